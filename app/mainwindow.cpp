@@ -1,0 +1,39 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include <QDebug>
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui::MainWindow)
+{
+    qDebug() << "before init first data";
+    initEnvironment();
+    initSession();
+    initLibraryPaths();
+    initWorkflowTimers();
+    initBrowserTimers();
+    ui->setupUi(this);
+    initStepProcesses();
+    initStepTimers();
+    initDeviceWatcher();
+    qDebug() << "after init first data";
+
+    initWindowShell();
+
+    ui->testLabel_2->hide();
+    ui->testLabel_3->hide();
+    ui->testLabel_4->hide();
+    ui->label_test_debug->hide();
+    ui->label_test_debug_2->hide();
+    qDebug() << "after init ui";
+
+    m_timerTestPort->start(100);
+}
+
+MainWindow::~MainWindow()
+{
+    teardownSession();
+    teardownDeviceLink();
+    delete ui;
+}

@@ -1,0 +1,177 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QList>
+#include <QMainWindow>
+#include <QMap>
+#include <QMultiMap>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include "protocol/categories.h"
+#include "workflow/programstate.h"
+
+namespace Ui {
+class MainWindow;
+}
+
+class QDeviceWatcher;
+class QTableWidget;
+class QTableWidgetItem;
+
+// The one window of the program. Its behaviour is split over source files by
+// subsystem (app/, devicelink/, devicewatcher/, protocol/, workflow/, browser/);
+// the header keeps one section per subsystem. Members are public so that the
+// subsystems and the tests reach them directly, as plain members of one object.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    Ui::MainWindow *ui = nullptr;
+
+    // =====================================================================
+    // Window shell, pages and notices (app/)
+    // =====================================================================
+public:
+    void initWindowShell();
+    void hidePages();
+    void hideNotices();
+
+    // ---- end of window shell section ----
+
+
+    // =====================================================================
+    // Device link: start-up, command steps, connection sequence, port
+    // conflicts, presence poll, reboot, watchdog, exit (devicelink/)
+    // =====================================================================
+public:
+    void initEnvironment();
+    void initLibraryPaths();
+    void initStepProcesses();
+    void initStepTimers();
+    void initDeviceWatcher();
+    void teardownDeviceLink();
+
+    QTimer *m_timerTestPort = nullptr;
+
+    // ---- end of device link section ----
+
+
+    // =====================================================================
+    // Companion protocol: session, framing, requests, replies, records
+    // (protocol/)
+    // =====================================================================
+public:
+    void initSession();
+    void teardownSession();
+
+    QTcpSocket *m_tcpSocket = nullptr;
+
+    // Per-category state, indexed by Category.
+    bool m_dataReadable[CategoryCount] = {};
+    bool m_scanDone[CategoryCount] = {};
+    quint16 m_gotCount[CategoryCount] = {};
+    QString m_chunkText[CategoryCount];
+    bool m_eraseSelected[CategoryCount] = {};
+    bool m_eraseBack[CategoryCount] = {};
+    bool m_eraseDone[CategoryCount] = {};
+    bool m_eraseFinished[CategoryCount] = {};
+    quint16 m_eraseSentCount[CategoryCount] = {};
+    quint16 m_eraseFailCount[CategoryCount] = {};
+    bool m_appDirFound[AppCategoryCount] = {}; // indexed Facebook..Whatsapp minus FirstAppCategory
+
+    bool m_homeInfoReadable = false;
+    bool m_messageCountReadable = false;
+    quint16 m_messageCount = 0;
+    bool m_checkSmsAppReadable = false;
+    bool m_isDefaultSmsApp = false;
+    bool m_changeSmsAppReadable = false;
+    bool m_changeSmsAppOk = false;
+    bool m_cancelScanBack = false;
+    bool m_cancelEraseBack = false;
+    bool m_stopGetPhotoBack = false;
+    bool m_leftTimeReadable = false;
+    bool m_sdkGate[4] = {};
+    quint16 m_photoCount = 0;
+    int m_sdkLevel = 0;
+
+    // Records: id -> record, name -> id (multi), number -> id (multi).
+    QMap<QString, QString> m_contactMapIdData;
+    QMultiMap<QString, QString> m_contactMapNameId;
+    QMultiMap<QString, QString> m_contactMapNumberId;
+    QMap<QString, QString> m_historyMapIdData;
+    QMultiMap<QString, QString> m_historyMapNameId;
+    QMultiMap<QString, QString> m_historyMapNumberId;
+    QMap<QString, QString> m_messageMapIdData;
+    QMultiMap<QString, QString> m_messageMapNameId;
+    QMultiMap<QString, QString> m_messageMapNumberId;
+    QStringList m_photoDir;
+    QStringList m_audioDir;
+    QStringList m_vedioDir;
+    QStringList m_facebookDir;
+    QStringList m_twitterDir;
+    QStringList m_skypeDir;
+    QStringList m_viberDir;
+    QStringList m_kikmessengerDir;
+    QStringList m_whatsappDir;
+
+    QMap<QString, QImage *> m_photoMapNameImage; // owned images
+    QStringList m_photoGotList;
+
+    QStringList m_contactToEraseList;
+    QStringList m_historyToEraseList;
+    QStringList m_messageToEraseList;
+    QStringList m_photoToEraseList;
+    QStringList m_audioToEraseList;
+    QStringList m_vedioToEraseList;
+
+    quint16 m_levelToErase = 3;
+
+    // Home info.
+    QStringList m_homeInfoList;
+    QString m_phoneModel;
+    QString m_systemVersion;
+    QString m_sdkLevelText;
+    QString m_homeInfoField4;
+    QString m_romTotal;
+    QString m_romFree;
+    QString m_sdTotal;
+    QString m_sdFree;
+
+    // ---- end of protocol section ----
+
+
+    // =====================================================================
+    // Scan and erase workflow: states, scan, erase, countdown, cancel, close
+    // (workflow/)
+    // =====================================================================
+public:
+    void initWorkflowTimers();
+    void stopActivityTimers();
+
+    ProgramType m_programType = ProgramType::ConnectingDevice;
+    WorkPhase m_workPhase = None;
+    AppStateType m_appState = AppStateType::Active;
+    EraseType m_eraseType = EraseType::All;
+    int m_pageEraseType = static_cast<int>(EraseType::All);
+
+    // ---- end of workflow section ----
+
+
+    // =====================================================================
+    // Result browser: category tables, selection, thumbnails, search
+    // (browser/)
+    // =====================================================================
+public:
+    void initBrowserTimers();
+
+    // ---- end of browser section ----
+};
