@@ -44,7 +44,44 @@ public:
     void initWindowShell();
     void hidePages();
     void hideNotices();
+    // Puts every notice window back at its fixed offset from the window.
+    void placeNotices();
+    // Opens or closes the hover menu for a mouse position in window coordinates.
+    void updateMenuHover(const QPoint &pos);
 
+    bool event(QEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+    void mousePressEvent(QMouseEvent *) override {}
+    void mouseReleaseEvent(QMouseEvent *) override {}
+    void mouseMoveEvent(QMouseEvent *) override {}
+
+    // The twelve pages, in their fixed order.
+    QList<QWidget *> m_pageList;
+    // Every notice window with its offset from the window's top-left corner.
+    QList<QPair<QWidget *, QPoint>> m_noticeList;
+
+    bool m_mousePressed = false;
+    bool m_windowDragging = false;
+    QPoint m_pressOffset; // global mouse position - window position at the press
+    QPoint m_pressGlobal;
+
+public slots:
+    void on_S_MyPhone_Button_clicked();
+    void on_S_Min_Button_clicked();
+    void on_S_Menu_Button_clicked();
+    void openAboutUrl(QString s);
+    void on_T_D_Help_PushButton_clicked();
+    void on_T_D_About_PushButton_clicked();
+    void on_T_D_About_Exit_PushButton_clicked();
+    void on_T_D_About_Label_Url_clicked();
+    void on_MP_D_ConnectedError_Button_Url_clicked();
+    void on_MP_D_ConnectedError_Button_Ok_clicked();
+    void on_MP_D_ConnectedError_Button_Close_clicked();
+    void on_A_MP_D_ReconnectDevice_Ok_clicked();
+    void on_A_MP_D_ReconnectDevice_PushButton_Close_clicked();
+    void on_A_MP_D_PortUsed_PushButton_Close_clicked();
+
+public:
     // ---- end of window shell section ----
 
 
