@@ -1,7 +1,5 @@
 #include "browser/browserlogic.h"
 
-#include <QDateTime>
-
 #include <algorithm>
 
 namespace browser {
@@ -113,20 +111,37 @@ QStringList idsForNumber(const QMultiMap<QString, QString> &keyMap, const QStrin
     return ids;
 }
 
+namespace {
+// "yyyy-MM-dd HH:mm:ss" texts order like their times, so a date in that form
+// is kept as text; anything else sorts as oldest.
+bool isStampText(const QString &s)
+{
+    static const char pattern[] = "dddd-dd-dd dd:dd:dd";
+    if (s.size() != 19)
+        return false;
+    for (int i = 0; i < 19; ++i) {
+        const QChar ch = s.at(i);
+        if (pattern[i] == 'd' ? !ch.isDigit() || ch.unicode() > '9' : ch != QLatin1Char(pattern[i]))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
 QStringList sortIdsNewestFirst(const QStringList &ids, const QMap<QString, QString> &idData)
 {
-    QList<QPair<QDateTime, QString>> dated;
+    if (ids.size() < 2)
+        return ids;
+    QList<QPair<QString, QString>> dated;
     dated.reserve(ids.size());
     for (const QString &id : ids) {
-        const QDateTime when = QDateTime::fromString(
-            field(recordFields(idData.value(id)), 4), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        QString when = field(recordFields(idData.value(id)), 4);
+        if (!isStampText(when))
+            when.clear();
         dated << qMakePair(when, id);
     }
-    std::stable_sort(dated.begin(), dated.end(), [](const auto &a, const auto &b) {
-        if (a.first.isValid() != b.first.isValid())
-            return a.first.isValid();
-        return a.first.isValid() && a.first > b.first;
-    });
+    std::stable_sort(dated.begin(), dated.end(),
+                     [](const auto &a, const auto &b) { return a.first > b.first; });
     QStringList out;
     out.reserve(dated.size());
     for (const auto &d : dated)

@@ -308,7 +308,7 @@ void MainWindow::fillKeyedTable(int category, bool rebuild)
 
     // A row whose ids are all chosen already shows checked: what the table
     // shows is what will be erased.
-    for (int r = 1; r <= n; ++r) {
+    for (int r = 1; r <= n && !selection.isEmpty(); ++r) {
         if (selection.covers(rowIds(category, r))) {
             table->item(r, 0)->setCheckState(Qt::Checked);
             table->item(r, 0)->setIcon(m_iconChecked);
@@ -402,7 +402,7 @@ void MainWindow::fillFileTable(int category)
             put(r, 3, cellItem(f.format, Qt::AlignCenter, r));
             put(r, 4, cellItem(f.location, Qt::AlignCenter, r));
         }
-        if (selection.covers(rowIds(category, r))) {
+        if (!selection.isEmpty() && selection.covers(rowIds(category, r))) {
             check->setCheckState(Qt::Checked);
             check->setIcon(m_iconChecked);
             for (int c = 0; c < columns; ++c)
