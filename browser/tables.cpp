@@ -120,6 +120,8 @@ void MainWindow::initBrowserTimers()
     m_timerUpdateTablePhoto = new QTimer(this);
     connect(m_timerUpdateTablePhoto, &QTimer::timeout, this, &MainWindow::updateTablePhoto);
     loadTableIcons();
+    // The tables go onto the results page once the form is built.
+    QTimer::singleShot(0, this, &MainWindow::createCategoryTables);
 }
 
 static QIcon loadIcon(const QString &path)
@@ -514,6 +516,8 @@ void MainWindow::selectCategory(int category)
 
     showWidget(browserWidget<QWidget>("EP_IsScanning_Label_Name"));
     showWidget(browserWidget<QWidget>("EP_IsScanning_ListWidget_InfoShow"));
+    showWidget(browserWidget<QWidget>("EP_IsScanning_Label_NameFrameTop"));
+    showWidget(browserWidget<QWidget>("EP_IsScanning_Label_NameFrameBottom"));
     setWidgetShown(browserWidget<QWidget>("EP_IsScanning_Label_PhotoLocation"), category == Photo);
     for (QTableWidget *t : qAsConst(m_tableList))
         hideWidget(t);
