@@ -214,7 +214,7 @@ public:
     QTableWidget *categoryTable(int category) const;
     // Empties the tables, records, to-erase lists and photo images of the
     // current scope when a new scan starts.
-    void clearScanResults();
+    void clearResultTables();
     static QString formatSize(qint64 bytes);
 
     // The category buttons and the app page, as a scan ends.

@@ -564,7 +564,7 @@ void MainWindow::updateAppView()
 // ---------------------------------------------------------------------------
 // Clearing at a new scan
 
-void MainWindow::clearScanResults()
+void MainWindow::clearResultTables()
 {
     m_contactToEraseList.clear();
     m_historyToEraseList.clear();
@@ -574,6 +574,7 @@ void MainWindow::clearScanResults()
     m_vedioToEraseList.clear();
     for (int c = Contact; c <= Vedio; ++c)
         m_eraseSelected[c] = false;
+    m_photoRequestCount = 0;
 
     const bool clearPrivate = m_eraseType != EraseType::App;
     const bool clearApps = m_eraseType != EraseType::Private;
@@ -624,7 +625,6 @@ void MainWindow::clearScanResults()
         m_photoMapNameImage.clear();
         m_photoGotList.clear();
         m_photoIconList.clear();
-        m_photoRequestCount = 0;
         m_photoScrollValue = 0;
         if (auto *dirShow = browserWidget<QLabel>("EP_IsScanning_Label_DirShow"))
             dirShow->clear();

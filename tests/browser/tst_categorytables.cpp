@@ -423,7 +423,7 @@ private slots:
         render(w, Photo);
         click(w.categoryTable(Contact), 1);
         w.m_eraseType = EraseType::Private;
-        w.clearScanResults();
+        w.clearResultTables();
         QVERIFY(w.m_contactToEraseList.isEmpty());
         QVERIFY(w.m_contactMapIdData.isEmpty());
         QVERIFY(w.m_photoMapNameImage.isEmpty());
