@@ -61,6 +61,10 @@ public:
     void teardownDeviceLink();
 
     QTimer *m_timerTestPort = nullptr;
+    QTimer *m_timerSlotDeviceIn = nullptr;
+    QTimer *m_timerTestCheckAppQuited = nullptr;
+    bool m_rebootDone = false;
+    bool m_isAfterReboot = false;
 
     // ---- end of device link section ----
 
@@ -146,6 +150,18 @@ public:
     QString m_sdTotal;
     QString m_sdFree;
 
+    // Time estimates, written by the left-time replies and counted down by the
+    // workflow (seconds).
+    float m_scanSecondsPerItem[CategoryCount] = {};
+    float m_eraseSecondsPerItem[CategoryCount] = {};
+    float m_expectedScanTime[CategoryCount] = {};
+    float m_expectedEraseTime[CategoryCount] = {};
+    float m_scanLeftAll = 0, m_scanLeftPrivate = 0, m_scanLeftApp = 0;
+    float m_eraseLeftAll = 0, m_eraseLeftPrivate = 0, m_eraseLeftApp = 0;
+
+    QTimer *m_timerNewTCPConnected = nullptr;
+    QTimer *m_timerHomeInfoReadable = nullptr;
+
     // ---- end of protocol section ----
 
 
@@ -162,6 +178,11 @@ public:
     AppStateType m_appState = AppStateType::Active;
     EraseType m_eraseType = EraseType::All;
     int m_pageEraseType = static_cast<int>(EraseType::All);
+    bool m_scanCancelRequested = false;
+    bool m_eraseCancelRequested = false;
+    int m_privateProgress = 0, m_appProgress = 0, m_allProgress = 0, m_eraseProgress = 0;
+    QTimer *m_timerDecreaseScanTime = nullptr;
+    QTimer *m_timerDecreaseEraseTime = nullptr;
 
     // ---- end of workflow section ----
 
