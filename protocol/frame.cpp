@@ -1,0 +1,194 @@
+#include "protocol/frame.h"
+
+#include <QtEndian>
+
+namespace proto {
+
+FrameWriter::FrameWriter(quint16 typeId)
+    : m_stream(&m_data, QIODevice::WriteOnly)
+{
+    m_stream.setByteOrder(QDataStream::BigEndian);
+    m_stream << typeId << quint16(0);
+}
+
+FrameWriter &FrameWriter::int16(qint16 v, quint16 tag)
+{
+    m_stream << tag << v;
+    return *this;
+}
+
+FrameWriter &FrameWriter::uint16(quint16 v, quint16 tag)
+{
+    m_stream << tag << v;
+    return *this;
+}
+
+FrameWriter &FrameWriter::int32(qint32 v, quint16 tag)
+{
+    m_stream << tag << v;
+    return *this;
+}
+
+FrameWriter &FrameWriter::uint32(quint32 v, quint16 tag)
+{
+    m_stream << tag << v;
+    return *this;
+}
+
+FrameWriter &FrameWriter::int64(qint64 v, qint64 tag)
+{
+    m_stream << tag << v;
+    return *this;
+}
+
+FrameWriter &FrameWriter::string(const QString &s, quint16 tag)
+{
+    m_stream << tag << s;
+    return *this;
+}
+
+FrameWriter &FrameWriter::bytes(const QByteArray &b, quint16 tag)
+{
+    m_stream << tag << b;
+    return *this;
+}
+
+QByteArray FrameWriter::finish()
+{
+    if (!fits())
+        return QByteArray();
+    m_stream.device()->seek(2);
+    m_stream << quint16(m_data.size() - FrameHeaderSize);
+    m_stream.device()->seek(m_data.size());
+    return m_data;
+}
+
+QByteArray emptyFrame(quint16 typeId)
+{
+    QByteArray frame(FrameHeaderSize, '\0');
+    qToBigEndian(typeId, frame.data());
+    return frame;
+}
+
+BodyReader::BodyReader(const QByteArray &body)
+    : m_body(body)
+    , m_stream(m_body)
+{
+    m_stream.setByteOrder(QDataStream::BigEndian);
+    m_stream.setVersion(ReadStreamVersion);
+}
+
+BodyReader::BodyReader(const char *data, int size)
+    : m_body(QByteArray::fromRawData(data, size))
+    , m_stream(m_body)
+{
+    m_stream.setByteOrder(QDataStream::BigEndian);
+    m_stream.setVersion(ReadStreamVersion);
+}
+
+quint16 BodyReader::tag()
+{
+    quint16 t = 0;
+    m_stream >> t;
+    return t;
+}
+
+qint16 BodyReader::int16()
+{
+    qint16 v = 0;
+    tag();
+    m_stream >> v;
+    return v;
+}
+
+quint16 BodyReader::uint16()
+{
+    quint16 v = 0;
+    tag();
+    m_stream >> v;
+    return v;
+}
+
+qint32 BodyReader::int32()
+{
+    qint32 v = 0;
+    tag();
+    m_stream >> v;
+    return v;
+}
+
+quint32 BodyReader::uint32()
+{
+    quint32 v = 0;
+    tag();
+    m_stream >> v;
+    return v;
+}
+
+qint64 BodyReader::int64()
+{
+    qint64 t = 0;
+    qint64 v = 0;
+    m_stream >> t >> v;
+    return v;
+}
+
+QString BodyReader::string()
+{
+    QString s;
+    tag();
+    m_stream >> s;
+    if (m_stream.status() != QDataStream::Ok)
+        return QString();
+    return s;
+}
+
+QByteArray BodyReader::bytes()
+{
+    QByteArray b;
+    tag();
+    m_stream >> b;
+    if (m_stream.status() != QDataStream::Ok)
+        return QByteArray();
+    return b;
+}
+
+FrameHeader readHeader(const char *data, int available)
+{
+    unsigned char h[FrameHeaderSize] = {0, 0, 0, 0};
+    for (int i = 0; i < FrameHeaderSize && i < available; ++i)
+        h[i] = static_cast<unsigned char>(data[i]);
+    FrameHeader header;
+    header.typeId = qFromBigEndian<quint16>(h);
+    header.bodyLength = qFromBigEndian<quint16>(h + 2);
+    return header;
+}
+
+bool takeFrame(const QByteArray &buffer, int *pos, FrameHeader *header, const char **body)
+{
+    const int available = buffer.size() - *pos;
+    if (available < FrameHeaderSize)
+        return false;
+    const FrameHeader h = readHeader(buffer.constData() + *pos, available);
+    if (available < FrameHeaderSize + int(h.bodyLength))
+        return false;
+    *header = h;
+    *body = buffer.constData() + *pos + FrameHeaderSize;
+    *pos += FrameHeaderSize + h.bodyLength;
+    return true;
+}
+
+bool FrameAssembler::next(FrameHeader *header, const char **body)
+{
+    return takeFrame(m_buffer, &m_pos, header, body);
+}
+
+void FrameAssembler::compact()
+{
+    if (m_pos > 0) {
+        m_buffer.remove(0, m_pos);
+        m_pos = 0;
+    }
+}
+
+} // namespace proto

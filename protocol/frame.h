@@ -1,0 +1,126 @@
+#pragma once
+
+// Frames of the companion protocol, shared by the desktop program and the
+// companion-app simulator.
+//
+// A frame is a 16-bit type id, a 16-bit body length (the number of bytes that
+// follow the 4-byte header) and a body of tagged fields: a 16-bit size tag
+// followed by the value (16/32/64-bit integer, QString or byte array in
+// QDataStream form). Everything is big-endian.
+
+#include <QByteArray>
+#include <QDataStream>
+#include <QString>
+
+namespace proto {
+
+constexpr int FrameHeaderSize = 4;
+constexpr int MaxBodySize = 0xFFFF;
+constexpr int MaxFrameSize = FrameHeaderSize + MaxBodySize;
+
+// Stream format of the receiving side (the Qt 4.6 format).
+constexpr int ReadStreamVersion = QDataStream::Qt_4_6;
+
+constexpr quint16 TagInt16 = 2;
+constexpr quint16 TagInt32 = 4;
+constexpr quint16 TagString = 8;
+constexpr quint16 TagBytes = 8;
+constexpr quint16 TagInt64 = 8;
+
+// Builds one frame: the header is written with body length 0, then the
+// fields; finish() writes (size - 4) over the placeholder.
+class FrameWriter
+{
+public:
+    explicit FrameWriter(quint16 typeId);
+
+    FrameWriter &int16(qint16 v, quint16 tag = TagInt16);
+    FrameWriter &uint16(quint16 v, quint16 tag = TagInt16);
+    FrameWriter &int32(qint32 v, quint16 tag = TagInt32);
+    FrameWriter &uint32(quint32 v, quint16 tag = TagInt32);
+    // 64-bit values carry a 64-bit tag (the byte sizes of the left-time reply).
+    FrameWriter &int64(qint64 v, qint64 tag = TagInt64);
+    FrameWriter &string(const QString &s, quint16 tag = TagString);
+    FrameWriter &bytes(const QByteArray &b, quint16 tag = TagBytes);
+
+    int bodySize() const { return m_data.size() - FrameHeaderSize; }
+    // True while the body fits the 16-bit length field.
+    bool fits() const { return bodySize() <= MaxBodySize; }
+    // Patches the body length and returns the frame. Returns an empty array
+    // when the body is too long for one frame (never a corrupt frame).
+    QByteArray finish();
+
+private:
+    QByteArray m_data;
+    QDataStream m_stream;
+};
+
+// A frame without body: type id and 0x0000.
+QByteArray emptyFrame(quint16 typeId);
+
+// Reads the tagged fields of one frame body, by position. Tags are read and
+// not checked. A body shorter than its fields yields zeros / empty values.
+// The stream is bounded to the body: it never reads the next frame.
+class BodyReader
+{
+public:
+    explicit BodyReader(const QByteArray &body);
+    // Reads from a body that lives in a larger buffer, without copying.
+    BodyReader(const char *data, int size);
+
+    quint16 tag();
+    qint16 int16();
+    quint16 uint16();
+    qint32 int32();
+    quint32 uint32();
+    qint64 int64(); // 64-bit tag, then the value
+    QString string();
+    QByteArray bytes();
+
+    bool atEnd() const { return m_stream.atEnd(); }
+    bool ok() const { return m_stream.status() == QDataStream::Ok; }
+    QDataStream &stream() { return m_stream; }
+
+private:
+    QByteArray m_body;
+    QDataStream m_stream;
+};
+
+struct FrameHeader
+{
+    quint16 typeId = 0;
+    quint16 bodyLength = 0;
+};
+
+// Reads the header at data[0..4). Missing bytes read as zero.
+FrameHeader readHeader(const char *data, int available);
+
+// Takes the complete frame that starts at *pos in buffer, if there is one:
+// fills header and body (a pointer into buffer) and advances *pos past it.
+bool takeFrame(const QByteArray &buffer, int *pos, FrameHeader *header, const char **body);
+
+// Cuts a byte stream into frames. Bytes are appended per received chunk;
+// frames are taken by advancing an offset, and the consumed bytes are dropped
+// once per chunk (compact), so the cost is linear in the bytes received.
+class FrameAssembler
+{
+public:
+    void append(const QByteArray &chunk) { m_buffer.append(chunk); }
+    void clear()
+    {
+        m_buffer.clear();
+        m_pos = 0;
+    }
+    // Next complete frame, if any: header plus a pointer to its body inside
+    // the buffer (valid until the next append/compact/clear).
+    bool next(FrameHeader *header, const char **body);
+    void compact();
+    int pending() const { return m_buffer.size() - m_pos; }
+    QByteArray &buffer() { return m_buffer; }
+
+private:
+    QByteArray m_buffer;
+    int m_pos = 0;
+};
+
+} // namespace proto

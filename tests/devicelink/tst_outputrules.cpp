@@ -1,0 +1,411 @@
+#include "devicelink/outputrules.h"
+#include "devicelink/toollocator.h"
+
+#include <QtTest>
+
+using namespace devicelink;
+
+// Output texts as the tools print them, written with "\n". Every case runs
+// once as "\n" (adb on Linux), once as "\r\n" (Windows pipes) and, for adb
+// shell output, once as "\r\r\n" (terminal on old phones).
+namespace {
+
+const char *kDevicesNone = "List of devices attached\n\n";
+const char *kDevicesOne = "List of devices attached\n0123456789ABCDEF\tdevice\n\n";
+const char *kDevicesUnauthorized = "List of devices attached\n0123456789ABCDEF\tunauthorized\n\n";
+const char *kDevicesOffline = "List of devices attached\n0123456789ABCDEF\toffline\n\n";
+const char *kDevicesTwo = "List of devices attached\nR58M123ABC\tunauthorized\nemulator-5554\tdevice\n\n";
+const char *kDevicesOfflineThenDevice = "List of devices attached\nR58M123ABC\toffline\nemulator-5554\tdevice\n\n";
+const char *kDevicesNoPermissions =
+    "List of devices attached\n0123456789ABCDEF\tno permissions (user in plugdev group; are your udev rules "
+    "wrong?); see [http://developer.android.com/tools/device.html]\n\n";
+
+const char *kBattery = "Current Battery Service state:\n"
+                       "  AC powered: false\n"
+                       "  USB powered: true\n"
+                       "  Wireless powered: false\n"
+                       "  Max charging current: 500000\n"
+                       "  Max charging voltage: 5000000\n"
+                       "  Charge counter: 3270000\n"
+                       "  status: 2\n"
+                       "  health: 2\n"
+                       "  present: true\n"
+                       "  level: 85\n"
+                       "  scale: 100\n"
+                       "  voltage: 4352\n"
+                       "  temperature: 274\n"
+                       "  technology: Li-ion\n";
+
+const char *kNetstatHeader = "\n"
+                             "Active Connections\n"
+                             "\n"
+                             "  Proto  Local Address          Foreign Address        State           PID\n";
+const char *kNetstat5037 = "  TCP    0.0.0.0:135            0.0.0.0:0              LISTENING       1084\n"
+                           "  TCP    127.0.0.1:5037         0.0.0.0:0              LISTENING       23188\n"
+                           "  TCP    127.0.0.1:5037         127.0.0.1:52394        ESTABLISHED     23188\n"
+                           "  TCP    192.168.1.20:3071      12.120.5.14:80         TIME_WAIT       0\n";
+const char *kNetstat5037TimeWait = "  TCP    0.0.0.0:135            0.0.0.0:0              LISTENING       1084\n"
+                                   "  TCP    127.0.0.1:5037         127.0.0.1:52394        TIME_WAIT       0\n";
+const char *kNetstat50370 = "  TCP    0.0.0.0:50370          0.0.0.0:0              LISTENING       4410\n";
+const char *kNetstatEstablishedOnly = "  TCP    127.0.0.1:5037         127.0.0.1:52394        ESTABLISHED     777\n";
+const char *kNetstat10000 = "  TCP    0.0.0.0:135            0.0.0.0:0              LISTENING       1084\n"
+                            "  TCP    127.0.0.1:10000        0.0.0.0:0              LISTENING       6120\n";
+const char *kNetstat10000Short = "  TCP    127.0.0.1:10000        0.0.0.0:0\n";
+
+const char *kTasklistAdb = "\n"
+                           "Image Name                     PID Session Name        Session#    Mem Usage\n"
+                           "========================= ======== ================ =========== ============\n"
+                           "adb.exe                      23188 Console                    1     12,344 K\n";
+const char *kTasklistBrowser = "\n"
+                               "Image Name                     PID Session Name        Session#    Mem Usage\n"
+                               "========================= ======== ================ =========== ============\n"
+                               "browser.exe                   6120 Console                    1    212,344 K\n";
+const char *kTasklistNone = "INFO: No tasks are running which match the specified criteria.\n";
+
+QString ending(const char *text, const QString &lineEnd)
+{
+    return QString::fromLatin1(text).replace(QLatin1Char('\n'), lineEnd);
+}
+
+// Adds one row per line-ending style; `columns` fills the remaining columns.
+template<typename Fill>
+void rowsInAllEndings(const char *name, const char *text, Fill columns, bool shellOutput = false)
+{
+    QList<QPair<QString, QString>> styles = {{QStringLiteral("lf"), QStringLiteral("\n")},
+                                             {QStringLiteral("crlf"), QStringLiteral("\r\n")}};
+    if (shellOutput)
+        styles << qMakePair(QStringLiteral("crcrlf"), QStringLiteral("\r\r\n"));
+    for (const auto &style : styles) {
+        const QByteArray rowName = QByteArray(name) + '/' + style.first.toLatin1();
+        auto &row = QTest::newRow(rowName.constData()) << ending(text, style.second);
+        columns(row);
+    }
+}
+
+} // namespace
+
+class TestOutputRules : public QObject
+{
+    Q_OBJECT
+private slots:
+    void lineEnds_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("lf") << "a\nb\n" << QStringList{"a", "b", ""};
+        QTest::newRow("crlf") << "a\r\nb\r\n" << QStringList{"a", "b", ""};
+        QTest::newRow("crcrlf") << "a\r\r\nb\r\r\n" << QStringList{"a", "b", ""};
+        QTest::newRow("mixed") << "a\r\nb\nc\r\r\n\n" << QStringList{"a", "b", "c", "", ""};
+        QTest::newRow("lone cr kept") << "a\rb\n" << QStringList{"a\rb", ""};
+        QTest::newRow("no line end") << "abc" << QStringList{"abc"};
+        QTest::newRow("empty") << "" << QStringList{""};
+    }
+    void lineEnds()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QCOMPARE(outputLines(text), lines);
+    }
+
+    void deviceProbe_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("hasDevice");
+        QTest::addColumn<bool>("isOffline");
+        auto add = [](const char *name, const char *text, bool has, bool offline) {
+            rowsInAllEndings(name, text, [&](QTestData &row) { row << has << offline; });
+        };
+        add("no phone", kDevicesNone, false, false);
+        add("authorised", kDevicesOne, true, false);
+        add("unauthorised", kDevicesUnauthorized, true, false);
+        add("offline", kDevicesOffline, true, true);
+        add("first of two", kDevicesTwo, true, false);
+        add("no permissions", kDevicesNoPermissions, true, false);
+        add("header without blank line", "List of devices attached\n", false, false);
+        QTest::newRow("nothing printed") << QString() << false << false;
+        QTest::newRow("header, no line end") << QStringLiteral("List of devices attached") << false << false;
+    }
+    void deviceProbe()
+    {
+        QFETCH(QString, output);
+        QFETCH(bool, hasDevice);
+        QFETCH(bool, isOffline);
+        const DeviceProbeResult r = probeDeviceList(output);
+        QCOMPARE(r.hasDevice, hasDevice);
+        QCOMPARE(r.isOffline, isOffline);
+    }
+
+    void usbState_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("startOpened"); // flags as an earlier run left them
+        QTest::addColumn<bool>("usbOpened");
+        QTest::addColumn<bool>("adbEmpty");
+        QTest::addColumn<bool>("error");
+        QTest::addColumn<bool>("isOffline");
+        auto add = [](const char *name, const char *text, bool start, bool opened, bool empty, bool error,
+                      bool offline) {
+            rowsInAllEndings(name, text,
+                             [&](QTestData &row) { row << start << opened << empty << error << offline; });
+        };
+        add("no phone", kDevicesNone, false, false, true, false, false);
+        add("no phone after an open phone", kDevicesNone, true, false, true, false, false);
+        add("authorised", kDevicesOne, false, true, false, false, false);
+        add("unauthorised opens usb", kDevicesUnauthorized, false, true, false, false, false);
+        add("offline", kDevicesOffline, true, false, false, true, true);
+        add("later device line overrides offline", kDevicesOfflineThenDevice, false, true, false, false, false);
+        add("unknown line keeps the flags", "List of devices attached\nABC\tbootloader\n\n", true, true, false,
+            true, false);
+    }
+    void usbState()
+    {
+        QFETCH(QString, output);
+        QFETCH(bool, startOpened);
+        UsbState s;
+        s.usbOpened = startOpened;
+        s.error = startOpened; // an earlier error must be cleared by the lines that say so
+        applyUsbRule(output, s);
+        QTEST(s.usbOpened, "usbOpened");
+        QTEST(s.adbEmpty, "adbEmpty");
+        QTEST(s.error, "error");
+        QTEST(s.isOffline, "isOffline");
+    }
+
+    void authorisation_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("judged");
+        QTest::addColumn<bool>("authorized");
+        QTest::addColumn<bool>("error");
+        QTest::addColumn<bool>("isOffline");
+        auto add = [](const char *name, const char *text, bool judged, bool auth, bool error, bool offline) {
+            rowsInAllEndings(name, text, [&](QTestData &row) { row << judged << auth << error << offline; });
+        };
+        // Every case starts with isOffline left set by an earlier offline phone.
+        add("authorised", kDevicesOne, true, true, false, true);
+        add("unauthorised is no error", kDevicesUnauthorized, true, false, false, true);
+        add("offline", kDevicesOffline, true, false, true, true);
+        add("empty line 1", kDevicesNone, true, false, true, false);
+        add("only the first phone counts", kDevicesTwo, true, false, false, true);
+        QTest::newRow("one line only") << QStringLiteral("List of devices attached") << false << false << false
+                                       << true;
+    }
+    void authorisation()
+    {
+        QFETCH(QString, output);
+        AuthState s;
+        s.isOffline = true; // left from an earlier offline phone
+        QTEST(applyAuthRule(output, s), "judged");
+        QTEST(s.authorized, "authorized");
+        QTEST(s.error, "error");
+        QTEST(s.isOffline, "isOffline");
+    }
+
+    // Rules that answer yes or no on the whole output.
+    void successRules_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("success");
+        auto add = [](const char *rule, const char *name, const char *text, bool ok) {
+            const QByteArray tag = QByteArray(rule) + ": " + name;
+            rowsInAllEndings(tag.constData(), text, [&](QTestData &row) { row << ok; }, true);
+        };
+        // The rule is the first letter of the row's tag.
+        add("K", "nothing printed", "", true);
+        add("K", "old adb", "* server not running *\n", true);
+        add("K", "anything else", "error: protocol fault\n", false);
+        add("A", "nothing on stdout", "", true);
+        add("A", "old adb on stdout", "* daemon not running; starting now at tcp:5037\n* daemon started successfully\n",
+            true);
+        add("A", "failure", "* failed to start daemon\nerror: cannot connect to daemon\n", false);
+        add("H", "installed", "package:org.qtproject.example\n", true);
+        add("H", "other package only", "package:org.qtproject.examplesuite.other\npackage:com.android.phone\n",
+            true);
+        add("H", "not installed", "", false);
+        add("I", "streamed", "Performing Streamed Install\nSuccess\n", true);
+        add("I", "push install", "Performing Push Install\n", false);
+        add("I", "only blanks", "  \n", true);
+        add("I", "failure with exit 0", "Failure [INSTALL_FAILED_VERSION_DOWNGRADE]\n", false);
+        add("S", "complete",
+            "Stopping: org.qtproject.example\nStarting: Intent { cmp=org.qtproject.example/.Purgatex }\n"
+            "Status: ok\nLaunchState: COLD\nActivity: org.qtproject.example/.Purgatex\nTotalTime: 288\n"
+            "WaitTime: 294\nComplete\n",
+            true);
+        add("S", "brought to front",
+            "Starting: Intent { cmp=org.qtproject.example/.Purgatex }\n"
+            "Warning: Activity not started, its current task has been brought to the front\n",
+            true);
+        add("S", "nothing", "", true);
+        add("S", "missing activity",
+            "Starting: Intent { cmp=org.qtproject.example/.Purgatex }\nError type 3\n"
+            "Error: Activity class {org.qtproject.example/org.qtproject.example.Purgatex} does not exist.\n",
+            false);
+        add("F", "nothing", "", true);
+        add("F", "port printed", "10000\n", false);
+        add("F", "cannot bind", "adb: error: cannot bind listener: Address already in use\n", false);
+        add("W", "running",
+            "ACTIVITY MANAGER RUNNING PROCESSES (dumpsys activity processes)\n"
+            "  *APP* UID 10123 ProcessRecord{abc 999:org.qtproject.example/u0a123}\n"
+            "    packageList={org.qtproject.example}\n  mForceBackgroundCheck=false\n",
+            false);
+        add("W", "quit", "ACTIVITY MANAGER RUNNING PROCESSES (dumpsys activity processes)\n"
+                         "  mForceBackgroundCheck=false\n",
+            true);
+    }
+    void successRules()
+    {
+        QFETCH(QString, output);
+        QFETCH(bool, success);
+        const QByteArray tag = QTest::currentDataTag();
+        bool got = false;
+        switch (tag.at(0)) {
+        case 'K': got = killServerSucceeded(output); break;
+        case 'A': got = startServerSucceeded(output); break;
+        case 'H': got = hasCompanionPackage(output); break;
+        case 'I': got = installSucceeded(output); break;
+        case 'S': got = activityStarted(output); break;
+        case 'F': got = forwardSucceeded(output); break;
+        case 'W': got = companionQuit(output); break;
+        default: QFAIL("unknown rule");
+        }
+        QCOMPARE(got, success);
+    }
+
+    void battery_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QString>("level");
+        auto add = [](const char *name, const char *text, bool found, const char *level) {
+            rowsInAllEndings(name, text, [&](QTestData &row) { row << found << QString::fromLatin1(level); },
+                             true);
+        };
+        add("dumpsys battery", kBattery, true, " 85");
+        add("no level line", "Current Battery Service state:\n  AC powered: false\n", false, "");
+        add("level without value", "  level:\n", true, "");
+    }
+    void battery()
+    {
+        QFETCH(QString, output);
+        const BatteryLevel b = batteryLevel(output);
+        QTEST(b.found, "found");
+        QTEST(b.level, "level");
+    }
+
+    void serial_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QString>("serial");
+        auto add = [](const char *name, const char *text, bool found, const char *serial) {
+            rowsInAllEndings(name, text, [&](QTestData &row) { row << found << QString::fromLatin1(serial); });
+        };
+        add("serial", "0123456789ABCDEF\n", true, "0123456789ABCDEF");
+        add("blank lines first", "\n  \n R58M123ABC \n", true, "R58M123ABC");
+        add("unknown", "unknown\n", true, "unknown");
+        add("nothing", "\n", false, "");
+    }
+    void serial()
+    {
+        QFETCH(QString, output);
+        const SerialNumber s = serialNumber(output);
+        QTEST(s.found, "found");
+        QTEST(s.serial, "serial");
+    }
+
+    void netstat_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("used5037");
+        QTest::addColumn<QString>("pid5037");
+        QTest::addColumn<QString>("pid10000");
+        auto add = [](const char *name, const char *body, bool used, const char *pid5037, const char *pid10000) {
+            const QByteArray text = QByteArray(kNetstatHeader) + body;
+            rowsInAllEndings(name, text.constData(), [&](QTestData &row) {
+                row << used << QString::fromLatin1(pid5037) << QString::fromLatin1(pid10000);
+            });
+        };
+        // The PID keeps the blank that an odd run of blanks leaves in front of it.
+        add("adb server on 5037", kNetstat5037, true, " 23188", "");
+        add("5037 only in TIME_WAIT", kNetstat5037TimeWait, false, "", "");
+        add("50370 listening counts", kNetstat50370, true, " 4410", "");
+        add("established only", kNetstatEstablishedOnly, true, " 777", "");
+        add("holder of 10000", kNetstat10000, false, "", " 6120");
+        add("10000 line without pid", kNetstat10000Short, false, "", "");
+        add("no connections", "", false, "", "");
+    }
+    void netstat()
+    {
+        QFETCH(QString, output);
+        QTEST(port5037Used(output), "used5037");
+        QTEST(holderPid5037(output), "pid5037");
+        QTEST(holderPid10000(output), "pid10000");
+    }
+
+    void tasklist_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("pid");
+        QTest::addColumn<QString>("name");
+        auto add = [](const char *name, const char *text, const char *pid, const char *image) {
+            rowsInAllEndings(name, text, [&](QTestData &row) {
+                row << QString::fromLatin1(pid) << QString::fromLatin1(image);
+            });
+        };
+        add("adb", kTasklistAdb, " 23188", "adb.exe");
+        add("browser", kTasklistBrowser, "6120", "browser.exe");
+        add("no match", kTasklistNone, "4410", "");
+    }
+    void tasklist()
+    {
+        QFETCH(QString, output);
+        QFETCH(QString, pid);
+        QTEST(imageNameForPid(output, pid), "name");
+    }
+
+    void commandLines()
+    {
+        // The PID goes in as netstat gave it; the command line splits back
+        // into the program and the arguments the tool expects.
+        QCOMPARE(QProcess::splitCommand(tasklistCommandLine("tasklist", " 23188")),
+                 (QStringList{"tasklist", "/fi", "pid eq  23188"}));
+        QCOMPARE(QProcess::splitCommand(tasklistCommandLine("/opt/my tools/tasklist", "42")),
+                 (QStringList{"/opt/my tools/tasklist", "/fi", "pid eq 42"}));
+        QCOMPARE(QProcess::splitCommand(taskkillByPidCommandLine("taskkill", " 6120")),
+                 (QStringList{"taskkill", "/f", "/pid", "6120"}));
+        QVERIFY(taskkillSucceeded(0));
+        QVERIFY(!taskkillSucceeded(128));
+    }
+
+    void toolLookup()
+    {
+        QTemporaryDir tools;
+        QTemporaryDir app;
+        QVERIFY(tools.isValid() && app.isValid());
+
+        ToolPaths p = locateTools(tools.path(), app.path(), QString());
+        QCOMPARE(p.adb, tools.filePath("adb"));
+        QCOMPARE(p.netstat, tools.filePath("netstat"));
+        QCOMPARE(p.tasklist, tools.filePath("tasklist"));
+        QCOMPARE(p.taskkill, tools.filePath("taskkill"));
+
+#ifndef Q_OS_WIN
+        // No tools folder: Windows-format helpers beside the program, adb
+        // from the program's folder when it is there.
+        p = locateTools(QString(), app.path(), QString());
+        QCOMPARE(p.netstat, app.filePath("helpers/netstat"));
+        QCOMPARE(p.taskkill, app.filePath("helpers/taskkill"));
+        QVERIFY(p.adb != app.filePath("adb"));
+        QFile adb(app.filePath("adb"));
+        QVERIFY(adb.open(QIODevice::WriteOnly));
+        adb.close();
+        adb.setPermissions(adb.permissions() | QFileDevice::ExeOwner);
+        QCOMPARE(locateTools(QString(), app.path(), QString()).adb, app.filePath("adb"));
+        // A tools folder that does not exist is ignored.
+        QCOMPARE(locateTools(tools.filePath("missing"), app.path(), QString()).adb, app.filePath("adb"));
+#endif
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOutputRules)
+#include "tst_outputrules.moc"

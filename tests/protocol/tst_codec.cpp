@@ -1,0 +1,318 @@
+// The pure codec: requests byte for byte, body reading, record texts, home
+// info and the number rules.
+
+#include <QtTest>
+
+#include "protocol/frame.h"
+#include "protocol/messages.h"
+#include "protocol/records.h"
+
+using namespace proto;
+
+class TestCodec : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void requestBytes_data();
+    void requestBytes();
+    void eraseRequestLayout_data();
+    void eraseRequestLayout();
+    void eraseKeyTooLongGivesNoFrame();
+    void shortBodyReadsZeros();
+    void bodyReaderStaysInsideFrame();
+    void takeFrameWalksABuffer();
+    void textRecords_data();
+    void textRecords();
+    void directoryRecords();
+    void entryLocation_data();
+    void entryLocation();
+    void homeInfo_data();
+    void homeInfo();
+    void storagePercent_data();
+    void storagePercent();
+    void expectedSeconds_data();
+    void expectedSeconds();
+};
+
+void TestCodec::requestBytes_data()
+{
+    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<QByteArray>("hex");
+
+    const struct {
+        const char *name;
+        quint16 type;
+        const char *hex;
+    } empty[] = {
+        {"get contact", GetContact, "00000000"},        {"get history", GetHistory, "00050000"},
+        {"get message", GetMessage, "000a0000"},        {"get audio", GetAudioDir, "00170000"},
+        {"get vedio", GetVedioDir, "001e0000"},         {"get whatsapp", GetWhatsappDir, "00250000"},
+        {"get facebook", GetFacebookDir, "002a0000"},   {"get twitter", GetTwitterDir, "002f0000"},
+        {"get skype", GetSkypeDir, "00340000"},         {"get kik", GetKikDir, "00390000"},
+        {"get viber", GetViberDir, "003e0000"},         {"home info", GetHomeInfo, "00430000"},
+        {"cancel scan", CancelScan, "00530000"},        {"cancel erase", CancelErase, "00590000"},
+        {"check sms", CheckDefaultSmsApp, "00620000"},  {"change sms", ChangeDefaultSmsApp, "00640000"},
+        {"message count", GetMessageCount, "00660000"}, {"close", CloseProgram, "006f0000"},
+        {"private left", PrivateLeftTime, "00720000"},  {"all left", AllLeftTime, "00730000"},
+        {"app left", AppLeftTime, "00750000"},          {"stop photo", StopGetPhoto, "00770000"},
+        {"erase begin", EraseBegin, "00800000"},
+    };
+    for (const auto &e : empty)
+        QTest::newRow(e.name) << getRequest(e.type) << QByteArray(e.hex);
+
+    QTest::newRow("photo dir, count 5") << photoDirRequest(5) << QByteArray("000f0004" "0002" "0005");
+    QTest::newRow("photo dir, count 0") << photoDirRequest(0) << QByteArray("000f0004" "0002" "0000");
+    QTest::newRow("photo by name") << photoByNameRequest(QStringLiteral("/a"))
+                                   << QByteArray("0011000a" "0008" "00000004" "002f0061");
+    QTest::newRow("erase contact abc, level 10, 1 of 1")
+        << eraseRequest(EraseContact, QStringLiteral("abc"), 10, 1, 1)
+        << QByteArray("0002001c" "0008" "00000006" "006100620063" "0002" "000a" "0004" "00000001" "0004" "00000001");
+    QTest::newRow("erase viber, non-ASCII key, 2 of 3")
+        << eraseRequest(EraseViber, QString::fromUtf8("\xc3\xa9"), 3, 2, 3)
+        << QByteArray("00400018" "0008" "00000002" "00e9" "0002" "0003" "0004" "00000002" "0004" "00000003");
+    QTest::newRow("null key goes as empty text")
+        << eraseRequest(ErasePhoto, QString(), 7, 1, 1)
+        << QByteArray("00140016" "0008" "00000000" "0002" "0007" "0004" "00000001" "0004" "00000001");
+}
+
+void TestCodec::requestBytes()
+{
+    QFETCH(QByteArray, frame);
+    QFETCH(QByteArray, hex);
+    QCOMPARE(frame.toHex(), hex);
+}
+
+void TestCodec::eraseRequestLayout_data()
+{
+    QTest::addColumn<int>("keyLength");
+    QTest::newRow("empty") << 0;
+    QTest::newRow("three") << 3;
+    QTest::newRow("path") << 200;
+    QTest::newRow("longest that fits") << MaxEraseKeyLength;
+}
+
+// The body length always equals the bytes that follow the header: 22 + 2n.
+void TestCodec::eraseRequestLayout()
+{
+    QFETCH(int, keyLength);
+    const QString key(keyLength, QLatin1Char('k'));
+    const QByteArray frame = eraseRequest(EraseAudio, key, 10, 7, 9);
+    QCOMPARE(frame.size(), 26 + 2 * keyLength);
+    const FrameHeader h = readHeader(frame.constData(), frame.size());
+    QCOMPARE(h.typeId, quint16(EraseAudio));
+    QCOMPARE(int(h.bodyLength), 22 + 2 * keyLength);
+
+    BodyReader r(frame.mid(FrameHeaderSize));
+    QCOMPARE(r.string(), key);
+    QCOMPARE(r.uint16(), quint16(10));
+    QCOMPARE(r.uint32(), quint32(7));
+    QCOMPARE(r.uint32(), quint32(9));
+    QVERIFY(r.ok());
+    QVERIFY(r.atEnd());
+}
+
+void TestCodec::eraseKeyTooLongGivesNoFrame()
+{
+    QVERIFY(eraseRequest(EraseContact, QString(MaxEraseKeyLength + 1, QLatin1Char('x')), 3, 1, 1).isEmpty());
+    FrameWriter w(GetPhotoByName);
+    w.string(QString(40000, QLatin1Char('x')));
+    QVERIFY(!w.fits());
+    QVERIFY(w.finish().isEmpty());
+}
+
+void TestCodec::shortBodyReadsZeros()
+{
+    // A check-SMS reply whose body stops after the tag; a list frame with only
+    // its text.
+    BodyReader r(QByteArray::fromHex("0002"));
+    QCOMPARE(r.int16(), qint16(0));
+    QCOMPARE(r.string(), QString());
+    QCOMPARE(r.uint32(), quint32(0));
+
+    const QByteArray list = FrameWriter(ContactList).string(QStringLiteral("c1;A;1")).finish();
+    BodyReader l(list.mid(4));
+    QCOMPARE(l.string(), QStringLiteral("c1;A;1"));
+    QCOMPARE(l.int16(), qint16(0));
+    QCOMPARE(l.int16(), qint16(0));
+}
+
+void TestCodec::bodyReaderStaysInsideFrame()
+{
+    // A body that claims a longer string than it holds must not read the
+    // following frame's bytes.
+    const QByteArray next = FrameWriter(HomeInfo).string(QStringLiteral("next")).finish();
+    QByteArray buffer = QByteArray::fromHex("00010006" "0008" "00000010") + next;
+    BodyReader r(buffer.constData() + 4, 6);
+    QCOMPARE(r.string(), QString());
+    QVERIFY(!r.ok());
+}
+
+void TestCodec::takeFrameWalksABuffer()
+{
+    const QByteArray a = getRequest(GetHomeInfo);
+    const QByteArray b = photoDirRequest(3);
+    QByteArray buffer = a + b + b.left(5);
+    int pos = 0;
+    FrameHeader h;
+    const char *body = nullptr;
+    QVERIFY(takeFrame(buffer, &pos, &h, &body));
+    QCOMPARE(h.typeId, quint16(GetHomeInfo));
+    QCOMPARE(h.bodyLength, quint16(0));
+    QVERIFY(takeFrame(buffer, &pos, &h, &body));
+    QCOMPARE(h.typeId, quint16(GetPhotoDir));
+    QCOMPARE(QByteArray(body, h.bodyLength).toHex(), QByteArray("00020003"));
+    QVERIFY(!takeFrame(buffer, &pos, &h, &body)); // partial third frame stays
+    QCOMPARE(pos, a.size() + b.size());
+}
+
+void TestCodec::textRecords_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("counted");
+    QTest::addColumn<QStringList>("ids");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QStringList>("idsUnderNumber");
+
+    QTest::newRow("two contacts")
+        << "1;Ada;555;a@x;Road 1;Org,*#*,2;Bo;556;;;" << 2 << QStringList{"1", "2"} << "556" << QStringList{"2"};
+    QTest::newRow("same number twice, both kept")
+        << "1;Ada;555,*#*,2;Ada B;555" << 2 << QStringList{"1", "2"} << "555" << QStringList{"2", "1"};
+    QTest::newRow("empty name shifts fields: counted, not stored")
+        << "1;;555" << 1 << QStringList{} << "555" << QStringList{};
+    QTest::newRow("id and name only") << "7;Ada" << 1 << QStringList{} << "Ada" << QStringList{};
+    QTest::newRow("empty records are skipped, not counted")
+        << ",*#*,1;Ada;555,*#*,,*#*,2;Bo;556,*#*," << 2 << QStringList{"1", "2"} << "555" << QStringList{"1"};
+    QTest::newRow("empty name field moves the body up")
+        << "3;;555;hello;2026-01-01 10:00:00" << 1 << QStringList{"3"} << "hello" << QStringList{"3"};
+    QTest::newRow("same id twice, later replaces") << "1;Ada;555,*#*,1;Ada;777" << 2 << QStringList{"1"}
+                                                   << "555" << QStringList{"1"};
+    QTest::newRow("empty text") << "" << 0 << QStringList{} << "" << QStringList{};
+}
+
+void TestCodec::textRecords()
+{
+    QFETCH(QString, text);
+    QFETCH(int, counted);
+    QFETCH(QStringList, ids);
+    QFETCH(QString, number);
+    QFETCH(QStringList, idsUnderNumber);
+
+    QMap<QString, QString> idData;
+    QMultiMap<QString, QString> nameId;
+    QMultiMap<QString, QString> numberId;
+    QCOMPARE(addTextRecords(text, {&idData, &nameId, &numberId}), counted);
+    QCOMPARE(idData.keys(), ids);
+    QCOMPARE(numberId.values(number), idsUnderNumber);
+    QCOMPARE(nameId.size(), numberId.size());
+    if (QTest::currentDataTag() == QByteArray("same id twice, later replaces"))
+        QCOMPARE(idData.value("1"), QStringLiteral("1;Ada;777"));
+}
+
+void TestCodec::directoryRecords()
+{
+    QStringList dir{"old;1;jpg;/old"};
+    const int n = addDirectoryRecords(QStringLiteral("a.jpg;10;jpg;/x/a.jpg,*#*,,*#*,b.png;;png;/x/b.png"), &dir);
+    QCOMPARE(n, 2);
+    QCOMPARE(dir, (QStringList{"old;1;jpg;/old", "a.jpg;10;jpg;/x/a.jpg", "b.png;;png;/x/b.png"}));
+    QCOMPARE(addDirectoryRecords(QString(), &dir), 0);
+}
+
+void TestCodec::entryLocation_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("location");
+    QTest::newRow("full") << "a.jpg;10;jpg;/sdcard/a.jpg" << "/sdcard/a.jpg";
+    QTest::newRow("empty size kept in place") << "a.jpg;;jpg;/sdcard/a.jpg" << "/sdcard/a.jpg";
+    QTest::newRow("no location") << "a.jpg;10;jpg" << "";
+    QTest::newRow("empty location") << "a.jpg;10;jpg;" << "";
+}
+
+void TestCodec::entryLocation()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, location);
+    QCOMPARE(proto::entryLocation(entry), location);
+}
+
+void TestCodec::homeInfo_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("serial");
+    QTest::addColumn<int>("sdk");
+    QTest::addColumn<QString>("romFree");
+    QTest::addColumn<QString>("sdFree");
+
+    QTest::newRow("nine fields") << "Nimbus Z7;9;SER1;28;x;32 GB;10.5 GB;64 GB;40 GB" << "SER1" << 28
+                                 << "10.5 GB" << "40 GB";
+    QTest::newRow("empty field shifts later fields")
+        << "Nimbus Z7;;9;SER1;28;x;32 GB;10.5 GB;64 GB" << "SER1" << 28 << "10.5 GB" << "";
+    QTest::newRow("sdk not a number") << "M;9;S;abc" << "S" << 0 << "" << "";
+    QTest::newRow("empty") << "" << "" << 0 << "" << "";
+}
+
+void TestCodec::homeInfo()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, serial);
+    QFETCH(int, sdk);
+    QFETCH(QString, romFree);
+    QFETCH(QString, sdFree);
+    const HomeInfoFields f = homeInfoFields(splitHomeInfo(text));
+    QCOMPARE(f.serial, serial);
+    QCOMPARE(f.sdkLevel, sdk);
+    QCOMPARE(f.romFree, romFree);
+    QCOMPARE(f.sdFree, sdFree);
+}
+
+void TestCodec::storagePercent_data()
+{
+    QTest::addColumn<QString>("free");
+    QTest::addColumn<QString>("total");
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<QString>("used");
+
+    QTest::newRow("10.5 of 32") << "10.5 GB" << "32 GB" << 32 << "21.5";
+    QTest::newRow("no unit") << "1" << "3" << 33 << "2";
+    QTest::newRow("all free") << "8 GB" << "8 GB" << 100 << "0";
+    QTest::newRow("total 0") << "1 GB" << "0 GB" << -1 << "-1";
+    QTest::newRow("not a number") << "n/a" << "32 GB" << -1 << "32";
+    QTest::newRow("free above total") << "40 GB" << "32 GB" << -1 << "-8";
+    QTest::newRow("six significant digits") << "0.0000001 GB" << "1234567.8 GB" << 0 << "1.23457e+06";
+}
+
+void TestCodec::storagePercent()
+{
+    QFETCH(QString, free);
+    QFETCH(QString, total);
+    QFETCH(int, percent);
+    QFETCH(QString, used);
+    QCOMPARE(proto::storagePercent(free, total), percent);
+    QCOMPARE(generalNumber(storageNumber(total) - storageNumber(free)), used);
+}
+
+void TestCodec::expectedSeconds_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("category");
+    QTest::addColumn<bool>("replace");
+    QTest::addColumn<float>("seconds");
+    QTest::newRow("1000 contacts scan") << 1000 << int(Contact) << true << 14.0f;
+    QTest::newRow("100 messages erase") << 100 << int(Message) << false << 3.7f;
+    QTest::newRow("zero replaced") << 0 << int(Photo) << true << 50.0f;
+    QTest::newRow("zero kept") << 0 << int(Photo) << false << 0.0f;
+}
+
+void TestCodec::expectedSeconds()
+{
+    QFETCH(int, count);
+    QFETCH(int, category);
+    QFETCH(bool, replace);
+    QFETCH(float, seconds);
+    const float *table = QByteArray(QTest::currentDataTag()).contains("erase") ? EraseSecondsPerItem
+                                                                              : ScanSecondsPerItem;
+    QVERIFY(qAbs(proto::expectedSeconds(count, table[category], replace) - seconds) < 1e-3f);
+}
+
+QTEST_APPLESS_MAIN(TestCodec)
+#include "tst_codec.moc"

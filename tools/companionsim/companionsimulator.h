@@ -1,0 +1,144 @@
+#pragma once
+
+// A stand-in for the companion app on the phone: listens on 127.0.0.1,
+// answers the desktop program's requests from a generated data set, erases
+// what it is asked to, and can be scripted to misbehave.
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QQueue>
+#include <QSet>
+#include <QString>
+
+#include "protocol/categories.h"
+#include "protocol/frame.h"
+#include "simdataset.h"
+
+class QTcpServer;
+class QTcpSocket;
+class QTimer;
+
+class CompanionSimulator : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct EraseRecord
+    {
+        quint16 typeId = 0;
+        Category category = CategoryCount;
+        QString key;
+        quint16 level = 0;
+        quint32 sequence = 0;
+        quint32 batchSize = 0;
+    };
+
+    // How answer frames go onto the connection.
+    enum class WriteMode {
+        PerFrame,  // one write per frame
+        Coalesced, // every frame produced by one batch of received data in one write
+        Split,     // each frame cut (inside the header and the body) into pieces
+                   // written one by one, a few milliseconds apart
+    };
+
+    explicit CompanionSimulator(QObject *parent = nullptr);
+    explicit CompanionSimulator(const SimDataSet &data, QObject *parent = nullptr);
+    ~CompanionSimulator() override;
+
+    // Listens on 127.0.0.1; port 0 picks a free port.
+    bool listen(quint16 port = 0);
+    quint16 port() const;
+    bool hasClient() const;
+
+    SimDataSet &data() { return m_data; }
+
+    // ----- script -----
+    void setSdkLevel(int level);             // rewrites home-info field 3
+    void setGates(bool g0, bool g1, bool g2, bool g3);
+    void setDefaultSmsApp(bool isDefault) { m_isDefaultSms = isDefault; }
+    void setChangeSmsAnswer(int result) { m_changeSmsResult = result; } // 1 = changed
+    void setFailCategory(Category c, bool fail); // get and erase of c fail
+    void setHomeInfoFails(bool fail) { m_homeInfoFails = fail; }
+    void setPhotoFails(bool fail) { m_photoFails = fail; }
+    void setUnerasableKeys(const QSet<QString> &keys) { m_unerasable = keys; }
+    void setSilent(bool silent) { m_silent = silent; }         // read, never answer
+    void setHttpMode(bool http) { m_http = http; }              // answer like a web server
+    void setDropOnRequest(int typeId) { m_dropOnRequest = typeId; } // -1: never
+    void setWriteMode(WriteMode mode);
+    void setListPieceChars(int chars);       // text per list frame (<= 32000)
+    void setPhotoChunkBytes(int bytes);      // image bytes per photo frame
+
+    // Unsolicited frames and events.
+    void sendAppInactive();                  // 106: app went to the background
+    void sendAppActive();                    // 107: back in the foreground
+    void sendFrame(const QByteArray &frame); // any frame, through the write mode
+    void sendRaw(const QByteArray &bytes);   // bytes as they are, one write
+    void dropConnection();                   // abort the current connection
+
+    // ----- what was received -----
+    QList<quint16> receivedTypes() const { return m_receivedTypes; }
+    QList<QByteArray> receivedFrames() const { return m_receivedFrames; }
+    QList<EraseRecord> eraseRequests() const { return m_eraseRequests; }
+    int count(quint16 typeId) const { return m_receivedTypes.count(typeId); }
+    void clearReceived();
+
+    // Frames the simulator sends for a list (also used by benchmarks).
+    static QList<QByteArray> listFrames(Category c, const QString &text, int pieceChars = 30000);
+    static QList<QByteArray> photoFrames(const QString &name, const QByteArray &data,
+                                         const QString &format, int chunkBytes);
+
+signals:
+    void clientConnected();
+    void clientDisconnected();
+    void requestReceived(quint16 typeId);
+    void eraseRequested(const CompanionSimulator::EraseRecord &record);
+    // A whole batch has been answered (done and failed counts).
+    void eraseBatchAnswered(Category category, int done, int failed);
+
+private:
+    void onNewConnection();
+    void onReadyRead();
+    void handleFrame(quint16 typeId, const char *body, int length);
+    void handleErase(Category c, quint16 typeId, const char *body, int length);
+    void answerList(Category c);
+    void answerPhoto(const QString &location);
+    void answerLeftTime(quint16 requestType);
+    void queue(const QByteArray &frame);
+    void flushPending();
+    void writeNextPiece();
+    QByteArray countsBody(quint16 typeId, bool withGates, int first, int n) const;
+
+    QTcpServer *m_server = nullptr;
+    QPointer<QTcpSocket> m_client;
+    proto::FrameAssembler m_assembler;
+    SimDataSet m_data;
+
+    bool m_gates[4] = {true, true, true, true};
+    bool m_isDefaultSms = false;
+    int m_changeSmsResult = 1;
+    bool m_failCategory[CategoryCount] = {};
+    bool m_homeInfoFails = false;
+    bool m_photoFails = false;
+    QSet<QString> m_unerasable;
+    bool m_silent = false;
+    bool m_http = false;
+    int m_dropOnRequest = -1;
+    WriteMode m_writeMode = WriteMode::PerFrame;
+    int m_listPieceChars = 30000;
+    int m_photoChunkBytes = 8192;
+
+    QByteArray m_pending;        // Coalesced: frames of the current batch
+    QQueue<QByteArray> m_pieces; // Split: pieces still to write
+    QTimer *m_pieceTimer = nullptr;
+
+    // Erase batch in progress per category.
+    QList<EraseRecord> m_batch[CategoryCount];
+
+    QList<quint16> m_receivedTypes;
+    QList<QByteArray> m_receivedFrames;
+    QList<EraseRecord> m_eraseRequests;
+};
+
+Q_DECLARE_METATYPE(CompanionSimulator::EraseRecord)

@@ -1,0 +1,85 @@
+// purgatex-companion-sim: the companion app of a simulated phone, listening on
+// 127.0.0.1 (port 10000 by default, where the adb forward lands). Prints what
+// it is asked to erase.
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTextStream>
+
+#include "companionsimulator.h"
+#include "protocol/messages.h"
+
+int main(int argc, char *argv[])
+{
+    // Images are drawn at start; no window is ever shown.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("purgatex-companion-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Simulated companion app of a phone."));
+    parser.addHelpOption();
+    QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("TCP port on 127.0.0.1."),
+                                  QStringLiteral("N"), QStringLiteral("10000"));
+    QCommandLineOption dataOption(QStringLiteral("data"),
+                                  QStringLiteral("Folder with homeinfo.txt (the home-info text) "
+                                                 "and sdk.txt (SDK level) to override the generated phone."),
+                                  QStringLiteral("DIR"));
+    QCommandLineOption contactsOption(QStringLiteral("contacts"),
+                                      QStringLiteral("Number of generated contacts."),
+                                      QStringLiteral("N"), QStringLiteral("24"));
+    parser.addOption(portOption);
+    parser.addOption(dataOption);
+    parser.addOption(contactsOption);
+    parser.process(app);
+
+    QTextStream out(stdout);
+    bool ok = false;
+    const uint port = parser.value(portOption).toUInt(&ok);
+    if (!ok || port > 65535) {
+        QTextStream(stderr) << "invalid port: " << parser.value(portOption) << '\n';
+        return 2;
+    }
+
+    SimDataSet data = SimDataSet::generate(qBound(0, parser.value(contactsOption).toInt(), 60000));
+    CompanionSimulator sim(data);
+    if (parser.isSet(dataOption)) {
+        const QDir dir(parser.value(dataOption));
+        QFile home(dir.filePath(QStringLiteral("homeinfo.txt")));
+        if (home.open(QIODevice::ReadOnly))
+            sim.data().homeInfo = QString::fromUtf8(home.readAll()).trimmed();
+        QFile sdk(dir.filePath(QStringLiteral("sdk.txt")));
+        if (sdk.open(QIODevice::ReadOnly))
+            sim.setSdkLevel(QString::fromUtf8(sdk.readAll()).trimmed().toInt());
+    }
+
+    QObject::connect(&sim, &CompanionSimulator::clientConnected, [&out]() {
+        out << "desktop connected" << Qt::endl;
+    });
+    QObject::connect(&sim, &CompanionSimulator::clientDisconnected, [&out]() {
+        out << "desktop disconnected" << Qt::endl;
+    });
+    QObject::connect(&sim, &CompanionSimulator::eraseRequested,
+                     [&out](const CompanionSimulator::EraseRecord &r) {
+                         out << "erase " << proto::categoryName(r.category) << " item " << r.sequence
+                             << "/" << r.batchSize << " level " << r.level << ": " << r.key << Qt::endl;
+                     });
+    QObject::connect(&sim, &CompanionSimulator::eraseBatchAnswered, [&out](Category c, int done, int failed) {
+        out << "erased " << proto::categoryName(c) << ": " << done << " done, " << failed << " failed"
+            << Qt::endl;
+    });
+    QObject::connect(&sim, &CompanionSimulator::requestReceived, [&out](quint16 type) {
+        if (type == proto::CloseProgram)
+            out << "close requested" << Qt::endl;
+    });
+
+    if (!sim.listen(quint16(port))) {
+        QTextStream(stderr) << "cannot listen on 127.0.0.1:" << port << '\n';
+        return 1;
+    }
+    out << "companion app simulator listening on 127.0.0.1:" << sim.port() << Qt::endl;
+    return app.exec();
+}

@@ -1,0 +1,210 @@
+#include "simdataset.h"
+
+#include <QBuffer>
+#include <QColor>
+#include <QDateTime>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QRadialGradient>
+
+#include "protocol/records.h"
+
+namespace {
+
+const char *const kFirstNames[] = {"Ada",  "Bruno", "Carla", "Dmitri", "Elena", "Farid",
+                                   "Greta", "Hugo", "Ines",  "Jonas",  "Kira",  "Lars",
+                                   "Mona", "Nils",  "Olga",  "Pavel",  "Quinn", "Rosa"};
+const char *const kLastNames[] = {"Arden", "Brook", "Calder", "Dorn",  "Ellery", "Frost",
+                                  "Gale",  "Holm",  "Ivers",  "Jarek", "Keller", "Lund"};
+
+QString contactName(int i)
+{
+    const int nf = int(sizeof(kFirstNames) / sizeof(*kFirstNames));
+    const int nl = int(sizeof(kLastNames) / sizeof(*kLastNames));
+    QString name = QStringLiteral("%1 %2").arg(QLatin1String(kFirstNames[i % nf]),
+                                               QLatin1String(kLastNames[(i / nf) % nl]));
+    if (i >= nf * nl)
+        name += QStringLiteral(" %1").arg(i / (nf * nl) + 1);
+    return name;
+}
+
+QString contactNumber(int i)
+{
+    return QStringLiteral("+1555%1").arg(i + 100000, 7, 10, QLatin1Char('0'));
+}
+
+QString dateText(int minutesAgo)
+{
+    const QDateTime base(QDate(2026, 11, 30), QTime(18, 0, 0));
+    return base.addSecs(-qint64(minutesAgo) * 60 * 37).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QByteArray drawPhoto(int i, const char *format)
+{
+    QImage image(320 + 16 * i, 240, QImage::Format_RGB32);
+    QPainter p(&image);
+    QLinearGradient sky(0, 0, 0, image.height());
+    sky.setColorAt(0, QColor::fromHsv((i * 47) % 360, 120, 250));
+    sky.setColorAt(1, QColor::fromHsv((i * 47 + 180) % 360, 200, 120));
+    p.fillRect(image.rect(), sky);
+    p.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient sun(QPointF(60 + 20 * i, 70), 50);
+    sun.setColorAt(0, Qt::white);
+    sun.setColorAt(1, QColor(255, 200, 40));
+    p.setBrush(sun);
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPointF(60 + 20 * i, 70), 40, 40);
+    p.setBrush(QColor::fromHsv((i * 83) % 360, 160, 90));
+    p.drawRect(0, 170, image.width(), 70);
+    for (int k = 0; k < 5; ++k)
+        p.drawEllipse(QPointF(30 + k * 60, 175), 25 + k * 3, 18);
+    p.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, 85);
+    return bytes;
+}
+
+} // namespace
+
+QString SimDataSet::defaultHomeInfo(int sdkLevel)
+{
+    return QStringLiteral("Nimbus Z7;9;SIMPHONE001;%1;arm64-v8a;32 GB;10.5 GB;64 GB;40.2 GB").arg(sdkLevel);
+}
+
+QStringList SimDataSet::generateContacts(int count)
+{
+    QStringList contacts;
+    contacts.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const QString name = contactName(i);
+        QString mail = name.toLower();
+        mail.replace(QLatin1Char(' '), QLatin1Char('.'));
+        contacts << QStringLiteral("c%1;%2;%3;%4@example.org;%5 Harbour Road;%6")
+                        .arg(i + 1)
+                        .arg(name, contactNumber(i), mail)
+                        .arg(10 + i)
+                        .arg(i % 3 == 0 ? QStringLiteral("Lumen Works") : QStringLiteral("Independent"));
+    }
+    return contacts;
+}
+
+SimDataSet SimDataSet::generate(int contactCount)
+{
+    SimDataSet d;
+    d.homeInfo = defaultHomeInfo();
+    d.lists[Contact] = generateContacts(contactCount);
+
+    // Call history: mostly contacts, a few unknown numbers.
+    static const char *const kCallTypes[] = {"Incoming", "Outgoing", "Missed"};
+    for (int i = 0; i < 30; ++i) {
+        const bool known = i % 5 != 4;
+        const QString number = known ? contactNumber(i % qMax(1, contactCount))
+                                     : QStringLiteral("+4930%1").arg(7700 + i);
+        const QString name = known ? contactName(i % qMax(1, contactCount)) : QStringLiteral("Unknown");
+        d.lists[History] << QStringLiteral("h%1;%2;%3;%4;%5;%6")
+                                .arg(i + 1)
+                                .arg(name, number, QLatin1String(kCallTypes[i % 3]))
+                                .arg((i * 37) % 600)
+                                .arg(dateText(i * 11));
+    }
+
+    // Messages: some from contacts, several sharing one number, some from a
+    // short code that is no contact.
+    static const char *const kBodies[] = {"See you at six", "Running late, sorry",
+                                          "Your code is 4821", "Happy birthday!",
+                                          "Can you call me back?", "Parcel delivered"};
+    for (int i = 0; i < 30; ++i) {
+        QString number;
+        QString name;
+        if (i % 3 == 0) {
+            number = QStringLiteral("72345"); // shared by every third message
+            name = QStringLiteral("ParcelPost");
+        } else {
+            const int c = (i / 2) % qMax(1, contactCount);
+            number = contactNumber(c);
+            name = contactName(c);
+        }
+        d.lists[Message] << QStringLiteral("m%1;%2;%3;%4;%5")
+                                .arg(i + 1)
+                                .arg(name, number, QLatin1String(kBodies[i % 6]), dateText(i * 7));
+    }
+
+    // Photos: real JPEG and PNG data.
+    for (int i = 0; i < 8; ++i) {
+        const bool png = i % 3 == 2;
+        const QString format = png ? QStringLiteral("png") : QStringLiteral("jpg");
+        const QString name = png ? QStringLiteral("Screenshot_%1.png").arg(20261101 + i)
+                                 : QStringLiteral("IMG_%1.jpg").arg(20261101 + i);
+        const QString location = (png ? QStringLiteral("/sdcard/Pictures/Screenshots/")
+                                      : QStringLiteral("/sdcard/DCIM/Camera/"))
+            + name;
+        const QByteArray bytes = drawPhoto(i, png ? "PNG" : "JPEG");
+        d.photoData.insert(location, bytes);
+        d.photoFormat.insert(location, format);
+        d.lists[Photo] << QStringLiteral("%1;%2;%3;%4").arg(name).arg(bytes.size()).arg(format, location);
+    }
+
+    for (int i = 0; i < 5; ++i) {
+        const QString name = QStringLiteral("voice_note_%1.m4a").arg(i + 1);
+        d.lists[Audio] << QStringLiteral("%1;%2;m4a;/sdcard/Recordings/%1").arg(name).arg(180000 + 9973 * i);
+    }
+    for (int i = 0; i < 3; ++i) {
+        const QString name = QStringLiteral("VID_%1.mp4").arg(20261110 + i);
+        d.lists[Vedio] << QStringLiteral("%1;%2;mp4;/sdcard/DCIM/Camera/%1").arg(name).arg(24000000 + 1000003 * i);
+    }
+
+    // App data for Facebook, Twitter, Viber and Whatsapp; Skype and Kik hold none.
+    const struct {
+        Category c;
+        const char *folder;
+        int files;
+    } apps[] = {{Facebook, "com.facebook.katana", 4},
+                {Twitter, "com.twitter.android", 3},
+                {Viber, "com.viber.voip", 2},
+                {Whatsapp, "com.whatsapp", 5}};
+    for (const auto &a : apps) {
+        for (int i = 0; i < a.files; ++i) {
+            d.lists[a.c] << QStringLiteral("/sdcard/Android/data/%1/files/cache_%2.db")
+                                .arg(QLatin1String(a.folder))
+                                .arg(i + 1);
+        }
+    }
+    return d;
+}
+
+QString SimDataSet::eraseKey(Category c, const QString &item)
+{
+    switch (c) {
+    case Contact:
+    case History:
+    case Message:
+        return item.section(QLatin1Char(';'), 0, 0);
+    case Photo:
+    case Audio:
+    case Vedio:
+        return proto::entryLocation(item);
+    default:
+        return item;
+    }
+}
+
+bool SimDataSet::erase(Category c, const QString &key)
+{
+    if (key.isEmpty())
+        return false;
+    QStringList &list = lists[c];
+    for (int i = 0; i < list.size(); ++i) {
+        if (eraseKey(c, list.at(i)) == key) {
+            list.removeAt(i);
+            if (c == Photo) {
+                photoData.remove(key);
+                photoFormat.remove(key);
+            }
+            return true;
+        }
+    }
+    return false;
+}

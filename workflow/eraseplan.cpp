@@ -1,0 +1,121 @@
+#include "workflow/eraseplan.h"
+
+#include <QStringList>
+#include <algorithm>
+
+namespace eraseplan {
+
+bool isConfirmWord(const QString &typed)
+{
+    return typed == QLatin1String("Erase");
+}
+
+QString levelLabel(quint16 level)
+{
+    switch (level) {
+    case 10:
+        return QStringLiteral("High");
+    case 7:
+        return QStringLiteral("Medium");
+    default:
+        return QStringLiteral("Low");
+    }
+}
+
+void selectApps(const bool appChecked[AppCategoryCount], const bool eraseBack[CategoryCount],
+                bool selected[CategoryCount])
+{
+    for (int c = FirstAppCategory; c < CategoryCount; ++c)
+        selected[c] = appChecked[c - FirstAppCategory] && !eraseBack[c];
+}
+
+void selectForAll(const int scannedCount[CategoryCount], const bool eraseBack[CategoryCount],
+                  bool selected[CategoryCount])
+{
+    for (int c = 0; c < CategoryCount; ++c) {
+        selected[c] = scannedCount[c] > 0;
+        if (c >= FirstAppCategory && eraseBack[c])
+            selected[c] = false;
+    }
+}
+
+bool anySelected(const bool selected[CategoryCount], scanplan::CategoryRange range)
+{
+    for (int c = range.first; c < range.last; ++c)
+        if (selected[c])
+            return true;
+    return false;
+}
+
+void scaledEraseTimes(const float fromReply[CategoryCount], quint16 level, float out[CategoryCount])
+{
+    for (int c = 0; c < CategoryCount; ++c)
+        out[c] = c >= Photo ? fromReply[c] * static_cast<float>(level) : fromReply[c];
+}
+
+float sum(const float values[CategoryCount], scanplan::CategoryRange range)
+{
+    float total = 0;
+    for (int c = range.first; c < range.last; ++c)
+        total += values[c];
+    return total;
+}
+
+bool walkSteps(EraseType scope, const bool selected[CategoryCount], const bool eraseDone[CategoryCount],
+               bool stepPassed[CategoryCount], bool cancelRequested, int &progress,
+               const std::function<void(int category)> &sendStep,
+               const std::function<void(int category)> &onPassed)
+{
+    const scanplan::CategoryRange range = scanplan::scopeCategories(scope);
+    for (int c = range.first; c < range.last; ++c) {
+        if (stepPassed[c])
+            continue;
+        if (selected[c] && !eraseDone[c])
+            return false;
+        progress += scanplan::progressShare(scope, c);
+        stepPassed[c] = true;
+        if (onPassed)
+            onPassed(c);
+        if (cancelRequested)
+            return true;
+        const int next = scanplan::nextInChain(scope, c);
+        if (next >= 0 && sendStep)
+            sendStep(next);
+    }
+    return false;
+}
+
+int failedItems(int itemFailReplies, int failedInAnswer)
+{
+    return std::max(0, std::max(itemFailReplies, failedInAnswer));
+}
+
+QString categoryDisplayName(int category)
+{
+    static const char *const kNames[CategoryCount] = {"Contact", "History",  "Message", "Photo",
+                                                     "Audio",   "Video",    "Facebook", "Twitter",
+                                                     "Skype",   "Viber",    "Kik",      "WhatsApp"};
+    if (category < 0 || category >= CategoryCount)
+        return QString();
+    return QString::fromLatin1(kNames[category]);
+}
+
+QString completionText(const int failed[CategoryCount])
+{
+    QStringList parts;
+    int total = 0;
+    for (int c = 0; c < CategoryCount; ++c) {
+        if (failed[c] <= 0)
+            continue;
+        total += failed[c];
+        parts << QStringLiteral("%1: %2").arg(categoryDisplayName(c)).arg(failed[c]);
+    }
+    if (total == 0)
+        return QStringLiteral("All data on your device has been erased permanently!");
+    return QStringLiteral("%1 %2 could not be erased (%3). The rest of the selected data has been erased permanently.")
+        .arg(total)
+        .arg(total == 1 ? QStringLiteral("item") : QStringLiteral("items"))
+        .arg(parts.join(QStringLiteral(", ")));
+}
+
+} // namespace eraseplan

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "protocol/categories.h"
+#include "workflow/scanplan.h"
+
+#include <QString>
+#include <functional>
+
+// Pure decisions of an erase run: the typed confirmation, the level, what each
+// scope selects, the estimates, the step walk and the completion text.
+namespace eraseplan {
+
+// The typed word must be exactly "Erase": no trimming, case-sensitive.
+bool isConfirmWord(const QString &typed);
+
+// Level label for a level value: 10 "High", 7 "Medium", 3 "Low".
+QString levelLabel(quint16 level);
+
+// App run: an app takes part when its box is checked and its erase has not
+// already come back since the scan. `appChecked` is indexed Facebook..Whatsapp.
+void selectApps(const bool appChecked[AppCategoryCount], const bool eraseBack[CategoryCount],
+                bool selected[CategoryCount]);
+
+// All run: every private category with scanned entries, every app with
+// directory entries whose erase has not already come back.
+void selectForAll(const int scannedCount[CategoryCount], const bool eraseBack[CategoryCount],
+                  bool selected[CategoryCount]);
+
+bool anySelected(const bool selected[CategoryCount], scanplan::CategoryRange range);
+
+// Erase estimates of a run, always scaled from the left-time reply's values:
+// the file categories and the apps take the level as a factor, the three text
+// categories do not.
+void scaledEraseTimes(const float fromReply[CategoryCount], quint16 level, float out[CategoryCount]);
+float sum(const float values[CategoryCount], scanplan::CategoryRange range);
+
+// One tick of the erase progress check. Walks the scope's steps in order that
+// have not passed yet: an unselected or answered step adds its share and
+// passes; then either the run stops for a pending cancel (returns true) or
+// `sendStep` is called for the next step. The walk halts at the first step
+// still waiting for its answer.
+bool walkSteps(EraseType scope, const bool selected[CategoryCount], const bool eraseDone[CategoryCount],
+               bool stepPassed[CategoryCount], bool cancelRequested, int &progress,
+               const std::function<void(int category)> &sendStep,
+               const std::function<void(int category)> &onPassed = {});
+
+// Items of a category the companion app could not erase: the item-failed
+// replies and the failed count of the final answer tell of the same items, so
+// the larger of the two counts.
+int failedItems(int itemFailReplies, int failedInAnswer);
+
+// Text of the completion page. With no failures it is the plain success text;
+// otherwise it names the categories with the number of items not erased.
+QString completionText(const int failed[CategoryCount]);
+
+QString categoryDisplayName(int category);
+
+} // namespace eraseplan
