@@ -701,6 +701,21 @@ void tables()
     checkBox(QStringLiteral("Image/Private/messageTable_itemUnselect.png"), 18, false, true);
     checkBox(QStringLiteral("Image/Private/messageTable_itemSelected.png"), 18, true, true);
     checkBox(QStringLiteral("Image/App/check_off.png"), 20, false, false);
+    for (int on = 0; on < 2; ++on) {
+        QImage img = canvas(18, 18);
+        QPainter p(&img);
+        begin(p);
+        p.setPen(QPen(on ? Blue : QColor(0xAA, 0xAA, 0xAA), 1.5));
+        p.setBrush(White);
+        p.drawEllipse(QRectF(1.5, 1.5, 15, 15));
+        if (on) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(Blue);
+            p.drawEllipse(QPointF(9, 9), 4.5, 4.5);
+        }
+        p.end();
+        save(img, QStringLiteral("Image/StaticUI/radio_%1.png").arg(on ? QStringLiteral("on") : QStringLiteral("off")));
+    }
     checkBox(QStringLiteral("Image/App/check_on.png"), 20, true, false);
     checkBox(QStringLiteral("Image/App/check_disabled.png"), 20, false, false, true);
 
@@ -852,9 +867,10 @@ void pages()
         p.drawEllipse(QRectF(40, 190, 320, 50));
         drawMonitor(p, QRectF(190, 30, 190, 190), QColor(0x3A, 0x3F, 0x44), BluePale);
         drawMark(p, QRectF(265, 60, 40, 46), Blue, BluePale);
-        drawCable(p, QPointF(95, 212), QPointF(215, 178), GreyLight, 4);
+        drawCable(p, QPointF(96, 194), QPointF(188, 150), GreyLight, 4);
+        p.setPen(Qt::NoPen);
         p.setBrush(QColor(0x3A, 0x3F, 0x44));
-        p.drawRoundedRect(QRectF(211, 172, 12, 12), 2, 2);
+        p.drawRoundedRect(QRectF(180, 144, 12, 12), 2, 2);
         drawPhone(p, QRectF(60, 40, 72, 140), QColor(0x3A, 0x3F, 0x44), Blue);
         p.setBrush(QColor(0x3A, 0x3F, 0x44));
         p.drawRoundedRect(QRectF(89, 180, 14, 14), 2, 2);
@@ -939,7 +955,7 @@ void pages()
         const QRectF dlg = screen.adjusted(10, 60, -10, -60);
         p.setBrush(White);
         p.drawRoundedRect(dlg, 4, 4);
-        text(p, dlg.adjusted(10, 8, -10, 0), QStringLiteral("Change SMS app?"), Ink, 13, true, Qt::AlignLeft | Qt::AlignTop);
+        text(p, dlg.adjusted(8, 8, -6, 0), QStringLiteral("Change SMS app?"), Ink, 11, true, Qt::AlignLeft | Qt::AlignTop);
         text(p, dlg.adjusted(10, 32, -10, -30), QStringLiteral("Use Purgatex instead of your messaging app as your SMS app?"),
              Grey, 11, false, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
         text(p, QRectF(dlg.right() - 110, dlg.bottom() - 28, 50, 22), QStringLiteral("No"), Grey, 12, true);

@@ -8,6 +8,8 @@
 #include <QHoverEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QtTest>
 
 using namespace WindowGeometry;
@@ -170,6 +172,51 @@ const NamedWidget WindowNames[] = {
         {"pTop_About", "TopButtonForMouseMove"},
 };
 
+// Pictures the program's code loads by name.
+const char *const NamedPictures[] = {
+    ":/Image/Action/Back1.png",
+    ":/Image/Action/Cancel1.png",
+    ":/Image/Action/EraseNow1.png",
+    ":/Image/Action/OK1.png",
+    ":/Image/Dialog/about-us.png",
+    ":/Image/Dialog/factory-reset.png",
+    ":/Image/Dialog/open-app.png",
+    ":/Image/Dialog/reconnect.png",
+    ":/Image/Dialog/select-one.png",
+    ":/Image/Dialog/stop-erase.png",
+    ":/Image/Dialog/stop-scan.png",
+    ":/Image/Private/audioTable_audioIcon.png",
+    ":/Image/Private/contactTable_headSelected.png",
+    ":/Image/Private/contactTable_headUnselect.png",
+    ":/Image/Private/contactTable_itemSelected.png",
+    ":/Image/Private/contactTable_itemUnselect.png",
+    ":/Image/Private/messageTable_itemSelected.png",
+    ":/Image/Private/messageTable_itemUnselect.png",
+    ":/Image/Private/tableBg_Normal.png",
+    ":/Image/Private/tableBg_Selected.png",
+    ":/Image/Private/vedioTable_vedioIcon.png",
+    ":/Image/RightTopButton/closeWin1.png",
+    ":/Image/RightTopButton/menu1.png",
+    ":/Image/RightTopButton/menu2.png",
+    ":/Image/RightTopMenuItems/item_normal_bg.png",
+    ":/Image/RightTopMenuItems/item_normal_on_bg.png",
+    ":/Image/RightTopMenuItems/item_normal_selected_bg.png",
+    ":/Image/StaticUI/ContactIcon.png",
+    ":/Image/StaticUI/Delete.png",
+    ":/Image/StaticUI/confirmEraseInput_Error_Dialog.png",
+    ":/Image/StaticUI/logo_server.png",
+    ":/Image/Top/EraseAllData1.png",
+    ":/Image/Top/EraseAllData2.png",
+    ":/Image/Top/EraseAllData3.png",
+    ":/Image/Top/EraseAppData1.png",
+    ":/Image/Top/MyPhone1.png",
+    ":/Image/Top/MyPhone2.png",
+    ":/Image/Top/MyPhone3.png",
+    ":/Image/Top/logo.png",
+    ":/Image/added/wrongFormat.png",
+    ":/images/StaticUI/bitbug_favicon.ico",
+};
+
 void sendMouse(QWidget *target, QEvent::Type type, const QPoint &global, Qt::MouseButtons buttons)
 {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
@@ -293,6 +340,29 @@ private slots:
                 wrong << QStringLiteral("%1 is a %2").arg(QLatin1String(n.name), QLatin1String(widget->metaObject()->className()));
         }
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral(", "))));
+    }
+
+    void everyPictureExists()
+    {
+        // Every picture named in the form (pixmaps, icons, style sheets) and in
+        // the code must be compiled in: no empty label, no missing button face.
+        QFile form(QStringLiteral(PURGATEX_SOURCE_DIR "/app/mainwindow.ui"));
+        QVERIFY(form.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(form.readAll());
+        QSet<QString> paths;
+        QRegularExpressionMatchIterator it = QRegularExpression(QStringLiteral(":/[A-Za-z]+/[A-Za-z0-9_/.-]+\\.(png|ico)")).globalMatch(text);
+        while (it.hasNext())
+            paths.insert(it.next().captured(0));
+        QVERIFY(paths.size() > 60);
+        for (const char *named : NamedPictures)
+            paths.insert(QLatin1String(named));
+        QStringList broken;
+        for (const QString &path : qAsConst(paths)) {
+            if (QImage(path).isNull())
+                broken << path;
+        }
+        broken.sort();
+        QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QStringLiteral(", "))));
     }
 
     void startsOnTheConnectPageWithPagesInPlace()
