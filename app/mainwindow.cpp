@@ -3,6 +3,7 @@
 
 #include "resourcesinit.h"
 
+#include <QApplication>
 #include <QDebug>
 
 MainWindow::MainWindow(QWidget *parent)
@@ -36,6 +37,7 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    qApp->removeEventFilter(this);
     teardownSession();
     teardownDeviceLink();
     delete ui;
