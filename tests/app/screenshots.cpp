@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QScreen>
+#include <QTextStream>
 #include <QTimer>
 
 namespace {
@@ -59,7 +60,20 @@ int main(int argc, char *argv[])
         hideWidget(notice.first);
     }
 
-    w.updateMenuHover(QPoint(790, 15));
+    // Real pointer moves (the X server warps the pointer and reports the
+    // motion): the menu must open over its button, stay open over the
+    // panel and close elsewhere.
+    QTextStream out(stdout);
+    QCursor::setPos(w.mapToGlobal(QPoint(790, 15)));
     shoot(dir, QStringLiteral("menu-open"));
+    out << "menu over button: " << (w.ui->T_D_MenuWidget->isHidden() ? "closed" : "open") << "\n";
+    QCursor::setPos(w.mapToGlobal(QPoint(800, 60)));
+    settle();
+    QCursor::setPos(w.mapToGlobal(QPoint(840, 215)));
+    settle();
+    out << "menu over Exit: " << (w.ui->T_D_MenuWidget->isHidden() ? "closed" : "open") << "\n";
+    QCursor::setPos(w.mapToGlobal(QPoint(400, 400)));
+    settle();
+    out << "menu over page: " << (w.ui->T_D_MenuWidget->isHidden() ? "closed" : "open") << "\n";
     return 0;
 }
