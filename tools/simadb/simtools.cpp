@@ -592,11 +592,11 @@ void writeAll(FILE *f, const QString &text)
     fflush(f);
 }
 
-QString withLineEnds(QString text, bool crlf)
+QString withLineEnds(QString text, const QString &lineEnd)
 {
-    if (crlf) {
+    if (lineEnd != QLatin1String("\n")) {
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        text.replace(QLatin1Char('\n'), lineEnd);
     }
     return text;
 }
@@ -619,7 +619,8 @@ int simadbMain(const char *toolName, int argc, char **argv)
     waitForFaults(dir, cmd);
 
     Output o;
-    bool crlf = true;
+    QString lineEnd = QStringLiteral("\r\n"); // the Windows commands
+    QString outLineEnd = lineEnd;
     QString faultOut, faultExtra, faultErr;
     bool replaceOut = false;
     {
@@ -648,8 +649,15 @@ int simadbMain(const char *toolName, int argc, char **argv)
         } else if (tool == QLatin1String("taskkill")) {
             runTaskkill(s, args, &changed, o);
         }
-        if (tool == QLatin1String("adb"))
-            crlf = s.value(QStringLiteral("line_endings")).trimmed().toLower() == QLatin1String("crlf");
+        if (tool == QLatin1String("adb")) {
+            // adb on Linux prints LF; through a pipe on Windows CRLF; adb shell
+            // through a terminal on old phones CR CR LF
+            const QString mode = s.value(QStringLiteral("line_endings")).trimmed().toLower();
+            const bool shell = args.value(0) == QLatin1String("shell");
+            lineEnd = mode == QLatin1String("crlf") || mode == QLatin1String("crcrlf") ? QStringLiteral("\r\n")
+                                                                                       : QStringLiteral("\n");
+            outLineEnd = mode == QLatin1String("crcrlf") && shell ? QStringLiteral("\r\r\n") : lineEnd;
+        }
         if (changed)
             s.save(dir);
     }
@@ -660,11 +668,11 @@ int simadbMain(const char *toolName, int argc, char **argv)
     o.err += faultErr;
 
     if (!o.err.isEmpty())
-        writeAll(stderr, withLineEnds(o.err, crlf));
+        writeAll(stderr, withLineEnds(o.err, lineEnd));
     for (int i = 0; i < o.chunks.size(); ++i) {
         if (i > 0 && o.chunkDelayMs > 0)
             QThread::msleep(unsigned(o.chunkDelayMs));
-        writeAll(stdout, withLineEnds(o.chunks.at(i), crlf));
+        writeAll(stdout, withLineEnds(o.chunks.at(i), outLineEnd));
     }
     return o.exitCode;
 }
