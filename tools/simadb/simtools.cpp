@@ -110,8 +110,8 @@ bool settleReboot(Scenario &s)
     if (!s.contains(QStringLiteral("reboot.at")))
         return false;
     const qint64 at = s.number(QStringLiteral("reboot.at"));
-    const qint64 listed = s.number(QStringLiteral("reboot.listed_ms"), 500);
-    const qint64 absent = s.number(QStringLiteral("reboot.absent_ms"), 2000);
+    const qint64 listed = s.number(QStringLiteral("reboot.listed_ms"), 3500);
+    const qint64 absent = s.number(QStringLiteral("reboot.absent_ms"), 1500);
     if (nowMs() < at + listed + absent)
         return false;
     const QString back = s.value(QStringLiteral("reboot.return_state"));
@@ -127,7 +127,7 @@ QString phoneState(const Scenario &s)
     const QString state = s.value(QStringLiteral("state"), QStringLiteral("device")).trimmed();
     if (s.contains(QStringLiteral("reboot.at"))) {
         const qint64 since = nowMs() - s.number(QStringLiteral("reboot.at"));
-        if (since >= s.number(QStringLiteral("reboot.listed_ms"), 500))
+        if (since >= s.number(QStringLiteral("reboot.listed_ms"), 3500))
             return QStringLiteral("absent");
     }
     return state.isEmpty() ? QStringLiteral("absent") : state;
