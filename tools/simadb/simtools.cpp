@@ -638,7 +638,10 @@ int simadbMain(const char *toolName, int argc, char **argv)
         applyFault(s, cmd, &changed, &skipNormal, faultState);
         if (skipNormal) {
             o.exitCode = faultState.exitCode;
-            if (tool == QLatin1String("adb") && cmd != QLatin1String("kill-server"))
+            // a failing command still starts the server first, unless it is
+            // the server's own start or stop that fails
+            if (tool == QLatin1String("adb") && cmd != QLatin1String("kill-server")
+                && cmd != QLatin1String("start-server"))
                 ensureServer(s, o, &changed);
         } else if (tool == QLatin1String("adb")) {
             runAdb(s, args, &changed, o);
