@@ -65,7 +65,7 @@ void MainWindow::logStepErrorOutput(DeviceStep step, const char *firstLine)
     qDebug() << firstLine;
     const QString err = QString::fromLocal8Bit(m_step[step].process->readAllStandardError());
     for (const QString &line : outputLines(err))
-        qDebug() << line;
+        qDebug().noquote() << line;
 }
 
 // Output that arrived with the finish notification is logged and kept with
