@@ -158,11 +158,6 @@ public:
     // Set once the exit command has been started.
     bool m_closeRequested = false;
 
-    void resetAdbCheckState();
-    void testAdbDevices();
-    void testReboot();
-    void closeProgram();
-
     // Step engine helpers.
     void appendStepTrace(const char *tag);
     void runStep(DeviceStep step, const QString &program, const QStringList &arguments, int sliceMs,
@@ -177,6 +172,11 @@ public:
     void fallBackToPresencePoll(const QList<QWidget *> &pagesToHide, bool reset = true);
 
 public slots:
+    void resetAdbCheckState();
+    void testAdbDevices();
+    void testReboot();
+    void closeProgram();
+
     void testPort();
     void testGetOtherSoftPidBy5037();
     void testGetOtherSoftNameByPid();
