@@ -333,6 +333,16 @@ public:
     QTimer *m_timerNewTCPConnected = nullptr;
     QTimer *m_timerHomeInfoReadable = nullptr;
 
+    // pending: declared here until the protocol section lands
+    void getHistory();
+    void getMessage();
+    void getPhotoDir();
+    void getAudioDir();
+    void getVedioDir();
+    void sendCancelScan();
+    void sendGetPhotoByName(const QString &location);
+    void sendStopGetPhoto();
+
     // ---- end of protocol section ----
 
 
@@ -355,6 +365,10 @@ public:
     QTimer *m_timerDecreaseScanTime = nullptr;
     QTimer *m_timerDecreaseEraseTime = nullptr;
 
+    // pending: declared here until the workflow section lands
+    QTimer *m_timerCheckCancelScan = nullptr;
+    void getApp();
+
     // ---- end of workflow section ----
 
 
@@ -364,6 +378,119 @@ public:
     // =====================================================================
 public:
     void initBrowserTimers();
+
+    // Tables: created once while the pages are built, found by object name.
+    void createCategoryTables();
+    void loadTableIcons();
+    QTableWidget *categoryTable(int category) const;
+    // Empties the tables, records, to-erase lists and photo images of the
+    // current scope when a new scan starts.
+    void clearResultTables();
+    static QString formatSize(qint64 bytes);
+
+    // The category buttons and the app page, as a scan ends.
+    void selectCategory(int category);
+    void updateAppView();
+
+    int m_contactMinRow = 11;
+    int m_historyMinRow = 11;
+    int m_messageMinRow = 8;
+    int m_photoMinRow = 8;
+    int m_audioMinRow = 8;
+    int m_vedioMinRow = 8;
+    bool m_contactLessMin = false;
+    bool m_historyLessMin = false;
+    bool m_messageLessMin = false;
+    bool m_photoLessMin = false;
+    bool m_audioLessMin = false;
+    bool m_vedioLessMin = false;
+    QList<QTableWidgetItem *> m_contactTableItems;
+    QList<QTableWidgetItem *> m_historyTableItems;
+    QList<QTableWidgetItem *> m_messageTableItems;
+    QList<QTableWidgetItem *> m_photoTableItems;
+    QList<QTableWidgetItem *> m_audioTableItems;
+    QList<QTableWidgetItem *> m_vedioTableItems;
+    QList<QTableWidget *> m_tableList;
+    int m_currentCategory = Contact;
+
+    QIcon m_iconUnchecked;
+    QIcon m_iconChecked;
+    QIcon m_iconContact;
+    QIcon m_iconAudio;
+    QIcon m_iconVedio;
+    QIcon m_iconContactItemUnchecked;
+    QIcon m_iconContactItemChecked;
+    QIcon m_iconMessageItemUnchecked;
+    QIcon m_iconMessageItemChecked;
+    QIcon m_iconDelete;
+
+    // Search.
+    bool m_contactSearching = false;
+    bool m_historySearching = false;
+    bool m_messageSearching = false;
+    QMultiMap<QString, QString> m_contactSearchMapNumberId;
+    QMultiMap<QString, QString> m_historySearchMapNumberId;
+    QMultiMap<QString, QString> m_messageSearchMapNumberId;
+    void runSearch();
+    void endSearches();
+
+    // Photo thumbnails.
+    quint16 m_photoRequestCount = 0;
+    QList<QIcon> m_photoIconList;
+    int m_photoScrollValue = 0;
+    QTimer *m_timerGetPhotoByTime = nullptr;
+    QTimer *m_timerUpdateTablePhoto = nullptr;
+    void startPhotoFetching();
+    void stopPhotoFetching();
+
+public slots:
+    void updateContactUI();
+    void updateHistoryUI();
+    void updateMessageUI();
+    void updatePhotoUI();
+    void updateAudioUI();
+    void updateVedioUI();
+    void updateContactUI_N_Search();
+    void updateHistoryUI_N_Search();
+    void updateMessageUI_N_Search();
+
+    void on_EP_IsScanning_PushButton_Contact_clicked();
+    void on_EP_IsScanning_PushButton_CallHistory_clicked();
+    void on_EP_IsScanning_PushButton_Message_clicked();
+    void on_EP_IsScanning_PushButton_Photo_clicked();
+    void on_EP_IsScanning_PushButton_Audio_clicked();
+    void on_EP_IsScanning_PushButton_Vedio_clicked();
+
+    void tableContactItemSlot(QTableWidgetItem *item);
+    void tableHistoryItemSlot(QTableWidgetItem *item);
+    void tableMessageItemSlot(QTableWidgetItem *item);
+    void tablePhotoItemSlot(QTableWidgetItem *item);
+    void tableAudioItemSlot(QTableWidgetItem *item);
+    void tableVedioItemSlot(QTableWidgetItem *item);
+    void tableContactVerticalHeadSlot(int row);
+
+    void getPhotoByTime();
+    void updateTablePhoto();
+
+    void on_EP_IsScanning_PusuButton_SearchButton_clicked();
+    void on_EP_IsScanning_TextBroswerEditor_returnPressed();
+    void on_EP_IsScanning_TextBroswerEditor_editingFinished();
+
+public:
+    // Internals shared by the six categories.
+    struct TableSpec;
+    static const TableSpec &tableSpec(int category);
+    void fillKeyedTable(int category, bool rebuild);
+    void fillFileTable(int category);
+    void advanceScanAfter(int category);
+    void clickRow(int category, QTableWidgetItem *item);
+    QStringList rowIds(int category, int row) const;
+    void showRowDetails(int category, int row, const QStringList &ids);
+    void clearRowDetails(int category);
+    template <class T> T *browserWidget(const char *name) const
+    {
+        return findChild<T *>(QLatin1String(name));
+    }
 
     // ---- end of browser section ----
 };
