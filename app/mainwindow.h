@@ -97,12 +97,183 @@ public:
     void initDeviceWatcher();
     void teardownDeviceLink();
 
+    // The command steps, one process each (the exit command borrows the
+    // port check's process).
+    enum DeviceStep {
+        StepTestPort,
+        StepTestGetOtherSoftPidBy5037,
+        StepTestGetOtherSoftNameByPid,
+        StepTestKillAdb,
+        StepTestStartAdb,
+        StepTestUsb,
+        StepTestRsa,
+        StepTestKillAdbForRsa,
+        StepTestCheckHasApk,
+        StepTestInstallApk,
+        StepTestStartActivity,
+        StepTestForwardAdb,
+        StepTestGetOtherSoftPidBy10000,
+        StepTestGetOtherSoftNameByPid_10000,
+        StepTestKillOtherSoftBy10000,
+        StepTestGetPower,
+        StepTestGetSerial,
+        StepTestAdbDevices,
+        StepTestCheckAppQuited,
+        StepTestReboot,
+        DeviceStepCount
+    };
+    // What one step's command left: the collected standard output (output
+    // buffer), the number of output chunks (read counter) and whether the
+    // command ended with a non-zero exit code (error flag).
+    struct StepIo
+    {
+        QProcess *process = nullptr;
+        QString output;
+        int readTimes = 0;
+        bool error = false;
+    };
+    StepIo m_step[DeviceStepCount];
+
+    // Programs run by the steps (see devicelink/toollocator.h).
+    QString m_adbProgram;
+    QString m_netstatProgram;
+    QString m_tasklistProgram;
+    QString m_taskkillProgram;
+
+    QDeviceWatcher *m_deviceWatcher = nullptr;
+
     QTimer *m_timerTestPort = nullptr;
     QTimer *m_timerSlotDeviceIn = nullptr;
     QTimer *m_timerTestCheckAppQuited = nullptr;
+    QTimer *m_timerTestGetOtherSoftPidBy5037 = nullptr;
+    QTimer *m_timerTestGetOtherSoftNameByPid = nullptr;
+    QTimer *m_timerTestKillAdb = nullptr;
+    QTimer *m_timerTestStartAdb = nullptr;
+    QTimer *m_timerTestUsb = nullptr;
+    QTimer *m_timerTestRsa = nullptr;
+    QTimer *m_timerTestKillAdbForRsa = nullptr;
+    QTimer *m_timerTestCheckHasApk = nullptr;
+    QTimer *m_timerTestInstallApk = nullptr;
+    QTimer *m_timerTestStartActivity = nullptr;
+    QTimer *m_timerTestForwardAdb = nullptr;
+    QTimer *m_timerTestGetOtherSoftPidBy10000 = nullptr;
+    QTimer *m_timerTestGetOtherSoftNameByPid_10000 = nullptr;
+    QTimer *m_timerTestKillOtherSoftBy10000 = nullptr;
+    QTimer *m_timerTestGetPower = nullptr;
+    QTimer *m_timerTestGetSerial = nullptr;
+    QTimer *m_timerTestAdbDevices = nullptr;
+
+    // Shared device state.
+    bool m_hasDevice = false;
+    bool m_isOffline = false;
     bool m_rebootDone = false;
     bool m_isAfterReboot = false;
 
+    // Results of the steps.
+    bool m_port5037Used = false;
+    QString m_otherSoftPid5037;
+    QString m_otherSoftName5037;
+    bool m_adbKilled = false;
+    bool m_adbStarted = false;
+    bool m_usbOpened = false;
+    bool m_adbEmpty = false;
+    bool m_isAuthorized = false;
+    bool m_adbKilledForRsa = false;
+    bool m_hasApk = false;
+    bool m_apkInstalled = false;
+    bool m_activityStarted = false;
+    bool m_portForwarded = false;
+    QString m_otherSoftPid10000;
+    QString m_otherSoftName10000;
+    bool m_otherSoftKilled = false;
+    bool m_gotPower = false;
+    QString m_powerLevel;
+    bool m_gotSerial = false;
+    QString m_serialNo;
+    bool m_appQuited = false;
+
+    // Set once the exit command has been started.
+    bool m_closeRequested = false;
+
+    // Step engine helpers.
+    void appendStepTrace(const char *tag);
+    void runStep(DeviceStep step, const QString &program, const QStringList &arguments, int sliceMs,
+                 const char *whileLog = nullptr);
+    void runStepCommandLine(DeviceStep step, const QString &commandLine, int sliceMs,
+                            const char *whileLog = nullptr);
+    void waitForStep(DeviceStep step, int sliceMs, const char *whileLog);
+    void collectStepOutput(DeviceStep step, const char *logText);
+    void logStepErrorOutput(DeviceStep step, const char *firstLine);
+    void logPendingOutput(DeviceStep step, const char *logText);
+    bool probeDevicePresent();
+    void fallBackToPresencePoll(const QList<QWidget *> &pagesToHide, bool reset = true);
+
+public slots:
+    void resetAdbCheckState();
+    void testAdbDevices();
+    void testReboot();
+    void closeProgram();
+
+    void testPort();
+    void testGetOtherSoftPidBy5037();
+    void testGetOtherSoftNameByPid();
+    void testKillAdb();
+    void testStartAdb();
+    void testUsb();
+    void testRsa();
+    void testKillAdbForRsa();
+    void testCheckHasApk();
+    void testInstallApk();
+    void testStartActivity();
+    void testForwardAdb();
+    void testGetOtherSoftPidBy10000();
+    void testGetOtherSoftNameByPid_10000();
+    void testKillOtherSoftBy10000();
+    void testGetPower();
+    void testGetSerial();
+    void testCheckAppQuited();
+    void slotDeviceIn();
+
+    void readPort();
+    void readPortResult(int resultCode);
+    void readGetOtherSoftPidBy5037();
+    void readGetOtherSoftPidBy5037Result(int resultCode);
+    void readGetOtherSoftNameBy5037();
+    void readGetOtherSoftNameBy5037Result(int resultCode);
+    void readKillAdb();
+    void readKillAdbResult(int resultCode);
+    void readStartAdb();
+    void readStartAdbResult(int resultCode);
+    void readUsb();
+    void readUsbResult(int resultCode);
+    void readRsa();
+    void readRsaResult(int resultCode);
+    void readKillAdbForRsa();
+    void readKillAdbForRsaResult(int resultCode);
+    void readCheckHasApk();
+    void readCheckHasApkResult(int resultCode);
+    void readInstallApk();
+    void readInstallApkResult(int resultCode);
+    void readStartActivity();
+    void readStartActivityResult(int resultCode);
+    void readForwardAdb();
+    void readForwardAdbResult(int resultCode);
+    void readGetOtherSoftPidBy10000();
+    void readGetOtherSoftPidBy10000Result(int resultCode);
+    void readGetOtherSoftNameBy10000();
+    void readGetOtherSoftNameBy10000Result(int resultCode);
+    void readKillOtherSoftBy10000();
+    void readKillOtherSoftBy10000Result(int resultCode);
+    void readGetPower();
+    void readGetPowerResult(int resultCode);
+    void readGetSerial();
+    void readGetSerialResult(int resultCode);
+    void readAdbDevices();
+    void readAdbDevicesResult(int resultCode);
+    void readCheckAppQuited();
+    void readCheckAppQuitedResult(int resultCode);
+
+public:
     // ---- end of device link section ----
 
 
