@@ -129,6 +129,7 @@ void TestSession::requestBytes_data()
     QTest::newRow("all left") << WindowCheck([](MainWindow &w) { w.sendAllLeftTime(); }) << QByteArray("00730000") << none;
     QTest::newRow("app left") << WindowCheck([](MainWindow &w) { w.sendAppLeftTime(); }) << QByteArray("00750000") << none;
     QTest::newRow("stop photo") << WindowCheck([](MainWindow &w) { w.sendStopGetPhoto(); }) << QByteArray("00770000") << none;
+    QTest::newRow("close program") << WindowCheck([](MainWindow &w) { w.sendCloseProgram(); }) << QByteArray("006f0000") << none;
     QTest::newRow("erase begin") << WindowCheck([](MainWindow &w) { w.sendEraseBegin(); }) << QByteArray("00800000") << none;
     QTest::newRow("photo dir with the reported count")
         << WindowCheck([](MainWindow &w) {
