@@ -18,6 +18,7 @@ private slots:
     void chunks();
     void httpAfterAValidFrameAborts();
     void staleBytesOfAnEndedConnectionAreNotParsed();
+    void homeInfoPollGivesUpAfterMoreThan100();
 };
 
 void TestReceive::chunks_data()
@@ -120,6 +121,19 @@ void TestReceive::staleBytesOfAnEndedConnectionAreNotParsed()
         }
         delete peer;
     }
+}
+
+void TestReceive::homeInfoPollGivesUpAfterMoreThan100()
+{
+    auto w = quietWindow();
+    w->m_timerHomeInfoReadable->start(100);
+    for (int i = 0; i < 100; ++i)
+        w->homeInfoReadable();
+    QVERIFY(!w->m_timerTestPort->isActive());
+    QCOMPARE(w->m_homeInfoReadTimes, 100);
+    w->homeInfoReadable();
+    QVERIFY(w->m_timerTestPort->isActive());
+    QCOMPARE(w->m_homeInfoReadTimes, 0);
 }
 
 QTEST_MAIN(TestReceive)
