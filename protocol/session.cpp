@@ -57,6 +57,14 @@ void MainWindow::discardReceivedBytes()
         qDebug() << "discard received bytes:" << m_receiveBuffer.size();
     m_receiveBuffer.clear();
     ++m_receiveEpoch;
+    // A list or photo cut off with its connection is never completed by the
+    // next connection's frames.
+    for (int c = 0; c < CategoryCount; ++c) {
+        m_chunkText[c].clear();
+        m_chunkOverflow[c] = false;
+    }
+    m_photoData.clear();
+    m_photoOverflow = false;
 }
 
 void MainWindow::writeRequest(const QByteArray &frame)

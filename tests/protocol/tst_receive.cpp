@@ -106,17 +106,22 @@ void TestReceive::staleBytesOfAnEndedConnectionAreNotParsed()
         QTRY_VERIFY(server.hasPendingConnections());
         QTcpSocket *peer = server.nextPendingConnection();
         if (round == 0) {
-            // a header announcing 40 body bytes, then only 3 of them
-            peer->write(QByteArray::fromHex("00120028") + "abc");
+            // the first piece of a list, then a header announcing 40 body
+            // bytes and only 3 of them
+            peer->write(listFrame(ContactList, "1;Ada;5", 1, 2, 0) + QByteArray::fromHex("00120028") + "abc");
             peer->flush();
             QTRY_COMPARE(w->m_receiveBuffer.size(), 7);
+            QVERIFY(!w->m_chunkText[Contact].isEmpty());
             peer->abort();
             QTRY_COMPARE(w->m_tcpSocket->state(), QAbstractSocket::UnconnectedState);
             QVERIFY(w->m_receiveBuffer.isEmpty());
+            QVERIFY(w->m_chunkText[Contact].isEmpty());
         } else {
-            peer->write(emptyFrame(CancelScanBack));
+            peer->write(emptyFrame(CancelScanBack) + listFrame(ContactList, "55;Bo;6", 2, 2, 1));
             peer->flush();
             QTRY_VERIFY(w->m_cancelScanBack);
+            QTRY_VERIFY(w->m_dataReadable[Contact]);
+            QCOMPARE(w->m_contactMapIdData.keys(), QStringList{"55"});
             QVERIFY(w->m_receiveBuffer.isEmpty());
         }
         delete peer;
