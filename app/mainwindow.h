@@ -13,6 +13,8 @@
 #include <QTimer>
 
 #include "protocol/categories.h"
+#include "protocol/frame.h"
+#include "protocol/records.h"
 #include "workflow/programstate.h"
 
 namespace Ui {
@@ -20,6 +22,7 @@ class MainWindow;
 }
 
 class QDeviceWatcher;
+class QLabel;
 class QTableWidget;
 class QTableWidgetItem;
 
@@ -370,15 +373,110 @@ public:
     QTimer *m_timerNewTCPConnected = nullptr;
     QTimer *m_timerHomeInfoReadable = nullptr;
 
-    // pending: declared here until the protocol section lands
+    // Session.
+    quint16 m_companionPort = 10000; // where the adb forward lands
+    QByteArray m_receiveBuffer;      // received bytes not yet consumed as frames
+    quint64 m_receiveEpoch = 0;      // bumped whenever buffered bytes are discarded
+    int m_connectFailTimes = 0;
+    bool m_homeInfoRequested = false;
+    bool m_receivedHttp = false;
+    int m_homeInfoReadTimes = 0;
+    int m_connectedCount = 0;
+
+    // Accumulators of lists and photos are bounded: a peer that sends more
+    // (far beyond any real phone) has the excess dropped with a log line.
+    int m_maxAccumulatorBytes = 64 * 1024 * 1024;
+    bool m_chunkOverflow[CategoryCount] = {};
+    QByteArray m_photoData; // photo data accumulator
+    bool m_photoOverflow = false;
+
+    // Stopwatches of scan and erase requests.
+    QElapsedTimer m_etScanContact, m_etScanHistory, m_etScanMessage, m_etScanPhotoDir, m_etScanAudioDir,
+        m_etScanKik;
+    QElapsedTimer m_etEraseContact, m_etEraseHistory, m_etEraseMessage, m_etErasePhotoDir,
+        m_etEraseAudioDir, m_etEraseKik;
+
+    void writeRequest(const QByteArray &frame);
+    // The receive loop on one chunk of received bytes (receiveData reads the
+    // socket and calls it).
+    void receiveChunk(const QByteArray &chunk);
+    void discardReceivedBytes();
+    void appendHiddenTrace(QLabel *label, const QString &token);
+    void decodeReply(quint16 typeId, proto::BodyReader &body);
+    void decodeTextList(Category c, proto::BodyReader &body);
+    void decodeDirectory(Category c, proto::BodyReader &body);
+    bool appendListPiece(Category c, const QString &piece, bool stretchEnds);
+    void decodePhoto(proto::BodyReader &body);
+    void decodeEraseBack(Category c, proto::BodyReader &body);
+    void decodeEraseFail(Category c, proto::BodyReader &body);
+    void decodeLeftTime(quint16 typeId, proto::BodyReader &body);
+    void decodeLeftTimeOfScope(proto::BodyReader &body);
+    void readGates(proto::BodyReader &body);
+    void applyLeftTimeCounts(int first, int n, const qint64 *counts, const qint64 *bytes,
+                             bool replaceNonPositive, float *scanSum, float *eraseSum);
+    void appInactive();
+    void appActive();
+    void markRead(Category c);
+    void markErased(Category c);
+    QStringList *directoryOf(Category c);
+    proto::RecordMaps recordMapsOf(Category c);
+    void clearPhotoImages();
+    void updateHomeInfo();
+    void resetHomeInfoDisplay();
+    bool eraseGuard(Category c) const;
+    void sendEraseItems(Category c, const QStringList &keys);
+
+public slots:
+    void newTCPConnected();
+    void reconnectNet();
+    void homeInfoReadable();
+    void receiveData();
+
+    void getContact();
     void getHistory();
     void getMessage();
     void getPhotoDir();
     void getAudioDir();
     void getVedioDir();
-    void sendCancelScan();
+    void getWhtatsAppDir();
+    void getFacebookDir();
+    void getTwitterDir();
+    void getSkypeDir();
+    void getKikMessengerDir();
+    void getViberDir();
     void sendGetPhotoByName(const QString &location);
+    void sendCancelScan();
+    void sendCancelErase();
+    void checkApkIsDefaultSMSApp();
+    void changeDefaultSMSApp();
+    void getMessageCount();
+    void sendCloseProgram();
+    void sendPrivateLeftTime();
+    void sendAllLeftTime();
+    void sendAppLeftTime();
     void sendStopGetPhoto();
+    void sendEraseBegin();
+
+    void sendEraseContact();
+    void sendEraseAllContact();
+    void sendEraseHistory();
+    void sendEraseAllHistory();
+    void sendEraseMessage();
+    void sendEraseAllMessage();
+    void sendErasePhoto();
+    void sendEraseAllPhoto();
+    void sendEraseAudio();
+    void sendEraseAllAudio();
+    void sendEraseVedio();
+    void sendEraseAllVedio();
+    void sendEraseAllWhatsapp();
+    void sendEraseAllFacebook();
+    void sendEraseAllTwitter();
+    void sendEraseAllSkype();
+    void sendEraseAllKik();
+    void sendEraseAllViber();
+
+public:
 
     // ---- end of protocol section ----
 
@@ -405,6 +503,10 @@ public:
     // pending: declared here until the workflow section lands
     QTimer *m_timerCheckCancelScan = nullptr;
     void getApp();
+
+    // pending: declared here until the workflow section lands
+    void pauseCountdownForBackground();
+    void resumeCountdownForForeground();
 
     // ---- end of workflow section ----
 
