@@ -529,6 +529,7 @@ public:
 
     // The category buttons and the app page, as a scan ends.
     void selectCategory(int category);
+    void paintCategoryButtons(int category);
     void updateAppView();
 
     int m_contactMinRow = 11;
