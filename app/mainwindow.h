@@ -209,6 +209,7 @@ public:
     void sendEraseAllWhatsapp();
     void getMessageCount();
     QElapsedTimer m_etEraseHistory, m_etEraseMessage, m_etErasePhotoDir, m_etEraseAudioDir, m_etEraseKik;
+    void sendGetPhotoByName(const QString &location);
 
     // ---- end of protocol section ----
 
@@ -358,16 +359,118 @@ public:
 public:
     void initBrowserTimers();
 
-    // pending (workflow)
+    // Tables: created once while the pages are built, found by object name.
+    void createCategoryTables();
+    void loadTableIcons();
+    QTableWidget *categoryTable(int category) const;
+    // Empties the tables, records, to-erase lists and photo images of the
+    // current scope when a new scan starts.
+    void clearResultTables();
+    static QString formatSize(qint64 bytes);
+
+    // The category buttons and the app page, as a scan ends.
+    void selectCategory(int category);
+    void updateAppView();
+
+    int m_contactMinRow = 11;
+    int m_historyMinRow = 11;
+    int m_messageMinRow = 8;
+    int m_photoMinRow = 8;
+    int m_audioMinRow = 8;
+    int m_vedioMinRow = 8;
+    bool m_contactLessMin = false;
+    bool m_historyLessMin = false;
+    bool m_messageLessMin = false;
+    bool m_photoLessMin = false;
+    bool m_audioLessMin = false;
+    bool m_vedioLessMin = false;
+    QList<QTableWidgetItem *> m_contactTableItems;
+    QList<QTableWidgetItem *> m_historyTableItems;
+    QList<QTableWidgetItem *> m_messageTableItems;
+    QList<QTableWidgetItem *> m_photoTableItems;
+    QList<QTableWidgetItem *> m_audioTableItems;
+    QList<QTableWidgetItem *> m_vedioTableItems;
+    QList<QTableWidget *> m_tableList;
+    int m_currentCategory = Contact;
+
+    QIcon m_iconUnchecked;
+    QIcon m_iconChecked;
+    QIcon m_iconContact;
+    QIcon m_iconAudio;
+    QIcon m_iconVedio;
+    QIcon m_iconContactItemUnchecked;
+    QIcon m_iconContactItemChecked;
+    QIcon m_iconMessageItemUnchecked;
+    QIcon m_iconMessageItemChecked;
+    QIcon m_iconDelete;
+
+    // Search.
+    bool m_contactSearching = false;
+    bool m_historySearching = false;
+    bool m_messageSearching = false;
+    QMultiMap<QString, QString> m_contactSearchMapNumberId;
+    QMultiMap<QString, QString> m_historySearchMapNumberId;
+    QMultiMap<QString, QString> m_messageSearchMapNumberId;
+    void runSearch();
+    void endSearches();
+
+    // Photo thumbnails.
+    quint16 m_photoRequestCount = 0;
+    QList<QIcon> m_photoIconList;
+    int m_photoScrollValue = 0;
+    QTimer *m_timerGetPhotoByTime = nullptr;
+    QTimer *m_timerUpdateTablePhoto = nullptr;
+    void startPhotoFetching();
+    void stopPhotoFetching();
+
+public slots:
     void updateContactUI();
     void updateHistoryUI();
     void updateMessageUI();
     void updatePhotoUI();
     void updateAudioUI();
     void updateVedioUI();
-    void clearResultTables();
-    QTimer *m_timerGetPhotoByTime = nullptr;
-    QTimer *m_timerUpdateTablePhoto = nullptr;
+    void updateContactUI_N_Search();
+    void updateHistoryUI_N_Search();
+    void updateMessageUI_N_Search();
+
+    void on_EP_IsScanning_PushButton_Contact_clicked();
+    void on_EP_IsScanning_PushButton_CallHistory_clicked();
+    void on_EP_IsScanning_PushButton_Message_clicked();
+    void on_EP_IsScanning_PushButton_Photo_clicked();
+    void on_EP_IsScanning_PushButton_Audio_clicked();
+    void on_EP_IsScanning_PushButton_Vedio_clicked();
+
+    void tableContactItemSlot(QTableWidgetItem *item);
+    void tableHistoryItemSlot(QTableWidgetItem *item);
+    void tableMessageItemSlot(QTableWidgetItem *item);
+    void tablePhotoItemSlot(QTableWidgetItem *item);
+    void tableAudioItemSlot(QTableWidgetItem *item);
+    void tableVedioItemSlot(QTableWidgetItem *item);
+    void tableContactVerticalHeadSlot(int row);
+
+    void getPhotoByTime();
+    void updateTablePhoto();
+
+    void on_EP_IsScanning_PusuButton_SearchButton_clicked();
+    void on_EP_IsScanning_TextBroswerEditor_returnPressed();
+    void on_EP_IsScanning_TextBroswerEditor_editingFinished();
+
+public:
+    // Internals shared by the six categories.
+    struct TableSpec;
+    static const TableSpec &tableSpec(int category);
+    void fillKeyedTable(int category, bool rebuild);
+    void fillFileTable(int category);
+    void advanceScanAfter(int category);
+    void clickRow(int category, QTableWidgetItem *item);
+    QStringList rowIds(int category, int row) const;
+    void showRowDetails(int category, int row, const QStringList &ids);
+    void clearRowDetails(int category);
+    template <class T> T *browserWidget(const char *name) const
+    {
+        return findChild<T *>(QLatin1String(name));
+    }
 
     // ---- end of browser section ----
 };

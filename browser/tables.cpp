@@ -1,4 +1,644 @@
 #include "mainwindow.h"
-#include "ui_mainwindow.h"
 
-void MainWindow::initBrowserTimers() {}
+#include "app/widgetvisibility.h"
+#include "browser/browserlogic.h"
+#include "browser/rowdelegate.h"
+#include "browser/tablespec.h"
+
+#include <QDebug>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+
+using browser::textColour;
+using browser::zebra;
+
+namespace {
+
+QFont tableFont()
+{
+    return QFont(QStringLiteral("Arial"), 9);
+}
+
+QTableWidgetItem *headItem(const QString &text)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setTextAlignment(Qt::AlignCenter);
+    item->setForeground(textColour());
+    item->setFont(tableFont());
+    item->setBackground(browser::headBackground());
+    return item;
+}
+
+QTableWidgetItem *cellItem(const QString &text, Qt::Alignment align, int row)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setTextAlignment(align);
+    item->setForeground(textColour());
+    item->setFont(tableFont());
+    item->setBackground(zebra(row));
+    return item;
+}
+
+const QStringList kPageNames = {QStringLiteral("C_EPrivate_IsScanning_2")};
+
+} // namespace
+
+const MainWindow::TableSpec &MainWindow::tableSpec(int category)
+{
+    static const TableSpec specs[6] = {
+        {Contact, "tableContactWidget", "Contact", "EP_IsScanning_PushButton_Contact",
+         "EP_IsScanning_Label_ContactBg", "EP_IsScanning_Label_ContactButton_Selected",
+         "EP_IsScanning_Label_ContactButton_NotSelected",
+         {"Name", "Number", "Email", "Address", "Organization"}, {56, 91, 91, 91, 91, 92}, 529,
+         true, &MainWindow::m_contactMinRow, &MainWindow::m_contactLessMin,
+         &MainWindow::m_contactTableItems, &MainWindow::m_contactToEraseList,
+         &MainWindow::m_contactMapNumberId, &MainWindow::m_contactSearchMapNumberId,
+         &MainWindow::m_contactMapIdData, &MainWindow::m_contactSearching, nullptr,
+         &MainWindow::tableContactItemSlot, "ContactUI", "contact UI"},
+        {History, "tableHistoryWidget", "History", "EP_IsScanning_PushButton_CallHistory",
+         "EP_IsScanning_Label_HistoryBg", "EP_IsScanning_Label_HistoryButton_Selected",
+         "EP_IsScanning_Label_HistoryButton_NotSelected",
+         {"Name", "Number", "CallType", "Druation", "Date"}, {56, 91, 91, 91, 91, 92}, 529, true,
+         &MainWindow::m_historyMinRow, &MainWindow::m_historyLessMin,
+         &MainWindow::m_historyTableItems, &MainWindow::m_historyToEraseList,
+         &MainWindow::m_historyMapNumberId, &MainWindow::m_historySearchMapNumberId,
+         &MainWindow::m_historyMapIdData, &MainWindow::m_historySearching, nullptr,
+         &MainWindow::tableHistoryItemSlot, "historyUI", "history UI"},
+        {Message, "tableMessageWidget", "Message", "EP_IsScanning_PushButton_Message",
+         "EP_IsScanning_Label_MessageBg", "EP_IsScanning_Label_MessageButton_Selected",
+         "EP_IsScanning_Label_MessageButton_NotSelected", {"Name", "Number", "Smsbody", "Date"},
+         {56, 114, 114, 114, 114}, 529, true, &MainWindow::m_messageMinRow,
+         &MainWindow::m_messageLessMin, &MainWindow::m_messageTableItems,
+         &MainWindow::m_messageToEraseList, &MainWindow::m_messageMapNumberId,
+         &MainWindow::m_messageSearchMapNumberId, &MainWindow::m_messageMapIdData,
+         &MainWindow::m_messageSearching, nullptr, &MainWindow::tableMessageItemSlot,
+         "messageUI", "message UI"},
+        {Photo, "tablePhotoWidget", "Photo", "EP_IsScanning_PushButton_Photo",
+         "EP_IsScanning_Label_PhotoBg", "EP_IsScanning_Label_PhotoButton_Selected",
+         "EP_IsScanning_Label_PhotoButton_NotSelected", {"Photo", "Name", "Size", "Format"},
+         {56, 114, 114, 114, 114}, 529, false, &MainWindow::m_photoMinRow,
+         &MainWindow::m_photoLessMin, &MainWindow::m_photoTableItems,
+         &MainWindow::m_photoToEraseList, nullptr, nullptr, nullptr, nullptr,
+         &MainWindow::m_photoDir, &MainWindow::tablePhotoItemSlot, "PhotoUI", "photo UI"},
+        {Audio, "tableAudioWidget", "Audio", "EP_IsScanning_PushButton_Audio",
+         "EP_IsScanning_Label_AudioBg", "EP_IsScanning_Label_AudioButton_Selected",
+         "EP_IsScanning_Label_AudioButton_NotSelected", {"Name", "Size", "Format", "Location"},
+         {56, 161, 161, 164, 161}, 720, false, &MainWindow::m_audioMinRow,
+         &MainWindow::m_audioLessMin, &MainWindow::m_audioTableItems,
+         &MainWindow::m_audioToEraseList, nullptr, nullptr, nullptr, nullptr,
+         &MainWindow::m_audioDir, &MainWindow::tableAudioItemSlot, "AudioUI", "audio UI"},
+        {Vedio, "tableVedioWidget", "Video", "EP_IsScanning_PushButton_Vedio",
+         "EP_IsScanning_Label_VedioBg", "EP_IsScanning_Label_VedioButton_Selected",
+         "EP_IsScanning_Label_VedioButton_NotSelected", {"Name", "Size", "Format", "Location"},
+         {56, 161, 161, 164, 161}, 720, false, &MainWindow::m_vedioMinRow,
+         &MainWindow::m_vedioLessMin, &MainWindow::m_vedioTableItems,
+         &MainWindow::m_vedioToEraseList, nullptr, nullptr, nullptr, nullptr,
+         &MainWindow::m_vedioDir, &MainWindow::tableVedioItemSlot, "VedioUI", "vedioUI"},
+    };
+    return specs[qBound(0, category, 5)];
+}
+
+QString MainWindow::formatSize(qint64 bytes)
+{
+    return browser::formatSize(bytes);
+}
+
+// ---------------------------------------------------------------------------
+// Start-up: timers, icons, tables
+
+void MainWindow::initBrowserTimers()
+{
+    m_timerGetPhotoByTime = new QTimer(this);
+    connect(m_timerGetPhotoByTime, &QTimer::timeout, this, &MainWindow::getPhotoByTime);
+    m_timerUpdateTablePhoto = new QTimer(this);
+    connect(m_timerUpdateTablePhoto, &QTimer::timeout, this, &MainWindow::updateTablePhoto);
+    loadTableIcons();
+    // The tables go onto the results page once the form is built.
+    QTimer::singleShot(0, this, &MainWindow::createCategoryTables);
+}
+
+static QIcon loadIcon(const QString &path)
+{
+    const QString fallback = QStringLiteral(":/Image/added/wrongFormat.png");
+    QPixmap px = QPixmap::fromImage(QImage(path, "PNG"));
+    if (px.isNull()) {
+        qDebug() << "px enmp" << path;
+        px = QPixmap::fromImage(QImage(fallback, "PNG"));
+    }
+    QIcon icon(px);
+    if (icon.isNull()) {
+        qDebug() << "icon enmp" << path;
+        icon.addPixmap(px);
+    }
+    return icon;
+}
+
+void MainWindow::loadTableIcons()
+{
+    m_iconUnchecked = loadIcon(QStringLiteral(":/Image/Private/contactTable_headUnselect.png"));
+    m_iconChecked = loadIcon(QStringLiteral(":/Image/Private/contactTable_headSelected.png"));
+    m_iconContact = loadIcon(QStringLiteral(":/Image/StaticUI/ContactIcon.png"));
+    m_iconAudio = loadIcon(QStringLiteral(":/Image/Private/audioTable_audioIcon.png"));
+    m_iconVedio = loadIcon(QStringLiteral(":/Image/Private/vedioTable_vedioIcon.png"));
+    m_iconContactItemUnchecked =
+        loadIcon(QStringLiteral(":/Image/Private/contactTable_itemUnselect.png"));
+    m_iconContactItemChecked =
+        loadIcon(QStringLiteral(":/Image/Private/contactTable_itemSelected.png"));
+    m_iconMessageItemUnchecked =
+        loadIcon(QStringLiteral(":/Image/Private/messageTable_itemUnselect.png"));
+    m_iconMessageItemChecked =
+        loadIcon(QStringLiteral(":/Image/Private/messageTable_itemSelected.png"));
+    m_iconDelete = loadIcon(QStringLiteral(":/Image/StaticUI/Delete.png"));
+}
+
+QTableWidget *MainWindow::categoryTable(int category) const
+{
+    if (category < Contact || category > Vedio)
+        return nullptr;
+    return findChild<QTableWidget *>(QLatin1String(tableSpec(category).objectName));
+}
+
+void MainWindow::createCategoryTables()
+{
+    QWidget *page = browserWidget<QWidget>("C_EPrivate_IsScanning_2");
+    if (!page)
+        page = centralWidget() ? centralWidget() : this;
+    for (int c = Contact; c <= Vedio; ++c) {
+        if (categoryTable(c))
+            continue;
+        const TableSpec &spec = tableSpec(c);
+        auto *table = new QTableWidget(page);
+        table->setObjectName(QLatin1String(spec.objectName));
+        table->setItemDelegate(new RowDelegate(this));
+        table->setGeometry(155, 43, spec.tableWidth, 373);
+        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        table->setSelectionBehavior(QAbstractItemView::SelectRows);
+        table->setStyleSheet(
+            QStringLiteral("selection-background-color:rgb(237,247,253);border: none;"));
+        table->setFocusPolicy(Qt::NoFocus);
+        table->horizontalHeader()->hide();
+        table->verticalHeader()->hide();
+        table->setIconSize(QSize(56, 56));
+        table->setWordWrap(true);
+        connect(table, &QTableWidget::itemClicked, this, spec.itemSlot);
+        if (c == Contact)
+            connect(table->verticalHeader(), &QHeaderView::sectionClicked, this,
+                    &MainWindow::tableContactVerticalHeadSlot);
+        table->hide();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Filling
+
+namespace {
+
+// Takes every item out of the table and deletes the ones the item list holds.
+void dropItems(QTableWidget *table, QList<QTableWidgetItem *> *items)
+{
+    if (table) {
+        for (int r = 0; r < table->rowCount(); ++r)
+            for (int c = 0; c < table->columnCount(); ++c)
+                table->takeItem(r, c);
+    }
+    qDeleteAll(*items);
+    items->clear();
+    if (table) {
+        table->clear();
+        table->setRowCount(0);
+    }
+}
+
+void sizeTable(QTableWidget *table, const QList<int> &widths)
+{
+    for (int c = 0; c < widths.size(); ++c)
+        table->setColumnWidth(c, widths.at(c));
+    table->verticalHeader()->setMinimumSectionSize(1);
+    table->verticalHeader()->setDefaultSectionSize(60);
+    if (table->rowCount() > 0)
+        table->setRowHeight(0, 26);
+}
+
+} // namespace
+
+void MainWindow::fillKeyedTable(int category, bool rebuild)
+{
+    const TableSpec &spec = tableSpec(category);
+    if (!categoryTable(category))
+        createCategoryTables();
+    QTableWidget *table = categoryTable(category);
+    QList<QTableWidgetItem *> &items = this->*spec.items;
+
+    if (!rebuild)
+        qDebug() << (QStringLiteral("start update ") + QLatin1String(spec.logName));
+    dropItems(table, &items);
+    m_tableList.removeAll(table);
+
+    const bool searching = this->*spec.searching;
+    const QMultiMap<QString, QString> &keyMap = searching ? this->*spec.searchMap : this->*spec.keyMap;
+    const QList<browser::KeyedRow> rows = category == Message
+        ? browser::buildMessageRows(keyMap, m_messageMapIdData, m_contactMapNumberId,
+                                    m_contactMapIdData)
+        : browser::buildKeyedRows(keyMap, this->*spec.idData, spec.headers.size());
+    const int n = rows.size();
+    const int minRow = this->*spec.minRow;
+    if (rebuild && category == Contact)
+        qDebug() << "before min row";
+    int rowCount = n + 1;
+    if (n < minRow) {
+        this->*spec.lessMin = true;
+        rowCount = minRow + 1;
+    }
+    if (rebuild && category == Contact)
+        qDebug() << "after contact min row";
+
+    const int columns = spec.headers.size() + 1;
+    table->setColumnCount(columns);
+    table->setRowCount(rowCount);
+    items.reserve(rowCount * columns);
+    if (rebuild && category == Contact)
+        qDebug() << "before  contact head";
+
+    auto put = [&](int r, int c, QTableWidgetItem *item) {
+        table->setItem(r, c, item);
+        items.append(item);
+    };
+
+    auto *head = new QTableWidgetItem;
+    head->setCheckState(Qt::Unchecked);
+    head->setIcon(m_iconUnchecked);
+    head->setBackground(browser::headBackground());
+    put(0, 0, head);
+    for (int c = 1; c < columns; ++c)
+        put(0, c, headItem(spec.headers.at(c - 1)));
+
+    if (rebuild && category == Contact)
+        qDebug() << "before contact normal item";
+    browser::Selection selection(&(this->*spec.toErase));
+    for (int r = 1; r <= n; ++r) {
+        const browser::KeyedRow &row = rows.at(r - 1);
+        auto *check = new QTableWidgetItem;
+        check->setCheckState(Qt::Unchecked);
+        check->setIcon(m_iconUnchecked);
+        check->setBackground(zebra(r));
+        put(r, 0, check);
+        auto *name = cellItem(row.cells.value(0), Qt::AlignVCenter | Qt::AlignLeft, r);
+        name->setIcon(m_iconContact);
+        put(r, 1, name);
+        for (int c = 2; c < columns; ++c)
+            put(r, c, cellItem(row.cells.value(c - 1), Qt::AlignCenter, r));
+    }
+    if (rebuild && category == Contact)
+        qDebug() << "after contact normal item";
+    for (int r = n + 1; r < rowCount; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            auto *pad = new QTableWidgetItem;
+            pad->setBackground(zebra(r));
+            put(r, c, pad);
+        }
+    }
+    if (rebuild && category == Contact)
+        qDebug() << "after bg ";
+    sizeTable(table, spec.widths);
+
+    // A row whose ids are all chosen already shows checked: what the table
+    // shows is what will be erased.
+    for (int r = 1; r <= n && !selection.isEmpty(); ++r) {
+        if (selection.covers(rowIds(category, r))) {
+            table->item(r, 0)->setCheckState(Qt::Checked);
+            table->item(r, 0)->setIcon(m_iconChecked);
+            for (int c = 0; c < columns; ++c)
+                table->item(r, c)->setBackground(browser::checkedBackground());
+        }
+    }
+
+    m_tableList.append(table);
+    table->setEnabled(true);
+    if (!rebuild)
+        hideWidget(table);
+
+    const QString word = QLatin1String(spec.captionWord);
+    const QString caption = rebuild
+        ? word + QLatin1Char('(') + QString::number(n) + QLatin1Char(')')
+        : browser::categoryCaption(word, n);
+    if (auto *button = browserWidget<QPushButton>(spec.buttonName)) {
+        button->setText(caption);
+        button->setEnabled(true);
+    }
+}
+
+void MainWindow::fillFileTable(int category)
+{
+    const TableSpec &spec = tableSpec(category);
+    if (!categoryTable(category))
+        createCategoryTables();
+    QTableWidget *table = categoryTable(category);
+    QList<QTableWidgetItem *> &items = this->*spec.items;
+    const QStringList &dir = this->*spec.dir;
+
+    qDebug() << (QStringLiteral("start update ") + QLatin1String(spec.logName));
+    if (category == Photo)
+        qDebug() << "start update private photoUI";
+    dropItems(table, &items);
+    m_tableList.removeAll(table);
+
+    const int n = dir.size();
+    const int minRow = this->*spec.minRow;
+    int rowCount = n + 1;
+    if (n < minRow) {
+        this->*spec.lessMin = true;
+        rowCount = minRow + 1;
+    }
+    const int columns = category == Photo ? spec.headers.size() + 1 : spec.headers.size() + 1;
+    table->setColumnCount(columns);
+    table->setRowCount(rowCount);
+    items.reserve(rowCount * columns);
+    auto put = [&](int r, int c, QTableWidgetItem *item) {
+        table->setItem(r, c, item);
+        items.append(item);
+    };
+
+    auto *head = new QTableWidgetItem;
+    head->setCheckState(Qt::Unchecked);
+    head->setIcon(m_iconUnchecked);
+    head->setBackground(browser::headBackground());
+    put(0, 0, head);
+    for (int c = 1; c < columns; ++c)
+        put(0, c, headItem(spec.headers.at(c - 1)));
+
+    browser::Selection selection(&(this->*spec.toErase));
+    const QIcon &fileIcon = category == Audio ? m_iconAudio : m_iconVedio;
+    for (int r = 1; r <= n; ++r) {
+        if (category == Photo)
+            qDebug() << "p:" << dir.at(r - 1);
+        const browser::FileRow f = browser::fileRow(dir.at(r - 1));
+        auto *check = new QTableWidgetItem;
+        check->setCheckState(Qt::Unchecked);
+        check->setIcon(m_iconUnchecked);
+        check->setBackground(zebra(r));
+        if (category != Photo) {
+            check->setForeground(textColour());
+            check->setFont(tableFont());
+        }
+        put(r, 0, check);
+        if (category == Photo) {
+            auto *thumb = new QTableWidgetItem;
+            thumb->setIcon(m_iconContact);
+            thumb->setBackground(zebra(r));
+            put(r, 1, thumb);
+            put(r, 2, cellItem(f.name, Qt::AlignCenter, r));
+            put(r, 3, cellItem(f.sizeText, Qt::AlignCenter, r));
+            put(r, 4, cellItem(f.format, Qt::AlignCenter, r));
+        } else {
+            auto *name = cellItem(f.name, Qt::AlignCenter, r);
+            name->setIcon(fileIcon);
+            put(r, 1, name);
+            put(r, 2, cellItem(f.sizeText, Qt::AlignCenter, r));
+            put(r, 3, cellItem(f.format, Qt::AlignCenter, r));
+            put(r, 4, cellItem(f.location, Qt::AlignCenter, r));
+        }
+        if (!selection.isEmpty() && selection.covers(rowIds(category, r))) {
+            check->setCheckState(Qt::Checked);
+            check->setIcon(m_iconChecked);
+            for (int c = 0; c < columns; ++c)
+                table->item(r, c)->setBackground(browser::checkedBackground());
+        }
+    }
+    for (int r = n + 1; r < rowCount; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            auto *pad = new QTableWidgetItem;
+            pad->setBackground(zebra(r));
+            put(r, c, pad);
+        }
+    }
+    sizeTable(table, spec.widths);
+
+    m_tableList.append(table);
+    table->setEnabled(true);
+    hideWidget(table);
+    if (auto *button = browserWidget<QPushButton>(spec.buttonName)) {
+        button->setText(browser::categoryCaption(QLatin1String(spec.captionWord), n));
+        button->setEnabled(true);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The six category updates, called by the scan poll
+
+void MainWindow::updateContactUI()
+{
+    if (!m_dataReadable[Contact])
+        return;
+    if (m_eraseType == EraseType::Private)
+        fillKeyedTable(Contact, false);
+    advanceScanAfter(Contact);
+}
+
+void MainWindow::updateHistoryUI()
+{
+    if (!m_dataReadable[History])
+        return;
+    if (m_eraseType == EraseType::Private)
+        fillKeyedTable(History, false);
+    advanceScanAfter(History);
+}
+
+void MainWindow::updateMessageUI()
+{
+    if (!m_dataReadable[Message])
+        return;
+    if (m_eraseType == EraseType::Private)
+        fillKeyedTable(Message, false);
+    advanceScanAfter(Message);
+}
+
+void MainWindow::updatePhotoUI()
+{
+    if (!m_dataReadable[Photo])
+        return;
+    if (m_eraseType == EraseType::Private)
+        fillFileTable(Photo);
+    advanceScanAfter(Photo);
+}
+
+void MainWindow::updateAudioUI()
+{
+    if (!m_dataReadable[Audio])
+        return;
+    if (m_eraseType == EraseType::Private)
+        fillFileTable(Audio);
+    advanceScanAfter(Audio);
+}
+
+void MainWindow::updateVedioUI()
+{
+    if (!m_dataReadable[Vedio])
+        return;
+    if (m_eraseType == EraseType::Private)
+        fillFileTable(Vedio);
+    advanceScanAfter(Vedio);
+}
+
+void MainWindow::updateContactUI_N_Search()
+{
+    fillKeyedTable(Contact, true);
+}
+
+void MainWindow::updateHistoryUI_N_Search()
+{
+    fillKeyedTable(History, true);
+}
+
+void MainWindow::updateMessageUI_N_Search()
+{
+    fillKeyedTable(Message, true);
+}
+
+// ---------------------------------------------------------------------------
+// Category switching
+
+void MainWindow::selectCategory(int category)
+{
+    if (auto *name = browserWidget<QLabel>("EP_IsScanning_Label_Name"))
+        name->clear();
+    if (auto *info = browserWidget<QListWidget>("EP_IsScanning_ListWidget_InfoShow"))
+        info->clear();
+    QTableWidget *table = categoryTable(category);
+    if (table && !table->isHidden())
+        return;
+
+    showWidget(browserWidget<QWidget>("EP_IsScanning_Label_Name"));
+    showWidget(browserWidget<QWidget>("EP_IsScanning_ListWidget_InfoShow"));
+    showWidget(browserWidget<QWidget>("EP_IsScanning_Label_NameFrameTop"));
+    showWidget(browserWidget<QWidget>("EP_IsScanning_Label_NameFrameBottom"));
+    setWidgetShown(browserWidget<QWidget>("EP_IsScanning_Label_PhotoLocation"), category == Photo);
+    for (QTableWidget *t : qAsConst(m_tableList))
+        hideWidget(t);
+    showWidget(table);
+
+    for (int c = Contact; c <= Vedio; ++c) {
+        const TableSpec &spec = tableSpec(c);
+        const bool chosen = c == category;
+        if (auto *bg = browserWidget<QWidget>(spec.bgLabelName))
+            bg->setStyleSheet(chosen
+                                  ? QStringLiteral("background-image:url(:/Image/Private/tableBg_Selected.png);")
+                                  : QStringLiteral("background-image:url(:/Image/Private/tableBg_Normal.png);"));
+        setWidgetShown(browserWidget<QWidget>(spec.selectedLabelName), chosen);
+        setWidgetShown(browserWidget<QWidget>(spec.notSelectedLabelName), !chosen);
+    }
+    m_currentCategory = category;
+}
+
+void MainWindow::on_EP_IsScanning_PushButton_Contact_clicked() { selectCategory(Contact); }
+void MainWindow::on_EP_IsScanning_PushButton_CallHistory_clicked() { selectCategory(History); }
+void MainWindow::on_EP_IsScanning_PushButton_Message_clicked() { selectCategory(Message); }
+void MainWindow::on_EP_IsScanning_PushButton_Photo_clicked() { selectCategory(Photo); }
+void MainWindow::on_EP_IsScanning_PushButton_Audio_clicked() { selectCategory(Audio); }
+void MainWindow::on_EP_IsScanning_PushButton_Vedio_clicked() { selectCategory(Vedio); }
+
+// ---------------------------------------------------------------------------
+// App page
+
+void MainWindow::updateAppView()
+{
+    static const char *const buttons[AppCategoryCount] = {
+        "EApp_RatioButton_Facebook", "EApp_RatioButton_Twitter",    "EApp_RatioButton_Skype",
+        "EApp_RatioButton_Viber",    "EApp_RatioButton_KikMessenger", "EApp_RatioButton_WhatsApp"};
+    bool any = false;
+    for (int i = 0; i < AppCategoryCount; ++i) {
+        if (auto *b = browserWidget<QRadioButton>(buttons[i]))
+            b->setEnabled(m_appDirFound[i]);
+        any = any || m_appDirFound[i];
+    }
+    if (auto *all = browserWidget<QRadioButton>("EApp_RatioButton_SelectAll"))
+        all->setEnabled(any);
+}
+
+// ---------------------------------------------------------------------------
+// Clearing at a new scan
+
+void MainWindow::clearResultTables()
+{
+    m_contactToEraseList.clear();
+    m_historyToEraseList.clear();
+    m_messageToEraseList.clear();
+    m_photoToEraseList.clear();
+    m_audioToEraseList.clear();
+    m_vedioToEraseList.clear();
+    for (int c = Contact; c <= Vedio; ++c)
+        m_eraseSelected[c] = false;
+    m_photoRequestCount = 0;
+
+    const bool clearPrivate = m_eraseType != EraseType::App;
+    const bool clearApps = m_eraseType != EraseType::Private;
+    const char *const prefix = m_eraseType == EraseType::Private ? "start clear private data and new"
+        : m_eraseType == EraseType::All                        ? "start clear all data and new"
+                                                                : "start clear app data and new";
+    if (m_eraseType == EraseType::App)
+        qDebug() << (QLatin1String(prefix) + QStringLiteral(",cleared to EraseList"));
+    else
+        qDebug() << (QLatin1String(prefix) + QStringLiteral(",end clear ToEraseList"));
+
+    if (clearPrivate) {
+        endSearches();
+        for (int c = Contact; c <= Vedio; ++c) {
+            const TableSpec &spec = tableSpec(c);
+            dropItems(categoryTable(c), &(this->*spec.items));
+            this->*spec.lessMin = false;
+        }
+        m_contactMinRow = 11;
+        m_historyMinRow = 11;
+        m_messageMinRow = 8;
+        m_photoMinRow = 8;
+        m_audioMinRow = 8;
+        m_vedioMinRow = 8;
+        if (m_eraseType == EraseType::Private)
+            qDebug() << "start clear private data and new,end clear tableItems";
+        for (QTableWidget *t : qAsConst(m_tableList))
+            hideWidget(t);
+        m_tableList.clear();
+        if (m_eraseType == EraseType::Private)
+            qDebug() << "start clear private data and new,end clear tableWidget";
+
+        m_contactMapIdData.clear();
+        m_contactMapNameId.clear();
+        m_contactMapNumberId.clear();
+        m_historyMapIdData.clear();
+        m_historyMapNameId.clear();
+        m_historyMapNumberId.clear();
+        m_messageMapIdData.clear();
+        m_messageMapNameId.clear();
+        m_messageMapNumberId.clear();
+        m_photoDir.clear();
+        m_audioDir.clear();
+        m_vedioDir.clear();
+
+        stopPhotoFetching();
+        qDeleteAll(m_photoMapNameImage);
+        m_photoMapNameImage.clear();
+        m_photoGotList.clear();
+        m_photoIconList.clear();
+        m_photoScrollValue = 0;
+        if (auto *dirShow = browserWidget<QLabel>("EP_IsScanning_Label_DirShow"))
+            dirShow->clear();
+    }
+    if (clearApps) {
+        m_facebookDir.clear();
+        m_twitterDir.clear();
+        m_skypeDir.clear();
+        m_viberDir.clear();
+        m_kikmessengerDir.clear();
+        m_whatsappDir.clear();
+    }
+    if (m_eraseType == EraseType::App)
+        qDebug() << (QLatin1String(prefix) + QStringLiteral(",cleared dirs"));
+    else
+        qDebug() << (QLatin1String(prefix) + QStringLiteral(",end clear dirs"));
+}

@@ -430,10 +430,7 @@ void MainWindow::finishEraseRun()
     testReboot();
     ui->testLabel_2->clear();
     m_programType = ProgramType::ConnectingDevice;
-    if (m_timerUpdateTablePhoto && m_timerUpdateTablePhoto->isActive())
-        m_timerUpdateTablePhoto->stop();
-    if (m_timerGetPhotoByTime && m_timerGetPhotoByTime->isActive())
-        m_timerGetPhotoByTime->stop();
+    stopPhotoFetching();
     hideWidget(ui->T_AppState);
 }
 

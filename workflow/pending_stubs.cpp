@@ -2,18 +2,12 @@
 
 // temporary: replaced when protocol lands
 void MainWindow::getContact() {}
-void MainWindow::getHistory() {}
-void MainWindow::getMessage() {}
-void MainWindow::getPhotoDir() {}
-void MainWindow::getAudioDir() {}
-void MainWindow::getVedioDir() {}
 void MainWindow::getFacebookDir() {}
 void MainWindow::getTwitterDir() {}
 void MainWindow::getSkypeDir() {}
 void MainWindow::getViberDir() {}
 void MainWindow::getKikMessengerDir() {}
 void MainWindow::getWhtatsAppDir() {}
-void MainWindow::sendCancelScan() {}
 void MainWindow::sendCancelErase() {}
 void MainWindow::checkApkIsDefaultSMSApp() {}
 void MainWindow::changeDefaultSMSApp() {}
@@ -21,7 +15,6 @@ void MainWindow::sendCloseProgram() {}
 void MainWindow::sendPrivateLeftTime() {}
 void MainWindow::sendAllLeftTime() {}
 void MainWindow::sendAppLeftTime() {}
-void MainWindow::sendStopGetPhoto() {}
 void MainWindow::sendEraseBegin() {}
 void MainWindow::sendEraseContact() {}
 void MainWindow::sendEraseHistory() {}
@@ -51,16 +44,3 @@ QList<QTimer *> MainWindow::deviceLinkStepTimers()
     return {m_timerTestPort, m_timerSlotDeviceIn};
 }
 
-// temporary: replaced when browser lands
-static void renderPending(MainWindow *w, int category)
-{
-    if (w->m_dataReadable[category])
-        w->scanCategoryRendered(category);
-}
-void MainWindow::updateContactUI() { renderPending(this, Contact); }
-void MainWindow::updateHistoryUI() { renderPending(this, History); }
-void MainWindow::updateMessageUI() { renderPending(this, Message); }
-void MainWindow::updatePhotoUI() { renderPending(this, Photo); }
-void MainWindow::updateAudioUI() { renderPending(this, Audio); }
-void MainWindow::updateVedioUI() { renderPending(this, Vedio); }
-void MainWindow::clearResultTables() {}

@@ -108,10 +108,7 @@ static void switchScope(MainWindow *w, EraseType et)
     // Leaving the private results: the thumbnails may still be loading, so the
     // companion app must stop sending photos before the scan page opens.
     if (et != EraseType::Private && w->m_eraseType == EraseType::Private) {
-        if (w->m_timerGetPhotoByTime && w->m_timerGetPhotoByTime->isActive())
-            w->m_timerGetPhotoByTime->stop();
-        if (w->m_timerUpdateTablePhoto && w->m_timerUpdateTablePhoto->isActive())
-            w->m_timerUpdateTablePhoto->stop();
+        w->stopPhotoFetching();
         w->setEraseType(et);
         w->sendStopGetPhoto();
         w->m_timerCheckStopGetPhotoSwitchedAllApp->start(100);
@@ -157,29 +154,12 @@ void MainWindow::appendTrace(const QString &token)
 
 void MainWindow::resetScanState()
 {
+    // Tables, records, to-erase lists and photo images of the scope.
     clearResultTables();
 
-    m_contactMapIdData.clear();
-    m_contactMapNameId.clear();
-    m_contactMapNumberId.clear();
-    m_historyMapIdData.clear();
-    m_historyMapNameId.clear();
-    m_historyMapNumberId.clear();
-    m_messageMapIdData.clear();
-    m_messageMapNameId.clear();
-    m_messageMapNumberId.clear();
-    for (QStringList *dir : {&m_photoDir, &m_audioDir, &m_vedioDir, &m_facebookDir, &m_twitterDir, &m_skypeDir,
-                             &m_viberDir, &m_kikmessengerDir, &m_whatsappDir})
-        dir->clear();
-    for (QStringList *list : {&m_contactToEraseList, &m_historyToEraseList, &m_messageToEraseList,
-                              &m_photoToEraseList, &m_audioToEraseList, &m_vedioToEraseList})
-        list->clear();
-    qDeleteAll(m_photoMapNameImage);
-    m_photoMapNameImage.clear();
-    m_photoGotList.clear();
-
     m_privateProgress = m_appProgress = m_allProgress = 0;
-    for (int c = 0; c < CategoryCount; ++c) {
+    const scanplan::CategoryRange range = scanplan::scopeCategories(m_eraseType);
+    for (int c = range.first; c < range.last; ++c) {
         m_dataReadable[c] = false;
         m_scanDone[c] = false;
         m_gotCount[c] = 0;
@@ -190,10 +170,11 @@ void MainWindow::resetScanState()
         m_eraseFinished[c] = false;
         m_eraseSentCount[c] = 0;
         m_eraseFailCount[c] = 0;
+        m_eraseBackFailCount[c] = 0;
         m_eraseStepPassed[c] = false;
+        if (c >= FirstAppCategory)
+            m_appDirFound[c - FirstAppCategory] = false;
     }
-    for (bool &found : m_appDirFound)
-        found = false;
     m_scanCancelRequested = false;
     m_leftTimeReadable = false;
 }
@@ -543,18 +524,11 @@ void MainWindow::updatePrivateUI()
     ui->EP_IsScanning_TextBroswerEditor->setEnabled(true);
     hidePages();
     showWidget(ui->C_EPrivate_IsScanning_2);
-    showWidget(ui->EP_IsScanning_Label_ContactButton_Selected);
-    hideWidget(ui->EP_IsScanning_Label_ContactButton_NotSelected);
-    showWidget(findChild<QTableWidget *>(QStringLiteral("tableContactWidget")));
+    selectCategory(Contact);
     hideWidget(ui->T_D_IsScanning_Stop);
     writeFoundCounts(this, ui);
     appendTrace(QStringLiteral("F_100percent:\n"));
-    qDebug() << "start get photo";
-    if (m_timerGetPhotoByTime)
-        m_timerGetPhotoByTime->start(2000);
-    if (m_timerUpdateTablePhoto)
-        m_timerUpdateTablePhoto->start(1000);
-    qDebug() << "after start update photo";
+    startPhotoFetching();
     appendTrace(QStringLiteral("L_100percent:\n"));
 }
 

@@ -1,0 +1,232 @@
+#include "browser/browserlogic.h"
+
+#include <algorithm>
+
+namespace browser {
+
+namespace {
+const qint64 KiB = 1024;
+const qint64 MiB = KiB * 1024;
+const qint64 GiB = MiB * 1024;
+const qint64 TiB = GiB * 1024;
+
+QString unitText(qint64 bytes, qint64 unit, const char *word)
+{
+    const qint64 whole = bytes / unit;
+    const qint64 hundredths = (bytes % unit) * 100 / unit; // rounded down
+    return QString::number(whole) + QLatin1Char('.')
+        + QStringLiteral("%1").arg(hundredths, 2, 10, QLatin1Char('0'))
+        + QLatin1String(word);
+}
+} // namespace
+
+QString formatSize(qint64 bytes)
+{
+    if (bytes < 0)
+        bytes = 0;
+    if (bytes < KiB)
+        return QString::number(bytes) + QStringLiteral(" Byte");
+    if (bytes < MiB)
+        return unitText(bytes, KiB, " Kbyte");
+    if (bytes < GiB)
+        return unitText(bytes, MiB, " Mbyte");
+    if (bytes < TiB)
+        return unitText(bytes, GiB, " Gbyte");
+    return QStringLiteral("size greater than 1 tb");
+}
+
+qint64 parseSize(const QString &field)
+{
+    bool ok = false;
+    const qint64 v = field.trimmed().toLongLong(&ok, 10);
+    return ok ? v : 0;
+}
+
+QString categoryCaption(const QString &word, int count)
+{
+    QString caption = word + QLatin1Char('(') + QString::number(count) + QLatin1Char(')');
+    if (caption.length() > 9)
+        caption.insert(word.length(), QLatin1Char('\n'));
+    return caption;
+}
+
+QStringList recordFields(const QString &record)
+{
+    return record.split(QLatin1Char(';'), Qt::KeepEmptyParts);
+}
+
+QString field(const QStringList &fields, int i)
+{
+    return i >= 0 && i < fields.size() ? fields.at(i) : QString();
+}
+
+QList<KeyedRow> buildKeyedRows(const QMultiMap<QString, QString> &keyMap,
+                               const QMap<QString, QString> &idData, int columns)
+{
+    QList<KeyedRow> rows;
+    const QList<QString> keys = keyMap.uniqueKeys();
+    rows.reserve(keys.size());
+    for (const QString &number : keys) {
+        KeyedRow row;
+        row.number = number;
+        row.shownId = keyMap.value(number); // the id inserted last
+        const QStringList fields = recordFields(idData.value(row.shownId));
+        for (int c = 1; c <= columns; ++c)
+            row.cells << field(fields, c);
+        rows << row;
+    }
+    return rows;
+}
+
+QString contactNameForNumber(const QString &number,
+                             const QMultiMap<QString, QString> &contactNumberId,
+                             const QMap<QString, QString> &contactIdData)
+{
+    auto it = contactNumberId.constFind(number);
+    if (it == contactNumberId.constEnd())
+        return QString();
+    const QStringList parts =
+        contactIdData.value(it.value()).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    return field(parts, 1);
+}
+
+QList<KeyedRow> buildMessageRows(const QMultiMap<QString, QString> &messageNumberId,
+                                 const QMap<QString, QString> &messageIdData,
+                                 const QMultiMap<QString, QString> &contactNumberId,
+                                 const QMap<QString, QString> &contactIdData)
+{
+    QList<KeyedRow> rows = buildKeyedRows(messageNumberId, messageIdData, 4);
+    for (KeyedRow &row : rows) {
+        const QString number = row.cells.value(1);
+        if (contactNumberId.contains(number))
+            row.cells[0] = contactNameForNumber(number, contactNumberId, contactIdData);
+    }
+    return rows;
+}
+
+QStringList idsForNumber(const QMultiMap<QString, QString> &keyMap, const QString &number)
+{
+    QStringList ids = keyMap.values(number); // newest insertion first
+    std::reverse(ids.begin(), ids.end());
+    return ids;
+}
+
+namespace {
+// "yyyy-MM-dd HH:mm:ss" texts order like their times, so a date in that form
+// is kept as text; anything else sorts as oldest.
+bool isStampText(const QString &s)
+{
+    static const char pattern[] = "dddd-dd-dd dd:dd:dd";
+    if (s.size() != 19)
+        return false;
+    for (int i = 0; i < 19; ++i) {
+        const QChar ch = s.at(i);
+        if (pattern[i] == 'd' ? !ch.isDigit() || ch.unicode() > '9' : ch != QLatin1Char(pattern[i]))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+QStringList sortIdsNewestFirst(const QStringList &ids, const QMap<QString, QString> &idData)
+{
+    if (ids.size() < 2)
+        return ids;
+    QList<QPair<QString, QString>> dated;
+    dated.reserve(ids.size());
+    for (const QString &id : ids) {
+        QString when = field(recordFields(idData.value(id)), 4);
+        if (!isStampText(when))
+            when.clear();
+        dated << qMakePair(when, id);
+    }
+    std::stable_sort(dated.begin(), dated.end(),
+                     [](const auto &a, const auto &b) { return a.first > b.first; });
+    QStringList out;
+    out.reserve(dated.size());
+    for (const auto &d : dated)
+        out << d.second;
+    return out;
+}
+
+FileRow fileRow(const QString &entry)
+{
+    const QStringList f = recordFields(entry);
+    return FileRow{field(f, 0), formatSize(parseSize(field(f, 1))), field(f, 2), field(f, 3)};
+}
+
+QMultiMap<QString, QString> searchRecords(const QMap<QString, QString> &idData,
+                                          const QString &text)
+{
+    QMultiMap<QString, QString> result;
+    for (auto it = idData.constBegin(); it != idData.constEnd(); ++it) {
+        if (!it.value().contains(text, Qt::CaseSensitive))
+            continue;
+        const QStringList parts = it.value().split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        if (parts.size() > 2 && !parts.at(2).isEmpty() && !it.key().isEmpty())
+            result.insert(parts.at(2), it.key());
+    }
+    return result;
+}
+
+QString matchingImageKey(const QStringList &sortedKeys, const QString &photoName)
+{
+    QString match;
+    if (photoName.isEmpty())
+        return match;
+    for (const QString &key : sortedKeys) {
+        if (key.contains(photoName, Qt::CaseSensitive))
+            match = key;
+    }
+    return match;
+}
+
+Selection::Selection(QStringList *list) : m_list(list)
+{
+    m_present.reserve(list->size());
+    for (const QString &id : *list)
+        m_present.insert(id);
+}
+
+void Selection::check(const QStringList &ids)
+{
+    for (const QString &id : ids) {
+        if (m_present.contains(id))
+            continue;
+        m_present.insert(id);
+        if (m_removed.remove(id))
+            continue; // still in the list, its removal is not applied yet
+        m_list->append(id);
+    }
+}
+
+void Selection::uncheck(const QStringList &ids)
+{
+    for (const QString &id : ids) {
+        if (m_present.remove(id))
+            m_removed.insert(id);
+    }
+}
+
+bool Selection::covers(const QStringList &ids) const
+{
+    if (ids.isEmpty())
+        return false;
+    for (const QString &id : ids) {
+        if (!m_present.contains(id))
+            return false;
+    }
+    return true;
+}
+
+void Selection::finish()
+{
+    if (m_removed.isEmpty())
+        return;
+    m_list->erase(std::remove_if(m_list->begin(), m_list->end(),
+                                 [this](const QString &id) { return m_removed.contains(id); }),
+                  m_list->end());
+    m_removed.clear();
+}
+
+} // namespace browser

@@ -1,0 +1,118 @@
+#pragma once
+
+// Pure rules of the result browser: size and caption texts, the rows a
+// category table shows, the selection kept beside a table, the search and the
+// thumbnail name match. No widgets here; the window's slots call these.
+
+#include <QMap>
+#include <QMultiMap>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+namespace browser {
+
+// Size column text: " Byte" below 1 KiB, " Kbyte" below 1 MiB, " Mbyte" below
+// 1 GiB, "Gbyte" below 1 TiB, beyond that "size greater than 1 tb". Kbyte,
+// Mbyte and Gbyte carry two fractional digits, rounded down. Negative sizes
+// (never sent by a phone) read as 0.
+QString formatSize(qint64 bytes);
+
+// The size field of a file entry read as a decimal count; 0 when it is not a
+// number.
+qint64 parseSize(const QString &field);
+
+// Category button caption: word + "(" + n + ")"; when that is longer than nine
+// characters a line break goes before the "(".
+QString categoryCaption(const QString &word, int count);
+
+// A record text split into its fields, empty fields kept.
+QStringList recordFields(const QString &record);
+// Field i of a record or an empty text when the record is shorter.
+QString field(const QStringList &fields, int i);
+
+// One data row of a contact, call-history or message table.
+struct KeyedRow
+{
+    QString number;     // row key (Number cell)
+    QString shownId;    // the id whose record the row shows (last inserted)
+    QStringList cells;  // columns 1.. of the row: name, number, ...
+};
+
+// Rows of a map-based category: one per distinct number of keyMap, in
+// ascending number order, showing the record of the id inserted last under
+// that number. columns is the count of data columns after the check column.
+QList<KeyedRow> buildKeyedRows(const QMultiMap<QString, QString> &keyMap,
+                               const QMap<QString, QString> &idData, int columns);
+
+// Name of the contact stored under a number (record split skipping empty
+// fields, element 1), or an empty text when the number is no contact's.
+QString contactNameForNumber(const QString &number,
+                             const QMultiMap<QString, QString> &contactNumberId,
+                             const QMap<QString, QString> &contactIdData);
+
+// Message rows: as buildKeyedRows, with the Name cell replaced by the name of
+// the contact whose number sent the message.
+QList<KeyedRow> buildMessageRows(const QMultiMap<QString, QString> &messageNumberId,
+                                 const QMap<QString, QString> &messageIdData,
+                                 const QMultiMap<QString, QString> &contactNumberId,
+                                 const QMap<QString, QString> &contactIdData);
+
+// All ids stored under one number, in insertion order (oldest first).
+QStringList idsForNumber(const QMultiMap<QString, QString> &keyMap, const QString &number);
+
+// Message ids ordered newest first by their date field (field 4,
+// "yyyy-MM-dd HH:mm:ss"); a date that cannot be read counts as oldest.
+QStringList sortIdsNewestFirst(const QStringList &ids, const QMap<QString, QString> &idData);
+
+// File row of a photo, audio or video table: name, size text, format,
+// location.
+struct FileRow
+{
+    QString name;
+    QString sizeText;
+    QString format;
+    QString location;
+};
+FileRow fileRow(const QString &entry);
+
+// Search: the ids whose whole record text contains text (case-sensitive),
+// put under their number (element 2 of the record split skipping empty
+// fields). Records without a number or id never appear.
+QMultiMap<QString, QString> searchRecords(const QMap<QString, QString> &idData,
+                                          const QString &text);
+
+// Key of the image a photo row takes: the last key, in ascending order, that
+// contains the photo name; empty when none does.
+QString matchingImageKey(const QStringList &sortedKeys, const QString &photoName);
+
+// What the to-erase list of one category holds. Checking adds ids that are not
+// there yet, unchecking removes every occurrence, so an id is never listed
+// twice and the list is what the checked rows stand for.
+// Made for one click or one table build; removals reach the list at the
+// latest when the object goes.
+class Selection
+{
+public:
+    explicit Selection(QStringList *list);
+    ~Selection() { finish(); }
+    Selection(const Selection &) = delete;
+    Selection &operator=(const Selection &) = delete;
+
+    void check(const QStringList &ids);
+    void uncheck(const QStringList &ids);
+    // A row shows checked when it stands for at least one id and all of them
+    // are listed.
+    bool covers(const QStringList &ids) const;
+    bool isEmpty() const { return m_present.isEmpty(); }
+    // Applies pending removals to the list.
+    void finish();
+
+private:
+    QStringList *m_list;
+    QSet<QString> m_present;
+    QSet<QString> m_removed;
+};
+
+} // namespace browser

@@ -1,0 +1,263 @@
+#include "mainwindow.h"
+
+#include "app/widgetvisibility.h"
+#include "browser/browserlogic.h"
+#include "browser/tablespec.h"
+
+#include <QDebug>
+#include <QLabel>
+#include <QListWidget>
+#include <QTableWidget>
+
+namespace {
+
+QListWidgetItem *detailItem(const QString &text, const QColor *background)
+{
+    auto *item = new QListWidgetItem(text);
+    item->setFont(QFont(QStringLiteral("Arail"), 9));
+    item->setForeground(browser::textColour());
+    item->setTextAlignment(Qt::AlignCenter);
+    if (background)
+        item->setBackground(*background);
+    return item;
+}
+
+void paintRow(QTableWidget *table, int row, const QColor &colour)
+{
+    for (int c = 0; c < table->columnCount(); ++c) {
+        if (QTableWidgetItem *item = table->item(row, c))
+            item->setBackground(colour);
+    }
+}
+
+} // namespace
+
+// Ids (contacts, history, messages) or the location (files) a data row stands
+// for. A row of a search result stands for its whole number, like the row of
+// the full table, so a number is never half chosen.
+QStringList MainWindow::rowIds(int category, int row) const
+{
+    const TableSpec &spec = tableSpec(category);
+    if (row < 1)
+        return {};
+    if (spec.keyed) {
+        const QTableWidget *table = categoryTable(category);
+        const QTableWidgetItem *numberItem = table ? table->item(row, 2) : nullptr;
+        if (!numberItem)
+            return {};
+        const QStringList ids = browser::idsForNumber(this->*spec.keyMap, numberItem->text());
+        if (category == Message)
+            return browser::sortIdsNewestFirst(ids, m_messageMapIdData);
+        return ids;
+    }
+    const QStringList &dir = this->*spec.dir;
+    if (row > dir.size())
+        return {};
+    const QString location = browser::fileRow(dir.at(row - 1)).location;
+    return location.isEmpty() ? QStringList() : QStringList{location};
+}
+
+void MainWindow::clearRowDetails(int category)
+{
+    if (auto *name = browserWidget<QLabel>("EP_IsScanning_Label_Name"))
+        name->clear();
+    if (auto *info = browserWidget<QListWidget>("EP_IsScanning_ListWidget_InfoShow"))
+        info->clear();
+    if (category == Photo) {
+        if (auto *loc = browserWidget<QLabel>("EP_IsScanning_Label_PhotoLocation"))
+            loc->clear();
+    }
+}
+
+void MainWindow::showRowDetails(int category, int row, const QStringList &ids)
+{
+    QTableWidget *table = categoryTable(category);
+    auto *name = browserWidget<QLabel>("EP_IsScanning_Label_Name");
+    auto *info = browserWidget<QListWidget>("EP_IsScanning_ListWidget_InfoShow");
+    if (!table)
+        return;
+    const QColor even(253, 253, 253);
+    const QColor odd(246, 246, 246);
+    const QColor checked = browser::checkedBackground();
+
+    if (category == Photo) {
+        if (info) {
+            info->clear();
+            const QTableWidgetItem *thumb = table->item(row, 1);
+            const QPixmap px = thumb ? thumb->icon().pixmap(300, 300) : QPixmap();
+            auto *item = new QListWidgetItem;
+            item->setIcon(QIcon(px.isNull() ? px
+                                            : px.scaled(300, 300, Qt::IgnoreAspectRatio,
+                                                        Qt::SmoothTransformation)));
+            info->setIconSize(QSize(300, 300));
+            info->addItem(item);
+        }
+        if (auto *loc = browserWidget<QLabel>("EP_IsScanning_Label_PhotoLocation"))
+            loc->setText(ids.value(0));
+        return;
+    }
+    if (category == Audio || category == Vedio)
+        return;
+
+    if (name && table->item(row, 1))
+        name->setText(table->item(row, 1)->text());
+    if (!info)
+        return;
+    info->clear();
+    for (const QString &id : ids) {
+        const QMap<QString, QString> &data = *(category == Contact ? &m_contactMapIdData
+                                               : category == History ? &m_historyMapIdData
+                                                                     : &m_messageMapIdData);
+        const QStringList f = data.value(id).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        if (category == Contact) {
+            info->addItem(detailItem(browser::field(f, 3), &even));
+            info->addItem(detailItem(browser::field(f, 4), nullptr));
+            info->addItem(detailItem(browser::field(f, 5), nullptr));
+        } else if (category == History) {
+            const QString type = browser::field(f, 3);
+            info->addItem(detailItem(browser::field(f, 5), &even));
+            info->addItem(detailItem(type, type == QLatin1String("accepted") ? &odd : &checked));
+            info->addItem(detailItem(browser::field(f, 4), nullptr));
+        } else {
+            info->addItem(detailItem(browser::field(f, 4), &even));
+            info->addItem(detailItem(browser::field(f, 3),
+                                     browser::field(f, 5) == QLatin1String("accepted") ? &odd
+                                                                                       : &checked));
+        }
+    }
+}
+
+// One click on a category table: a data row toggles, the head row selects or
+// clears every row, a padding row only empties the detail pane.
+void MainWindow::clickRow(int category, QTableWidgetItem *item)
+{
+    const TableSpec &spec = tableSpec(category);
+    QTableWidget *table = categoryTable(category);
+    if (!item || !table || item->tableWidget() != table)
+        return;
+    const int row = item->row();
+    QStringList &list = this->*spec.toErase;
+    const bool padded = this->*spec.lessMin;
+    const bool searching = spec.searching && this->*spec.searching;
+    int n = 0;
+    if (spec.keyed)
+        n = (searching ? this->*spec.searchMap : this->*spec.keyMap).uniqueKeys().size();
+    else
+        n = (this->*spec.dir).size();
+    n = qMin(n, table->rowCount() - 1);
+    const bool headChecked = table->item(0, 0) && table->item(0, 0)->checkState() == Qt::Checked;
+
+    if (row > n || !table->item(row, 0)) {
+        // padding row, or a row beyond the data
+        clearRowDetails(category);
+        qDebug() << "not search,lessMin,out lessMin,toEraseList:" << list.size();
+    } else {
+        QTableWidgetItem *check = table->item(row, 0);
+        const bool checked = check->checkState() == Qt::Checked;
+        const QColor headChosen =
+            spec.keyed ? browser::checkedHeadKeyed() : browser::checkedBackground();
+        browser::Selection selection(&list);
+        if (row != 0) {
+            const QStringList ids = rowIds(category, row);
+            if (spec.keyed)
+                qDebug() << "number:" << table->item(row, 2)->text();
+            if (checked) {
+                check->setIcon(m_iconUnchecked);
+                check->setCheckState(Qt::Unchecked);
+                paintRow(table, row, browser::zebra(row));
+                selection.uncheck(ids);
+            } else {
+                check->setIcon(m_iconChecked);
+                check->setCheckState(Qt::Checked);
+                paintRow(table, row, browser::checkedBackground());
+                selection.check(ids);
+            }
+            selection.finish();
+            if (category == Photo || spec.keyed)
+                showRowDetails(category, row, ids);
+        } else {
+            // The head row: select every row, or clear every row.
+            const int last = padded ? n : table->rowCount() - 1;
+            check->setIcon(checked ? m_iconUnchecked : m_iconChecked);
+            check->setCheckState(checked ? Qt::Unchecked : Qt::Checked);
+            paintRow(table, 0, checked ? browser::headBackground() : headChosen);
+            for (int r = 1; r <= last; ++r) {
+                QTableWidgetItem *rc = table->item(r, 0);
+                if (!rc)
+                    continue;
+                const bool rowChecked = rc->checkState() == Qt::Checked;
+                if (checked && rowChecked) {
+                    rc->setIcon(m_iconUnchecked);
+                    rc->setCheckState(Qt::Unchecked);
+                    paintRow(table, r, padded ? browser::paddedClearedBackground() : browser::zebra(r));
+                    selection.uncheck(rowIds(category, r));
+                } else if (!checked && !rowChecked) {
+                    rc->setIcon(m_iconChecked);
+                    rc->setCheckState(Qt::Checked);
+                    paintRow(table, r, browser::checkedBackground());
+                    selection.check(rowIds(category, r));
+                }
+            }
+            selection.finish();
+            clearRowDetails(category);
+        }
+    }
+
+    m_eraseSelected[category] = !list.isEmpty();
+    QTableWidgetItem *head = table->item(0, 0);
+    if (list.isEmpty() && head && (head->checkState() == Qt::Checked || headChecked)) {
+        head->setIcon(m_iconUnchecked);
+        head->setCheckState(Qt::Unchecked);
+    }
+}
+
+void MainWindow::tableContactItemSlot(QTableWidgetItem *item)
+{
+    qDebug() << "contact item slot got";
+    clickRow(Contact, item);
+    if (m_contactSearching)
+        qDebug() << "search,contact toEraseList:" << m_contactToEraseList.size();
+    qDebug() << "in contact item clicked,m_contactToEraseList.size():" << m_contactToEraseList.size();
+}
+
+void MainWindow::tableHistoryItemSlot(QTableWidgetItem *item)
+{
+    clickRow(History, item);
+    qDebug() << (m_historySearching ? "search,historyToEraseList:" : "not search,historyToEraseList:")
+             << m_historyToEraseList.size();
+}
+
+void MainWindow::tableMessageItemSlot(QTableWidgetItem *item)
+{
+    qDebug() << "message item slot got";
+    clickRow(Message, item);
+    qDebug() << (m_messageSearching ? "search,messageToEraseList:" : "not search,messageToEraseList:")
+             << m_messageToEraseList.size();
+}
+
+void MainWindow::tablePhotoItemSlot(QTableWidgetItem *item)
+{
+    if (item)
+        qDebug() << "rowNum is:" << item->row();
+    clickRow(Photo, item);
+    qDebug() << "got to eraseList Count:" << m_photoToEraseList.size();
+}
+
+void MainWindow::tableAudioItemSlot(QTableWidgetItem *item)
+{
+    clickRow(Audio, item);
+    qDebug() << (m_audioToEraseList.isEmpty() ? "to erase audio,empty" : "to erase audio")
+             << m_audioToEraseList.size();
+}
+
+void MainWindow::tableVedioItemSlot(QTableWidgetItem *item)
+{
+    clickRow(Vedio, item);
+    qDebug() << (m_vedioToEraseList.isEmpty() ? "to erase vedio,empty" : "to erase vedio,")
+             << m_vedioToEraseList.size();
+}
+
+void MainWindow::tableContactVerticalHeadSlot(int row)
+{
+    qDebug() << "clicked row :" << row;
+}

@@ -1,0 +1,58 @@
+// Benchmark (not a test): fill the contact table with 10,000 contacts and the
+// message table with 20,000 messages, then one select-all click on each.
+// Run: <build>/tests/browser/bench_browser
+
+#include "browserfixture.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTextStream>
+
+using namespace fixture;
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_LOGGING_RULES", "default.debug=false");
+    QApplication app(argc, argv);
+    MainWindow w;
+    quiet(w);
+    QTextStream out(stdout);
+
+    for (int i = 0; i < 10000; ++i)
+        addText(w, Contact, contact(i, QStringLiteral("+1 555 %1").arg(i, 6, 10, QLatin1Char('0'))));
+    for (int i = 0; i < 20000; ++i)
+        addText(w, Message,
+                QStringLiteral("m%1;Sender %2;+1 555 %3;Message body number %1;2026-%4-%5 10:%6:00;accepted")
+                    .arg(i)
+                    .arg(i % 3000)
+                    .arg(i % 3000, 6, 10, QLatin1Char('0'))
+                    .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
+                    .arg(1 + i % 28, 2, 10, QLatin1Char('0'))
+                    .arg(i % 60, 2, 10, QLatin1Char('0')));
+
+    QElapsedTimer t;
+    t.start();
+    render(w, Contact);
+    const qint64 fillContacts = t.restart();
+    render(w, Message);
+    const qint64 fillMessages = t.restart();
+    click(w.categoryTable(Contact), 0);
+    const qint64 selectContacts = t.restart();
+    const int chosenContacts = w.m_contactToEraseList.size();
+    click(w.categoryTable(Message), 0);
+    const qint64 selectMessages = t.restart();
+    click(w.categoryTable(Contact), 0);
+    const qint64 clearContacts = t.restart();
+
+    out << "fill 10000 contacts: " << fillContacts << " ms ("
+        << w.categoryTable(Contact)->rowCount() - 1 << " rows)\n";
+    out << "fill 20000 messages: " << fillMessages << " ms ("
+        << w.categoryTable(Message)->rowCount() - 1 << " rows, 3000 numbers)\n";
+    out << "select all contacts: " << selectContacts << " ms (" << chosenContacts << " ids)\n";
+    out << "select all messages: " << selectMessages << " ms (" << w.m_messageToEraseList.size()
+        << " ids)\n";
+    out << "clear all contacts: " << clearContacts << " ms\n";
+    return 0;
+}

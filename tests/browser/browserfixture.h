@@ -1,0 +1,76 @@
+#pragma once
+
+// Puts records into a real MainWindow the way the reply decoder stores them,
+// and clicks table rows through the tables' own signal.
+
+#include "mainwindow.h"
+
+#include <QTableWidget>
+
+namespace fixture {
+
+inline void addText(MainWindow &w, Category c, const QString &record)
+{
+    const QStringList f = record.split(';', Qt::SkipEmptyParts);
+    if (f.size() < 3)
+        return;
+    QMap<QString, QString> *idData = c == Contact ? &w.m_contactMapIdData
+        : c == History                            ? &w.m_historyMapIdData
+                                                  : &w.m_messageMapIdData;
+    QMultiMap<QString, QString> *nameId = c == Contact ? &w.m_contactMapNameId
+        : c == History                                 ? &w.m_historyMapNameId
+                                                       : &w.m_messageMapNameId;
+    QMultiMap<QString, QString> *numberId = c == Contact ? &w.m_contactMapNumberId
+        : c == History                                   ? &w.m_historyMapNumberId
+                                                         : &w.m_messageMapNumberId;
+    nameId->insert(f[1], f[0]);
+    numberId->insert(f[2], f[0]);
+    idData->insert(f[0], record);
+}
+
+inline QString contact(int i, const QString &number)
+{
+    return QStringLiteral("%1;Person %1;%2;p%1@example.org;%1 Elm Street;Org %1")
+        .arg(i)
+        .arg(number);
+}
+
+// Fills one category and runs its table update as the scan does.
+inline void render(MainWindow &w, Category c)
+{
+    w.m_eraseType = EraseType::Private;
+    w.m_dataReadable[c] = true;
+    switch (c) {
+    case Contact: w.updateContactUI(); break;
+    case History: w.updateHistoryUI(); break;
+    case Message: w.updateMessageUI(); break;
+    case Photo: w.updatePhotoUI(); break;
+    case Audio: w.updateAudioUI(); break;
+    case Vedio: w.updateVedioUI(); break;
+    default: break;
+    }
+}
+
+inline void click(QTableWidget *t, int row)
+{
+    emit t->itemClicked(t->item(row, 1));
+}
+
+inline bool checked(QTableWidget *t, int row)
+{
+    return t->item(row, 0) && t->item(row, 0)->checkState() == Qt::Checked;
+}
+
+inline QColor bg(QTableWidget *t, int row, int col = 1)
+{
+    return t->item(row, col)->background().color();
+}
+
+// A window that stays still: no device-link steps run under the test.
+inline void quiet(MainWindow &w)
+{
+    w.m_timerTestPort->stop();
+    w.stopActivityTimers();
+}
+
+} // namespace fixture

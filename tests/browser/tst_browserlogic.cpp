@@ -1,0 +1,224 @@
+#include "browser/browserlogic.h"
+
+#include <QtTest>
+
+using namespace browser;
+
+// Pure rules of the result browser.
+class TestBrowserLogic : public QObject
+{
+    Q_OBJECT
+private slots:
+    void formatSize_data()
+    {
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("zero") << qint64(0) << "0 Byte";
+        QTest::newRow("500") << qint64(500) << "500 Byte";
+        QTest::newRow("1023") << qint64(1023) << "1023 Byte";
+        QTest::newRow("1 KiB") << qint64(1024) << "1.00 Kbyte";
+        QTest::newRow("1.5 KiB") << qint64(1536) << "1.50 Kbyte";
+        QTest::newRow("rounded down") << qint64(1024 + 1023) << "1.99 Kbyte";
+        QTest::newRow("small fraction padded") << qint64(1024 + 11) << "1.01 Kbyte";
+        QTest::newRow("just below 1 MiB") << qint64(1048575) << "1023.99 Kbyte";
+        QTest::newRow("1 MiB") << qint64(1048576) << "1.00 Mbyte";
+        QTest::newRow("photo") << qint64(3456789) << "3.29 Mbyte";
+        QTest::newRow("just below 1 GiB") << qint64(1073741823) << "1023.99 Mbyte";
+        QTest::newRow("1 GiB") << qint64(1073741824) << "1.00 Gbyte";
+        QTest::newRow("int max") << qint64(2147483647) << "1.99 Gbyte";
+        QTest::newRow("above 32 bits") << qint64(5368709120LL) << "5.00 Gbyte";
+        QTest::newRow("just below 1 TiB") << qint64(1099511627775LL) << "1023.99 Gbyte";
+        QTest::newRow("1 TiB") << qint64(1099511627776LL) << "size greater than 1 tb";
+        QTest::newRow("negative") << qint64(-5) << "0 Byte";
+    }
+    void formatSize()
+    {
+        QFETCH(qint64, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(browser::formatSize(bytes), text);
+    }
+
+    void sizeField_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("sizeText");
+        QTest::newRow("plain") << "a.jpg;2048;jpg;/sdcard/a.jpg" << "2.00 Kbyte";
+        QTest::newRow("beyond 32 bits") << "v.mp4;4294967296;mp4;/sdcard/v.mp4" << "4.00 Gbyte";
+        QTest::newRow("not a number") << "a.jpg;big;jpg;/x" << "0 Byte";
+        QTest::newRow("missing") << "a.jpg" << "0 Byte";
+    }
+    void sizeField()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, sizeText);
+        QCOMPARE(fileRow(entry).sizeText, sizeText);
+    }
+
+    void caption_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("contact 3") << "Contact" << 3 << "Contact\n(3)";
+        QTest::newRow("contact 0") << "Contact" << 0 << "Contact\n(0)";
+        QTest::newRow("history") << "History" << 12 << "History\n(12)";
+        QTest::newRow("photo 99") << "Photo" << 99 << "Photo(99)";
+        QTest::newRow("photo 100") << "Photo" << 100 << "Photo\n(100)";
+        QTest::newRow("audio 7") << "Audio" << 7 << "Audio(7)";
+        QTest::newRow("video 100") << "Video" << 100 << "Video\n(100)";
+    }
+    void caption()
+    {
+        QFETCH(QString, word);
+        QFETCH(int, count);
+        QFETCH(QString, caption);
+        QCOMPARE(categoryCaption(word, count), caption);
+    }
+
+    void keyedRows()
+    {
+        QMap<QString, QString> idData;
+        QMultiMap<QString, QString> numberId;
+        auto add = [&](const QString &rec) {
+            const QStringList f = rec.split(';');
+            idData.insert(f[0], rec);
+            numberId.insert(f[2], f[0]);
+        };
+        add("7;Zoe Berg;555-0102;zoe@example.org;;");
+        add("3;Ann Lee;555-0101;ann@example.org;1 Main St;Acme");
+        add("9;Ann Lee (work);555-0101;;;Acme");
+        const QList<KeyedRow> rows = buildKeyedRows(numberId, idData, 5);
+        QCOMPARE(rows.size(), 2); // one row per number
+        QCOMPARE(rows[0].number, QString("555-0101"));
+        QCOMPARE(rows[0].shownId, QString("9")); // the one inserted last
+        QCOMPARE(rows[0].cells, QStringList({"Ann Lee (work)", "555-0101", "", "", "Acme"}));
+        QCOMPARE(rows[1].cells.value(2), QString("zoe@example.org"));
+        QCOMPARE(idsForNumber(numberId, "555-0101"), QStringList({"3", "9"}));
+        QVERIFY(idsForNumber(numberId, "000").isEmpty());
+    }
+
+    void messageNames_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("shownName");
+        QTest::newRow("from a contact") << "m1;+1 555 0101;+1 555 0101;hi;2026-01-02 10:00:00;accepted"
+                                        << "Ann Lee";
+        QTest::newRow("from a stranger") << "m2;Shop;+1 800 1234;sale;2026-01-02 10:00:00;accepted"
+                                         << "Shop";
+    }
+    void messageNames()
+    {
+        QFETCH(QString, message);
+        QFETCH(QString, shownName);
+        QMap<QString, QString> cData{{"c1", "c1;Ann Lee;+1 555 0101;;;"}};
+        QMultiMap<QString, QString> cNumber;
+        cNumber.insert("+1 555 0101", "c1");
+        QMap<QString, QString> mData{{message.section(';', 0, 0), message}};
+        QMultiMap<QString, QString> mNumber;
+        mNumber.insert(message.section(';', 2, 2), message.section(';', 0, 0));
+        const QList<KeyedRow> rows = buildMessageRows(mNumber, mData, cNumber, cData);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].cells.value(0), shownName);
+        QCOMPARE(rows[0].cells.value(2), message.section(';', 3, 3));
+    }
+
+    void newestFirst()
+    {
+        QMap<QString, QString> data{
+            {"a", "a;X;1;old;2025-03-01 08:00:00;accepted"},
+            {"b", "b;X;1;new;2026-11-30 23:59:59;accepted"},
+            {"c", "c;X;1;bad date;yesterday;accepted"},
+            {"d", "d;X;1;mid;2026-01-15 12:00:00;sent"},
+        };
+        QCOMPARE(sortIdsNewestFirst({"a", "b", "c", "d"}, data), QStringList({"b", "d", "a", "c"}));
+    }
+
+    void search_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("numbers");
+        QTest::addColumn<QStringList>("ids");
+        QTest::newRow("555 in any field")
+            << "555" << QStringList({"555-0101", "777-1000", "888-2000"})
+            << QStringList({"1", "2", "3", "4"});
+        QTest::newRow("case sensitive") << "smith" << QStringList() << QStringList();
+        QTest::newRow("capital") << "Smith" << QStringList({"555-0101"}) << QStringList({"1"});
+        QTest::newRow("id field counts") << "4;" << QStringList({"888-2000"}) << QStringList({"4"});
+        QTest::newRow("no number never shows") << "Nobody" << QStringList() << QStringList();
+    }
+    void search()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, numbers);
+        QFETCH(QStringList, ids);
+        const QMap<QString, QString> data{
+            {"1", "1;Jo Smith;555-0101;;;"},
+            {"2", "2;Al Ray;777-1000;al@555.example;;"},
+            {"3", "3;Bo Day;777-1000;;5 Elm, Apt 555;"},
+            {"4", "4;Cy Fox;888-2000;;;Org 555"},
+            {"5", "5;Nobody;;;;"},
+        };
+        const QMultiMap<QString, QString> result = searchRecords(data, text);
+        QCOMPARE(result.uniqueKeys(), numbers);
+        QStringList got = result.values();
+        got.sort();
+        QCOMPARE(got, ids);
+    }
+
+    void imageKey_data()
+    {
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("exact") << QStringList({"a.jpg"}) << "a.jpg" << "a.jpg";
+        QTest::newRow("later key wins") << QStringList({"a.jpg", "ba.jpg"}) << "a.jpg" << "ba.jpg";
+        QTest::newRow("only containing key") << QStringList({"ba.jpg", "c.png"}) << "a.jpg" << "ba.jpg";
+        QTest::newRow("case sensitive") << QStringList({"A.JPG"}) << "a.jpg" << "";
+        QTest::newRow("none") << QStringList({"b.png"}) << "a.jpg" << "";
+        QTest::newRow("empty name") << QStringList({"b.png"}) << "" << "";
+    }
+    void imageKey()
+    {
+        QFETCH(QStringList, keys);
+        QFETCH(QString, name);
+        QFETCH(QString, key);
+        QCOMPARE(matchingImageKey(keys, name), key);
+    }
+
+    void selection_data()
+    {
+        // A sequence of operations "+ids" (check) and "-ids" (uncheck) and
+        // the list that must remain.
+        QTest::addColumn<QStringList>("ops");
+        QTest::addColumn<QStringList>("list");
+        QTest::newRow("check twice adds once") << QStringList({"+1,2", "+2,3"}) << QStringList({"1", "2", "3"});
+        QTest::newRow("uncheck removes") << QStringList({"+1,2", "-1"}) << QStringList({"2"});
+        QTest::newRow("uncheck unknown") << QStringList({"+1", "-9"}) << QStringList({"1"});
+        QTest::newRow("recheck in one go") << QStringList({"+1,2", "-1", "+1"}) << QStringList({"1", "2"});
+        QTest::newRow("everything off") << QStringList({"+1,2", "-2,1"}) << QStringList();
+    }
+    void selection()
+    {
+        QFETCH(QStringList, ops);
+        QFETCH(QStringList, list);
+        QStringList stored;
+        {
+            Selection s(&stored);
+            for (const QString &op : ops) {
+                const QStringList ids = op.mid(1).split(',');
+                if (op.startsWith('+'))
+                    s.check(ids);
+                else
+                    s.uncheck(ids);
+            }
+        }
+        QCOMPARE(stored, list);
+        Selection again(&stored);
+        QCOMPARE(again.covers(list), !list.isEmpty());
+        QVERIFY(!again.covers({}));
+        QVERIFY(!again.covers({"not-there"}));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestBrowserLogic)
+#include "tst_browserlogic.moc"

@@ -1,0 +1,438 @@
+#include "browserfixture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QtTest>
+
+using namespace fixture;
+
+// The category tables of a real window: fill, selection, search.
+class TestCategoryTables : public QObject
+{
+    Q_OBJECT
+
+    QColor zebraOf(int r) { return r % 2 ? QColor(246, 246, 246) : QColor(253, 253, 253); }
+
+private slots:
+    void threeContactsArePadded()
+    {
+        MainWindow w;
+        quiet(w);
+        addText(w, Contact, contact(1, "555-0101"));
+        addText(w, Contact, contact(2, "555-0102"));
+        addText(w, Contact, "3;Cy Ng;555-0103;;Main Rd 4;");
+        render(w, Contact);
+
+        QTableWidget *t = w.categoryTable(Contact);
+        QVERIFY(t);
+        QCOMPARE(t->rowCount(), 12); // head, 3 rows, 8 padding
+        QCOMPARE(t->columnCount(), 6);
+        QVERIFY(w.m_contactLessMin);
+        QVERIFY(t->isHidden());
+        QVERIFY(w.m_tableList.contains(t));
+        QCOMPARE(w.m_contactTableItems.size(), 12 * 6);
+        QCOMPARE(t->item(0, 1)->text(), QString("Name"));
+        QCOMPARE(t->item(0, 5)->text(), QString("Organization"));
+        QCOMPARE(t->item(0, 3)->background().color(), QColor(229, 230, 231));
+        QCOMPARE(t->item(3, 1)->text(), QString("Cy Ng"));
+        QCOMPARE(t->item(3, 3)->text(), QString()); // empty email stays in its column
+        QCOMPARE(t->item(3, 4)->text(), QString("Main Rd 4"));
+        QCOMPARE(t->item(9, 2)->text(), QString());
+        QVERIFY(t->item(9, 0)->data(Qt::CheckStateRole).isNull()); // padding has no check
+        for (int r = 1; r < 12; ++r)
+            QCOMPARE(bg(t, r, 4), zebraOf(r));
+        QCOMPARE(t->rowHeight(0), 26);
+        QCOMPARE(t->rowHeight(5), 60);
+        QCOMPARE(t->columnWidth(0), 56);
+        QCOMPARE(t->columnWidth(5), 92);
+        if (auto *b = w.findChild<QPushButton *>("EP_IsScanning_PushButton_Contact"))
+            QCOMPARE(b->text(), QString("Contact\n(3)"));
+        QCOMPARE(w.m_privateProgress, 10);
+        QVERIFY(!w.m_dataReadable[Contact]);
+    }
+
+    void fileCaptions_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("3") << 3 << "Photo(3)" << 9;
+        QTest::newRow("99") << 99 << "Photo(99)" << 100;
+        QTest::newRow("100") << 100 << "Photo\n(100)" << 101;
+    }
+    void fileCaptions()
+    {
+        QFETCH(int, count);
+        QFETCH(QString, caption);
+        QFETCH(int, rows);
+        MainWindow w;
+        quiet(w);
+        for (int i = 0; i < count; ++i)
+            w.m_photoDir << QString("IMG_%1.jpg;%2;jpg;/sdcard/DCIM/IMG_%1.jpg").arg(i).arg(1500000 + i);
+        render(w, Photo);
+        QTableWidget *t = w.categoryTable(Photo);
+        QCOMPARE(t->rowCount(), rows);
+        QCOMPARE(t->item(0, 1)->text(), QString("Photo"));
+        QCOMPARE(t->item(1, 2)->text(), QString("IMG_0.jpg"));
+        QCOMPARE(t->item(1, 3)->text(), QString("1.43 Mbyte"));
+        QCOMPARE(w.m_photoLessMin, count < 8);
+        if (auto *b = w.findChild<QPushButton *>("EP_IsScanning_PushButton_Photo"))
+            QCOMPARE(b->text(), caption);
+    }
+
+    void audioRowsShowLocation()
+    {
+        MainWindow w;
+        quiet(w);
+        w.m_audioDir << "Song.mp3;5242880;mp3;/sdcard/Music/Song.mp3"
+                     << "Huge.wav;3221225472;wav;/sdcard/Music/Huge.wav";
+        render(w, Audio);
+        QTableWidget *t = w.categoryTable(Audio);
+        QCOMPARE(t->geometry(), QRect(155, 43, 720, 373));
+        QCOMPARE(t->item(1, 1)->text(), QString("Song.mp3"));
+        QCOMPARE(t->item(1, 2)->text(), QString("5.00 Mbyte"));
+        QCOMPARE(t->item(2, 2)->text(), QString("3.00 Gbyte"));
+        QCOMPARE(t->item(2, 4)->text(), QString("/sdcard/Music/Huge.wav"));
+    }
+
+    void sharedNumberIsOneRow()
+    {
+        MainWindow w;
+        quiet(w);
+        addText(w, Contact, "10;Home Phone;555-0199;;;");
+        addText(w, Contact, "11;Work Phone;555-0199;;;");
+        addText(w, Contact, contact(12, "555-0200"));
+        render(w, Contact);
+        QTableWidget *t = w.categoryTable(Contact);
+        QCOMPARE(t->item(1, 1)->text(), QString("Work Phone")); // inserted last
+        click(t, 1);
+        QVERIFY(checked(t, 1));
+        QCOMPARE(QSet<QString>(w.m_contactToEraseList.begin(), w.m_contactToEraseList.end()),
+                 QSet<QString>({"10", "11"}));
+        QVERIFY(w.m_eraseSelected[Contact]);
+        QCOMPARE(bg(t, 1), QColor(237, 247, 253));
+        click(t, 1);
+        QVERIFY(w.m_contactToEraseList.isEmpty());
+        QVERIFY(!w.m_eraseSelected[Contact]);
+        QCOMPARE(bg(t, 1), zebraOf(1));
+    }
+
+    void messageNameFromContact()
+    {
+        MainWindow w;
+        quiet(w);
+        addText(w, Contact, "c1;Ann Lee;+15550101;;;");
+        render(w, Contact);
+        addText(w, Message, "m1;+15550101;+15550101;Lunch?;2026-12-01 12:00:00;accepted");
+        addText(w, Message, "m2;ACME;+18005550000;Your code;2026-12-02 09:00:00;accepted");
+        addText(w, Message, "m3;+15550101;+15550101;See you;2026-12-03 18:30:00;sent");
+        render(w, Message);
+        QTableWidget *t = w.categoryTable(Message);
+        QCOMPARE(t->rowCount(), 9);
+        QCOMPARE(t->item(1, 1)->text(), QString("Ann Lee"));
+        QCOMPARE(t->item(2, 1)->text(), QString("ACME"));
+        // newest first, both messages of the number together
+        click(t, 1);
+        QCOMPARE(w.m_messageToEraseList, QStringList({"m3", "m1"}));
+        if (auto *info = w.findChild<QListWidget *>("EP_IsScanning_ListWidget_InfoShow")) {
+            QCOMPARE(info->count(), 4);
+            QCOMPARE(info->item(0)->text(), QString("2026-12-03 18:30:00"));
+            QCOMPARE(info->item(1)->text(), QString("See you"));
+            QCOMPARE(info->item(1)->background().color(), QColor(237, 247, 253)); // not "accepted"
+            QCOMPARE(info->item(3)->background().color(), QColor(246, 246, 246));
+        }
+    }
+
+    void paddingClickChangesNothing_data()
+    {
+        QTest::addColumn<int>("category");
+        QTest::newRow("contacts") << int(Contact);
+        QTest::newRow("photos") << int(Photo);
+    }
+    void paddingClickChangesNothing()
+    {
+        QFETCH(int, category);
+        MainWindow w;
+        quiet(w);
+        for (int i = 1; i <= 3; ++i) {
+            addText(w, Contact, contact(i, QString("555-010%1").arg(i)));
+            w.m_photoDir << QString("p%1.jpg;100;jpg;/sdcard/p%1.jpg").arg(i);
+        }
+        render(w, Category(category));
+        QTableWidget *t = w.categoryTable(category);
+        click(t, 2);
+        const QStringList before = category == Contact ? w.m_contactToEraseList : w.m_photoToEraseList;
+        auto *name = w.findChild<QLabel *>("EP_IsScanning_Label_Name");
+        if (name)
+            name->setText("was here");
+        click(t, 8);
+        click(t, 0); // the head row still works after a padding click
+        click(t, 0);
+        click(t, 9);
+        QCOMPARE(category == Contact ? w.m_contactToEraseList : w.m_photoToEraseList, QStringList());
+        click(t, 2);
+        QCOMPARE(category == Contact ? w.m_contactToEraseList : w.m_photoToEraseList, before);
+        click(t, 9);
+        QCOMPARE(category == Contact ? w.m_contactToEraseList : w.m_photoToEraseList, before);
+        QVERIFY(!checked(t, 9));
+        if (name)
+            QCOMPARE(name->text(), QString());
+    }
+
+    void headRowSelectsAndClears_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::newRow("padded") << 4;
+        QTest::newRow("unpadded") << 14;
+    }
+    void headRowSelectsAndClears()
+    {
+        QFETCH(int, count);
+        MainWindow w;
+        quiet(w);
+        for (int i = 1; i <= count; ++i)
+            addText(w, Contact, contact(i, QString("555-%1").arg(1000 + i)));
+        render(w, Contact);
+        QTableWidget *t = w.categoryTable(Contact);
+        click(t, 2);
+        click(t, 3);
+        click(t, 0); // select all: rows 2 and 3 are not added again
+        QVERIFY(checked(t, 0));
+        QCOMPARE(bg(t, 0), QColor(219, 243, 252));
+        QCOMPARE(w.m_contactToEraseList.size(), count);
+        QCOMPARE(QSet<QString>(w.m_contactToEraseList.begin(), w.m_contactToEraseList.end()).size(), count);
+        for (int r = 1; r <= count; ++r)
+            QVERIFY(checked(t, r));
+        click(t, 0); // clear all
+        QVERIFY(w.m_contactToEraseList.isEmpty());
+        QVERIFY(!w.m_eraseSelected[Contact]);
+        QCOMPARE(bg(t, 0), QColor(229, 230, 231));
+        const bool padded = count < 11;
+        for (int r = 1; r <= count; ++r) {
+            QVERIFY(!checked(t, r));
+            QCOMPARE(bg(t, r), padded ? QColor(253, 253, 253) : zebraOf(r));
+        }
+    }
+
+    void uncheckingLastRowResetsHead()
+    {
+        MainWindow w;
+        quiet(w);
+        addText(w, Contact, contact(1, "555-0101"));
+        addText(w, Contact, contact(2, "555-0102"));
+        render(w, Contact);
+        QTableWidget *t = w.categoryTable(Contact);
+        click(t, 0);
+        click(t, 1);
+        QVERIFY(checked(t, 0));
+        click(t, 2);
+        QVERIFY(w.m_contactToEraseList.isEmpty());
+        QVERIFY(!checked(t, 0));
+    }
+
+    void historyDetails()
+    {
+        MainWindow w;
+        quiet(w);
+        addText(w, History, "h1;Ann Lee;555-0101;accepted;65;2026-11-30 08:15:00");
+        addText(w, History, "h2;Bo;555-0102;missed;0;2026-11-30 09:00:00");
+        render(w, History);
+        auto *info = w.findChild<QListWidget *>("EP_IsScanning_ListWidget_InfoShow");
+        if (!info)
+            QSKIP("results page not built");
+        QTableWidget *t = w.categoryTable(History);
+        click(t, 1);
+        QCOMPARE(info->count(), 3);
+        QCOMPARE(info->item(0)->text(), QString("2026-11-30 08:15:00"));
+        QCOMPARE(info->item(1)->text(), QString("accepted"));
+        QCOMPARE(info->item(1)->background().color(), QColor(246, 246, 246));
+        QCOMPARE(info->item(2)->text(), QString("65"));
+        click(t, 2);
+        QCOMPARE(info->item(1)->background().color(), QColor(237, 247, 253));
+    }
+
+    void search_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("numbers");
+        QTest::newRow("555 anywhere") << "555" << QStringList({"201-5550", "555-0101", "777-0000"});
+        QTest::newRow("lower case") << "smith" << QStringList();
+        QTest::newRow("capital") << "Smith" << QStringList({"555-0101"});
+    }
+    void search()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, numbers);
+        MainWindow w;
+        quiet(w);
+        addText(w, Contact, "1;Jo Smith;555-0101;;;");
+        addText(w, Contact, "2;Al Ray;201-5550;;;");
+        addText(w, Contact, "3;Bo Day;777-0000;bo@example.org;Apt 555;");
+        addText(w, Contact, "4;Cy Fox;888-1234;;;");
+        render(w, Contact);
+        w.m_currentCategory = Contact;
+        auto *editor = w.findChild<QLineEdit *>("EP_IsScanning_TextBroswerEditor");
+        if (!editor)
+            QSKIP("results page not built");
+        editor->setText("  " + text + " ");
+        w.on_EP_IsScanning_PusuButton_SearchButton_clicked();
+        QTableWidget *t = w.categoryTable(Contact);
+        QStringList shown;
+        for (int r = 1; r <= numbers.size(); ++r)
+            shown << t->item(r, 2)->text();
+        QCOMPARE(shown, numbers);
+        QCOMPARE(t->rowCount(), 12);
+        QVERIFY(t->item(numbers.size() + 1, 2)->text().isEmpty());
+        auto *b = w.findChild<QPushButton *>("EP_IsScanning_PushButton_Contact");
+        QCOMPARE(b->text(), QString("Contact(%1)").arg(numbers.size()));
+
+        editor->setText("   ");
+        emit editor->returnPressed();
+        QVERIFY(!w.m_contactSearching);
+        QCOMPARE(t->item(4, 2)->text(), QString("888-1234"));
+    }
+
+    void searchDoesNothingOnPhotos()
+    {
+        MainWindow w;
+        quiet(w);
+        addText(w, Contact, "1;Jo Smith;555-0101;;;");
+        render(w, Contact);
+        w.m_photoDir << "a.jpg;10;jpg;/sdcard/a.jpg";
+        render(w, Photo);
+        w.m_currentCategory = Photo;
+        auto *editor = w.findChild<QLineEdit *>("EP_IsScanning_TextBroswerEditor");
+        if (!editor)
+            QSKIP("results page not built");
+        editor->setText("zzz");
+        w.on_EP_IsScanning_PusuButton_SearchButton_clicked();
+        QVERIFY(!w.m_contactSearching);
+        QCOMPARE(w.categoryTable(Contact)->item(1, 2)->text(), QString("555-0101"));
+        QCOMPARE(w.categoryTable(Photo)->item(1, 2)->text(), QString("a.jpg"));
+    }
+
+    void searchKeepsChoiceVisible()
+    {
+        MainWindow w;
+        quiet(w);
+        addText(w, Contact, "1;Jo Smith;555-0101;;;");
+        addText(w, Contact, "2;Al Ray;555-0101;;;");
+        addText(w, Contact, "3;Bo Day;777-0000;;;");
+        render(w, Contact);
+        w.m_currentCategory = Contact;
+        QTableWidget *t = w.categoryTable(Contact);
+        click(t, 1); // 555-0101: ids 1 and 2
+        auto *editor = w.findChild<QLineEdit *>("EP_IsScanning_TextBroswerEditor");
+        if (!editor)
+            QSKIP("results page not built");
+        editor->setText("Smith");
+        w.runSearch();
+        QVERIFY(checked(t, 1)); // chosen before the search, shows chosen
+        click(t, 1);            // unchecking it drops the whole number
+        QVERIFY(w.m_contactToEraseList.isEmpty());
+        click(t, 1);
+        click(t, 1);
+        click(t, 1);
+        QCOMPARE(w.m_contactToEraseList.size(), 2); // never twice
+        editor->clear();
+        w.runSearch();
+        QVERIFY(checked(t, 1));
+        QVERIFY(!checked(t, 2));
+    }
+
+    // Random clicks and searches: the to-erase list always holds exactly the
+    // ids of the checked rows, each once.
+    void randomClicks()
+    {
+        MainWindow w;
+        quiet(w);
+        const QStringList numbers = {"555-0101", "555-0102", "777-0101", "888-5550", "201-0000"};
+        QStringList all;
+        for (int i = 1; i <= 16; ++i) {
+            const QString id = QString::number(100 + i);
+            addText(w, Contact, QString("%1;%2;%3;;;").arg(id, i % 3 ? "Smith" : "Lee", numbers[i % 5]));
+            all << id;
+        }
+        render(w, Contact);
+        w.m_currentCategory = Contact;
+        QTableWidget *t = w.categoryTable(Contact);
+        auto *editor = w.findChild<QLineEdit *>("EP_IsScanning_TextBroswerEditor");
+        const QStringList searches = {"", "Smith", "555", "Lee", "nothing", "0101", ""};
+        QRandomGenerator rng(20261207);
+        for (int run = 0; run < 200; ++run) {
+            for (int step = 0; step < 25; ++step) {
+                const int what = rng.bounded(10);
+                if (what == 0 && editor) {
+                    editor->setText(searches[rng.bounded(searches.size())]);
+                    w.runSearch();
+                } else {
+                    click(t, rng.bounded(t->rowCount()));
+                }
+                const QStringList &list = w.m_contactToEraseList;
+                QCOMPARE(QSet<QString>(list.begin(), list.end()).size(), list.size());
+                QCOMPARE(w.m_eraseSelected[Contact], !list.isEmpty());
+                for (int r = 1; r < t->rowCount(); ++r) {
+                    const QStringList ids = w.rowIds(Contact, r);
+                    if (t->item(r, 2)->text().isEmpty())
+                        continue;
+                    bool allIn = !ids.isEmpty();
+                    for (const QString &id : ids)
+                        allIn = allIn && list.contains(id);
+                    QCOMPARE(checked(t, r), allIn);
+                }
+            }
+            if (editor) {
+                editor->clear();
+                w.runSearch();
+            }
+            QSet<QString> shown;
+            for (int r = 1; r < t->rowCount(); ++r)
+                if (checked(t, r))
+                    for (const QString &id : w.rowIds(Contact, r))
+                        shown.insert(id);
+            const QStringList &list = w.m_contactToEraseList;
+            QCOMPARE(QSet<QString>(list.begin(), list.end()), shown);
+        }
+    }
+
+    void allDataScopeBuildsNothing()
+    {
+        MainWindow w;
+        quiet(w);
+        addText(w, Contact, contact(1, "555-0101"));
+        w.m_eraseType = EraseType::All;
+        w.m_dataReadable[Contact] = true;
+        w.updateContactUI();
+        QCOMPARE(w.m_allProgress, 5);
+        QVERIFY(!w.m_dataReadable[Contact]);
+        QVERIFY(!w.categoryTable(Contact) || w.categoryTable(Contact)->rowCount() == 0);
+    }
+
+    void newScanClears()
+    {
+        MainWindow w;
+        quiet(w);
+        addText(w, Contact, contact(1, "555-0101"));
+        w.m_photoDir << "a.jpg;10;jpg;/sdcard/a.jpg";
+        w.m_photoMapNameImage.insert("a.jpg", new QImage(4, 4, QImage::Format_RGB32));
+        render(w, Contact);
+        render(w, Photo);
+        click(w.categoryTable(Contact), 1);
+        w.m_eraseType = EraseType::Private;
+        w.clearResultTables();
+        QVERIFY(w.m_contactToEraseList.isEmpty());
+        QVERIFY(w.m_contactMapIdData.isEmpty());
+        QVERIFY(w.m_photoMapNameImage.isEmpty());
+        QVERIFY(w.m_contactTableItems.isEmpty());
+        QCOMPARE(w.categoryTable(Contact)->rowCount(), 0);
+        QVERIFY(!w.m_contactLessMin);
+        QVERIFY(w.m_tableList.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestCategoryTables)
+#include "tst_categorytables.moc"
