@@ -500,14 +500,123 @@ public:
     QTimer *m_timerDecreaseScanTime = nullptr;
     QTimer *m_timerDecreaseEraseTime = nullptr;
 
-    // pending: declared here until the workflow section lands
+    QTimer *m_timerCheckStopGetPhotoBeforeScan = nullptr;
+    QTimer *m_timerCheckStopGetPhotoSwitchedAllApp = nullptr;
+    QTimer *m_timerLeftTimeReadable = nullptr;
+    QTimer *m_timerAllDataReadable = nullptr;
     QTimer *m_timerCheckCancelScan = nullptr;
-    void getApp();
+    QTimer *m_timerCheckStopGetPhotoBeforeErase = nullptr;
+    QTimer *m_timerCheckApkIsDefaultSMSAppReadable = nullptr;
+    QTimer *m_timerChangeDefaultSMSAppReadable = nullptr;
+    QTimer *m_timerAllDataErased = nullptr;
+    QTimer *m_timerCheckCancelErase = nullptr;
 
-    // pending: declared here until the workflow section lands
+
+    // The run has counted the category and moved past it.
+    bool m_eraseStepPassed[CategoryCount] = {};
+    // Erase estimates of the current run: scaled by the level from the
+    // left-time reply's values (which stay as the reply gave them) at the
+    // start of every run; the erase countdown caps with these.
+    float m_eraseTimeOfRun[CategoryCount] = {};
+
+    // Widgets of the form the workflow prepares once the form is built.
+    void initWorkflowWidgets();
+    class QButtonGroup *m_appButtonGroup = nullptr; // non-exclusive: any number of apps
+
+    // Scope buttons and the scan page.
+    void setEraseType(EraseType et);
+    void showScanPage(EraseType et);
+    void setScopeButtonsEnabled(bool enabled);
+    QList<QTimer *> deviceLinkStepTimers();
+    // Failed count of a category's final erase answer, when the decoder keeps
+    // it; the item-failed replies are counted in m_eraseFailCount.
+    quint32 m_eraseBackFailCount[CategoryCount] = {};
+    void resetScanState();
+    void appendTrace(const QString &token);
+
+    // Scan chain. A renderer that has drawn a category calls
+    // scanCategoryRendered(category): it adds the category's share to the
+    // scope's progress and asks for the next category (or repeats the cancel
+    // request while a cancel is pending). askScanCategory applies the skip rule.
+    void askScanCategory(int category);
+    void scanCategoryRendered(int category);
+    int &scanProgressOfScope();
+    bool privateDataReadable() const;
+    bool appDataReadable() const;
+
+    // Erase run.
+    void setEraseLevel(ushort levelToErase);
+    void openConfirmPage(const QString &title);
+    void beginErasing();
+    void startEraseRun();
+    void sendEraseStep(int category);
+    void finishEraseRun();
+    float &eraseLeftOfScope();
+    float &scanLeftOfScope();
+
+    // Countdown pause while the companion app is in the background.
     void pauseCountdownForBackground();
     void resumeCountdownForForeground();
 
+public slots:
+    void on_S_All_Button_clicked();
+    void on_S_Private_Button_clicked();
+    void on_S_App_Button_clicked();
+    void on_EAll_Label_ToScan_clicked();
+    void checkStopGetPhotoBeforeScan();
+    void checkStopGetPhotoSwitchedAllApp();
+    void leftTimeReadable();
+    void getData();
+    void getPrivate();
+    void getApp();
+    void getAppDir();
+    void allDataReadable();
+    void updateAllUI();
+    void updatePrivateUI();
+    void updateAppUI();
+    void decreaseScanTime();
+    void decreaseEraseTime();
+
+    void on_EP_IsScanning_PushButton_Erase_clicked();
+    void checkStopGetPhotoBeforeErase();
+    void on_EApp_PushButton_Erase_clicked();
+    void on_EApp_RatioButton_SelectAll_clicked();
+    void on_M_ConformErase_LineEdit_InputErase_cursorPositionChanged(int oldPos, int newPos);
+    void on_M_ConformErase_PushButton_Setting_clicked();
+    void on_T_M_SelectLevel_RatioButton_HighLevel_clicked();
+    void on_T_M_SelectLevel_RatioButton_MediumLevel_clicked();
+    void on_T_M_SelectLevel_RatioButton_LowLevel_clicked();
+    void on_T_M_SelectLevel_PusuButton_OK_clicked();
+    void on_T_M_SelectLevel_PusuButton_Cancel_clicked();
+    void on_T_M_SelectLevel_PushButton_Close_clicked();
+    void on_M_ConformErase_PushButton_Back_clicked();
+    void on_M_ConformErase_PushButton_EraseNow_clicked();
+    void on_T_D_ConformEraseLineEditIsImpty_PushButton_Ok_clicked();
+    void on_T_D_ConformEraseLineEditIsImpty_Close_clicked();
+    void on_T_D_SelectedItemLessOne_PushButton_Ok_clicked();
+    void on_T_D_SelectedItemLessOne_Close_clicked();
+    void checkApkIsDefaultSMSAppReadable();
+    void changeDefaultSMSAppReadable();
+    void allDataErased();
+    void on_M_EraseComplated_PushButton_Home_clicked();
+    void on_T_D_FactoryDataReset_PushButton_Ok_clicked();
+    void on_T_D_FactoryDataReset_Close_clicked();
+
+    void on_M_All_Private_IsScanning_pushButton_Stop_clicked();
+    void on_T_D_IsScanning_Stop_PushButton_Ok_clicked();
+    void on_T_D_IsScanning_Stop_PushButton_Cancel_clicked();
+    void on_T_D_IsScanning_Stop_Close_clicked();
+    void checkCancelScan();
+    void on_M_IsErasing_PubuButton_Stop_clicked();
+    void on_T_D_IsErasing_Stop_PushButton_Ok_clicked();
+    void on_T_D_IsErasing_Stop_PushButton_Cancel_clicked();
+    void on_T_D_IsErasing_Stop_Close_clicked();
+    void checkCancelErase();
+    void on_S_Close_Button_clicked();
+    void on_T_D_Exit_PushButton_clicked();
+    void closeByUser();
+
+public:
     // ---- end of workflow section ----
 
 
