@@ -13,7 +13,6 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTableWidget>
 
 using browser::textColour;
@@ -547,24 +546,6 @@ void MainWindow::on_EP_IsScanning_PushButton_Message_clicked() { selectCategory(
 void MainWindow::on_EP_IsScanning_PushButton_Photo_clicked() { selectCategory(Photo); }
 void MainWindow::on_EP_IsScanning_PushButton_Audio_clicked() { selectCategory(Audio); }
 void MainWindow::on_EP_IsScanning_PushButton_Vedio_clicked() { selectCategory(Vedio); }
-
-// ---------------------------------------------------------------------------
-// App page
-
-void MainWindow::updateAppView()
-{
-    static const char *const buttons[AppCategoryCount] = {
-        "EApp_RatioButton_Facebook", "EApp_RatioButton_Twitter",    "EApp_RatioButton_Skype",
-        "EApp_RatioButton_Viber",    "EApp_RatioButton_KikMessenger", "EApp_RatioButton_WhatsApp"};
-    bool any = false;
-    for (int i = 0; i < AppCategoryCount; ++i) {
-        if (auto *b = browserWidget<QRadioButton>(buttons[i]))
-            b->setEnabled(m_appDirFound[i]);
-        any = any || m_appDirFound[i];
-    }
-    if (auto *all = browserWidget<QRadioButton>("EApp_RatioButton_SelectAll"))
-        all->setEnabled(any);
-}
 
 // ---------------------------------------------------------------------------
 // Clearing at a new scan

@@ -70,9 +70,12 @@ int main(int argc, char **argv)
         w.grab().save(QStringLiteral("%1/result-%2.png").arg(outDir, QLatin1String(names[c])));
     }
 
-    for (const auto &list : {Facebook, Twitter, Viber, Whatsapp})
-        w.m_appDirFound[list - FirstAppCategory] = true;
-    w.updateAppView();
+    for (const char *name : {"EApp_RatioButton_Facebook", "EApp_RatioButton_Twitter",
+                             "EApp_RatioButton_Viber", "EApp_RatioButton_WhatsApp",
+                             "EApp_RatioButton_SelectAll", "EApp_PushButton_Erase"})
+        w.findChild<QWidget *>(QLatin1String(name))->setEnabled(true);
+    for (const char *name : {"EApp_RatioButton_Skype", "EApp_RatioButton_KikMessenger"})
+        w.findChild<QWidget *>(QLatin1String(name))->setEnabled(false);
     w.hidePages();
     w.findChild<QWidget *>("C_EPrivate_IsScanning_2")->hide();
     showPage("D_EApp_ToScanAndIsScanning");

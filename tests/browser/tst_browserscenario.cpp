@@ -1,0 +1,130 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "browserfixture.h"
+#include "companionsimulator.h"
+#include "protocol/frame.h"
+#include "protocol/messages.h"
+
+#include <QHostAddress>
+#include <QtTest>
+
+// The result browser after a real private scan of the simulated phone:
+// thumbnails fetched one per tick, the stop handshake before the erase page.
+namespace {
+
+constexpr int kWait = 20000;
+
+struct Rig
+{
+    CompanionSimulator sim;
+    MainWindow w;
+    explicit Rig(const SimDataSet &data) : sim(data) { w.m_timerTestPort->stop(); }
+
+    bool connectAndScan()
+    {
+        if (!sim.listen())
+            return false;
+        w.show();
+        w.m_tcpSocket->connectToHost(QHostAddress::LocalHost, sim.port());
+        if (!QTest::qWaitFor([&] { return sim.hasClient(); }, kWait))
+            return false;
+        w.m_programType = ProgramType::Idle;
+        w.m_workPhase = None;
+        w.m_sdkLevel = 28;
+        w.setScopeButtonsEnabled(true);
+        QTest::mouseClick(w.ui->S_Private_Button, Qt::LeftButton);
+        if (!QTest::qWaitFor([&] { return !w.ui->B_EAll_ToScan->isHidden(); }, kWait))
+            return false;
+        QTest::mouseClick(w.ui->EAll_Label_ToScan, Qt::LeftButton);
+        return QTest::qWaitFor([&] { return w.m_workPhase == Scanned; }, kWait);
+    }
+};
+
+// Two photos with a broken entry (no location) between them.
+SimDataSet phoneWithThreePhotoEntries()
+{
+    SimDataSet d = SimDataSet::generate(5);
+    QStringList &photos = d.lists[Photo];
+    photos = QStringList{photos.at(0), QStringLiteral("lost.jpg;1200;jpg;"), photos.at(2)};
+    return d;
+}
+
+QStringList photoRequests(const CompanionSimulator &sim)
+{
+    QStringList order;
+    for (const QByteArray &frame : sim.receivedFrames()) {
+        const quint16 type = quint16((quint8(frame[0]) << 8) | quint8(frame[1]));
+        if (type == proto::GetPhotoByName)
+            order << QStringLiteral("get");
+        else if (type == proto::StopGetPhoto)
+            order << QStringLiteral("stop");
+    }
+    return order;
+}
+
+} // namespace
+
+class TestBrowserScenario : public QObject
+{
+    Q_OBJECT
+private slots:
+    void thumbnailsAfterPrivateScan()
+    {
+        const SimDataSet data = phoneWithThreePhotoEntries();
+        Rig r(data);
+        QVERIFY(r.connectAndScan());
+        r.sim.clearReceived();
+        QVERIFY(r.w.m_timerGetPhotoByTime->isActive());
+        QCOMPARE(r.w.m_timerGetPhotoByTime->interval(), 2000);
+
+        // two requests (the broken entry passed over), then one stop request
+        QVERIFY(QTest::qWaitFor([&] { return r.sim.count(proto::StopGetPhoto) > 0; }, kWait));
+        QCOMPARE(photoRequests(r.sim), QStringList({"get", "get", "stop"}));
+        const QList<QByteArray> frames = r.sim.receivedFrames();
+        QCOMPARE(frames.at(0), proto::photoByNameRequest(data.lists[Photo].at(0).section(';', 3)));
+        QCOMPARE(frames.at(1), proto::photoByNameRequest(data.lists[Photo].at(2).section(';', 3)));
+        QTRY_VERIFY_WITH_TIMEOUT(!r.w.m_timerGetPhotoByTime->isActive(), kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(!r.w.m_timerUpdateTablePhoto->isActive(), kWait);
+
+        QTableWidget *t = r.w.categoryTable(Photo);
+        QCOMPARE(t->rowCount(), 9);
+        QCOMPARE(t->item(1, 1)->whatsThis(), data.lists[Photo].at(0));
+        QCOMPARE(t->item(3, 1)->whatsThis(), data.lists[Photo].at(2));
+        QVERIFY(t->item(2, 1)->whatsThis().isEmpty());
+        for (int row = 4; row < t->rowCount(); ++row) {
+            QVERIFY(t->item(row, 1)->whatsThis().isEmpty());
+            QVERIFY(t->item(row, 1)->icon().isNull());
+        }
+        // the preview is the thumbnail at 300 x 300
+        r.w.selectCategory(Photo);
+        emit t->itemClicked(t->item(1, 2));
+        QCOMPARE(r.w.ui->EP_IsScanning_ListWidget_InfoShow->count(), 1);
+        const QPixmap preview = r.w.ui->EP_IsScanning_ListWidget_InfoShow->item(0)->icon().pixmap(300, 300);
+        QCOMPARE(preview.size(), QSize(300, 300));
+        QCOMPARE(r.w.ui->EP_IsScanning_Label_PhotoLocation->text(), data.lists[Photo].at(0).section(';', 3));
+    }
+
+    void eraseWaitsForThePhotoStop()
+    {
+        Rig r(phoneWithThreePhotoEntries());
+        QVERIFY(r.connectAndScan());
+        r.sim.setSilent(true);
+        r.sim.clearReceived();
+        QTest::mouseClick(r.w.ui->EP_IsScanning_PushButton_Erase, Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return r.sim.count(proto::StopGetPhoto) > 0; }, kWait));
+        // a later request has reached the phone too, yet no page changed
+        r.w.getMessageCount();
+        QVERIFY(QTest::qWaitFor([&] { return r.sim.count(proto::GetMessageCount) > 0; }, kWait));
+        QVERIFY(r.w.ui->M_ConformErase_1->isHidden());
+        QVERIFY(!r.w.ui->C_EPrivate_IsScanning_2->isHidden());
+
+        r.sim.sendFrame(proto::emptyFrame(proto::StopGetPhotoBack));
+        QTRY_VERIFY_WITH_TIMEOUT(!r.w.ui->M_ConformErase_1->isHidden(), kWait);
+        QCOMPARE(r.w.ui->M_ConformErase_label_Name->text(), QString("Erase Private Data"));
+        QVERIFY(!r.w.m_timerGetPhotoByTime->isActive());
+    }
+};
+
+QTEST_MAIN(TestBrowserScenario)
+#include "tst_browserscenario.moc"
