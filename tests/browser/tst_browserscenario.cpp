@@ -124,6 +124,58 @@ private slots:
         QCOMPARE(r.w.ui->M_ConformErase_label_Name->text(), QString("Erase Private Data"));
         QVERIFY(!r.w.m_timerGetPhotoByTime->isActive());
     }
+
+    // What the tables show checked is what the phone is asked to erase, each
+    // key once, also when part of it was chosen through a search.
+    void eraseSendsWhatTheTablesShow()
+    {
+        const SimDataSet data = SimDataSet::generate(14);
+        Rig r(data);
+        QVERIFY(r.connectAndScan());
+        QTableWidget *contacts = r.w.categoryTable(Contact);
+        r.w.ui->EP_IsScanning_TextBroswerEditor->setText("Lumen Works");
+        QTest::mouseClick(r.w.ui->EP_IsScanning_PusuButton_SearchButton, Qt::LeftButton);
+        QCOMPARE(r.w.ui->EP_IsScanning_PushButton_Contact->text(), QString("Contact(5)"));
+        fixture::click(contacts, 0); // the five found
+        r.w.ui->EP_IsScanning_TextBroswerEditor->clear();
+        QTest::mouseClick(r.w.ui->EP_IsScanning_PusuButton_SearchButton, Qt::LeftButton);
+        QCOMPARE(contacts->rowCount(), 15);
+        QSet<QString> expected;
+        for (int row = 1; row < contacts->rowCount(); ++row) {
+            const bool lumen = contacts->item(row, 5)->text() == "Lumen Works";
+            QCOMPARE(fixture::checked(contacts, row), lumen);
+        }
+        fixture::click(contacts, 2);
+        fixture::click(contacts, 1); // a Lumen row: unchecked again
+        for (int row = 1; row < contacts->rowCount(); ++row)
+            if (fixture::checked(contacts, row))
+                for (const QString &id : r.w.rowIds(Contact, row))
+                    expected << id;
+        QCOMPARE(expected.size(), 5);
+
+        r.w.selectCategory(Photo);
+        fixture::click(r.w.categoryTable(Photo), 3);
+
+        QTest::mouseClick(r.w.ui->EP_IsScanning_PushButton_Erase, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!r.w.ui->M_ConformErase_1->isHidden(), kWait);
+        QTest::keyClicks(r.w.ui->M_ConformErase_LineEdit_InputErase, "Erase");
+        QTest::mouseClick(r.w.ui->M_ConformErase_PushButton_EraseNow, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(r.w.m_eraseProgress, 100, kWait);
+
+        QStringList contactKeys;
+        QStringList photoKeys;
+        for (const auto &e : r.sim.eraseRequests()) {
+            if (e.category == Contact)
+                contactKeys << e.key;
+            else if (e.category == Photo)
+                photoKeys << e.key;
+            else
+                QFAIL(qPrintable(QString("unexpected erase of category %1").arg(e.category)));
+        }
+        QCOMPARE(contactKeys.size(), 5);
+        QCOMPARE(QSet<QString>(contactKeys.begin(), contactKeys.end()), expected);
+        QCOMPARE(photoKeys, QStringList({data.lists[Photo].at(2).section(';', 3)}));
+    }
 };
 
 QTEST_MAIN(TestBrowserScenario)
