@@ -13,6 +13,8 @@
 #include <QTimer>
 
 #include "protocol/categories.h"
+#include "protocol/frame.h"
+#include "protocol/records.h"
 #include "workflow/programstate.h"
 
 namespace Ui {
@@ -20,6 +22,7 @@ class MainWindow;
 }
 
 class QDeviceWatcher;
+class QLabel;
 class QTableWidget;
 class QTableWidgetItem;
 
@@ -44,7 +47,44 @@ public:
     void initWindowShell();
     void hidePages();
     void hideNotices();
+    // Puts every notice window back at its fixed offset from the window.
+    void placeNotices();
+    // Opens or closes the hover menu for a mouse position in window coordinates.
+    void updateMenuHover(const QPoint &pos);
 
+    bool event(QEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+    void mousePressEvent(QMouseEvent *) override {}
+    void mouseReleaseEvent(QMouseEvent *) override {}
+    void mouseMoveEvent(QMouseEvent *) override {}
+
+    // The twelve pages, in their fixed order.
+    QList<QWidget *> m_pageList;
+    // Every notice window with its offset from the window's top-left corner.
+    QList<QPair<QWidget *, QPoint>> m_noticeList;
+
+    bool m_mousePressed = false;
+    bool m_windowDragging = false;
+    QPoint m_pressOffset; // global mouse position - window position at the press
+    QPoint m_pressGlobal;
+
+public slots:
+    void on_S_MyPhone_Button_clicked();
+    void on_S_Min_Button_clicked();
+    void on_S_Menu_Button_clicked();
+    void openAboutUrl(QString s);
+    void on_T_D_Help_PushButton_clicked();
+    void on_T_D_About_PushButton_clicked();
+    void on_T_D_About_Exit_PushButton_clicked();
+    void on_T_D_About_Label_Url_clicked();
+    void on_MP_D_ConnectedError_Button_Url_clicked();
+    void on_MP_D_ConnectedError_Button_Ok_clicked();
+    void on_MP_D_ConnectedError_Button_Close_clicked();
+    void on_A_MP_D_ReconnectDevice_Ok_clicked();
+    void on_A_MP_D_ReconnectDevice_PushButton_Close_clicked();
+    void on_A_MP_D_PortUsed_PushButton_Close_clicked();
+
+public:
     // ---- end of window shell section ----
 
 
@@ -333,15 +373,110 @@ public:
     QTimer *m_timerNewTCPConnected = nullptr;
     QTimer *m_timerHomeInfoReadable = nullptr;
 
-    // pending: declared here until the protocol section lands
+    // Session.
+    quint16 m_companionPort = 10000; // where the adb forward lands
+    QByteArray m_receiveBuffer;      // received bytes not yet consumed as frames
+    quint64 m_receiveEpoch = 0;      // bumped whenever buffered bytes are discarded
+    int m_connectFailTimes = 0;
+    bool m_homeInfoRequested = false;
+    bool m_receivedHttp = false;
+    int m_homeInfoReadTimes = 0;
+    int m_connectedCount = 0;
+
+    // Accumulators of lists and photos are bounded: a peer that sends more
+    // (far beyond any real phone) has the excess dropped with a log line.
+    int m_maxAccumulatorBytes = 64 * 1024 * 1024;
+    bool m_chunkOverflow[CategoryCount] = {};
+    QByteArray m_photoData; // photo data accumulator
+    bool m_photoOverflow = false;
+
+    // Stopwatches of scan and erase requests.
+    QElapsedTimer m_etScanContact, m_etScanHistory, m_etScanMessage, m_etScanPhotoDir, m_etScanAudioDir,
+        m_etScanKik;
+    QElapsedTimer m_etEraseContact, m_etEraseHistory, m_etEraseMessage, m_etErasePhotoDir,
+        m_etEraseAudioDir, m_etEraseKik;
+
+    void writeRequest(const QByteArray &frame);
+    // The receive loop on one chunk of received bytes (receiveData reads the
+    // socket and calls it).
+    void receiveChunk(const QByteArray &chunk);
+    void discardReceivedBytes();
+    void appendHiddenTrace(QLabel *label, const QString &token);
+    void decodeReply(quint16 typeId, proto::BodyReader &body);
+    void decodeTextList(Category c, proto::BodyReader &body);
+    void decodeDirectory(Category c, proto::BodyReader &body);
+    bool appendListPiece(Category c, const QString &piece, bool stretchEnds);
+    void decodePhoto(proto::BodyReader &body);
+    void decodeEraseBack(Category c, proto::BodyReader &body);
+    void decodeEraseFail(Category c, proto::BodyReader &body);
+    void decodeLeftTime(quint16 typeId, proto::BodyReader &body);
+    void decodeLeftTimeOfScope(proto::BodyReader &body);
+    void readGates(proto::BodyReader &body);
+    void applyLeftTimeCounts(int first, int n, const qint64 *counts, const qint64 *bytes,
+                             bool replaceNonPositive, float *scanSum, float *eraseSum);
+    void appInactive();
+    void appActive();
+    void markRead(Category c);
+    void markErased(Category c);
+    QStringList *directoryOf(Category c);
+    proto::RecordMaps recordMapsOf(Category c);
+    void clearPhotoImages();
+    void updateHomeInfo();
+    void resetHomeInfoDisplay();
+    bool eraseGuard(Category c) const;
+    void sendEraseItems(Category c, const QStringList &keys);
+
+public slots:
+    void newTCPConnected();
+    void reconnectNet();
+    void homeInfoReadable();
+    void receiveData();
+
+    void getContact();
     void getHistory();
     void getMessage();
     void getPhotoDir();
     void getAudioDir();
     void getVedioDir();
-    void sendCancelScan();
+    void getWhtatsAppDir();
+    void getFacebookDir();
+    void getTwitterDir();
+    void getSkypeDir();
+    void getKikMessengerDir();
+    void getViberDir();
     void sendGetPhotoByName(const QString &location);
+    void sendCancelScan();
+    void sendCancelErase();
+    void checkApkIsDefaultSMSApp();
+    void changeDefaultSMSApp();
+    void getMessageCount();
+    void sendCloseProgram();
+    void sendPrivateLeftTime();
+    void sendAllLeftTime();
+    void sendAppLeftTime();
     void sendStopGetPhoto();
+    void sendEraseBegin();
+
+    void sendEraseContact();
+    void sendEraseAllContact();
+    void sendEraseHistory();
+    void sendEraseAllHistory();
+    void sendEraseMessage();
+    void sendEraseAllMessage();
+    void sendErasePhoto();
+    void sendEraseAllPhoto();
+    void sendEraseAudio();
+    void sendEraseAllAudio();
+    void sendEraseVedio();
+    void sendEraseAllVedio();
+    void sendEraseAllWhatsapp();
+    void sendEraseAllFacebook();
+    void sendEraseAllTwitter();
+    void sendEraseAllSkype();
+    void sendEraseAllKik();
+    void sendEraseAllViber();
+
+public:
 
     // ---- end of protocol section ----
 
@@ -365,10 +500,123 @@ public:
     QTimer *m_timerDecreaseScanTime = nullptr;
     QTimer *m_timerDecreaseEraseTime = nullptr;
 
-    // pending: declared here until the workflow section lands
+    QTimer *m_timerCheckStopGetPhotoBeforeScan = nullptr;
+    QTimer *m_timerCheckStopGetPhotoSwitchedAllApp = nullptr;
+    QTimer *m_timerLeftTimeReadable = nullptr;
+    QTimer *m_timerAllDataReadable = nullptr;
     QTimer *m_timerCheckCancelScan = nullptr;
-    void getApp();
+    QTimer *m_timerCheckStopGetPhotoBeforeErase = nullptr;
+    QTimer *m_timerCheckApkIsDefaultSMSAppReadable = nullptr;
+    QTimer *m_timerChangeDefaultSMSAppReadable = nullptr;
+    QTimer *m_timerAllDataErased = nullptr;
+    QTimer *m_timerCheckCancelErase = nullptr;
 
+
+    // The run has counted the category and moved past it.
+    bool m_eraseStepPassed[CategoryCount] = {};
+    // Erase estimates of the current run: scaled by the level from the
+    // left-time reply's values (which stay as the reply gave them) at the
+    // start of every run; the erase countdown caps with these.
+    float m_eraseTimeOfRun[CategoryCount] = {};
+
+    // Widgets of the form the workflow prepares once the form is built.
+    void initWorkflowWidgets();
+    class QButtonGroup *m_appButtonGroup = nullptr; // non-exclusive: any number of apps
+
+    // Scope buttons and the scan page.
+    void setEraseType(EraseType et);
+    void showScanPage(EraseType et);
+    void setScopeButtonsEnabled(bool enabled);
+    QList<QTimer *> deviceLinkStepTimers();
+    // Failed count of a category's final erase answer, when the decoder keeps
+    // it; the item-failed replies are counted in m_eraseFailCount.
+    quint32 m_eraseBackFailCount[CategoryCount] = {};
+    void resetScanState();
+    void appendTrace(const QString &token);
+
+    // Scan chain. A renderer that has drawn a category calls
+    // scanCategoryRendered(category): it adds the category's share to the
+    // scope's progress and asks for the next category (or repeats the cancel
+    // request while a cancel is pending). askScanCategory applies the skip rule.
+    void askScanCategory(int category);
+    void scanCategoryRendered(int category);
+    int &scanProgressOfScope();
+    bool privateDataReadable() const;
+    bool appDataReadable() const;
+
+    // Erase run.
+    void setEraseLevel(ushort levelToErase);
+    void openConfirmPage(const QString &title);
+    void beginErasing();
+    void startEraseRun();
+    void sendEraseStep(int category);
+    void finishEraseRun();
+    float &eraseLeftOfScope();
+    float &scanLeftOfScope();
+
+    // Countdown pause while the companion app is in the background.
+    void pauseCountdownForBackground();
+    void resumeCountdownForForeground();
+
+public slots:
+    void on_S_All_Button_clicked();
+    void on_S_Private_Button_clicked();
+    void on_S_App_Button_clicked();
+    void on_EAll_Label_ToScan_clicked();
+    void checkStopGetPhotoBeforeScan();
+    void checkStopGetPhotoSwitchedAllApp();
+    void leftTimeReadable();
+    void getData();
+    void getPrivate();
+    void getApp();
+    void getAppDir();
+    void allDataReadable();
+    void updateAllUI();
+    void updatePrivateUI();
+    void updateAppUI();
+    void decreaseScanTime();
+    void decreaseEraseTime();
+
+    void on_EP_IsScanning_PushButton_Erase_clicked();
+    void checkStopGetPhotoBeforeErase();
+    void on_EApp_PushButton_Erase_clicked();
+    void on_EApp_RatioButton_SelectAll_clicked();
+    void on_M_ConformErase_LineEdit_InputErase_cursorPositionChanged(int oldPos, int newPos);
+    void on_M_ConformErase_PushButton_Setting_clicked();
+    void on_T_M_SelectLevel_RatioButton_HighLevel_clicked();
+    void on_T_M_SelectLevel_RatioButton_MediumLevel_clicked();
+    void on_T_M_SelectLevel_RatioButton_LowLevel_clicked();
+    void on_T_M_SelectLevel_PusuButton_OK_clicked();
+    void on_T_M_SelectLevel_PusuButton_Cancel_clicked();
+    void on_T_M_SelectLevel_PushButton_Close_clicked();
+    void on_M_ConformErase_PushButton_Back_clicked();
+    void on_M_ConformErase_PushButton_EraseNow_clicked();
+    void on_T_D_ConformEraseLineEditIsImpty_PushButton_Ok_clicked();
+    void on_T_D_ConformEraseLineEditIsImpty_Close_clicked();
+    void on_T_D_SelectedItemLessOne_PushButton_Ok_clicked();
+    void on_T_D_SelectedItemLessOne_Close_clicked();
+    void checkApkIsDefaultSMSAppReadable();
+    void changeDefaultSMSAppReadable();
+    void allDataErased();
+    void on_M_EraseComplated_PushButton_Home_clicked();
+    void on_T_D_FactoryDataReset_PushButton_Ok_clicked();
+    void on_T_D_FactoryDataReset_Close_clicked();
+
+    void on_M_All_Private_IsScanning_pushButton_Stop_clicked();
+    void on_T_D_IsScanning_Stop_PushButton_Ok_clicked();
+    void on_T_D_IsScanning_Stop_PushButton_Cancel_clicked();
+    void on_T_D_IsScanning_Stop_Close_clicked();
+    void checkCancelScan();
+    void on_M_IsErasing_PubuButton_Stop_clicked();
+    void on_T_D_IsErasing_Stop_PushButton_Ok_clicked();
+    void on_T_D_IsErasing_Stop_PushButton_Cancel_clicked();
+    void on_T_D_IsErasing_Stop_Close_clicked();
+    void checkCancelErase();
+    void on_S_Close_Button_clicked();
+    void on_T_D_Exit_PushButton_clicked();
+    void closeByUser();
+
+public:
     // ---- end of workflow section ----
 
 
@@ -390,6 +638,7 @@ public:
 
     // The category buttons and the app page, as a scan ends.
     void selectCategory(int category);
+    void paintCategoryButtons(int category);
     void updateAppView();
 
     int m_contactMinRow = 11;
