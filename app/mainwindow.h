@@ -75,6 +75,7 @@ public:
     // pending: declared here until the device link lands
     QTimer *m_timerTestCheckHasApk = nullptr;
     bool m_hasDevice = false;
+    QString m_powerLevel;
     void resetAdbCheckState();
     void testAdbDevices();
     void closeProgram();
