@@ -47,10 +47,44 @@ public:
     void initWindowShell();
     void hidePages();
     void hideNotices();
-
-    // pending: declared here until the window shell lands
+    // Puts every notice window back at its fixed offset from the window.
     void placeNotices();
+    // Opens or closes the hover menu for a mouse position in window coordinates.
+    void updateMenuHover(const QPoint &pos);
 
+    bool event(QEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+    void mousePressEvent(QMouseEvent *) override {}
+    void mouseReleaseEvent(QMouseEvent *) override {}
+    void mouseMoveEvent(QMouseEvent *) override {}
+
+    // The twelve pages, in their fixed order.
+    QList<QWidget *> m_pageList;
+    // Every notice window with its offset from the window's top-left corner.
+    QList<QPair<QWidget *, QPoint>> m_noticeList;
+
+    bool m_mousePressed = false;
+    bool m_windowDragging = false;
+    QPoint m_pressOffset; // global mouse position - window position at the press
+    QPoint m_pressGlobal;
+
+public slots:
+    void on_S_MyPhone_Button_clicked();
+    void on_S_Min_Button_clicked();
+    void on_S_Menu_Button_clicked();
+    void openAboutUrl(QString s);
+    void on_T_D_Help_PushButton_clicked();
+    void on_T_D_About_PushButton_clicked();
+    void on_T_D_About_Exit_PushButton_clicked();
+    void on_T_D_About_Label_Url_clicked();
+    void on_MP_D_ConnectedError_Button_Url_clicked();
+    void on_MP_D_ConnectedError_Button_Ok_clicked();
+    void on_MP_D_ConnectedError_Button_Close_clicked();
+    void on_A_MP_D_ReconnectDevice_Ok_clicked();
+    void on_A_MP_D_ReconnectDevice_PushButton_Close_clicked();
+    void on_A_MP_D_PortUsed_PushButton_Close_clicked();
+
+public:
     // ---- end of window shell section ----
 
 
@@ -66,20 +100,183 @@ public:
     void initDeviceWatcher();
     void teardownDeviceLink();
 
+    // The command steps, one process each (the exit command borrows the
+    // port check's process).
+    enum DeviceStep {
+        StepTestPort,
+        StepTestGetOtherSoftPidBy5037,
+        StepTestGetOtherSoftNameByPid,
+        StepTestKillAdb,
+        StepTestStartAdb,
+        StepTestUsb,
+        StepTestRsa,
+        StepTestKillAdbForRsa,
+        StepTestCheckHasApk,
+        StepTestInstallApk,
+        StepTestStartActivity,
+        StepTestForwardAdb,
+        StepTestGetOtherSoftPidBy10000,
+        StepTestGetOtherSoftNameByPid_10000,
+        StepTestKillOtherSoftBy10000,
+        StepTestGetPower,
+        StepTestGetSerial,
+        StepTestAdbDevices,
+        StepTestCheckAppQuited,
+        StepTestReboot,
+        DeviceStepCount
+    };
+    // What one step's command left: the collected standard output (output
+    // buffer), the number of output chunks (read counter) and whether the
+    // command ended with a non-zero exit code (error flag).
+    struct StepIo
+    {
+        QProcess *process = nullptr;
+        QString output;
+        int readTimes = 0;
+        bool error = false;
+    };
+    StepIo m_step[DeviceStepCount];
+
+    // Programs run by the steps (see devicelink/toollocator.h).
+    QString m_adbProgram;
+    QString m_netstatProgram;
+    QString m_tasklistProgram;
+    QString m_taskkillProgram;
+
+    QDeviceWatcher *m_deviceWatcher = nullptr;
+
     QTimer *m_timerTestPort = nullptr;
     QTimer *m_timerSlotDeviceIn = nullptr;
     QTimer *m_timerTestCheckAppQuited = nullptr;
+    QTimer *m_timerTestGetOtherSoftPidBy5037 = nullptr;
+    QTimer *m_timerTestGetOtherSoftNameByPid = nullptr;
+    QTimer *m_timerTestKillAdb = nullptr;
+    QTimer *m_timerTestStartAdb = nullptr;
+    QTimer *m_timerTestUsb = nullptr;
+    QTimer *m_timerTestRsa = nullptr;
+    QTimer *m_timerTestKillAdbForRsa = nullptr;
+    QTimer *m_timerTestCheckHasApk = nullptr;
+    QTimer *m_timerTestInstallApk = nullptr;
+    QTimer *m_timerTestStartActivity = nullptr;
+    QTimer *m_timerTestForwardAdb = nullptr;
+    QTimer *m_timerTestGetOtherSoftPidBy10000 = nullptr;
+    QTimer *m_timerTestGetOtherSoftNameByPid_10000 = nullptr;
+    QTimer *m_timerTestKillOtherSoftBy10000 = nullptr;
+    QTimer *m_timerTestGetPower = nullptr;
+    QTimer *m_timerTestGetSerial = nullptr;
+    QTimer *m_timerTestAdbDevices = nullptr;
+
+    // Shared device state.
+    bool m_hasDevice = false;
+    bool m_isOffline = false;
     bool m_rebootDone = false;
     bool m_isAfterReboot = false;
 
-    // pending: declared here until the device link lands
-    QTimer *m_timerTestCheckHasApk = nullptr;
-    bool m_hasDevice = false;
+    // Results of the steps.
+    bool m_port5037Used = false;
+    QString m_otherSoftPid5037;
+    QString m_otherSoftName5037;
+    bool m_adbKilled = false;
+    bool m_adbStarted = false;
+    bool m_usbOpened = false;
+    bool m_adbEmpty = false;
+    bool m_isAuthorized = false;
+    bool m_adbKilledForRsa = false;
+    bool m_hasApk = false;
+    bool m_apkInstalled = false;
+    bool m_activityStarted = false;
+    bool m_portForwarded = false;
+    QString m_otherSoftPid10000;
+    QString m_otherSoftName10000;
+    bool m_otherSoftKilled = false;
+    bool m_gotPower = false;
     QString m_powerLevel;
+    bool m_gotSerial = false;
+    QString m_serialNo;
+    bool m_appQuited = false;
+
+    // Set once the exit command has been started.
+    bool m_closeRequested = false;
+
+    // Step engine helpers.
+    void appendStepTrace(const char *tag);
+    void runStep(DeviceStep step, const QString &program, const QStringList &arguments, int sliceMs,
+                 const char *whileLog = nullptr);
+    void runStepCommandLine(DeviceStep step, const QString &commandLine, int sliceMs,
+                            const char *whileLog = nullptr);
+    void waitForStep(DeviceStep step, int sliceMs, const char *whileLog);
+    void collectStepOutput(DeviceStep step, const char *logText);
+    void logStepErrorOutput(DeviceStep step, const char *firstLine);
+    void logPendingOutput(DeviceStep step, const char *logText);
+    bool probeDevicePresent();
+    void fallBackToPresencePoll(const QList<QWidget *> &pagesToHide, bool reset = true);
+
+public slots:
     void resetAdbCheckState();
     void testAdbDevices();
+    void testReboot();
     void closeProgram();
 
+    void testPort();
+    void testGetOtherSoftPidBy5037();
+    void testGetOtherSoftNameByPid();
+    void testKillAdb();
+    void testStartAdb();
+    void testUsb();
+    void testRsa();
+    void testKillAdbForRsa();
+    void testCheckHasApk();
+    void testInstallApk();
+    void testStartActivity();
+    void testForwardAdb();
+    void testGetOtherSoftPidBy10000();
+    void testGetOtherSoftNameByPid_10000();
+    void testKillOtherSoftBy10000();
+    void testGetPower();
+    void testGetSerial();
+    void testCheckAppQuited();
+    void slotDeviceIn();
+
+    void readPort();
+    void readPortResult(int resultCode);
+    void readGetOtherSoftPidBy5037();
+    void readGetOtherSoftPidBy5037Result(int resultCode);
+    void readGetOtherSoftNameBy5037();
+    void readGetOtherSoftNameBy5037Result(int resultCode);
+    void readKillAdb();
+    void readKillAdbResult(int resultCode);
+    void readStartAdb();
+    void readStartAdbResult(int resultCode);
+    void readUsb();
+    void readUsbResult(int resultCode);
+    void readRsa();
+    void readRsaResult(int resultCode);
+    void readKillAdbForRsa();
+    void readKillAdbForRsaResult(int resultCode);
+    void readCheckHasApk();
+    void readCheckHasApkResult(int resultCode);
+    void readInstallApk();
+    void readInstallApkResult(int resultCode);
+    void readStartActivity();
+    void readStartActivityResult(int resultCode);
+    void readForwardAdb();
+    void readForwardAdbResult(int resultCode);
+    void readGetOtherSoftPidBy10000();
+    void readGetOtherSoftPidBy10000Result(int resultCode);
+    void readGetOtherSoftNameBy10000();
+    void readGetOtherSoftNameBy10000Result(int resultCode);
+    void readKillOtherSoftBy10000();
+    void readKillOtherSoftBy10000Result(int resultCode);
+    void readGetPower();
+    void readGetPowerResult(int resultCode);
+    void readGetSerial();
+    void readGetSerialResult(int resultCode);
+    void readAdbDevices();
+    void readAdbDevicesResult(int resultCode);
+    void readCheckAppQuited();
+    void readCheckAppQuitedResult(int resultCode);
+
+public:
     // ---- end of device link section ----
 
 
@@ -303,14 +500,123 @@ public:
     QTimer *m_timerDecreaseScanTime = nullptr;
     QTimer *m_timerDecreaseEraseTime = nullptr;
 
-    // pending: declared here until the workflow section lands
+    QTimer *m_timerCheckStopGetPhotoBeforeScan = nullptr;
+    QTimer *m_timerCheckStopGetPhotoSwitchedAllApp = nullptr;
+    QTimer *m_timerLeftTimeReadable = nullptr;
+    QTimer *m_timerAllDataReadable = nullptr;
     QTimer *m_timerCheckCancelScan = nullptr;
-    void getApp();
+    QTimer *m_timerCheckStopGetPhotoBeforeErase = nullptr;
+    QTimer *m_timerCheckApkIsDefaultSMSAppReadable = nullptr;
+    QTimer *m_timerChangeDefaultSMSAppReadable = nullptr;
+    QTimer *m_timerAllDataErased = nullptr;
+    QTimer *m_timerCheckCancelErase = nullptr;
 
-    // pending: declared here until the workflow section lands
+
+    // The run has counted the category and moved past it.
+    bool m_eraseStepPassed[CategoryCount] = {};
+    // Erase estimates of the current run: scaled by the level from the
+    // left-time reply's values (which stay as the reply gave them) at the
+    // start of every run; the erase countdown caps with these.
+    float m_eraseTimeOfRun[CategoryCount] = {};
+
+    // Widgets of the form the workflow prepares once the form is built.
+    void initWorkflowWidgets();
+    class QButtonGroup *m_appButtonGroup = nullptr; // non-exclusive: any number of apps
+
+    // Scope buttons and the scan page.
+    void setEraseType(EraseType et);
+    void showScanPage(EraseType et);
+    void setScopeButtonsEnabled(bool enabled);
+    QList<QTimer *> deviceLinkStepTimers();
+    // Failed count of a category's final erase answer, when the decoder keeps
+    // it; the item-failed replies are counted in m_eraseFailCount.
+    quint32 m_eraseBackFailCount[CategoryCount] = {};
+    void resetScanState();
+    void appendTrace(const QString &token);
+
+    // Scan chain. A renderer that has drawn a category calls
+    // scanCategoryRendered(category): it adds the category's share to the
+    // scope's progress and asks for the next category (or repeats the cancel
+    // request while a cancel is pending). askScanCategory applies the skip rule.
+    void askScanCategory(int category);
+    void scanCategoryRendered(int category);
+    int &scanProgressOfScope();
+    bool privateDataReadable() const;
+    bool appDataReadable() const;
+
+    // Erase run.
+    void setEraseLevel(ushort levelToErase);
+    void openConfirmPage(const QString &title);
+    void beginErasing();
+    void startEraseRun();
+    void sendEraseStep(int category);
+    void finishEraseRun();
+    float &eraseLeftOfScope();
+    float &scanLeftOfScope();
+
+    // Countdown pause while the companion app is in the background.
     void pauseCountdownForBackground();
     void resumeCountdownForForeground();
 
+public slots:
+    void on_S_All_Button_clicked();
+    void on_S_Private_Button_clicked();
+    void on_S_App_Button_clicked();
+    void on_EAll_Label_ToScan_clicked();
+    void checkStopGetPhotoBeforeScan();
+    void checkStopGetPhotoSwitchedAllApp();
+    void leftTimeReadable();
+    void getData();
+    void getPrivate();
+    void getApp();
+    void getAppDir();
+    void allDataReadable();
+    void updateAllUI();
+    void updatePrivateUI();
+    void updateAppUI();
+    void decreaseScanTime();
+    void decreaseEraseTime();
+
+    void on_EP_IsScanning_PushButton_Erase_clicked();
+    void checkStopGetPhotoBeforeErase();
+    void on_EApp_PushButton_Erase_clicked();
+    void on_EApp_RatioButton_SelectAll_clicked();
+    void on_M_ConformErase_LineEdit_InputErase_cursorPositionChanged(int oldPos, int newPos);
+    void on_M_ConformErase_PushButton_Setting_clicked();
+    void on_T_M_SelectLevel_RatioButton_HighLevel_clicked();
+    void on_T_M_SelectLevel_RatioButton_MediumLevel_clicked();
+    void on_T_M_SelectLevel_RatioButton_LowLevel_clicked();
+    void on_T_M_SelectLevel_PusuButton_OK_clicked();
+    void on_T_M_SelectLevel_PusuButton_Cancel_clicked();
+    void on_T_M_SelectLevel_PushButton_Close_clicked();
+    void on_M_ConformErase_PushButton_Back_clicked();
+    void on_M_ConformErase_PushButton_EraseNow_clicked();
+    void on_T_D_ConformEraseLineEditIsImpty_PushButton_Ok_clicked();
+    void on_T_D_ConformEraseLineEditIsImpty_Close_clicked();
+    void on_T_D_SelectedItemLessOne_PushButton_Ok_clicked();
+    void on_T_D_SelectedItemLessOne_Close_clicked();
+    void checkApkIsDefaultSMSAppReadable();
+    void changeDefaultSMSAppReadable();
+    void allDataErased();
+    void on_M_EraseComplated_PushButton_Home_clicked();
+    void on_T_D_FactoryDataReset_PushButton_Ok_clicked();
+    void on_T_D_FactoryDataReset_Close_clicked();
+
+    void on_M_All_Private_IsScanning_pushButton_Stop_clicked();
+    void on_T_D_IsScanning_Stop_PushButton_Ok_clicked();
+    void on_T_D_IsScanning_Stop_PushButton_Cancel_clicked();
+    void on_T_D_IsScanning_Stop_Close_clicked();
+    void checkCancelScan();
+    void on_M_IsErasing_PubuButton_Stop_clicked();
+    void on_T_D_IsErasing_Stop_PushButton_Ok_clicked();
+    void on_T_D_IsErasing_Stop_PushButton_Cancel_clicked();
+    void on_T_D_IsErasing_Stop_Close_clicked();
+    void checkCancelErase();
+    void on_S_Close_Button_clicked();
+    void on_T_D_Exit_PushButton_clicked();
+    void closeByUser();
+
+public:
     // ---- end of workflow section ----
 
 
@@ -332,6 +638,7 @@ public:
 
     // The category buttons and the app page, as a scan ends.
     void selectCategory(int category);
+    void paintCategoryButtons(int category);
     void updateAppView();
 
     int m_contactMinRow = 11;

@@ -1,4 +1,0 @@
-#include "mainwindow.h"
-
-// temporary: replaced when workflow lands
-void MainWindow::getApp() {}

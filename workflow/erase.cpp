@@ -1,0 +1,451 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "app/widgetvisibility.h"
+#include "workflow/eraseplan.h"
+#include "workflow/scanplan.h"
+
+#include <QDebug>
+
+namespace {
+
+QRadioButton *appButton(Ui::MainWindow *ui, int category)
+{
+    switch (category) {
+    case Facebook:
+        return ui->EApp_RatioButton_Facebook;
+    case Twitter:
+        return ui->EApp_RatioButton_Twitter;
+    case Skype:
+        return ui->EApp_RatioButton_Skype;
+    case Viber:
+        return ui->EApp_RatioButton_Viber;
+    case Kik:
+        return ui->EApp_RatioButton_KikMessenger;
+    case Whatsapp:
+        return ui->EApp_RatioButton_WhatsApp;
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Confirm page and level
+// ---------------------------------------------------------------------------
+
+void MainWindow::openConfirmPage(const QString &title)
+{
+    ui->M_ConformErase_LineEdit_InputErase->setFocus();
+    ui->M_ConformErase_LineEdit_InputErase->setPlaceholderText(QStringLiteral("Please Type at here..."));
+    ui->M_ConformErase_Label_SecurityLevel->setText(eraseplan::levelLabel(m_levelToErase));
+    hidePages();
+    ui->M_ConformErase_label_Name->setText(title);
+    showWidget(ui->M_ConformErase_1);
+}
+
+void MainWindow::on_EP_IsScanning_PushButton_Erase_clicked()
+{
+    m_stopGetPhotoBack = false;
+    sendStopGetPhoto();
+    m_timerCheckStopGetPhotoBeforeErase->start();
+}
+
+void MainWindow::checkStopGetPhotoBeforeErase()
+{
+    qDebug() << "check stopGetPhoto once";
+    if (!m_stopGetPhotoBack)
+        return;
+    m_timerCheckStopGetPhotoBeforeErase->stop();
+    qDebug() << "stop get photo redable true";
+    m_stopGetPhotoBack = false;
+    if (m_eraseType == EraseType::Private)
+        openConfirmPage(QStringLiteral("Erase Private Data"));
+}
+
+void MainWindow::on_EApp_PushButton_Erase_clicked()
+{
+    openConfirmPage(QStringLiteral("Erase App Data"));
+}
+
+void MainWindow::on_EApp_RatioButton_SelectAll_clicked()
+{
+    const bool checked = ui->EApp_RatioButton_SelectAll->isChecked();
+    for (int c = FirstAppCategory; c < CategoryCount; ++c)
+        if (m_appDirFound[c - FirstAppCategory])
+            appButton(ui, c)->setChecked(checked);
+}
+
+void MainWindow::on_M_ConformErase_LineEdit_InputErase_cursorPositionChanged(int, int)
+{
+    ui->M_ConformErase_LineEdit_InputErase->setPlaceholderText(QStringLiteral("Please Type at here..."));
+}
+
+void MainWindow::setEraseLevel(ushort levelToErase)
+{
+    m_levelToErase = levelToErase;
+    ui->M_ConformErase_Label_SecurityLevel->setText(eraseplan::levelLabel(levelToErase));
+    QRadioButton *button = levelToErase == 10  ? ui->T_M_SelectLevel_RatioButton_HighLevel
+                           : levelToErase == 7 ? ui->T_M_SelectLevel_RatioButton_MediumLevel
+                                               : ui->T_M_SelectLevel_RatioButton_LowLevel;
+    if (!button->isChecked())
+        button->setChecked(true);
+}
+
+void MainWindow::on_M_ConformErase_PushButton_Setting_clicked()
+{
+    showWidget(ui->T_M_SelectLevel_1_1);
+}
+
+void MainWindow::on_T_M_SelectLevel_RatioButton_HighLevel_clicked()
+{
+    setEraseLevel(10);
+}
+
+void MainWindow::on_T_M_SelectLevel_RatioButton_MediumLevel_clicked()
+{
+    setEraseLevel(7);
+}
+
+void MainWindow::on_T_M_SelectLevel_RatioButton_LowLevel_clicked()
+{
+    setEraseLevel(3);
+}
+
+void MainWindow::on_T_M_SelectLevel_PusuButton_OK_clicked()
+{
+    hideWidget(ui->T_M_SelectLevel_1_1);
+}
+
+void MainWindow::on_T_M_SelectLevel_PusuButton_Cancel_clicked()
+{
+    hideWidget(ui->T_M_SelectLevel_1_1);
+}
+
+void MainWindow::on_T_M_SelectLevel_PushButton_Close_clicked()
+{
+    hideWidget(ui->T_M_SelectLevel_1_1);
+}
+
+void MainWindow::on_M_ConformErase_PushButton_Back_clicked()
+{
+    hideWidget(ui->M_ConformErase_1);
+    switch (m_eraseType) {
+    case EraseType::All:
+        showWidget(ui->B_EAll_ToScan);
+        break;
+    case EraseType::Private:
+        showWidget(ui->C_EPrivate_IsScanning_2);
+        break;
+    case EraseType::App:
+        showWidget(ui->D_EApp_ToScanAndIsScanning);
+        break;
+    }
+}
+
+void MainWindow::on_T_D_ConformEraseLineEditIsImpty_PushButton_Ok_clicked()
+{
+    hideWidget(ui->T_D_ConformEraseLineEditIsImpty);
+}
+
+void MainWindow::on_T_D_ConformEraseLineEditIsImpty_Close_clicked()
+{
+    hideWidget(ui->T_D_ConformEraseLineEditIsImpty);
+}
+
+void MainWindow::on_T_D_SelectedItemLessOne_PushButton_Ok_clicked()
+{
+    hideWidget(ui->T_D_SelectedItemLessOne);
+}
+
+void MainWindow::on_T_D_SelectedItemLessOne_Close_clicked()
+{
+    hideWidget(ui->T_D_SelectedItemLessOne);
+}
+
+// ---------------------------------------------------------------------------
+// Erase Now and the default SMS app
+// ---------------------------------------------------------------------------
+
+static void askForDefaultSmsApp(MainWindow *w)
+{
+    qDebug() << "in conform erase sure erase message";
+    w->checkApkIsDefaultSMSApp();
+    w->m_timerCheckApkIsDefaultSMSAppReadable->start(1000);
+    qDebug() << "sure erse message";
+}
+
+void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
+{
+    if (!eraseplan::isConfirmWord(ui->M_ConformErase_LineEdit_InputErase->text())) {
+        qDebug() << " not eq Erase";
+        showWidget(ui->T_D_ConformEraseLineEditIsImpty);
+        return;
+    }
+    qDebug() << "eq Erase";
+    m_eraseProgress = 0;
+    ui->M_IsErasing_ProgressBar_Erasing->setValue(0);
+
+    switch (m_eraseType) {
+    case EraseType::App: {
+        bool checked[AppCategoryCount];
+        for (int c = FirstAppCategory; c < CategoryCount; ++c)
+            checked[c - FirstAppCategory] = appButton(ui, c)->isChecked();
+        eraseplan::selectApps(checked, m_eraseBack, m_eraseSelected);
+        if (!eraseplan::anySelected(m_eraseSelected, scanplan::scopeCategories(EraseType::App))) {
+            showWidget(ui->T_D_SelectedItemLessOne);
+            return;
+        }
+        m_eraseCancelRequested = false;
+        m_eraseSelected[Message] = false;
+        for (int c = FirstAppCategory; c < CategoryCount; ++c)
+            m_eraseStepPassed[c] = false;
+        beginErasing();
+        return;
+    }
+    case EraseType::Private:
+        m_eraseCancelRequested = false;
+        for (int c = Contact; c < FirstAppCategory; ++c)
+            m_eraseStepPassed[c] = false;
+        if (!eraseplan::anySelected(m_eraseSelected, scanplan::scopeCategories(EraseType::Private))) {
+            showWidget(ui->T_D_SelectedItemLessOne);
+            return;
+        }
+        break;
+    case EraseType::All: {
+        m_eraseCancelRequested = false;
+        const int scanned[CategoryCount] = {
+            int(m_contactMapIdData.size()), int(m_historyMapIdData.size()), int(m_messageMapIdData.size()),
+            int(m_photoDir.size()),         int(m_audioDir.size()),         int(m_vedioDir.size()),
+            int(m_facebookDir.size()),      int(m_twitterDir.size()),       int(m_skypeDir.size()),
+            int(m_viberDir.size()),         int(m_kikmessengerDir.size()),  int(m_whatsappDir.size())};
+        eraseplan::selectForAll(scanned, m_eraseBack, m_eraseSelected);
+        for (bool &passed : m_eraseStepPassed)
+            passed = false;
+        if (!eraseplan::anySelected(m_eraseSelected, scanplan::scopeCategories(EraseType::All))) {
+            showWidget(ui->T_D_SelectedItemLessOne);
+            return;
+        }
+        break;
+    }
+    }
+
+    if (m_eraseSelected[Message])
+        askForDefaultSmsApp(this);
+    else
+        beginErasing();
+}
+
+void MainWindow::checkApkIsDefaultSMSAppReadable()
+{
+    if (!m_checkSmsAppReadable)
+        return;
+    m_checkSmsAppReadable = false;
+    m_timerCheckApkIsDefaultSMSAppReadable->stop();
+    if (m_isDefaultSmsApp) {
+        m_isDefaultSmsApp = false;
+        beginErasing();
+        return;
+    }
+    changeDefaultSMSApp();
+    m_timerChangeDefaultSMSAppReadable->start(1000);
+    hidePages();
+    showWidget(ui->A_MP_ChangeDefault_SMS_Widget);
+}
+
+void MainWindow::changeDefaultSMSAppReadable()
+{
+    if (!m_changeSmsAppReadable)
+        return;
+    m_changeSmsAppReadable = false;
+    m_timerChangeDefaultSMSAppReadable->stop();
+    hidePages();
+    showWidget(ui->M_ConformErase_1);
+    if (m_changeSmsAppOk) {
+        m_changeSmsAppOk = false;
+    } else {
+        // Refused on the phone: everything else selected is still erased.
+        m_eraseSelected[Message] = false;
+        if (!eraseplan::anySelected(m_eraseSelected, scanplan::scopeCategories(m_eraseType))) {
+            // Only messages were chosen: nothing is left to erase, so no run
+            // (and no reboot) takes place.
+            showWidget(ui->T_D_SelectedItemLessOne);
+            return;
+        }
+    }
+    beginErasing();
+}
+
+// ---------------------------------------------------------------------------
+// The run
+// ---------------------------------------------------------------------------
+
+void MainWindow::beginErasing()
+{
+    hidePages();
+    setScopeButtonsEnabled(false);
+    startEraseRun();
+    m_workPhase = Erasing;
+    showWidget(ui->M_IsErasing_2);
+}
+
+void MainWindow::startEraseRun()
+{
+    // Scaled afresh from the left-time reply on every run, so a run after a
+    // cancel does not scale the estimates twice.
+    eraseplan::scaledEraseTimes(m_expectedEraseTime, m_levelToErase, m_eraseTimeOfRun);
+    m_eraseLeftAll = eraseplan::sum(m_eraseTimeOfRun, scanplan::scopeCategories(EraseType::All));
+    m_eraseLeftPrivate = eraseplan::sum(m_eraseTimeOfRun, scanplan::scopeCategories(EraseType::Private));
+    m_eraseLeftApp = eraseplan::sum(m_eraseTimeOfRun, scanplan::scopeCategories(EraseType::App));
+    for (bool &finished : m_eraseFinished)
+        finished = false;
+
+    sendEraseBegin();
+    sendEraseStep(scanplan::scopeCategories(m_eraseType).first);
+    m_timerAllDataErased->start(500);
+    m_timerDecreaseEraseTime->start(1000);
+}
+
+void MainWindow::sendEraseStep(int category)
+{
+    const bool all = m_eraseType == EraseType::All;
+    switch (category) {
+    case Contact:
+        all ? sendEraseAllContact() : sendEraseContact();
+        break;
+    case History:
+        all ? sendEraseAllHistory() : sendEraseHistory();
+        break;
+    case Message:
+        all ? sendEraseAllMessage() : sendEraseMessage();
+        break;
+    case Photo:
+        all ? sendEraseAllPhoto() : sendErasePhoto();
+        break;
+    case Audio:
+        all ? sendEraseAllAudio() : sendEraseAudio();
+        break;
+    case Vedio:
+        all ? sendEraseAllVedio() : sendEraseVedio();
+        break;
+    case Facebook:
+        sendEraseAllFacebook();
+        break;
+    case Twitter:
+        sendEraseAllTwitter();
+        break;
+    case Skype:
+        sendEraseAllSkype();
+        break;
+    case Viber:
+        sendEraseAllViber();
+        break;
+    case Kik:
+        sendEraseAllKik();
+        break;
+    case Whatsapp:
+        sendEraseAllWhatsapp();
+        break;
+    default:
+        break;
+    }
+}
+
+static void logStepPassed(MainWindow *w, int category)
+{
+    switch (w->m_eraseType) {
+    case EraseType::All:
+        if (category == History)
+            qDebug() << "erase time history:" << w->m_etEraseHistory.elapsed() << ",count:"
+                     << w->m_historyMapIdData.size();
+        break;
+    case EraseType::Private:
+        if (category == History)
+            qDebug() << "m_etEraseHistory:" << w->m_etEraseHistory.elapsed() << ",m_historyToEraseList:"
+                     << w->m_historyToEraseList.size();
+        else if (category == Message)
+            qDebug() << "m_etEraseMessage:" << w->m_etEraseMessage.elapsed() << ",m_messageToEraseList:"
+                     << w->m_messageToEraseList.size();
+        else if (category == Photo)
+            qDebug() << "m_etErasePhotoDir:" << w->m_etErasePhotoDir.elapsed() << ",m_photoToEraseList:"
+                     << w->m_photoToEraseList.size();
+        else if (category == Audio)
+            qDebug() << "m_etEraseAudioDir:" << w->m_etEraseAudioDir.elapsed() << ",count:"
+                     << w->m_audioToEraseList.size();
+        break;
+    case EraseType::App:
+        if (category == Kik)
+            qDebug() << "m_etEraseKik:" << w->m_etEraseKik.elapsed() << ",m_kikmessengerDir:"
+                     << w->m_kikmessengerDir.size();
+        break;
+    }
+}
+
+void MainWindow::allDataErased()
+{
+    const bool stoppedForCancel = eraseplan::walkSteps(
+        m_eraseType, m_eraseSelected, m_eraseDone, m_eraseStepPassed, m_eraseCancelRequested, m_eraseProgress,
+        [this](int category) { sendEraseStep(category); }, [this](int category) { logStepPassed(this, category); });
+    if (stoppedForCancel || (m_eraseType == EraseType::App && m_eraseCancelRequested)) {
+        m_timerAllDataErased->stop();
+        if (m_eraseType == EraseType::App) {
+            ui->EApp_RatioButton_SelectAll->setChecked(false);
+            for (int c = FirstAppCategory; c < CategoryCount; ++c)
+                appButton(ui, c)->setChecked(false);
+        }
+        return;
+    }
+    ui->M_IsErasing_ProgressBar_Erasing->setValue(m_eraseProgress);
+    if (m_eraseProgress == 100)
+        finishEraseRun();
+}
+
+void MainWindow::finishEraseRun()
+{
+    for (int c = FirstAppCategory; c < CategoryCount; ++c)
+        if (m_eraseSelected[c])
+            appButton(ui, c)->setChecked(false);
+    ui->EApp_RatioButton_SelectAll->setChecked(false);
+
+    m_timerAllDataErased->stop();
+    hidePages();
+
+    // Items the companion app could not erase are reported, never hidden
+    // behind the success text.
+    int failed[CategoryCount] = {};
+    const scanplan::CategoryRange range = scanplan::scopeCategories(m_eraseType);
+    for (int c = range.first; c < range.last; ++c)
+        if (m_eraseSelected[c])
+            failed[c] = eraseplan::failedItems(m_eraseFailCount[c], m_eraseBackFailCount[c]);
+    ui->M_EraseCompleted_Label_Text->setText(eraseplan::completionText(failed));
+    showWidget(ui->M_EraseCompleted_3);
+    qDebug() << "reboot ,progress:" << m_eraseProgress;
+
+    eraseLeftOfScope() = 0;
+    if (m_timerDecreaseEraseTime->isActive())
+        m_timerDecreaseEraseTime->stop();
+    ui->M_IsErasing_Label_TimeLeft->setText(QStringLiteral("Remaining Time 0:0:0"));
+
+    testReboot();
+    ui->testLabel_2->clear();
+    m_programType = ProgramType::ConnectingDevice;
+    stopPhotoFetching();
+    hideWidget(ui->T_AppState);
+}
+
+void MainWindow::on_M_EraseComplated_PushButton_Home_clicked()
+{
+    hidePages();
+    showWidget(ui->A_MP_ConnectedInfomation_5);
+}
+
+void MainWindow::on_T_D_FactoryDataReset_PushButton_Ok_clicked()
+{
+    hideWidget(ui->T_D_FactoryDataReset);
+}
+
+void MainWindow::on_T_D_FactoryDataReset_Close_clicked()
+{
+    hideWidget(ui->T_D_FactoryDataReset);
+}

@@ -1,5 +1,0 @@
-#include "mainwindow.h"
-#include "ui_mainwindow.h"
-
-void MainWindow::initWorkflowTimers() {}
-void MainWindow::stopActivityTimers() {}
