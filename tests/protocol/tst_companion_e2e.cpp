@@ -4,6 +4,7 @@
 // program back to the device link.
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QtTest>
 
@@ -25,7 +26,7 @@ private slots:
 void TestCompanionEndToEnd::reachesThePhonePage_data()
 {
     QTest::addColumn<QString>("fault");
-    QTest::newRow("companion app stays") << QString();
+    QTest::newRow("all data scanned and erased") << QStringLiteral("erase all");
     QTest::newRow("companion app goes away") << QStringLiteral("drop");
     QTest::newRow("a web server answers") << QStringLiteral("http");
 }
@@ -54,8 +55,25 @@ void TestCompanionEndToEnd::reachesThePhonePage()
     QCOMPARE(w.ui->MP_ProgressBar_Phone->value(), 25);
     QCOMPARE(w.ui->MP_ProgressBar_Sdcard->value(), 75);
     QCOMPARE(sim.count(proto::GetHomeInfo), 1);
-    if (fault.isEmpty())
+
+    if (fault == QLatin1String("erase all")) {
+        // The workflow scans every category through the protocol section and
+        // erases what the simulator listed.
+        const int contacts = sim.data().lists[Contact].size();
+        w.on_S_All_Button_clicked();
+        w.on_EAll_Label_ToScan_clicked();
+        QTRY_COMPARE_WITH_TIMEOUT(w.m_workPhase, Scanned, 60000);
+        QCOMPARE(w.m_contactMapIdData.size(), contacts);
+        QCOMPARE(w.m_photoDir.size(), sim.data().lists[Photo].size());
+        QVERIFY(!w.ui->M_ConformErase_1->isHidden());
+        w.ui->M_ConformErase_LineEdit_InputErase->setText(QStringLiteral("Erase"));
+        w.on_M_ConformErase_PushButton_EraseNow_clicked();
+        QTRY_COMPARE_WITH_TIMEOUT(w.m_eraseProgress, 100, 60000);
+        for (int c = 0; c < CategoryCount; ++c)
+            QVERIFY2(sim.data().lists[c].isEmpty(), proto::categoryName(Category(c)));
+        QCOMPARE(sim.eraseRequests().first().key, w.m_contactMapIdData.firstKey());
         return;
+    }
 
     const int callsBefore = phone.calls().size();
     if (fault == QLatin1String("drop")) {
