@@ -1,12 +1,16 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "resourcesinit.h"
+
+#include <QApplication>
 #include <QDebug>
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::MainWindow)
 {
+    initPurgatexResources();
     qDebug() << "before init first data";
     initEnvironment();
     initSession();
@@ -33,6 +37,7 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    qApp->removeEventFilter(this);
     teardownSession();
     teardownDeviceLink();
     delete ui;

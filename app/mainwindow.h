@@ -13,6 +13,8 @@
 #include <QTimer>
 
 #include "protocol/categories.h"
+#include "protocol/frame.h"
+#include "protocol/records.h"
 #include "workflow/programstate.h"
 
 namespace Ui {
@@ -20,6 +22,7 @@ class MainWindow;
 }
 
 class QDeviceWatcher;
+class QLabel;
 class QTableWidget;
 class QTableWidgetItem;
 
@@ -44,7 +47,44 @@ public:
     void initWindowShell();
     void hidePages();
     void hideNotices();
+    // Puts every notice window back at its fixed offset from the window.
+    void placeNotices();
+    // Opens or closes the hover menu for a mouse position in window coordinates.
+    void updateMenuHover(const QPoint &pos);
 
+    bool event(QEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+    void mousePressEvent(QMouseEvent *) override {}
+    void mouseReleaseEvent(QMouseEvent *) override {}
+    void mouseMoveEvent(QMouseEvent *) override {}
+
+    // The twelve pages, in their fixed order.
+    QList<QWidget *> m_pageList;
+    // Every notice window with its offset from the window's top-left corner.
+    QList<QPair<QWidget *, QPoint>> m_noticeList;
+
+    bool m_mousePressed = false;
+    bool m_windowDragging = false;
+    QPoint m_pressOffset; // global mouse position - window position at the press
+    QPoint m_pressGlobal;
+
+public slots:
+    void on_S_MyPhone_Button_clicked();
+    void on_S_Min_Button_clicked();
+    void on_S_Menu_Button_clicked();
+    void openAboutUrl(QString s);
+    void on_T_D_Help_PushButton_clicked();
+    void on_T_D_About_PushButton_clicked();
+    void on_T_D_About_Exit_PushButton_clicked();
+    void on_T_D_About_Label_Url_clicked();
+    void on_MP_D_ConnectedError_Button_Url_clicked();
+    void on_MP_D_ConnectedError_Button_Ok_clicked();
+    void on_MP_D_ConnectedError_Button_Close_clicked();
+    void on_A_MP_D_ReconnectDevice_Ok_clicked();
+    void on_A_MP_D_ReconnectDevice_PushButton_Close_clicked();
+    void on_A_MP_D_PortUsed_PushButton_Close_clicked();
+
+public:
     // ---- end of window shell section ----
 
 
@@ -60,16 +100,183 @@ public:
     void initDeviceWatcher();
     void teardownDeviceLink();
 
+    // The command steps, one process each (the exit command borrows the
+    // port check's process).
+    enum DeviceStep {
+        StepTestPort,
+        StepTestGetOtherSoftPidBy5037,
+        StepTestGetOtherSoftNameByPid,
+        StepTestKillAdb,
+        StepTestStartAdb,
+        StepTestUsb,
+        StepTestRsa,
+        StepTestKillAdbForRsa,
+        StepTestCheckHasApk,
+        StepTestInstallApk,
+        StepTestStartActivity,
+        StepTestForwardAdb,
+        StepTestGetOtherSoftPidBy10000,
+        StepTestGetOtherSoftNameByPid_10000,
+        StepTestKillOtherSoftBy10000,
+        StepTestGetPower,
+        StepTestGetSerial,
+        StepTestAdbDevices,
+        StepTestCheckAppQuited,
+        StepTestReboot,
+        DeviceStepCount
+    };
+    // What one step's command left: the collected standard output (output
+    // buffer), the number of output chunks (read counter) and whether the
+    // command ended with a non-zero exit code (error flag).
+    struct StepIo
+    {
+        QProcess *process = nullptr;
+        QString output;
+        int readTimes = 0;
+        bool error = false;
+    };
+    StepIo m_step[DeviceStepCount];
+
+    // Programs run by the steps (see devicelink/toollocator.h).
+    QString m_adbProgram;
+    QString m_netstatProgram;
+    QString m_tasklistProgram;
+    QString m_taskkillProgram;
+
+    QDeviceWatcher *m_deviceWatcher = nullptr;
+
     QTimer *m_timerTestPort = nullptr;
     QTimer *m_timerSlotDeviceIn = nullptr;
     QTimer *m_timerTestCheckAppQuited = nullptr;
+    QTimer *m_timerTestGetOtherSoftPidBy5037 = nullptr;
+    QTimer *m_timerTestGetOtherSoftNameByPid = nullptr;
+    QTimer *m_timerTestKillAdb = nullptr;
+    QTimer *m_timerTestStartAdb = nullptr;
+    QTimer *m_timerTestUsb = nullptr;
+    QTimer *m_timerTestRsa = nullptr;
+    QTimer *m_timerTestKillAdbForRsa = nullptr;
+    QTimer *m_timerTestCheckHasApk = nullptr;
+    QTimer *m_timerTestInstallApk = nullptr;
+    QTimer *m_timerTestStartActivity = nullptr;
+    QTimer *m_timerTestForwardAdb = nullptr;
+    QTimer *m_timerTestGetOtherSoftPidBy10000 = nullptr;
+    QTimer *m_timerTestGetOtherSoftNameByPid_10000 = nullptr;
+    QTimer *m_timerTestKillOtherSoftBy10000 = nullptr;
+    QTimer *m_timerTestGetPower = nullptr;
+    QTimer *m_timerTestGetSerial = nullptr;
+    QTimer *m_timerTestAdbDevices = nullptr;
+
+    // Shared device state.
+    bool m_hasDevice = false;
+    bool m_isOffline = false;
     bool m_rebootDone = false;
     bool m_isAfterReboot = false;
 
-    // pending (workflow)
+    // Results of the steps.
+    bool m_port5037Used = false;
+    QString m_otherSoftPid5037;
+    QString m_otherSoftName5037;
+    bool m_adbKilled = false;
+    bool m_adbStarted = false;
+    bool m_usbOpened = false;
+    bool m_adbEmpty = false;
+    bool m_isAuthorized = false;
+    bool m_adbKilledForRsa = false;
+    bool m_hasApk = false;
+    bool m_apkInstalled = false;
+    bool m_activityStarted = false;
+    bool m_portForwarded = false;
+    QString m_otherSoftPid10000;
+    QString m_otherSoftName10000;
+    bool m_otherSoftKilled = false;
+    bool m_gotPower = false;
+    QString m_powerLevel;
+    bool m_gotSerial = false;
+    QString m_serialNo;
+    bool m_appQuited = false;
+
+    // Set once the exit command has been started.
+    bool m_closeRequested = false;
+
+    // Step engine helpers.
+    void appendStepTrace(const char *tag);
+    void runStep(DeviceStep step, const QString &program, const QStringList &arguments, int sliceMs,
+                 const char *whileLog = nullptr);
+    void runStepCommandLine(DeviceStep step, const QString &commandLine, int sliceMs,
+                            const char *whileLog = nullptr);
+    void waitForStep(DeviceStep step, int sliceMs, const char *whileLog);
+    void collectStepOutput(DeviceStep step, const char *logText);
+    void logStepErrorOutput(DeviceStep step, const char *firstLine);
+    void logPendingOutput(DeviceStep step, const char *logText);
+    bool probeDevicePresent();
+    void fallBackToPresencePoll(const QList<QWidget *> &pagesToHide, bool reset = true);
+
+public slots:
+    void resetAdbCheckState();
+    void testAdbDevices();
     void testReboot();
     void closeProgram();
 
+    void testPort();
+    void testGetOtherSoftPidBy5037();
+    void testGetOtherSoftNameByPid();
+    void testKillAdb();
+    void testStartAdb();
+    void testUsb();
+    void testRsa();
+    void testKillAdbForRsa();
+    void testCheckHasApk();
+    void testInstallApk();
+    void testStartActivity();
+    void testForwardAdb();
+    void testGetOtherSoftPidBy10000();
+    void testGetOtherSoftNameByPid_10000();
+    void testKillOtherSoftBy10000();
+    void testGetPower();
+    void testGetSerial();
+    void testCheckAppQuited();
+    void slotDeviceIn();
+
+    void readPort();
+    void readPortResult(int resultCode);
+    void readGetOtherSoftPidBy5037();
+    void readGetOtherSoftPidBy5037Result(int resultCode);
+    void readGetOtherSoftNameBy5037();
+    void readGetOtherSoftNameBy5037Result(int resultCode);
+    void readKillAdb();
+    void readKillAdbResult(int resultCode);
+    void readStartAdb();
+    void readStartAdbResult(int resultCode);
+    void readUsb();
+    void readUsbResult(int resultCode);
+    void readRsa();
+    void readRsaResult(int resultCode);
+    void readKillAdbForRsa();
+    void readKillAdbForRsaResult(int resultCode);
+    void readCheckHasApk();
+    void readCheckHasApkResult(int resultCode);
+    void readInstallApk();
+    void readInstallApkResult(int resultCode);
+    void readStartActivity();
+    void readStartActivityResult(int resultCode);
+    void readForwardAdb();
+    void readForwardAdbResult(int resultCode);
+    void readGetOtherSoftPidBy10000();
+    void readGetOtherSoftPidBy10000Result(int resultCode);
+    void readGetOtherSoftNameBy10000();
+    void readGetOtherSoftNameBy10000Result(int resultCode);
+    void readKillOtherSoftBy10000();
+    void readKillOtherSoftBy10000Result(int resultCode);
+    void readGetPower();
+    void readGetPowerResult(int resultCode);
+    void readGetSerial();
+    void readGetSerialResult(int resultCode);
+    void readAdbDevices();
+    void readAdbDevicesResult(int resultCode);
+    void readCheckAppQuited();
+    void readCheckAppQuitedResult(int resultCode);
+
+public:
     // ---- end of device link section ----
 
 
@@ -166,50 +373,110 @@ public:
     QTimer *m_timerNewTCPConnected = nullptr;
     QTimer *m_timerHomeInfoReadable = nullptr;
 
-    // pending (workflow): senders used by the scan and erase workflow
+    // Session.
+    quint16 m_companionPort = 10000; // where the adb forward lands
+    QByteArray m_receiveBuffer;      // received bytes not yet consumed as frames
+    quint64 m_receiveEpoch = 0;      // bumped whenever buffered bytes are discarded
+    int m_connectFailTimes = 0;
+    bool m_homeInfoRequested = false;
+    bool m_receivedHttp = false;
+    int m_homeInfoReadTimes = 0;
+    int m_connectedCount = 0;
+
+    // Accumulators of lists and photos are bounded: a peer that sends more
+    // (far beyond any real phone) has the excess dropped with a log line.
+    int m_maxAccumulatorBytes = 64 * 1024 * 1024;
+    bool m_chunkOverflow[CategoryCount] = {};
+    QByteArray m_photoData; // photo data accumulator
+    bool m_photoOverflow = false;
+
+    // Stopwatches of scan and erase requests.
+    QElapsedTimer m_etScanContact, m_etScanHistory, m_etScanMessage, m_etScanPhotoDir, m_etScanAudioDir,
+        m_etScanKik;
+    QElapsedTimer m_etEraseContact, m_etEraseHistory, m_etEraseMessage, m_etErasePhotoDir,
+        m_etEraseAudioDir, m_etEraseKik;
+
+    void writeRequest(const QByteArray &frame);
+    // The receive loop on one chunk of received bytes (receiveData reads the
+    // socket and calls it).
+    void receiveChunk(const QByteArray &chunk);
+    void discardReceivedBytes();
+    void appendHiddenTrace(QLabel *label, const QString &token);
+    void decodeReply(quint16 typeId, proto::BodyReader &body);
+    void decodeTextList(Category c, proto::BodyReader &body);
+    void decodeDirectory(Category c, proto::BodyReader &body);
+    bool appendListPiece(Category c, const QString &piece, bool stretchEnds);
+    void decodePhoto(proto::BodyReader &body);
+    void decodeEraseBack(Category c, proto::BodyReader &body);
+    void decodeEraseFail(Category c, proto::BodyReader &body);
+    void decodeLeftTime(quint16 typeId, proto::BodyReader &body);
+    void decodeLeftTimeOfScope(proto::BodyReader &body);
+    void readGates(proto::BodyReader &body);
+    void applyLeftTimeCounts(int first, int n, const qint64 *counts, const qint64 *bytes,
+                             bool replaceNonPositive, float *scanSum, float *eraseSum);
+    void appInactive();
+    void appActive();
+    void markRead(Category c);
+    void markErased(Category c);
+    QStringList *directoryOf(Category c);
+    proto::RecordMaps recordMapsOf(Category c);
+    void clearPhotoImages();
+    void updateHomeInfo();
+    void resetHomeInfoDisplay();
+    bool eraseGuard(Category c) const;
+    void sendEraseItems(Category c, const QStringList &keys);
+
+public slots:
+    void newTCPConnected();
+    void reconnectNet();
+    void homeInfoReadable();
+    void receiveData();
+
     void getContact();
     void getHistory();
     void getMessage();
     void getPhotoDir();
     void getAudioDir();
     void getVedioDir();
+    void getWhtatsAppDir();
     void getFacebookDir();
     void getTwitterDir();
     void getSkypeDir();
-    void getViberDir();
     void getKikMessengerDir();
-    void getWhtatsAppDir();
+    void getViberDir();
+    void sendGetPhotoByName(const QString &location);
     void sendCancelScan();
     void sendCancelErase();
     void checkApkIsDefaultSMSApp();
     void changeDefaultSMSApp();
+    void getMessageCount();
     void sendCloseProgram();
     void sendPrivateLeftTime();
     void sendAllLeftTime();
     void sendAppLeftTime();
     void sendStopGetPhoto();
     void sendEraseBegin();
+
     void sendEraseContact();
-    void sendEraseHistory();
-    void sendEraseMessage();
-    void sendErasePhoto();
-    void sendEraseAudio();
-    void sendEraseVedio();
     void sendEraseAllContact();
+    void sendEraseHistory();
     void sendEraseAllHistory();
+    void sendEraseMessage();
     void sendEraseAllMessage();
+    void sendErasePhoto();
     void sendEraseAllPhoto();
+    void sendEraseAudio();
     void sendEraseAllAudio();
+    void sendEraseVedio();
     void sendEraseAllVedio();
+    void sendEraseAllWhatsapp();
     void sendEraseAllFacebook();
     void sendEraseAllTwitter();
     void sendEraseAllSkype();
-    void sendEraseAllViber();
     void sendEraseAllKik();
-    void sendEraseAllWhatsapp();
-    void getMessageCount();
-    QElapsedTimer m_etEraseHistory, m_etEraseMessage, m_etErasePhotoDir, m_etEraseAudioDir, m_etEraseKik;
-    void sendGetPhotoByName(const QString &location);
+    void sendEraseAllViber();
+
+public:
 
     // ---- end of protocol section ----
 
@@ -370,6 +637,7 @@ public:
 
     // The category buttons and the app page, as a scan ends.
     void selectCategory(int category);
+    void paintCategoryButtons(int category);
     void updateAppView();
 
     int m_contactMinRow = 11;

@@ -1,6 +1,285 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-void MainWindow::initWindowShell() {}
-void MainWindow::hidePages() {}
-void MainWindow::hideNotices() {}
+#include "topbuttonformousemove.h"
+#include "userguide.h"
+#include "widgetvisibility.h"
+#include "windowgeometry.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QDesktopServices>
+#include <QHoverEvent>
+#include <QIcon>
+#include <QMouseEvent>
+#include <QScreen>
+
+using namespace WindowGeometry;
+
+namespace {
+
+// The title label, the icon and the close button of a notice lie above its
+// drag bar; everything else of the notice starts below the bar.
+void raiseAboveBar(QWidget *notice, TopButtonForMouseMove *bar)
+{
+    const auto children = notice->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget *child : children) {
+        if (child != bar && child->geometry().intersects(bar->geometry()))
+            child->raise();
+    }
+}
+
+const char *MenuClosedIcon = ":/Image/RightTopButton/menu1.png";
+const char *MenuOpenIcon = ":/Image/RightTopButton/menu2.png";
+
+} // namespace
+
+void MainWindow::initWindowShell()
+{
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    // Hover moves drive the menu; the application-wide filter below also sees
+    // the moves over child widgets that would not pass them on.
+    setAttribute(Qt::WA_Hover);
+    setMouseTracking(true);
+    qApp->installEventFilter(this);
+
+    setWindowIcon(QIcon(QStringLiteral(":/images/StaticUI/bitbug_favicon.ico")));
+    setWindowTitle(QStringLiteral("Purgatex for Android"));
+    QRect available(0, 0, WindowWidth, WindowHeight);
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        available = screen->availableGeometry();
+    const QPoint origin = centredPosition(available);
+    setGeometry(origin.x(), origin.y(), WindowWidth, WindowHeight);
+
+    m_pageList = {
+        ui->A_MP_PleaseConnect_1,
+        ui->A_MP_USBDebugTourial_2,
+        ui->A_MP_IsInstalling_4,
+        ui->A_MP_ConnectedInfomation_5,
+        ui->A_MP_ChangeDefault_SMS_Widget,
+        ui->B_EAll_ToScan,
+        ui->C_EPrivate_IsScanning_2,
+        ui->D_EApp_ToScanAndIsScanning,
+        ui->M_ConformErase_1,
+        ui->M_IsErasing_2,
+        ui->M_EraseCompleted_3,
+        ui->M_All_Private_IsScanning,
+    };
+    for (QWidget *page : qAsConst(m_pageList))
+        page->setGeometry(PageGeometry);
+    qDebug() << "this pos:" << x() << y();
+
+    m_noticeList.clear();
+    for (const NoticePlacement &placement : noticePlacements()) {
+        auto *notice = findChild<QWidget *>(QLatin1String(placement.name));
+        if (!notice) {
+            qWarning() << "notice missing from the form:" << placement.name;
+            continue;
+        }
+        notice->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+        notice->resize(placement.size);
+        notice->hide();
+        m_noticeList.append(qMakePair(notice, placement.offset));
+
+        auto *bar = new TopButtonForMouseMove(notice);
+        bar->setObjectName(QLatin1String(placement.barName));
+        bar->setGeometry(0, 0, placement.size.width(), NoticeBarHeight);
+        bar->setStyleSheet(QStringLiteral("QPushButton#%1{background-color:#01B1ED ; border: none;}")
+                               .arg(QLatin1String(placement.barName)));
+        raiseAboveBar(notice, bar);
+    }
+    placeNotices();
+
+    ui->T_M_SelectLevel_RatioButton_LowLevel->setChecked(true);
+
+    ui->T_D_MenuWidget->setGeometry(MenuPanelGeometry);
+    ui->T_D_MenuWidget->hide();
+    ui->T_D_MenuWidget->raise();
+    qDebug() << "menu pos" << ui->T_D_MenuWidget->pos();
+
+    // The user guide is ours; the link buttons name what they open.
+    ui->MP_D_ConnectedError_Button_Url->setText(QStringLiteral("User guide: installing the USB driver"));
+    ui->T_D_About_Label_Url->setText(QStringLiteral("Purgatex for Android user guide"));
+
+    // The link is brought up first: the scope buttons wait for the phone.
+    for (QPushButton *button : {ui->S_MyPhone_Button, ui->S_All_Button, ui->S_Private_Button, ui->S_App_Button})
+        button->setEnabled(false);
+
+    hidePages();
+    showWidget(ui->A_MP_PleaseConnect_1);
+}
+
+void MainWindow::hidePages()
+{
+    for (QWidget *page : qAsConst(m_pageList))
+        hideWidget(page);
+    hideWidget(ui->T_D_About);
+}
+
+void MainWindow::hideNotices()
+{
+    for (const auto &notice : qAsConst(m_noticeList))
+        hideWidget(notice.first);
+    if (!ui->T_D_MenuWidget->isHidden()) {
+        ui->T_D_MenuWidget->hide();
+        ui->S_Menu_Button->setIcon(QIcon(QLatin1String(MenuClosedIcon)));
+    }
+}
+
+void MainWindow::placeNotices()
+{
+    const QPoint origin = pos();
+    for (const auto &notice : qAsConst(m_noticeList))
+        notice.first->move(origin + notice.second);
+}
+
+void MainWindow::updateMenuHover(const QPoint &pos)
+{
+    switch (menuHover(pos, !ui->T_D_MenuWidget->isHidden())) {
+    case MenuHover::Open:
+        ui->S_Menu_Button->setIcon(QIcon(QLatin1String(MenuOpenIcon)));
+        ui->T_D_MenuWidget->show();
+        ui->T_D_MenuWidget->raise();
+        break;
+    case MenuHover::Close:
+        ui->S_Menu_Button->setIcon(QIcon(QLatin1String(MenuClosedIcon)));
+        ui->T_D_MenuWidget->hide();
+        break;
+    case MenuHover::Keep:
+        break;
+    }
+}
+
+bool MainWindow::event(QEvent *e)
+{
+    switch (e->type()) {
+    case QEvent::MouseButtonPress: {
+        auto *me = static_cast<QMouseEvent *>(e);
+        m_mousePressed = true;
+        m_windowDragging = false;
+        m_pressGlobal = me->globalPos();
+        m_pressOffset = me->globalPos() - pos();
+        break;
+    }
+    case QEvent::MouseMove: {
+        auto *me = static_cast<QMouseEvent *>(e);
+        if (m_mousePressed && me->buttons() != Qt::NoButton && inDragBand(m_pressOffset)) {
+            // A jitter below the drag distance does not move the window.
+            if (!m_windowDragging)
+                m_windowDragging = dragStarted(m_pressGlobal, me->globalPos(), QApplication::startDragDistance());
+            if (m_windowDragging) {
+                move(me->globalPos() - m_pressOffset);
+                placeNotices();
+                m_pressOffset = me->globalPos() - pos();
+            }
+        }
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        m_mousePressed = false;
+        m_windowDragging = false;
+        break;
+    case QEvent::HoverMove:
+        updateMenuHover(static_cast<QHoverEvent *>(e)->pos());
+        break;
+    case QEvent::HoverLeave:
+    case QEvent::Leave:
+        // The pointer left the window altogether (the menu panel is inside it).
+        if (!rect().contains(mapFromGlobal(QCursor::pos())))
+            updateMenuHover(QPoint(-1, -1));
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::event(e);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *e)
+{
+    // Child widgets that do not track the mouse swallow the moves over them,
+    // so the window would not see them as hover moves: follow them here.
+    if (e->type() == QEvent::MouseMove && watched != this && watched->isWidgetType()) {
+        auto *widget = static_cast<QWidget *>(watched);
+        if (widget->window() == this) {
+            auto *me = static_cast<QMouseEvent *>(e);
+            updateMenuHover(mapFromGlobal(me->globalPos()));
+        }
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void MainWindow::on_S_MyPhone_Button_clicked()
+{
+    hidePages();
+    showWidget(ui->A_MP_ConnectedInfomation_5);
+}
+
+void MainWindow::on_S_Min_Button_clicked()
+{
+    showMinimized();
+}
+
+void MainWindow::on_S_Menu_Button_clicked()
+{
+    // The menu opens and closes by hovering.
+}
+
+void MainWindow::openAboutUrl(QString s)
+{
+    qDebug() << "open url" << s;
+    QDesktopServices::openUrl(QUrl(s));
+}
+
+void MainWindow::on_T_D_Help_PushButton_clicked()
+{
+    openAboutUrl(userGuideUrl().toString());
+}
+
+void MainWindow::on_T_D_About_PushButton_clicked()
+{
+    // Hiding first brings an open About notice to the front again.
+    hideWidget(ui->T_D_About);
+    showWidget(ui->T_D_About);
+    ui->T_D_About->raise();
+}
+
+void MainWindow::on_T_D_About_Exit_PushButton_clicked()
+{
+    hideWidget(ui->T_D_About);
+}
+
+void MainWindow::on_T_D_About_Label_Url_clicked()
+{
+    openAboutUrl(userGuideUrl().toString());
+}
+
+void MainWindow::on_MP_D_ConnectedError_Button_Url_clicked()
+{
+    openAboutUrl(userGuideUrl(QStringLiteral("usb-drivers")).toString());
+}
+
+void MainWindow::on_MP_D_ConnectedError_Button_Ok_clicked()
+{
+    hideWidget(ui->A_MP_D_DirverError_1_1);
+}
+
+void MainWindow::on_MP_D_ConnectedError_Button_Close_clicked()
+{
+    hideWidget(ui->A_MP_D_DirverError_1_1);
+}
+
+void MainWindow::on_A_MP_D_ReconnectDevice_Ok_clicked()
+{
+    hideWidget(ui->A_MP_D_ReconnectDevice);
+}
+
+void MainWindow::on_A_MP_D_ReconnectDevice_PushButton_Close_clicked()
+{
+    hideWidget(ui->A_MP_D_ReconnectDevice);
+}
+
+void MainWindow::on_A_MP_D_PortUsed_PushButton_Close_clicked()
+{
+    hideWidget(ui->A_MP_D_PortUsed);
+}

@@ -1,15 +1,12 @@
 #include "mainwindow.h"
 
 #include "browser/tablespec.h"
+#include "workflow/scanplan.h"
 
 #include <QDebug>
 #include <QLabel>
 #include <QProgressBar>
 
-namespace {
-constexpr int kPrivateShare[6] = {10, 20, 20, 20, 20, 10};
-constexpr int kAllShare[6] = {5, 10, 10, 10, 10, 5};
-} // namespace
 
 // After a category has been shown: its share goes to the scan progress, then
 // the next category of the chain is asked for, or skipped when the phone has
@@ -19,11 +16,11 @@ void MainWindow::advanceScanAfter(int category)
     const TableSpec &spec = tableSpec(category);
     int value = 0;
     if (m_eraseType == EraseType::All) {
-        m_allProgress += kAllShare[category];
+        m_allProgress += scanplan::progressShare(EraseType::All, category);
         value = m_allProgress;
         qDebug() << (QStringLiteral("All update ") + QLatin1String(spec.progressName)) << value;
     } else {
-        m_privateProgress += kPrivateShare[category];
+        m_privateProgress += scanplan::progressShare(EraseType::Private, category);
         value = m_privateProgress;
         qDebug() << (QStringLiteral("Private update ") + QLatin1String(spec.progressName)) << value;
     }
@@ -46,25 +43,20 @@ void MainWindow::advanceScanAfter(int category)
     }
 
     const int next = category + 1;
-    const int gate = next == History ? 1 : next == Message ? 2 : 3;
-    const bool modern = m_sdkLevel >= 23;
-    const bool allowed = !modern || m_sdkGate[gate];
-    const bool ask = allowed && m_expectedScanTime[next] != 0;
-    static const char letters[] = "CHMPAV";
-    const QString token = QString(QLatin1Char(letters[next]));
+    const scanplan::AskDecision decision =
+        scanplan::decideAsk(next, m_sdkLevel, m_sdkGate, m_expectedScanTime[next]);
+    const scanplan::TraceTokens tokens = scanplan::chainTraceTokens(next, decision, m_sdkLevel);
     QLabel *trace = m_eraseType == EraseType::Private ? browserWidget<QLabel>("testLabel_3") : nullptr;
-    auto traceToken = [trace, &token](const char *prefix, const char *suffix) {
-        if (trace)
-            trace->setText(trace->text() + QLatin1String(prefix) + token + QLatin1String(suffix)
-                           + QStringLiteral(":\n"));
+    auto traceToken = [trace](const QString &token) {
+        if (trace && !token.isEmpty())
+            trace->setText(trace->text() + token);
     };
-    if (!ask) {
-        traceToken("ng", !modern ? "_L" : allowed ? "_G_P" : "_G_W");
+    traceToken(tokens.before);
+    if (decision != scanplan::AskDecision::Ask) {
         m_dataReadable[next] = true;
         m_scanDone[next] = true;
         return;
     }
-    traceToken("g", modern ? "_G_F" : "_L_F");
     switch (next) {
     case History:
         getHistory();
@@ -84,5 +76,5 @@ void MainWindow::advanceScanAfter(int category)
     default:
         break;
     }
-    traceToken("g", modern ? "_G_L" : "_L_L");
+    traceToken(tokens.after);
 }

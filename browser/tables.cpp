@@ -523,6 +523,12 @@ void MainWindow::selectCategory(int category)
         hideWidget(t);
     showWidget(table);
 
+    paintCategoryButtons(category);
+    m_currentCategory = category;
+}
+
+void MainWindow::paintCategoryButtons(int category)
+{
     for (int c = Contact; c <= Vedio; ++c) {
         const TableSpec &spec = tableSpec(c);
         const bool chosen = c == category;
@@ -533,7 +539,6 @@ void MainWindow::selectCategory(int category)
         setWidgetShown(browserWidget<QWidget>(spec.selectedLabelName), chosen);
         setWidgetShown(browserWidget<QWidget>(spec.notSelectedLabelName), !chosen);
     }
-    m_currentCategory = category;
 }
 
 void MainWindow::on_EP_IsScanning_PushButton_Contact_clicked() { selectCategory(Contact); }
@@ -604,6 +609,9 @@ void MainWindow::clearResultTables()
         for (QTableWidget *t : qAsConst(m_tableList))
             hideWidget(t);
         m_tableList.clear();
+        // the next results open on the contact category
+        m_currentCategory = Contact;
+        paintCategoryButtons(Contact);
         if (m_eraseType == EraseType::Private)
             qDebug() << "start clear private data and new,end clear tableWidget";
 

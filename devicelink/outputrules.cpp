@@ -253,7 +253,10 @@ QString holderPid10000(const QString &output)
         if (!line.contains(QLatin1String("10000")))
             continue;
         const QStringList parts = netstatParts(line);
-        if (parts.size() > 4 && !parts.at(3).isEmpty() && !parts.at(4).isEmpty())
+        // PID 0 owns closed connections (TIME_WAIT); it never holds a port
+        // and cannot be ended, so it is not the holder looked for.
+        if (parts.size() > 4 && !parts.at(3).isEmpty() && !parts.at(4).isEmpty()
+            && parts.at(4).trimmed() != QLatin1String("0"))
             return parts.at(4);
     }
     return QString();

@@ -1,8 +1,266 @@
+// The TCP session with the companion app: connection supervision, the
+// home-info poll and the receive loop that cuts the byte stream into frames.
+
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
+
+#include <QDebug>
+
+#include "app/widgetvisibility.h"
+#include "protocol/frame.h"
+#include "protocol/messages.h"
+#include "protocol/records.h"
+
+namespace {
+const char *const kCompanionHost = "127.0.0.1";
+}
 
 void MainWindow::initSession()
 {
     m_tcpSocket = new QTcpSocket(this);
+    connect(m_tcpSocket, &QTcpSocket::readyRead, this, &MainWindow::receiveData);
+    // Bytes of a connection that ended never belong to the next one.
+    connect(m_tcpSocket, &QAbstractSocket::stateChanged, this, [this](QAbstractSocket::SocketState s) {
+        if (s == QAbstractSocket::UnconnectedState)
+            discardReceivedBytes();
+    });
+
+    m_timerNewTCPConnected = new QTimer(this);
+    connect(m_timerNewTCPConnected, &QTimer::timeout, this, &MainWindow::newTCPConnected);
+    m_timerHomeInfoReadable = new QTimer(this);
+    connect(m_timerHomeInfoReadable, &QTimer::timeout, this, &MainWindow::homeInfoReadable);
+
+    for (int c = 0; c < CategoryCount; ++c) {
+        m_scanSecondsPerItem[c] = proto::ScanSecondsPerItem[c];
+        m_eraseSecondsPerItem[c] = proto::EraseSecondsPerItem[c];
+    }
 }
-void MainWindow::teardownSession() {}
+
+void MainWindow::teardownSession()
+{
+    m_timerNewTCPConnected->stop();
+    m_timerHomeInfoReadable->stop();
+    m_tcpSocket->disconnect(this);
+    m_tcpSocket->abort();
+    clearPhotoImages();
+}
+
+void MainWindow::appendHiddenTrace(QLabel *label, const QString &token)
+{
+    if (label)
+        label->setText(label->text() + token);
+}
+
+void MainWindow::discardReceivedBytes()
+{
+    if (!m_receiveBuffer.isEmpty())
+        qDebug() << "discard received bytes:" << m_receiveBuffer.size();
+    m_receiveBuffer.clear();
+    ++m_receiveEpoch;
+    // A list or photo cut off with its connection is never completed by the
+    // next connection's frames.
+    for (int c = 0; c < CategoryCount; ++c) {
+        m_chunkText[c].clear();
+        m_chunkOverflow[c] = false;
+    }
+    m_photoData.clear();
+    m_photoOverflow = false;
+}
+
+void MainWindow::writeRequest(const QByteArray &frame)
+{
+    if (frame.isEmpty())
+        return;
+    m_tcpSocket->write(frame);
+    m_tcpSocket->flush();
+}
+
+void MainWindow::newTCPConnected()
+{
+    appendHiddenTrace(ui->testLabel_2, QStringLiteral("t ,"));
+    m_timerNewTCPConnected->stop();
+    qDebug() << "stoped at self";
+
+    switch (m_tcpSocket->state()) {
+    case QAbstractSocket::ConnectedState:
+        m_programType = ProgramType::Idle;
+        m_appState = AppStateType::Active;
+        if (m_rebootDone) {
+            if (m_pageEraseType == int(EraseType::All) && ui->T_D_FactoryDataReset->isHidden())
+                showWidget(ui->T_D_FactoryDataReset);
+            m_rebootDone = false;
+        }
+        qDebug() << "keep connected once connected";
+        ++m_connectedCount;
+        qDebug() << "connected count:" << m_connectedCount;
+        if (!m_homeInfoRequested) {
+            qDebug() << "sent get homeinfo request once";
+            appendHiddenTrace(ui->testLabel_2, QStringLiteral("reqHo ,"));
+            writeRequest(proto::getRequest(proto::GetHomeInfo));
+            hideWidget(ui->T_AppState);
+            m_homeInfoRequested = true;
+            m_timerHomeInfoReadable->start(100);
+            m_workPhase = None;
+            hidePages();
+            showWidget(ui->A_MP_ConnectedInfomation_5);
+        } else {
+            qDebug() << "net is connected";
+            m_timerNewTCPConnected->start(5000);
+        }
+        break;
+    case QAbstractSocket::ConnectingState:
+        qDebug() << "is connectting...";
+        m_appState = AppStateType::NotActive;
+        m_timerNewTCPConnected->start(1000);
+        break;
+    case QAbstractSocket::HostLookupState:
+        qDebug() << "is host look up";
+        m_timerNewTCPConnected->start(1000);
+        break;
+    case QAbstractSocket::UnconnectedState:
+        m_programType = ProgramType::ConnectingDevice;
+        m_appState = AppStateType::NotActive;
+        qDebug() << "not connected";
+        ++m_connectFailTimes;
+        qDebug() << "times:" << m_connectFailTimes;
+        if (m_connectFailTimes < 3) {
+            qDebug() << "unconnectd ,do connect";
+            m_connectedCount = 0;
+            discardReceivedBytes();
+            m_tcpSocket->connectToHost(QString::fromLatin1(kCompanionHost), m_companionPort,
+                                       QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
+            m_homeInfoRequested = false;
+            m_timerNewTCPConnected->start(2000);
+        } else {
+            qDebug() << "times>=3";
+            if (m_timerTestCheckAppQuited)
+                m_timerTestCheckAppQuited->stop();
+            resetHomeInfoDisplay();
+            hidePages();
+            resetAdbCheckState();
+            m_tcpSocket->flush();
+            m_tcpSocket->close();
+            m_tcpSocket->abort();
+            discardReceivedBytes();
+            stopActivityTimers();
+            hideNotices();
+            testAdbDevices();
+            if (m_hasDevice) {
+                hideWidget(ui->A_MP_D_ReconnectDevice);
+                if (m_timerTestCheckHasApk)
+                    m_timerTestCheckHasApk->start(100);
+            } else {
+                m_timerTestPort->start(100);
+            }
+            m_connectFailTimes = 0;
+        }
+        break;
+    default:
+        // Bound / listening / closing: look again shortly.
+        m_timerNewTCPConnected->start(1000);
+        break;
+    }
+}
+
+void MainWindow::reconnectNet()
+{
+    if (m_tcpSocket->state() != QAbstractSocket::ConnectedState)
+        newTCPConnected();
+}
+
+void MainWindow::homeInfoReadable()
+{
+    ++m_homeInfoReadTimes;
+    qDebug() << "in homeinfo readable:" << m_homeInfoReadTimes << "times";
+    if (m_tcpSocket->state() != QAbstractSocket::ConnectedState) {
+        qDebug() << "in update home info,not  connected";
+        if (m_timerHomeInfoReadable->isActive())
+            m_timerHomeInfoReadable->stop();
+    } else {
+        qDebug() << "in update home info, connected";
+    }
+
+    if (m_homeInfoReadable) {
+        m_timerHomeInfoReadable->stop();
+        qDebug() << "in homeinforeadable ,home info:" << m_homeInfoList;
+        m_homeInfoReadTimes = 0;
+        if (!m_timerNewTCPConnected->isActive())
+            m_timerNewTCPConnected->start(5000);
+        return;
+    }
+
+    qDebug() << "in update once,readable false,read times:" << m_homeInfoReadTimes;
+    if (m_receivedHttp) {
+        m_receivedHttp = false;
+        m_homeInfoReadTimes = 0;
+        m_timerHomeInfoReadable->stop();
+    } else if (m_homeInfoReadTimes > 100) {
+        m_homeInfoReadTimes = 0;
+        stopActivityTimers();
+        m_timerTestPort->start(100);
+    }
+}
+
+void MainWindow::receiveData()
+{
+    qDebug() << "got receive";
+    if (m_tcpSocket->bytesAvailable() < 1)
+        return;
+    receiveChunk(m_tcpSocket->readAll());
+}
+
+void MainWindow::receiveChunk(const QByteArray &chunk)
+{
+    m_receiveBuffer.append(chunk);
+    if (m_receiveBuffer.isEmpty())
+        return;
+
+    // Something other than the companion app answered (a web server on the
+    // forwarded port). Tested on every received chunk.
+    const bool chunkHasHttp = chunk.contains("HTTP");
+
+    // Frames are taken by advancing an offset; the consumed bytes are dropped
+    // once, after the loop, so one chunk of many frames costs linear time.
+    // `data` keeps the bytes alive while a frame is decoded, even if the
+    // connection ends (and the buffer is emptied) meanwhile.
+    const quint64 epoch = m_receiveEpoch;
+    QByteArray data = m_receiveBuffer;
+    int pos = 0;
+    while (true) {
+        const int available = data.size() - pos;
+        if (available < 2)
+            break;
+        const proto::FrameHeader header = proto::readHeader(data.constData() + pos, available);
+        qDebug() << "type_id:" << header.typeId << "mesg_len:" << header.bodyLength;
+
+        if (chunkHasHttp) {
+            qDebug() << "received wrong type of http";
+            m_receivedHttp = true;
+            m_tcpSocket->abort();
+            discardReceivedBytes();
+            resetAdbCheckState();
+            stopActivityTimers();
+            m_timerTestPort->start(100);
+            return;
+        }
+
+        const int frameSize = proto::FrameHeaderSize + header.bodyLength;
+        if (available < frameSize)
+            break; // the partial frame waits for the rest
+
+        {
+            proto::BodyReader body(data.constData() + pos + proto::FrameHeaderSize, header.bodyLength);
+            decodeReply(header.typeId, body);
+        }
+        if (m_receiveEpoch != epoch)
+            return; // the connection ended while the frame was handled
+        pos += frameSize;
+        if (pos >= data.size())
+            break;
+    }
+    data = QByteArray(); // release before compacting, so the buffer is not copied
+    if (pos >= m_receiveBuffer.size())
+        m_receiveBuffer.clear();
+    else if (pos > 0)
+        m_receiveBuffer.remove(0, pos);
+}

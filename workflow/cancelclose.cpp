@@ -114,6 +114,29 @@ void MainWindow::checkCancelErase()
 // Lost connection: stop the timers of the current state
 // ---------------------------------------------------------------------------
 
+QList<QTimer *> MainWindow::deviceLinkStepTimers()
+{
+    return {m_timerSlotDeviceIn,
+            m_timerTestAdbDevices,
+            m_timerTestPort,
+            m_timerTestGetOtherSoftPidBy5037,
+            m_timerTestGetOtherSoftNameByPid,
+            m_timerTestStartAdb,
+            m_timerTestUsb,
+            m_timerTestRsa,
+            m_timerTestCheckHasApk,
+            m_timerTestInstallApk,
+            m_timerTestStartActivity,
+            m_timerTestForwardAdb,
+            m_timerTestGetPower,
+            m_timerTestGetSerial,
+            m_timerTestGetOtherSoftPidBy10000,
+            m_timerTestGetOtherSoftNameByPid_10000,
+            m_timerTestKillOtherSoftBy10000,
+            m_timerTestKillAdb,
+            m_timerTestKillAdbForRsa};
+}
+
 void MainWindow::stopActivityTimers()
 {
     QList<QTimer *> timers;

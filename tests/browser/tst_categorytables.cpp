@@ -412,6 +412,39 @@ private slots:
         QVERIFY(!w.categoryTable(Contact) || w.categoryTable(Contact)->rowCount() == 0);
     }
 
+    void categorySwitching()
+    {
+        MainWindow w;
+        quiet(w);
+        addText(w, Contact, contact(1, "555-0101"));
+        w.m_photoDir << "a.jpg;10;jpg;/sdcard/a.jpg";
+        for (int c = Contact; c <= Vedio; ++c)
+            render(w, Category(c));
+        auto *photoButton = w.findChild<QPushButton *>("EP_IsScanning_PushButton_Photo");
+        auto *contactButton = w.findChild<QPushButton *>("EP_IsScanning_PushButton_Contact");
+        auto *name = w.findChild<QLabel *>("EP_IsScanning_Label_Name");
+        auto *location = w.findChild<QWidget *>("EP_IsScanning_Label_PhotoLocation");
+        QVERIFY(photoButton && contactButton && name && location);
+
+        photoButton->click();
+        QCOMPARE(w.m_currentCategory, int(Photo));
+        QVERIFY(!w.categoryTable(Photo)->isHidden());
+        QVERIFY(w.categoryTable(Contact)->isHidden());
+        QVERIFY(!location->isHidden());
+        QVERIFY(!w.findChild<QWidget *>("EP_IsScanning_Label_PhotoButton_Selected")->isHidden());
+        QVERIFY(w.findChild<QWidget *>("EP_IsScanning_Label_ContactButton_Selected")->isHidden());
+        QVERIFY(w.findChild<QWidget *>("EP_IsScanning_Label_PhotoBg")->styleSheet().contains("tableBg_Selected"));
+
+        contactButton->click();
+        QVERIFY(location->isHidden());
+        click(w.categoryTable(Contact), 1);
+        QCOMPARE(name->text(), QString("Person 1"));
+        contactButton->click(); // already showing: only the pane empties
+        QVERIFY(name->text().isEmpty());
+        QVERIFY(!w.categoryTable(Contact)->isHidden());
+        QVERIFY(checked(w.categoryTable(Contact), 1));
+    }
+
     void newScanClears()
     {
         MainWindow w;

@@ -50,6 +50,9 @@ const char *kNetstat50370 = "  TCP    0.0.0.0:50370          0.0.0.0:0          
 const char *kNetstatEstablishedOnly = "  TCP    127.0.0.1:5037         127.0.0.1:52394        ESTABLISHED     777\n";
 const char *kNetstat10000 = "  TCP    0.0.0.0:135            0.0.0.0:0              LISTENING       1084\n"
                             "  TCP    127.0.0.1:10000        0.0.0.0:0              LISTENING       6120\n";
+const char *kNetstat10000AfterTimeWait =
+    "  TCP    127.0.0.1:9999         127.0.0.1:10000        TIME_WAIT       0\n"
+    "  TCP    127.0.0.1:10000        0.0.0.0:0              LISTENING       6120\n";
 const char *kNetstat10000Short = "  TCP    127.0.0.1:10000        0.0.0.0:0\n";
 
 const char *kTasklistAdb = "\n"
@@ -332,6 +335,7 @@ private slots:
         add("established only", kNetstatEstablishedOnly, true, " 777", "");
         add("holder of 10000", kNetstat10000, false, "", " 6120");
         add("10000 line without pid", kNetstat10000Short, false, "", "");
+        add("closed connection to 10000 first", kNetstat10000AfterTimeWait, false, "", " 6120");
         add("no connections", "", false, "", "");
     }
     void netstat()

@@ -47,8 +47,8 @@ QString SimPhone::defaultScenario()
                           "battery.level = 85\n"
                           "line_endings = lf\n"
                           "server.running = 0\n"
-                          "reboot.listed_ms = 500\n"
-                          "reboot.absent_ms = 2000\n"
+                          "reboot.listed_ms = 3500\n"
+                          "reboot.absent_ms = 1500\n"
                           "install.chunks = 60\n"
                           "install.chunk_ms = 10\n");
 }

@@ -1,3 +1,4 @@
+#include "devicelink/outputrules.h"
 #include "support/simphone.h"
 
 #include <QProcess>
@@ -124,6 +125,116 @@ private slots:
             QVERIFY2(!err(r).contains(QStringLiteral("error")), r.err.constData());
         else
             QVERIFY2(err(r).contains(stderrHas), r.err.constData());
+    }
+
+    // The device link's output rules read the simulated phone as they read a
+    // real one, whatever line ends adb delivers.
+    void rulesReadTheSimulatedPhone_data()
+    {
+        QTest::addColumn<QString>("lineEnds");
+        QTest::newRow("Linux adb") << "lf";
+        QTest::newRow("Windows pipe") << "crlf";
+        QTest::newRow("old phone terminal") << "crcrlf";
+    }
+
+    void rulesReadTheSimulatedPhone()
+    {
+        QFETCH(QString, lineEnds);
+        SimPhone phone;
+        phone.set({{"line_endings", lineEnds}, {"installed", "0"}, {"install.chunks", "4"}, {"install.chunk_ms", "0"}});
+        auto adb = [&](const QStringList &args) { return out(phone.run("adb", args)); };
+        const QStringList pm{"shell", "pm", "list", "packages", "org.qtproject.example"};
+        const QStringList processes{"shell", "dumpsys", "activity", "-p", "org.qtproject.example", "processes"};
+
+        QVERIFY(devicelink::startServerSucceeded(adb({"start-server"})));
+        const QString devices = adb({"devices"});
+        QVERIFY(devicelink::probeDeviceList(devices).hasDevice);
+        devicelink::AuthState auth;
+        QVERIFY(devicelink::applyAuthRule(devices, auth));
+        QVERIFY(auth.authorized);
+        QVERIFY(!devicelink::hasCompanionPackage(adb(pm)));
+        QVERIFY(devicelink::installSucceeded(adb({"install", "-r", "/tmp/Purgatex.apk"})));
+        QVERIFY(devicelink::hasCompanionPackage(adb(pm)));
+        QVERIFY(devicelink::activityStarted(
+            adb({"shell", "am", "start", "-W", "-S", "-n", "org.qtproject.example/org.qtproject.example.Purgatex"})));
+        QVERIFY(devicelink::forwardSucceeded(adb({"forward", "tcp:10000", "tcp:5577"})));
+        const devicelink::BatteryLevel battery = devicelink::batteryLevel(adb({"shell", "dumpsys", "battery"}));
+        QVERIFY(battery.found);
+        QCOMPARE(battery.level, QStringLiteral(" 85"));
+        QCOMPARE(devicelink::serialNumber(adb({"get-serialno"})).serial, QStringLiteral("R58N91XKQ2B"));
+        QVERIFY(!devicelink::companionQuit(adb(processes)));
+        phone.set("app.running", "0");
+        QVERIFY(devicelink::companionQuit(adb(processes)));
+        QVERIFY(devicelink::killServerSucceeded(adb({"kill-server"})));
+        QVERIFY(devicelink::killServerSucceeded(adb({"kill-server"}))); // also when none runs
+    }
+
+    void deviceListRules_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<bool>("hasDevice");
+        QTest::addColumn<bool>("usbOpened");
+        QTest::addColumn<bool>("adbEmpty");
+        QTest::addColumn<bool>("authorized");
+        QTest::addColumn<bool>("authError");
+        QTest::addColumn<bool>("offline");
+        QTest::newRow("absent") << "absent" << false << false << true << false << true << false;
+        QTest::newRow("authorised") << "device" << true << true << false << true << false << false;
+        QTest::newRow("unauthorized") << "unauthorized" << true << true << false << false << false << false;
+        QTest::newRow("offline") << "offline" << true << false << false << false << true << true;
+    }
+
+    void deviceListRules()
+    {
+        QFETCH(QString, state);
+        QFETCH(bool, hasDevice);
+        QFETCH(bool, usbOpened);
+        QFETCH(bool, adbEmpty);
+        QFETCH(bool, authorized);
+        QFETCH(bool, authError);
+        QFETCH(bool, offline);
+        SimPhone phone;
+        phone.setState(state);
+        const QString devices = out(phone.run("adb", {"devices"}));
+        const devicelink::DeviceProbeResult probe = devicelink::probeDeviceList(devices);
+        QCOMPARE(probe.hasDevice, hasDevice);
+        QCOMPARE(probe.isOffline, offline);
+        devicelink::UsbState usb;
+        devicelink::applyUsbRule(devices, usb);
+        QCOMPARE(usb.usbOpened, usbOpened);
+        QCOMPARE(usb.adbEmpty, adbEmpty);
+        devicelink::AuthState auth;
+        QVERIFY(devicelink::applyAuthRule(devices, auth));
+        QCOMPARE(auth.authorized, authorized);
+        QCOMPARE(auth.error, authError);
+        QCOMPARE(auth.isOffline, offline);
+    }
+
+    void portConflictThroughTheSimulatedPc()
+    {
+        // an adb server of another installation holds 5037
+        SimPhone phone;
+        phone.set({{"netstat.adb_server", "1"}, {"adb.pid", "23188"}, {"server.running", "1"}});
+        const QString netstat = out(phone.run("netstat", {"-anop", "tcp"}));
+        QVERIFY(devicelink::port5037Used(netstat));
+        const QString pid = devicelink::holderPid5037(netstat);
+        QCOMPARE(pid.trimmed(), QStringLiteral("23188"));
+        const QStringList line = QProcess::splitCommand(devicelink::tasklistCommandLine(SimPhone::toolPath("tasklist"), pid));
+        QProcess tasklist;
+        tasklist.start(line.first(), line.mid(1));
+        QVERIFY(tasklist.waitForFinished(10000));
+        QCOMPARE(devicelink::imageNameForPid(QString::fromLocal8Bit(tasklist.readAllStandardOutput()), pid),
+                 QStringLiteral("adb.exe"));
+        QCOMPARE(phone.calls().last(), QStringLiteral("tasklist /fi \"pid eq %1\"").arg(pid));
+
+        // a foreign program holds 10000 and is ended by name
+        phone.setNetstatLines({"  TCP    127.0.0.1:10000        0.0.0.0:0              LISTENING       4321"});
+        phone.setTask(4321, "foreign.exe");
+        const QString pid10000 = devicelink::holderPid10000(out(phone.run("netstat", {"-anop", "tcp"})));
+        QCOMPARE(pid10000.trimmed(), QStringLiteral("4321"));
+        QVERIFY(devicelink::taskkillSucceeded(phone.run("taskkill", {"/f", "/im", "foreign.exe"}).exitCode));
+        QVERIFY(devicelink::holderPid10000(out(phone.run("netstat", {"-anop", "tcp"}))).isEmpty());
+        QVERIFY(!devicelink::taskkillSucceeded(phone.run("taskkill", {"/f", "/im", "foreign.exe"}).exitCode));
     }
 
     void companionAppRunsAfterStartUntilReboot()

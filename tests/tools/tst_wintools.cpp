@@ -1,3 +1,4 @@
+#include "devicelink/outputrules.h"
 #include "wintools/procinfo.h"
 #include "wintools/winformat.h"
 
@@ -103,6 +104,29 @@ private slots:
         QCOMPARE(established.value(2).trimmed(), listenAt);
         QVERIFY(established.value(3).contains(QStringLiteral("ESTABLISHED")));
         QCOMPARE(established.value(4).trimmed(), pid);
+    }
+
+    // The device link's port rules find a holder through this netstat, and its
+    // name through this tasklist, as they would on Windows.
+    // (Port 10000 is left alone: the companion simulator's tests listen there.)
+    void portRulesFindTheHolder()
+    {
+        QTcpServer server;
+        if (!server.listen(QHostAddress(QStringLiteral("127.0.0.1")), 5037))
+            QSKIP("port in use by another program");
+        const Run r = run("netstat", {"-anop", "tcp"});
+        QCOMPARE(r.exitCode, 0);
+        const QString ownPid = QString::number(QCoreApplication::applicationPid());
+        QVERIFY(devicelink::port5037Used(r.out));
+        const QString pid = devicelink::holderPid5037(r.out);
+        QCOMPARE(pid.trimmed(), ownPid);
+
+        const QStringList line = QProcess::splitCommand(devicelink::tasklistCommandLine(helper("tasklist"), pid));
+        QProcess tasklist;
+        tasklist.start(line.first(), line.mid(1));
+        QVERIFY(tasklist.waitForFinished(20000));
+        QCOMPARE(devicelink::imageNameForPid(QString::fromLocal8Bit(tasklist.readAllStandardOutput()), pid),
+                 QFileInfo(QCoreApplication::applicationFilePath()).fileName());
     }
 
     void tcpTableParsing_data()

@@ -40,6 +40,12 @@ bool CompanionSimulator::listen(quint16 port)
 
 quint16 CompanionSimulator::port() const { return m_server->serverPort(); }
 
+void CompanionSimulator::stopListening()
+{
+    m_server->close();
+    dropConnection();
+}
+
 bool CompanionSimulator::hasClient() const
 {
     return m_client && m_client->state() == QAbstractSocket::ConnectedState;

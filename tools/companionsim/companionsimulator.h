@@ -50,6 +50,9 @@ public:
     // Listens on 127.0.0.1; port 0 picks a free port.
     bool listen(quint16 port = 0);
     quint16 port() const;
+    // Stops accepting connections (the phone's app is gone); the current
+    // connection, if any, is dropped.
+    void stopListening();
     bool hasClient() const;
 
     SimDataSet &data() { return m_data; }

@@ -71,7 +71,7 @@ QByteArray drawPhoto(int i, const char *format)
 
 QString SimDataSet::defaultHomeInfo(int sdkLevel)
 {
-    return QStringLiteral("Nimbus Z7;9;SIMPHONE001;%1;arm64-v8a;32 GB;10.5 GB;64 GB;40.2 GB").arg(sdkLevel);
+    return QStringLiteral("Nimbus Z7;9;R58N91XKQ2B;%1;arm64-v8a;32 GB;10.5 GB;64 GB;40.2 GB").arg(sdkLevel);
 }
 
 QStringList SimDataSet::generateContacts(int count)

@@ -6,6 +6,13 @@
 #include <QSaveFile>
 #include <QTextStream>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
 namespace simadb {
 
 QString Scenario::fileName(const QString &dir) { return dir + QStringLiteral("/scenario"); }
@@ -173,6 +180,33 @@ QStringList Scenario::keys(const QString &prefix) const
     return out;
 }
 
+#ifdef Q_OS_UNIX
+// flock: waiters wake as soon as the holder is done, and a holder that dies
+// releases the lock with its descriptor.
+struct ScenarioLock::Private {
+    int fd = -1;
+    bool locked = false;
+};
+
+ScenarioLock::ScenarioLock(const QString &dir) : d(new Private)
+{
+    d->fd = ::open(QFile::encodeName(Scenario::lockName(dir)).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (d->fd < 0)
+        return;
+    int rc;
+    do {
+        rc = ::flock(d->fd, LOCK_EX);
+    } while (rc != 0 && errno == EINTR);
+    d->locked = rc == 0;
+}
+
+ScenarioLock::~ScenarioLock()
+{
+    if (d->fd >= 0)
+        ::close(d->fd); // releases the lock
+    delete d;
+}
+#else
 struct ScenarioLock::Private {
     explicit Private(const QString &dir) : lock(Scenario::lockName(dir)) {}
     QLockFile lock;
@@ -191,6 +225,7 @@ ScenarioLock::~ScenarioLock()
         d->lock.unlock();
     delete d;
 }
+#endif
 
 bool ScenarioLock::isLocked() const { return d->locked; }
 

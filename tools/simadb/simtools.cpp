@@ -110,8 +110,8 @@ bool settleReboot(Scenario &s)
     if (!s.contains(QStringLiteral("reboot.at")))
         return false;
     const qint64 at = s.number(QStringLiteral("reboot.at"));
-    const qint64 listed = s.number(QStringLiteral("reboot.listed_ms"), 500);
-    const qint64 absent = s.number(QStringLiteral("reboot.absent_ms"), 2000);
+    const qint64 listed = s.number(QStringLiteral("reboot.listed_ms"), 3500);
+    const qint64 absent = s.number(QStringLiteral("reboot.absent_ms"), 1500);
     if (nowMs() < at + listed + absent)
         return false;
     const QString back = s.value(QStringLiteral("reboot.return_state"));
@@ -127,7 +127,7 @@ QString phoneState(const Scenario &s)
     const QString state = s.value(QStringLiteral("state"), QStringLiteral("device")).trimmed();
     if (s.contains(QStringLiteral("reboot.at"))) {
         const qint64 since = nowMs() - s.number(QStringLiteral("reboot.at"));
-        if (since >= s.number(QStringLiteral("reboot.listed_ms"), 500))
+        if (since >= s.number(QStringLiteral("reboot.listed_ms"), 3500))
             return QStringLiteral("absent");
     }
     return state.isEmpty() ? QStringLiteral("absent") : state;
@@ -592,11 +592,11 @@ void writeAll(FILE *f, const QString &text)
     fflush(f);
 }
 
-QString withLineEnds(QString text, bool crlf)
+QString withLineEnds(QString text, const QString &lineEnd)
 {
-    if (crlf) {
+    if (lineEnd != QLatin1String("\n")) {
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        text.replace(QLatin1Char('\n'), lineEnd);
     }
     return text;
 }
@@ -619,7 +619,8 @@ int simadbMain(const char *toolName, int argc, char **argv)
     waitForFaults(dir, cmd);
 
     Output o;
-    bool crlf = true;
+    QString lineEnd = QStringLiteral("\r\n"); // the Windows commands
+    QString outLineEnd = lineEnd;
     QString faultOut, faultExtra, faultErr;
     bool replaceOut = false;
     {
@@ -637,7 +638,10 @@ int simadbMain(const char *toolName, int argc, char **argv)
         applyFault(s, cmd, &changed, &skipNormal, faultState);
         if (skipNormal) {
             o.exitCode = faultState.exitCode;
-            if (tool == QLatin1String("adb") && cmd != QLatin1String("kill-server"))
+            // a failing command still starts the server first, unless it is
+            // the server's own start or stop that fails
+            if (tool == QLatin1String("adb") && cmd != QLatin1String("kill-server")
+                && cmd != QLatin1String("start-server"))
                 ensureServer(s, o, &changed);
         } else if (tool == QLatin1String("adb")) {
             runAdb(s, args, &changed, o);
@@ -648,8 +652,15 @@ int simadbMain(const char *toolName, int argc, char **argv)
         } else if (tool == QLatin1String("taskkill")) {
             runTaskkill(s, args, &changed, o);
         }
-        if (tool == QLatin1String("adb"))
-            crlf = s.value(QStringLiteral("line_endings")).trimmed().toLower() == QLatin1String("crlf");
+        if (tool == QLatin1String("adb")) {
+            // adb on Linux prints LF; through a pipe on Windows CRLF; adb shell
+            // through a terminal on old phones CR CR LF
+            const QString mode = s.value(QStringLiteral("line_endings")).trimmed().toLower();
+            const bool shell = args.value(0) == QLatin1String("shell");
+            lineEnd = mode == QLatin1String("crlf") || mode == QLatin1String("crcrlf") ? QStringLiteral("\r\n")
+                                                                                       : QStringLiteral("\n");
+            outLineEnd = mode == QLatin1String("crcrlf") && shell ? QStringLiteral("\r\r\n") : lineEnd;
+        }
         if (changed)
             s.save(dir);
     }
@@ -660,11 +671,11 @@ int simadbMain(const char *toolName, int argc, char **argv)
     o.err += faultErr;
 
     if (!o.err.isEmpty())
-        writeAll(stderr, withLineEnds(o.err, crlf));
+        writeAll(stderr, withLineEnds(o.err, lineEnd));
     for (int i = 0; i < o.chunks.size(); ++i) {
         if (i > 0 && o.chunkDelayMs > 0)
             QThread::msleep(unsigned(o.chunkDelayMs));
-        writeAll(stdout, withLineEnds(o.chunks.at(i), crlf));
+        writeAll(stdout, withLineEnds(o.chunks.at(i), outLineEnd));
     }
     return o.exitCode;
 }

@@ -1,0 +1,443 @@
+// The reply decoder: one frame at a time, by type id. It stores what it reads
+// in the records and raises flags; the workflow and the browser poll them.
+
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include <QDebug>
+
+#include "app/widgetvisibility.h"
+#include "protocol/frame.h"
+#include "protocol/messages.h"
+#include "protocol/records.h"
+
+using proto::BodyReader;
+
+namespace {
+
+bool isImageFormat(const QString &f)
+{
+    static const QStringList known = {"bmp", "BMP", "jpg", "jpeg", "JPG", "JPEG", "png", "PNG"};
+    return known.contains(f);
+}
+
+} // namespace
+
+void MainWindow::markRead(Category c)
+{
+    m_dataReadable[c] = true;
+    m_scanDone[c] = true;
+}
+
+void MainWindow::markErased(Category c)
+{
+    m_eraseDone[c] = true;
+    m_eraseBack[c] = true;
+    m_eraseFinished[c] = true;
+}
+
+QStringList *MainWindow::directoryOf(Category c)
+{
+    switch (c) {
+    case Photo: return &m_photoDir;
+    case Audio: return &m_audioDir;
+    case Vedio: return &m_vedioDir;
+    case Facebook: return &m_facebookDir;
+    case Twitter: return &m_twitterDir;
+    case Skype: return &m_skypeDir;
+    case Viber: return &m_viberDir;
+    case Kik: return &m_kikmessengerDir;
+    case Whatsapp: return &m_whatsappDir;
+    default: return nullptr;
+    }
+}
+
+proto::RecordMaps MainWindow::recordMapsOf(Category c)
+{
+    switch (c) {
+    case History: return {&m_historyMapIdData, &m_historyMapNameId, &m_historyMapNumberId};
+    case Message: return {&m_messageMapIdData, &m_messageMapNameId, &m_messageMapNumberId};
+    default: return {&m_contactMapIdData, &m_contactMapNameId, &m_contactMapNumberId};
+    }
+}
+
+// Appends one piece of a list to the category's accumulator. A list that
+// grows beyond the bound is dropped (with a log line) until its stretch ends,
+// so a misbehaving peer cannot exhaust memory; the stream stays in step
+// because every frame is consumed by its header length anyway.
+bool MainWindow::appendListPiece(Category c, const QString &piece, bool stretchEnds)
+{
+    if (!m_chunkOverflow[c]
+        && qint64(m_chunkText[c].size() + piece.size()) * 2 > m_maxAccumulatorBytes) {
+        qDebug() << "list too long, dropped:" << proto::categoryName(c)
+                 << (qint64(m_chunkText[c].size()) + piece.size()) * 2 << "bytes";
+        m_chunkOverflow[c] = true;
+        m_chunkText[c].clear();
+        m_chunkText[c].squeeze();
+    }
+    if (m_chunkOverflow[c]) {
+        if (stretchEnds)
+            m_chunkOverflow[c] = false;
+        return false;
+    }
+    m_chunkText[c].append(piece);
+    return true;
+}
+
+void MainWindow::decodeTextList(Category c, BodyReader &r)
+{
+    const QString piece = r.string();
+    const int subCount = r.int16();
+    const int allCount = r.int16();
+    if (c == Message)
+        r.int16(); // not used
+    const int finished = r.int16();
+
+    if (c == History) {
+        qDebug() << "history strlen:" << piece.size();
+        qDebug() << "history backStr:" << piece;
+        qDebug() << "history subCountSize:" << 2;
+        qDebug() << "history subCount:" << subCount;
+        qDebug() << "history allCountSize:" << 2;
+        qDebug() << "history allCount:" << allCount;
+        qDebug() << "history entireCountSize:" << 2;
+        qDebug() << "history finished:" << finished;
+    }
+
+    const bool complete = subCount == allCount;
+    const bool kept = appendListPiece(c, piece, complete);
+    if (!complete)
+        return;
+    if (kept) {
+        const int n = proto::addTextRecords(m_chunkText[c], recordMapsOf(c));
+        m_gotCount[c] = quint16(m_gotCount[c] + n);
+    }
+    m_chunkText[c].clear();
+
+    if (c == Message)
+        qDebug() << "got message count:" << m_gotCount[c] << "id count:" << m_messageMapIdData.size();
+    if (finished != 1)
+        return;
+    if (c == Message) {
+        qDebug() << "after got all message";
+        markRead(c);
+        return;
+    }
+    qDebug() << (c == Contact ? "got all contact,contact got count:" : "got all history,history got count:")
+             << m_gotCount[c] << "finished:" << finished;
+    markRead(c);
+    m_gotCount[c] = 0;
+}
+
+void MainWindow::decodeDirectory(Category c, BodyReader &r)
+{
+    const QString piece = r.string();
+    int subCount;
+    int allCount;
+    int finished;
+    if (c == Whatsapp || c == Skype || c == Kik || c == Viber) {
+        subCount = r.uint16();
+        allCount = r.uint16();
+        finished = r.uint16();
+    } else {
+        subCount = r.int16();
+        allCount = r.int16();
+        finished = r.int16();
+    }
+
+    const bool complete = subCount == allCount;
+    const bool kept = appendListPiece(c, piece, complete);
+    if (!complete)
+        return;
+    if (kept) {
+        QStringList *dir = directoryOf(c);
+        const int n = proto::addDirectoryRecords(m_chunkText[c], dir);
+        m_gotCount[c] = quint16(m_gotCount[c] + n);
+        if (n > 0 && c >= FirstAppCategory)
+            m_appDirFound[c - FirstAppCategory] = true;
+    }
+    m_chunkText[c].clear();
+    if (finished != 1)
+        return;
+
+    switch (c) {
+    case Photo: qDebug() << "got all photo dir"; break;
+    case Audio: qDebug() << "get all audio dir"; break;
+    case Vedio: qDebug() << "got all vedio dir"; break;
+    case Whatsapp: qDebug() << "got all whatsapp back"; break;
+    case Twitter: qDebug() << "got twitter dir count:" << m_gotCount[c]; break;
+    case Skype: qDebug() << "got skype dir count:" << m_gotCount[c]; break;
+    case Viber: qDebug() << "got all viber back"; break;
+    default: break;
+    }
+    markRead(c);
+    m_gotCount[c] = 0;
+}
+
+void MainWindow::decodePhoto(BodyReader &r)
+{
+    qDebug() << "get photo done";
+    const QString name = r.string();
+    const QByteArray chunk = r.bytes();
+    qDebug() << "get photo done,after 0";
+    const QString format = r.string();
+    const int index = r.int16();
+    qDebug() << "get photo done,after 3";
+    const int count = r.int16();
+    qDebug() << "get photo done,after 4";
+
+    if (!m_photoOverflow && qint64(m_photoData.size()) + chunk.size() > m_maxAccumulatorBytes) {
+        qDebug() << "photo too large, dropped:" << name << m_photoData.size() + chunk.size() << "bytes";
+        m_photoOverflow = true;
+        m_photoData.clear();
+        m_photoData.squeeze();
+    }
+    if (!m_photoOverflow)
+        m_photoData.append(chunk);
+    qDebug() << "get photo done,after" << index << count;
+    if (count != index + 1)
+        return;
+
+    if (m_photoOverflow) {
+        m_photoOverflow = false; // the next photo starts afresh
+        return;
+    }
+    if (isImageFormat(format)) {
+        if (!m_photoMapNameImage.contains(name)) {
+            QImage *image = new QImage;
+            image->loadFromData(m_photoData, "jpg");
+            if (image->isNull()) // the hint did not fit: let the content decide
+                image->loadFromData(m_photoData);
+            m_photoMapNameImage.insert(name, image);
+        }
+        if (format == QLatin1String("png") || format == QLatin1String("PNG"))
+            qDebug() << "png,m_photoMapNameImage.size:" << m_photoMapNameImage.size();
+        else
+            qDebug() << "m_photoMapNameImage.size:" << m_photoMapNameImage.size();
+    }
+    m_photoGotList.append(name + QLatin1Char(';') + format + QLatin1Char(','));
+    m_photoData.clear();
+}
+
+void MainWindow::clearPhotoImages()
+{
+    qDeleteAll(m_photoMapNameImage);
+    m_photoMapNameImage.clear();
+}
+
+void MainWindow::decodeEraseBack(Category c, BodyReader &r)
+{
+    if (c == History)
+        qDebug() << "erase history done";
+    const quint32 done = r.uint32();
+    const quint32 failed = r.uint32();
+    switch (c) {
+    case Contact: qDebug() << "erase contact back"; break;
+    case History: qDebug() << "erase his back"; break;
+    case Message: qDebug() << "erase mes back"; break;
+    case Photo: qDebug() << "erase photo back,result:" << "done cout:" << done << "fail count:" << failed; break;
+    case Audio: qDebug() << "erase audio back" << "done cout:" << done << "fail count:" << failed; break;
+    case Vedio: qDebug() << "erase vedio back"; break;
+    case Whatsapp: qDebug() << "erase whatsapp back done"; break;
+    case Facebook: qDebug() << "erase facebook back done"; break;
+    case Twitter:
+        qDebug() << "erase twitter back done,done count:" << done << "fail count:" << failed;
+        break;
+    case Skype:
+        qDebug() << "erase skype back done,done count:" << done << "fail count:" << failed;
+        break;
+    case Kik: qDebug() << "erase kik back done"; break;
+    case Viber: qDebug() << "erase viber back done"; break;
+    default: break;
+    }
+    markErased(c);
+}
+
+void MainWindow::decodeEraseFail(Category c, BodyReader &r)
+{
+    if (c != Message) { // the message reply's body is not read
+        r.string();
+        r.uint16();
+    }
+    m_eraseFailCount[c] = quint16(m_eraseFailCount[c] + 1);
+    if (m_eraseFailCount[c] != m_eraseSentCount[c])
+        return;
+    // Every request of the batch failed: the batch is over all the same.
+    markErased(c);
+    static const char *const lines[CategoryCount] = {
+        "erase contact fail ", "erase his error", "erase mes err", "erase photo err",
+        "erase audio err", "erase vedi err", "erase facebook back error", "erase twitter back err",
+        "erase skype back fail", "erase viber back fail", "erase kik back fail", "erase whatsapp back err",
+    };
+    qDebug() << lines[c];
+}
+
+void MainWindow::decodeReply(quint16 typeId, BodyReader &r)
+{
+    using namespace proto;
+
+    if (typeId < 1 || typeId > 127) {
+        qDebug() << "received wrong type in default";
+        return;
+    }
+    switch (typeId) {
+    case ContactList:
+    case HistoryList:
+    case MessageList:
+        decodeTextList(categoryOfListReply(typeId), r);
+        return;
+    case PhotoImage:
+        decodePhoto(r);
+        return;
+    case PhotoFail:
+        qDebug() << "got photo fail";
+        return;
+    case 26:
+    case 33:
+        return; // not used, ignored without log
+    case HomeInfo: {
+        const QString info = r.string();
+        m_homeInfoList = splitHomeInfo(info);
+        updateHomeInfo();
+        m_homeInfoReadable = true;
+        qDebug() << "got home info done:" << info;
+        qDebug() << "get homeinfo done";
+        return;
+    }
+    case HomeInfoFail:
+        updateHomeInfo();
+        m_homeInfoReadable = false;
+        qDebug() << "get homeinfo fail";
+        return;
+    case CancelScanBack:
+        m_cancelScanBack = true;
+        qDebug() << "cancel scan done";
+        return;
+    case CancelEraseBack:
+        m_cancelEraseBack = true;
+        qDebug() << "cancel erase done";
+        return;
+    case CheckDefaultSmsAppBack:
+        if (r.int16() == 1)
+            m_isDefaultSmsApp = true;
+        m_checkSmsAppReadable = true;
+        qDebug() << "get check default SMS App Data done";
+        return;
+    case ChangeDefaultSmsAppBack:
+        if (r.int16() == 1)
+            m_changeSmsAppOk = true;
+        m_changeSmsAppReadable = true;
+        qDebug() << "get change default SMS App Data done";
+        return;
+    case MessageCountBack: {
+        const QString text = r.string();
+        qDebug() << "got msg countStr:" << text;
+        bool ok = false;
+        const int n = text.toInt(&ok, 10);
+        m_messageCount = ok ? quint16(n) : 0;
+        m_messageCountReadable = true;
+        qDebug() << "get message count done";
+        return;
+    }
+    case SureConnected:
+        qDebug() << "in got receive,get sure connected done,start get home info";
+        return;
+    case AppInactive:
+        qDebug() << "in got receive,get App Inactive done";
+        appInactive();
+        return;
+    case AppActive:
+        qDebug() << "in got receive,get App Active done";
+        appActive();
+        return;
+    case LeftTimeCurrentScope:
+        qDebug() << "in got receive,get left time done";
+        decodeLeftTimeOfScope(r);
+        return;
+    case CloseProgramBack:
+        closeProgram();
+        return;
+    case PrivateLeftTimeBack:
+    case PrivateLeftTimeGates:
+    case AllLeftTimeBack:
+    case AllLeftTimeGates:
+    case AppLeftTimeBack:
+    case NoAppData:
+        decodeLeftTime(typeId, r);
+        return;
+    case StopGetPhotoBack:
+        if (m_timerGetPhotoByTime)
+            m_timerGetPhotoByTime->stop();
+        if (m_timerUpdateTablePhoto)
+            m_timerUpdateTablePhoto->stop();
+        m_stopGetPhotoBack = true;
+        qDebug() << "stop get photo done";
+        return;
+    case AppNotice121:
+        return;
+    case NoAppGate:
+        m_sdkGate[3] = false;
+        return;
+    case DebugNumber: {
+        const quint16 n = r.uint16();
+        qDebug() << "debug nmuber:" << n;
+        appendHiddenTrace(ui->label_test_debug, QString::number(n) + QStringLiteral(",\n"));
+        return;
+    }
+    default:
+        break;
+    }
+
+    Category c = categoryOfListReply(typeId);
+    if (c != CategoryCount) {
+        decodeDirectory(c, r);
+        return;
+    }
+    c = categoryOfEraseBack(typeId);
+    if (c != CategoryCount) {
+        decodeEraseBack(c, r);
+        return;
+    }
+    c = categoryOfEraseFail(typeId);
+    if (c != CategoryCount) {
+        decodeEraseFail(c, r);
+        return;
+    }
+    c = categoryOfGetFailReply(typeId);
+    if (c != CategoryCount) {
+        static const char *const lines[] = {"get contact fail", "get his fail", "get message fail",
+                                            "get phodir fail"};
+        if (c <= Photo)
+            qDebug() << lines[c];
+        if (c == History)
+            appendHiddenTrace(ui->testLabel_4, QStringLiteral("gCFail\n"));
+        markRead(c);
+        return;
+    }
+    qDebug() << "received wrong type in default";
+}
+
+void MainWindow::appInactive()
+{
+    m_appState = AppStateType::NotActive;
+    pauseCountdownForBackground();
+    if (m_rebootDone) {
+        ui->T_AppState_TopTitle->setText(QStringLiteral("App InActive "));
+        hideWidget(ui->T_AppState);
+    } else {
+        ui->T_AppState_TopTitle->setText(QStringLiteral("App InActive"));
+        showWidget(ui->T_AppState);
+    }
+    if (m_timerTestCheckAppQuited)
+        m_timerTestCheckAppQuited->start(1000);
+}
+
+void MainWindow::appActive()
+{
+    m_appState = AppStateType::Active;
+    resumeCountdownForForeground();
+    ui->T_AppState_TopTitle->setText(QStringLiteral("App Active"));
+    hideWidget(ui->T_AppState);
+    if (m_timerTestCheckAppQuited)
+        m_timerTestCheckAppQuited->stop();
+}

@@ -1,0 +1,388 @@
+// Requests to the companion app. Each is written to the socket at once and
+// flushed; nothing waits for the reply here.
+
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include <QDebug>
+
+#include "protocol/messages.h"
+#include "protocol/records.h"
+
+// ----- requests without body -----
+
+void MainWindow::getContact()
+{
+    qDebug() << "get contact request";
+    m_etScanContact.restart();
+    m_dataReadable[Contact] = false;
+    writeRequest(proto::getRequest(proto::GetContact));
+}
+
+void MainWindow::getHistory()
+{
+    qDebug() << "get history request";
+    m_etScanHistory.restart();
+    m_dataReadable[History] = false;
+    m_gotCount[History] = 0;
+    writeRequest(proto::getRequest(proto::GetHistory));
+}
+
+void MainWindow::getMessage()
+{
+    qDebug() << "get message request";
+    m_dataReadable[Message] = false;
+    m_etScanMessage.restart();
+    writeRequest(proto::getRequest(proto::GetMessage));
+}
+
+void MainWindow::getAudioDir()
+{
+    qDebug() << "get audio dir request";
+    m_dataReadable[Audio] = false;
+    m_etScanAudioDir.restart();
+    writeRequest(proto::getRequest(proto::GetAudioDir));
+}
+
+void MainWindow::getVedioDir()
+{
+    qDebug() << "get vedio dir request";
+    writeRequest(proto::getRequest(proto::GetVedioDir));
+}
+
+void MainWindow::getWhtatsAppDir()
+{
+    qDebug() << "get whatsapp dir request";
+    writeRequest(proto::getRequest(proto::GetWhatsappDir));
+}
+
+void MainWindow::getFacebookDir()
+{
+    qDebug() << "get facebook dir request";
+    writeRequest(proto::getRequest(proto::GetFacebookDir));
+}
+
+void MainWindow::getTwitterDir()
+{
+    qDebug() << "get twitter dir request";
+    writeRequest(proto::getRequest(proto::GetTwitterDir));
+}
+
+void MainWindow::getSkypeDir()
+{
+    qDebug() << "get skype dir request";
+    writeRequest(proto::getRequest(proto::GetSkypeDir));
+}
+
+void MainWindow::getKikMessengerDir()
+{
+    qDebug() << "get kik dir request";
+    m_etScanKik.restart();
+    writeRequest(proto::getRequest(proto::GetKikDir));
+}
+
+void MainWindow::getViberDir()
+{
+    qDebug() << "get viber dir request";
+    writeRequest(proto::getRequest(proto::GetViberDir));
+}
+
+void MainWindow::sendCancelScan()
+{
+    qDebug() << "cancel scan request";
+    writeRequest(proto::getRequest(proto::CancelScan));
+}
+
+void MainWindow::sendCancelErase()
+{
+    qDebug() << "cancel Erase request";
+    writeRequest(proto::getRequest(proto::CancelErase));
+}
+
+void MainWindow::checkApkIsDefaultSMSApp()
+{
+    qDebug() << "check default sms app request";
+    m_checkSmsAppReadable = false;
+    m_isDefaultSmsApp = false;
+    writeRequest(proto::getRequest(proto::CheckDefaultSmsApp));
+}
+
+void MainWindow::changeDefaultSMSApp()
+{
+    qDebug() << "change default sms app request";
+    m_changeSmsAppReadable = false;
+    writeRequest(proto::getRequest(proto::ChangeDefaultSmsApp));
+}
+
+void MainWindow::getMessageCount()
+{
+    qDebug() << "get messageCount request";
+    m_messageCountReadable = false;
+    m_messageCount = 0;
+    m_gotCount[Message] = 0;
+    writeRequest(proto::getRequest(proto::GetMessageCount));
+}
+
+void MainWindow::sendCloseProgram()
+{
+    qDebug() << "sent close program once";
+    writeRequest(proto::getRequest(proto::CloseProgram));
+}
+
+void MainWindow::sendPrivateLeftTime()
+{
+    qDebug() << "send private leftTime request";
+    writeRequest(proto::getRequest(proto::PrivateLeftTime));
+}
+
+void MainWindow::sendAllLeftTime()
+{
+    qDebug() << "send all leftTime request";
+    writeRequest(proto::getRequest(proto::AllLeftTime));
+}
+
+void MainWindow::sendAppLeftTime()
+{
+    qDebug() << "send app leftTime request";
+    writeRequest(proto::getRequest(proto::AppLeftTime));
+}
+
+void MainWindow::sendStopGetPhoto()
+{
+    qDebug() << "sent stop get photo once";
+    m_stopGetPhotoBack = false;
+    writeRequest(proto::getRequest(proto::StopGetPhoto));
+}
+
+void MainWindow::sendEraseBegin()
+{
+    writeRequest(proto::getRequest(proto::EraseBegin));
+}
+
+// ----- requests with body -----
+
+void MainWindow::getPhotoDir()
+{
+    qDebug() << "get photo dir request";
+    m_etScanPhotoDir.restart();
+    m_dataReadable[Photo] = false;
+    writeRequest(proto::photoDirRequest(m_photoCount));
+}
+
+void MainWindow::sendGetPhotoByName(const QString &location)
+{
+    qDebug() << "requested photoname:" << location;
+    if (location.isEmpty())
+        return;
+    const QByteArray frame = proto::photoByNameRequest(location);
+    if (frame.isEmpty()) {
+        qDebug() << "photo location too long for a request:" << location.size();
+        return;
+    }
+    writeRequest(frame);
+}
+
+// ----- erase -----
+
+bool MainWindow::eraseGuard(Category c) const
+{
+    return m_eraseSelected[c] && !m_eraseBack[c];
+}
+
+// One request per key, numbered 1..N with N as the batch size. A key too
+// long for one frame is left out before numbering (so the companion app sees
+// a whole batch and answers it) and counted as failed, as if it had been sent
+// and had failed: the run never claims it erased, and the category still
+// completes when every other item fails.
+void MainWindow::sendEraseItems(Category c, const QStringList &keys)
+{
+    QStringList sendable;
+    sendable.reserve(keys.size());
+    for (int i = 0; i < keys.size(); ++i) {
+        if (keys.at(i).size() > proto::MaxEraseKeyLength) {
+            qDebug() << "erase key too long for a request, left out:" << proto::categoryName(c) << "item"
+                     << i + 1 << "length" << keys.at(i).size();
+            m_eraseFailCount[c] = quint16(m_eraseFailCount[c] + 1);
+            m_eraseSentCount[c] = quint16(m_eraseSentCount[c] + 1);
+        } else {
+            sendable << keys.at(i);
+        }
+    }
+    const quint16 type = proto::eraseRequestType(c);
+    const quint32 batch = quint32(sendable.size());
+    for (int i = 0; i < sendable.size(); ++i) {
+        writeRequest(proto::eraseRequest(type, sendable.at(i), m_levelToErase, quint32(i + 1), batch));
+        m_eraseSentCount[c] = quint16(m_eraseSentCount[c] + 1);
+    }
+    if (!keys.isEmpty() && sendable.isEmpty())
+        markErased(c); // nothing could be sent: no reply will come
+}
+
+void MainWindow::sendEraseContact()
+{
+    m_etEraseContact.restart();
+    qDebug() << "sure sent erase contact request";
+    if (!eraseGuard(Contact))
+        return;
+    qDebug() << "m_contactToEraseList size:" << m_contactToEraseList.size();
+    sendEraseItems(Contact, m_contactToEraseList);
+}
+
+void MainWindow::sendEraseAllContact()
+{
+    qDebug() << "sent erase allContact request";
+    if (!eraseGuard(Contact))
+        return;
+    sendEraseItems(Contact, m_contactMapIdData.keys());
+}
+
+void MainWindow::sendEraseHistory()
+{
+    m_etEraseHistory.restart();
+    qDebug() << "history to erase size:" << m_historyToEraseList.size();
+    if (!eraseGuard(History))
+        return;
+    for (const QString &id : qAsConst(m_historyToEraseList))
+        qDebug() << "his id to erase:" << id;
+    sendEraseItems(History, m_historyToEraseList);
+}
+
+void MainWindow::sendEraseAllHistory()
+{
+    qDebug() << "sent erase allHistory request";
+    if (!eraseGuard(History))
+        return;
+    sendEraseItems(History, m_historyMapIdData.keys());
+}
+
+void MainWindow::sendEraseMessage()
+{
+    m_etEraseMessage.restart();
+    qDebug() << "sent erase message request";
+    if (!eraseGuard(Message))
+        return;
+    for (const QString &id : qAsConst(m_messageToEraseList))
+        qDebug() << "erase message request,name:" << id;
+    sendEraseItems(Message, m_messageToEraseList);
+}
+
+void MainWindow::sendEraseAllMessage()
+{
+    qDebug() << "sent erase allMessage request";
+    if (!eraseGuard(Message))
+        return;
+    sendEraseItems(Message, m_messageMapIdData.keys());
+}
+
+void MainWindow::sendErasePhoto()
+{
+    m_etErasePhotoDir.restart();
+    qDebug() << "sent erase photo request";
+    if (!eraseGuard(Photo))
+        return;
+    sendEraseItems(Photo, m_photoToEraseList);
+}
+
+void MainWindow::sendEraseAllPhoto()
+{
+    qDebug() << "sent erase allPhoto request";
+    m_photoToEraseList.clear();
+    for (const QString &entry : qAsConst(m_photoDir))
+        m_photoToEraseList << proto::entryLocation(entry);
+    sendErasePhoto();
+}
+
+void MainWindow::sendEraseAudio()
+{
+    m_etEraseAudioDir.restart();
+    qDebug() << "erase audio request sent before";
+    if (!eraseGuard(Audio))
+        return;
+    qDebug() << "sent erase audio request";
+    for (int i = 0; i < m_audioToEraseList.size(); ++i)
+        qDebug() << "to erase Audio:" << i << ":" << m_audioToEraseList.at(i);
+    sendEraseItems(Audio, m_audioToEraseList);
+}
+
+void MainWindow::sendEraseAllAudio()
+{
+    qDebug() << "sent erase allAudio request";
+    m_audioToEraseList.clear();
+    for (const QString &entry : qAsConst(m_audioDir))
+        m_audioToEraseList << proto::entryLocation(entry);
+    sendEraseAudio();
+}
+
+void MainWindow::sendEraseVedio()
+{
+    qDebug() << "erase Vedio request sent before";
+    if (!eraseGuard(Vedio))
+        return;
+    qDebug() << "sent erase vedio request";
+    sendEraseItems(Vedio, m_vedioToEraseList);
+}
+
+void MainWindow::sendEraseAllVedio()
+{
+    qDebug() << "sent erase allVedio request";
+    m_vedioToEraseList.clear();
+    for (const QString &entry : qAsConst(m_vedioDir))
+        m_vedioToEraseList << proto::entryLocation(entry);
+    sendEraseVedio();
+}
+
+void MainWindow::sendEraseAllWhatsapp()
+{
+    qDebug() << "sent erase allWhatsapp request";
+    if (!eraseGuard(Whatsapp))
+        return;
+    sendEraseItems(Whatsapp, m_whatsappDir);
+}
+
+void MainWindow::sendEraseAllFacebook()
+{
+    qDebug() << "sent erase allFacebook request";
+    if (!eraseGuard(Facebook))
+        return;
+    sendEraseItems(Facebook, m_facebookDir);
+    qDebug() << "send erase facebook request end";
+}
+
+void MainWindow::sendEraseAllTwitter()
+{
+    qDebug() << "sent erase allTwitter request";
+    if (!eraseGuard(Twitter))
+        return;
+    for (int i = 0; i < m_twitterDir.size(); ++i) {
+        qDebug() << "to sent erase twitter:" << i << "is:" << m_twitterDir.at(i);
+        if (m_twitterDir.at(i).isEmpty())
+            qDebug() << "got a empty";
+    }
+    sendEraseItems(Twitter, m_twitterDir);
+    qDebug() << "sent erase twitter dir times:" << m_twitterDir.size();
+}
+
+void MainWindow::sendEraseAllSkype()
+{
+    qDebug() << "sent erase allSkype request";
+    if (!eraseGuard(Skype))
+        return;
+    sendEraseItems(Skype, m_skypeDir);
+}
+
+void MainWindow::sendEraseAllKik()
+{
+    m_etEraseKik.restart();
+    qDebug() << "sent erase allKikMessenger request";
+    if (!eraseGuard(Kik))
+        return;
+    sendEraseItems(Kik, m_kikmessengerDir);
+}
+
+void MainWindow::sendEraseAllViber()
+{
+    qDebug() << "sent erase allViber request";
+    if (!eraseGuard(Viber))
+        return;
+    sendEraseItems(Viber, m_viberDir);
+}

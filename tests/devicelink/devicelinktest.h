@@ -1,0 +1,113 @@
+#pragma once
+
+// Helpers for the device-link tests that run the real window: a capture of
+// the debug log with one-shot hooks on log lines, and widget lookup by
+// object name.
+
+#include "devicewatcher/qdevicewatcher.h"
+#include "mainwindow.h"
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <QtGlobal>
+
+#include <functional>
+
+class LogCapture
+{
+public:
+    LogCapture()
+    {
+        s_current = this;
+        m_previous = qInstallMessageHandler(&LogCapture::handler);
+    }
+    ~LogCapture()
+    {
+        qInstallMessageHandler(m_previous);
+        s_current = nullptr;
+    }
+
+    QStringList lines() const { return m_lines; }
+    void clear() { m_lines.clear(); }
+
+    // Lines starting with the text.
+    int count(const QString &start) const
+    {
+        int n = 0;
+        for (const QString &l : m_lines)
+            n += l.startsWith(start) ? 1 : 0;
+        return n;
+    }
+    bool contains(const QString &start) const { return count(start) > 0; }
+    int indexOf(const QString &start, int from = 0) const
+    {
+        for (int i = from; i < m_lines.size(); ++i) {
+            if (m_lines.at(i).startsWith(start))
+                return i;
+        }
+        return -1;
+    }
+    // The texts appear in this order (not necessarily next to each other).
+    bool inOrder(const QStringList &starts) const
+    {
+        int at = 0;
+        for (const QString &s : starts) {
+            at = indexOf(s, at);
+            if (at < 0)
+                return false;
+            ++at;
+        }
+        return true;
+    }
+
+    // Runs once, inside the logging call, when a line starting with the
+    // text is logged: lets a test act at an exact point of a step.
+    void onLine(const QString &start, std::function<void()> action)
+    {
+        m_hooks.append(qMakePair(start, action));
+    }
+
+private:
+    static void handler(QtMsgType, const QMessageLogContext &, const QString &msg)
+    {
+        LogCapture *self = s_current;
+        if (!self)
+            return;
+        self->m_lines << msg;
+        for (int i = 0; i < self->m_hooks.size(); ++i) {
+            if (msg.startsWith(self->m_hooks.at(i).first)) {
+                const auto action = self->m_hooks.takeAt(i).second;
+                action();
+                break;
+            }
+        }
+    }
+
+    static inline LogCapture *s_current = nullptr;
+    QtMessageHandler m_previous = nullptr;
+    QStringList m_lines;
+    QList<QPair<QString, std::function<void()>>> m_hooks;
+};
+
+inline QWidget *widget(MainWindow &w, const char *name)
+{
+    QWidget *found = w.findChild<QWidget *>(QLatin1String(name));
+    Q_ASSERT_X(found, "widget", name);
+    return found;
+}
+
+inline bool shown(MainWindow &w, const char *name)
+{
+    return !widget(w, name)->isHidden();
+}
+
+// Gives the window a hand-over timer when the session does not provide one,
+// so the hand-over can be observed.
+inline void ensureHandOverTimer(MainWindow &w)
+{
+    if (!w.m_timerNewTCPConnected)
+        w.m_timerNewTCPConnected = new QTimer(&w);
+}

@@ -1,0 +1,205 @@
+// Reboot, companion watchdog, presence poll and exit command: the real
+// window against the simulated phone. Each test stops the start-up port
+// check and drives the slot under test directly, as its caller would.
+#include "devicelinktest.h"
+#include "support/simphone.h"
+#include "widgetvisibility.h"
+
+#include <QtTest>
+
+namespace {
+const int kTimeout = 20000;
+}
+
+class TestRebootWatchdog : public QObject
+{
+    Q_OBJECT
+private slots:
+    // The phone stays listed for a while after `adb reboot`, disappears, and
+    // comes back; only then does the sequence go on to the package check.
+    void rebootWaitsForThePhoneToGoAndReturn()
+    {
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        phone.set({{"reboot.listed_ms", "4000"}, {"reboot.absent_ms", "1500"}});
+        LogCapture log;
+        MainWindow w;
+        w.m_timerTestPort->stop();
+        ensureHandOverTimer(w);
+        showWidget(widget(w, "M_EraseCompleted_3"));
+
+        w.testReboot();
+        QCOMPARE(phone.calls(), QStringList{QStringLiteral("adb reboot")});
+        QVERIFY(log.inOrder({"reboot start", "reboot midle", "reboot end"}));
+        QVERIFY(w.m_rebootDone);
+        QVERIFY(w.m_isAfterReboot);
+        QVERIFY(w.m_timerSlotDeviceIn->isActive());
+        QCOMPARE(w.m_timerSlotDeviceIn->interval(), 3000);
+        QVERIFY(!shown(w, "M_EraseCompleted_3"));
+        QVERIFY(shown(w, "A_MP_PleaseConnect_1"));
+
+        bool reconnectWhileListed = false;
+        bool driverErrorWhenGone = false;
+        bool afterRebootClearedWhenGone = false;
+        log.onLine(QStringLiteral("start usb,no e,opend,start usb,because m_isAfterReboot is true"),
+                   [&] { reconnectWhileListed = shown(w, "A_MP_D_ReconnectDevice"); });
+        log.onLine(QStringLiteral("start usb,no e,no opend,adb empty,start usb,m_isAfterReboot change to false"), [&] {
+            driverErrorWhenGone = shown(w, "A_MP_D_DirverError_1_1");
+            afterRebootClearedWhenGone = !w.m_isAfterReboot;
+        });
+        log.onLine(QStringLiteral("after get serial check"), [&] { w.m_timerNewTCPConnected->stop(); });
+
+        QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("start has apk;no e,apk,hd;start activity")), kTimeout);
+        QVERIFY(reconnectWhileListed);
+        QVERIFY(driverErrorWhenGone);
+        QVERIFY(afterRebootClearedWhenGone);
+        QVERIFY(log.inOrder({"start check in;no in,hd;start port", "start usb,no e,opend,start usb,because",
+                             "start usb,no e,no opend,adb empty,start usb,m_isAfterReboot change to false",
+                             "start usb,no e,opend,start rsa",
+                             "start rsa,no e,authorized"}));
+    }
+
+    // The companion app is in the background: checked every second while it
+    // runs; once it has ended with the phone still there, the session is
+    // dropped and a new attempt starts at the port check.
+    void watchdogRestartsAtPortCheckWhenAppEnds()
+    {
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        phone.set(QStringLiteral("app.running"), QStringLiteral("1"));
+        LogCapture log;
+        MainWindow w;
+        w.m_timerTestPort->stop();
+        w.m_programType = ProgramType::Idle;
+
+        w.testCheckAppQuited();
+        QVERIFY(log.inOrder({"start check app quit", "after check app quit while", "app not quit"}));
+        QVERIFY(w.m_timerTestCheckAppQuited->isActive());
+        QCOMPARE(w.m_timerTestCheckAppQuited->interval(), 1000);
+        QVERIFY(phone.calls().contains(
+            QStringLiteral("adb shell dumpsys activity -p org.qtproject.example processes")));
+
+        bool portCheckArmed = false;
+        bool watchdogStopped = false;
+        bool pleaseConnect = false;
+        log.onLine(QStringLiteral("app quited"), [&] {
+            portCheckArmed = w.m_timerTestPort->isActive() && w.m_timerTestPort->interval() == 100;
+            watchdogStopped = !w.m_timerTestCheckAppQuited->isActive();
+            pleaseConnect = shown(w, "A_MP_PleaseConnect_1");
+            w.m_timerTestPort->stop();
+        });
+        phone.set(QStringLiteral("app.running"), QStringLiteral("0"));
+        QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("app quited")), kTimeout);
+        QVERIFY(log.inOrder({"app quit right", "quited", "quited,has devices", "app quited"}));
+        QVERIFY(portCheckArmed);
+        QVERIFY(watchdogStopped);
+        QVERIFY(pleaseConnect);
+        QCOMPARE(w.m_tcpSocket->state(), QAbstractSocket::UnconnectedState);
+    }
+
+    // The phone is unplugged while the watchdog runs: the app-state notice
+    // goes and the presence poll takes over.
+    void watchdogFallsBackWhenPhoneGoes_data()
+    {
+        QTest::addColumn<QString>("appRunning");
+        QTest::addColumn<bool>("goneBeforeCheck"); // else gone between the check and the probe
+        QTest::addColumn<QString>("decision");
+        QTest::newRow("dumpsys fails without a phone") << "1" << true << "";
+        QTest::newRow("app running, phone gone") << "1" << false << "app not quit";
+        QTest::newRow("app ended, phone gone") << "0" << false << "app quited";
+    }
+    void watchdogFallsBackWhenPhoneGoes()
+    {
+        QFETCH(QString, appRunning);
+        QFETCH(bool, goneBeforeCheck);
+        QFETCH(QString, decision);
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        phone.set(QStringLiteral("app.running"), appRunning);
+        LogCapture log;
+        MainWindow w;
+        w.m_timerTestPort->stop();
+        w.m_programType = ProgramType::Idle;
+        showWidget(widget(w, "T_AppState"));
+        if (goneBeforeCheck)
+            phone.setState(QStringLiteral("absent"));
+        else
+            log.onLine(QStringLiteral("after check app quit while"),
+                       [&] { phone.setState(QStringLiteral("absent")); });
+
+        w.testCheckAppQuited();
+        if (!decision.isEmpty()) {
+            QVERIFY(log.contains(decision));
+            QCOMPARE(widget(w, "T_AppState_TopTitle")->property("text").toString(), QStringLiteral("App InActive"));
+        } else {
+            QVERIFY(log.contains(QStringLiteral("read app quit result error:")));
+        }
+        QVERIFY(!shown(w, "T_AppState"));
+        QVERIFY(shown(w, "A_MP_PleaseConnect_1"));
+        QVERIFY(w.m_timerSlotDeviceIn->isActive());
+        QCOMPARE(w.m_timerSlotDeviceIn->interval(), 100);
+        QVERIFY(!w.m_timerTestCheckAppQuited->isActive());
+        QVERIFY(!w.m_timerTestPort->isActive());
+    }
+
+    // No phone: the presence poll keeps the reconnect notice up and asks
+    // `adb devices` about every 100 ms; a phone that appears restarts the
+    // sequence at the port check and stops the watcher.
+    void presencePollWaitsForAPhone()
+    {
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        phone.setState(QStringLiteral("absent"));
+        LogCapture log;
+        MainWindow w;
+        w.m_timerTestPort->stop();
+
+        w.slotDeviceIn();
+        QVERIFY(log.inOrder({"start watcher done", "test adb devices", "has devices state:",
+                             "start check in;no in,no hd;start check in"}));
+        QTRY_VERIFY_WITH_TIMEOUT(phone.calls().count(QStringLiteral("adb devices")) >= 5, kTimeout);
+        QVERIFY(shown(w, "A_MP_D_ReconnectDevice"));
+        QVERIFY(w.m_timerSlotDeviceIn->isActive());
+        QCOMPARE(w.m_timerSlotDeviceIn->interval(), 100);
+        QVERIFY(w.m_deviceWatcher->isWatching());
+        QCOMPARE(log.count(QStringLiteral("start watcher done")), 1);
+
+        bool portArmed = false;
+        log.onLine(QStringLiteral("start check in;no in,hd;start port"), [&] {
+            portArmed = w.m_timerTestPort->isActive() && w.m_timerTestPort->interval() == 100;
+            w.m_timerTestPort->stop();
+        });
+        phone.setState(QStringLiteral("device"));
+        QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("start check in;no in,hd;start port")), kTimeout);
+        QVERIFY(portArmed);
+        QVERIFY(!w.m_deviceWatcher->isWatching());
+        QVERIFY(!w.m_timerSlotDeviceIn->isActive());
+        QVERIFY(!shown(w, "A_MP_D_ReconnectDevice"));
+    }
+
+    // A tasklist that hangs is waited for in 3 s slices, each logged; the
+    // program can still be closed afterwards.
+    void hangingTasklistThenClose()
+    {
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        phone.setNetstatLines({QStringLiteral(
+            "  TCP    127.0.0.1:5037         0.0.0.0:0              LISTENING       4321")});
+        phone.setTask(4321, QStringLiteral("foreign.exe"));
+        phone.setTask(9999, QStringLiteral("Purgatex.exe"));
+        phone.set({{"fault.tasklist.delay_ms", "3500"}, {"fault.tasklist.times", "1"}});
+        LogCapture log;
+        MainWindow w;
+
+        QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("after get pid's name of 5037 while")), kTimeout);
+        QVERIFY(log.inOrder({"start test get pid's Name", "in while", "after get pid's name of 5037 while"}));
+        QVERIFY(shown(w, "A_MP_D_PortUsed"));
+
+        w.closeProgram();
+        QTRY_VERIFY_WITH_TIMEOUT(phone.calls().contains(QStringLiteral("taskkill /f /im Purgatex.exe")), kTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(phone.value(QStringLiteral("tasklist.9999")).isEmpty(), kTimeout);
+    }
+};
+
+QTEST_MAIN(TestRebootWatchdog)
+#include "tst_rebootwatchdog.moc"

@@ -1,0 +1,252 @@
+// Each command step run once against the simulated phone: the command line
+// it ran, the line it logged, the value its output rule set and the step it
+// armed next. Also start-up, and a machine without any of the tools.
+#include "devicelinktest.h"
+#include "support/simphone.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QtTest>
+
+#include <functional>
+#include <iterator>
+
+namespace {
+
+QString member(MainWindow &w, const QString &name)
+{
+    const QMap<QString, std::function<QString()>> members = {
+        {"port5037Used", [&] { return QVariant(w.m_port5037Used).toString(); }},
+        {"otherSoftPid5037", [&] { return w.m_otherSoftPid5037; }},
+        {"portUsedLabel", [&] { return w.findChild<QLabel *>("A_MP_D_PortUsed_Label_Info")->text(); }},
+        {"adbStarted", [&] { return QVariant(w.m_adbStarted).toString(); }},
+        {"usbOpened", [&] { return QVariant(w.m_usbOpened).toString(); }},
+        {"isAuthorized", [&] { return QVariant(w.m_isAuthorized).toString(); }},
+        {"hasApk", [&] { return QVariant(w.m_hasApk).toString(); }},
+        {"apkInstalled", [&] { return QVariant(w.m_apkInstalled).toString(); }},
+        {"activityStarted", [&] { return QVariant(w.m_activityStarted).toString(); }},
+        {"portForwarded", [&] { return QVariant(w.m_portForwarded).toString(); }},
+        {"otherSoftPid10000", [&] { return w.m_otherSoftPid10000; }},
+        {"otherSoftName10000", [&] { return w.m_otherSoftName10000; }},
+        {"powerLevel", [&] { return w.m_powerLevel; }},
+        {"serialNo", [&] { return w.m_serialNo; }},
+        {"hasDevice+isOffline",
+         [&] { return QVariant(w.m_hasDevice).toString() + "+" + QVariant(w.m_isOffline).toString(); }},
+    };
+    return members.value(name, [] { return QStringLiteral("?"); })();
+}
+
+QTimer *timerOf(MainWindow &w, const QString &slot)
+{
+    const QMap<QString, QTimer *> timers = {
+        {"testPort", w.m_timerTestPort},
+        {"testGetOtherSoftPidBy5037", w.m_timerTestGetOtherSoftPidBy5037},
+        {"testGetOtherSoftNameByPid", w.m_timerTestGetOtherSoftNameByPid},
+        {"testKillAdb", w.m_timerTestKillAdb},
+        {"testStartAdb", w.m_timerTestStartAdb},
+        {"testUsb", w.m_timerTestUsb},
+        {"testRsa", w.m_timerTestRsa},
+        {"testKillAdbForRsa", w.m_timerTestKillAdbForRsa},
+        {"testCheckHasApk", w.m_timerTestCheckHasApk},
+        {"testInstallApk", w.m_timerTestInstallApk},
+        {"testStartActivity", w.m_timerTestStartActivity},
+        {"testForwardAdb", w.m_timerTestForwardAdb},
+        {"testGetOtherSoftPidBy10000", w.m_timerTestGetOtherSoftPidBy10000},
+        {"testGetOtherSoftNameByPid_10000", w.m_timerTestGetOtherSoftNameByPid_10000},
+        {"testKillOtherSoftBy10000", w.m_timerTestKillOtherSoftBy10000},
+        {"testGetPower", w.m_timerTestGetPower},
+        {"testGetSerial", w.m_timerTestGetSerial},
+        {"newTCPConnected", w.m_timerNewTCPConnected},
+    };
+    return timers.value(slot);
+}
+
+const char *kNetstat5037 = "  TCP    127.0.0.1:5037         0.0.0.0:0              LISTENING       4321";
+const char *kNetstat10000 = "  TCP    127.0.0.1:10000        0.0.0.0:0              LISTENING       6120";
+
+} // namespace
+
+class TestSteps : public QObject
+{
+    Q_OBJECT
+private slots:
+    void eachStepOnce_data()
+    {
+        QTest::addColumn<QByteArray>("slot");
+        QTest::addColumn<QString>("scenario"); // key=value;key=value
+        QTest::addColumn<QString>("preset");   // member=value set before the step
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("logLine");
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("armed");
+
+        const QString apk = QStringLiteral("adb install -r ") + QDir::currentPath() + QStringLiteral("/Purgatex.apk");
+        QTest::newRow("port free") << QByteArray("testPort") << "" << "" << "netstat -anop tcp"
+                                   << "port,no e,no use" << "port5037Used" << "false" << "testStartAdb";
+        QTest::newRow("port held") << QByteArray("testPort") << QString("netstat.lines=") + kNetstat5037 << ""
+                                   << "netstat -anop tcp" << "port,no e,use" << "port5037Used" << "true"
+                                   << "testGetOtherSoftPidBy5037";
+        QTest::newRow("pid of 5037") << QByteArray("testGetOtherSoftPidBy5037")
+                                     << QString("netstat.lines=") + kNetstat5037 << "" << "netstat -anop tcp"
+                                     << "find soft pid,is:" << "otherSoftPid5037" << " 4321"
+                                     << "testGetOtherSoftNameByPid";
+        QTest::newRow("name of 5037") << QByteArray("testGetOtherSoftNameByPid") << "tasklist.4321=foreign.exe"
+                                      << "otherSoftPid5037= 4321" << "tasklist /fi \"pid eq  4321\""
+                                      << "readGetOtherSoftNameBy5037 result right,is:" << "portUsedLabel"
+                                      << "foreign.exe" << "testPort";
+        QTest::newRow("kill adb") << QByteArray("testKillAdb") << "server.running=1" << "" << "adb kill-server"
+                                  << "kill adb right" << "" << "" << "testPort";
+        QTest::newRow("start adb") << QByteArray("testStartAdb") << "" << "" << "adb start-server"
+                                   << "start adb,no e,started" << "adbStarted" << "true" << "testUsb";
+        QTest::newRow("usb") << QByteArray("testUsb") << "" << "" << "adb devices" << "usb open state: true"
+                             << "usbOpened" << "true" << "testRsa";
+        QTest::newRow("rsa") << QByteArray("testRsa") << "" << "" << "adb devices" << "start rsa,no e,authorized"
+                             << "isAuthorized" << "true" << "testCheckHasApk";
+        QTest::newRow("kill adb for rsa") << QByteArray("testKillAdbForRsa") << "" << "" << "adb kill-server"
+                                          << "kill adb for rsa right" << "" << "" << "testPort";
+        QTest::newRow("has apk") << QByteArray("testCheckHasApk") << "" << ""
+                                 << "adb shell pm list packages org.qtproject.example"
+                                 << "start has apk;no e,apk,hd;start activity" << "hasApk" << "true"
+                                 << "testStartActivity";
+        QTest::newRow("install") << QByteArray("testInstallApk") << "installed=0;install.chunks=3" << "" << apk
+                                 << "check install result right" << "apkInstalled" << "true" << "testStartActivity";
+        QTest::newRow("activity brought to front")
+            << QByteArray("testStartActivity") << "activity=front" << ""
+            << "adb shell am start -W -S -n org.qtproject.example/org.qtproject.example.Purgatex"
+            << "after start activity,has devices,start forward" << "activityStarted" << "true" << "testForwardAdb";
+        QTest::newRow("forward") << QByteArray("testForwardAdb") << "" << "" << "adb forward tcp:10000 tcp:5577"
+                                 << "after forward adb check" << "portForwarded" << "true" << "testGetPower";
+        QTest::newRow("forward prints text") << QByteArray("testForwardAdb") << "fault.forward.stdout=10000\\n" << ""
+                                             << "adb forward tcp:10000 tcp:5577" << "forward adb fail"
+                                             << "portForwarded" << "false" << "testGetOtherSoftPidBy10000";
+        QTest::newRow("pid of 10000") << QByteArray("testGetOtherSoftPidBy10000")
+                                      << QString("netstat.lines=") + kNetstat10000 << "" << "netstat -anop tcp"
+                                      << "find soft pid,is:" << "otherSoftPid10000" << " 6120"
+                                      << "testGetOtherSoftNameByPid_10000";
+        QTest::newRow("name of 10000") << QByteArray("testGetOtherSoftNameByPid_10000") << "tasklist.6120=browser.exe"
+                                       << "otherSoftPid10000= 6120" << "tasklist /fi \"pid eq  6120\""
+                                       << "readGetOtherSoftNameBy10000 result right" << "otherSoftName10000"
+                                       << "browser.exe" << "testKillOtherSoftBy10000";
+        QTest::newRow("end holder of 10000")
+            << QByteArray("testKillOtherSoftBy10000") << "tasklist.6120=browser.exe" << "otherSoftPid10000= 6120"
+            << "taskkill /f /pid 6120" << " readKillOtherSoftBy10000 right" << "" << "" << "testForwardAdb";
+        QTest::newRow("power") << QByteArray("testGetPower") << "battery.level=42;line_endings=crlf" << ""
+                               << "adb shell dumpsys battery" << "power is:" << "powerLevel" << " 42"
+                               << "testGetSerial";
+        QTest::newRow("serial") << QByteArray("testGetSerial") << "serial=0123456789ABCDEF" << ""
+                                << "adb get-serialno" << "serial is:" << "serialNo" << "0123456789ABCDEF"
+                                << "newTCPConnected";
+        QTest::newRow("probe offline") << QByteArray("testAdbDevices") << "state=offline" << "" << "adb devices"
+                                       << "has devices state:" << "hasDevice+isOffline" << "true+true" << "";
+        QTest::newRow("watchdog, app ended")
+            << QByteArray("testCheckAppQuited") << "app.running=0" << ""
+            << "adb shell dumpsys activity -p org.qtproject.example processes" << "app quit right" << "" << ""
+            << "testPort";
+    }
+    void eachStepOnce()
+    {
+        QFETCH(QByteArray, slot);
+        QFETCH(QString, scenario);
+        QFETCH(QString, preset);
+        QFETCH(QString, call);
+        QFETCH(QString, logLine);
+        QFETCH(QString, member);
+        QFETCH(QString, value);
+        QFETCH(QString, armed);
+
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        for (const QString &pair : scenario.split(';', Qt::SkipEmptyParts)) {
+            const int eq = pair.indexOf('=');
+            const QString key = pair.left(eq);
+            if (key == QLatin1String("netstat.lines"))
+                phone.setNetstatLines({pair.mid(eq + 1)});
+            else
+                phone.set(key, pair.mid(eq + 1));
+        }
+        LogCapture log;
+        MainWindow w;
+        w.m_timerTestPort->stop();
+        ensureHandOverTimer(w);
+        if (preset.startsWith(QLatin1String("otherSoftPid5037=")))
+            w.m_otherSoftPid5037 = preset.mid(17);
+        else if (preset.startsWith(QLatin1String("otherSoftPid10000=")))
+            w.m_otherSoftPid10000 = preset.mid(18);
+        QVERIFY(QMetaObject::invokeMethod(&w, slot.constData(), Qt::DirectConnection));
+
+        const QStringList calls = phone.calls();
+        QVERIFY2(!calls.isEmpty(), "no command run");
+        QCOMPARE(calls.first(), call);
+        QVERIFY2(log.contains(logLine), qPrintable(log.lines().join('\n')));
+        if (!member.isEmpty())
+            QCOMPARE(::member(w, member), value);
+        if (!armed.isEmpty()) {
+            QTimer *next = timerOf(w, armed);
+            QVERIFY(next);
+            QVERIFY2(next->isActive(), qPrintable(armed));
+        }
+        for (const MainWindow::StepIo &io : w.m_step)
+            QCOMPARE(io.readTimes, 0);
+    }
+
+    void startUpOrder()
+    {
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        LogCapture log;
+        MainWindow w;
+        QVERIFY(log.inOrder({"before init first data", "adb used:", "after init first data", "after init ui"}));
+        QVERIFY(!log.contains(QStringLiteral("start test port")));
+        QVERIFY(phone.calls().isEmpty());
+        QCOMPARE(qgetenv("Purgatex"), QDir::currentPath().toLocal8Bit());
+        const QString install = QStringLiteral("C:\\Program Files (x86)\\Purgatex");
+        const QStringList five = {install, install + "\\platforms", install + "\\bearer", install + "\\iconengines",
+                                  install + "\\translations"};
+        QCOMPARE(QCoreApplication::libraryPaths().mid(0, 5), five);
+#ifdef Q_OS_WIN
+        QCOMPARE(QCoreApplication::libraryPaths(), five);
+#endif
+        QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("start test port")), 5000);
+        QCOMPARE(phone.calls().first(), QStringLiteral("netstat -anop tcp"));
+    }
+
+    // No tool anywhere: no step hangs, each logs that its command did not
+    // start and decides on flags that nothing set.
+    void missingToolsDoNotFreeze()
+    {
+        QTemporaryDir empty;
+        QVERIFY(empty.isValid());
+        const QByteArray old = qgetenv("PURGATEX_TOOLS_DIR");
+        qputenv("PURGATEX_TOOLS_DIR", empty.path().toLocal8Bit());
+        LogCapture log;
+        {
+            MainWindow w;
+            w.m_timerTestPort->stop();
+            const char *stepSlots[] = {"testPort", "testGetOtherSoftPidBy5037", "testGetOtherSoftNameByPid",
+                                   "testKillAdb", "testStartAdb", "testUsb", "testRsa", "testKillAdbForRsa",
+                                   "testCheckHasApk", "testInstallApk", "testStartActivity", "testForwardAdb",
+                                   "testGetOtherSoftPidBy10000", "testGetOtherSoftNameByPid_10000",
+                                   "testKillOtherSoftBy10000", "testGetPower", "testGetSerial", "testCheckAppQuited",
+                                   "slotDeviceIn"};
+            for (const char *slot : stepSlots)
+                QVERIFY(QMetaObject::invokeMethod(&w, slot, Qt::DirectConnection));
+            w.testReboot();
+            QVERIFY(log.count(QStringLiteral("command not started:")) >= int(std::size(stepSlots)) + 1);
+            QVERIFY(log.contains(QStringLiteral("port,no e,no use")));
+            QVERIFY(log.contains(QStringLiteral("start adb,no e,no started")));
+            QVERIFY(log.contains(QStringLiteral("reboot end")));
+            QVERIFY(!w.m_hasDevice);
+
+            // Left to itself the program keeps trying.
+            log.clear();
+            w.m_timerTestPort->start(1);
+            QTRY_VERIFY_WITH_TIMEOUT(log.count(QStringLiteral("start kill adb for rsa")) >= 3, 10000);
+        }
+        qputenv("PURGATEX_TOOLS_DIR", old);
+    }
+};
+
+QTEST_MAIN(TestSteps)
+#include "tst_steps.moc"

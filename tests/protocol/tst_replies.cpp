@@ -1,0 +1,429 @@
+// Every reply type through the window's receive loop: what each one stores,
+// which flags it raises, what it shows.
+
+#include <QBuffer>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QProgressBar>
+#include <QtTest>
+
+#include "protocol/messages.h"
+#include "protocol/records.h"
+#include "protocoltest.h"
+#include "ui_mainwindow.h"
+
+using namespace proto;
+
+namespace {
+
+QByteArray imageBytes(const char *format, int w = 64, int h = 48)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(Qt::darkCyan);
+    QPainter p(&img);
+    p.fillRect(8, 8, 20, 20, Qt::yellow);
+    p.end();
+    QByteArray bytes;
+    QBuffer b(&bytes);
+    b.open(QIODevice::WriteOnly);
+    img.save(&b, format);
+    return bytes;
+}
+
+ByteChunks photoChunks(const QString &name, const QByteArray &data, const QString &format, int pieces)
+{
+    ByteChunks frames;
+    const int step = (data.size() + pieces - 1) / pieces;
+    for (int i = 0; i < pieces; ++i)
+        frames << FrameWriter(PhotoImage).string(name).bytes(data.mid(i * step, step)).string(format)
+                      .int16(qint16(i)).int16(qint16(pieces)).finish();
+    return frames;
+}
+
+QByteArray counts(quint16 type, const QList<int> &gates, const QList<int> &values)
+{
+    FrameWriter w(type);
+    for (int g : gates)
+        w.int16(qint16(g));
+    for (int v : values)
+        w.uint16(quint16(v));
+    return w.finish();
+}
+
+bool near(float a, float b) { return qAbs(a - b) < 1e-3f; }
+
+} // namespace
+
+class TestReplies : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decode_data();
+    void decode();
+    void listIsParsedOnlyWhenItsLastPieceArrives();
+};
+
+void TestReplies::decode_data()
+{
+    QTest::addColumn<WindowCheck>("prepare");
+    QTest::addColumn<ByteChunks>("frames");
+    QTest::addColumn<WindowCheck>("check");
+    const WindowCheck nothing = [](MainWindow &) {};
+
+    // ----- text lists -----
+    QTest::newRow("1 contact list in two frames")
+        << nothing
+        << ByteChunks{listFrame(ContactList, "1;Ada;555;a@x,*#*,2;Bo", 1, 2, 0),
+                      listFrame(ContactList, ";556,*#*,3;Cy;555", 2, 2, 1)}
+        << WindowCheck([](MainWindow &w) {
+               QCOMPARE(w.m_contactMapIdData.keys(), (QStringList{"1", "2", "3"}));
+               QCOMPARE(w.m_contactMapNumberId.values("555").size(), 2);
+               QCOMPARE(w.m_contactMapNameId.value("Bo"), QStringLiteral("2"));
+               QVERIFY(w.m_dataReadable[Contact] && w.m_scanDone[Contact]);
+               QCOMPARE(w.m_gotCount[Contact], quint16(0));
+               QVERIFY(w.m_chunkText[Contact].isEmpty());
+           });
+    QTest::newRow("6 history list, record without name counted not stored")
+        << nothing
+        << ByteChunks{listFrame(HistoryList, "h1;Ada;555;Missed;0;2026-01-02 10:00:00,*#*,h2;;556", 1, 1, 1)}
+        << WindowCheck([](MainWindow &w) {
+               QCOMPARE(w.m_historyMapIdData.keys(), QStringList{"h1"});
+               QVERIFY(w.m_dataReadable[History]);
+               QCOMPARE(w.m_gotCount[History], quint16(0));
+           });
+    QTest::newRow("11 message list keeps its counter")
+        << nothing
+        << ByteChunks{listFrame(MessageList, "m1;Ada;555;hi;2026-01-01 00:00:00,*#*,m2;Ada;555;yo;d", 1, 1, 1, true)}
+        << WindowCheck([](MainWindow &w) {
+               QCOMPARE(w.m_messageMapIdData.size(), 2);
+               QCOMPARE(w.m_messageMapNumberId.values("555").size(), 2);
+               QVERIFY(w.m_dataReadable[Message] && w.m_scanDone[Message]);
+               QCOMPARE(w.m_gotCount[Message], quint16(2));
+           });
+    QTest::newRow("11 message stretch without finished")
+        << nothing << ByteChunks{listFrame(MessageList, "m1;Ada;555;hi;d", 1, 1, 0, true)}
+        << WindowCheck([](MainWindow &w) {
+               QCOMPARE(w.m_messageMapIdData.size(), 1);
+               QVERIFY(!w.m_dataReadable[Message]);
+           });
+
+    // ----- directories -----
+    QTest::newRow("16 photo dir")
+        << nothing
+        << ByteChunks{listFrame(PhotoDirList, "a.jpg;10;jpg;/d/a.jpg,*#*,,*#*,b.png;;png;/d/b.png", 1, 1, 1)}
+        << WindowCheck([](MainWindow &w) {
+               QCOMPARE(w.m_photoDir, (QStringList{"a.jpg;10;jpg;/d/a.jpg", "b.png;;png;/d/b.png"}));
+               QVERIFY(w.m_dataReadable[Photo] && w.m_scanDone[Photo]);
+           });
+    QTest::newRow("38 whatsapp dir, counts unsigned")
+        << nothing
+        << ByteChunks{[] {
+               return FrameWriter(listReplyType(Whatsapp)).string("/w/1.db").uint16(40000).uint16(40000)
+                   .uint16(1).finish();
+           }()}
+        << WindowCheck([](MainWindow &w) {
+               QCOMPARE(w.m_whatsappDir, QStringList{"/w/1.db"});
+               QVERIFY(w.m_appDirFound[Whatsapp - FirstAppCategory]);
+               QVERIFY(w.m_dataReadable[Whatsapp]);
+           });
+    QTest::newRow("43 empty facebook dir")
+        << nothing << ByteChunks{listFrame(listReplyType(Facebook), "", 1, 1, 1)}
+        << WindowCheck([](MainWindow &w) {
+               QVERIFY(w.m_facebookDir.isEmpty());
+               QVERIFY(!w.m_appDirFound[0]);
+               QVERIFY(w.m_dataReadable[Facebook]);
+           });
+
+    // ----- erase replies -----
+    for (int c = 0; c < CategoryCount; ++c) {
+        QTest::addRow("%d erase back %s", eraseBackReplyType(Category(c)), categoryName(Category(c)))
+            << nothing << ByteChunks{FrameWriter(eraseBackReplyType(Category(c))).uint32(3).uint32(0).finish()}
+            << WindowCheck([c](MainWindow &w) {
+                   QVERIFY(w.m_eraseDone[c] && w.m_eraseBack[c] && w.m_eraseFinished[c]);
+               });
+    }
+    const auto sent3 = WindowCheck([](MainWindow &w) {
+        for (int c = 0; c < CategoryCount; ++c)
+            w.m_eraseSentCount[c] = 3;
+    });
+    for (Category c : {Contact, Message, Twitter}) {
+        const QByteArray fail = FrameWriter(eraseFailReplyType(c)).string("k").uint16(0).finish();
+        QTest::addRow("%d three of three failed %s", eraseFailReplyType(c), categoryName(c))
+            << sent3 << ByteChunks{fail, fail, fail}
+            << WindowCheck([c](MainWindow &w) {
+                   QCOMPARE(w.m_eraseFailCount[c], quint16(3));
+                   QVERIFY(w.m_eraseDone[c] && w.m_eraseBack[c] && w.m_eraseFinished[c]);
+               });
+        QTest::addRow("%d two of three failed %s", eraseFailReplyType(c), categoryName(c))
+            << sent3 << ByteChunks{fail, fail}
+            << WindowCheck([c](MainWindow &w) { QVERIFY(!w.m_eraseDone[c] && !w.m_eraseBack[c]); });
+    }
+
+    // ----- home info -----
+    QTest::newRow("68 home info")
+        << nothing
+        << ByteChunks{FrameWriter(HomeInfo).string("Nimbus Z7;9;SER42;;28;x;32 GB;10.5 GB;64 GB;16 GB").finish()}
+        << WindowCheck([](MainWindow &w) {
+               // the empty field moved the later ones down by one
+               QCOMPARE(w.m_homeInfoList.size(), 9);
+               QVERIFY(w.m_homeInfoReadable);
+               QCOMPARE(w.m_sdkLevel, 28);
+               QCOMPARE(w.ui->MP_Label_Model->text(), QStringLiteral("Nimbus Z7"));
+               QCOMPARE(w.ui->MP_Label_PhoneName->text(), QStringLiteral("Nimbus Z7"));
+               QCOMPARE(w.ui->EAll_Label_PhoneVersion->text(), QStringLiteral("Nimbus Z7"));
+               QCOMPARE(w.ui->MP_Label_SystemVersion->text(), QStringLiteral("9"));
+               QCOMPARE(w.ui->MP_Label_SerialNumber->text(), QStringLiteral("SER42"));
+               QCOMPARE(w.ui->MP_Label_Phone_Free->text(), QStringLiteral("Total:32 GB"));
+               QCOMPARE(w.ui->MP_Label_Phone_Total->text(), QStringLiteral("Free:10.5 GB"));
+               QCOMPARE(w.ui->EAll_Label_RomTotal->text(), QStringLiteral("32 GB Total"));
+               QCOMPARE(w.ui->EAll_Label_RomFree->text(), QStringLiteral("10.5 GB Free"));
+               QCOMPARE(w.ui->EAll_Label_RomUsed->text(), QStringLiteral("21.5 Used"));
+               QCOMPARE(w.ui->MP_Label_Sdcard_Free->text(), QStringLiteral("Total:64 GB"));
+               QCOMPARE(w.ui->MP_Label_Sdcard_Total->text(), QStringLiteral("Free:16 GB"));
+               QCOMPARE(w.ui->MP_ProgressBar_Phone->value(), 32);
+               QCOMPARE(w.ui->MP_ProgressBar_Sdcard->value(), 25);
+               QVERIFY(!w.ui->A_MP_ConnectedInfomation_5->isHidden());
+               QVERIFY(w.ui->S_All_Button->isEnabled() && w.ui->S_App_Button->isEnabled());
+           });
+    QTest::newRow("68 then 69, total 0 keeps the bar")
+        << nothing
+        << ByteChunks{FrameWriter(HomeInfo).string("M;9;S;23;x;32 GB;16 GB;0 GB;1 GB").finish(),
+                      emptyFrame(HomeInfoFail)}
+        << WindowCheck([](MainWindow &w) {
+               QVERIFY(!w.m_homeInfoReadable);
+               QCOMPARE(w.ui->MP_ProgressBar_Phone->value(), 50);
+               QCOMPARE(w.ui->MP_ProgressBar_Sdcard->value(), 0);
+               QCOMPARE(w.ui->MP_Label_SerialNumber->text(), QStringLiteral("S"));
+           });
+
+    // ----- get failed -----
+    for (int c = 0; c < CategoryCount; ++c) {
+        QTest::addRow("%d get failed %s", getFailReplyType(Category(c)), categoryName(Category(c)))
+            << nothing << ByteChunks{emptyFrame(getFailReplyType(Category(c)))}
+            << WindowCheck([c](MainWindow &w) {
+                   QVERIFY(w.m_dataReadable[c] && w.m_scanDone[c]);
+                   QCOMPARE(w.ui->testLabel_4->text().contains("gCFail\n"), c == History);
+               });
+    }
+
+    // ----- acknowledgements and single values -----
+    QTest::newRow("84 90 120 acknowledgements")
+        << nothing << ByteChunks{emptyFrame(CancelScanBack), emptyFrame(CancelEraseBack), emptyFrame(StopGetPhotoBack)}
+        << WindowCheck([](MainWindow &w) {
+               QVERIFY(w.m_cancelScanBack && w.m_cancelEraseBack && w.m_stopGetPhotoBack);
+           });
+    QTest::newRow("99 is default")
+        << nothing << ByteChunks{FrameWriter(CheckDefaultSmsAppBack).int16(1).finish()}
+        << WindowCheck([](MainWindow &w) { QVERIFY(w.m_isDefaultSmsApp && w.m_checkSmsAppReadable); });
+    QTest::newRow("99 short body reads 0")
+        << nothing << ByteChunks{emptyFrame(CheckDefaultSmsAppBack)}
+        << WindowCheck([](MainWindow &w) { QVERIFY(!w.m_isDefaultSmsApp && w.m_checkSmsAppReadable); });
+    QTest::newRow("101 change refused")
+        << nothing << ByteChunks{FrameWriter(ChangeDefaultSmsAppBack).int16(0).finish()}
+        << WindowCheck([](MainWindow &w) { QVERIFY(!w.m_changeSmsAppOk && w.m_changeSmsAppReadable); });
+    QTest::newRow("101 changed")
+        << nothing << ByteChunks{FrameWriter(ChangeDefaultSmsAppBack).int16(1).finish()}
+        << WindowCheck([](MainWindow &w) { QVERIFY(w.m_changeSmsAppOk && w.m_changeSmsAppReadable); });
+    QTest::newRow("103 count 12")
+        << nothing << ByteChunks{FrameWriter(MessageCountBack).string("12").finish()}
+        << WindowCheck([](MainWindow &w) {
+               QCOMPARE(w.m_messageCount, quint16(12));
+               QVERIFY(w.m_messageCountReadable);
+           });
+    QTest::newRow("103 not a number")
+        << WindowCheck([](MainWindow &w) { w.m_messageCount = 5; })
+        << ByteChunks{FrameWriter(MessageCountBack).string("abc").finish()}
+        << WindowCheck([](MainWindow &w) {
+               QCOMPARE(w.m_messageCount, quint16(0));
+               QVERIFY(w.m_messageCountReadable);
+           });
+    QTest::newRow("122 closes gate 3, 124 debug number, 105 121 26 33 ignored")
+        << WindowCheck([](MainWindow &w) { w.m_sdkGate[3] = true; })
+        << ByteChunks{emptyFrame(NoAppGate), FrameWriter(DebugNumber).uint16(7).finish(), emptyFrame(SureConnected),
+                      emptyFrame(AppNotice121), FrameWriter(26).int16(1).finish(), emptyFrame(33)}
+        << WindowCheck([](MainWindow &w) {
+               QVERIFY(!w.m_sdkGate[3]);
+               QVERIFY(w.ui->label_test_debug->text().endsWith(QStringLiteral("7,\n")));
+           });
+
+    // ----- app state -----
+    QTest::newRow("106 app inactive")
+        << nothing << ByteChunks{emptyFrame(AppInactive)}
+        << WindowCheck([](MainWindow &w) {
+               QCOMPARE(w.m_appState, AppStateType::NotActive);
+               QVERIFY(!w.ui->T_AppState->isHidden());
+               QCOMPARE(w.ui->T_AppState_TopTitle->text(), QStringLiteral("App InActive"));
+               if (w.m_timerTestCheckAppQuited)
+                   QVERIFY(w.m_timerTestCheckAppQuited->isActive());
+           });
+    QTest::newRow("106 after reboot")
+        << WindowCheck([](MainWindow &w) { w.m_rebootDone = true; }) << ByteChunks{emptyFrame(AppInactive)}
+        << WindowCheck([](MainWindow &w) {
+               QVERIFY(w.ui->T_AppState->isHidden());
+               QCOMPARE(w.ui->T_AppState_TopTitle->text(), QStringLiteral("App InActive "));
+           });
+    QTest::newRow("106 then 107")
+        << nothing << ByteChunks{emptyFrame(AppInactive), emptyFrame(AppActive)}
+        << WindowCheck([](MainWindow &w) {
+               QCOMPARE(w.m_appState, AppStateType::Active);
+               QVERIFY(w.ui->T_AppState->isHidden());
+               QCOMPARE(w.ui->T_AppState_TopTitle->text(), QStringLiteral("App Active"));
+               if (w.m_timerTestCheckAppQuited)
+                   QVERIFY(!w.m_timerTestCheckAppQuited->isActive());
+           });
+
+    // ----- left time -----
+    QTest::newRow("113 private counts")
+        << nothing << ByteChunks{counts(PrivateLeftTimeBack, {}, {1000, 0, 100, 40, 10, 2})}
+        << WindowCheck([](MainWindow &w) {
+               QVERIFY(w.m_leftTimeReadable);
+               QCOMPARE(w.m_photoCount, quint16(40));
+               QVERIFY(near(w.m_expectedScanTime[Contact], 14.0f));
+               QVERIFY(near(w.m_expectedScanTime[History], 50.0f)); // 0 replaced by 50
+               QVERIFY(near(w.m_expectedEraseTime[History], 50.0f));
+               QVERIFY(near(w.m_expectedEraseTime[Message], 3.7f));
+               QVERIFY(near(w.m_scanLeftPrivate, 14 + 50 + 9.4f + 0.92f + 0.21f + 0.042f));
+               QVERIFY(w.ui->testLabel_3->text().contains("private leftTimeDone:\n14,\n50,\n"));
+           });
+    QTest::newRow("123 gates and private counts")
+        << nothing << ByteChunks{counts(PrivateLeftTimeGates, {1, 0, 1, 0}, {10, 10, 10, 10, 10, 10})}
+        << WindowCheck([](MainWindow &w) {
+               QVERIFY(w.m_sdkGate[0] && !w.m_sdkGate[1] && w.m_sdkGate[2] && !w.m_sdkGate[3]);
+               QCOMPARE(w.m_photoCount, quint16(10));
+               QVERIFY(near(w.m_expectedScanTime[Message], 0.94f));
+               QVERIFY(w.m_leftTimeReadable);
+               QVERIFY(!w.ui->testLabel_3->text().contains("leftTimeDone"));
+           });
+    QTest::newRow("116 all counts, zeros kept, empty total 50")
+        << nothing << ByteChunks{counts(AllLeftTimeBack, {}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})}
+        << WindowCheck([](MainWindow &w) {
+               for (int c = 0; c < CategoryCount; ++c)
+                   QCOMPARE(w.m_expectedScanTime[c], 0.0f);
+               QVERIFY(near(w.m_scanLeftAll, 50) && near(w.m_eraseLeftAll, 50));
+               QVERIFY(w.m_leftTimeReadable);
+           });
+    QTest::newRow("125 gates, all counts replaced")
+        << nothing << ByteChunks{counts(AllLeftTimeGates, {1, 1, 1, 1}, {0, 0, 0, 0, 0, 0, 1000, 0, 0, 0, 0, 0})}
+        << WindowCheck([](MainWindow &w) {
+               QVERIFY(w.m_sdkGate[3]);
+               QVERIFY(near(w.m_expectedScanTime[Facebook], 0.6f));
+               QVERIFY(near(w.m_expectedEraseTime[Contact], 50));
+               QVERIFY(near(w.m_scanLeftAll, 11 * 50 + 0.6f));
+           });
+    QTest::newRow("118 app counts")
+        << nothing << ByteChunks{counts(AppLeftTimeBack, {}, {1000, 2000, 0, 0, 0, 0})}
+        << WindowCheck([](MainWindow &w) {
+               QVERIFY(near(w.m_expectedScanTime[Twitter], 1.2f));
+               QVERIFY(near(w.m_expectedScanTime[Skype], 50));
+               QVERIFY(near(w.m_scanLeftApp, 0.6f + 1.2f + 4 * 50));
+               QVERIFY(w.m_leftTimeReadable);
+           });
+    QTest::newRow("127 no app data")
+        << WindowCheck([](MainWindow &w) {
+               w.m_sdkGate[3] = true;
+               w.m_scanLeftApp = 9;
+               w.m_expectedScanTime[Kik] = 3;
+           })
+        << ByteChunks{emptyFrame(NoAppData)}
+        << WindowCheck([](MainWindow &w) {
+               QCOMPARE(w.m_expectedScanTime[Kik], 0.0f);
+               QCOMPARE(w.m_scanLeftApp, 0.0f);
+               QVERIFY(!w.m_sdkGate[3]);
+               QVERIFY(w.m_leftTimeReadable);
+           });
+    QTest::newRow("109 private scope with sizes")
+        << WindowCheck([](MainWindow &w) { w.m_eraseType = EraseType::Private; })
+        << ByteChunks{[] {
+               FrameWriter f(LeftTimeCurrentScope);
+               for (int v : {1000, 0, 0, 4, 0, 0})
+                   f.int16(qint16(v));
+               f.int64(20 * 1024 * 1024).int64(0).int64(0); // photo, audio, video bytes
+               return f.finish();
+           }()}
+        << WindowCheck([](MainWindow &w) {
+               QVERIFY(w.m_leftTimeReadable);
+               QCOMPARE(w.m_photoCount, quint16(4));
+               QVERIFY(near(w.m_expectedScanTime[Contact], 14));
+               QVERIFY(near(w.m_expectedEraseTime[Photo], 4 * 0.0003f + 1.0f));
+               QVERIFY(near(w.m_expectedScanTime[Audio], 50));
+           });
+
+    // ----- photos -----
+    const QByteArray jpeg = imageBytes("JPEG");
+    const QByteArray png = imageBytes("PNG", 30, 20);
+    QTest::newRow("18 jpeg in three chunks")
+        << nothing << photoChunks("IMG_1.jpg", jpeg, "jpg", 3)
+        << WindowCheck([](MainWindow &w) {
+               QVERIFY(w.m_photoMapNameImage.contains("IMG_1.jpg"));
+               QCOMPARE(w.m_photoMapNameImage.value("IMG_1.jpg")->size(), QSize(64, 48));
+               QCOMPARE(w.m_photoGotList, QStringList{"IMG_1.jpg;jpg,"});
+               QVERIFY(w.m_photoData.isEmpty());
+           });
+    QTest::newRow("18 png, then the same name again")
+        << nothing << (photoChunks("s.png", png, "PNG", 2) + photoChunks("s.png", jpeg, "jpg", 1))
+        << WindowCheck([](MainWindow &w) {
+               QCOMPARE(w.m_photoMapNameImage.size(), 1);
+               QCOMPARE(w.m_photoMapNameImage.value("s.png")->size(), QSize(30, 20));
+               QCOMPARE(w.m_photoGotList.size(), 2);
+           });
+    QTest::newRow("18 unknown format listed, not decoded; broken bytes give a null image")
+        << nothing << (photoChunks("a.gif", png, "gif", 1) + photoChunks("b.jpg", "not an image", "jpg", 2))
+        << WindowCheck([](MainWindow &w) {
+               QVERIFY(!w.m_photoMapNameImage.contains("a.gif"));
+               QVERIFY(w.m_photoMapNameImage.value("b.jpg") && w.m_photoMapNameImage.value("b.jpg")->isNull());
+               QCOMPARE(w.m_photoGotList, (QStringList{"a.gif;gif,", "b.jpg;jpg,"}));
+           });
+    QTest::newRow("19 photo failed")
+        << nothing << ByteChunks{emptyFrame(PhotoFail)}
+        << WindowCheck([](MainWindow &w) { QVERIFY(w.m_photoMapNameImage.isEmpty()); });
+
+    // ----- bounded accumulators -----
+    QTest::newRow("oversized list dropped, stream stays in step")
+        << WindowCheck([](MainWindow &w) { w.m_maxAccumulatorBytes = 64; })
+        << ByteChunks{listFrame(ContactList, QString(30, 'x'), 1, 3, 0),
+                      listFrame(ContactList, QString(30, 'y'), 2, 3, 0),
+                      listFrame(ContactList, "9;Zed;999", 3, 3, 1), listFrame(ContactList, "1;Ada;555", 1, 1, 1)}
+        << WindowCheck([](MainWindow &w) {
+               QCOMPARE(w.m_contactMapIdData.keys(), QStringList{"1"});
+               QVERIFY(w.m_dataReadable[Contact]);
+           });
+    QTest::newRow("oversized photo dropped, next photo decoded")
+        << WindowCheck([](MainWindow &w) { w.m_maxAccumulatorBytes = 4096; })
+        << (photoChunks("big.png", QByteArray(9000, 'z'), "png", 3) + photoChunks("ok.png", png, "png", 1))
+        << WindowCheck([](MainWindow &w) {
+               QVERIFY(!w.m_photoMapNameImage.contains("big.png"));
+               QVERIFY(w.m_photoMapNameImage.contains("ok.png"));
+               QCOMPARE(w.m_photoGotList, QStringList{"ok.png;png,"});
+           });
+}
+
+void TestReplies::decode()
+{
+    QFETCH(WindowCheck, prepare);
+    QFETCH(ByteChunks, frames);
+    QFETCH(WindowCheck, check);
+    auto w = quietWindow();
+    prepare(*w);
+    for (const QByteArray &frame : frames) {
+        QVERIFY(!frame.isEmpty());
+        w->receiveChunk(frame);
+    }
+    QVERIFY(w->m_receiveBuffer.isEmpty());
+    check(*w);
+}
+
+void TestReplies::listIsParsedOnlyWhenItsLastPieceArrives()
+{
+    auto w = quietWindow();
+    w->receiveChunk(listFrame(ContactList, "1;Ada;555,*#*,2;B", 1, 2, 0));
+    QVERIFY(w->m_contactMapIdData.isEmpty());
+    QVERIFY(!w->m_dataReadable[Contact]);
+    w->receiveChunk(listFrame(ContactList, "o;556", 2, 2, 1));
+    QCOMPARE(w->m_contactMapIdData.keys(), (QStringList{"1", "2"}));
+    QCOMPARE(w->m_contactMapNameId.value("Bo"), QStringLiteral("2"));
+}
+
+QTEST_MAIN(TestReplies)
+#include "tst_replies.moc"

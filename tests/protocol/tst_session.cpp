@@ -1,0 +1,412 @@
+// The window's protocol section against the companion-app simulator over a
+// real TCP connection on 127.0.0.1: supervision, home info, requests byte for
+// byte, scans in every write mode, erase batches and the peer's faults.
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QtTest>
+
+#include "companionsimulator.h"
+#include "protocol/messages.h"
+#include "protocol/records.h"
+#include "protocoltest.h"
+#include "simphone.h"
+#include "ui_mainwindow.h"
+
+using namespace proto;
+using WriteMode = CompanionSimulator::WriteMode;
+Q_DECLARE_METATYPE(WriteMode)
+
+namespace {
+
+// A connected window and simulator, the home info already exchanged.
+struct Session
+{
+    SimPhone phone; // the device link's probes run the simulated tools
+    std::unique_ptr<MainWindow> w = quietWindow();
+    CompanionSimulator sim;
+
+    bool connect()
+    {
+        if (!sim.listen())
+            return false;
+        w->m_companionPort = sim.port();
+        w->newTCPConnected(); // unconnected: connect
+        w->m_timerNewTCPConnected->stop();
+        if (!QTest::qWaitFor([&] { return w->m_tcpSocket->state() == QAbstractSocket::ConnectedState; }, 5000))
+            return false;
+        w->newTCPConnected(); // connected: ask for the home info
+        return QTest::qWaitFor([&] { return w->m_homeInfoReadable; }, 5000);
+    }
+};
+
+} // namespace
+
+class TestSession : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void connectShowsThePhone();
+    void requestBytes_data();
+    void requestBytes();
+    void scanOverTheWire_data();
+    void scanOverTheWire();
+    void eraseBatches_data();
+    void eraseBatches();
+    void eraseGuardAndEmptyList();
+    void eraseKeyTooLongIsLeftOutAndCountedFailed();
+    void appBackgroundAndForeground();
+    void failureReplyAndSilence();
+    void httpAnswerHandsBackToTheDeviceLink();
+    void droppedConnectionGivesUpOnTheThirdTick();
+};
+
+void TestSession::connectShowsThePhone()
+{
+    Session s;
+    s.sim.data().homeInfo = QStringLiteral("Nimbus Z7;11;R58N91XKQ2B;30;x;32 GB;8 GB;64 GB;48 GB");
+    QVERIFY(s.connect());
+    MainWindow &w = *s.w;
+    QCOMPARE(w.m_programType, ProgramType::Idle);
+    QCOMPARE(w.m_workPhase, None);
+    QVERIFY(w.m_homeInfoRequested);
+    QVERIFY(!w.ui->A_MP_ConnectedInfomation_5->isHidden());
+    QCOMPARE(w.ui->MP_Label_Model->text(), QStringLiteral("Nimbus Z7"));
+    QCOMPARE(w.ui->MP_Label_SystemVersion->text(), QStringLiteral("11"));
+    QCOMPARE(w.ui->MP_Label_SerialNumber->text(), QStringLiteral("R58N91XKQ2B"));
+    QCOMPARE(w.ui->MP_ProgressBar_Phone->value(), 25);
+    QCOMPARE(w.ui->MP_ProgressBar_Sdcard->value(), 75);
+    QCOMPARE(w.m_sdkLevel, 30);
+
+    // The poll sees the reply and hands over to the keep-alive check.
+    w.homeInfoReadable();
+    QVERIFY(!w.m_timerHomeInfoReadable->isActive());
+    QCOMPARE(w.m_homeInfoReadTimes, 0);
+    QVERIFY(w.m_timerNewTCPConnected->isActive());
+    QCOMPARE(w.m_timerNewTCPConnected->interval(), 5000);
+
+    // A second connected tick asks nothing again.
+    w.newTCPConnected();
+    QCOMPARE(w.m_timerNewTCPConnected->interval(), 5000);
+    QTest::qWait(50);
+    QCOMPARE(s.sim.count(GetHomeInfo), 1);
+    QCOMPARE(w.m_connectedCount, 2);
+}
+
+void TestSession::requestBytes_data()
+{
+    QTest::addColumn<WindowCheck>("send");
+    QTest::addColumn<QByteArray>("hex");
+    QTest::addColumn<WindowCheck>("effect");
+    const WindowCheck none = [](MainWindow &) {};
+
+    QTest::newRow("contact") << WindowCheck([](MainWindow &w) { w.getContact(); }) << QByteArray("00000000")
+                             << WindowCheck([](MainWindow &w) {
+                                    QVERIFY(!w.m_dataReadable[Contact]);
+                                    QVERIFY(w.m_etScanContact.isValid());
+                                });
+    QTest::newRow("history") << WindowCheck([](MainWindow &w) { w.getHistory(); }) << QByteArray("00050000")
+                             << WindowCheck([](MainWindow &w) { QCOMPARE(w.m_gotCount[History], quint16(0)); });
+    QTest::newRow("message") << WindowCheck([](MainWindow &w) { w.getMessage(); }) << QByteArray("000a0000") << none;
+    QTest::newRow("audio") << WindowCheck([](MainWindow &w) { w.getAudioDir(); }) << QByteArray("00170000") << none;
+    QTest::newRow("vedio") << WindowCheck([](MainWindow &w) { w.getVedioDir(); }) << QByteArray("001e0000") << none;
+    QTest::newRow("whatsapp") << WindowCheck([](MainWindow &w) { w.getWhtatsAppDir(); }) << QByteArray("00250000") << none;
+    QTest::newRow("facebook") << WindowCheck([](MainWindow &w) { w.getFacebookDir(); }) << QByteArray("002a0000") << none;
+    QTest::newRow("twitter") << WindowCheck([](MainWindow &w) { w.getTwitterDir(); }) << QByteArray("002f0000") << none;
+    QTest::newRow("skype") << WindowCheck([](MainWindow &w) { w.getSkypeDir(); }) << QByteArray("00340000") << none;
+    QTest::newRow("kik") << WindowCheck([](MainWindow &w) { w.getKikMessengerDir(); }) << QByteArray("00390000")
+                         << WindowCheck([](MainWindow &w) { QVERIFY(w.m_etScanKik.isValid()); });
+    QTest::newRow("viber") << WindowCheck([](MainWindow &w) { w.getViberDir(); }) << QByteArray("003e0000") << none;
+    QTest::newRow("cancel scan") << WindowCheck([](MainWindow &w) { w.sendCancelScan(); }) << QByteArray("00530000") << none;
+    QTest::newRow("cancel erase") << WindowCheck([](MainWindow &w) { w.sendCancelErase(); }) << QByteArray("00590000") << none;
+    QTest::newRow("check sms") << WindowCheck([](MainWindow &w) { w.checkApkIsDefaultSMSApp(); }) << QByteArray("00620000")
+                               << WindowCheck([](MainWindow &w) { QVERIFY(!w.m_isDefaultSmsApp); });
+    QTest::newRow("change sms") << WindowCheck([](MainWindow &w) { w.changeDefaultSMSApp(); }) << QByteArray("00640000") << none;
+    QTest::newRow("message count") << WindowCheck([](MainWindow &w) { w.getMessageCount(); }) << QByteArray("00660000")
+                                   << WindowCheck([](MainWindow &w) { QCOMPARE(w.m_gotCount[Message], quint16(0)); });
+    QTest::newRow("private left") << WindowCheck([](MainWindow &w) { w.sendPrivateLeftTime(); }) << QByteArray("00720000") << none;
+    QTest::newRow("all left") << WindowCheck([](MainWindow &w) { w.sendAllLeftTime(); }) << QByteArray("00730000") << none;
+    QTest::newRow("app left") << WindowCheck([](MainWindow &w) { w.sendAppLeftTime(); }) << QByteArray("00750000") << none;
+    QTest::newRow("stop photo") << WindowCheck([](MainWindow &w) { w.sendStopGetPhoto(); }) << QByteArray("00770000") << none;
+    QTest::newRow("close program") << WindowCheck([](MainWindow &w) { w.sendCloseProgram(); }) << QByteArray("006f0000") << none;
+    QTest::newRow("erase begin") << WindowCheck([](MainWindow &w) { w.sendEraseBegin(); }) << QByteArray("00800000") << none;
+    QTest::newRow("photo dir with the reported count")
+        << WindowCheck([](MainWindow &w) {
+               w.m_photoCount = 258;
+               w.getPhotoDir();
+           })
+        << QByteArray("000f000400020102") << WindowCheck([](MainWindow &w) { QVERIFY(!w.m_dataReadable[Photo]); });
+    QTest::newRow("photo by name") << WindowCheck([](MainWindow &w) { w.sendGetPhotoByName("/p"); })
+                                   << QByteArray("0011000a" "0008" "00000004" "002f0070") << none;
+    QTest::newRow("erase contact abc at level 10")
+        << WindowCheck([](MainWindow &w) {
+               w.m_eraseSelected[Contact] = true;
+               w.m_levelToErase = 10;
+               w.m_contactToEraseList = QStringList{"abc"};
+               w.sendEraseContact();
+           })
+        << QByteArray("0002001c" "0008" "00000006" "006100620063" "0002" "000a" "0004" "00000001" "0004" "00000001")
+        << WindowCheck([](MainWindow &w) { QCOMPARE(w.m_eraseSentCount[Contact], quint16(1)); });
+}
+
+void TestSession::requestBytes()
+{
+    QFETCH(WindowCheck, send);
+    QFETCH(QByteArray, hex);
+    QFETCH(WindowCheck, effect);
+    Session s;
+    QVERIFY(s.connect());
+    s.sim.setSilent(true);
+    s.w->m_dataReadable[Contact] = s.w->m_dataReadable[Photo] = true;
+    s.w->m_isDefaultSmsApp = true;
+    s.sim.clearReceived();
+    send(*s.w);
+    QTRY_COMPARE(s.sim.receivedFrames().size(), 1);
+    QCOMPARE(s.sim.receivedFrames().first().toHex(), hex);
+    effect(*s.w);
+}
+
+void TestSession::scanOverTheWire_data()
+{
+    QTest::addColumn<WriteMode>("mode");
+    QTest::addColumn<int>("pieceChars");
+    QTest::newRow("one frame per write") << WriteMode::PerFrame << 30000;
+    QTest::newRow("small pieces, several frames per write") << WriteMode::Coalesced << 97;
+    QTest::newRow("frames split across writes") << WriteMode::Split << 211;
+}
+
+void TestSession::scanOverTheWire()
+{
+    QFETCH(WriteMode, mode);
+    QFETCH(int, pieceChars);
+    Session s;
+    QVERIFY(s.connect());
+    s.sim.setWriteMode(mode);
+    s.sim.setListPieceChars(pieceChars);
+    s.sim.setPhotoChunkBytes(1500);
+    MainWindow &w = *s.w;
+    const SimDataSet &d = s.sim.data();
+
+    w.getContact();
+    w.getHistory();
+    w.getMessage();
+    w.getPhotoDir();
+    w.getAudioDir();
+    w.getVedioDir();
+    w.getFacebookDir();
+    w.getTwitterDir();
+    w.getSkypeDir();
+    w.getViberDir();
+    w.getKikMessengerDir();
+    w.getWhtatsAppDir();
+    for (int c = 0; c < CategoryCount; ++c)
+        QTRY_VERIFY2_WITH_TIMEOUT(w.m_dataReadable[c], categoryName(Category(c)), 10000);
+
+    QCOMPARE(w.m_contactMapIdData.size(), d.lists[Contact].size());
+    QCOMPARE(w.m_historyMapIdData.size(), d.lists[History].size());
+    QCOMPARE(w.m_messageMapIdData.size(), d.lists[Message].size());
+    QVERIFY(w.m_messageMapNumberId.values("72345").size() >= 3); // several messages share a number
+    QCOMPARE(w.m_photoDir, d.lists[Photo]);
+    QCOMPARE(w.m_audioDir, d.lists[Audio]);
+    QCOMPARE(w.m_vedioDir, d.lists[Vedio]);
+    QCOMPARE(w.m_whatsappDir, d.lists[Whatsapp]);
+    QCOMPARE(w.m_appDirFound[Facebook - FirstAppCategory], true);
+    QCOMPARE(w.m_appDirFound[Skype - FirstAppCategory], false);
+
+    // Real JPEG and PNG photos, each in several chunks.
+    for (const QString &entry : qAsConst(w.m_photoDir))
+        w.sendGetPhotoByName(entryLocation(entry));
+    QTRY_COMPARE_WITH_TIMEOUT(w.m_photoGotList.size(), w.m_photoDir.size(), 10000);
+    for (const QString &entry : qAsConst(w.m_photoDir)) {
+        const QString name = splitEntryFields(entry).first();
+        QVERIFY2(w.m_photoMapNameImage.value(name) && !w.m_photoMapNameImage.value(name)->isNull(), qPrintable(name));
+    }
+    QVERIFY(w.m_receiveBuffer.isEmpty());
+}
+
+void TestSession::eraseBatches_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<WindowCheck>("send");
+    QTest::addColumn<int>("items");
+
+    QTest::newRow("selected contacts")
+        << int(Contact) << WindowCheck([](MainWindow &w) {
+               w.m_contactToEraseList = QStringList{"c3", "c1"};
+               w.sendEraseContact();
+           })
+        << 2;
+    QTest::newRow("all history") << int(History) << WindowCheck([](MainWindow &w) { w.sendEraseAllHistory(); }) << 30;
+    QTest::newRow("all messages") << int(Message) << WindowCheck([](MainWindow &w) { w.sendEraseAllMessage(); }) << 30;
+    QTest::newRow("all photos") << int(Photo) << WindowCheck([](MainWindow &w) { w.sendEraseAllPhoto(); }) << 8;
+    QTest::newRow("selected audio")
+        << int(Audio) << WindowCheck([](MainWindow &w) {
+               w.m_audioToEraseList = QStringList{entryLocation(w.m_audioDir.at(1))};
+               w.sendEraseAudio();
+           })
+        << 1;
+    QTest::newRow("all vedio") << int(Vedio) << WindowCheck([](MainWindow &w) { w.sendEraseAllVedio(); }) << 3;
+    QTest::newRow("all facebook") << int(Facebook) << WindowCheck([](MainWindow &w) { w.sendEraseAllFacebook(); }) << 4;
+    QTest::newRow("all twitter") << int(Twitter) << WindowCheck([](MainWindow &w) { w.sendEraseAllTwitter(); }) << 3;
+    QTest::newRow("all viber") << int(Viber) << WindowCheck([](MainWindow &w) { w.sendEraseAllViber(); }) << 2;
+    QTest::newRow("all whatsapp") << int(Whatsapp) << WindowCheck([](MainWindow &w) { w.sendEraseAllWhatsapp(); }) << 5;
+}
+
+void TestSession::eraseBatches()
+{
+    QFETCH(int, category);
+    QFETCH(WindowCheck, send);
+    QFETCH(int, items);
+    const Category c = Category(category);
+    Session s;
+    QVERIFY(s.connect());
+    MainWindow &w = *s.w;
+    // What a scan would have stored.
+    w.receiveChunk(CompanionSimulator::listFrames(c, joinRecords(s.sim.data().lists[c])).first());
+    const int before = s.sim.data().lists[c].size();
+
+    w.m_eraseSelected[c] = true;
+    w.m_levelToErase = 7;
+    send(w);
+    QCOMPARE(int(w.m_eraseSentCount[c]), items);
+    QTRY_VERIFY(w.m_eraseBack[c] && w.m_eraseDone[c] && w.m_eraseFinished[c]);
+
+    const QList<CompanionSimulator::EraseRecord> got = s.sim.eraseRequests();
+    QCOMPARE(got.size(), items);
+    for (int i = 0; i < items; ++i) {
+        QCOMPARE(got.at(i).typeId, eraseRequestType(c));
+        QCOMPARE(got.at(i).level, quint16(7));
+        QCOMPARE(got.at(i).sequence, quint32(i + 1));
+        QCOMPARE(got.at(i).batchSize, quint32(items));
+    }
+    QCOMPARE(s.sim.data().lists[c].size(), before - items);
+    QCOMPARE(w.m_eraseFailCount[c], quint16(0));
+
+    // Sent once only: the guard holds after the reply.
+    send(w);
+    QTest::qWait(50);
+    QCOMPARE(s.sim.eraseRequests().size(), items);
+}
+
+void TestSession::eraseGuardAndEmptyList()
+{
+    Session s;
+    QVERIFY(s.connect());
+    MainWindow &w = *s.w;
+    w.m_contactToEraseList = QStringList{"c1"};
+    w.sendEraseContact(); // not selected
+    w.m_eraseSelected[History] = true;
+    w.sendEraseHistory(); // empty list
+    QCOMPARE(w.m_eraseSentCount[History], quint16(0));
+    w.sendEraseBegin();
+    QTRY_COMPARE(s.sim.count(EraseBegin), 1);
+    QVERIFY(s.sim.eraseRequests().isEmpty());
+}
+
+void TestSession::eraseKeyTooLongIsLeftOutAndCountedFailed()
+{
+    Session s;
+    QVERIFY(s.connect());
+    MainWindow &w = *s.w;
+    const QString huge(MaxEraseKeyLength + 1, QLatin1Char('k'));
+    s.sim.setUnerasableKeys({"/sdcard/Recordings/voice_note_1.m4a"});
+    w.m_eraseSelected[Audio] = true;
+    w.m_audioToEraseList = QStringList{huge, "/sdcard/Recordings/voice_note_1.m4a"};
+    w.sendEraseAudio();
+    QCOMPARE(w.m_eraseSentCount[Audio], quint16(2));
+    QCOMPARE(w.m_eraseFailCount[Audio], quint16(1));
+    // The companion app sees a whole batch of one, cannot erase it, and the
+    // category completes through the failure count.
+    QTRY_VERIFY(w.m_eraseBack[Audio]);
+    QCOMPARE(w.m_eraseFailCount[Audio], quint16(2));
+    QCOMPARE(s.sim.eraseRequests().size(), 1);
+    QCOMPARE(s.sim.eraseRequests().first().batchSize, quint32(1));
+
+    // Only oversized keys: nothing is sent and the category is over at once.
+    w.m_eraseSelected[Vedio] = true;
+    w.m_vedioToEraseList = QStringList{huge};
+    w.sendEraseVedio();
+    QVERIFY(w.m_eraseBack[Vedio] && w.m_eraseDone[Vedio]);
+    QCOMPARE(w.m_eraseFailCount[Vedio], quint16(1));
+}
+
+void TestSession::appBackgroundAndForeground()
+{
+    Session s;
+    QVERIFY(s.connect());
+    MainWindow &w = *s.w;
+    s.sim.sendAppInactive();
+    QTRY_COMPARE(w.m_appState, AppStateType::NotActive);
+    QVERIFY(!w.ui->T_AppState->isHidden());
+    s.sim.sendAppActive();
+    QTRY_COMPARE(w.m_appState, AppStateType::Active);
+    QVERIFY(w.ui->T_AppState->isHidden());
+}
+
+void TestSession::failureReplyAndSilence()
+{
+    Session s;
+    QVERIFY(s.connect());
+    MainWindow &w = *s.w;
+    s.sim.setFailCategory(Message, true);
+    w.getMessage();
+    QTRY_VERIFY(w.m_dataReadable[Message] && w.m_scanDone[Message]);
+    QVERIFY(w.m_messageMapIdData.isEmpty());
+
+    s.sim.setSilent(true);
+    w.sendCancelScan();
+    QTRY_COMPARE(s.sim.count(CancelScan), 1);
+    QTest::qWait(100);
+    QVERIFY(!w.m_cancelScanBack);
+
+    // A failing category's erase: every item fails, the batch completes.
+    s.sim.setSilent(false);
+    w.receiveChunk(CompanionSimulator::listFrames(Kik, "k1,*#*,k2").first());
+    w.m_eraseSelected[Kik] = true;
+    s.sim.setFailCategory(Kik, true);
+    w.sendEraseAllKik();
+    QTRY_VERIFY(w.m_eraseBack[Kik]);
+    QCOMPARE(w.m_eraseFailCount[Kik], quint16(2));
+}
+
+void TestSession::httpAnswerHandsBackToTheDeviceLink()
+{
+    Session s;
+    QVERIFY(s.connect());
+    MainWindow &w = *s.w;
+    s.sim.setHttpMode(true);
+    w.getContact();
+    QTRY_VERIFY(w.m_receivedHttp);
+    QTRY_COMPARE(w.m_tcpSocket->state(), QAbstractSocket::UnconnectedState);
+    QVERIFY(w.m_receiveBuffer.isEmpty());
+    QVERIFY(w.m_timerTestPort->isActive());
+}
+
+void TestSession::droppedConnectionGivesUpOnTheThirdTick()
+{
+    Session s;
+    QVERIFY(s.connect());
+    MainWindow &w = *s.w;
+    w.m_timerTestPort->stop();
+    s.sim.stopListening(); // the app is gone: the connection drops, no new one is taken
+    QTRY_COMPARE(w.m_tcpSocket->state(), QAbstractSocket::UnconnectedState);
+
+    // The first connect attempt counted once; connected ticks in between do
+    // not reset the count.
+    QCOMPARE(w.m_connectFailTimes, 1);
+    w.newTCPConnected(); // second unconnected tick: try again
+    w.m_timerNewTCPConnected->stop();
+    QCOMPARE(w.m_connectFailTimes, 2);
+    QCOMPARE(w.m_programType, ProgramType::ConnectingDevice);
+    QTRY_COMPARE(w.m_tcpSocket->state(), QAbstractSocket::UnconnectedState);
+    w.newTCPConnected(); // third: give up, back to the device link
+    QCOMPARE(w.m_connectFailTimes, 0);
+    QVERIFY(!w.m_timerNewTCPConnected->isActive());
+    QVERIFY(w.ui->MP_Label_SerialNumber->text().isEmpty());
+    const bool packageCheck = w.m_timerTestCheckHasApk && w.m_timerTestCheckHasApk->isActive();
+    QVERIFY(packageCheck || w.m_timerTestPort->isActive());
+}
+
+QTEST_MAIN(TestSession)
+#include "tst_session.moc"
