@@ -296,9 +296,78 @@ void TestWorkflowScenario::wrongWordOrNothingSelectedSendsNothing()
     QCOMPARE(r.w.m_workPhase, Scanned);
 }
 
+// Clicks a row of a result table as the user does.
+static bool clickRow(QTableWidget *table, int row)
+{
+    if (!table || table->isHidden() || row >= table->rowCount())
+        return false;
+    QTableWidgetItem *item = table->item(row, 2);
+    if (!item)
+        return false;
+    table->scrollToItem(item);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, table->visualItemRect(item).center());
+    return true;
+}
+
 void TestWorkflowScenario::privateEraseSendsExactlyTheChosenKeys()
 {
-    QSKIP("needs the category tables");
+    Rig r;
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_Private_Button));
+    QVERIFY(scanned(r));
+
+    // Two contact rows: every contact under each row's number is chosen.
+    auto *contacts = r.w.findChild<QTableWidget *>("tableContactWidget");
+    QVERIFY(clickRow(contacts, 1));
+    QVERIFY(clickRow(contacts, 2));
+    QSet<QString> expectedContacts;
+    for (int row : {1, 2}) {
+        const QString number = contacts->item(row, 2)->text();
+        for (const QString &rec : r.sim.data().lists[Contact])
+            if (rec.section(';', 2, 2) == number)
+                expectedContacts << rec.section(';', 0, 0);
+    }
+    QVERIFY(!expectedContacts.isEmpty());
+
+    // The first photo.
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Photo));
+    auto *photos = r.w.findChild<QTableWidget *>("tablePhotoWidget");
+    QVERIFY(clickRow(photos, 1));
+    const QString photoLocation = r.sim.data().lists[Photo].first().section(';', 3, 3);
+
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+    QCOMPARE(r.w.ui->M_ConformErase_label_Name->text(), QString("Erase Private Data"));
+    QCOMPARE(r.w.ui->M_ConformErase_Label_SecurityLevel->text(), QString("Low"));
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_Setting));
+    QVERIFY(click(r.w.ui->T_M_SelectLevel_RatioButton_MediumLevel));
+    QVERIFY(click(r.w.ui->T_M_SelectLevel_PusuButton_OK));
+    typeWord(r, "Erase");
+    r.sim.clearReceived();
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+
+    QStringList contactKeys;
+    QStringList photoKeys;
+    for (const auto &e : r.sim.eraseRequests()) {
+        QCOMPARE(e.level, quint16(7));
+        QVERIFY2(e.category == Contact || e.category == Photo, qPrintable(QString::number(e.category)));
+        (e.category == Contact ? contactKeys : photoKeys) << e.key;
+    }
+    QCOMPARE(contactKeys.size(), expectedContacts.size()); // each once
+    QCOMPARE(QSet<QString>(contactKeys.begin(), contactKeys.end()), expectedContacts);
+    QCOMPARE(photoKeys, QStringList{photoLocation});
+    QCOMPARE(r.sim.count(proto::CheckDefaultSmsApp), 0);
+    QCOMPARE(r.w.ui->M_IsErasing_ProgressBar_Erasing->value(), 100);
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(),
+             QString("All data on your device has been erased permanently!"));
+
+    // The phone is rebooted and the link is brought up again.
+    QVERIFY(r.phone.calls().contains("adb reboot"));
+    QCOMPARE(r.w.m_programType, ProgramType::ConnectingDevice);
+    QVERIFY(r.w.m_rebootDone);
+    QVERIFY(r.w.m_timerSlotDeviceIn->isActive());
+    QCOMPARE(r.w.m_eraseLeftPrivate, 0.0f);
 }
 
 void TestWorkflowScenario::appRunSendsOneBatchPerCheckedApp()
@@ -568,7 +637,9 @@ void TestWorkflowScenario::closeSendsCloseRequestWhenConnected()
     QVERIFY(connectRig(r));
     r.w.m_programType = idle ? ProgramType::Idle : ProgramType::ConnectingDevice;
     r.w.m_appState = appActive ? AppStateType::Active : AppStateType::NotActive;
+    r.phone.setTask(4242, "Purgatex.exe"); // the stand-in taskkill only records
     QVERIFY(click(r.w.ui->S_Close_Button));
+    QVERIFY(waitFor(r.w, [&] { return r.phone.calls().contains("taskkill /f /im Purgatex.exe"); }));
     QVERIFY(flushToSimulator(r.w, r.sim));
     QCOMPARE(r.sim.count(proto::CloseProgram), closeRequests);
 }
