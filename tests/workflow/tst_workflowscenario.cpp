@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QHostAddress>
+#include <QTcpServer>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QtTest>
@@ -609,13 +610,26 @@ void TestWorkflowScenario::lostConnectionStopsTimersOfState()
         QVERIFY(r.w.m_timerAllDataErased->isActive());
         QVERIFY(r.w.m_timerDecreaseEraseTime->isActive());
     }
+    // The phone goes away: the connection drops and nothing listens any more.
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::LocalHost));
+    r.w.m_companionPort = probe.serverPort();
+    probe.close();
     r.sim.dropConnection();
     QVERIFY(waitFor(r.w, [&] { return r.w.m_tcpSocket->state() == QAbstractSocket::UnconnectedState; }));
-    // What the connection supervision does when it finds the socket gone.
-    r.w.stopActivityTimers();
+    // Three ticks of the connection supervision find no connection.
+    for (int tick = 0; tick < 3; ++tick) {
+        r.w.newTCPConnected();
+        QVERIFY(waitFor(r.w, [&] { return r.w.m_tcpSocket->state() == QAbstractSocket::UnconnectedState; }));
+    }
+    QCOMPARE(r.w.m_programType, ProgramType::ConnectingDevice);
     for (QTimer *t : {r.w.m_timerLeftTimeReadable, r.w.m_timerAllDataReadable, r.w.m_timerDecreaseScanTime,
                       r.w.m_timerAllDataErased, r.w.m_timerDecreaseEraseTime})
         QVERIFY(!t->isActive());
+    // Back to the device link.
+    QVERIFY(r.w.m_timerTestPort->isActive() || r.w.m_timerTestCheckHasApk->isActive());
+    r.w.m_timerTestPort->stop();
+    r.w.m_timerTestCheckHasApk->stop();
 }
 
 void TestWorkflowScenario::closeSendsCloseRequestWhenConnected_data()

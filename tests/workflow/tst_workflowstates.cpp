@@ -47,6 +47,16 @@ void TestWorkflowStates::stopActivityTimersStopsTheStatesTimers_data()
     QTest::addColumn<int>("phase");
     QTest::addColumn<QStringList>("stopped");
     QTest::newRow("connecting") << true << int(None) << QStringList{"testPort", "slotDeviceIn"};
+    // The supervision has already marked the program as connecting when a
+    // lost connection ends a scan or an erase.
+    QTest::newRow("connecting, scan cut off")
+        << true << int(Scanning)
+        << QStringList{"testPort", "slotDeviceIn", "leftTimeReadable", "decreaseScanTime", "allDataReadable",
+                       "checkStopGetPhotoBeforeScan", "checkCancelScan"};
+    QTest::newRow("connecting, erase cut off")
+        << true << int(Erasing)
+        << QStringList{"testPort", "slotDeviceIn", "decreaseEraseTime", "allDataErased",
+                       "checkApkIsDefaultSMSAppReadable", "changeDefaultSMSAppReadable", "checkCancelErase"};
     QTest::newRow("idle") << false << int(None)
                           << QStringList{"testCheckAppQuited", "homeInfoReadable", "newTCPConnected"};
     QTest::newRow("scanning") << false << int(Scanning)
