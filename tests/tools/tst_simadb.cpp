@@ -293,7 +293,7 @@ private slots:
         phone.set({{"reboot.listed_ms", "300"}, {"reboot.absent_ms", "800"}, {"reboot.return_state", "unauthorized"},
                    {"app.running", "1"}});
         QCOMPARE(phone.run("adb", {"reboot"}).out, QByteArray());
-        QVERIFY(phone.value("app.running") == "0"); // the companion app ends with the reboot
+        QCOMPARE(phone.value("app.running"), QStringLiteral("0")); // the companion app ends with the reboot
         QVERIFY(!phone.value("reboot.at").isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(!listed(phone), 5000);
         QCOMPARE(phone.run("adb", {"get-serialno"}).exitCode, 1);
