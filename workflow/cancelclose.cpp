@@ -114,31 +114,58 @@ void MainWindow::checkCancelErase()
 // Lost connection: stop the timers of the current state
 // ---------------------------------------------------------------------------
 
+QList<QTimer *> MainWindow::deviceLinkStepTimers()
+{
+    return {m_timerSlotDeviceIn,
+            m_timerTestAdbDevices,
+            m_timerTestPort,
+            m_timerTestGetOtherSoftPidBy5037,
+            m_timerTestGetOtherSoftNameByPid,
+            m_timerTestStartAdb,
+            m_timerTestUsb,
+            m_timerTestRsa,
+            m_timerTestCheckHasApk,
+            m_timerTestInstallApk,
+            m_timerTestStartActivity,
+            m_timerTestForwardAdb,
+            m_timerTestGetPower,
+            m_timerTestGetSerial,
+            m_timerTestGetOtherSoftPidBy10000,
+            m_timerTestGetOtherSoftNameByPid_10000,
+            m_timerTestKillOtherSoftBy10000,
+            m_timerTestKillAdb,
+            m_timerTestKillAdbForRsa};
+}
+
 void MainWindow::stopActivityTimers()
 {
     QList<QTimer *> timers;
-    if (m_programType == ProgramType::ConnectingDevice) {
+    if (m_programType == ProgramType::ConnectingDevice)
         timers = deviceLinkStepTimers();
-    } else {
+    else
         timers << m_timerTestCheckAppQuited;
-        switch (m_workPhase) {
-        case None:
+    switch (m_workPhase) {
+    case None:
+        if (m_programType == ProgramType::Idle)
             timers << m_timerHomeInfoReadable << m_timerNewTCPConnected;
-            break;
-        case Scanning:
-            timers << m_timerLeftTimeReadable << m_timerDecreaseScanTime << m_timerAllDataReadable
-                   << m_timerCheckStopGetPhotoBeforeScan << m_timerCheckCancelScan;
-            break;
-        case Scanned:
-            timers << m_timerGetPhotoByTime << m_timerUpdateTablePhoto << m_timerCheckStopGetPhotoBeforeErase
-                   << m_timerCheckStopGetPhotoSwitchedAllApp;
-            break;
-        case Erasing:
-            timers << m_timerDecreaseEraseTime << m_timerAllDataErased << m_timerCheckApkIsDefaultSMSAppReadable
-                   << m_timerChangeDefaultSMSAppReadable << m_timerCheckCancelErase;
-            break;
-        }
+        break;
+    case Scanning:
+        timers << m_timerLeftTimeReadable << m_timerDecreaseScanTime << m_timerAllDataReadable
+               << m_timerCheckStopGetPhotoBeforeScan << m_timerCheckCancelScan;
+        break;
+    case Scanned:
+        timers << m_timerGetPhotoByTime << m_timerUpdateTablePhoto << m_timerCheckStopGetPhotoBeforeErase
+               << m_timerCheckStopGetPhotoSwitchedAllApp;
+        break;
+    case Erasing:
+        timers << m_timerDecreaseEraseTime << m_timerAllDataErased << m_timerCheckApkIsDefaultSMSAppReadable
+               << m_timerChangeDefaultSMSAppReadable << m_timerCheckCancelErase;
+        break;
     }
+    // The supervision marks the program as connecting as soon as it finds
+    // the socket unconnected, before it gives up and calls this: the timers of
+    // the scan or erase in progress are stopped in that state too, or they
+    // would run on against a connection that is gone.
     for (QTimer *t : qAsConst(timers))
         stopIfActive(t);
 }

@@ -298,8 +298,16 @@ void MainWindow::startEraseRun()
     m_eraseLeftAll = eraseplan::sum(m_eraseTimeOfRun, scanplan::scopeCategories(EraseType::All));
     m_eraseLeftPrivate = eraseplan::sum(m_eraseTimeOfRun, scanplan::scopeCategories(EraseType::Private));
     m_eraseLeftApp = eraseplan::sum(m_eraseTimeOfRun, scanplan::scopeCategories(EraseType::App));
-    for (bool &finished : m_eraseFinished)
-        finished = false;
+    // A batch cut short by a cancel starts counting afresh, so that its
+    // answers are matched against this run's requests only.
+    for (int c = 0; c < CategoryCount; ++c) {
+        m_eraseFinished[c] = false;
+        if (!m_eraseBack[c]) {
+            m_eraseSentCount[c] = 0;
+            m_eraseFailCount[c] = 0;
+            m_eraseBackFailCount[c] = 0;
+        }
+    }
 
     sendEraseBegin();
     sendEraseStep(scanplan::scopeCategories(m_eraseType).first);

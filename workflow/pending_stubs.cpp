@@ -1,6 +1,0 @@
-#include "mainwindow.h"
-
-QList<QTimer *> MainWindow::deviceLinkStepTimers()
-{
-    return {m_timerTestPort, m_timerSlotDeviceIn};
-}
