@@ -353,55 +353,62 @@ private slots:
 
     // Random clicks and searches: the to-erase list always holds exactly the
     // ids of the checked rows, each once.
+    void randomClicks_data()
+    {
+        QTest::addColumn<int>("category");
+        QTest::addColumn<QStringList>("searches");
+        QTest::newRow("contacts sharing numbers")
+            << int(Contact) << QStringList({"", "Smith", "555", "Lee", "nothing", "0101", ""});
+        QTest::newRow("messages of the simulated phone")
+            << int(Message) << QStringList({"", "Parcel", "+1555", "code", "2026-11-2", "zzz", ""});
+    }
     void randomClicks()
     {
+        QFETCH(int, category);
+        QFETCH(QStringList, searches);
         MainWindow w;
         quiet(w);
-        const QStringList numbers = {"555-0101", "555-0102", "777-0101", "888-5550", "201-0000"};
-        QStringList all;
-        for (int i = 1; i <= 16; ++i) {
-            const QString id = QString::number(100 + i);
-            addText(w, Contact, QString("%1;%2;%3;;;").arg(id, i % 3 ? "Smith" : "Lee", numbers[i % 5]));
-            all << id;
+        if (category == Contact) {
+            const QStringList numbers = {"555-0101", "555-0102", "777-0101", "888-5550", "201-0000"};
+            for (int i = 1; i <= 16; ++i)
+                addText(w, Contact,
+                        QString("%1;%2;%3;;;").arg(QString::number(100 + i), i % 3 ? "Smith" : "Lee", numbers[i % 5]));
+        } else {
+            load(w, SimDataSet::generate(6));
         }
-        render(w, Contact);
-        w.m_currentCategory = Contact;
-        QTableWidget *t = w.categoryTable(Contact);
+        render(w, Category(category));
+        w.m_currentCategory = category;
+        QTableWidget *t = w.categoryTable(category);
+        const QStringList &list = category == Contact ? w.m_contactToEraseList : w.m_messageToEraseList;
         auto *editor = w.findChild<QLineEdit *>("EP_IsScanning_TextBroswerEditor");
-        const QStringList searches = {"", "Smith", "555", "Lee", "nothing", "0101", ""};
         QRandomGenerator rng(20261207);
         for (int run = 0; run < 200; ++run) {
             for (int step = 0; step < 25; ++step) {
-                const int what = rng.bounded(10);
-                if (what == 0 && editor) {
+                if (rng.bounded(10) == 0) {
                     editor->setText(searches[rng.bounded(searches.size())]);
                     w.runSearch();
                 } else {
                     click(t, rng.bounded(t->rowCount()));
                 }
-                const QStringList &list = w.m_contactToEraseList;
                 QCOMPARE(QSet<QString>(list.begin(), list.end()).size(), list.size());
-                QCOMPARE(w.m_eraseSelected[Contact], !list.isEmpty());
+                QCOMPARE(w.m_eraseSelected[category], !list.isEmpty());
                 for (int r = 1; r < t->rowCount(); ++r) {
-                    const QStringList ids = w.rowIds(Contact, r);
                     if (t->item(r, 2)->text().isEmpty())
                         continue;
+                    const QStringList ids = w.rowIds(category, r);
                     bool allIn = !ids.isEmpty();
                     for (const QString &id : ids)
                         allIn = allIn && list.contains(id);
                     QCOMPARE(checked(t, r), allIn);
                 }
             }
-            if (editor) {
-                editor->clear();
-                w.runSearch();
-            }
+            editor->clear();
+            w.runSearch();
             QSet<QString> shown;
             for (int r = 1; r < t->rowCount(); ++r)
                 if (checked(t, r))
-                    for (const QString &id : w.rowIds(Contact, r))
+                    for (const QString &id : w.rowIds(category, r))
                         shown.insert(id);
-            const QStringList &list = w.m_contactToEraseList;
             QCOMPARE(QSet<QString>(list.begin(), list.end()), shown);
         }
     }
