@@ -149,6 +149,9 @@ private slots:
     void refusedSmsChangeErasesTheRest();
     void failedItemsAreReportedOnCompletion();
 
+    void leavingPrivateResultsWaitsForPhotoStop();
+    void factoryResetNoticeAfterAllErase_data();
+    void factoryResetNoticeAfterAllErase();
     void cancelScanBeforeEstimate();
     void cancelEraseKeepsErasedCategories();
     void cancelAtHundredOnlyClosesNotice();
@@ -462,6 +465,78 @@ void TestWorkflowScenario::failedItemsAreReportedOnCompletion()
     const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
     QVERIFY2(text.contains("Contact: 2"), qPrintable(text));
     QVERIFY(!text.contains("erased permanently!"));
+}
+
+void TestWorkflowScenario::leavingPrivateResultsWaitsForPhotoStop()
+{
+    Rig r;
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_Private_Button));
+    QVERIFY(scanned(r));
+    r.sim.setSilent(true); // the photo stop is acknowledged when the test says so
+    r.sim.clearReceived();
+    QVERIFY(click(r.w.ui->S_All_Button));
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::StopGetPhoto) == 1; }));
+    QVERIFY(flushToSimulator(r.w, r.sim));
+    QVERIFY(r.w.ui->B_EAll_ToScan->isHidden());
+    QVERIFY(!r.w.ui->C_EPrivate_IsScanning_2->isHidden());
+    QVERIFY(!r.w.m_timerGetPhotoByTime->isActive());
+
+    r.sim.sendFrame(proto::FrameWriter(proto::StopGetPhotoBack).finish());
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->B_EAll_ToScan->isHidden(); }));
+    QCOMPARE(r.w.ui->EAll_Lable_ScanType->text(), QString("Erase All Data"));
+    QCOMPARE(r.w.m_pageEraseType, int(EraseType::All));
+
+    // Back to the private scope: no photo stop is needed.
+    r.sim.clearReceived();
+    QVERIFY(click(r.w.ui->S_Private_Button));
+    QCOMPARE(r.w.ui->EAll_Lable_ScanType->text(), QString("Erase Private Data"));
+    QVERIFY(flushToSimulator(r.w, r.sim));
+    QCOMPARE(r.sim.count(proto::StopGetPhoto), 0);
+}
+
+void TestWorkflowScenario::factoryResetNoticeAfterAllErase_data()
+{
+    QTest::addColumn<bool>("allScope");
+    QTest::newRow("all data erased") << true;
+    QTest::newRow("app data erased") << false;
+}
+
+void TestWorkflowScenario::factoryResetNoticeAfterAllErase()
+{
+    QFETCH(bool, allScope);
+    Rig r;
+    r.sim.setDefaultSmsApp(true);
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, allScope ? r.w.ui->S_All_Button : r.w.ui->S_App_Button));
+    QVERIFY(scanned(r));
+    if (!allScope) {
+        QVERIFY(click(r.w.ui->EApp_RatioButton_Twitter));
+        QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
+    }
+    typeWord(r, "Erase");
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+    QVERIFY(r.w.m_rebootDone);
+
+    // The phone reboots; the link comes up again straight to the companion app.
+    r.w.m_timerSlotDeviceIn->stop();
+    r.sim.dropConnection();
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_tcpSocket->state() == QAbstractSocket::UnconnectedState; }));
+    r.w.m_companionPort = r.sim.port();
+    r.w.newTCPConnected();
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_tcpSocket->state() == QAbstractSocket::ConnectedState; }));
+    r.w.newTCPConnected();
+    QCOMPARE(!r.w.ui->T_D_FactoryDataReset->isHidden(), allScope);
+    QVERIFY(!r.w.m_rebootDone);
+    if (allScope) {
+        QVERIFY(click(r.w.ui->T_D_FactoryDataReset_PushButton_Ok));
+        QVERIFY(r.w.ui->T_D_FactoryDataReset->isHidden());
+        r.w.newTCPConnected(); // shown once only
+        QVERIFY(r.w.ui->T_D_FactoryDataReset->isHidden());
+    }
+    r.w.m_timerNewTCPConnected->stop();
+    r.w.m_timerHomeInfoReadable->stop();
 }
 
 void TestWorkflowScenario::cancelScanBeforeEstimate()
