@@ -518,6 +518,9 @@ public:
     // left-time reply's values (which stay as the reply gave them) at the
     // start of every run; the erase countdown caps with these.
     float m_eraseTimeOfRun[CategoryCount] = {};
+    // Messages chosen for the run but left out because the user declined
+    // the default-SMS-app change on the phone; the completion reports them.
+    int m_messagesLeftOut = 0;
 
     // Widgets of the form the workflow prepares once the form is built.
     void initWorkflowWidgets();

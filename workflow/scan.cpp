@@ -207,6 +207,8 @@ static void uncheckAppRadioButtons(Ui::MainWindow *ui)
 void MainWindow::on_EAll_Label_ToScan_clicked()
 {
     const QString calculating = QStringLiteral("Calculating time ...");
+    // A cancel cut off by a lost connection never got to enable it again.
+    ui->M_All_Private_IsScanning_pushButton_Stop->setEnabled(true);
     switch (m_eraseType) {
     case EraseType::Private:
         qDebug() << "scan type is private in scan ";

@@ -67,6 +67,19 @@ bool waitFor(MainWindow &w, const std::function<bool()> &done, int timeoutMs = k
     return true;
 }
 
+// Clicks a row of a result table as the user does.
+bool clickRow(QTableWidget *table, int row)
+{
+    if (!table || table->isHidden() || row >= table->rowCount())
+        return false;
+    QTableWidgetItem *item = table->item(row, 2);
+    if (!item)
+        return false;
+    table->scrollToItem(item);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, table->visualItemRect(item).center());
+    return true;
+}
+
 QList<quint16> withoutMarkers(QList<quint16> types)
 {
     types.removeAll(quint16(proto::GetMessageCount));
@@ -147,6 +160,7 @@ private slots:
     void appRunSendsOneBatchPerCheckedApp();
     void allRunWithoutMessagesSkipsSmsSteps();
     void refusedSmsChangeErasesTheRest();
+    void refusedSmsChangeWithOnlyMessagesRunsNothing();
     void failedItemsAreReportedOnCompletion();
 
     void leavingPrivateResultsWaitsForPhotoStop();
@@ -300,19 +314,6 @@ void TestWorkflowScenario::wrongWordOrNothingSelectedSendsNothing()
     QCOMPARE(r.w.m_workPhase, Scanned);
 }
 
-// Clicks a row of a result table as the user does.
-static bool clickRow(QTableWidget *table, int row)
-{
-    if (!table || table->isHidden() || row >= table->rowCount())
-        return false;
-    QTableWidgetItem *item = table->item(row, 2);
-    if (!item)
-        return false;
-    table->scrollToItem(item);
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, table->visualItemRect(item).center());
-    return true;
-}
-
 void TestWorkflowScenario::privateEraseSendsExactlyTheChosenKeys()
 {
     Rig r;
@@ -447,6 +448,33 @@ void TestWorkflowScenario::refusedSmsChangeErasesTheRest()
         QVERIFY(e.category != Message);
     QVERIFY(r.sim.data().lists[Contact].isEmpty());
     QVERIFY(r.sim.data().lists[Photo].isEmpty());
+    // The completion does not claim the messages were erased.
+    const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
+    QVERIFY2(text.contains(QStringLiteral("Message: %1").arg(messages)), qPrintable(text));
+}
+
+void TestWorkflowScenario::refusedSmsChangeWithOnlyMessagesRunsNothing()
+{
+    Rig r;
+    r.sim.setDefaultSmsApp(false);
+    r.sim.setChangeSmsAnswer(0);
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_Private_Button));
+    QVERIFY(scanned(r));
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Message));
+    QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableMessageWidget"), 1));
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+    typeWord(r, "Erase");
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::ChangeDefaultSmsApp) == 1; }));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->T_D_SelectedItemLessOne->isHidden(); }));
+    QVERIFY(!r.w.ui->M_ConformErase_1->isHidden());
+    QVERIFY(flushToSimulator(r.w, r.sim));
+    QCOMPARE(r.sim.count(proto::EraseBegin), 0);
+    QVERIFY(r.sim.eraseRequests().isEmpty());
+    QCOMPARE(r.w.m_workPhase, Scanned);
+    QVERIFY(!r.phone.calls().contains("adb reboot"));
 }
 
 void TestWorkflowScenario::failedItemsAreReportedOnCompletion()
