@@ -537,10 +537,10 @@ public:
     void resetScanState();
     void appendTrace(const QString &token);
 
-    // Scan chain. A renderer that has drawn a category calls
-    // scanCategoryRendered(category): it adds the category's share to the
-    // scope's progress and asks for the next category (or repeats the cancel
-    // request while a cancel is pending). askScanCategory applies the skip rule.
+    // App part of the scan chain (the private renderers advance the private
+    // part themselves): scanCategoryRendered adds an app's share to the
+    // scope's progress and asks for the next app, or repeats the cancel
+    // request while a cancel is pending; askScanCategory applies the skip rule.
     void askScanCategory(int category);
     void scanCategoryRendered(int category);
     int &scanProgressOfScope();

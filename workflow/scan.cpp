@@ -365,41 +365,17 @@ void MainWindow::getAppDir()
 
 void MainWindow::askScanCategory(int category)
 {
-    if (category == Contact) {
-        getPrivate();
-        return;
-    }
     if (category == Facebook) {
         getApp();
         return;
     }
-    const scanplan::AskDecision d =
-        scanplan::decideAsk(category, m_sdkLevel, m_sdkGate, m_expectedScanTime[category]);
-    const bool traced = m_eraseType == EraseType::Private && category < FirstAppCategory;
-    const scanplan::TraceTokens trace = scanplan::chainTraceTokens(category, d, m_sdkLevel);
-    if (traced)
-        appendTrace(trace.before);
-    if (d != scanplan::AskDecision::Ask) {
+    if (scanplan::decideAsk(category, m_sdkLevel, m_sdkGate, m_expectedScanTime[category])
+        != scanplan::AskDecision::Ask) {
         m_dataReadable[category] = true;
         m_scanDone[category] = true;
         return;
     }
     switch (category) {
-    case History:
-        getHistory();
-        break;
-    case Message:
-        getMessage();
-        break;
-    case Photo:
-        getPhotoDir();
-        break;
-    case Audio:
-        getAudioDir();
-        break;
-    case Vedio:
-        getVedioDir();
-        break;
     case Twitter:
         getTwitterDir();
         break;
@@ -418,8 +394,6 @@ void MainWindow::askScanCategory(int category)
     default:
         break;
     }
-    if (traced)
-        appendTrace(trace.after);
 }
 
 int &MainWindow::scanProgressOfScope()
