@@ -511,7 +511,6 @@ public:
     QTimer *m_timerAllDataErased = nullptr;
     QTimer *m_timerCheckCancelErase = nullptr;
 
-
     // The run has counted the category and moved past it.
     bool m_eraseStepPassed[CategoryCount] = {};
     // Erase estimates of the current run: scaled by the level from the

@@ -213,6 +213,17 @@ void MainWindow::on_S_MyPhone_Button_clicked()
 {
     hidePages();
     showWidget(ui->A_MP_ConnectedInfomation_5);
+    if (m_eraseType == EraseType::Private) {
+        // Thumbnails may still be loading: ask the companion app to stop
+        // sending photos; the check only consumes its acknowledgement.
+        if (m_timerGetPhotoByTime && m_timerGetPhotoByTime->isActive())
+            m_timerGetPhotoByTime->stop();
+        if (m_timerUpdateTablePhoto && m_timerUpdateTablePhoto->isActive())
+            m_timerUpdateTablePhoto->stop();
+        sendStopGetPhoto();
+        if (m_timerCheckStopGetPhotoSwitchedAllApp)
+            m_timerCheckStopGetPhotoSwitchedAllApp->start(100);
+    }
 }
 
 void MainWindow::on_S_Min_Button_clicked()

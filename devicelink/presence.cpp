@@ -9,6 +9,22 @@
 
 #include <QDebug>
 
+namespace {
+
+// The phone has been seen gone. After a reboot that is what the USB step
+// waits for; when the phone drops off before the poll first looks, the USB
+// step would otherwise wait for a disappearance that has already happened
+// and never let the returned phone through.
+void noteGoneAfterReboot(bool &isAfterReboot)
+{
+    if (isAfterReboot) {
+        isAfterReboot = false;
+        qDebug() << "check in,no hd,m_isAfterReboot change to false";
+    }
+}
+
+} // namespace
+
 void MainWindow::slotDeviceIn()
 {
     // Like every step, the poll stops its own timer first; the no-phone rows
@@ -31,6 +47,7 @@ void MainWindow::slotDeviceIn()
             m_timerTestPort->start(100);
             qDebug() << "start check in;in,hd;start port";
         } else {
+            noteGoneAfterReboot(m_isAfterReboot);
             showWidget(ui->A_MP_D_ReconnectDevice);
             m_timerSlotDeviceIn->start(100);
             qDebug() << "start check in;in,no hd;start check in";
@@ -56,6 +73,7 @@ void MainWindow::slotDeviceIn()
         m_timerTestPort->start(100);
         qDebug() << "start check in;no in,hd;start port";
     } else {
+        noteGoneAfterReboot(m_isAfterReboot);
         showWidget(ui->A_MP_D_ReconnectDevice);
         m_timerSlotDeviceIn->start(100);
         qDebug() << "start check in;no in,no hd;start check in";

@@ -29,6 +29,7 @@ void MainWindow::updateHomeInfo()
         ui->EAll_Label_PhoneVersion->setText(f.model);
         ui->MP_Label_SystemVersion->setText(f.version);
         ui->MP_Label_SerialNumber->setText(f.serial);
+        ui->MP_Label_Power->setText(m_powerLevel + QStringLiteral("%")); // from the device link
         // The label names are crossed over: "Free" shows the total and
         // "Total" the free space.
         ui->MP_Label_Phone_Free->setText(QStringLiteral("Total:") + f.romTotal);

@@ -45,10 +45,17 @@ void MainWindow::teardownSession()
     clearPhotoImages();
 }
 
+// The hidden trace labels keep only their latest part, so a peer that sends
+// debug frames without end costs neither memory nor quadratic time.
 void MainWindow::appendHiddenTrace(QLabel *label, const QString &token)
 {
-    if (label)
-        label->setText(label->text() + token);
+    if (!label)
+        return;
+    constexpr int keep = 16 * 1024;
+    QString text = label->text() + token;
+    if (text.size() > keep)
+        text = text.right(keep);
+    label->setText(text);
 }
 
 void MainWindow::discardReceivedBytes()

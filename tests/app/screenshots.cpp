@@ -13,6 +13,8 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <functional>
+
 namespace {
 
 void settle()
@@ -30,6 +32,61 @@ void shoot(const QString &dir, const QString &name)
     screen->grabWindow(0).save(QDir(dir).filePath(name + QStringLiteral(".png")));
 }
 
+bool waitFor(const std::function<bool()> &done, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    return done();
+}
+
+// With a simulated phone (PURGATEX_SIM_DIR, PURGATEX_TOOLS_DIR and the
+// companion-app simulator running): connect, scan the private data, open
+// the results and the confirm page, taking a picture at each stop.
+int live(MainWindow &w, const QString &dir)
+{
+    QTextStream out(stdout);
+    w.show();
+    if (!waitFor([&] { return w.ui->S_Private_Button->isEnabled(); }, 60000)) {
+        out << "the phone page did not come\n";
+        return 1;
+    }
+    shoot(dir, QStringLiteral("live-1-phone"));
+    w.ui->S_Private_Button->click();
+    shoot(dir, QStringLiteral("live-2-scan-page"));
+    w.ui->EAll_Label_ToScan->click();
+    waitFor([&] { return w.ui->M_All_Private_IsScanning_ProgressBar->value() > 20; }, 20000);
+    shoot(dir, QStringLiteral("live-3-scanning"));
+    if (!waitFor([&] { return !w.ui->C_EPrivate_IsScanning_2->isHidden(); }, 60000)) {
+        out << "the private results did not come\n";
+        return 1;
+    }
+    shoot(dir, QStringLiteral("live-4-contacts"));
+    w.ui->EP_IsScanning_PushButton_Photo->click();
+    waitFor([] { return false; }, 5000); // let some thumbnails arrive
+    shoot(dir, QStringLiteral("live-5-photos"));
+    w.ui->EP_IsScanning_PushButton_Audio->click();
+    shoot(dir, QStringLiteral("live-6-audio"));
+    w.ui->EP_IsScanning_PushButton_Message->click();
+    shoot(dir, QStringLiteral("live-7-messages"));
+    w.ui->S_App_Button->click();
+    waitFor([&] { return !w.ui->B_EAll_ToScan->isHidden(); }, 5000);
+    w.ui->EAll_Label_ToScan->click();
+    if (waitFor([&] { return !w.ui->D_EApp_ToScanAndIsScanning->isHidden(); }, 60000))
+        shoot(dir, QStringLiteral("live-8-apps"));
+    w.ui->S_All_Button->click();
+    waitFor([&] { return !w.ui->B_EAll_ToScan->isHidden(); }, 5000);
+    w.ui->EAll_Label_ToScan->click();
+    if (waitFor([&] { return !w.ui->M_ConformErase_1->isHidden(); }, 60000)) {
+        shoot(dir, QStringLiteral("live-9-confirm"));
+        w.ui->M_ConformErase_PushButton_Setting->click();
+        shoot(dir, QStringLiteral("live-10-level"));
+    }
+    out << "live run done\n";
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -39,6 +96,8 @@ int main(int argc, char *argv[])
     QDir().mkpath(dir);
 
     MainWindow w;
+    if (app.arguments().contains(QStringLiteral("--live")))
+        return live(w, dir);
     w.m_timerTestPort->stop(); // no phone here: keep the device link quiet
     w.show();
     shoot(dir, QStringLiteral("00-start"));

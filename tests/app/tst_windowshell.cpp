@@ -581,8 +581,21 @@ private slots:
             QVERIFY(html.contains("id=\"" + section.toLatin1() + "\""));
     }
 
+    void myPhoneShowsThePhonePage_data()
+    {
+        QTest::addColumn<int>("scope");
+        QTest::addColumn<bool>("stopsPhotos");
+        QTest::newRow("all") << int(EraseType::All) << false;
+        QTest::newRow("private") << int(EraseType::Private) << true;
+        QTest::newRow("app") << int(EraseType::App) << false;
+    }
     void myPhoneShowsThePhonePage()
     {
+        QFETCH(int, scope);
+        QFETCH(bool, stopsPhotos);
+        w->m_eraseType = static_cast<EraseType>(scope);
+        w->m_timerGetPhotoByTime->start(2000);
+        w->m_timerUpdateTablePhoto->start(1000);
         w->hidePages();
         w->ui->B_EAll_ToScan->show();
         w->ui->S_MyPhone_Button->setEnabled(true);
@@ -593,6 +606,12 @@ private slots:
                 visible << page->objectName();
         }
         QCOMPARE(visible, QStringList{QStringLiteral("A_MP_ConnectedInfomation_5")});
+        // From the private results the photo fetching stops first.
+        QCOMPARE(w->m_timerGetPhotoByTime->isActive(), !stopsPhotos);
+        QCOMPARE(w->m_timerUpdateTablePhoto->isActive(), !stopsPhotos);
+        QCOMPARE(w->m_timerCheckStopGetPhotoSwitchedAllApp->isActive(), stopsPhotos);
+        if (stopsPhotos)
+            QCOMPARE(w->m_timerCheckStopGetPhotoSwitchedAllApp->interval(), 100);
     }
 };
 

@@ -26,9 +26,6 @@ private slots:
         QTest::newRow("port 50370 listening counts")
             << "  TCP    0.0.0.0:50370          0.0.0.0:0              LISTENING       4410" << 4410
             << "foreign.exe" << true;
-        QTest::newRow("connection established")
-            << "  TCP    127.0.0.1:5037         127.0.0.1:52394        ESTABLISHED     4321" << 4321
-            << "foreign.exe" << true;
         QTest::newRow("upper-case ADB is not an adb server")
             << "  TCP    127.0.0.1:5037         0.0.0.0:0              LISTENING       4321" << 4321 << "ADB.EXE"
             << true;

@@ -21,7 +21,7 @@ private slots:
     {
         SimPhone phone;
         QVERIFY(phone.isValid());
-        phone.set({{"reboot.listed_ms", "4000"}, {"reboot.absent_ms", "1500"}});
+        phone.set({{"reboot.listed_ms", "5000"}, {"reboot.absent_ms", "1500"}});
         LogCapture log;
         MainWindow w;
         w.m_timerTestPort->stop();
@@ -57,6 +57,27 @@ private slots:
                              "start usb,no e,no opend,adb empty,start usb,m_isAfterReboot change to false",
                              "start usb,no e,opend,start rsa",
                              "start rsa,no e,authorized"}));
+    }
+
+    // Most phones drop off USB within the 3 s before the presence poll first
+    // looks: the poll sees them gone, and the returned phone goes on.
+    void rebootWithPhoneGoneBeforeThePoll()
+    {
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        phone.set({{"reboot.listed_ms", "300"}, {"reboot.absent_ms", "3500"}});
+        LogCapture log;
+        MainWindow w;
+        w.m_timerTestPort->stop();
+        w.testReboot();
+        QVERIFY(w.m_isAfterReboot);
+
+        QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("start has apk;no e,apk,hd;start activity")), kTimeout);
+        QVERIFY(log.inOrder({"start check in;no in,no hd;start check in", "start check in;no in,hd;start port",
+                             "start usb,no e,opend,start rsa"}));
+        QVERIFY(!log.contains(QStringLiteral("start usb,no e,opend,start usb,because m_isAfterReboot is true")));
+        QVERIFY(!w.m_isAfterReboot);
+        QVERIFY(w.m_rebootDone); // kept for the session's factory-reset notice
     }
 
     // The companion app is in the background: checked every second while it

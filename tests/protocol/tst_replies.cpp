@@ -163,7 +163,7 @@ void TestReplies::decode_data()
 
     // ----- home info -----
     QTest::newRow("68 home info")
-        << nothing
+        << WindowCheck([](MainWindow &w) { w.m_powerLevel = QStringLiteral(" 85"); })
         << ByteChunks{FrameWriter(HomeInfo).string("Nimbus Z7;9;SER42;;28;x;32 GB;10.5 GB;64 GB;16 GB").finish()}
         << WindowCheck([](MainWindow &w) {
                // the empty field moved the later ones down by one
@@ -175,6 +175,7 @@ void TestReplies::decode_data()
                QCOMPARE(w.ui->EAll_Label_PhoneVersion->text(), QStringLiteral("Nimbus Z7"));
                QCOMPARE(w.ui->MP_Label_SystemVersion->text(), QStringLiteral("9"));
                QCOMPARE(w.ui->MP_Label_SerialNumber->text(), QStringLiteral("SER42"));
+               QCOMPARE(w.ui->MP_Label_Power->text(), QStringLiteral(" 85%"));
                QCOMPARE(w.ui->MP_Label_Phone_Free->text(), QStringLiteral("Total:32 GB"));
                QCOMPARE(w.ui->MP_Label_Phone_Total->text(), QStringLiteral("Free:10.5 GB"));
                QCOMPARE(w.ui->EAll_Label_RomTotal->text(), QStringLiteral("32 GB Total"));

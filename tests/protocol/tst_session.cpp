@@ -50,6 +50,9 @@ private slots:
     void connectShowsThePhone();
     void requestBytes_data();
     void requestBytes();
+    void leftTimeBySdkLevel_data();
+    void leftTimeBySdkLevel();
+    void smsAppAndAcknowledgements();
     void scanOverTheWire_data();
     void scanOverTheWire();
     void eraseBatches_data();
@@ -165,6 +168,77 @@ void TestSession::requestBytes()
     QTRY_COMPARE(s.sim.receivedFrames().size(), 1);
     QCOMPARE(s.sim.receivedFrames().first().toHex(), hex);
     effect(*s.w);
+}
+
+void TestSession::leftTimeBySdkLevel_data()
+{
+    QTest::addColumn<int>("sdk");
+    QTest::addColumn<bool>("appData");
+    QTest::newRow("SDK 22, no gates") << 22 << true;
+    QTest::newRow("SDK 23, with gates") << 23 << true;
+    QTest::newRow("SDK 30, no app data") << 30 << false;
+}
+
+void TestSession::leftTimeBySdkLevel()
+{
+    QFETCH(int, sdk);
+    QFETCH(bool, appData);
+    Session s;
+    s.sim.setSdkLevel(sdk);
+    s.sim.setGates(true, false, true, true);
+    if (!appData) {
+        for (int c = FirstAppCategory; c < CategoryCount; ++c)
+            s.sim.data().lists[c].clear();
+    }
+    QVERIFY(s.connect());
+    MainWindow &w = *s.w;
+    QCOMPARE(w.m_sdkLevel, sdk);
+    const int contacts = s.sim.data().lists[Contact].size();
+    const int photos = s.sim.data().lists[Photo].size();
+
+    w.sendPrivateLeftTime();
+    QTRY_VERIFY(w.m_leftTimeReadable);
+    QCOMPARE(int(w.m_photoCount), photos);
+    QVERIFY(qAbs(w.m_expectedScanTime[Contact] - contacts * 0.014f) < 1e-3f);
+    QCOMPARE(w.m_sdkGate[0], sdk >= 23); // gates only come with SDK 23 and up
+    QVERIFY(!w.m_sdkGate[1]);
+    w.m_leftTimeReadable = false;
+
+    w.sendAllLeftTime();
+    QTRY_VERIFY(w.m_leftTimeReadable);
+    QVERIFY(w.m_scanLeftAll > 0);
+    w.m_leftTimeReadable = false;
+
+    w.m_sdkGate[3] = true;
+    w.sendAppLeftTime();
+    QTRY_VERIFY(w.m_leftTimeReadable);
+    QCOMPARE(w.m_sdkGate[3], appData);
+    QCOMPARE(w.m_scanLeftApp > 0, appData);
+}
+
+void TestSession::smsAppAndAcknowledgements()
+{
+    Session s;
+    QVERIFY(s.connect());
+    MainWindow &w = *s.w;
+    w.checkApkIsDefaultSMSApp();
+    QTRY_VERIFY(w.m_checkSmsAppReadable);
+    QVERIFY(!w.m_isDefaultSmsApp);
+    w.changeDefaultSMSApp();
+    QTRY_VERIFY(w.m_changeSmsAppReadable);
+    QVERIFY(w.m_changeSmsAppOk);
+    w.checkApkIsDefaultSMSApp();
+    QTRY_VERIFY(w.m_checkSmsAppReadable);
+    QVERIFY(w.m_isDefaultSmsApp);
+
+    w.getMessageCount();
+    QTRY_VERIFY(w.m_messageCountReadable);
+    QCOMPARE(int(w.m_messageCount), s.sim.data().lists[Message].size());
+
+    w.sendCancelScan();
+    w.sendCancelErase();
+    w.sendStopGetPhoto();
+    QTRY_VERIFY(w.m_cancelScanBack && w.m_cancelEraseBack && w.m_stopGetPhotoBack);
 }
 
 void TestSession::scanOverTheWire_data()

@@ -29,7 +29,8 @@ public:
     static QString toolPath(const QString &tool);
 
     // Scenario keys; every change is written at once, so a running program
-    // sees it on its next command.
+    // sees it on its next command. Values are taken literally: a line feed is
+    // "\n" in C++ (SimPhone escapes it for the file), not "\\n".
     void set(const QString &key, const QString &value);
     void set(const QString &key, qint64 value);
     void set(const QMap<QString, QString> &values); // several keys in one write

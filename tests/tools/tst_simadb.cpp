@@ -237,22 +237,6 @@ private slots:
         QVERIFY(!devicelink::taskkillSucceeded(phone.run("taskkill", {"/f", "/im", "foreign.exe"}).exitCode));
     }
 
-    void companionAppRunsAfterStartUntilReboot()
-    {
-        SimPhone phone;
-        const QStringList processes{"shell", "dumpsys", "activity", "-p", "org.qtproject.example", "processes"};
-        auto running = [&] { return out(phone.run("adb", processes)).contains("org.qtproject.example"); };
-        QVERIFY(!running());
-        QCOMPARE(phone.run("adb", {"shell", "am", "start", "-W", "-S", "-n",
-                                   "org.qtproject.example/org.qtproject.example.Purgatex"}).exitCode, 0);
-        QVERIFY(running());
-        phone.set("app.running", "0"); // the user ends the app on the phone
-        QVERIFY(!running());
-        phone.set("app.running", "1");
-        QCOMPARE(phone.run("adb", {"reboot"}).exitCode, 0);
-        QVERIFY(!running());
-    }
-
     void installPrintsProgressInChunks()
     {
         SimPhone phone;
@@ -306,8 +290,10 @@ private slots:
     void rebootDisappearsAndReturns()
     {
         SimPhone phone;
-        phone.set({{"reboot.listed_ms", "300"}, {"reboot.absent_ms", "800"}, {"reboot.return_state", "unauthorized"}});
+        phone.set({{"reboot.listed_ms", "300"}, {"reboot.absent_ms", "800"}, {"reboot.return_state", "unauthorized"},
+                   {"app.running", "1"}});
         QCOMPARE(phone.run("adb", {"reboot"}).out, QByteArray());
+        QCOMPARE(phone.value("app.running"), QStringLiteral("0")); // the companion app ends with the reboot
         QVERIFY(!phone.value("reboot.at").isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(!listed(phone), 5000);
         QCOMPARE(phone.run("adb", {"get-serialno"}).exitCode, 1);

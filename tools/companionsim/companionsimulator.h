@@ -130,7 +130,7 @@ private:
     int m_dropOnRequest = -1;
     WriteMode m_writeMode = WriteMode::PerFrame;
     int m_listPieceChars = 30000;
-    int m_photoChunkBytes = 8192;
+    int m_photoChunkBytes = 4096;
 
     QByteArray m_pending;        // Coalesced: frames of the current batch
     QQueue<QByteArray> m_pieces; // Split: pieces still to write
