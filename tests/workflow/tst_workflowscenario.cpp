@@ -618,6 +618,12 @@ void TestWorkflowScenario::cancelEraseKeepsErasedCategories()
             });
     typeWord(r, "Erase");
     QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    const auto estimates = [&] {
+        return QVector<float>(std::begin(r.w.m_eraseTimeOfRun), std::end(r.w.m_eraseTimeOfRun));
+    };
+    const QVector<float> firstEstimates = estimates();
+    const float firstTotal = r.w.m_eraseLeftApp;
+    QCOMPARE(firstEstimates[Twitter], r.w.m_expectedEraseTime[Twitter] * 3);
     QVERIFY(waitFor(r.w, [&] { return answered != CategoryCount && r.w.m_eraseBack[answered]; }));
     QVERIFY(r.w.m_eraseProgress < 100);
     QVERIFY(click(r.w.ui->M_IsErasing_PubuButton_Stop));
@@ -636,6 +642,9 @@ void TestWorkflowScenario::cancelEraseKeepsErasedCategories()
     r.sim.clearReceived();
     const int before = r.sim.eraseRequests().size();
     QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    // The estimates are scaled from the reply again, not from the last run's.
+    QCOMPARE(estimates(), firstEstimates);
+    QCOMPARE(r.w.m_eraseLeftApp, firstTotal);
     QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
     const auto requests = r.sim.eraseRequests().mid(before);
     QVERIFY(!requests.isEmpty());
