@@ -516,9 +516,9 @@ void MainWindow::updateAppUI()
         if (m_eraseType == EraseType::App)
             appRadioButton(ui, c)->setEnabled(m_appDirFound[c - FirstAppCategory]);
         scanCategoryRendered(c);
-        qDebug() << QStringLiteral("private progress called after update %1 is").arg(kAppNames[c - FirstAppCategory])
+        qDebug().noquote() << QStringLiteral("private progress called after update %1 is").arg(kAppNames[c - FirstAppCategory])
                  << scanProgressOfScope();
-        qDebug() << QStringLiteral("end update %1UI").arg(kAppNames[c - FirstAppCategory]);
+        qDebug().noquote() << QStringLiteral("end update %1UI").arg(kAppNames[c - FirstAppCategory]);
     }
 
     if (m_eraseType != EraseType::App || m_appProgress != 100)
