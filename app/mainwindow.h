@@ -517,6 +517,9 @@ public:
     // left-time reply's values (which stay as the reply gave them) at the
     // start of every run; the erase countdown caps with these.
     float m_eraseTimeOfRun[CategoryCount] = {};
+    // Messages chosen for the run but left out because the user declined
+    // the default-SMS-app change on the phone; the completion reports them.
+    int m_messagesLeftOut = 0;
 
     // Widgets of the form the workflow prepares once the form is built.
     void initWorkflowWidgets();
@@ -533,10 +536,10 @@ public:
     void resetScanState();
     void appendTrace(const QString &token);
 
-    // Scan chain. A renderer that has drawn a category calls
-    // scanCategoryRendered(category): it adds the category's share to the
-    // scope's progress and asks for the next category (or repeats the cancel
-    // request while a cancel is pending). askScanCategory applies the skip rule.
+    // App part of the scan chain (the private renderers advance the private
+    // part themselves): scanCategoryRendered adds an app's share to the
+    // scope's progress and asks for the next app, or repeats the cancel
+    // request while a cancel is pending; askScanCategory applies the skip rule.
     void askScanCategory(int category);
     void scanCategoryRendered(int category);
     int &scanProgressOfScope();

@@ -184,6 +184,7 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
         return;
     }
     qDebug() << "eq Erase";
+    m_messagesLeftOut = 0;
     m_eraseProgress = 0;
     ui->M_IsErasing_ProgressBar_Erasing->setValue(0);
 
@@ -267,6 +268,8 @@ void MainWindow::changeDefaultSMSAppReadable()
     } else {
         // Refused on the phone: everything else selected is still erased.
         m_eraseSelected[Message] = false;
+        m_messagesLeftOut = m_eraseType == EraseType::All ? int(m_messageMapIdData.size())
+                                                          : int(m_messageToEraseList.size());
         if (!eraseplan::anySelected(m_eraseSelected, scanplan::scopeCategories(m_eraseType))) {
             // Only messages were chosen: nothing is left to erase, so no run
             // (and no reboot) takes place.
@@ -426,6 +429,7 @@ void MainWindow::finishEraseRun()
     for (int c = range.first; c < range.last; ++c)
         if (m_eraseSelected[c])
             failed[c] = eraseplan::failedItems(m_eraseFailCount[c], m_eraseBackFailCount[c]);
+    failed[Message] += m_messagesLeftOut;
     ui->M_EraseCompleted_Label_Text->setText(eraseplan::completionText(failed));
     showWidget(ui->M_EraseCompleted_3);
     qDebug() << "reboot ,progress:" << m_eraseProgress;

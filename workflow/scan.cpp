@@ -207,6 +207,8 @@ static void uncheckAppRadioButtons(Ui::MainWindow *ui)
 void MainWindow::on_EAll_Label_ToScan_clicked()
 {
     const QString calculating = QStringLiteral("Calculating time ...");
+    // A cancel cut off by a lost connection never got to enable it again.
+    ui->M_All_Private_IsScanning_pushButton_Stop->setEnabled(true);
     switch (m_eraseType) {
     case EraseType::Private:
         qDebug() << "scan type is private in scan ";
@@ -363,41 +365,17 @@ void MainWindow::getAppDir()
 
 void MainWindow::askScanCategory(int category)
 {
-    if (category == Contact) {
-        getPrivate();
-        return;
-    }
     if (category == Facebook) {
         getApp();
         return;
     }
-    const scanplan::AskDecision d =
-        scanplan::decideAsk(category, m_sdkLevel, m_sdkGate, m_expectedScanTime[category]);
-    const bool traced = m_eraseType == EraseType::Private && category < FirstAppCategory;
-    const scanplan::TraceTokens trace = scanplan::chainTraceTokens(category, d, m_sdkLevel);
-    if (traced)
-        appendTrace(trace.before);
-    if (d != scanplan::AskDecision::Ask) {
+    if (scanplan::decideAsk(category, m_sdkLevel, m_sdkGate, m_expectedScanTime[category])
+        != scanplan::AskDecision::Ask) {
         m_dataReadable[category] = true;
         m_scanDone[category] = true;
         return;
     }
     switch (category) {
-    case History:
-        getHistory();
-        break;
-    case Message:
-        getMessage();
-        break;
-    case Photo:
-        getPhotoDir();
-        break;
-    case Audio:
-        getAudioDir();
-        break;
-    case Vedio:
-        getVedioDir();
-        break;
     case Twitter:
         getTwitterDir();
         break;
@@ -416,8 +394,6 @@ void MainWindow::askScanCategory(int category)
     default:
         break;
     }
-    if (traced)
-        appendTrace(trace.after);
 }
 
 int &MainWindow::scanProgressOfScope()
@@ -540,9 +516,9 @@ void MainWindow::updateAppUI()
         if (m_eraseType == EraseType::App)
             appRadioButton(ui, c)->setEnabled(m_appDirFound[c - FirstAppCategory]);
         scanCategoryRendered(c);
-        qDebug() << QStringLiteral("private progress called after update %1 is").arg(kAppNames[c - FirstAppCategory])
+        qDebug().noquote() << QStringLiteral("private progress called after update %1 is").arg(kAppNames[c - FirstAppCategory])
                  << scanProgressOfScope();
-        qDebug() << QStringLiteral("end update %1UI").arg(kAppNames[c - FirstAppCategory]);
+        qDebug().noquote() << QStringLiteral("end update %1UI").arg(kAppNames[c - FirstAppCategory]);
     }
 
     if (m_eraseType != EraseType::App || m_appProgress != 100)

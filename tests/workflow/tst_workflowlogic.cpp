@@ -15,19 +15,15 @@ private slots:
     void chainOrderEndsAtScopeEdge();
     void askDecision_data();
     void askDecision();
-    void traceTokens_data();
-    void traceTokens();
 
     void formatHms_data();
     void formatHms();
     void tickSequence_data();
     void tickSequence();
     void capsConsumeFinishedFlagsOnly();
-    void pauseRules();
 
     void confirmWord_data();
     void confirmWord();
-    void levelLabels();
     void selection();
     void scaledEstimatesComeFromReplyEachRun();
     void walkSteps_data();
@@ -114,39 +110,6 @@ void TestWorkflowLogic::askDecision()
     QFETCH(int, decision);
     const bool g[4] = {gates[0], gates[1], gates[2], gates[3]};
     QCOMPARE(int(scanplan::decideAsk(category, sdk, g, expected)), decision);
-}
-
-void TestWorkflowLogic::traceTokens_data()
-{
-    QTest::addColumn<int>("category");
-    QTest::addColumn<int>("decision");
-    QTest::addColumn<int>("sdk");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("after");
-    using D = scanplan::AskDecision;
-    QTest::newRow("contact asked low") << int(Contact) << int(D::Ask) << 19 << "gC_L:\n" << "";
-    QTest::newRow("contact skipped high") << int(Contact) << int(D::SkipGateClosed) << 25 << "ngC_G:\n" << "";
-    QTest::newRow("history asked low") << int(History) << int(D::Ask) << 19 << "gH_L_F:\n" << "gH_L_L:\n";
-    QTest::newRow("message asked high") << int(Message) << int(D::Ask) << 30 << "gM_G_F:\n" << "gM_G_L:\n";
-    QTest::newRow("photo empty low") << int(Photo) << int(D::SkipNoData) << 19 << "ngP_L:\n" << "";
-    QTest::newRow("audio empty high") << int(Audio) << int(D::SkipNoData) << 30 << "ngA_G_P:\n" << "";
-    QTest::newRow("history gate closed") << int(History) << int(D::SkipGateClosed) << 30 << "ngH_G_W:\n" << "";
-}
-
-void TestWorkflowLogic::traceTokens()
-{
-    QFETCH(int, category);
-    QFETCH(int, decision);
-    QFETCH(int, sdk);
-    QFETCH(QString, before);
-    QFETCH(QString, after);
-    if (category == Contact) {
-        QCOMPARE(scanplan::contactTraceToken(scanplan::AskDecision(decision), sdk), before);
-        return;
-    }
-    const scanplan::TraceTokens t = scanplan::chainTraceTokens(category, scanplan::AskDecision(decision), sdk);
-    QCOMPARE(t.before, before);
-    QCOMPARE(t.after, after);
 }
 
 void TestWorkflowLogic::formatHms_data()
@@ -243,16 +206,6 @@ void TestWorkflowLogic::capsConsumeFinishedFlagsOnly()
     QVERIFY(finished[Audio]);
 }
 
-void TestWorkflowLogic::pauseRules()
-{
-    QVERIFY(countdown::shouldPause(true, 3));
-    QVERIFY(!countdown::shouldPause(true, 0));
-    QVERIFY(!countdown::shouldPause(false, 3));
-    QVERIFY(countdown::shouldResume(false, 3));
-    QVERIFY(!countdown::shouldResume(false, 0));
-    QVERIFY(!countdown::shouldResume(true, 3));
-}
-
 void TestWorkflowLogic::confirmWord_data()
 {
     QTest::addColumn<QString>("typed");
@@ -270,13 +223,6 @@ void TestWorkflowLogic::confirmWord()
     QFETCH(QString, typed);
     QFETCH(bool, accepted);
     QCOMPARE(eraseplan::isConfirmWord(typed), accepted);
-}
-
-void TestWorkflowLogic::levelLabels()
-{
-    QCOMPARE(eraseplan::levelLabel(10), QString("High"));
-    QCOMPARE(eraseplan::levelLabel(7), QString("Medium"));
-    QCOMPARE(eraseplan::levelLabel(3), QString("Low"));
 }
 
 void TestWorkflowLogic::selection()

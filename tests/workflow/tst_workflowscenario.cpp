@@ -67,6 +67,19 @@ bool waitFor(MainWindow &w, const std::function<bool()> &done, int timeoutMs = k
     return true;
 }
 
+// Clicks a row of a result table as the user does.
+bool clickRow(QTableWidget *table, int row)
+{
+    if (!table || table->isHidden() || row >= table->rowCount())
+        return false;
+    QTableWidgetItem *item = table->item(row, 2);
+    if (!item)
+        return false;
+    table->scrollToItem(item);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, table->visualItemRect(item).center());
+    return true;
+}
+
 QList<quint16> withoutMarkers(QList<quint16> types)
 {
     types.removeAll(quint16(proto::GetMessageCount));
@@ -147,8 +160,12 @@ private slots:
     void appRunSendsOneBatchPerCheckedApp();
     void allRunWithoutMessagesSkipsSmsSteps();
     void refusedSmsChangeErasesTheRest();
+    void refusedSmsChangeWithOnlyMessagesRunsNothing();
     void failedItemsAreReportedOnCompletion();
 
+    void leavingPrivateResultsWaitsForPhotoStop();
+    void factoryResetNoticeAfterAllErase_data();
+    void factoryResetNoticeAfterAllErase();
     void cancelScanBeforeEstimate();
     void cancelEraseKeepsErasedCategories();
     void cancelAtHundredOnlyClosesNotice();
@@ -297,19 +314,6 @@ void TestWorkflowScenario::wrongWordOrNothingSelectedSendsNothing()
     QCOMPARE(r.w.m_workPhase, Scanned);
 }
 
-// Clicks a row of a result table as the user does.
-static bool clickRow(QTableWidget *table, int row)
-{
-    if (!table || table->isHidden() || row >= table->rowCount())
-        return false;
-    QTableWidgetItem *item = table->item(row, 2);
-    if (!item)
-        return false;
-    table->scrollToItem(item);
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, table->visualItemRect(item).center());
-    return true;
-}
-
 void TestWorkflowScenario::privateEraseSendsExactlyTheChosenKeys()
 {
     Rig r;
@@ -444,6 +448,33 @@ void TestWorkflowScenario::refusedSmsChangeErasesTheRest()
         QVERIFY(e.category != Message);
     QVERIFY(r.sim.data().lists[Contact].isEmpty());
     QVERIFY(r.sim.data().lists[Photo].isEmpty());
+    // The completion does not claim the messages were erased.
+    const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
+    QVERIFY2(text.contains(QStringLiteral("Message: %1").arg(messages)), qPrintable(text));
+}
+
+void TestWorkflowScenario::refusedSmsChangeWithOnlyMessagesRunsNothing()
+{
+    Rig r;
+    r.sim.setDefaultSmsApp(false);
+    r.sim.setChangeSmsAnswer(0);
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_Private_Button));
+    QVERIFY(scanned(r));
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Message));
+    QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableMessageWidget"), 1));
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+    typeWord(r, "Erase");
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::ChangeDefaultSmsApp) == 1; }));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->T_D_SelectedItemLessOne->isHidden(); }));
+    QVERIFY(!r.w.ui->M_ConformErase_1->isHidden());
+    QVERIFY(flushToSimulator(r.w, r.sim));
+    QCOMPARE(r.sim.count(proto::EraseBegin), 0);
+    QVERIFY(r.sim.eraseRequests().isEmpty());
+    QCOMPARE(r.w.m_workPhase, Scanned);
+    QVERIFY(!r.phone.calls().contains("adb reboot"));
 }
 
 void TestWorkflowScenario::failedItemsAreReportedOnCompletion()
@@ -462,6 +493,78 @@ void TestWorkflowScenario::failedItemsAreReportedOnCompletion()
     const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
     QVERIFY2(text.contains("Contact: 2"), qPrintable(text));
     QVERIFY(!text.contains("erased permanently!"));
+}
+
+void TestWorkflowScenario::leavingPrivateResultsWaitsForPhotoStop()
+{
+    Rig r;
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_Private_Button));
+    QVERIFY(scanned(r));
+    r.sim.setSilent(true); // the photo stop is acknowledged when the test says so
+    r.sim.clearReceived();
+    QVERIFY(click(r.w.ui->S_All_Button));
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::StopGetPhoto) == 1; }));
+    QVERIFY(flushToSimulator(r.w, r.sim));
+    QVERIFY(r.w.ui->B_EAll_ToScan->isHidden());
+    QVERIFY(!r.w.ui->C_EPrivate_IsScanning_2->isHidden());
+    QVERIFY(!r.w.m_timerGetPhotoByTime->isActive());
+
+    r.sim.sendFrame(proto::FrameWriter(proto::StopGetPhotoBack).finish());
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->B_EAll_ToScan->isHidden(); }));
+    QCOMPARE(r.w.ui->EAll_Lable_ScanType->text(), QString("Erase All Data"));
+    QCOMPARE(r.w.m_pageEraseType, int(EraseType::All));
+
+    // Back to the private scope: no photo stop is needed.
+    r.sim.clearReceived();
+    QVERIFY(click(r.w.ui->S_Private_Button));
+    QCOMPARE(r.w.ui->EAll_Lable_ScanType->text(), QString("Erase Private Data"));
+    QVERIFY(flushToSimulator(r.w, r.sim));
+    QCOMPARE(r.sim.count(proto::StopGetPhoto), 0);
+}
+
+void TestWorkflowScenario::factoryResetNoticeAfterAllErase_data()
+{
+    QTest::addColumn<bool>("allScope");
+    QTest::newRow("all data erased") << true;
+    QTest::newRow("app data erased") << false;
+}
+
+void TestWorkflowScenario::factoryResetNoticeAfterAllErase()
+{
+    QFETCH(bool, allScope);
+    Rig r;
+    r.sim.setDefaultSmsApp(true);
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, allScope ? r.w.ui->S_All_Button : r.w.ui->S_App_Button));
+    QVERIFY(scanned(r));
+    if (!allScope) {
+        QVERIFY(click(r.w.ui->EApp_RatioButton_Twitter));
+        QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
+    }
+    typeWord(r, "Erase");
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+    QVERIFY(r.w.m_rebootDone);
+
+    // The phone reboots; the link comes up again straight to the companion app.
+    r.w.m_timerSlotDeviceIn->stop();
+    r.sim.dropConnection();
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_tcpSocket->state() == QAbstractSocket::UnconnectedState; }));
+    r.w.m_companionPort = r.sim.port();
+    r.w.newTCPConnected();
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_tcpSocket->state() == QAbstractSocket::ConnectedState; }));
+    r.w.newTCPConnected();
+    QCOMPARE(!r.w.ui->T_D_FactoryDataReset->isHidden(), allScope);
+    QVERIFY(!r.w.m_rebootDone);
+    if (allScope) {
+        QVERIFY(click(r.w.ui->T_D_FactoryDataReset_PushButton_Ok));
+        QVERIFY(r.w.ui->T_D_FactoryDataReset->isHidden());
+        r.w.newTCPConnected(); // shown once only
+        QVERIFY(r.w.ui->T_D_FactoryDataReset->isHidden());
+    }
+    r.w.m_timerNewTCPConnected->stop();
+    r.w.m_timerHomeInfoReadable->stop();
 }
 
 void TestWorkflowScenario::cancelScanBeforeEstimate()
@@ -515,6 +618,12 @@ void TestWorkflowScenario::cancelEraseKeepsErasedCategories()
             });
     typeWord(r, "Erase");
     QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    const auto estimates = [&] {
+        return QVector<float>(std::begin(r.w.m_eraseTimeOfRun), std::end(r.w.m_eraseTimeOfRun));
+    };
+    const QVector<float> firstEstimates = estimates();
+    const float firstTotal = r.w.m_eraseLeftApp;
+    QCOMPARE(firstEstimates[Twitter], r.w.m_expectedEraseTime[Twitter] * 3);
     QVERIFY(waitFor(r.w, [&] { return answered != CategoryCount && r.w.m_eraseBack[answered]; }));
     QVERIFY(r.w.m_eraseProgress < 100);
     QVERIFY(click(r.w.ui->M_IsErasing_PubuButton_Stop));
@@ -533,6 +642,9 @@ void TestWorkflowScenario::cancelEraseKeepsErasedCategories()
     r.sim.clearReceived();
     const int before = r.sim.eraseRequests().size();
     QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    // The estimates are scaled from the reply again, not from the last run's.
+    QCOMPARE(estimates(), firstEstimates);
+    QCOMPARE(r.w.m_eraseLeftApp, firstTotal);
     QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
     const auto requests = r.sim.eraseRequests().mid(before);
     QVERIFY(!requests.isEmpty());
