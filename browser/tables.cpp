@@ -8,10 +8,8 @@
 #include <QDebug>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -44,8 +42,6 @@ QTableWidgetItem *cellItem(const QString &text, Qt::Alignment align, int row)
     item->setBackground(zebra(row));
     return item;
 }
-
-const QStringList kPageNames = {QStringLiteral("C_EPrivate_IsScanning_2")};
 
 } // namespace
 
@@ -355,7 +351,7 @@ void MainWindow::fillFileTable(int category)
         this->*spec.lessMin = true;
         rowCount = minRow + 1;
     }
-    const int columns = category == Photo ? spec.headers.size() + 1 : spec.headers.size() + 1;
+    const int columns = spec.headers.size() + 1;
     table->setColumnCount(columns);
     table->setRowCount(rowCount);
     items.reserve(rowCount * columns);
