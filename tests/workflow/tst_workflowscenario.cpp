@@ -117,10 +117,6 @@ class TestWorkflowScenario : public QObject
         r.w.m_programType = ProgramType::Idle;
         r.w.m_workPhase = None;
         r.w.m_sdkLevel = sdk;
-        // The app left-time reply carries no gates; the phone's gates are
-        // open until a reply says otherwise.
-        for (bool &gate : r.w.m_sdkGate)
-            gate = true;
         r.w.setScopeButtonsEnabled(true);
         return true;
     }
