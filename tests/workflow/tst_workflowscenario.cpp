@@ -489,6 +489,9 @@ void TestWorkflowScenario::failedItemsAreReportedOnCompletion()
     const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
     QVERIFY2(text.contains("Contact: 2"), qPrintable(text));
     QVERIFY(!text.contains("erased permanently!"));
+    // The report stays readable while the phone restarts.
+    QVERIFY(r.w.m_isAfterReboot);
+    QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
 }
 
 void TestWorkflowScenario::leavingPrivateResultsWaitsForPhotoStop()
