@@ -314,7 +314,9 @@ public:
     bool m_cancelEraseBack = false;
     bool m_stopGetPhotoBack = false;
     bool m_leftTimeReadable = false;
-    bool m_sdkGate[4] = {};
+    // Open until a left-time reply with gates closes one: the app-scope reply
+    // carries none, so an app scan on a new connection is not refused.
+    bool m_sdkGate[4] = {true, true, true, true};
     quint16 m_photoCount = 0;
     int m_sdkLevel = 0;
 

@@ -250,6 +250,7 @@ void MainWindow::decodeEraseBack(Category c, BodyReader &r)
     case Viber: qDebug() << "erase viber back done"; break;
     default: break;
     }
+    m_eraseBackFailCount[c] = failed;
     markErased(c);
 }
 

@@ -440,6 +440,13 @@ void MainWindow::finishEraseRun()
     ui->M_IsErasing_Label_TimeLeft->setText(QStringLiteral("Remaining Time 0:0:0"));
 
     testReboot();
+    // The reboot turns to the please-connect page. A report of items that
+    // were not erased stays in front of it while the phone restarts, until
+    // the link is back (which changes pages) or the user goes Home.
+    if (eraseplan::anyFailed(failed)) {
+        showWidget(ui->M_EraseCompleted_3);
+        ui->M_EraseCompleted_3->raise();
+    }
     ui->testLabel_2->clear();
     m_programType = ProgramType::ConnectingDevice;
     stopPhotoFetching();

@@ -100,6 +100,11 @@ QString categoryDisplayName(int category)
     return QString::fromLatin1(kNames[category]);
 }
 
+bool anyFailed(const int failed[CategoryCount])
+{
+    return std::any_of(failed, failed + CategoryCount, [](int n) { return n > 0; });
+}
+
 QString completionText(const int failed[CategoryCount])
 {
     QStringList parts;

@@ -142,6 +142,16 @@ void TestReplies::decode_data()
             << nothing << ByteChunks{FrameWriter(eraseBackReplyType(Category(c))).uint32(3).uint32(0).finish()}
             << WindowCheck([c](MainWindow &w) {
                    QVERIFY(w.m_eraseDone[c] && w.m_eraseBack[c] && w.m_eraseFinished[c]);
+                   QCOMPARE(w.m_eraseBackFailCount[c], 0u);
+               });
+        // The failed count of the final answer is kept, so the run can say
+        // that items were not erased.
+        QTest::addRow("%d erase back with failures %s", eraseBackReplyType(Category(c)),
+                      categoryName(Category(c)))
+            << nothing << ByteChunks{FrameWriter(eraseBackReplyType(Category(c))).uint32(1).uint32(2).finish()}
+            << WindowCheck([c](MainWindow &w) {
+                   QVERIFY(w.m_eraseDone[c] && w.m_eraseBack[c]);
+                   QCOMPARE(w.m_eraseBackFailCount[c], 2u);
                });
     }
     const auto sent3 = WindowCheck([](MainWindow &w) {

@@ -117,10 +117,6 @@ class TestWorkflowScenario : public QObject
         r.w.m_programType = ProgramType::Idle;
         r.w.m_workPhase = None;
         r.w.m_sdkLevel = sdk;
-        // The app left-time reply carries no gates; the phone's gates are
-        // open until a reply says otherwise.
-        for (bool &gate : r.w.m_sdkGate)
-            gate = true;
         r.w.setScopeButtonsEnabled(true);
         return true;
     }
@@ -493,6 +489,9 @@ void TestWorkflowScenario::failedItemsAreReportedOnCompletion()
     const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
     QVERIFY2(text.contains("Contact: 2"), qPrintable(text));
     QVERIFY(!text.contains("erased permanently!"));
+    // The report stays readable while the phone restarts.
+    QVERIFY(r.w.m_isAfterReboot);
+    QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
 }
 
 void TestWorkflowScenario::leavingPrivateResultsWaitsForPhotoStop()
