@@ -730,8 +730,8 @@ public slots:
 
 public:
     // Internals shared by the six categories.
-    struct TableSpec;
-    static const TableSpec &tableSpec(int category);
+    struct TableLayout;
+    static const TableLayout &tableLayout(int category);
     void fillKeyedTable(int category, bool rebuild);
     void fillFileTable(int category);
     void advanceScanAfter(int category);
