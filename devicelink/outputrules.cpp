@@ -253,10 +253,16 @@ QString holderPid10000(const QString &output)
         if (!line.contains(QLatin1String("10000")))
             continue;
         const QStringList parts = netstatParts(line);
+        // The holder is the program whose own (local) end is port 10000. A
+        // line that has "10000" only in its PID, or in the far end of a
+        // connection (a client of some server on port 10000, this program's
+        // own session included), names a program that does not hold the
+        // port, and that program would be ended for nothing.
+        if (parts.size() < 5 || !parts.at(1).trimmed().endsWith(QLatin1String(":10000")))
+            continue;
         // PID 0 owns closed connections (TIME_WAIT); it never holds a port
         // and cannot be ended, so it is not the holder looked for.
-        if (parts.size() > 4 && !parts.at(3).isEmpty() && !parts.at(4).isEmpty()
-            && parts.at(4).trimmed() != QLatin1String("0"))
+        if (!parts.at(3).isEmpty() && !parts.at(4).isEmpty() && parts.at(4).trimmed() != QLatin1String("0"))
             return parts.at(4);
     }
     return QString();
