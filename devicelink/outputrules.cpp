@@ -173,9 +173,14 @@ bool activityStarted(const QString &output)
             "Warning: Activity not started, its current task has been brought to the front"));
 }
 
+// adb from Android 10 on prints the local port of a forward it has newly
+// bound ("10000"); taking that for a failure would send the sequence after
+// the holder of port 10000, which is then adb's own server, in a loop that
+// never connects. Any other output is a failure.
 bool forwardSucceeded(const QString &output)
 {
-    return output.isEmpty();
+    const QString text = output.trimmed();
+    return text.isEmpty() || text == QLatin1String("10000");
 }
 
 BatteryLevel batteryLevel(const QString &output)

@@ -60,7 +60,8 @@ bool hasCompanionPackage(const QString &output);
 bool installSucceeded(const QString &output);
 // S: the companion activity runs.
 bool activityStarted(const QString &output);
-// F: `adb forward` succeeded (it prints nothing then).
+// F: `adb forward tcp:10000 ...` succeeded: it prints nothing, or (newer adb)
+// only the local port it bound.
 bool forwardSucceeded(const QString &output);
 
 // P: battery level from `dumpsys battery`. `level` keeps the blank that

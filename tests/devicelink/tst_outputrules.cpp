@@ -256,7 +256,9 @@ private slots:
             "Error: Activity class {org.qtproject.example/org.qtproject.example.Purgatex} does not exist.\n",
             false);
         add("F", "nothing", "", true);
-        add("F", "port printed", "10000\n", false);
+        add("F", "newer adb prints the bound port", "10000\n", true);
+        add("F", "another port", "10001\n", false);
+        add("F", "port inside an error", "adb: error: cannot bind listener: tcp:10000 in use\n", false);
         add("F", "cannot bind", "adb: error: cannot bind listener: Address already in use\n", false);
         add("W", "running",
             "ACTIVITY MANAGER RUNNING PROCESSES (dumpsys activity processes)\n"

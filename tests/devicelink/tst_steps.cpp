@@ -118,8 +118,10 @@ private slots:
             << "after start activity,has devices,start forward" << "activityStarted" << "true" << "testForwardAdb";
         QTest::newRow("forward") << QByteArray("testForwardAdb") << "" << "" << "adb forward tcp:10000 tcp:5577"
                                  << "after forward adb check" << "portForwarded" << "true" << "testGetPower";
-        QTest::newRow("forward prints text") << QByteArray("testForwardAdb") << "fault.forward.stdout=10000\\n" << ""
-                                             << "adb forward tcp:10000 tcp:5577" << "forward adb fail"
+        QTest::newRow("forward prints text")
+            << QByteArray("testForwardAdb")
+            << "fault.forward.stdout=adb: error: cannot bind listener: Address already in use\\n" << ""
+            << "adb forward tcp:10000 tcp:5577" << "forward adb fail"
                                              << "portForwarded" << "false" << "testGetOtherSoftPidBy10000";
         QTest::newRow("pid of 10000") << QByteArray("testGetOtherSoftPidBy10000")
                                       << QString("netstat.lines=") + kNetstat10000 << "" << "netstat -anop tcp"
