@@ -426,6 +426,8 @@ public:
     void updateHomeInfo();
     void resetHomeInfoDisplay();
     bool eraseGuard(Category c) const;
+    // A step of the device link or the companion watchdog is armed.
+    bool deviceLinkBusy();
     void sendEraseItems(Category c, const QStringList &keys);
 
 public slots:

@@ -175,6 +175,16 @@ void MainWindow::reconnectNet()
         newTCPConnected();
 }
 
+bool MainWindow::deviceLinkBusy()
+{
+    const QList<QTimer *> timers = deviceLinkStepTimers() << m_timerTestCheckAppQuited;
+    for (QTimer *t : timers) {
+        if (t && t->isActive())
+            return true;
+    }
+    return false;
+}
+
 void MainWindow::homeInfoReadable()
 {
     ++m_homeInfoReadTimes;
@@ -183,6 +193,13 @@ void MainWindow::homeInfoReadable()
         qDebug() << "in update home info,not  connected";
         if (m_timerHomeInfoReadable->isActive())
             m_timerHomeInfoReadable->stop();
+        // The connection ended before its home-info reply. The supervision
+        // was paused for the request, so unless the device link has taken
+        // over, it must watch the socket again (reconnect or give up), or
+        // nothing would.
+        if (!m_homeInfoReadable && !m_receivedHttp && !m_timerNewTCPConnected->isActive()
+            && !deviceLinkBusy())
+            m_timerNewTCPConnected->start(2000);
     } else {
         qDebug() << "in update home info, connected";
     }
