@@ -137,6 +137,9 @@ void MainWindow::newTCPConnected()
             m_tcpSocket->connectToHost(QString::fromLatin1(kCompanionHost), m_companionPort,
                                        QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
             m_homeInfoRequested = false;
+            // An HTTP answer belonged to the connection that ended; left set,
+            // it would end the next connection's home-info poll at once.
+            m_receivedHttp = false;
             m_timerNewTCPConnected->start(2000);
         } else {
             qDebug() << "times>=3";

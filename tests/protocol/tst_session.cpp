@@ -459,6 +459,22 @@ void TestSession::httpAnswerHandsBackToTheDeviceLink()
     QTRY_COMPARE(w.m_tcpSocket->state(), QAbstractSocket::UnconnectedState);
     QVERIFY(w.m_receiveBuffer.isEmpty());
     QVERIFY(w.m_timerTestPort->isActive());
+
+    // The other program is gone and the device link hands back: the next
+    // connection waits for its own home-info reply, not ended by the old
+    // connection's HTTP answer.
+    w.m_timerTestPort->stop();
+    s.sim.setHttpMode(false);
+    s.sim.setSilent(true);
+    w.m_connectFailTimes = 0;
+    w.newTCPConnected();
+    w.m_timerNewTCPConnected->stop();
+    QTRY_COMPARE(w.m_tcpSocket->state(), QAbstractSocket::ConnectedState);
+    w.m_homeInfoReadable = false;
+    w.newTCPConnected();
+    w.homeInfoReadable();
+    QVERIFY(w.m_timerHomeInfoReadable->isActive());
+    QCOMPARE(w.m_homeInfoReadTimes, 1);
 }
 
 void TestSession::droppedConnectionGivesUpOnTheThirdTick()
