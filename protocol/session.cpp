@@ -178,9 +178,11 @@ void MainWindow::reconnectNet()
         newTCPConnected();
 }
 
+// The companion watchdog does not count: it runs beside the supervision
+// while the app is in the background, and stops it itself when the app quits.
 bool MainWindow::deviceLinkBusy()
 {
-    const QList<QTimer *> timers = deviceLinkStepTimers() << m_timerTestCheckAppQuited;
+    const QList<QTimer *> timers = deviceLinkStepTimers();
     for (QTimer *t : timers) {
         if (t && t->isActive())
             return true;

@@ -508,6 +508,8 @@ void TestSession::connectionLostBeforeHomeInfo_data()
     QTest::addColumn<bool>("supervisionTakesOver");
     const WindowCheck nothing = [](MainWindow &) {};
     QTest::newRow("first connection, no reply yet") << nothing << true;
+    QTest::newRow("app in the background, watchdog running")
+        << WindowCheck([](MainWindow &w) { w.m_timerTestCheckAppQuited->start(1000); }) << true;
     QTest::newRow("an HTTP answer handed over to the device link")
         << WindowCheck([](MainWindow &w) {
                w.m_receivedHttp = true;
@@ -545,6 +547,7 @@ void TestSession::connectionLostBeforeHomeInfo()
     w.homeInfoReadable();
     QVERIFY(!w.m_timerHomeInfoReadable->isActive());
     QCOMPARE(w.m_timerNewTCPConnected->isActive(), supervisionTakesOver);
+    w.m_timerTestCheckAppQuited->stop();
     if (!supervisionTakesOver)
         return;
 
