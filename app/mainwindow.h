@@ -426,6 +426,8 @@ public:
     void updateHomeInfo();
     void resetHomeInfoDisplay();
     bool eraseGuard(Category c) const;
+    // A step of the device link is armed: it owns the link for now.
+    bool deviceLinkBusy();
     void sendEraseItems(Category c, const QStringList &keys);
 
 public slots:
