@@ -11,6 +11,7 @@
 #include <QDesktopServices>
 #include <QHoverEvent>
 #include <QIcon>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
 
@@ -27,6 +28,45 @@ void raiseAboveBar(QWidget *notice, TopButtonForMouseMove *bar)
         if (child != bar && child->geometry().intersects(bar->geometry()))
             child->raise();
     }
+}
+
+int textWidth(QLabel *label, const QString &text)
+{
+    label->ensurePolished(); // the style sheet sets the font
+    return label->fontMetrics().horizontalAdvance(text);
+}
+
+// A sentence made of several labels (one of them highlighted): each piece is
+// made as wide as its text in the font in use, so that the pieces join up
+// and none is cut off, and the line is centred on its page.
+void lineUpSentence(const QList<QLabel *> &pieces)
+{
+    QVector<int> widths;
+    for (QLabel *piece : pieces)
+        widths.append(textWidth(piece, piece->text()) + 2);
+    const QVector<int> lefts = centredRow(widths, pieces.first()->parentWidget()->width());
+    for (int i = 0; i < pieces.size(); ++i) {
+        QLabel *piece = pieces.at(i);
+        piece->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        piece->setGeometry(lefts.at(i), piece->y(), widths.at(i), piece->height());
+    }
+}
+
+// A highlighted word laid over the run of blanks after the first word of a
+// sentence label, centred in that gap.
+void placeInGap(QLabel *sentence, QLabel *word)
+{
+    const QString text = sentence->text();
+    const int gapStart = text.indexOf(QLatin1Char(' '));
+    if (gapStart < 0)
+        return;
+    int gapEnd = gapStart;
+    while (gapEnd < text.size() && text.at(gapEnd) == QLatin1Char(' '))
+        ++gapEnd;
+    const int left = textWidth(sentence, text.left(gapStart));
+    const int right = textWidth(sentence, text.left(gapEnd));
+    const int width = textWidth(word, word->text()) + 2;
+    word->setGeometry(sentence->x() + (left + right - width) / 2, sentence->y(), width, word->height());
 }
 
 const char *MenuClosedIcon = ":/Image/RightTopButton/menu1.png";
@@ -69,6 +109,9 @@ void MainWindow::initWindowShell()
     for (QWidget *page : qAsConst(m_pageList))
         page->setGeometry(PageGeometry);
     qDebug() << "this pos:" << x() << y();
+    lineUpSentence({ui->A_MP_USBDebugTourial_Label_Text1, ui->A_MP_USBDebugTourial_Label_Text2,
+                    ui->A_MP_USBDebugTourial_Label_Text3});
+    placeInGap(ui->A_MP_ChangeDefault_SMS_Label_Text, ui->A_MP_ChangeDefault_SMS_Label_Yes);
 
     m_noticeList.clear();
     for (const NoticePlacement &placement : noticePlacements()) {

@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QHoverEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -303,6 +304,24 @@ private slots:
         QCOMPARE(centredPosition(available), expected);
     }
 
+    void centredRow_data()
+    {
+        QTest::addColumn<QVector<int>>("widths");
+        QTest::addColumn<int>("area");
+        QTest::addColumn<QVector<int>>("lefts");
+        QTest::newRow("three pieces") << QVector<int>{330, 170, 120} << 900 << QVector<int>{140, 470, 640};
+        QTest::newRow("odd rest rounds down") << QVector<int>{101} << 900 << QVector<int>{399};
+        QTest::newRow("wider than the area") << QVector<int>{600, 400} << 900 << QVector<int>{0, 600};
+        QTest::newRow("nothing") << QVector<int>{} << 900 << QVector<int>{};
+    }
+    void centredRow()
+    {
+        QFETCH(QVector<int>, widths);
+        QFETCH(int, area);
+        QFETCH(QVector<int>, lefts);
+        QCOMPARE(WindowGeometry::centredRow(widths, area), lefts);
+    }
+
     void menuHoverRule_data()
     {
         QTest::addColumn<QPoint>("pos");
@@ -363,6 +382,58 @@ private slots:
         }
         broken.sort();
         QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QStringLiteral(", "))));
+    }
+
+    void fixedTextsAreNotCutOff()
+    {
+        // Every one-line text of the pages and notices fits its widget in the
+        // font the style sheets give it.
+        QStringList cut;
+        const QList<QWidget *> traces{w->ui->testLabel_2, w->ui->testLabel_3, w->ui->testLabel_4,
+                                      w->ui->label_test_debug, w->ui->label_test_debug_2};
+        const auto widgets = w->findChildren<QWidget *>();
+        for (QWidget *widget : widgets) {
+            if (traces.contains(widget))
+                continue; // never shown
+            QString text;
+            if (auto *label = qobject_cast<QLabel *>(widget)) {
+                if (label->wordWrap() || label->text().isEmpty())
+                    continue;
+                text = label->text();
+            } else if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+                text = button->text();
+                if (text.isEmpty() || widget->objectName() == QLatin1String("EP_IsScanning_PushButton_Message"))
+                    continue; // that one carries a placeholder until the scan names it
+            } else {
+                continue;
+            }
+            widget->ensurePolished();
+            const QSize need = widget->sizeHint();
+            if (need.width() > widget->width() || widget->fontMetrics().height() > widget->height())
+                cut << QStringLiteral("%1 (%2 needs %3, has %4)")
+                           .arg(widget->objectName(), text)
+                           .arg(need.width())
+                           .arg(widget->width());
+        }
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+    }
+
+    void sentencePiecesJoinUp()
+    {
+        // The three pieces of the USB-debugging sentence follow each other.
+        const QList<QLabel *> pieces{w->ui->A_MP_USBDebugTourial_Label_Text1, w->ui->A_MP_USBDebugTourial_Label_Text2,
+                                     w->ui->A_MP_USBDebugTourial_Label_Text3};
+        for (int i = 1; i < pieces.size(); ++i)
+            QCOMPARE(pieces.at(i)->x(), pieces.at(i - 1)->geometry().right() + 1);
+        // The highlighted 'Yes' lies inside the blank run after "Click".
+        QLabel *sentence = w->ui->A_MP_ChangeDefault_SMS_Label_Text;
+        QLabel *yes = w->ui->A_MP_ChangeDefault_SMS_Label_Yes;
+        const QFontMetrics fm = sentence->fontMetrics();
+        const int gapLeft = sentence->x() + fm.horizontalAdvance(QStringLiteral("Click"));
+        const int gapRight = sentence->x() + fm.horizontalAdvance(sentence->text().left(sentence->text().indexOf(QStringLiteral("to"))));
+        QVERIFY2(yes->x() >= gapLeft && yes->geometry().right() <= gapRight,
+                 qPrintable(QStringLiteral("%1..%2 in %3..%4").arg(yes->x()).arg(yes->geometry().right()).arg(gapLeft).arg(gapRight)));
+        QCOMPARE(yes->y(), sentence->y());
     }
 
     void startsOnTheConnectPageWithPagesInPlace()
