@@ -568,8 +568,17 @@ private slots:
                 continue; // never shown
             QString text;
             if (auto *label = qobject_cast<QLabel *>(widget)) {
-                if (label->wordWrap() || label->text().isEmpty())
+                if (label->text().isEmpty())
                     continue;
+                if (label->wordWrap()) {
+                    label->ensurePolished();
+                    if (label->heightForWidth(label->width()) > label->height())
+                        cut << QStringLiteral("%1 (%2 lines need %3 high, has %4)")
+                                   .arg(label->objectName(), label->text())
+                                   .arg(label->heightForWidth(label->width()))
+                                   .arg(label->height());
+                    continue;
+                }
                 text = label->text();
             } else if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
                 text = button->text();
