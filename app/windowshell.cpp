@@ -20,13 +20,18 @@ using namespace WindowGeometry;
 namespace {
 
 // The title label, the icon and the close button of a notice lie above its
-// drag bar; everything else of the notice starts below the bar.
+// drag bar; everything else of the notice starts below the bar. The title
+// and the icon let the mouse through, so the whole bar but its close button
+// drags the notice.
 void raiseAboveBar(QWidget *notice, TopButtonForMouseMove *bar)
 {
     const auto children = notice->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
     for (QWidget *child : children) {
-        if (child != bar && child->geometry().intersects(bar->geometry()))
+        if (child != bar && child->geometry().intersects(bar->geometry())) {
             child->raise();
+            if (qobject_cast<QLabel *>(child))
+                child->setAttribute(Qt::WA_TransparentForMouseEvents);
+        }
     }
 }
 

@@ -674,8 +674,12 @@ private slots:
             auto *bar = notice->findChild<TopButtonForMouseMove *>(QLatin1String(placement.barName));
             QVERIFY2(bar, placement.barName);
             QCOMPARE(bar->geometry(), QRect(0, 0, placement.size.width(), 37));
-            // The close button (top right) lies above the bar and still gets the clicks.
+            // The close button (top right) lies above the bar and still gets the
+            // clicks; everywhere else along the bar (title and icon included) a
+            // press lands on the bar.
             notice->show();
+            for (int x = 2; x < placement.size.width() - 50; x += 9)
+                QVERIFY2(notice->childAt(x, 18) == bar, qPrintable(QStringLiteral("%1 at %2").arg(QLatin1String(placement.name)).arg(x)));
             QWidget *atClose = notice->childAt(placement.size.width() - 20, 15);
             QVERIFY(atClose);
             if (qstrcmp(placement.name, "T_AppState") != 0)
