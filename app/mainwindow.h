@@ -640,10 +640,9 @@ public:
     void clearResultTables();
     static QString formatSize(qint64 bytes);
 
-    // The category buttons and the app page, as a scan ends.
+    // The category buttons, as a scan ends and on a click.
     void selectCategory(int category);
     void paintCategoryButtons(int category);
-    void updateAppView();
 
     int m_contactMinRow = 11;
     int m_historyMinRow = 11;

@@ -8,12 +8,9 @@
 #include <QDebug>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTableWidget>
 
 using browser::textColour;
@@ -45,8 +42,6 @@ QTableWidgetItem *cellItem(const QString &text, Qt::Alignment align, int row)
     item->setBackground(zebra(row));
     return item;
 }
-
-const QStringList kPageNames = {QStringLiteral("C_EPrivate_IsScanning_2")};
 
 } // namespace
 
@@ -356,7 +351,7 @@ void MainWindow::fillFileTable(int category)
         this->*spec.lessMin = true;
         rowCount = minRow + 1;
     }
-    const int columns = category == Photo ? spec.headers.size() + 1 : spec.headers.size() + 1;
+    const int columns = spec.headers.size() + 1;
     table->setColumnCount(columns);
     table->setRowCount(rowCount);
     items.reserve(rowCount * columns);
@@ -547,24 +542,6 @@ void MainWindow::on_EP_IsScanning_PushButton_Message_clicked() { selectCategory(
 void MainWindow::on_EP_IsScanning_PushButton_Photo_clicked() { selectCategory(Photo); }
 void MainWindow::on_EP_IsScanning_PushButton_Audio_clicked() { selectCategory(Audio); }
 void MainWindow::on_EP_IsScanning_PushButton_Vedio_clicked() { selectCategory(Vedio); }
-
-// ---------------------------------------------------------------------------
-// App page
-
-void MainWindow::updateAppView()
-{
-    static const char *const buttons[AppCategoryCount] = {
-        "EApp_RatioButton_Facebook", "EApp_RatioButton_Twitter",    "EApp_RatioButton_Skype",
-        "EApp_RatioButton_Viber",    "EApp_RatioButton_KikMessenger", "EApp_RatioButton_WhatsApp"};
-    bool any = false;
-    for (int i = 0; i < AppCategoryCount; ++i) {
-        if (auto *b = browserWidget<QRadioButton>(buttons[i]))
-            b->setEnabled(m_appDirFound[i]);
-        any = any || m_appDirFound[i];
-    }
-    if (auto *all = browserWidget<QRadioButton>("EApp_RatioButton_SelectAll"))
-        all->setEnabled(any);
-}
 
 // ---------------------------------------------------------------------------
 // Clearing at a new scan
