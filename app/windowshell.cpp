@@ -47,8 +47,16 @@ int textWidth(QLabel *label, const QString &text)
 void lineUpSentence(const QList<QLabel *> &pieces)
 {
     QVector<int> widths;
-    for (QLabel *piece : pieces)
-        widths.append(textWidth(piece, piece->text()) + 2);
+    for (int i = 0; i < pieces.size(); ++i) {
+        const QString text = pieces.at(i)->text();
+        int width = textWidth(pieces.at(i), text) + 2;
+        // Words of neighbouring pieces keep a blank between them.
+        const bool joined = i + 1 < pieces.size() && !text.endsWith(QLatin1Char(' '))
+                            && !pieces.at(i + 1)->text().startsWith(QLatin1Char(' '));
+        if (joined)
+            width += textWidth(pieces.at(i), QStringLiteral(" "));
+        widths.append(width);
+    }
     const QVector<int> lefts = centredRow(widths, pieces.first()->parentWidget()->width());
     for (int i = 0; i < pieces.size(); ++i) {
         QLabel *piece = pieces.at(i);

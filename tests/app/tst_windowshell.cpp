@@ -605,6 +605,9 @@ private slots:
                                      w->ui->A_MP_USBDebugTourial_Label_Text3};
         for (int i = 1; i < pieces.size(); ++i)
             QCOMPARE(pieces.at(i)->x(), pieces.at(i - 1)->geometry().right() + 1);
+        // "enable" and "USB" keep a blank between them.
+        QLabel *first = pieces.first();
+        QVERIFY(first->width() >= first->fontMetrics().horizontalAdvance(first->text() + QLatin1Char(' ')));
         // The highlighted 'Yes' lies inside the blank run after "Click".
         QLabel *sentence = w->ui->A_MP_ChangeDefault_SMS_Label_Text;
         QLabel *yes = w->ui->A_MP_ChangeDefault_SMS_Label_Yes;
