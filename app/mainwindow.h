@@ -555,6 +555,9 @@ public:
     void startEraseRun();
     void sendEraseStep(int category);
     void finishEraseRun();
+    // Leaving the confirm page (another scope, a new scan, Back) while the
+    // default-SMS-app answer is awaited drops the run that was about to start.
+    void abandonPendingSmsSteps();
     float &eraseLeftOfScope();
     float &scanLeftOfScope();
 

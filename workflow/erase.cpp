@@ -130,6 +130,7 @@ void MainWindow::on_T_M_SelectLevel_PushButton_Close_clicked()
 
 void MainWindow::on_M_ConformErase_PushButton_Back_clicked()
 {
+    abandonPendingSmsSteps();
     hideWidget(ui->M_ConformErase_1);
     switch (m_eraseType) {
     case EraseType::All:
@@ -236,6 +237,21 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
         askForDefaultSmsApp(this);
     else
         beginErasing();
+}
+
+void MainWindow::abandonPendingSmsSteps()
+{
+    // The run waits for the companion app's default-SMS-app answers with the
+    // scope and the selection of the moment Erase Now was pressed. Once the
+    // user has left for another scope, a new scan or the result page, those
+    // may no longer be what was confirmed: the run is not started at all.
+    const bool pending =
+        m_timerCheckApkIsDefaultSMSAppReadable->isActive() || m_timerChangeDefaultSMSAppReadable->isActive();
+    if (!pending)
+        return;
+    qDebug() << "erase dropped, confirm page left before the SMS app answer";
+    m_timerCheckApkIsDefaultSMSAppReadable->stop();
+    m_timerChangeDefaultSMSAppReadable->stop();
 }
 
 void MainWindow::checkApkIsDefaultSMSAppReadable()

@@ -105,6 +105,7 @@ void MainWindow::showScanPage(EraseType et)
 
 static void switchScope(MainWindow *w, EraseType et)
 {
+    w->abandonPendingSmsSteps();
     // Leaving the private results: the thumbnails may still be loading, so the
     // companion app must stop sending photos before the scan page opens.
     if (et != EraseType::Private && w->m_eraseType == EraseType::Private) {
@@ -207,6 +208,7 @@ static void uncheckAppRadioButtons(Ui::MainWindow *ui)
 void MainWindow::on_EAll_Label_ToScan_clicked()
 {
     const QString calculating = QStringLiteral("Calculating time ...");
+    abandonPendingSmsSteps();
     // A cancel cut off by a lost connection never got to enable it again.
     ui->M_All_Private_IsScanning_pushButton_Stop->setEnabled(true);
     switch (m_eraseType) {
@@ -476,7 +478,7 @@ void MainWindow::allDataReadable()
 
 static void writeFoundCounts(MainWindow *w, Ui::MainWindow *ui)
 {
-    ui->label_test_debug_2->setText(ui->label_test_debug_2->text() + QStringLiteral("cC:%1,\n").arg(w->m_contactMapIdData.size())
+    ui->label_test_debug_2->setText(QStringLiteral("cC:%1,\n").arg(w->m_contactMapIdData.size())
                                     + QStringLiteral("mC:%1,\n").arg(w->m_messageMapIdData.size())
                                     + QStringLiteral("vC:%1,\n").arg(w->m_vedioDir.size()));
 }

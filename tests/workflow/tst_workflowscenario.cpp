@@ -158,6 +158,8 @@ private slots:
     void refusedSmsChangeErasesTheRest();
     void refusedSmsChangeWithOnlyMessagesRunsNothing();
     void failedItemsAreReportedOnCompletion();
+    void leavingWhileSmsAnswerPendingErasesNothing_data();
+    void leavingWhileSmsAnswerPendingErasesNothing();
 
     void leavingPrivateResultsWaitsForPhotoStop();
     void factoryResetNoticeAfterAllErase_data();
@@ -492,6 +494,64 @@ void TestWorkflowScenario::failedItemsAreReportedOnCompletion()
     // The report stays readable while the phone restarts.
     QVERIFY(r.w.m_isAfterReboot);
     QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
+}
+
+void TestWorkflowScenario::leavingWhileSmsAnswerPendingErasesNothing_data()
+{
+    QTest::addColumn<QString>("leave");
+    QTest::newRow("another scope on the change page") << "scope";
+    QTest::newRow("new scan on the change page") << "rescan";
+    QTest::newRow("back while the check is answered") << "back";
+}
+
+// Erase Now with messages waits for the companion app's default-SMS-app
+// answers. A user who leaves meanwhile never gets a run started behind their
+// back, least of all one of another scope erasing everything scanned.
+void TestWorkflowScenario::leavingWhileSmsAnswerPendingErasesNothing()
+{
+    QFETCH(QString, leave);
+    Rig r;
+    r.sim.setDefaultSmsApp(false);
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_Private_Button));
+    QVERIFY(scanned(r));
+    QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableContactWidget"), 1));
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Message));
+    QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableMessageWidget"), 1));
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+    typeWord(r, "Erase");
+    r.sim.setSilent(true); // the answers come when the test sends them
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::CheckDefaultSmsApp) == 1; }));
+
+    const auto answer = [&](proto::Reply type, qint16 value) {
+        r.sim.sendFrame(proto::FrameWriter(type).int16(value).finish());
+    };
+    if (leave == "back") {
+        QVERIFY(click(r.w.ui->M_ConformErase_PushButton_Back));
+        QVERIFY(!r.w.ui->C_EPrivate_IsScanning_2->isHidden());
+        answer(proto::CheckDefaultSmsAppBack, 1);
+        QVERIFY(waitFor(r.w, [&] { return r.w.m_checkSmsAppReadable || r.w.m_workPhase == Erasing; }));
+    } else {
+        answer(proto::CheckDefaultSmsAppBack, 0);
+        QVERIFY(waitFor(r.w, [&] { return !r.w.ui->A_MP_ChangeDefault_SMS_Widget->isHidden(); }));
+        if (leave == "scope") {
+            QVERIFY(click(r.w.ui->S_All_Button));
+        } else {
+            QVERIFY(click(r.w.ui->S_Private_Button));
+            QVERIFY(click(r.w.ui->EAll_Label_ToScan));
+        }
+        answer(proto::ChangeDefaultSmsAppBack, 1); // the user said yes on the phone
+        QVERIFY(waitFor(r.w, [&] { return r.w.m_changeSmsAppReadable || r.w.m_workPhase == Erasing; }));
+    }
+    QVERIFY(flushToSimulator(r.w, r.sim));
+    QCOMPARE(r.sim.count(proto::EraseBegin), 0);
+    QVERIFY(r.sim.eraseRequests().isEmpty());
+    QVERIFY(r.w.m_workPhase != Erasing);
+    QVERIFY(r.w.ui->M_IsErasing_2->isHidden());
+    QVERIFY(!r.w.m_timerAllDataErased->isActive());
+    QVERIFY(!r.phone.calls().contains("adb reboot"));
 }
 
 void TestWorkflowScenario::leavingPrivateResultsWaitsForPhotoStop()
