@@ -558,6 +558,8 @@ public:
     // Leaving the confirm page (another scope, a new scan, Back) while the
     // default-SMS-app answer is awaited drops the run that was about to start.
     void abandonPendingSmsSteps();
+    // Only the wait started last owns the photo-stop acknowledgement.
+    void stopPhotoStopWaits();
     float &eraseLeftOfScope();
     float &scanLeftOfScope();
 

@@ -47,6 +47,7 @@ void MainWindow::openConfirmPage(const QString &title)
 
 void MainWindow::on_EP_IsScanning_PushButton_Erase_clicked()
 {
+    stopPhotoStopWaits();
     m_stopGetPhotoBack = false;
     sendStopGetPhoto();
     m_timerCheckStopGetPhotoBeforeErase->start();

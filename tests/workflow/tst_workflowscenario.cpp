@@ -162,6 +162,8 @@ private slots:
     void leavingWhileSmsAnswerPendingErasesNothing();
 
     void leavingPrivateResultsWaitsForPhotoStop();
+    void photoStopAnswersTheLatestClick_data();
+    void photoStopAnswersTheLatestClick();
     void factoryResetNoticeAfterAllErase_data();
     void factoryResetNoticeAfterAllErase();
     void cancelScanBeforeEstimate();
@@ -580,6 +582,44 @@ void TestWorkflowScenario::leavingPrivateResultsWaitsForPhotoStop()
     QCOMPARE(r.w.ui->EAll_Lable_ScanType->text(), QString("Erase Private Data"));
     QVERIFY(flushToSimulator(r.w, r.sim));
     QCOMPARE(r.sim.count(proto::StopGetPhoto), 0);
+}
+
+void TestWorkflowScenario::photoStopAnswersTheLatestClick_data()
+{
+    QTest::addColumn<bool>("rescan");
+    QTest::newRow("erase, then another scope") << false;
+    QTest::newRow("erase, then a new private scan") << true;
+}
+
+// The erase button of the private results waits for the photo stop; a click
+// elsewhere before the acknowledgement has come makes that wait obsolete.
+void TestWorkflowScenario::photoStopAnswersTheLatestClick()
+{
+    QFETCH(bool, rescan);
+    Rig r;
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_Private_Button));
+    QVERIFY(scanned(r));
+    r.sim.setSilent(true); // the acknowledgement comes when the test sends it
+    r.sim.clearReceived();
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
+    if (rescan) {
+        QVERIFY(click(r.w.ui->S_Private_Button));
+        QVERIFY(click(r.w.ui->EAll_Label_ToScan));
+    } else {
+        QVERIFY(click(r.w.ui->S_All_Button));
+    }
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::StopGetPhoto) == 2; }));
+    r.sim.sendFrame(proto::FrameWriter(proto::StopGetPhotoBack).finish());
+    if (rescan) {
+        QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::PrivateLeftTime) == 1; }));
+        QVERIFY(!r.w.ui->M_All_Private_IsScanning->isHidden());
+    } else {
+        QVERIFY(waitFor(r.w, [&] { return !r.w.ui->B_EAll_ToScan->isHidden(); }));
+        QCOMPARE(r.w.ui->EAll_Lable_ScanType->text(), QString("Erase All Data"));
+    }
+    QVERIFY(r.w.ui->M_ConformErase_1->isHidden());
+    QVERIFY(!r.w.m_timerCheckStopGetPhotoBeforeErase->isActive());
 }
 
 void TestWorkflowScenario::factoryResetNoticeAfterAllErase_data()
