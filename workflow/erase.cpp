@@ -234,7 +234,9 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
     }
     }
 
-    if (m_eraseSelected[Message])
+    // Messages already erased before a cancel are not sent again, so the
+    // phone is not asked to change its default SMS app for them.
+    if (m_eraseSelected[Message] && !m_eraseBack[Message])
         askForDefaultSmsApp(this);
     else
         beginErasing();

@@ -168,6 +168,7 @@ private slots:
     void factoryResetNoticeAfterAllErase();
     void cancelScanBeforeEstimate();
     void cancelEraseKeepsErasedCategories();
+    void messagesErasedBeforeCancelNeedNoSmsChange();
     void cancelAtHundredOnlyClosesNotice();
     void backgroundPausesEraseCountdown();
     void lostConnectionStopsTimersOfState_data();
@@ -749,6 +750,48 @@ void TestWorkflowScenario::cancelEraseKeepsErasedCategories()
     QVERIFY(!requests.isEmpty());
     for (const auto &e : requests)
         QVERIFY(e.category != answered);
+}
+
+void TestWorkflowScenario::messagesErasedBeforeCancelNeedNoSmsChange()
+{
+    Rig r;
+    r.sim.setDefaultSmsApp(true);
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_All_Button));
+    QVERIFY(scanned(r));
+    const int messages = r.sim.data().lists[Message].size();
+    QVERIFY(messages > 0);
+    // The messages are answered; the photos are not.
+    const QMetaObject::Connection quiet = connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
+            [&](const CompanionSimulator::EraseRecord &e) {
+                if (e.category == Photo)
+                    r.sim.setSilent(true);
+            });
+    typeWord(r, "Erase");
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseBack[Message] && r.sim.count(proto::ErasePhoto) > 0; }));
+    QVERIFY(r.sim.data().lists[Message].isEmpty());
+    QVERIFY(click(r.w.ui->M_IsErasing_PubuButton_Stop));
+    QVERIFY(click(r.w.ui->T_D_IsErasing_Stop_PushButton_Ok));
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::CancelErase) == 1; }));
+    r.sim.sendFrame(proto::FrameWriter(proto::CancelEraseBack).finish());
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+
+    // Meanwhile the companion app has lost its default-SMS-app role, and the
+    // user would refuse to give it back: nothing of that matters any more.
+    disconnect(quiet);
+    r.sim.setSilent(false);
+    r.sim.setDefaultSmsApp(false);
+    r.sim.setChangeSmsAnswer(0);
+    r.sim.clearReceived();
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+    QCOMPARE(r.sim.count(proto::CheckDefaultSmsApp), 0);
+    QCOMPARE(r.sim.count(proto::ChangeDefaultSmsApp), 0);
+    QVERIFY(r.sim.data().lists[Photo].isEmpty());
+    // The messages are not reported as left out.
+    const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
+    QVERIFY2(!text.contains("Message"), qPrintable(text));
 }
 
 void TestWorkflowScenario::cancelAtHundredOnlyClosesNotice()
