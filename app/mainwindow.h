@@ -528,7 +528,6 @@ public:
     class QButtonGroup *m_appButtonGroup = nullptr; // non-exclusive: any number of apps
 
     // Scope buttons and the scan page.
-    void setEraseType(EraseType et);
     void showScanPage(EraseType et);
     void setScopeButtonsEnabled(bool enabled);
     QList<QTimer *> deviceLinkStepTimers();
@@ -549,7 +548,6 @@ public:
     bool appDataReadable() const;
 
     // Erase run.
-    void setEraseLevel(ushort levelToErase);
     void openConfirmPage(const QString &title);
     void beginErasing();
     void startEraseRun();
@@ -568,6 +566,8 @@ public:
     void resumeCountdownForForeground();
 
 public slots:
+    void setEraseType(EraseType et);
+    void setEraseLevel(ushort levelToErase);
     void on_S_All_Button_clicked();
     void on_S_Private_Button_clicked();
     void on_S_App_Button_clicked();
