@@ -605,8 +605,12 @@ void TestWorkflowScenario::photoStopAnswersTheLatestClick()
     r.sim.clearReceived();
     QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
     if (rescan) {
+        QVERIFY(r.w.m_timerGetPhotoByTime->isActive());
         QVERIFY(click(r.w.ui->S_Private_Button));
         QVERIFY(click(r.w.ui->EAll_Label_ToScan));
+        // The last scan's thumbnails are no longer asked for.
+        QVERIFY(!r.w.m_timerGetPhotoByTime->isActive());
+        QVERIFY(!r.w.m_timerUpdateTablePhoto->isActive());
     } else {
         QVERIFY(click(r.w.ui->S_All_Button));
     }
