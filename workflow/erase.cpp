@@ -211,6 +211,11 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
         m_eraseCancelRequested = false;
         for (int c = Contact; c < FirstAppCategory; ++c)
             m_eraseStepPassed[c] = false;
+        // Messages left out of a cancelled run because the default-SMS-app
+        // change was declined are still chosen: this run asks again rather
+        // than dropping them unreported.
+        if (!m_messageToEraseList.isEmpty())
+            m_eraseSelected[Message] = true;
         if (!eraseplan::anySelected(m_eraseSelected, scanplan::scopeCategories(EraseType::Private))) {
             showWidget(ui->T_D_SelectedItemLessOne);
             return;

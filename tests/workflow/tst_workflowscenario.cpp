@@ -157,6 +157,7 @@ private slots:
     void allRunWithoutMessagesSkipsSmsSteps();
     void refusedSmsChangeErasesTheRest();
     void refusedSmsChangeWithOnlyMessagesRunsNothing();
+    void messagesLeftOutAreChosenAgainAfterCancel();
     void failedItemsAreReportedOnCompletion();
     void leavingWhileSmsAnswerPendingErasesNothing_data();
     void leavingWhileSmsAnswerPendingErasesNothing();
@@ -476,6 +477,54 @@ void TestWorkflowScenario::refusedSmsChangeWithOnlyMessagesRunsNothing()
     QVERIFY(r.sim.eraseRequests().isEmpty());
     QCOMPARE(r.w.m_workPhase, Scanned);
     QVERIFY(!r.phone.calls().contains("adb reboot"));
+}
+
+// A run that left the messages out (declined on the phone) is cancelled; the
+// next Erase Now of the same choice asks for the default SMS app again and
+// erases them, instead of reporting success without them.
+void TestWorkflowScenario::messagesLeftOutAreChosenAgainAfterCancel()
+{
+    Rig r;
+    r.sim.setDefaultSmsApp(false);
+    r.sim.setChangeSmsAnswer(0);
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_Private_Button));
+    QVERIFY(scanned(r));
+    QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableContactWidget"), 1));
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Message));
+    QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableMessageWidget"), 1));
+    const QStringList chosenMessages = r.w.m_messageToEraseList;
+    QVERIFY(!chosenMessages.isEmpty());
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+    // The contacts are not answered, so the run can be cancelled.
+    const QMetaObject::Connection quiet = connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
+            [&](const CompanionSimulator::EraseRecord &) { r.sim.setSilent(true); });
+    typeWord(r, "Erase");
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_workPhase == Erasing && !r.sim.eraseRequests().isEmpty(); }));
+    QVERIFY(click(r.w.ui->M_IsErasing_PubuButton_Stop));
+    QVERIFY(click(r.w.ui->T_D_IsErasing_Stop_PushButton_Ok));
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::CancelErase) == 1; }));
+    r.sim.sendFrame(proto::FrameWriter(proto::CancelEraseBack).finish());
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+
+    disconnect(quiet);
+    r.sim.setSilent(false);
+    r.sim.setChangeSmsAnswer(1); // this time the user says yes on the phone
+    r.sim.clearReceived();
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+    QCOMPARE(r.sim.count(proto::ChangeDefaultSmsApp), 1);
+    QStringList erasedMessages;
+    for (const auto &e : r.sim.eraseRequests())
+        if (e.category == Message)
+            erasedMessages << e.key;
+    QCOMPARE(erasedMessages, chosenMessages);
+    for (const QString &rec : r.sim.data().lists[Message])
+        QVERIFY(!chosenMessages.contains(SimDataSet::eraseKey(Message, rec)));
+    const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
+    QVERIFY2(!text.contains("Message"), qPrintable(text));
 }
 
 void TestWorkflowScenario::failedItemsAreReportedOnCompletion()
