@@ -450,8 +450,11 @@ void MainWindow::finishEraseRun()
     // behind the success text.
     int failed[CategoryCount] = {};
     const scanplan::CategoryRange range = scanplan::scopeCategories(m_eraseType);
+    // A category answered in a run that was then cancelled is not sent
+    // again, but what it could not erase is still told here: this page is
+    // the only report of the whole erase.
     for (int c = range.first; c < range.last; ++c)
-        if (m_eraseSelected[c])
+        if (m_eraseSelected[c] || m_eraseBack[c])
             failed[c] = eraseplan::failedItems(m_eraseFailCount[c], m_eraseBackFailCount[c]);
     failed[Message] += m_messagesLeftOut;
     ui->M_EraseCompleted_Label_Text->setText(eraseplan::completionText(failed));

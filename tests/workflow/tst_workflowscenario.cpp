@@ -159,6 +159,7 @@ private slots:
     void refusedSmsChangeWithOnlyMessagesRunsNothing();
     void messagesLeftOutAreChosenAgainAfterCancel();
     void failedItemsAreReportedOnCompletion();
+    void failuresBeforeCancelAreReportedByTheNextRun();
     void leavingWhileSmsAnswerPendingErasesNothing_data();
     void leavingWhileSmsAnswerPendingErasesNothing();
 
@@ -546,6 +547,42 @@ void TestWorkflowScenario::failedItemsAreReportedOnCompletion()
     // The report stays readable while the phone restarts.
     QVERIFY(r.w.m_isAfterReboot);
     QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
+}
+
+void TestWorkflowScenario::failuresBeforeCancelAreReportedByTheNextRun()
+{
+    Rig r;
+    r.sim.setDefaultSmsApp(true);
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_All_Button));
+    QVERIFY(scanned(r));
+    const int facebook = r.sim.data().lists[Facebook].size();
+    QVERIFY(facebook > 0);
+    r.sim.setFailCategory(Facebook, true); // nothing of Facebook can be erased
+    // Facebook is answered; the run is cancelled at Twitter.
+    const QMetaObject::Connection quiet = connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
+            [&](const CompanionSimulator::EraseRecord &e) {
+                if (e.category == Twitter)
+                    r.sim.setSilent(true);
+            });
+    typeWord(r, "Erase");
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseBack[Facebook] && r.sim.count(proto::EraseTwitter) > 0; }));
+    QVERIFY(click(r.w.ui->M_IsErasing_PubuButton_Stop));
+    QVERIFY(click(r.w.ui->T_D_IsErasing_Stop_PushButton_Ok));
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::CancelErase) == 1; }));
+    r.sim.sendFrame(proto::FrameWriter(proto::CancelEraseBack).finish());
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+
+    disconnect(quiet);
+    r.sim.setSilent(false);
+    r.sim.clearReceived();
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+    QCOMPARE(r.sim.count(proto::EraseFacebook), 0); // not sent again
+    QCOMPARE(r.sim.data().lists[Facebook].size(), facebook);
+    const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
+    QVERIFY2(text.contains(QStringLiteral("Facebook: %1").arg(facebook)), qPrintable(text));
 }
 
 void TestWorkflowScenario::leavingWhileSmsAnswerPendingErasesNothing_data()
