@@ -426,6 +426,8 @@ public:
     void updateHomeInfo();
     void resetHomeInfoDisplay();
     bool eraseGuard(Category c) const;
+    // A step of the device link is armed: it owns the link for now.
+    bool deviceLinkBusy();
     void sendEraseItems(Category c, const QStringList &keys);
 
 public slots:
@@ -645,10 +647,9 @@ public:
     void clearResultTables();
     static QString formatSize(qint64 bytes);
 
-    // The category buttons and the app page, as a scan ends.
+    // The category buttons, as a scan ends and on a click.
     void selectCategory(int category);
     void paintCategoryButtons(int category);
-    void updateAppView();
 
     int m_contactMinRow = 11;
     int m_historyMinRow = 11;
@@ -736,8 +737,8 @@ public slots:
 
 public:
     // Internals shared by the six categories.
-    struct TableSpec;
-    static const TableSpec &tableSpec(int category);
+    struct TableLayout;
+    static const TableLayout &tableLayout(int category);
     void fillKeyedTable(int category, bool rebuild);
     void fillFileTable(int category);
     void advanceScanAfter(int category);

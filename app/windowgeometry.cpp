@@ -54,6 +54,20 @@ const QVector<NoticePlacement> &noticePlacements()
     return placements;
 }
 
+QVector<int> centredRow(const QVector<int> &widths, int areaWidth)
+{
+    int total = 0;
+    for (int width : widths)
+        total += width;
+    QVector<int> lefts;
+    int left = std::max(0, (areaWidth - total) / 2);
+    for (int width : widths) {
+        lefts.append(left);
+        left += width;
+    }
+    return lefts;
+}
+
 QStringList pageNames()
 {
     return {

@@ -48,6 +48,10 @@ struct NoticePlacement
 // Every notice window of the program, with its place and size.
 const QVector<NoticePlacement> &noticePlacements();
 
+// Left edges of pieces of one line of text set side by side (widths given
+// in order), the whole line centred in an area of the given width.
+QVector<int> centredRow(const QVector<int> &widths, int areaWidth);
+
 // Object names of the twelve pages, in their fixed order.
 QStringList pageNames();
 

@@ -11,6 +11,7 @@
 #include <QDesktopServices>
 #include <QHoverEvent>
 #include <QIcon>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
 
@@ -19,14 +20,66 @@ using namespace WindowGeometry;
 namespace {
 
 // The title label, the icon and the close button of a notice lie above its
-// drag bar; everything else of the notice starts below the bar.
+// drag bar; everything else of the notice starts below the bar. The title
+// and the icon let the mouse through, so the whole bar but its close button
+// drags the notice.
 void raiseAboveBar(QWidget *notice, TopButtonForMouseMove *bar)
 {
     const auto children = notice->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
     for (QWidget *child : children) {
-        if (child != bar && child->geometry().intersects(bar->geometry()))
+        if (child != bar && child->geometry().intersects(bar->geometry())) {
             child->raise();
+            if (qobject_cast<QLabel *>(child))
+                child->setAttribute(Qt::WA_TransparentForMouseEvents);
+        }
     }
+}
+
+int textWidth(QLabel *label, const QString &text)
+{
+    label->ensurePolished(); // the style sheet sets the font
+    return label->fontMetrics().horizontalAdvance(text);
+}
+
+// A sentence made of several labels (one of them highlighted): each piece is
+// made as wide as its text in the font in use, so that the pieces join up
+// and none is cut off, and the line is centred on its page.
+void lineUpSentence(const QList<QLabel *> &pieces)
+{
+    QVector<int> widths;
+    for (int i = 0; i < pieces.size(); ++i) {
+        const QString text = pieces.at(i)->text();
+        int width = textWidth(pieces.at(i), text) + 2;
+        // Words of neighbouring pieces keep a blank between them.
+        const bool joined = i + 1 < pieces.size() && !text.endsWith(QLatin1Char(' '))
+                            && !pieces.at(i + 1)->text().startsWith(QLatin1Char(' '));
+        if (joined)
+            width += textWidth(pieces.at(i), QStringLiteral(" "));
+        widths.append(width);
+    }
+    const QVector<int> lefts = centredRow(widths, pieces.first()->parentWidget()->width());
+    for (int i = 0; i < pieces.size(); ++i) {
+        QLabel *piece = pieces.at(i);
+        piece->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        piece->setGeometry(lefts.at(i), piece->y(), widths.at(i), piece->height());
+    }
+}
+
+// A highlighted word laid over the run of blanks after the first word of a
+// sentence label, centred in that gap.
+void placeInGap(QLabel *sentence, QLabel *word)
+{
+    const QString text = sentence->text();
+    const int gapStart = text.indexOf(QLatin1Char(' '));
+    if (gapStart < 0)
+        return;
+    int gapEnd = gapStart;
+    while (gapEnd < text.size() && text.at(gapEnd) == QLatin1Char(' '))
+        ++gapEnd;
+    const int left = textWidth(sentence, text.left(gapStart));
+    const int right = textWidth(sentence, text.left(gapEnd));
+    const int width = textWidth(word, word->text()) + 2;
+    word->setGeometry(sentence->x() + (left + right - width) / 2, sentence->y(), width, word->height());
 }
 
 const char *MenuClosedIcon = ":/Image/RightTopButton/menu1.png";
@@ -69,6 +122,9 @@ void MainWindow::initWindowShell()
     for (QWidget *page : qAsConst(m_pageList))
         page->setGeometry(PageGeometry);
     qDebug() << "this pos:" << x() << y();
+    lineUpSentence({ui->A_MP_USBDebugTourial_Label_Text1, ui->A_MP_USBDebugTourial_Label_Text2,
+                    ui->A_MP_USBDebugTourial_Label_Text3});
+    placeInGap(ui->A_MP_ChangeDefault_SMS_Label_Text, ui->A_MP_ChangeDefault_SMS_Label_Yes);
 
     m_noticeList.clear();
     for (const NoticePlacement &placement : noticePlacements()) {

@@ -1,6 +1,6 @@
 #include "mainwindow.h"
 
-#include "browser/tablespec.h"
+#include "browser/tablelayout.h"
 #include "workflow/scanplan.h"
 
 #include <QDebug>
@@ -13,20 +13,20 @@
 // nothing for it or does not allow it, or the scan is cancelled instead.
 void MainWindow::advanceScanAfter(int category)
 {
-    const TableSpec &spec = tableSpec(category);
+    const TableLayout &layout = tableLayout(category);
     int value = 0;
     if (m_eraseType == EraseType::All) {
         m_allProgress += scanplan::progressShare(EraseType::All, category);
         value = m_allProgress;
-        qDebug() << (QStringLiteral("All update ") + QLatin1String(spec.progressName)) << value;
+        qDebug() << (QStringLiteral("All update ") + QLatin1String(layout.progressName)) << value;
     } else {
         m_privateProgress += scanplan::progressShare(EraseType::Private, category);
         value = m_privateProgress;
-        qDebug() << (QStringLiteral("Private update ") + QLatin1String(spec.progressName)) << value;
+        qDebug() << (QStringLiteral("Private update ") + QLatin1String(layout.progressName)) << value;
     }
     m_dataReadable[category] = false;
     if (m_eraseType == EraseType::Private)
-        qDebug() << (QStringLiteral("end update ") + QLatin1String(spec.logName));
+        qDebug() << (QStringLiteral("end update ") + QLatin1String(layout.logName));
     if (auto *bar = browserWidget<QProgressBar>("M_All_Private_IsScanning_ProgressBar"))
         bar->setValue(value);
 

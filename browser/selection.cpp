@@ -2,7 +2,7 @@
 
 #include "app/widgetvisibility.h"
 #include "browser/browserlogic.h"
-#include "browser/tablespec.h"
+#include "browser/tablelayout.h"
 
 #include <QDebug>
 #include <QLabel>
@@ -37,20 +37,20 @@ void paintRow(QTableWidget *table, int row, const QColor &colour)
 // the full table, so a number is never half chosen.
 QStringList MainWindow::rowIds(int category, int row) const
 {
-    const TableSpec &spec = tableSpec(category);
+    const TableLayout &layout = tableLayout(category);
     if (row < 1)
         return {};
-    if (spec.keyed) {
+    if (layout.keyed) {
         const QTableWidget *table = categoryTable(category);
         const QTableWidgetItem *numberItem = table ? table->item(row, 2) : nullptr;
         if (!numberItem)
             return {};
-        const QStringList ids = browser::idsForNumber(this->*spec.keyMap, numberItem->text());
+        const QStringList ids = browser::idsForNumber(this->*layout.keyMap, numberItem->text());
         if (category == Message)
             return browser::sortIdsNewestFirst(ids, m_messageMapIdData);
         return ids;
     }
-    const QStringList &dir = this->*spec.dir;
+    const QStringList &dir = this->*layout.dir;
     if (row > dir.size())
         return {};
     const QString location = browser::fileRow(dir.at(row - 1)).location;
@@ -131,19 +131,19 @@ void MainWindow::showRowDetails(int category, int row, const QStringList &ids)
 // clears every row, a padding row only empties the detail pane.
 void MainWindow::clickRow(int category, QTableWidgetItem *item)
 {
-    const TableSpec &spec = tableSpec(category);
+    const TableLayout &layout = tableLayout(category);
     QTableWidget *table = categoryTable(category);
     if (!item || !table || item->tableWidget() != table)
         return;
     const int row = item->row();
-    QStringList &list = this->*spec.toErase;
-    const bool padded = this->*spec.lessMin;
-    const bool searching = spec.searching && this->*spec.searching;
+    QStringList &list = this->*layout.toErase;
+    const bool padded = this->*layout.lessMin;
+    const bool searching = layout.searching && this->*layout.searching;
     int n = 0;
-    if (spec.keyed)
-        n = (searching ? this->*spec.searchMap : this->*spec.keyMap).uniqueKeys().size();
+    if (layout.keyed)
+        n = (searching ? this->*layout.searchMap : this->*layout.keyMap).uniqueKeys().size();
     else
-        n = (this->*spec.dir).size();
+        n = (this->*layout.dir).size();
     n = qMin(n, table->rowCount() - 1);
     const bool headChecked = table->item(0, 0) && table->item(0, 0)->checkState() == Qt::Checked;
 
@@ -155,11 +155,11 @@ void MainWindow::clickRow(int category, QTableWidgetItem *item)
         QTableWidgetItem *check = table->item(row, 0);
         const bool checked = check->checkState() == Qt::Checked;
         const QColor headChosen =
-            spec.keyed ? browser::checkedHeadKeyed() : browser::checkedBackground();
+            layout.keyed ? browser::checkedHeadKeyed() : browser::checkedBackground();
         browser::Selection selection(&list);
         if (row != 0) {
             const QStringList ids = rowIds(category, row);
-            if (spec.keyed)
+            if (layout.keyed)
                 qDebug() << "number:" << table->item(row, 2)->text();
             if (checked) {
                 check->setIcon(m_iconUnchecked);
@@ -173,7 +173,7 @@ void MainWindow::clickRow(int category, QTableWidgetItem *item)
                 selection.check(ids);
             }
             selection.finish();
-            if (category == Photo || spec.keyed)
+            if (category == Photo || layout.keyed)
                 showRowDetails(category, row, ids);
         } else {
             // The head row: select every row, or clear every row.

@@ -3,17 +3,14 @@
 #include "app/widgetvisibility.h"
 #include "browser/browserlogic.h"
 #include "browser/rowdelegate.h"
-#include "browser/tablespec.h"
+#include "browser/tablelayout.h"
 
 #include <QDebug>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTableWidget>
 
 using browser::textColour;
@@ -46,13 +43,11 @@ QTableWidgetItem *cellItem(const QString &text, Qt::Alignment align, int row)
     return item;
 }
 
-const QStringList kPageNames = {QStringLiteral("C_EPrivate_IsScanning_2")};
-
 } // namespace
 
-const MainWindow::TableSpec &MainWindow::tableSpec(int category)
+const MainWindow::TableLayout &MainWindow::tableLayout(int category)
 {
-    static const TableSpec specs[6] = {
+    static const TableLayout specs[6] = {
         {Contact, "tableContactWidget", "Contact", "EP_IsScanning_PushButton_Contact",
          "EP_IsScanning_Label_ContactBg", "EP_IsScanning_Label_ContactButton_Selected",
          "EP_IsScanning_Label_ContactButton_NotSelected",
@@ -162,7 +157,7 @@ QTableWidget *MainWindow::categoryTable(int category) const
 {
     if (category < Contact || category > Vedio)
         return nullptr;
-    return findChild<QTableWidget *>(QLatin1String(tableSpec(category).objectName));
+    return findChild<QTableWidget *>(QLatin1String(tableLayout(category).objectName));
 }
 
 void MainWindow::createCategoryTables()
@@ -173,11 +168,11 @@ void MainWindow::createCategoryTables()
     for (int c = Contact; c <= Vedio; ++c) {
         if (categoryTable(c))
             continue;
-        const TableSpec &spec = tableSpec(c);
+        const TableLayout &layout = tableLayout(c);
         auto *table = new QTableWidget(page);
-        table->setObjectName(QLatin1String(spec.objectName));
+        table->setObjectName(QLatin1String(layout.objectName));
         table->setItemDelegate(new RowDelegate(this));
-        table->setGeometry(155, 43, spec.tableWidth, 373);
+        table->setGeometry(155, 43, layout.tableWidth, 373);
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
         table->setStyleSheet(
@@ -187,7 +182,7 @@ void MainWindow::createCategoryTables()
         table->verticalHeader()->hide();
         table->setIconSize(QSize(56, 56));
         table->setWordWrap(true);
-        connect(table, &QTableWidget::itemClicked, this, spec.itemSlot);
+        connect(table, &QTableWidget::itemClicked, this, layout.itemSlot);
         if (c == Contact)
             connect(table->verticalHeader(), &QHeaderView::sectionClicked, this,
                     &MainWindow::tableContactVerticalHeadSlot);
@@ -230,36 +225,36 @@ void sizeTable(QTableWidget *table, const QList<int> &widths)
 
 void MainWindow::fillKeyedTable(int category, bool rebuild)
 {
-    const TableSpec &spec = tableSpec(category);
+    const TableLayout &layout = tableLayout(category);
     if (!categoryTable(category))
         createCategoryTables();
     QTableWidget *table = categoryTable(category);
-    QList<QTableWidgetItem *> &items = this->*spec.items;
+    QList<QTableWidgetItem *> &items = this->*layout.items;
 
     if (!rebuild)
-        qDebug() << (QStringLiteral("start update ") + QLatin1String(spec.logName));
+        qDebug() << (QStringLiteral("start update ") + QLatin1String(layout.logName));
     dropItems(table, &items);
     m_tableList.removeAll(table);
 
-    const bool searching = this->*spec.searching;
-    const QMultiMap<QString, QString> &keyMap = searching ? this->*spec.searchMap : this->*spec.keyMap;
+    const bool searching = this->*layout.searching;
+    const QMultiMap<QString, QString> &keyMap = searching ? this->*layout.searchMap : this->*layout.keyMap;
     const QList<browser::KeyedRow> rows = category == Message
         ? browser::buildMessageRows(keyMap, m_messageMapIdData, m_contactMapNumberId,
                                     m_contactMapIdData)
-        : browser::buildKeyedRows(keyMap, this->*spec.idData, spec.headers.size());
+        : browser::buildKeyedRows(keyMap, this->*layout.idData, layout.headers.size());
     const int n = rows.size();
-    const int minRow = this->*spec.minRow;
+    const int minRow = this->*layout.minRow;
     if (rebuild && category == Contact)
         qDebug() << "before min row";
     int rowCount = n + 1;
     if (n < minRow) {
-        this->*spec.lessMin = true;
+        this->*layout.lessMin = true;
         rowCount = minRow + 1;
     }
     if (rebuild && category == Contact)
         qDebug() << "after contact min row";
 
-    const int columns = spec.headers.size() + 1;
+    const int columns = layout.headers.size() + 1;
     table->setColumnCount(columns);
     table->setRowCount(rowCount);
     items.reserve(rowCount * columns);
@@ -277,11 +272,11 @@ void MainWindow::fillKeyedTable(int category, bool rebuild)
     head->setBackground(browser::headBackground());
     put(0, 0, head);
     for (int c = 1; c < columns; ++c)
-        put(0, c, headItem(spec.headers.at(c - 1)));
+        put(0, c, headItem(layout.headers.at(c - 1)));
 
     if (rebuild && category == Contact)
         qDebug() << "before contact normal item";
-    browser::Selection selection(&(this->*spec.toErase));
+    browser::Selection selection(&(this->*layout.toErase));
     for (int r = 1; r <= n; ++r) {
         const browser::KeyedRow &row = rows.at(r - 1);
         auto *check = new QTableWidgetItem;
@@ -306,7 +301,7 @@ void MainWindow::fillKeyedTable(int category, bool rebuild)
     }
     if (rebuild && category == Contact)
         qDebug() << "after bg ";
-    sizeTable(table, spec.widths);
+    sizeTable(table, layout.widths);
 
     // A row whose ids are all chosen already shows checked: what the table
     // shows is what will be erased.
@@ -324,11 +319,11 @@ void MainWindow::fillKeyedTable(int category, bool rebuild)
     if (!rebuild)
         hideWidget(table);
 
-    const QString word = QLatin1String(spec.captionWord);
+    const QString word = QLatin1String(layout.captionWord);
     const QString caption = rebuild
         ? word + QLatin1Char('(') + QString::number(n) + QLatin1Char(')')
         : browser::categoryCaption(word, n);
-    if (auto *button = browserWidget<QPushButton>(spec.buttonName)) {
+    if (auto *button = browserWidget<QPushButton>(layout.buttonName)) {
         button->setText(caption);
         button->setEnabled(true);
     }
@@ -336,27 +331,27 @@ void MainWindow::fillKeyedTable(int category, bool rebuild)
 
 void MainWindow::fillFileTable(int category)
 {
-    const TableSpec &spec = tableSpec(category);
+    const TableLayout &layout = tableLayout(category);
     if (!categoryTable(category))
         createCategoryTables();
     QTableWidget *table = categoryTable(category);
-    QList<QTableWidgetItem *> &items = this->*spec.items;
-    const QStringList &dir = this->*spec.dir;
+    QList<QTableWidgetItem *> &items = this->*layout.items;
+    const QStringList &dir = this->*layout.dir;
 
-    qDebug() << (QStringLiteral("start update ") + QLatin1String(spec.logName));
+    qDebug() << (QStringLiteral("start update ") + QLatin1String(layout.logName));
     if (category == Photo)
         qDebug() << "start update private photoUI";
     dropItems(table, &items);
     m_tableList.removeAll(table);
 
     const int n = dir.size();
-    const int minRow = this->*spec.minRow;
+    const int minRow = this->*layout.minRow;
     int rowCount = n + 1;
     if (n < minRow) {
-        this->*spec.lessMin = true;
+        this->*layout.lessMin = true;
         rowCount = minRow + 1;
     }
-    const int columns = category == Photo ? spec.headers.size() + 1 : spec.headers.size() + 1;
+    const int columns = layout.headers.size() + 1;
     table->setColumnCount(columns);
     table->setRowCount(rowCount);
     items.reserve(rowCount * columns);
@@ -371,9 +366,9 @@ void MainWindow::fillFileTable(int category)
     head->setBackground(browser::headBackground());
     put(0, 0, head);
     for (int c = 1; c < columns; ++c)
-        put(0, c, headItem(spec.headers.at(c - 1)));
+        put(0, c, headItem(layout.headers.at(c - 1)));
 
-    browser::Selection selection(&(this->*spec.toErase));
+    browser::Selection selection(&(this->*layout.toErase));
     const QIcon &fileIcon = category == Audio ? m_iconAudio : m_iconVedio;
     for (int r = 1; r <= n; ++r) {
         if (category == Photo)
@@ -418,13 +413,13 @@ void MainWindow::fillFileTable(int category)
             put(r, c, pad);
         }
     }
-    sizeTable(table, spec.widths);
+    sizeTable(table, layout.widths);
 
     m_tableList.append(table);
     table->setEnabled(true);
     hideWidget(table);
-    if (auto *button = browserWidget<QPushButton>(spec.buttonName)) {
-        button->setText(browser::categoryCaption(QLatin1String(spec.captionWord), n));
+    if (auto *button = browserWidget<QPushButton>(layout.buttonName)) {
+        button->setText(browser::categoryCaption(QLatin1String(layout.captionWord), n));
         button->setEnabled(true);
     }
 }
@@ -530,14 +525,14 @@ void MainWindow::selectCategory(int category)
 void MainWindow::paintCategoryButtons(int category)
 {
     for (int c = Contact; c <= Vedio; ++c) {
-        const TableSpec &spec = tableSpec(c);
+        const TableLayout &layout = tableLayout(c);
         const bool chosen = c == category;
-        if (auto *bg = browserWidget<QWidget>(spec.bgLabelName))
+        if (auto *bg = browserWidget<QWidget>(layout.bgLabelName))
             bg->setStyleSheet(chosen
                                   ? QStringLiteral("background-image:url(:/Image/Private/tableBg_Selected.png);")
                                   : QStringLiteral("background-image:url(:/Image/Private/tableBg_Normal.png);"));
-        setWidgetShown(browserWidget<QWidget>(spec.selectedLabelName), chosen);
-        setWidgetShown(browserWidget<QWidget>(spec.notSelectedLabelName), !chosen);
+        setWidgetShown(browserWidget<QWidget>(layout.selectedLabelName), chosen);
+        setWidgetShown(browserWidget<QWidget>(layout.notSelectedLabelName), !chosen);
     }
 }
 
@@ -547,24 +542,6 @@ void MainWindow::on_EP_IsScanning_PushButton_Message_clicked() { selectCategory(
 void MainWindow::on_EP_IsScanning_PushButton_Photo_clicked() { selectCategory(Photo); }
 void MainWindow::on_EP_IsScanning_PushButton_Audio_clicked() { selectCategory(Audio); }
 void MainWindow::on_EP_IsScanning_PushButton_Vedio_clicked() { selectCategory(Vedio); }
-
-// ---------------------------------------------------------------------------
-// App page
-
-void MainWindow::updateAppView()
-{
-    static const char *const buttons[AppCategoryCount] = {
-        "EApp_RatioButton_Facebook", "EApp_RatioButton_Twitter",    "EApp_RatioButton_Skype",
-        "EApp_RatioButton_Viber",    "EApp_RatioButton_KikMessenger", "EApp_RatioButton_WhatsApp"};
-    bool any = false;
-    for (int i = 0; i < AppCategoryCount; ++i) {
-        if (auto *b = browserWidget<QRadioButton>(buttons[i]))
-            b->setEnabled(m_appDirFound[i]);
-        any = any || m_appDirFound[i];
-    }
-    if (auto *all = browserWidget<QRadioButton>("EApp_RatioButton_SelectAll"))
-        all->setEnabled(any);
-}
 
 // ---------------------------------------------------------------------------
 // Clearing at a new scan
@@ -594,9 +571,9 @@ void MainWindow::clearResultTables()
     if (clearPrivate) {
         endSearches();
         for (int c = Contact; c <= Vedio; ++c) {
-            const TableSpec &spec = tableSpec(c);
-            dropItems(categoryTable(c), &(this->*spec.items));
-            this->*spec.lessMin = false;
+            const TableLayout &layout = tableLayout(c);
+            dropItems(categoryTable(c), &(this->*layout.items));
+            this->*layout.lessMin = false;
         }
         m_contactMinRow = 11;
         m_historyMinRow = 11;

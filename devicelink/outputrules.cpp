@@ -173,9 +173,14 @@ bool activityStarted(const QString &output)
             "Warning: Activity not started, its current task has been brought to the front"));
 }
 
+// adb from Android 10 on prints the local port of a forward it has newly
+// bound ("10000"); taking that for a failure would send the sequence after
+// the holder of port 10000, which is then adb's own server, in a loop that
+// never connects. Any other output is a failure.
 bool forwardSucceeded(const QString &output)
 {
-    return output.isEmpty();
+    const QString text = output.trimmed();
+    return text.isEmpty() || text == QLatin1String("10000");
 }
 
 BatteryLevel batteryLevel(const QString &output)
@@ -253,10 +258,16 @@ QString holderPid10000(const QString &output)
         if (!line.contains(QLatin1String("10000")))
             continue;
         const QStringList parts = netstatParts(line);
+        // The holder is the program whose own (local) end is port 10000. A
+        // line that has "10000" only in its PID, or in the far end of a
+        // connection (a client of some server on port 10000, this program's
+        // own session included), names a program that does not hold the
+        // port, and that program would be ended for nothing.
+        if (parts.size() < 5 || !parts.at(1).trimmed().endsWith(QLatin1String(":10000")))
+            continue;
         // PID 0 owns closed connections (TIME_WAIT); it never holds a port
         // and cannot be ended, so it is not the holder looked for.
-        if (parts.size() > 4 && !parts.at(3).isEmpty() && !parts.at(4).isEmpty()
-            && parts.at(4).trimmed() != QLatin1String("0"))
+        if (!parts.at(3).isEmpty() && !parts.at(4).isEmpty() && parts.at(4).trimmed() != QLatin1String("0"))
             return parts.at(4);
     }
     return QString();

@@ -60,7 +60,8 @@ bool hasCompanionPackage(const QString &output);
 bool installSucceeded(const QString &output);
 // S: the companion activity runs.
 bool activityStarted(const QString &output);
-// F: `adb forward` succeeded (it prints nothing then).
+// F: `adb forward tcp:10000 ...` succeeded: it prints nothing, or (newer adb)
+// only the local port it bound.
 bool forwardSucceeded(const QString &output);
 
 // P: battery level from `dumpsys battery`. `level` keeps the blank that
@@ -90,8 +91,8 @@ QStringList netstatParts(const QString &line);
 bool port5037Used(const QString &output);
 // N2: PID of the holder of port 5037 (ESTABLISHED or LISTENING); empty if none.
 QString holderPid5037(const QString &output);
-// N3: PID of the first line mentioning port 10000 that has a state and a PID
-// column other than 0; empty if none.
+// N3: PID of the first line whose local address is on port 10000 and that
+// has a state and a PID column other than 0; empty if none.
 QString holderPid10000(const QString &output);
 // T: image name from `tasklist /fi "pid eq PID"`: the first word of the first
 // line that contains the PID text; empty if none.

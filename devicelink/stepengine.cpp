@@ -513,6 +513,7 @@ void MainWindow::readGetSerialResult(int resultCode)
         return;
     }
     logPendingOutput(StepTestGetSerial, nullptr);
+    qDebug() << "get power result str:" << io.output;
     const QStringList lines = outputLines(io.output);
     for (int i = 0; i < lines.size(); ++i) {
         const QString line = lines.at(i).trimmed();

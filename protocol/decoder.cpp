@@ -86,21 +86,26 @@ bool MainWindow::appendListPiece(Category c, const QString &piece, bool stretchE
 
 void MainWindow::decodeTextList(Category c, BodyReader &r)
 {
+    // The history log shows each field with the tag sent before it.
     const QString piece = r.string();
+    const quint16 pieceTag = r.lastTag();
     const int subCount = r.int16();
+    const quint16 subCountTag = r.lastTag();
     const int allCount = r.int16();
+    const quint16 allCountTag = r.lastTag();
     if (c == Message)
         r.int16(); // not used
     const int finished = r.int16();
+    const quint16 finishedTag = r.lastTag();
 
     if (c == History) {
-        qDebug() << "history strlen:" << piece.size();
+        qDebug() << "history strlen:" << pieceTag;
         qDebug() << "history backStr:" << piece;
-        qDebug() << "history subCountSize:" << 2;
+        qDebug() << "history subCountSize:" << subCountTag;
         qDebug() << "history subCount:" << subCount;
-        qDebug() << "history allCountSize:" << 2;
+        qDebug() << "history allCountSize:" << allCountTag;
         qDebug() << "history allCount:" << allCount;
-        qDebug() << "history entireCountSize:" << 2;
+        qDebug() << "history entireCountSize:" << finishedTag;
         qDebug() << "history finished:" << finished;
     }
 

@@ -90,6 +90,7 @@ quint16 BodyReader::tag()
 {
     quint16 t = 0;
     m_stream >> t;
+    m_lastTag = t;
     return t;
 }
 

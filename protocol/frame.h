@@ -77,6 +77,10 @@ public:
     QString string();
     QByteArray bytes();
 
+    // The size tag read before the latest value (a reply's string tag is
+    // logged as the string length).
+    quint16 lastTag() const { return m_lastTag; }
+
     bool atEnd() const { return m_stream.atEnd(); }
     bool ok() const { return m_stream.status() == QDataStream::Ok; }
     QDataStream &stream() { return m_stream; }
@@ -84,6 +88,7 @@ public:
 private:
     QByteArray m_body;
     QDataStream m_stream;
+    quint16 m_lastTag = 0;
 };
 
 struct FrameHeader

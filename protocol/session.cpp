@@ -137,6 +137,9 @@ void MainWindow::newTCPConnected()
             m_tcpSocket->connectToHost(QString::fromLatin1(kCompanionHost), m_companionPort,
                                        QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
             m_homeInfoRequested = false;
+            // An HTTP answer belonged to the connection that ended; left set,
+            // it would end the next connection's home-info poll at once.
+            m_receivedHttp = false;
             m_timerNewTCPConnected->start(2000);
         } else {
             qDebug() << "times>=3";
@@ -175,6 +178,18 @@ void MainWindow::reconnectNet()
         newTCPConnected();
 }
 
+// The companion watchdog does not count: it runs beside the supervision
+// while the app is in the background, and stops it itself when the app quits.
+bool MainWindow::deviceLinkBusy()
+{
+    const QList<QTimer *> timers = deviceLinkStepTimers();
+    for (QTimer *t : timers) {
+        if (t && t->isActive())
+            return true;
+    }
+    return false;
+}
+
 void MainWindow::homeInfoReadable()
 {
     ++m_homeInfoReadTimes;
@@ -183,6 +198,13 @@ void MainWindow::homeInfoReadable()
         qDebug() << "in update home info,not  connected";
         if (m_timerHomeInfoReadable->isActive())
             m_timerHomeInfoReadable->stop();
+        // The connection ended before its home-info reply. The supervision
+        // was paused for the request, so unless the device link has taken
+        // over, it must watch the socket again (reconnect or give up), or
+        // nothing would.
+        if (!m_homeInfoReadable && !m_receivedHttp && !m_timerNewTCPConnected->isActive()
+            && !deviceLinkBusy())
+            m_timerNewTCPConnected->start(2000);
     } else {
         qDebug() << "in update home info, connected";
     }

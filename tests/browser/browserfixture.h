@@ -5,6 +5,9 @@
 
 #include "mainwindow.h"
 
+#include "protocol/records.h"
+#include "simdataset.h"
+
 #include <QTableWidget>
 
 namespace fixture {
@@ -33,6 +36,21 @@ inline QString contact(int i, const QString &number)
     return QStringLiteral("%1;Person %1;%2;p%1@example.org;%1 Elm Street;Org %1")
         .arg(i)
         .arg(number);
+}
+
+// Stores the simulated phone's lists as the reply decoder does.
+inline void load(MainWindow &w, const SimDataSet &d)
+{
+    proto::addTextRecords(proto::joinRecords(d.lists[Contact]),
+                          {&w.m_contactMapIdData, &w.m_contactMapNameId, &w.m_contactMapNumberId});
+    proto::addTextRecords(proto::joinRecords(d.lists[History]),
+                          {&w.m_historyMapIdData, &w.m_historyMapNameId, &w.m_historyMapNumberId});
+    proto::addTextRecords(proto::joinRecords(d.lists[Message]),
+                          {&w.m_messageMapIdData, &w.m_messageMapNameId, &w.m_messageMapNumberId});
+    proto::addDirectoryRecords(proto::joinRecords(d.lists[Photo]), &w.m_photoDir);
+    proto::addDirectoryRecords(proto::joinRecords(d.lists[Audio]), &w.m_audioDir);
+    proto::addDirectoryRecords(proto::joinRecords(d.lists[Vedio]), &w.m_vedioDir);
+    w.m_photoCount = quint16(d.lists[Photo].size());
 }
 
 // Fills one category and runs its table update as the scan does.

@@ -75,53 +75,6 @@ private slots:
         QCOMPARE(categoryCaption(word, count), caption);
     }
 
-    void keyedRows()
-    {
-        QMap<QString, QString> idData;
-        QMultiMap<QString, QString> numberId;
-        auto add = [&](const QString &rec) {
-            const QStringList f = rec.split(';');
-            idData.insert(f[0], rec);
-            numberId.insert(f[2], f[0]);
-        };
-        add("7;Zoe Berg;555-0102;zoe@example.org;;");
-        add("3;Ann Lee;555-0101;ann@example.org;1 Main St;Acme");
-        add("9;Ann Lee (work);555-0101;;;Acme");
-        const QList<KeyedRow> rows = buildKeyedRows(numberId, idData, 5);
-        QCOMPARE(rows.size(), 2); // one row per number
-        QCOMPARE(rows[0].number, QString("555-0101"));
-        QCOMPARE(rows[0].shownId, QString("9")); // the one inserted last
-        QCOMPARE(rows[0].cells, QStringList({"Ann Lee (work)", "555-0101", "", "", "Acme"}));
-        QCOMPARE(rows[1].cells.value(2), QString("zoe@example.org"));
-        QCOMPARE(idsForNumber(numberId, "555-0101"), QStringList({"3", "9"}));
-        QVERIFY(idsForNumber(numberId, "000").isEmpty());
-    }
-
-    void messageNames_data()
-    {
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("shownName");
-        QTest::newRow("from a contact") << "m1;+1 555 0101;+1 555 0101;hi;2026-01-02 10:00:00;accepted"
-                                        << "Ann Lee";
-        QTest::newRow("from a stranger") << "m2;Shop;+1 800 1234;sale;2026-01-02 10:00:00;accepted"
-                                         << "Shop";
-    }
-    void messageNames()
-    {
-        QFETCH(QString, message);
-        QFETCH(QString, shownName);
-        QMap<QString, QString> cData{{"c1", "c1;Ann Lee;+1 555 0101;;;"}};
-        QMultiMap<QString, QString> cNumber;
-        cNumber.insert("+1 555 0101", "c1");
-        QMap<QString, QString> mData{{message.section(';', 0, 0), message}};
-        QMultiMap<QString, QString> mNumber;
-        mNumber.insert(message.section(';', 2, 2), message.section(';', 0, 0));
-        const QList<KeyedRow> rows = buildMessageRows(mNumber, mData, cNumber, cData);
-        QCOMPARE(rows.size(), 1);
-        QCOMPARE(rows[0].cells.value(0), shownName);
-        QCOMPARE(rows[0].cells.value(2), message.section(';', 3, 3));
-    }
-
     void newestFirst()
     {
         QMap<QString, QString> data{

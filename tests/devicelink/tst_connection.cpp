@@ -52,19 +52,25 @@ class TestConnection : public QObject
 {
     Q_OBJECT
 private slots:
-    // Both line-ending styles of adb reach the hand-over the same way.
+    // Both line-ending styles of adb reach the hand-over the same way, and so
+    // does a newer adb that prints the port of every forward it binds.
     void authorisedPhoneReachesHandOver_data()
     {
         QTest::addColumn<QString>("lineEndings");
-        QTest::newRow("adb on Linux") << QStringLiteral("lf");
-        QTest::newRow("adb on Windows") << QStringLiteral("crlf");
+        QTest::addColumn<QString>("forwardOutput"); // empty: adb's own (nothing)
+        QTest::newRow("adb on Linux") << QStringLiteral("lf") << QString();
+        QTest::newRow("adb on Windows") << QStringLiteral("crlf") << QString();
+        QTest::newRow("newer adb on Windows") << QStringLiteral("crlf") << QStringLiteral("10000\n");
     }
     void authorisedPhoneReachesHandOver()
     {
         QFETCH(QString, lineEndings);
+        QFETCH(QString, forwardOutput);
         SimPhone phone;
         QVERIFY(phone.isValid());
         phone.set(QStringLiteral("line_endings"), lineEndings);
+        if (!forwardOutput.isEmpty())
+            phone.set(QStringLiteral("fault.forward.stdout"), forwardOutput);
         LogCapture log;
         MainWindow w;
         HandOver handOver;

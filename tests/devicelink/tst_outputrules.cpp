@@ -54,6 +54,18 @@ const char *kNetstat10000AfterTimeWait =
     "  TCP    127.0.0.1:9999         127.0.0.1:10000        TIME_WAIT       0\n"
     "  TCP    127.0.0.1:10000        0.0.0.0:0              LISTENING       6120\n";
 const char *kNetstat10000Short = "  TCP    127.0.0.1:10000        0.0.0.0:0\n";
+// Lines that mention 10000 without holding it: a process whose PID holds the
+// digits, this program's own session to the forward, and a browser talking
+// to a remote server on port 10000; the holder comes last.
+const char *kNetstat10000Bystanders =
+    "  TCP    0.0.0.0:445            0.0.0.0:0              LISTENING       110000\n"
+    "  TCP    127.0.0.1:49822        127.0.0.1:10000        ESTABLISHED     7344\n"
+    "  TCP    192.168.1.20:50112     203.0.113.9:10000      ESTABLISHED     9120\n"
+    "  TCP    192.168.1.20:50999     0.0.0.0:0              LISTENING       10000\n"
+    "  TCP    192.168.1.30:10000     0.0.0.0:0              LISTENING       6120\n";
+const char *kNetstat10000ClientsOnly =
+    "  TCP    127.0.0.1:49822        127.0.0.1:10000        ESTABLISHED     7344\n"
+    "  TCP    0.0.0.0:445            0.0.0.0:0              LISTENING       110000\n";
 
 const char *kTasklistAdb = "\n"
                            "Image Name                     PID Session Name        Session#    Mem Usage\n"
@@ -244,7 +256,9 @@ private slots:
             "Error: Activity class {org.qtproject.example/org.qtproject.example.Purgatex} does not exist.\n",
             false);
         add("F", "nothing", "", true);
-        add("F", "port printed", "10000\n", false);
+        add("F", "newer adb prints the bound port", "10000\n", true);
+        add("F", "another port", "10001\n", false);
+        add("F", "port inside an error", "adb: error: cannot bind listener: tcp:10000 in use\n", false);
         add("F", "cannot bind", "adb: error: cannot bind listener: Address already in use\n", false);
         add("W", "running",
             "ACTIVITY MANAGER RUNNING PROCESSES (dumpsys activity processes)\n"
@@ -336,6 +350,8 @@ private slots:
         add("holder of 10000", kNetstat10000, false, "", " 6120");
         add("10000 line without pid", kNetstat10000Short, false, "", "");
         add("closed connection to 10000 first", kNetstat10000AfterTimeWait, false, "", " 6120");
+        add("only the local end of 10000 holds it", kNetstat10000Bystanders, false, "", " 6120");
+        add("clients of 10000 and a PID with its digits", kNetstat10000ClientsOnly, false, "", "");
         add("no connections", "", false, "", "");
     }
     void netstat()

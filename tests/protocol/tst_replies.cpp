@@ -93,6 +93,15 @@ void TestReplies::decode_data()
                QVERIFY(w.m_dataReadable[History]);
                QCOMPARE(w.m_gotCount[History], quint16(0));
            });
+    QTest::newRow("6 history log shows the tags as sent")
+        << WindowCheck([](MainWindow &) {
+               for (const char *line : {"history strlen: 40", "history subCountSize: 3", "history allCountSize: 5",
+                                        "history entireCountSize: 7"})
+                   QTest::ignoreMessage(QtDebugMsg, line);
+           })
+        << ByteChunks{FrameWriter(HistoryList).string("h1;Ada;555;Missed;0;2026-01-02 10:00:00", 40)
+                          .int16(1, 3).int16(1, 5).int16(1, 7).finish()}
+        << WindowCheck([](MainWindow &w) { QCOMPARE(w.m_historyMapIdData.keys(), QStringList{"h1"}); });
     QTest::newRow("11 message list keeps its counter")
         << nothing
         << ByteChunks{listFrame(MessageList, "m1;Ada;555;hi;2026-01-01 00:00:00,*#*,m2;Ada;555;yo;d", 1, 1, 1, true)}

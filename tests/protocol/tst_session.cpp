@@ -63,6 +63,8 @@ private slots:
     void failureReplyAndSilence();
     void httpAnswerHandsBackToTheDeviceLink();
     void droppedConnectionGivesUpOnTheThirdTick();
+    void connectionLostBeforeHomeInfo_data();
+    void connectionLostBeforeHomeInfo();
 };
 
 void TestSession::connectShowsThePhone()
@@ -457,6 +459,22 @@ void TestSession::httpAnswerHandsBackToTheDeviceLink()
     QTRY_COMPARE(w.m_tcpSocket->state(), QAbstractSocket::UnconnectedState);
     QVERIFY(w.m_receiveBuffer.isEmpty());
     QVERIFY(w.m_timerTestPort->isActive());
+
+    // The other program is gone and the device link hands back: the next
+    // connection waits for its own home-info reply, not ended by the old
+    // connection's HTTP answer.
+    w.m_timerTestPort->stop();
+    s.sim.setHttpMode(false);
+    s.sim.setSilent(true);
+    w.m_connectFailTimes = 0;
+    w.newTCPConnected();
+    w.m_timerNewTCPConnected->stop();
+    QTRY_COMPARE(w.m_tcpSocket->state(), QAbstractSocket::ConnectedState);
+    w.m_homeInfoReadable = false;
+    w.newTCPConnected();
+    w.homeInfoReadable();
+    QVERIFY(w.m_timerHomeInfoReadable->isActive());
+    QCOMPARE(w.m_homeInfoReadTimes, 1);
 }
 
 void TestSession::droppedConnectionGivesUpOnTheThirdTick()
@@ -482,6 +500,66 @@ void TestSession::droppedConnectionGivesUpOnTheThirdTick()
     QVERIFY(w.ui->MP_Label_SerialNumber->text().isEmpty());
     const bool packageCheck = w.m_timerTestCheckHasApk && w.m_timerTestCheckHasApk->isActive();
     QVERIFY(packageCheck || w.m_timerTestPort->isActive());
+}
+
+void TestSession::connectionLostBeforeHomeInfo_data()
+{
+    QTest::addColumn<WindowCheck>("before");
+    QTest::addColumn<bool>("supervisionTakesOver");
+    const WindowCheck nothing = [](MainWindow &) {};
+    QTest::newRow("first connection, no reply yet") << nothing << true;
+    QTest::newRow("app in the background, watchdog running")
+        << WindowCheck([](MainWindow &w) { w.m_timerTestCheckAppQuited->start(1000); }) << true;
+    QTest::newRow("an HTTP answer handed over to the device link")
+        << WindowCheck([](MainWindow &w) {
+               w.m_receivedHttp = true;
+               w.m_timerTestPort->start(100);
+           })
+        << false;
+    QTest::newRow("device link already running") << WindowCheck([](MainWindow &w) { w.m_timerTestPort->start(100); })
+                                                 << false;
+    QTest::newRow("phone gone, presence poll waiting")
+        << WindowCheck([](MainWindow &w) { w.m_timerSlotDeviceIn->start(100); }) << false;
+}
+
+// The companion app drops the connection after the home-info request and
+// before its reply: the poll stops, and the supervision must watch the
+// socket again, or nothing would ever reconnect.
+void TestSession::connectionLostBeforeHomeInfo()
+{
+    QFETCH(WindowCheck, before);
+    QFETCH(bool, supervisionTakesOver);
+    Session s;
+    QVERIFY(s.sim.listen());
+    s.sim.setDropOnRequest(GetHomeInfo);
+    MainWindow &w = *s.w;
+    w.m_companionPort = s.sim.port();
+    w.newTCPConnected();
+    w.m_timerNewTCPConnected->stop();
+    QTRY_COMPARE(w.m_tcpSocket->state(), QAbstractSocket::ConnectedState);
+    w.newTCPConnected(); // sends the home-info request; the app drops the line
+    QVERIFY(!w.m_timerNewTCPConnected->isActive());
+    QTRY_COMPARE(w.m_tcpSocket->state(), QAbstractSocket::UnconnectedState);
+    QVERIFY(!w.m_homeInfoReadable);
+    w.m_timerHomeInfoReadable->stop();
+    before(w);
+
+    w.homeInfoReadable();
+    QVERIFY(!w.m_timerHomeInfoReadable->isActive());
+    QCOMPARE(w.m_timerNewTCPConnected->isActive(), supervisionTakesOver);
+    w.m_timerTestCheckAppQuited->stop();
+    if (!supervisionTakesOver)
+        return;
+
+    // The next tick reconnects; the app answers this time.
+    s.sim.setDropOnRequest(-1);
+    w.m_timerNewTCPConnected->stop();
+    w.newTCPConnected();
+    w.m_timerNewTCPConnected->stop();
+    QTRY_COMPARE(w.m_tcpSocket->state(), QAbstractSocket::ConnectedState);
+    w.newTCPConnected();
+    QTRY_VERIFY(w.m_homeInfoReadable);
+    QCOMPARE(s.sim.count(GetHomeInfo), 2);
 }
 
 QTEST_MAIN(TestSession)

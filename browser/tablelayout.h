@@ -7,7 +7,7 @@
 
 #include <QColor>
 
-struct MainWindow::TableSpec
+struct MainWindow::TableLayout
 {
     int category;
     const char *objectName;
