@@ -530,7 +530,6 @@ public:
     class QButtonGroup *m_appButtonGroup = nullptr; // non-exclusive: any number of apps
 
     // Scope buttons and the scan page.
-    void setEraseType(EraseType et);
     void showScanPage(EraseType et);
     void setScopeButtonsEnabled(bool enabled);
     QList<QTimer *> deviceLinkStepTimers();
@@ -551,12 +550,16 @@ public:
     bool appDataReadable() const;
 
     // Erase run.
-    void setEraseLevel(ushort levelToErase);
     void openConfirmPage(const QString &title);
     void beginErasing();
     void startEraseRun();
     void sendEraseStep(int category);
     void finishEraseRun();
+    // Leaving the confirm page (another scope, a new scan, Back) while the
+    // default-SMS-app answer is awaited drops the run that was about to start.
+    void abandonPendingSmsSteps();
+    // Only the wait started last owns the photo-stop acknowledgement.
+    void stopPhotoStopWaits();
     float &eraseLeftOfScope();
     float &scanLeftOfScope();
 
@@ -565,6 +568,8 @@ public:
     void resumeCountdownForForeground();
 
 public slots:
+    void setEraseType(EraseType et);
+    void setEraseLevel(ushort levelToErase);
     void on_S_All_Button_clicked();
     void on_S_Private_Button_clicked();
     void on_S_App_Button_clicked();

@@ -154,8 +154,11 @@ void MainWindow::stopActivityTimers()
                << m_timerCheckStopGetPhotoBeforeScan << m_timerCheckCancelScan;
         break;
     case Scanned:
+        // The default-SMS-app steps run before the phase turns to erasing: a
+        // late answer after a reconnection must not start the run on its own.
         timers << m_timerGetPhotoByTime << m_timerUpdateTablePhoto << m_timerCheckStopGetPhotoBeforeErase
-               << m_timerCheckStopGetPhotoSwitchedAllApp;
+               << m_timerCheckStopGetPhotoSwitchedAllApp << m_timerCheckApkIsDefaultSMSAppReadable
+               << m_timerChangeDefaultSMSAppReadable;
         break;
     case Erasing:
         timers << m_timerDecreaseEraseTime << m_timerAllDataErased << m_timerCheckApkIsDefaultSMSAppReadable

@@ -47,6 +47,7 @@ void MainWindow::openConfirmPage(const QString &title)
 
 void MainWindow::on_EP_IsScanning_PushButton_Erase_clicked()
 {
+    stopPhotoStopWaits();
     m_stopGetPhotoBack = false;
     sendStopGetPhoto();
     m_timerCheckStopGetPhotoBeforeErase->start();
@@ -130,6 +131,7 @@ void MainWindow::on_T_M_SelectLevel_PushButton_Close_clicked()
 
 void MainWindow::on_M_ConformErase_PushButton_Back_clicked()
 {
+    abandonPendingSmsSteps();
     hideWidget(ui->M_ConformErase_1);
     switch (m_eraseType) {
     case EraseType::All:
@@ -209,6 +211,11 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
         m_eraseCancelRequested = false;
         for (int c = Contact; c < FirstAppCategory; ++c)
             m_eraseStepPassed[c] = false;
+        // Messages left out of a cancelled run because the default-SMS-app
+        // change was declined are still chosen: this run asks again rather
+        // than dropping them unreported.
+        if (!m_messageToEraseList.isEmpty())
+            m_eraseSelected[Message] = true;
         if (!eraseplan::anySelected(m_eraseSelected, scanplan::scopeCategories(EraseType::Private))) {
             showWidget(ui->T_D_SelectedItemLessOne);
             return;
@@ -232,10 +239,27 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
     }
     }
 
-    if (m_eraseSelected[Message])
+    // Messages already erased before a cancel are not sent again, so the
+    // phone is not asked to change its default SMS app for them.
+    if (m_eraseSelected[Message] && !m_eraseBack[Message])
         askForDefaultSmsApp(this);
     else
         beginErasing();
+}
+
+void MainWindow::abandonPendingSmsSteps()
+{
+    // The run waits for the companion app's default-SMS-app answers with the
+    // scope and the selection of the moment Erase Now was pressed. Once the
+    // user has left for another scope, a new scan or the result page, those
+    // may no longer be what was confirmed: the run is not started at all.
+    const bool pending =
+        m_timerCheckApkIsDefaultSMSAppReadable->isActive() || m_timerChangeDefaultSMSAppReadable->isActive();
+    if (!pending)
+        return;
+    qDebug() << "erase dropped, confirm page left before the SMS app answer";
+    m_timerCheckApkIsDefaultSMSAppReadable->stop();
+    m_timerChangeDefaultSMSAppReadable->stop();
 }
 
 void MainWindow::checkApkIsDefaultSMSAppReadable()
@@ -426,8 +450,11 @@ void MainWindow::finishEraseRun()
     // behind the success text.
     int failed[CategoryCount] = {};
     const scanplan::CategoryRange range = scanplan::scopeCategories(m_eraseType);
+    // A category answered in a run that was then cancelled is not sent
+    // again, but what it could not erase is still told here: this page is
+    // the only report of the whole erase.
     for (int c = range.first; c < range.last; ++c)
-        if (m_eraseSelected[c])
+        if (m_eraseSelected[c] || m_eraseBack[c])
             failed[c] = eraseplan::failedItems(m_eraseFailCount[c], m_eraseBackFailCount[c]);
     failed[Message] += m_messagesLeftOut;
     ui->M_EraseCompleted_Label_Text->setText(eraseplan::completionText(failed));

@@ -103,8 +103,22 @@ void MainWindow::showScanPage(EraseType et)
     }
 }
 
+void MainWindow::stopPhotoStopWaits()
+{
+    // The waits for the photo stop all read the one acknowledgement flag. A
+    // wait left over from an earlier click would take the acknowledgement of
+    // the newer one and leave it waiting for good (a scan that never starts,
+    // a scan page that never opens).
+    for (QTimer *t : {m_timerCheckStopGetPhotoBeforeScan, m_timerCheckStopGetPhotoSwitchedAllApp,
+                      m_timerCheckStopGetPhotoBeforeErase})
+        if (t->isActive())
+            t->stop();
+}
+
 static void switchScope(MainWindow *w, EraseType et)
 {
+    w->abandonPendingSmsSteps();
+    w->stopPhotoStopWaits();
     // Leaving the private results: the thumbnails may still be loading, so the
     // companion app must stop sending photos before the scan page opens.
     if (et != EraseType::Private && w->m_eraseType == EraseType::Private) {
@@ -207,6 +221,8 @@ static void uncheckAppRadioButtons(Ui::MainWindow *ui)
 void MainWindow::on_EAll_Label_ToScan_clicked()
 {
     const QString calculating = QStringLiteral("Calculating time ...");
+    abandonPendingSmsSteps();
+    stopPhotoStopWaits();
     // A cancel cut off by a lost connection never got to enable it again.
     ui->M_All_Private_IsScanning_pushButton_Stop->setEnabled(true);
     switch (m_eraseType) {
@@ -476,7 +492,7 @@ void MainWindow::allDataReadable()
 
 static void writeFoundCounts(MainWindow *w, Ui::MainWindow *ui)
 {
-    ui->label_test_debug_2->setText(ui->label_test_debug_2->text() + QStringLiteral("cC:%1,\n").arg(w->m_contactMapIdData.size())
+    ui->label_test_debug_2->setText(QStringLiteral("cC:%1,\n").arg(w->m_contactMapIdData.size())
                                     + QStringLiteral("mC:%1,\n").arg(w->m_messageMapIdData.size())
                                     + QStringLiteral("vC:%1,\n").arg(w->m_vedioDir.size()));
 }

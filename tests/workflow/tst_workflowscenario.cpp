@@ -157,13 +157,20 @@ private slots:
     void allRunWithoutMessagesSkipsSmsSteps();
     void refusedSmsChangeErasesTheRest();
     void refusedSmsChangeWithOnlyMessagesRunsNothing();
+    void messagesLeftOutAreChosenAgainAfterCancel();
     void failedItemsAreReportedOnCompletion();
+    void failuresBeforeCancelAreReportedByTheNextRun();
+    void leavingWhileSmsAnswerPendingErasesNothing_data();
+    void leavingWhileSmsAnswerPendingErasesNothing();
 
     void leavingPrivateResultsWaitsForPhotoStop();
+    void photoStopAnswersTheLatestClick_data();
+    void photoStopAnswersTheLatestClick();
     void factoryResetNoticeAfterAllErase_data();
     void factoryResetNoticeAfterAllErase();
     void cancelScanBeforeEstimate();
     void cancelEraseKeepsErasedCategories();
+    void messagesErasedBeforeCancelNeedNoSmsChange();
     void cancelAtHundredOnlyClosesNotice();
     void backgroundPausesEraseCountdown();
     void lostConnectionStopsTimersOfState_data();
@@ -473,6 +480,54 @@ void TestWorkflowScenario::refusedSmsChangeWithOnlyMessagesRunsNothing()
     QVERIFY(!r.phone.calls().contains("adb reboot"));
 }
 
+// A run that left the messages out (declined on the phone) is cancelled; the
+// next Erase Now of the same choice asks for the default SMS app again and
+// erases them, instead of reporting success without them.
+void TestWorkflowScenario::messagesLeftOutAreChosenAgainAfterCancel()
+{
+    Rig r;
+    r.sim.setDefaultSmsApp(false);
+    r.sim.setChangeSmsAnswer(0);
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_Private_Button));
+    QVERIFY(scanned(r));
+    QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableContactWidget"), 1));
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Message));
+    QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableMessageWidget"), 1));
+    const QStringList chosenMessages = r.w.m_messageToEraseList;
+    QVERIFY(!chosenMessages.isEmpty());
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+    // The contacts are not answered, so the run can be cancelled.
+    const QMetaObject::Connection quiet = connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
+            [&](const CompanionSimulator::EraseRecord &) { r.sim.setSilent(true); });
+    typeWord(r, "Erase");
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_workPhase == Erasing && !r.sim.eraseRequests().isEmpty(); }));
+    QVERIFY(click(r.w.ui->M_IsErasing_PubuButton_Stop));
+    QVERIFY(click(r.w.ui->T_D_IsErasing_Stop_PushButton_Ok));
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::CancelErase) == 1; }));
+    r.sim.sendFrame(proto::FrameWriter(proto::CancelEraseBack).finish());
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+
+    disconnect(quiet);
+    r.sim.setSilent(false);
+    r.sim.setChangeSmsAnswer(1); // this time the user says yes on the phone
+    r.sim.clearReceived();
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+    QCOMPARE(r.sim.count(proto::ChangeDefaultSmsApp), 1);
+    QStringList erasedMessages;
+    for (const auto &e : r.sim.eraseRequests())
+        if (e.category == Message)
+            erasedMessages << e.key;
+    QCOMPARE(erasedMessages, chosenMessages);
+    for (const QString &rec : r.sim.data().lists[Message])
+        QVERIFY(!chosenMessages.contains(SimDataSet::eraseKey(Message, rec)));
+    const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
+    QVERIFY2(!text.contains("Message"), qPrintable(text));
+}
+
 void TestWorkflowScenario::failedItemsAreReportedOnCompletion()
 {
     Rig r;
@@ -492,6 +547,100 @@ void TestWorkflowScenario::failedItemsAreReportedOnCompletion()
     // The report stays readable while the phone restarts.
     QVERIFY(r.w.m_isAfterReboot);
     QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
+}
+
+void TestWorkflowScenario::failuresBeforeCancelAreReportedByTheNextRun()
+{
+    Rig r;
+    r.sim.setDefaultSmsApp(true);
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_All_Button));
+    QVERIFY(scanned(r));
+    const int facebook = r.sim.data().lists[Facebook].size();
+    QVERIFY(facebook > 0);
+    r.sim.setFailCategory(Facebook, true); // nothing of Facebook can be erased
+    // Facebook is answered; the run is cancelled at Twitter.
+    const QMetaObject::Connection quiet = connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
+            [&](const CompanionSimulator::EraseRecord &e) {
+                if (e.category == Twitter)
+                    r.sim.setSilent(true);
+            });
+    typeWord(r, "Erase");
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseBack[Facebook] && r.sim.count(proto::EraseTwitter) > 0; }));
+    QVERIFY(click(r.w.ui->M_IsErasing_PubuButton_Stop));
+    QVERIFY(click(r.w.ui->T_D_IsErasing_Stop_PushButton_Ok));
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::CancelErase) == 1; }));
+    r.sim.sendFrame(proto::FrameWriter(proto::CancelEraseBack).finish());
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+
+    disconnect(quiet);
+    r.sim.setSilent(false);
+    r.sim.clearReceived();
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+    QCOMPARE(r.sim.count(proto::EraseFacebook), 0); // not sent again
+    QCOMPARE(r.sim.data().lists[Facebook].size(), facebook);
+    const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
+    QVERIFY2(text.contains(QStringLiteral("Facebook: %1").arg(facebook)), qPrintable(text));
+}
+
+void TestWorkflowScenario::leavingWhileSmsAnswerPendingErasesNothing_data()
+{
+    QTest::addColumn<QString>("leave");
+    QTest::newRow("another scope on the change page") << "scope";
+    QTest::newRow("new scan on the change page") << "rescan";
+    QTest::newRow("back while the check is answered") << "back";
+}
+
+// Erase Now with messages waits for the companion app's default-SMS-app
+// answers. A user who leaves meanwhile never gets a run started behind their
+// back, least of all one of another scope erasing everything scanned.
+void TestWorkflowScenario::leavingWhileSmsAnswerPendingErasesNothing()
+{
+    QFETCH(QString, leave);
+    Rig r;
+    r.sim.setDefaultSmsApp(false);
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_Private_Button));
+    QVERIFY(scanned(r));
+    QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableContactWidget"), 1));
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Message));
+    QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableMessageWidget"), 1));
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+    typeWord(r, "Erase");
+    r.sim.setSilent(true); // the answers come when the test sends them
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::CheckDefaultSmsApp) == 1; }));
+
+    const auto answer = [&](proto::Reply type, qint16 value) {
+        r.sim.sendFrame(proto::FrameWriter(type).int16(value).finish());
+    };
+    if (leave == "back") {
+        QVERIFY(click(r.w.ui->M_ConformErase_PushButton_Back));
+        QVERIFY(!r.w.ui->C_EPrivate_IsScanning_2->isHidden());
+        answer(proto::CheckDefaultSmsAppBack, 1);
+        QVERIFY(waitFor(r.w, [&] { return r.w.m_checkSmsAppReadable || r.w.m_workPhase == Erasing; }));
+    } else {
+        answer(proto::CheckDefaultSmsAppBack, 0);
+        QVERIFY(waitFor(r.w, [&] { return !r.w.ui->A_MP_ChangeDefault_SMS_Widget->isHidden(); }));
+        if (leave == "scope") {
+            QVERIFY(click(r.w.ui->S_All_Button));
+        } else {
+            QVERIFY(click(r.w.ui->S_Private_Button));
+            QVERIFY(click(r.w.ui->EAll_Label_ToScan));
+        }
+        answer(proto::ChangeDefaultSmsAppBack, 1); // the user said yes on the phone
+        QVERIFY(waitFor(r.w, [&] { return r.w.m_changeSmsAppReadable || r.w.m_workPhase == Erasing; }));
+    }
+    QVERIFY(flushToSimulator(r.w, r.sim));
+    QCOMPARE(r.sim.count(proto::EraseBegin), 0);
+    QVERIFY(r.sim.eraseRequests().isEmpty());
+    QVERIFY(r.w.m_workPhase != Erasing);
+    QVERIFY(r.w.ui->M_IsErasing_2->isHidden());
+    QVERIFY(!r.w.m_timerAllDataErased->isActive());
+    QVERIFY(!r.phone.calls().contains("adb reboot"));
 }
 
 void TestWorkflowScenario::leavingPrivateResultsWaitsForPhotoStop()
@@ -520,6 +669,48 @@ void TestWorkflowScenario::leavingPrivateResultsWaitsForPhotoStop()
     QCOMPARE(r.w.ui->EAll_Lable_ScanType->text(), QString("Erase Private Data"));
     QVERIFY(flushToSimulator(r.w, r.sim));
     QCOMPARE(r.sim.count(proto::StopGetPhoto), 0);
+}
+
+void TestWorkflowScenario::photoStopAnswersTheLatestClick_data()
+{
+    QTest::addColumn<bool>("rescan");
+    QTest::newRow("erase, then another scope") << false;
+    QTest::newRow("erase, then a new private scan") << true;
+}
+
+// The erase button of the private results waits for the photo stop; a click
+// elsewhere before the acknowledgement has come makes that wait obsolete.
+void TestWorkflowScenario::photoStopAnswersTheLatestClick()
+{
+    QFETCH(bool, rescan);
+    Rig r;
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_Private_Button));
+    QVERIFY(scanned(r));
+    r.sim.setSilent(true); // the acknowledgement comes when the test sends it
+    r.sim.clearReceived();
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
+    if (rescan) {
+        QVERIFY(r.w.m_timerGetPhotoByTime->isActive());
+        QVERIFY(click(r.w.ui->S_Private_Button));
+        QVERIFY(click(r.w.ui->EAll_Label_ToScan));
+        // The last scan's thumbnails are no longer asked for.
+        QVERIFY(!r.w.m_timerGetPhotoByTime->isActive());
+        QVERIFY(!r.w.m_timerUpdateTablePhoto->isActive());
+    } else {
+        QVERIFY(click(r.w.ui->S_All_Button));
+    }
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::StopGetPhoto) == 2; }));
+    r.sim.sendFrame(proto::FrameWriter(proto::StopGetPhotoBack).finish());
+    if (rescan) {
+        QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::PrivateLeftTime) == 1; }));
+        QVERIFY(!r.w.ui->M_All_Private_IsScanning->isHidden());
+    } else {
+        QVERIFY(waitFor(r.w, [&] { return !r.w.ui->B_EAll_ToScan->isHidden(); }));
+        QCOMPARE(r.w.ui->EAll_Lable_ScanType->text(), QString("Erase All Data"));
+    }
+    QVERIFY(r.w.ui->M_ConformErase_1->isHidden());
+    QVERIFY(!r.w.m_timerCheckStopGetPhotoBeforeErase->isActive());
 }
 
 void TestWorkflowScenario::factoryResetNoticeAfterAllErase_data()
@@ -649,6 +840,48 @@ void TestWorkflowScenario::cancelEraseKeepsErasedCategories()
     QVERIFY(!requests.isEmpty());
     for (const auto &e : requests)
         QVERIFY(e.category != answered);
+}
+
+void TestWorkflowScenario::messagesErasedBeforeCancelNeedNoSmsChange()
+{
+    Rig r;
+    r.sim.setDefaultSmsApp(true);
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_All_Button));
+    QVERIFY(scanned(r));
+    const int messages = r.sim.data().lists[Message].size();
+    QVERIFY(messages > 0);
+    // The messages are answered; the photos are not.
+    const QMetaObject::Connection quiet = connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
+            [&](const CompanionSimulator::EraseRecord &e) {
+                if (e.category == Photo)
+                    r.sim.setSilent(true);
+            });
+    typeWord(r, "Erase");
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseBack[Message] && r.sim.count(proto::ErasePhoto) > 0; }));
+    QVERIFY(r.sim.data().lists[Message].isEmpty());
+    QVERIFY(click(r.w.ui->M_IsErasing_PubuButton_Stop));
+    QVERIFY(click(r.w.ui->T_D_IsErasing_Stop_PushButton_Ok));
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::CancelErase) == 1; }));
+    r.sim.sendFrame(proto::FrameWriter(proto::CancelEraseBack).finish());
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+
+    // Meanwhile the companion app has lost its default-SMS-app role, and the
+    // user would refuse to give it back: nothing of that matters any more.
+    disconnect(quiet);
+    r.sim.setSilent(false);
+    r.sim.setDefaultSmsApp(false);
+    r.sim.setChangeSmsAnswer(0);
+    r.sim.clearReceived();
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+    QCOMPARE(r.sim.count(proto::CheckDefaultSmsApp), 0);
+    QCOMPARE(r.sim.count(proto::ChangeDefaultSmsApp), 0);
+    QVERIFY(r.sim.data().lists[Photo].isEmpty());
+    // The messages are not reported as left out.
+    const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
+    QVERIFY2(!text.contains("Message"), qPrintable(text));
 }
 
 void TestWorkflowScenario::cancelAtHundredOnlyClosesNotice()

@@ -62,9 +62,12 @@ void TestWorkflowStates::stopActivityTimersStopsTheStatesTimers_data()
     QTest::newRow("scanning") << false << int(Scanning)
                               << QStringList{"testCheckAppQuited", "leftTimeReadable", "decreaseScanTime",
                                              "allDataReadable", "checkStopGetPhotoBeforeScan", "checkCancelScan"};
+    // Erase Now waits for the default-SMS-app answers before the phase turns
+    // to erasing.
     QTest::newRow("scanned") << false << int(Scanned)
                              << QStringList{"testCheckAppQuited", "getPhotoByTime", "updateTablePhoto",
-                                            "checkStopGetPhotoBeforeErase", "checkStopGetPhotoSwitchedAllApp"};
+                                            "checkStopGetPhotoBeforeErase", "checkStopGetPhotoSwitchedAllApp",
+                                            "checkApkIsDefaultSMSAppReadable", "changeDefaultSMSAppReadable"};
     QTest::newRow("erasing") << false << int(Erasing)
                              << QStringList{"testCheckAppQuited", "decreaseEraseTime", "allDataErased",
                                             "checkApkIsDefaultSMSAppReadable", "changeDefaultSMSAppReadable",
