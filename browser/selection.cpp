@@ -42,10 +42,11 @@ QStringList MainWindow::rowIds(int category, int row) const
         return {};
     if (layout.keyed) {
         const QTableWidget *table = categoryTable(category);
-        const QTableWidgetItem *numberItem = table ? table->item(row, 2) : nullptr;
-        if (!numberItem)
+        const QTableWidgetItem *check = table ? table->item(row, 0) : nullptr;
+        const QString key = check ? check->data(browser::RowKeyRole).toString() : QString();
+        if (key.isEmpty())
             return {};
-        const QStringList ids = browser::idsForNumber(this->*layout.keyMap, numberItem->text());
+        const QStringList ids = browser::idsForNumber(this->*layout.keyMap, key);
         if (category == Message)
             return browser::sortIdsNewestFirst(ids, m_messageMapIdData);
         return ids;

@@ -40,6 +40,9 @@ struct MainWindow::TableLayout
 };
 
 namespace browser {
+// Item data of a keyed row's check cell: the key map key the row stands for.
+constexpr int RowKeyRole = Qt::UserRole + 1;
+
 // Look of the tables.
 inline QColor headBackground() { return QColor(229, 230, 231); }
 inline QColor checkedBackground() { return QColor(237, 247, 253); }

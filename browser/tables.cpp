@@ -283,6 +283,12 @@ void MainWindow::fillKeyedTable(int category, bool rebuild)
         check->setCheckState(Qt::Unchecked);
         check->setIcon(m_iconUnchecked);
         check->setBackground(zebra(r));
+        // The key the row was built from. The Number cell shows the record's
+        // number field, which differs from the key when an earlier field of
+        // the record is empty (the key is taken with empty fields dropped);
+        // a click must toggle the ids of this row, never those of the row
+        // that happens to be keyed by the shown text.
+        check->setData(browser::RowKeyRole, row.number);
         put(r, 0, check);
         auto *name = cellItem(row.cells.value(0), Qt::AlignVCenter | Qt::AlignLeft, r);
         name->setIcon(m_iconContact);

@@ -154,6 +154,70 @@ private slots:
         QCOMPARE(w.m_messageToEraseList.size(), 30);
     }
 
+    // Records with an empty field before the number are keyed by a later
+    // field (empty fields are dropped when the records are stored), while the
+    // Number cell shows the record's own number. Checking such a row must
+    // choose the record it shows and nothing shown in another row.
+    void rowChoosesTheRecordItShows_data()
+    {
+        QTest::addColumn<int>("category");
+        QTest::addColumn<int>("uniqueColumn"); // a cell that tells the records apart
+        QTest::addColumn<int>("uniqueField");
+        QTest::newRow("calls without a cached name") << int(History) << 5 << 5;
+        QTest::newRow("messages without a sender name") << int(Message) << 4 << 4;
+        QTest::newRow("contacts without a name") << int(Contact) << 3 << 3;
+    }
+    void rowChoosesTheRecordItShows()
+    {
+        QFETCH(int, category);
+        QFETCH(int, uniqueColumn);
+        QFETCH(int, uniqueField);
+        SimDataSet d = SimDataSet::generate(6);
+        QStringList &records = d.lists[category];
+        for (int i = 0; i < records.size(); ++i) {
+            QStringList f = records[i].split(';');
+            if (category == Contact) {
+                if (i == 2) // a second entry for the first contact's number, no name
+                    records << QString("c99;;%1;front.desk@example.org;;").arg(f[2]);
+                continue;
+            }
+            if (i % 4 == 3 || f[1] == "Unknown" || f[1] == "ParcelPost")
+                f[1].clear(); // the phone has no name for it
+            records[i] = f.join(';');
+        }
+        QMap<QString, QString> idOf; // unique cell -> id
+        for (const QString &rec : records)
+            idOf.insert(rec.split(';').value(uniqueField), rec.section(';', 0, 0));
+
+        MainWindow w;
+        quiet(w);
+        load(w, d);
+        render(w, Contact);
+        if (category != Contact)
+            render(w, Category(category));
+        QTableWidget *t = w.categoryTable(category);
+        const QStringList &list = category == Contact ? w.m_contactToEraseList
+            : category == History                     ? w.m_historyToEraseList
+                                                      : w.m_messageToEraseList;
+        QStringList shownIds;
+        for (int r = 1; r < t->rowCount() && !t->item(r, uniqueColumn)->text().isEmpty(); ++r) {
+            QVERIFY2(idOf.contains(t->item(r, uniqueColumn)->text()), qPrintable(t->item(r, uniqueColumn)->text()));
+            shownIds << idOf.value(t->item(r, uniqueColumn)->text());
+        }
+        QVERIFY(shownIds.size() >= 4);
+        for (int r = 1; r <= shownIds.size(); ++r) {
+            click(t, r);
+            QVERIFY(checked(t, r));
+            QVERIFY2(list.contains(shownIds[r - 1]), qPrintable(QString("row %1 shows %2, listed %3")
+                                                                  .arg(r).arg(shownIds[r - 1], list.join(','))));
+            for (int q = 1; q <= shownIds.size(); ++q)
+                QVERIFY2(q == r || !list.contains(shownIds[q - 1]),
+                         qPrintable(QString("row %1 lists %2 of row %3").arg(r).arg(shownIds[q - 1]).arg(q)));
+            click(t, r);
+            QVERIFY(list.isEmpty());
+        }
+    }
+
     void paddingClickChangesNothing_data()
     {
         QTest::addColumn<int>("category");
