@@ -26,9 +26,11 @@ void MainWindow::runSearch()
                                                          : m_messageMapIdData;
 
     if (!text.isEmpty()) {
+        for (auto it = records.constBegin(); it != records.constEnd(); ++it) {
+            if (it.value().contains(text, Qt::CaseSensitive))
+                qDebug() << "got contact str:" << it.value();
+        }
         *searchMap = browser::searchRecords(records, text);
-        for (const QString &id : searchMap->values())
-            qDebug() << "got contact str:" << records.value(id);
     }
     *searching = !text.isEmpty();
     if (c == Contact)

@@ -140,68 +140,171 @@ void MainWindow::clickRow(int category, QTableWidgetItem *item)
     QStringList &list = this->*layout.toErase;
     const bool padded = this->*layout.lessMin;
     const bool searching = layout.searching && this->*layout.searching;
+    const bool keyed = layout.keyed;
+    const bool fileLike = category == Audio || category == Vedio;
     int n = 0;
-    if (layout.keyed)
+    if (keyed)
         n = (searching ? this->*layout.searchMap : this->*layout.keyMap).uniqueKeys().size();
     else
         n = (this->*layout.dir).size();
     n = qMin(n, table->rowCount() - 1);
     const bool headChecked = table->item(0, 0) && table->item(0, 0)->checkState() == Qt::Checked;
 
+    // Log words of the branch a keyed table takes.
+    const QString branch = padded ? QStringLiteral("not search,lessMin,in lessMin")
+                                  : QStringLiteral("not search,not lessMin");
+    const bool branchLog = keyed && !searching;
+    if (branchLog && padded)
+        qDebug() << "not search,lessMin";
+    else if (branchLog)
+        qDebug() << "not search,not lessMin" << list.size();
+    if (category == Photo && padded)
+        qDebug() << "photo less min";
+    if (fileLike && padded)
+        qDebug() << "audio less min";
+
     if (row > n || !table->item(row, 0)) {
         // padding row, or a row beyond the data
         clearRowDetails(category);
+        if (category == Photo)
+            qDebug() << (padded ? "out min:" : "out dir range") << row;
         qDebug() << "not search,lessMin,out lessMin,toEraseList:" << list.size();
     } else {
+        if (branchLog && padded)
+            qDebug() << "not search,lessMin,in lessMin";
+        if (category == Photo && row > 0)
+            qDebug() << "rowNum in dir";
+        if (fileLike && row > 0)
+            qDebug() << "audio in dir";
         QTableWidgetItem *check = table->item(row, 0);
         const bool checked = check->checkState() == Qt::Checked;
-        const QColor headChosen =
-            layout.keyed ? browser::checkedHeadKeyed() : browser::checkedBackground();
+        if (keyed) {
+            if (checked) {
+                qDebug() << (category == Contact ? "contact first item cheched"
+                                 : category == History ? "history first item cheched"
+                                                       : "message first item cheched");
+                if (branchLog)
+                    qDebug() << (branch + QStringLiteral(",Selected"));
+            } else {
+                qDebug() << "first item not cheched";
+                if (branchLog && !padded)
+                    qDebug() << "not search,not lessMin,not Selected";
+            }
+        }
+        const QString endWords = branch + (checked ? QStringLiteral(",Selected")
+                                                   : padded ? QStringLiteral(",notSelected")
+                                                            : QStringLiteral(",not Selected"))
+            + (row == 0 ? QStringLiteral(",firstLine,toEraseList:")
+                        : QStringLiteral(",not firstLine,toEraseList:"));
+        const QColor headChosen = keyed ? browser::checkedHeadKeyed() : browser::checkedBackground();
         browser::Selection selection(&list);
         if (row != 0) {
             const QStringList ids = rowIds(category, row);
-            if (layout.keyed)
+            if (keyed)
                 qDebug() << "number:" << table->item(row, 2)->text();
+            if (fileLike)
+                qDebug() << "audio slot other row";
             if (checked) {
+                if (fileLike)
+                    qDebug() << "row unchecked";
+                if (category == Contact && branchLog && padded) {
+                    for (int i = 0; i < list.size(); ++i)
+                        qDebug() << "m_contactToEraseList at:" << i << "is:" << list.at(i);
+                    for (int i = 0; i < ids.size(); ++i)
+                        qDebug() << "numberId map at:" << i << "is:" << ids.at(i);
+                }
+                if (category == History && padded)
+                    for (const QString &id : ids)
+                        qDebug() << "in his min removed id:" << id;
                 check->setIcon(m_iconUnchecked);
                 check->setCheckState(Qt::Unchecked);
                 paintRow(table, row, browser::zebra(row));
                 selection.uncheck(ids);
             } else {
+                if (category == History)
+                    for (const QString &id : ids)
+                        qDebug() << "history to erase id:" << id;
+                if (category == Message)
+                    for (const QString &id : ids)
+                        qDebug() << "to erase message:" << id;
+                if (category == Photo) {
+                    qDebug() << "start";
+                    qDebug() << "got" << ids.value(0);
+                }
                 check->setIcon(m_iconChecked);
                 check->setCheckState(Qt::Checked);
                 paintRow(table, row, browser::checkedBackground());
                 selection.check(ids);
             }
             selection.finish();
-            if (category == Photo || layout.keyed)
+            if (category == Message)
+                qDebug() << "to erase list count:" << list.size();
+            if (category == Photo)
+                qDebug() << "got erselist:count" << list.size();
+            if (category == Photo || keyed)
                 showRowDetails(category, row, ids);
         } else {
             // The head row: select every row, or clear every row.
+            if (category == Photo && padded) {
+                qDebug() << "allRow int min";
+                qDebug() << "allRow int min,clicked firstRow";
+            }
+            if (fileLike)
+                qDebug() << "first row";
             const int last = padded ? n : table->rowCount() - 1;
+            if (checked && keyed)
+                qDebug() << "checked top";
             check->setIcon(checked ? m_iconUnchecked : m_iconChecked);
             check->setCheckState(checked ? Qt::Unchecked : Qt::Checked);
             paintRow(table, 0, checked ? browser::headBackground() : headChosen);
+            if (fileLike)
+                qDebug() << "for first row";
             for (int r = 1; r <= last; ++r) {
                 QTableWidgetItem *rc = table->item(r, 0);
                 if (!rc)
                     continue;
+                if (fileLike)
+                    qDebug() << "for other row";
                 const bool rowChecked = rc->checkState() == Qt::Checked;
                 if (checked && rowChecked) {
+                    if (keyed && !padded)
+                        qDebug() << (r % 2 ? "checked single" : "checked double");
                     rc->setIcon(m_iconUnchecked);
                     rc->setCheckState(Qt::Unchecked);
                     paintRow(table, r, padded ? browser::paddedClearedBackground() : browser::zebra(r));
                     selection.uncheck(rowIds(category, r));
                 } else if (!checked && !rowChecked) {
+                    if (fileLike)
+                        qDebug() << "for other row,not checked";
                     rc->setIcon(m_iconChecked);
                     rc->setCheckState(Qt::Checked);
+                    if (fileLike)
+                        qDebug() << "for other row,change bg";
                     paintRow(table, r, browser::checkedBackground());
+                    if (fileLike)
+                        qDebug() << "for other row,start split";
+                    if (fileLike)
+                        qDebug() << "for split";
                     selection.check(rowIds(category, r));
+                    if (fileLike)
+                        qDebug() << "end split";
                 }
+                if (fileLike)
+                    qDebug() << "end for other row";
+            }
+            if (fileLike) {
+                qDebug() << "end for";
+                qDebug() << "end for first row";
             }
             selection.finish();
             clearRowDetails(category);
         }
+        if (branchLog)
+            qDebug() << endWords << list.size();
+        if (keyed && (searching || !padded))
+            qDebug() << (category == Contact ? "contact after 3"
+                             : category == History ? "history after 3"
+                                                   : "message after 3");
     }
 
     m_eraseSelected[category] = !list.isEmpty();

@@ -251,8 +251,10 @@ void MainWindow::fillKeyedTable(int category, bool rebuild)
         this->*layout.lessMin = true;
         rowCount = minRow + 1;
     }
-    if (rebuild && category == Contact)
+    if (rebuild && category == Contact) {
         qDebug() << "after contact min row";
+        qDebug() << "after bg ";
+    }
 
     const int columns = layout.headers.size() + 1;
     table->setColumnCount(columns);
@@ -305,8 +307,6 @@ void MainWindow::fillKeyedTable(int category, bool rebuild)
             put(r, c, pad);
         }
     }
-    if (rebuild && category == Contact)
-        qDebug() << "after bg ";
     sizeTable(table, layout.widths);
 
     // A row whose ids are all chosen already shows checked: what the table
