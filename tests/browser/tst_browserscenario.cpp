@@ -155,6 +155,59 @@ private slots:
         QCOMPARE(QSet<QString>(contactKeys.begin(), contactKeys.end()), expected);
         QCOMPARE(photoKeys, QStringList({data.lists[Photo].at(2).section(';', 3)}));
     }
+
+    // Calls the phone has no cached name for are stored under a later field;
+    // checking the row of one such call erases that call and nothing that
+    // another row shows.
+    void eraseOfAnUnnamedCall()
+    {
+        SimDataSet data = SimDataSet::generate(6);
+        QStringList &calls = data.lists[History];
+        QMap<QString, QString> idOfDate;
+        for (int i = 0; i < calls.size(); ++i) {
+            QStringList f = calls[i].split(';');
+            if (i % 4 == 3 || f[1] == "Unknown")
+                f[1].clear();
+            calls[i] = f.join(';');
+            idOfDate.insert(f[5], f[0]);
+        }
+        Rig r(data);
+        QVERIFY(r.connectAndScan());
+        r.w.selectCategory(History);
+        QTableWidget *t = r.w.categoryTable(History);
+        QStringList shown;
+        int target = -1;
+        const QSet<QString> contactNumbers = [&] {
+            QSet<QString> n;
+            for (const QString &c : data.lists[Contact])
+                n << c.section(';', 2, 2);
+            return n;
+        }();
+        for (int row = 1; row < t->rowCount() && !t->item(row, 5)->text().isEmpty(); ++row) {
+            shown << idOfDate.value(t->item(row, 5)->text());
+            if (target < 0 && t->item(row, 1)->text().isEmpty()
+                && contactNumbers.contains(t->item(row, 2)->text()))
+                target = row;
+        }
+        QVERIFY(target > 0);
+        fixture::click(t, target);
+
+        QTest::mouseClick(r.w.ui->EP_IsScanning_PushButton_Erase, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!r.w.ui->M_ConformErase_1->isHidden(), kWait);
+        QTest::keyClicks(r.w.ui->M_ConformErase_LineEdit_InputErase, "Erase");
+        QTest::mouseClick(r.w.ui->M_ConformErase_PushButton_EraseNow, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(r.w.m_eraseProgress, 100, kWait);
+
+        QSet<QString> erased;
+        for (const auto &e : r.sim.eraseRequests()) {
+            QCOMPARE(int(e.category), int(History));
+            erased << e.key;
+        }
+        QVERIFY(erased.contains(shown.at(target - 1)));
+        for (int row = 1; row <= shown.size(); ++row)
+            QVERIFY2(row == target || !erased.contains(shown.at(row - 1)),
+                     qPrintable(QString("erased %1 shown in row %2").arg(shown.at(row - 1)).arg(row)));
+    }
 };
 
 QTEST_MAIN(TestBrowserScenario)
