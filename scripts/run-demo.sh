@@ -32,7 +32,7 @@ else
     ln -s "$BUILD_DIR/tools/simadb/taskkill" "$tools_dir/taskkill"
 fi
 
-QT_QPA_PLATFORM=offscreen "$BUILD_DIR/tools/companionsim/purgatex-companion-sim" --port 10000 &
+QT_QPA_PLATFORM=offscreen "$BUILD_DIR/tools/companionsim/purgatex-companion-sim" --port 10000 ${PURGATEX_SIM_ARGS:-} &
 sim_pid=$!
 cleanup() {
     kill "$sim_pid" 2>/dev/null || true

@@ -31,9 +31,14 @@ int main(int argc, char *argv[])
     QCommandLineOption contactsOption(QStringLiteral("contacts"),
                                       QStringLiteral("Number of generated contacts."),
                                       QStringLiteral("N"), QStringLiteral("24"));
+    QCommandLineOption unerasableOption(QStringLiteral("unerasable"),
+                                        QStringLiteral("Erase key (a record id or a file location) that "
+                                                       "the phone fails to erase; may be repeated."),
+                                        QStringLiteral("KEY"));
     parser.addOption(portOption);
     parser.addOption(dataOption);
     parser.addOption(contactsOption);
+    parser.addOption(unerasableOption);
     parser.process(app);
 
     QTextStream out(stdout);
@@ -55,6 +60,9 @@ int main(int argc, char *argv[])
         if (sdk.open(QIODevice::ReadOnly))
             sim.setSdkLevel(QString::fromUtf8(sdk.readAll()).trimmed().toInt());
     }
+
+    const QStringList unerasable = parser.values(unerasableOption);
+    sim.setUnerasableKeys(QSet<QString>(unerasable.begin(), unerasable.end()));
 
     QObject::connect(&sim, &CompanionSimulator::clientConnected, [&out]() {
         out << "desktop connected" << Qt::endl;
