@@ -27,6 +27,14 @@ void MainWindow::testReboot()
     qDebug() << "reboot end";
     m_rebootDone = true;
     m_isAfterReboot = true;
+    // The companion app goes down with the phone. The session ends here, so
+    // that the device link alone brings the link back (it hands over to the
+    // supervision again once the app runs); a supervision still ticking would
+    // give up on its own and start a second step chain beside this one.
+    m_timerNewTCPConnected->stop();
+    m_timerHomeInfoReadable->stop();
+    m_connectFailTimes = 0;
+    m_tcpSocket->abort();
     m_timerSlotDeviceIn->start(3000);
     hideWidget(ui->M_EraseCompleted_3);
     showWidget(ui->A_MP_PleaseConnect_1);

@@ -27,8 +27,12 @@ private slots:
         w.m_timerTestPort->stop();
         ensureHandOverTimer(w);
         showWidget(widget(w, "M_EraseCompleted_3"));
+        w.m_timerNewTCPConnected->start(5000); // the session's keep-alive tick
 
         w.testReboot();
+        // The session ends with the phone; only the device link runs on.
+        QVERIFY(!w.m_timerNewTCPConnected->isActive());
+        QCOMPARE(w.m_tcpSocket->state(), QAbstractSocket::UnconnectedState);
         QCOMPARE(phone.calls(), QStringList{QStringLiteral("adb reboot")});
         QVERIFY(log.inOrder({"reboot start", "reboot midle", "reboot end"}));
         QVERIFY(w.m_rebootDone);
