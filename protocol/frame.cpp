@@ -96,34 +96,22 @@ quint16 BodyReader::tag()
 
 qint16 BodyReader::int16()
 {
-    qint16 v = 0;
-    tag();
-    m_stream >> v;
-    return v;
+    return taggedValue<qint16>();
 }
 
 quint16 BodyReader::uint16()
 {
-    quint16 v = 0;
-    tag();
-    m_stream >> v;
-    return v;
+    return taggedValue<quint16>();
 }
 
 qint32 BodyReader::int32()
 {
-    qint32 v = 0;
-    tag();
-    m_stream >> v;
-    return v;
+    return taggedValue<qint32>();
 }
 
 quint32 BodyReader::uint32()
 {
-    quint32 v = 0;
-    tag();
-    m_stream >> v;
-    return v;
+    return taggedValue<quint32>();
 }
 
 qint64 BodyReader::int64()

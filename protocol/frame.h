@@ -86,6 +86,17 @@ public:
     QDataStream &stream() { return m_stream; }
 
 private:
+    // One tagged integer field: the size tag, then the value (zero when the
+    // body ends early).
+    template <typename T>
+    T taggedValue()
+    {
+        T v = 0;
+        tag();
+        m_stream >> v;
+        return v;
+    }
+
     QByteArray m_body;
     QDataStream m_stream;
     quint16 m_lastTag = 0;
