@@ -89,6 +89,14 @@ const char *MenuOpenIcon = ":/Image/RightTopButton/menu2.png";
 
 void MainWindow::initWindowShell()
 {
+    // Labels show names, numbers, bodies and locations from the phone and
+    // names from the PC's tools: text, never markup. Qt's automatic format
+    // would take "<img src=...>" in a contact name as a picture to load from
+    // disk. The form's own texts are plain too, so every label of the window
+    // and its notices is set to plain text here, before anything fills one.
+    for (QLabel *label : findChildren<QLabel *>())
+        label->setTextFormat(Qt::PlainText);
+
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
     // Hover moves drive the menu; the application-wide filter below also sees
