@@ -24,6 +24,7 @@ MainWindow::MainWindow(QWidget *parent)
     qDebug() << "after init first data";
 
     initWindowShell();
+    initLinkNotices();
 
     ui->testLabel_2->hide();
     ui->testLabel_3->hide();

@@ -13,6 +13,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include "devicelink/linkhelp.h"
 #include "protocol/categories.h"
 #include "protocol/frame.h"
 #include "protocol/records.h"
@@ -99,10 +100,12 @@ public:
     void initStepProcesses();
     void initStepTimers();
     void initDeviceWatcher();
+    void initLinkNotices();
     void teardownDeviceLink();
 
-    // The command steps, one process each (the exit command borrows the
-    // port check's process).
+    // The command steps, one process each (the probe runs on the device
+    // probe's process; the presence poll and the hand-back run no command of
+    // their own).
     enum DeviceStep {
         StepTestPort,
         StepTestGetOtherSoftPidBy5037,
@@ -124,19 +127,39 @@ public:
         StepTestAdbDevices,
         StepTestCheckAppQuited,
         StepTestReboot,
+        StepSlotDeviceIn,
+        StepHandBack,
+        StepCloseProgram,
         DeviceStepCount
     };
     // What one step's command left: the collected standard output (output
-    // buffer), the number of output chunks (read counter) and whether the
-    // command ended with a non-zero exit code (error flag).
+    // buffer), the number of output chunks (read counter), whether the
+    // command failed (error flag), and the texts of its last run (for the
+    // notices that quote the tool).
     struct StepIo
     {
         QProcess *process = nullptr;
         QString output;
         int readTimes = 0;
         bool error = false;
+        QString lastOutput;
+        QString lastError;
     };
     StepIo m_step[DeviceStepCount];
+
+    // A step declared once: command, time-out, probe, log texts, output rule
+    // and outcome rows (devicelink/stepdef.h).
+    struct StepDef;
+    // The step whose command (or whose device probe) runs now; one at a time.
+    const StepDef *m_runningStep = nullptr;
+    bool m_stepProbing = false;
+    QTimer *m_timerStepTimeout = nullptr;
+
+    // Time-outs of the commands: `adb devices` and the Windows commands;
+    // other adb commands; `adb install`, counted from its last output.
+    int m_shortCommandMs = 5000;
+    int m_adbCommandMs = 30000;
+    int m_installSilenceMs = 300000;
 
     // Programs run by the steps (see devicelink/toollocator.h).
     QString m_adbProgram;
@@ -172,6 +195,7 @@ public:
     bool m_isOffline = false;
     bool m_rebootDone = false;
     bool m_isAfterReboot = false;
+    bool m_presenceSawArrival = false; // the presence poll began on an arrival
 
     // Results of the steps.
     bool m_port5037Used = false;
@@ -181,6 +205,8 @@ public:
     bool m_adbStarted = false;
     bool m_usbOpened = false;
     bool m_adbEmpty = false;
+    int m_usbListed = 0;            // devices `adb devices` listed
+    bool m_usbNoPermissions = false; // a phone this user may not reach (Linux)
     bool m_isAuthorized = false;
     bool m_adbKilledForRsa = false;
     bool m_hasApk = false;
@@ -196,27 +222,92 @@ public:
     QString m_serialNo;
     bool m_appQuited = false;
 
-    // The reboot's command: it ends on its own or after the time-out.
-    static constexpr int kRebootTimeoutMs = 30000;
-    QTimer *m_timerRebootTimeout = nullptr;
-    bool m_rebootRunning = false;
-    void rebootEnded();
-
     // Set once the exit command has been started.
     bool m_closeRequested = false;
 
-    // Step engine helpers.
+    // The step engine (devicelink/stepengine.cpp).
+    void runStep(const StepDef &def);
+    void startStepCommand(const StepDef &def);
+    void stepOutput(DeviceStep step);
+    void stepCommandDone(DeviceStep step, int exitCode);
+    void stepCommandNotStarted(DeviceStep step);
+    void stepTimedOut();
+    void judgeStep(const StepDef &def, int exitCode);
+    void endStepCommand(const StepDef &def, bool failed);
+    void finishStep(const StepDef &def);
+    void retireStepProcess(DeviceStep step);
+    QProcess *newStepProcess(DeviceStep step);
+    void abandonRunningStep();
+    // Stops every step of the device link, the watchdog included, and
+    // abandons the command in flight.
+    void stopDeviceLink();
+    // Abandons the step in flight when its timer is one of these (the
+    // caller has stopped them).
+    void abandonStepsOf(const QList<QTimer *> &timers);
+    // A step other than the companion watchdog runs its command now.
+    bool deviceLinkStepRunning() const;
+    bool takeStepError(DeviceStep step);
+    QString stepComplaint(DeviceStep step) const;
+    QString programOf(const StepDef &def) const;
     void appendStepTrace(const char *tag);
-    void runStep(DeviceStep step, const QString &program, const QStringList &arguments, int sliceMs,
-                 const char *whileLog = nullptr);
-    void runStepCommandLine(DeviceStep step, const QString &commandLine, int sliceMs,
-                            const char *whileLog = nullptr);
-    void waitForStep(DeviceStep step, int sliceMs, const char *whileLog);
-    void collectStepOutput(DeviceStep step, const char *logText);
-    void logStepErrorOutput(DeviceStep step, const char *firstLine);
-    void logPendingOutput(DeviceStep step, const char *logText);
-    bool probeDevicePresent();
+
+    // Outcome helpers.
     void fallBackToPresencePoll(bool reset = true);
+    void showPhonePage();
+    void armStep(QTimer *timer, int ms);
+    QString companionPackagePath() const;
+    QStringList tasklistArgs5037() const;
+    QStringList tasklistArgs10000() const;
+    QStringList taskkillArgs10000() const;
+    QStringList installArgs() const;
+
+    // Output rules of the steps (the output on exit code 0, nullptr when
+    // the command failed) and their outcome rows (phoneListed: the device
+    // probe's answer, for the steps that probe).
+    void judgePort(const QString *out);
+    void judgePid5037(const QString *out);
+    void judgeName5037(const QString *out);
+    void judgeKillAdb(const QString *out);
+    void judgeStartAdb(const QString *out);
+    void judgeUsb(const QString *out);
+    void judgeRsa(const QString *out);
+    void judgeKillAdbForRsa(const QString *out);
+    void judgeHasApk(const QString *out);
+    void judgeInstall(const QString *out);
+    void judgeActivity(const QString *out);
+    void judgeForward(const QString *out);
+    void judgePid10000(const QString *out);
+    void judgeName10000(const QString *out);
+    void judgeKill10000(const QString *out);
+    void judgePower(const QString *out);
+    void judgeSerial(const QString *out);
+    void judgeDevices(const QString *out);
+    void judgeAppQuited(const QString *out);
+    void decidePort(bool);
+    void decidePid5037(bool);
+    void decideName5037(bool);
+    void decideKillAdb(bool);
+    void decideStartAdb(bool);
+    void decideUsb(bool);
+    void decideRsa(bool);
+    void decideKillAdbForRsa(bool);
+    void decideHasApk(bool phoneListed);
+    void decideInstall(bool phoneListed);
+    void decideActivity(bool phoneListed);
+    void decideForward(bool phoneListed);
+    void decidePid10000(bool phoneListed);
+    void decideName10000(bool phoneListed);
+    void decideKill10000(bool phoneListed);
+    void decideReading(DeviceStep step, bool got, bool phoneListed, QTimer *retry, QTimer *next,
+                       const char *gotLog, const char *failLog);
+    void decidePower(bool phoneListed);
+    void decideSerial(bool phoneListed);
+    void decideAppQuited(bool phoneListed);
+    void decideReboot(bool);
+    void decideClose(bool);
+    void decidePresence(bool phoneListed);
+    void decideHandBack(bool phoneListed);
+    void onInstallChunk();
 
     // Pages and notices of the device link. Every switch the link makes goes
     // through these. While m_reportHeld is set (a report the user is reading
@@ -228,14 +319,40 @@ public:
     void hideLinkNotice(QWidget *notice);
     void releaseReport();
     bool m_reportHeld = false;
-    QWidget *m_linkPage = nullptr;    // the page the link last wanted
-    QList<QWidget *> m_linkNotices;   // the notices the link wants shown
+    QWidget *m_linkPage = nullptr;  // the page the link last wanted
+    QList<QWidget *> m_linkNotices; // the notices the link wants shown
+
+    // Loops that waiting cannot end: each kind is noted on every round and
+    // told to the user once it has lasted m_problemGraceRounds rounds or
+    // m_problemGraceMs; the loop goes on behind the notice, and the round
+    // that gets past the cause clears it (devicelink/linkhelp.h).
+    struct ProblemWatch
+    {
+        int rounds = 0;
+        qint64 firstSeenMs = 0;
+        QString detail;
+        bool told = false;
+    };
+    ProblemWatch m_problems[devicelink::LinkProblemCount];
+    int m_problemGraceRounds = 3;
+    int m_problemGraceMs = 3000;
+    int m_helpProblem = -1; // the problem the help notice tells (-1: none)
+    void noteLinkProblem(devicelink::LinkProblem problem, const QString &detail = QString());
+    void clearLinkProblem(devicelink::LinkProblem problem);
+    void clearLinkProblems();
+    void tellLinkProblem(devicelink::LinkProblem problem);
+    QWidget *noticeOf(devicelink::LinkProblem problem) const;
+    bool phoneUnusable() const;
+    void noteInstallProblem();
 
 public slots:
     void resetAdbCheckState();
     void testAdbDevices();
     void testReboot();
     void closeProgram();
+    // The session gave up: the device link takes over, at the package check
+    // while the phone is listed, else at the port check.
+    void handBackToDeviceLink();
 
     void testPort();
     void testGetOtherSoftPidBy5037();
@@ -257,44 +374,8 @@ public slots:
     void testCheckAppQuited();
     void slotDeviceIn();
 
-    void readPort();
-    void readPortResult(int resultCode);
-    void readGetOtherSoftPidBy5037();
-    void readGetOtherSoftPidBy5037Result(int resultCode);
-    void readGetOtherSoftNameBy5037();
-    void readGetOtherSoftNameBy5037Result(int resultCode);
-    void readKillAdb();
-    void readKillAdbResult(int resultCode);
-    void readStartAdb();
-    void readStartAdbResult(int resultCode);
-    void readUsb();
-    void readUsbResult(int resultCode);
-    void readRsa();
-    void readRsaResult(int resultCode);
-    void readKillAdbForRsa();
-    void readKillAdbForRsaResult(int resultCode);
-    void readCheckHasApk();
-    void readCheckHasApkResult(int resultCode);
-    void readInstallApk();
-    void readInstallApkResult(int resultCode);
-    void readStartActivity();
-    void readStartActivityResult(int resultCode);
-    void readForwardAdb();
-    void readForwardAdbResult(int resultCode);
-    void readGetOtherSoftPidBy10000();
-    void readGetOtherSoftPidBy10000Result(int resultCode);
-    void readGetOtherSoftNameBy10000();
-    void readGetOtherSoftNameBy10000Result(int resultCode);
-    void readKillOtherSoftBy10000();
-    void readKillOtherSoftBy10000Result(int resultCode);
-    void readGetPower();
-    void readGetPowerResult(int resultCode);
-    void readGetSerial();
-    void readGetSerialResult(int resultCode);
-    void readAdbDevices();
-    void readAdbDevicesResult(int resultCode);
-    void readCheckAppQuited();
-    void readCheckAppQuitedResult(int resultCode);
+    void on_A_MP_D_LinkHelp_PushButton_Ok_clicked();
+    void on_A_MP_D_LinkHelp_PushButton_Close_clicked();
 
 public:
     // ---- end of device link section ----

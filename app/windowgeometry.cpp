@@ -49,6 +49,7 @@ const QVector<NoticePlacement> &noticePlacements()
         {"A_MP_D_ReconnectDevice", {240, 200}, {413, 223}, "pTop_A_MP_D_ReconnectDevice"},
         {"A_MP_D_PortUsed", {240, 200}, {413, 223}, "pTop_A_MP_D_PortUsed"},
         {"A_MP_D_DirverError_1_1", {180, 133}, {521, 334}, "pTop_A_MP_D_DirverError_1_1"},
+        {"A_MP_D_LinkHelp", {180, 133}, {521, 334}, "pTop_A_MP_D_LinkHelp"},
         {"T_M_SelectLevel_1_1", {180, 133}, {520, 352}, "pTop_T_M_SelectLevel_1_1"},
         {"T_D_About", {198, 140}, {503, 287}, "pTop_About"},
     };

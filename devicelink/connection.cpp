@@ -1,18 +1,126 @@
 // The connection sequence: start the adb server, see the phone on USB, get
 // it authorised, make sure the companion package is installed, start the
 // companion activity, forward the port, read battery and serial number, and
-// hand over to the TCP supervision. Each slot runs its command and then
-// applies its outcome rows in order: error first, then the result.
-#include "mainwindow.h"
+// hand over to the TCP supervision. Each step is declared once below with
+// its output rule and its outcome rows: the error first, then the result.
+#include "devicelink/outputrules.h"
+#include "devicelink/stepdef.h"
 #include "ui_mainwindow.h"
-#include "widgetvisibility.h"
 
 #include <QDebug>
 #include <QDir>
+#include <QFileInfo>
+
+using namespace devicelink;
 
 namespace {
+
+using Step = MainWindow::StepDef;
 const QString kCompanion = QStringLiteral("org.qtproject.example");
+const QStringList kDevices = {QStringLiteral("devices")};
+
+const Step kStartAdb = Step(MainWindow::StepTestStartAdb, &MainWindow::m_timerTestStartAdb)
+                           .runs(StepTool::Adb, {QStringLiteral("start-server")}, StepWait::Adb)
+                           .logs("start adb server", "start adb readready,times:", "start adb result error:", "sadb ,")
+                           .logsPending("start adb result 0:")
+                           .rules(&MainWindow::judgeStartAdb, &MainWindow::decideStartAdb);
+
+const Step kUsb = Step(MainWindow::StepTestUsb, &MainWindow::m_timerTestUsb)
+                      .runs(StepTool::Adb, kDevices, StepWait::Short)
+                      .logs("start usb", "usb readready,times:", "usb result error:")
+                      .rules(&MainWindow::judgeUsb, &MainWindow::decideUsb);
+
+const Step kRsa = Step(MainWindow::StepTestRsa, &MainWindow::m_timerTestRsa)
+                      .runs(StepTool::Adb, kDevices, StepWait::Short)
+                      .logs("start rsa", "rsa readready,times:", "rsa result error:", "rsa ,")
+                      .logsPending("rsa result 0:")
+                      .logsResult("rsa result str:")
+                      .rules(&MainWindow::judgeRsa, &MainWindow::decideRsa);
+
+const Step kKillAdbForRsa = Step(MainWindow::StepTestKillAdbForRsa, &MainWindow::m_timerTestKillAdbForRsa)
+                                .runs(StepTool::Adb, {QStringLiteral("kill-server")}, StepWait::Adb)
+                                .logs("start kill adb for rsa", "kill adb for rsa readready,times:",
+                                      "kill adb for rsa result error:")
+                                .logsResult("kill adb for rsa result str:")
+                                .rules(&MainWindow::judgeKillAdbForRsa, &MainWindow::decideKillAdbForRsa);
+
+// From the package check on, every step probes the phone before it decides.
+const Step kHasApk = Step(MainWindow::StepTestCheckHasApk, &MainWindow::m_timerTestCheckHasApk)
+                         .runs(StepTool::Adb,
+                               {QStringLiteral("shell"), QStringLiteral("pm"), QStringLiteral("list"),
+                                QStringLiteral("packages"), kCompanion},
+                               StepWait::Adb)
+                         .probes(StepProbe::Always)
+                         .logs("start has apk", "check has apk readready,times:", "check has apk result error:",
+                               "has A,")
+                         .logsResult("check has apk result str:")
+                         .rules(&MainWindow::judgeHasApk, &MainWindow::decideHasApk);
+
+const Step kInstall = Step(MainWindow::StepTestInstallApk, &MainWindow::m_timerTestInstallApk)
+                          .runs(StepTool::Adb, {}, StepWait::Install, &MainWindow::installArgs)
+                          .probes(StepProbe::Always)
+                          .logs("start install apk", "install apk readready,times:", "install apk result error:",
+                                "install,")
+                          .logsResult("check install result str:")
+                          .logsDone("after install while")
+                          .onEachChunk(&MainWindow::onInstallChunk)
+                          .rules(&MainWindow::judgeInstall, &MainWindow::decideInstall);
+
+const Step kActivity = Step(MainWindow::StepTestStartActivity, &MainWindow::m_timerTestStartActivity)
+                           .runs(StepTool::Adb,
+                                 {QStringLiteral("shell"), QStringLiteral("am"), QStringLiteral("start"),
+                                  QStringLiteral("-W"), QStringLiteral("-S"), QStringLiteral("-n"),
+                                  kCompanion + QStringLiteral("/") + kCompanion + QStringLiteral(".Purgatex")},
+                                 StepWait::Adb)
+                           .probes(StepProbe::Always)
+                           .logs("start test start activity", "start activity readready,times:",
+                                 "start activity result error:", "sActivity ,")
+                           .logsChunksAs(ChunkLog::CountAndOutput)
+                           .rules(&MainWindow::judgeActivity, &MainWindow::decideActivity);
+
+// A failed forward goes straight to the holder of port 10000.
+const Step kForward = Step(MainWindow::StepTestForwardAdb, &MainWindow::m_timerTestForwardAdb)
+                          .runs(StepTool::Adb,
+                                {QStringLiteral("forward"), QStringLiteral("tcp:10000"), QStringLiteral("tcp:5577")},
+                                StepWait::Adb)
+                          .probes(StepProbe::UnlessError)
+                          .logs("start test forward adb", "forwrad adb readready,times:", "forward adb result error:",
+                                "for ,")
+                          .rules(&MainWindow::judgeForward, &MainWindow::decideForward);
+
+const Step kPower = Step(MainWindow::StepTestGetPower, &MainWindow::m_timerTestGetPower)
+                        .runs(StepTool::Adb, {QStringLiteral("shell"), QStringLiteral("dumpsys"),
+                                              QStringLiteral("battery")},
+                              StepWait::Adb)
+                        .probes(StepProbe::Always)
+                        .logs("start test get power", "get power readready,times:", "get power result error:",
+                              "gp ,")
+                        .logsResult("get power result str:")
+                        .rules(&MainWindow::judgePower, &MainWindow::decidePower);
+
+const Step kSerial = Step(MainWindow::StepTestGetSerial, &MainWindow::m_timerTestGetSerial)
+                         .runs(StepTool::Adb, {QStringLiteral("get-serialno")}, StepWait::Adb)
+                         .probes(StepProbe::Always)
+                         .logs("start test get serial", "get serial readready,times:", "get power result error:",
+                               "gs ,")
+                         .logsResult("get power result str:")
+                         .logsDone("after serial while")
+                         .rules(&MainWindow::judgeSerial, &MainWindow::decideSerial);
+
+// Logs the lines a rule walked through, as "at", the index, "is:" and the
+// trimmed line, up to the line it stopped at.
+void logWalkedLines(const QString &output, bool (*stopsAt)(const QString &line))
+{
+    const QStringList lines = outputLines(output);
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString line = lines.at(i).trimmed();
+        qDebug() << "at" << i << "is:" << line;
+        if (stopsAt(line))
+            break;
+    }
 }
+
+} // namespace
 
 // Turn to the please-connect page, reset, and wait for a phone in the
 // presence poll.
@@ -21,59 +129,96 @@ void MainWindow::fallBackToPresencePoll(bool reset)
     showLinkPage(ui->A_MP_PleaseConnect_1);
     if (reset)
         resetAdbCheckState();
-    m_timerSlotDeviceIn->start(100);
+    armStep(m_timerSlotDeviceIn, 100);
 }
 
-void MainWindow::testStartAdb()
+// The phone page, while a phone is usable; a told problem that leaves none
+// (the app does not install or start, the forward fails) keeps the
+// please-connect page instead.
+void MainWindow::showPhonePage()
 {
-    appendStepTrace("sadb ,");
-    m_timerTestStartAdb->stop();
-    qDebug() << "start adb server";
-    runStep(StepTestStartAdb, m_adbProgram, {QStringLiteral("start-server")}, -1);
+    showLinkPage(phoneUnusable() ? ui->A_MP_PleaseConnect_1 : ui->A_MP_ConnectedInfomation_5);
+}
 
-    StepIo &io = m_step[StepTestStartAdb];
+QString MainWindow::companionPackagePath() const
+{
+    return QString::fromLocal8Bit((QDir::currentPath() + QStringLiteral("/Purgatex.apk")).toLocal8Bit());
+}
+
+QStringList MainWindow::installArgs() const
+{
+    return {QStringLiteral("install"), QStringLiteral("-r"), companionPackagePath()};
+}
+
+// ---- Start the adb server ----
+
+void MainWindow::testStartAdb() { runStep(kStartAdb); }
+
+void MainWindow::judgeStartAdb(const QString *out) { m_adbStarted = out && startServerSucceeded(*out); }
+
+void MainWindow::decideStartAdb(bool)
+{
     showLinkPage(ui->A_MP_USBDebugTourial_2);
-    if (io.error) {
-        io.error = false;
+    if (takeStepError(StepTestStartAdb)) {
         resetAdbCheckState();
-        m_timerTestKillAdbForRsa->start(100);
+        armStep(m_timerTestKillAdbForRsa, 100);
         qDebug() << "start adb,e";
     } else if (m_adbStarted) {
         hideLinkNotice(ui->A_MP_D_DirverError_1_1);
-        m_timerTestUsb->start(100);
+        armStep(m_timerTestUsb, 100);
         qDebug() << "start adb,no e,started";
     } else {
-        m_timerTestKillAdbForRsa->start(100);
+        armStep(m_timerTestKillAdbForRsa, 100);
         qDebug() << "start adb,no e,no started";
     }
-    io.readTimes = 0;
 }
 
-void MainWindow::testUsb()
-{
-    m_timerTestUsb->stop();
-    qDebug() << "start usb";
-    runStep(StepTestUsb, m_adbProgram, {QStringLiteral("devices")}, -1);
+// ---- USB state ----
 
+void MainWindow::testUsb() { runStep(kUsb); }
+
+void MainWindow::judgeUsb(const QString *out)
+{
+    if (!out) {
+        m_usbOpened = false;
+        m_adbEmpty = false;
+        m_usbListed = 0;
+        m_usbNoPermissions = false;
+        return;
+    }
+    UsbState state{m_usbOpened, m_adbEmpty, m_step[StepTestUsb].error, m_isOffline, 0, false};
+    QStringList log;
+    applyUsbRule(*out, state, &log);
+    for (const QString &line : qAsConst(log))
+        qDebug().noquote() << line;
+    m_usbOpened = state.usbOpened;
+    m_adbEmpty = state.adbEmpty;
+    m_step[StepTestUsb].error = state.error;
+    m_isOffline = state.isOffline;
+    m_usbListed = state.listed;
+    m_usbNoPermissions = state.noPermissions;
+    qDebug() << "usb open state:" << m_usbOpened;
+}
+
+void MainWindow::decideUsb(bool)
+{
     // Phone listed but not usable yet: keep asking.
     auto waitForUsb = [this] {
         showLinkPage(ui->A_MP_USBDebugTourial_2);
         showLinkNotice(ui->A_MP_D_ReconnectDevice);
         hideLinkNotice(ui->A_MP_D_DirverError_1_1);
-        m_timerTestUsb->start(100);
+        armStep(m_timerTestUsb, 100);
     };
     // adb lists nothing at all: most likely a driver problem.
     auto noDeviceListed = [this] {
         showLinkPage(ui->A_MP_USBDebugTourial_2);
         hideLinkNotice(ui->A_MP_D_ReconnectDevice);
         showLinkNotice(ui->A_MP_D_DirverError_1_1);
-        m_timerTestUsb->start(100);
+        armStep(m_timerTestUsb, 100);
     };
 
-    StepIo &io = m_step[StepTestUsb];
-    if (io.error) {
+    if (takeStepError(StepTestUsb)) {
         qDebug() << "test usb error";
-        io.error = false;
         if (m_isOffline) {
             waitForUsb();
             qDebug() << "start usb,e,offline,start usb";
@@ -81,10 +226,21 @@ void MainWindow::testUsb()
             showLinkPage(ui->A_MP_USBDebugTourial_2);
             hideLinkNotice(ui->A_MP_D_DirverError_1_1);
             resetAdbCheckState();
-            m_timerTestKillAdbForRsa->start(100);
+            armStep(m_timerTestKillAdbForRsa, 100);
             qDebug() << "start usb,e,no offline,start killforRsa";
         }
-    } else if (m_isAfterReboot) {
+        return;
+    }
+    // Several phones: the steps name none, and adb refuses to act on any.
+    if (m_usbListed > 1)
+        noteLinkProblem(LinkProblem::SeveralPhones,
+                        listedDevices(m_step[StepTestUsb].lastOutput).join(QLatin1Char('\n')));
+    else
+        clearLinkProblem(LinkProblem::SeveralPhones);
+    if (!m_usbNoPermissions)
+        clearLinkProblem(LinkProblem::NoPermissions);
+
+    if (m_isAfterReboot) {
         // After a reboot the phone must first disappear from the list.
         if (m_usbOpened) {
             waitForUsb();
@@ -101,196 +257,238 @@ void MainWindow::testUsb()
         showLinkPage(ui->A_MP_USBDebugTourial_2);
         hideLinkNotice(ui->A_MP_D_ReconnectDevice);
         hideLinkNotice(ui->A_MP_D_DirverError_1_1);
-        m_timerTestRsa->start(100);
+        armStep(m_timerTestRsa, 100);
         qDebug() << "start usb,no e,opend,start rsa";
     } else if (m_adbEmpty) {
         noDeviceListed();
         qDebug() << "start usb,no e,no opend,adb empty,start usb";
+    } else if (m_usbNoPermissions) {
+        // Listed, but this user may not reach it: the driver-error notice
+        // tells how to let the user in.
+        showLinkPage(ui->A_MP_USBDebugTourial_2);
+        hideLinkNotice(ui->A_MP_D_ReconnectDevice);
+        noteLinkProblem(LinkProblem::NoPermissions);
+        armStep(m_timerTestUsb, 100);
+        qDebug() << "start usb,no e,no permissions,start usb";
     } else {
         waitForUsb();
         qDebug() << "start usb,no e,no opend,no adb empty,start usb";
     }
-    io.readTimes = 0;
 }
 
-void MainWindow::testRsa()
-{
-    appendStepTrace("rsa ,");
-    m_timerTestRsa->stop();
-    qDebug() << "start rsa";
-    runStep(StepTestRsa, m_adbProgram, {QStringLiteral("devices")}, -1);
+// ---- Authorisation ----
 
-    StepIo &io = m_step[StepTestRsa];
-    if (io.error) {
-        io.error = false;
+void MainWindow::testRsa() { runStep(kRsa); }
+
+void MainWindow::judgeRsa(const QString *out)
+{
+    if (!out) {
+        m_isAuthorized = false;
+        return;
+    }
+    AuthState state{m_isAuthorized, m_step[StepTestRsa].error, m_isOffline};
+    QString line;
+    if (applyAuthRule(*out, state, &line)) {
+        qDebug() << "at" << 1 << "is:" << line;
+        if (state.isOffline && state.error)
+            qDebug() << "rsa offline";
+        else if (state.error)
+            qDebug() << "rsa error";
+    }
+    m_isAuthorized = state.authorized;
+    m_step[StepTestRsa].error = state.error;
+    m_isOffline = state.isOffline;
+}
+
+void MainWindow::decideRsa(bool)
+{
+    if (takeStepError(StepTestRsa)) {
         const bool offline = m_isOffline; // as the rule left it, before the reset
         qDebug() << "rsa error";
         resetAdbCheckState();
         if (offline) {
             showLinkPage(ui->A_MP_PleaseConnect_1);
-            m_timerSlotDeviceIn->start(100);
+            armStep(m_timerSlotDeviceIn, 100);
             qDebug() << "start rsa,e,offline";
         } else {
-            m_timerTestUsb->start(100);
+            armStep(m_timerTestUsb, 100);
             qDebug() << "start rsa,e,no offline";
         }
     } else if (m_isAuthorized) {
         hideLinkNotice(ui->A_MP_D_ReconnectDevice);
-        m_timerTestCheckHasApk->start(1);
+        armStep(m_timerTestCheckHasApk, 1);
         qDebug() << "start rsa,no e,authorized";
     } else {
         resetAdbCheckState();
-        m_timerTestKillAdbForRsa->start(100);
+        armStep(m_timerTestKillAdbForRsa, 100);
         qDebug() << "start rsa,no e,no authorized";
     }
-    io.readTimes = 0;
 }
 
+// ---- Restart the server for authorisation ----
 // Keeps an unauthorised phone polled: every attempt starts again at the
 // port check.
-void MainWindow::testKillAdbForRsa()
-{
-    m_timerTestKillAdbForRsa->stop();
-    qDebug() << "start kill adb for rsa";
-    runStep(StepTestKillAdbForRsa, m_adbProgram, {QStringLiteral("kill-server")}, -1);
 
-    StepIo &io = m_step[StepTestKillAdbForRsa];
-    if (io.error) {
-        io.error = false;
+void MainWindow::testKillAdbForRsa() { runStep(kKillAdbForRsa); }
+
+void MainWindow::judgeKillAdbForRsa(const QString *out)
+{
+    m_adbKilledForRsa = out && killServerSucceeded(*out);
+    if (m_adbKilledForRsa)
+        qDebug() << "kill adb for rsa right";
+}
+
+void MainWindow::decideKillAdbForRsa(bool)
+{
+    if (takeStepError(StepTestKillAdbForRsa)) {
         resetAdbCheckState();
-        m_timerTestPort->start(100);
+        armStep(m_timerTestPort, 100);
         qDebug() << "not final kill adb for rsa";
     } else if (m_adbKilledForRsa) {
         resetAdbCheckState();
         qDebug() << "after killed adb for rsa ,start adb";
         showLinkPage(ui->A_MP_USBDebugTourial_2);
-        m_timerTestPort->start(100);
+        armStep(m_timerTestPort, 100);
         qDebug() << "after kill adb for rsa check";
     } else {
         showLinkPage(ui->A_MP_USBDebugTourial_2);
         resetAdbCheckState();
-        m_timerTestKillAdbForRsa->start(100);
+        armStep(m_timerTestKillAdbForRsa, 100);
         qDebug() << "not final kill adb for rsa";
     }
-    io.readTimes = 0;
 }
 
-void MainWindow::testCheckHasApk()
-{
-    appendStepTrace("has A,");
-    m_timerTestCheckHasApk->stop();
-    qDebug() << "start has apk";
-    runStep(StepTestCheckHasApk, m_adbProgram,
-            {QStringLiteral("shell"), QStringLiteral("pm"), QStringLiteral("list"), QStringLiteral("packages"),
-             kCompanion},
-            -1);
+// ---- Companion package present? ----
 
-    StepIo &io = m_step[StepTestCheckHasApk];
-    if (io.error) {
-        io.error = false;
+void MainWindow::testCheckHasApk() { runStep(kHasApk); }
+
+void MainWindow::judgeHasApk(const QString *out) { m_hasApk = out && hasCompanionPackage(*out); }
+
+void MainWindow::decideHasApk(bool phoneListed)
+{
+    if (takeStepError(StepTestCheckHasApk)) {
         resetAdbCheckState();
-        const bool present = probeDevicePresent();
         showLinkPage(ui->A_MP_PleaseConnect_1);
-        if (present) {
-            m_timerTestPort->start(100);
+        if (phoneListed) {
+            armStep(m_timerTestPort, 100);
             qDebug() << "start has apk;e,hd;start port";
         } else {
-            m_timerSlotDeviceIn->start(100);
+            armStep(m_timerSlotDeviceIn, 100);
             qDebug() << "start has apk;e,no hd;start check in";
         }
+    } else if (!phoneListed) {
+        qDebug() << (m_hasApk ? "start has apk;no e,apk,no hd;start check in"
+                              : "start has apk;no e,no apk,no hd;start check in");
+        fallBackToPresencePoll();
     } else if (m_hasApk) {
-        if (probeDevicePresent()) {
-            showLinkPage(ui->A_MP_ConnectedInfomation_5);
-            m_timerTestStartActivity->start(100);
-            qDebug() << "start has apk;no e,apk,hd;start activity";
-        } else {
-            fallBackToPresencePoll();
-            qDebug() << "start has apk;no e,apk,no hd;start check in";
-        }
+        showPhonePage();
+        armStep(m_timerTestStartActivity, 100);
+        qDebug() << "start has apk;no e,apk,hd;start activity";
     } else {
-        if (probeDevicePresent()) {
-            showLinkPage(ui->A_MP_IsInstalling_4);
-            m_step[StepTestInstallApk].readTimes = 0;
-            m_timerTestInstallApk->start(100);
-            qDebug() << "start has apk;no e,no apk,hd;start install";
-        } else {
-            fallBackToPresencePoll();
-            qDebug() << "start has apk;no e,no apk,no hd;start check in";
-        }
+        showLinkPage(ui->A_MP_IsInstalling_4);
+        m_step[StepTestInstallApk].readTimes = 0;
+        armStep(m_timerTestInstallApk, 100);
+        qDebug() << "start has apk;no e,no apk,hd;start install";
     }
-    io.readTimes = 0;
 }
 
-void MainWindow::testInstallApk()
-{
-    appendStepTrace("install,");
-    m_timerTestInstallApk->stop();
-    qDebug() << "start install apk";
-    const QString apk = QString::fromLocal8Bit((QDir::currentPath() + QStringLiteral("/Purgatex.apk")).toLocal8Bit());
-    runStep(StepTestInstallApk, m_adbProgram, {QStringLiteral("install"), QStringLiteral("-r"), apk}, -1);
-    qDebug() << "after install while";
+// ---- Install the companion package ----
 
-    StepIo &io = m_step[StepTestInstallApk];
-    if (io.error) {
-        io.error = false;
+void MainWindow::testInstallApk() { runStep(kInstall); }
+
+// The bar follows the output chunks, and the window repaints it: nothing
+// waits while the package is sent.
+void MainWindow::onInstallChunk()
+{
+    ui->MP_InstallApk_ProgressBar->setValue(m_step[StepTestInstallApk].readTimes);
+}
+
+void MainWindow::judgeInstall(const QString *out)
+{
+    m_apkInstalled = out && installSucceeded(*out);
+    if (m_apkInstalled) {
+        qDebug() << "check install result right";
+        if (m_step[StepTestInstallApk].readTimes > 50)
+            ui->MP_InstallApk_ProgressBar->setValue(100);
+    }
+}
+
+// The package file is missing, or adb's own words say why it failed.
+void MainWindow::noteInstallProblem()
+{
+    if (!QFileInfo::exists(companionPackagePath())) {
+        noteLinkProblem(LinkProblem::PackageMissing, QDir::toNativeSeparators(companionPackagePath()));
+        return;
+    }
+    clearLinkProblem(LinkProblem::PackageMissing);
+    noteLinkProblem(LinkProblem::InstallFailed, stepComplaint(StepTestInstallApk));
+}
+
+void MainWindow::decideInstall(bool phoneListed)
+{
+    if (takeStepError(StepTestInstallApk)) {
         qDebug() << "install wrong";
+        noteInstallProblem();
         resetAdbCheckState();
-        io.readTimes = 0;
+        m_step[StepTestInstallApk].readTimes = 0;
         ui->MP_InstallApk_ProgressBar->setValue(0);
-        if (probeDevicePresent()) {
+        if (phoneListed) {
             hideLinkNotice(ui->A_MP_D_ReconnectDevice);
-            m_timerTestCheckHasApk->start(100);
+            armStep(m_timerTestCheckHasApk, 100);
         } else {
             fallBackToPresencePoll(false);
         }
-    } else if (m_apkInstalled) {
-        qDebug() << "install return right";
+        return;
+    }
+    qDebug() << "install return right";
+    if (m_apkInstalled) {
         qDebug() << "installed";
-        if (probeDevicePresent()) {
-            showLinkPage(ui->A_MP_ConnectedInfomation_5);
-            m_timerTestStartActivity->start(100);
+        clearLinkProblem(LinkProblem::InstallFailed);
+        clearLinkProblem(LinkProblem::PackageMissing);
+        if (phoneListed) {
+            showPhonePage();
+            armStep(m_timerTestStartActivity, 100);
         } else {
             fallBackToPresencePoll();
         }
         qDebug() << "after install apk check";
     } else {
-        qDebug() << "install return right";
         qDebug() << "not installed";
-        if (probeDevicePresent()) {
-            m_timerTestInstallApk->start(100);
-            io.readTimes = 0;
-        } else {
+        noteInstallProblem();
+        if (phoneListed)
+            armStep(m_timerTestInstallApk, 100);
+        else
             fallBackToPresencePoll();
-        }
     }
-    io.readTimes = 0;
 }
 
-void MainWindow::testStartActivity()
-{
-    appendStepTrace("sActivity ,");
-    m_timerTestStartActivity->stop();
-    qDebug() << "start test start activity";
-    runStep(StepTestStartActivity, m_adbProgram,
-            {QStringLiteral("shell"), QStringLiteral("am"), QStringLiteral("start"), QStringLiteral("-W"),
-             QStringLiteral("-S"), QStringLiteral("-n"), kCompanion + QStringLiteral("/") + kCompanion
-                 + QStringLiteral(".Purgatex")},
-            -1);
+// ---- Start the companion activity ----
 
-    StepIo &io = m_step[StepTestStartActivity];
-    if (io.error) {
-        io.error = false;
+void MainWindow::testStartActivity() { runStep(kActivity); }
+
+void MainWindow::judgeActivity(const QString *out)
+{
+    m_activityStarted = out && activityStarted(*out);
+    if (out && !m_activityStarted)
+        m_step[StepTestStartActivity].error = true;
+}
+
+void MainWindow::decideActivity(bool phoneListed)
+{
+    if (takeStepError(StepTestStartActivity)) {
+        noteLinkProblem(LinkProblem::ActivityFailed, stepComplaint(StepTestStartActivity));
         resetAdbCheckState();
-        if (probeDevicePresent()) {
+        if (phoneListed) {
             hideLinkNotice(ui->A_MP_D_ReconnectDevice);
-            m_timerTestCheckHasApk->start(100);
+            armStep(m_timerTestCheckHasApk, 100);
         } else {
             fallBackToPresencePoll(false);
         }
     } else if (m_activityStarted) {
-        if (probeDevicePresent()) {
-            showLinkPage(ui->A_MP_ConnectedInfomation_5);
-            m_timerTestForwardAdb->start(100);
+        clearLinkProblem(LinkProblem::ActivityFailed);
+        if (phoneListed) {
+            showPhonePage();
+            armStep(m_timerTestForwardAdb, 100);
             qDebug() << "after start activity,has devices,start forward";
         } else {
             fallBackToPresencePoll();
@@ -298,124 +496,117 @@ void MainWindow::testStartActivity()
         }
         qDebug() << "after start activity check";
     } else {
-        const bool present = probeDevicePresent();
         qDebug() << "activity not stated";
-        if (present) {
-            showLinkPage(ui->A_MP_ConnectedInfomation_5);
-            m_timerTestStartActivity->start(100);
+        noteLinkProblem(LinkProblem::ActivityFailed, stepComplaint(StepTestStartActivity));
+        if (phoneListed) {
+            showPhonePage();
+            armStep(m_timerTestStartActivity, 100);
         } else {
             fallBackToPresencePoll();
         }
     }
-    io.readTimes = 0;
 }
 
-void MainWindow::testForwardAdb()
-{
-    appendStepTrace("for ,");
-    m_timerTestForwardAdb->stop();
-    qDebug() << "start test forward adb";
-    runStep(StepTestForwardAdb, m_adbProgram,
-            {QStringLiteral("forward"), QStringLiteral("tcp:10000"), QStringLiteral("tcp:5577")}, -1);
+// ---- Forward the port ----
 
-    StepIo &io = m_step[StepTestForwardAdb];
-    if (io.error) {
-        io.error = false;
-        m_timerTestGetOtherSoftPidBy10000->start(100);
-    } else if (m_portForwarded) {
-        if (probeDevicePresent())
-            m_timerTestGetPower->start(100);
-        else
-            fallBackToPresencePoll();
-        qDebug() << "after forward adb check";
+void MainWindow::testForwardAdb() { runStep(kForward); }
+
+void MainWindow::judgeForward(const QString *out) { m_portForwarded = out && forwardSucceeded(*out); }
+
+void MainWindow::decideForward(bool phoneListed)
+{
+    if (takeStepError(StepTestForwardAdb)) {
+        armStep(m_timerTestGetOtherSoftPidBy10000, 100);
+        return;
+    }
+    const bool forwarded = m_portForwarded; // a fall-back resets it
+    if (forwarded) {
+        clearLinkProblem(LinkProblem::ForwardFailed);
+        clearLinkProblem(LinkProblem::Port10000Held);
     } else {
         // Something printed: another program most likely holds port 10000.
-        const bool present = probeDevicePresent();
         qDebug() << "forward adb fail";
-        if (present)
-            m_timerTestGetOtherSoftPidBy10000->start(100);
-        else
-            fallBackToPresencePoll();
     }
-    io.readTimes = 0;
+    if (!phoneListed)
+        fallBackToPresencePoll();
+    else
+        armStep(forwarded ? m_timerTestGetPower : m_timerTestGetOtherSoftPidBy10000, 100);
+    if (forwarded)
+        qDebug() << "after forward adb check";
 }
 
-void MainWindow::testGetPower()
-{
-    appendStepTrace("gp ,");
-    m_timerTestGetPower->stop();
-    qDebug() << "start test get power";
-    runStep(StepTestGetPower, m_adbProgram,
-            {QStringLiteral("shell"), QStringLiteral("dumpsys"), QStringLiteral("battery")}, 3000);
+// ---- Battery level and serial number ----
 
-    StepIo &io = m_step[StepTestGetPower];
-    if (io.error) {
-        io.error = false;
-        resetAdbCheckState();
-        if (probeDevicePresent()) {
-            showLinkPage(ui->A_MP_PleaseConnect_1);
-            m_timerTestForwardAdb->start(100);
-        } else {
-            fallBackToPresencePoll(false);
-        }
-    } else if (m_gotPower) {
-        if (probeDevicePresent()) {
-            showLinkPage(ui->A_MP_ConnectedInfomation_5);
-            m_timerTestGetSerial->start(100);
-        } else {
-            fallBackToPresencePoll();
-            qDebug() << "start check device in";
-        }
-        qDebug() << "after get power check";
-    } else {
-        if (probeDevicePresent()) {
-            showLinkPage(ui->A_MP_ConnectedInfomation_5);
-            m_timerTestGetPower->start(100);
-        } else {
-            fallBackToPresencePoll();
-        }
-        qDebug() << "get power fail";
+void MainWindow::testGetPower() { runStep(kPower); }
+
+void MainWindow::judgePower(const QString *out)
+{
+    if (!out) {
+        m_gotPower = false;
+        return;
     }
-    io.readTimes = 0;
+    logWalkedLines(*out, [](const QString &line) { return line.contains(QLatin1String("level")); });
+    const BatteryLevel level = batteryLevel(*out);
+    if (level.found) {
+        if (!level.level.isEmpty())
+            m_powerLevel = level.level;
+        qDebug() << "power is:" << m_powerLevel;
+        m_gotPower = true;
+    }
 }
 
-void MainWindow::testGetSerial()
-{
-    appendStepTrace("gs ,");
-    m_timerTestGetSerial->stop();
-    qDebug() << "start test get serial";
-    runStep(StepTestGetSerial, m_adbProgram, {QStringLiteral("get-serialno")}, 3000);
-    qDebug() << "after serial while";
+void MainWindow::testGetSerial() { runStep(kSerial); }
 
-    StepIo &io = m_step[StepTestGetSerial];
-    if (io.error) {
-        io.error = false;
-        resetAdbCheckState();
-        if (probeDevicePresent()) {
-            showLinkPage(ui->A_MP_PleaseConnect_1);
-            m_timerTestForwardAdb->start(100);
-        } else {
-            fallBackToPresencePoll(false);
-        }
-    } else if (m_gotSerial) {
-        if (probeDevicePresent()) {
-            showLinkPage(ui->A_MP_ConnectedInfomation_5);
-            // Hand-over: the TCP supervision owns the link from here on.
-            if (m_timerNewTCPConnected)
-                m_timerNewTCPConnected->start(100);
-        } else {
-            fallBackToPresencePoll();
-            qDebug() << "start check device in";
-        }
-        qDebug() << "after get serial check";
-    } else {
-        if (probeDevicePresent()) {
-            showLinkPage(ui->A_MP_ConnectedInfomation_5);
-            m_timerTestGetSerial->start(100);
-        } else {
-            fallBackToPresencePoll();
-        }
-        qDebug() << "get serial fail";
+void MainWindow::judgeSerial(const QString *out)
+{
+    if (!out) {
+        m_gotSerial = false;
+        return;
     }
-    io.readTimes = 0;
+    logWalkedLines(*out, [](const QString &line) { return !line.isEmpty(); });
+    const SerialNumber serial = serialNumber(*out);
+    if (serial.found) {
+        m_serialNo = serial.serial;
+        qDebug() << "serial is:" << m_serialNo;
+        m_gotSerial = true;
+    }
+}
+
+// Battery and serial decide alike: an error goes back to the forward, a
+// value goes on to `next`, nothing tries again.
+void MainWindow::decideReading(DeviceStep step, bool got, bool phoneListed, QTimer *retry, QTimer *next,
+                               const char *gotLog, const char *failLog)
+{
+    const bool error = takeStepError(step);
+    if (error)
+        resetAdbCheckState();
+    if (!phoneListed) {
+        fallBackToPresencePoll(!error);
+        if (!error && got)
+            qDebug() << "start check device in";
+    } else if (error) {
+        showLinkPage(ui->A_MP_PleaseConnect_1);
+        armStep(m_timerTestForwardAdb, 100);
+    } else {
+        showPhonePage();
+        armStep(got ? next : retry, 100);
+    }
+    if (!error)
+        qDebug() << (got ? gotLog : failLog);
+}
+
+void MainWindow::decidePower(bool phoneListed)
+{
+    decideReading(StepTestGetPower, m_gotPower, phoneListed, m_timerTestGetPower, m_timerTestGetSerial,
+                  "after get power check", "get power fail");
+}
+
+// A serial read with the phone there hands over to the TCP supervision,
+// which owns the link from then on.
+void MainWindow::decideSerial(bool phoneListed)
+{
+    if (phoneListed && m_gotSerial && !m_step[StepTestGetSerial].error)
+        clearLinkProblems();
+    decideReading(StepTestGetSerial, m_gotSerial, phoneListed, m_timerTestGetSerial, m_timerNewTCPConnected,
+                  "after get serial check", "get serial fail");
 }

@@ -7,24 +7,68 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kPackage = QStringLiteral("org.qtproject.example");
 
-bool isDeviceLine(const QString &line)
+bool isListed(DeviceState state)
 {
-    return line.contains(QLatin1String("unauthorized")) || line.contains(QLatin1String("device"))
-        || line.contains(QLatin1String("offline"));
+    return state == DeviceState::Device || state == DeviceState::Unauthorized || state == DeviceState::Offline
+        || state == DeviceState::NoPermissions;
 }
 
-bool isHoldingState(const QString &state)
+// A PID that can go on a command line and names a process that can hold a
+// port: digits only, and not 0 (closed connections, or a holder this user
+// may not see).
+bool usablePid(const QString &pid)
 {
-    return state.contains(QLatin1String("ESTABLISHED")) || state.contains(QLatin1String("LISTENING"));
+    if (pid.isEmpty())
+        return false;
+    for (const QChar c : pid) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return pid.toLongLong() != 0;
 }
 
-// A program path with blanks is quoted so that the command line splits back
-// into the same program.
-QString quotedProgram(const QString &program)
+// The columns of a netstat line that the rules read.
+struct NetstatRow
 {
-    if (program.contains(QLatin1Char(' ')))
-        return QLatin1Char('"') + program + QLatin1Char('"');
-    return program;
+    QString local;
+    QString state;
+    QString pid;
+};
+
+// The first netstat line whose local end is the port and that the test
+// accepts. Lines with fewer than five columns are passed over.
+bool firstOnLocalPort(const QString &output, const QString &port, bool (*accept)(const NetstatRow &),
+                      NetstatRow *found)
+{
+    const QString suffix = QLatin1Char(':') + port;
+    for (const QString &line : nonEmptyOutputLines(output)) {
+        if (!line.contains(port))
+            continue;
+        const QStringList parts = netstatParts(line);
+        if (parts.size() < 5)
+            continue;
+        const NetstatRow row{parts.at(1).trimmed(), parts.at(3).trimmed(), parts.at(4).trimmed()};
+        if (row.local.endsWith(suffix) && accept(row)) {
+            *found = row;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool listening(const NetstatRow &row)
+{
+    return row.state == QLatin1String("LISTENING");
+}
+
+bool listeningWithPid(const NetstatRow &row)
+{
+    return listening(row) && usablePid(row.pid);
+}
+
+bool heldWithPid(const NetstatRow &row)
+{
+    return !row.state.isEmpty() && usablePid(row.pid);
 }
 
 } // namespace
@@ -65,6 +109,24 @@ QStringList nonEmptyOutputLines(const QString &text)
     return normaliseLineEnds(text).split(kCrLf, Qt::SkipEmptyParts);
 }
 
+DeviceState deviceState(const QString &line)
+{
+    if (line.trimmed().isEmpty())
+        return DeviceState::None;
+    const int tab = line.indexOf(QLatin1Char('\t'));
+    const QString state = tab >= 0 ? line.mid(tab + 1).trimmed()
+                                   : line.trimmed().section(QLatin1Char(' '), 1, -1, QString::SectionSkipEmpty);
+    if (state == QLatin1String("device"))
+        return DeviceState::Device;
+    if (state == QLatin1String("unauthorized"))
+        return DeviceState::Unauthorized;
+    if (state == QLatin1String("offline"))
+        return DeviceState::Offline;
+    if (state.startsWith(QLatin1String("no permissions")))
+        return DeviceState::NoPermissions;
+    return DeviceState::Other;
+}
+
 DeviceProbeResult probeDeviceList(const QString &output)
 {
     DeviceProbeResult result;
@@ -72,13 +134,11 @@ DeviceProbeResult probeDeviceList(const QString &output)
     for (int i = 1; i < lines.size(); ++i) {
         const QString &line = lines.at(i);
         result.walked << line;
-        if (line.isEmpty()) {
-            result.hasDevice = false;
+        if (line.isEmpty())
             break;
-        }
-        if (isDeviceLine(line)) {
-            if (line.contains(QLatin1String("offline")))
-                result.isOffline = true;
+        const DeviceState state = deviceState(line);
+        if (isListed(state)) {
+            result.isOffline = state == DeviceState::Offline;
             result.hasDevice = true;
             break;
         }
@@ -88,6 +148,8 @@ DeviceProbeResult probeDeviceList(const QString &output)
 
 void applyUsbRule(const QString &output, UsbState &state, QStringList *log)
 {
+    state.listed = 0;
+    state.noPermissions = false;
     const QStringList lines = outputLines(output);
     for (int i = 1; i < lines.size(); ++i) {
         const QString &line = lines.at(i);
@@ -100,25 +162,38 @@ void applyUsbRule(const QString &output, UsbState &state, QStringList *log)
             state.usbOpened = false;
             state.error = false;
         }
-        if (!isDeviceLine(line))
-            continue;
-        if (line.contains(QLatin1String("offline"))) {
+        const DeviceState ds = deviceState(line);
+        if (ds != DeviceState::None)
+            ++state.listed;
+        if (ds == DeviceState::Offline) {
             state.usbOpened = false;
             state.adbEmpty = false;
             state.error = true;
             state.isOffline = true;
             if (log)
                 *log << QStringLiteral("in test usb offline,offline state: true");
-        }
-        if (line.contains(QLatin1String("device")) || line.contains(QLatin1String("unauthorized"))) {
+        } else if (ds == DeviceState::Device || ds == DeviceState::Unauthorized) {
             state.usbOpened = true;
             state.error = false;
             state.isOffline = false;
             state.adbEmpty = false;
             if (log)
                 *log << QStringLiteral("usb open state changed: true");
+        } else if (ds == DeviceState::NoPermissions) {
+            state.noPermissions = true;
         }
     }
+}
+
+QStringList listedDevices(const QString &output)
+{
+    QStringList devices;
+    const QStringList lines = outputLines(output);
+    for (int i = 1; i < lines.size(); ++i) {
+        if (deviceState(lines.at(i)) != DeviceState::None)
+            devices << lines.at(i).simplified();
+    }
+    return devices;
 }
 
 bool applyAuthRule(const QString &output, AuthState &state, QString *judgedLine)
@@ -129,18 +204,23 @@ bool applyAuthRule(const QString &output, AuthState &state, QString *judgedLine)
     const QString &line = lines.at(1);
     if (judgedLine)
         *judgedLine = line;
-    if (line.contains(QLatin1String("device"))) {
+    switch (deviceState(line)) {
+    case DeviceState::Device:
         state.authorized = true;
-    } else if (line.contains(QLatin1String("offline"))) {
+        break;
+    case DeviceState::Offline:
         state.authorized = false;
         state.error = true;
         state.isOffline = true;
-    } else if (line.isEmpty()) {
+        break;
+    case DeviceState::None:
         state.authorized = false;
         state.isOffline = false;
         state.error = true;
-    } else {
+        break;
+    default:
         state.authorized = false;
+        break;
     }
     return true;
 }
@@ -157,7 +237,11 @@ bool startServerSucceeded(const QString &output)
 
 bool hasCompanionPackage(const QString &output)
 {
-    return output.contains(QLatin1String("package:org.qtproject.example"));
+    for (const QString &line : nonEmptyOutputLines(output)) {
+        if (line.trimmed() == QLatin1String("package:") + kPackage)
+            return true;
+    }
+    return false;
 }
 
 bool installSucceeded(const QString &output)
@@ -227,77 +311,50 @@ QStringList netstatParts(const QString &line)
 
 bool port5037Used(const QString &output)
 {
-    const QStringList lines = nonEmptyOutputLines(output);
-    for (const QString &line : lines) {
-        if (!line.contains(QLatin1String("5037")))
-            continue;
-        const QStringList parts = netstatParts(line);
-        if (parts.size() > 3 && isHoldingState(parts.at(3)))
-            return true;
-    }
-    return false;
+    NetstatRow row;
+    return firstOnLocalPort(output, QStringLiteral("5037"), listening, &row);
 }
 
+// A listener whose PID cannot be used (0: a server of another user) names
+// no holder.
 QString holderPid5037(const QString &output)
 {
-    const QStringList lines = nonEmptyOutputLines(output);
-    for (const QString &line : lines) {
-        if (!line.contains(QLatin1String("5037")))
-            continue;
-        const QStringList parts = netstatParts(line);
-        if (parts.size() > 4 && isHoldingState(parts.at(3)) && !parts.at(4).isEmpty())
-            return parts.at(4);
-    }
-    return QString();
+    NetstatRow row;
+    return firstOnLocalPort(output, QStringLiteral("5037"), listeningWithPid, &row) ? row.pid : QString();
 }
 
+// The holder is the program whose own (local) end is port 10000. A line that
+// has "10000" only in its PID, or in the far end of a connection (a client of
+// some server on port 10000, this program's own session included), names a
+// program that does not hold the port, and that program would be ended for
+// nothing. PID 0 owns closed connections (TIME_WAIT); it never holds a port
+// and cannot be ended.
 QString holderPid10000(const QString &output)
 {
-    const QStringList lines = nonEmptyOutputLines(output);
-    for (const QString &line : lines) {
-        if (!line.contains(QLatin1String("10000")))
-            continue;
-        const QStringList parts = netstatParts(line);
-        // The holder is the program whose own (local) end is port 10000. A
-        // line that has "10000" only in its PID, or in the far end of a
-        // connection (a client of some server on port 10000, this program's
-        // own session included), names a program that does not hold the
-        // port, and that program would be ended for nothing.
-        if (parts.size() < 5 || !parts.at(1).trimmed().endsWith(QLatin1String(":10000")))
-            continue;
-        // PID 0 owns closed connections (TIME_WAIT); it never holds a port
-        // and cannot be ended, so it is not the holder looked for.
-        if (!parts.at(3).isEmpty() && !parts.at(4).isEmpty() && parts.at(4).trimmed() != QLatin1String("0"))
-            return parts.at(4);
-    }
-    return QString();
+    NetstatRow row;
+    return firstOnLocalPort(output, QStringLiteral("10000"), heldWithPid, &row) ? row.pid : QString();
 }
 
 QString imageNameForPid(const QString &output, const QString &pid)
 {
-    const QStringList lines = nonEmptyOutputLines(output);
-    for (const QString &line : lines) {
-        if (!line.contains(pid))
-            continue;
+    if (pid.isEmpty())
+        return QString();
+    for (const QString &line : nonEmptyOutputLines(output)) {
         const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        return words.isEmpty() ? QString() : words.at(0);
+        if (words.size() > 1 && words.mid(1).contains(pid))
+            return words.at(0);
     }
     return QString();
 }
 
-bool taskkillSucceeded(int exitCode)
+QStringList tasklistArguments(const QString &pid)
 {
-    return exitCode == 0;
+    return {QStringLiteral("/fi"), QStringLiteral("pid eq ") + pid};
 }
 
-QString tasklistCommandLine(const QString &program, const QString &pid)
+QStringList taskkillArguments(const QString &pid)
 {
-    return quotedProgram(program) + QStringLiteral(" /fi \"pid eq ") + pid + QLatin1Char('"');
-}
-
-QString taskkillByPidCommandLine(const QString &program, const QString &pid)
-{
-    return quotedProgram(program) + QStringLiteral(" /f /pid ") + pid.trimmed();
+    return {QStringLiteral("/f"), QStringLiteral("/pid"), pid};
 }
 
 } // namespace devicelink

@@ -19,8 +19,16 @@ QStringList outputLines(const QString &text);
 // The normalised text split at "\r\n", empty parts skipped.
 QStringList nonEmptyOutputLines(const QString &text);
 
+// The state word of a line of `adb devices` (the text after the serial and
+// its tab). Only these exact words count: a serial or a remark that merely
+// holds "device" (as the "no permissions (...); see [.../device.html]" line
+// of adb on Linux does) says nothing about the phone.
+enum class DeviceState { None, Device, Unauthorized, Offline, NoPermissions, Other };
+DeviceState deviceState(const QString &line);
+
 // D1: device probe over `adb devices`. Walks from line 1 (line 0 is the
-// header) to the first device line or empty line.
+// header) to the first listed phone (authorised, unauthorised, offline, or
+// one this user may not reach) or empty line.
 struct DeviceProbeResult
 {
     bool hasDevice = false;
@@ -30,15 +38,21 @@ struct DeviceProbeResult
 DeviceProbeResult probeDeviceList(const QString &output);
 
 // D2: USB state over `adb devices`. Later lines override earlier ones; a
-// flag that no line touches keeps the value it came in with.
+// flag that no line touches keeps the value it came in with. `listed`
+// counts the devices listed, `noPermissions` tells a phone this user may
+// not reach (both set afresh on every run).
 struct UsbState
 {
     bool usbOpened = false;
     bool adbEmpty = false;
     bool error = false;
     bool isOffline = false;
+    int listed = 0;
+    bool noPermissions = false;
 };
 void applyUsbRule(const QString &output, UsbState &state, QStringList *log = nullptr);
+// The serial and state of every device `adb devices` lists, one per line.
+QStringList listedDevices(const QString &output);
 
 // D3: authorisation over `adb devices`; only line 1 is judged. Returns false
 // (state untouched) when the output has fewer than two lines.
@@ -54,7 +68,9 @@ bool applyAuthRule(const QString &output, AuthState &state, QString *judgedLine 
 bool killServerSucceeded(const QString &output);
 // A: `adb start-server` succeeded.
 bool startServerSucceeded(const QString &output);
-// H: the companion package is installed.
+// H: the companion package is installed: a line that is exactly
+// "package:org.qtproject.example" (pm lists every package whose name holds
+// the filter, "package:org.qtproject.example.gallery" among them).
 bool hasCompanionPackage(const QString &output);
 // I: `adb install` succeeded.
 bool installSucceeded(const QString &output);
@@ -87,21 +103,20 @@ bool companionQuit(const QString &output);
 // Netstat: a line split at runs of two blanks, as the column layout of
 // `netstat -anop tcp` gives protocol, local, foreign, state and PID.
 QStringList netstatParts(const QString &line);
-// N1: port 5037 is held (ESTABLISHED or LISTENING).
+// N1: port 5037 is held: a line whose local end is port 5037, LISTENING.
 bool port5037Used(const QString &output);
-// N2: PID of the holder of port 5037 (ESTABLISHED or LISTENING); empty if none.
+// N2: PID of the listener on port 5037 (digits only, never 0); empty if none.
 QString holderPid5037(const QString &output);
-// N3: PID of the first line whose local address is on port 10000 and that
-// has a state and a PID column other than 0; empty if none.
+// N3: PID of the first line whose local end is port 10000 and that has a
+// state and a PID other than 0 (digits only); empty if none.
 QString holderPid10000(const QString &output);
 // T: image name from `tasklist /fi "pid eq PID"`: the first word of the first
-// line that contains the PID text; empty if none.
+// line whose PID column is the PID; empty if none.
 QString imageNameForPid(const QString &output, const QString &pid);
-// X: `taskkill` ended the process.
-bool taskkillSucceeded(int exitCode);
 
-// Command lines built from looked-up values.
-QString tasklistCommandLine(const QString &program, const QString &pid);
-QString taskkillByPidCommandLine(const QString &program, const QString &pid);
+// Arguments of the Windows commands for a PID (digits only, as the netstat
+// rules give it).
+QStringList tasklistArguments(const QString &pid);
+QStringList taskkillArguments(const QString &pid);
 
 } // namespace devicelink

@@ -1,232 +1,295 @@
 // Port conflicts. Every connection attempt starts with the port check: port
 // 5037 belongs to the adb server. A foreign holder is reported by name and
-// left alone; another adb server is asked to quit. When the forward to port
-// 10000 fails, the holder of 10000 is found and ended by its process id.
+// left alone; another adb server is asked to quit; a holder that cannot be
+// named (an adb server of another user) is explained. When the forward to
+// port 10000 fails, the holder of 10000 is found and ended by its process id.
 #include "devicelink/outputrules.h"
-#include "mainwindow.h"
+#include "devicelink/stepdef.h"
 #include "ui_mainwindow.h"
-#include "widgetvisibility.h"
 
 #include <QDebug>
 
 using namespace devicelink;
 
 namespace {
-const QStringList kNetstatArguments = {QStringLiteral("-anop"), QStringLiteral("tcp")};
-}
+
+using Step = MainWindow::StepDef;
+const QStringList kNetstat = {QStringLiteral("-anop"), QStringLiteral("tcp")};
+const QStringList kKillServer = {QStringLiteral("kill-server")};
+
+const Step kPortCheck = Step(MainWindow::StepTestPort, &MainWindow::m_timerTestPort)
+                            .runs(StepTool::Netstat, kNetstat, StepWait::Short)
+                            .logs("start test port", "port readready,times:", "result error:", "port ,")
+                            .rules(&MainWindow::judgePort, &MainWindow::decidePort);
+
+const Step kPid5037 = Step(MainWindow::StepTestGetOtherSoftPidBy5037, &MainWindow::m_timerTestGetOtherSoftPidBy5037)
+                          .runs(StepTool::Netstat, kNetstat, StepWait::Short)
+                          .logs("start test read soft pid use 5037", "get other sort pid, readready,times:", nullptr)
+                          .rules(&MainWindow::judgePid5037, &MainWindow::decidePid5037);
+
+const Step kName5037 = Step(MainWindow::StepTestGetOtherSoftNameByPid, &MainWindow::m_timerTestGetOtherSoftNameByPid)
+                           .runs(StepTool::Tasklist, {}, StepWait::Short, &MainWindow::tasklistArgs5037)
+                           .logs("start test get pid's Name", "get other soft pid's name, readready,times:",
+                                 "result error:")
+                           .logsResult("readGetOtherSoftNameBy5037 result right,is:")
+                           .logsDone("after get pid's name of 5037 while")
+                           .rules(&MainWindow::judgeName5037, &MainWindow::decideName5037);
+
+const Step kKillAdb = Step(MainWindow::StepTestKillAdb, &MainWindow::m_timerTestKillAdb)
+                          .runs(StepTool::Adb, kKillServer, StepWait::Adb)
+                          .logs("start kill adb", "kill adb readready,times:", "kill abd result error:")
+                          .logsResult("kill adb result str:")
+                          .rules(&MainWindow::judgeKillAdb, &MainWindow::decideKillAdb);
+
+// The 10000 branch probes the phone after every command.
+const Step kPid10000 = Step(MainWindow::StepTestGetOtherSoftPidBy10000, &MainWindow::m_timerTestGetOtherSoftPidBy10000)
+                           .runs(StepTool::Netstat, kNetstat, StepWait::Short)
+                           .probes(StepProbe::Always)
+                           .logs("start test read soft pid use 10000",
+                                 "get other soft pid,after forward, readready,times:", nullptr)
+                           .rules(&MainWindow::judgePid10000, &MainWindow::decidePid10000);
+
+const Step kName10000 =
+    Step(MainWindow::StepTestGetOtherSoftNameByPid_10000, &MainWindow::m_timerTestGetOtherSoftNameByPid_10000)
+        .runs(StepTool::Tasklist, {}, StepWait::Short, &MainWindow::tasklistArgs10000)
+        .probes(StepProbe::Always)
+        .logs("start test get pid's Name", "get other soft pid's name,after forward, readready,times:",
+              "result error:")
+        .logsResult("readGetOtherSoftNameBy10000 result right")
+        .logsDone("after get pid's name while")
+        .rules(&MainWindow::judgeName10000, &MainWindow::decideName10000);
+
+// The holder is ended by its process id: ending it by image name would end
+// every process of that name (every window of a browser, or worse).
+const Step kKill10000 = Step(MainWindow::StepTestKillOtherSoftBy10000, &MainWindow::m_timerTestKillOtherSoftBy10000)
+                            .runs(StepTool::Taskkill, {}, StepWait::Short, &MainWindow::taskkillArgs10000)
+                            .probes(StepProbe::Always)
+                            .logs("start kill other soft use 10000",
+                                  "kill other soft use 10000,before forward, readready,times:", "result error:")
+                            .logsDone("after kill other soft use 10000 while")
+                            .rules(&MainWindow::judgeKill10000, &MainWindow::decideKill10000);
+
+} // namespace
+
+QStringList MainWindow::tasklistArgs5037() const { return tasklistArguments(m_otherSoftPid5037); }
+QStringList MainWindow::tasklistArgs10000() const { return tasklistArguments(m_otherSoftPid10000); }
+QStringList MainWindow::taskkillArgs10000() const { return taskkillArguments(m_otherSoftPid10000); }
+
+// ---- Port check ----
 
 void MainWindow::testPort()
 {
-    appendStepTrace("port ,");
-    m_timerTestPort->stop();
-    qDebug() << "start test port";
     m_programType = ProgramType::ConnectingDevice;
-    runStep(StepTestPort, m_netstatProgram, kNetstatArguments, -1);
+    runStep(kPortCheck);
+}
 
-    StepIo &io = m_step[StepTestPort];
-    if (io.error) {
-        io.error = false;
+void MainWindow::judgePort(const QString *out) { m_port5037Used = out && port5037Used(*out); }
+
+void MainWindow::decidePort(bool)
+{
+    if (takeStepError(StepTestPort)) {
         resetAdbCheckState();
         showLinkNotice(ui->A_MP_D_PortUsed);
         showLinkPage(ui->A_MP_PleaseConnect_1);
-        m_timerTestPort->start(100);
+        armStep(m_timerTestPort, 100);
         qDebug() << "port,e";
     } else if (m_port5037Used) {
         showLinkPage(ui->A_MP_PleaseConnect_1);
-        m_timerTestGetOtherSoftPidBy5037->start(1);
+        armStep(m_timerTestGetOtherSoftPidBy5037, 1);
         qDebug() << "port,no e,use";
     } else {
+        clearLinkProblem(LinkProblem::Port5037Held);
         hideLinkNotice(ui->A_MP_D_PortUsed);
         showLinkPage(ui->A_MP_USBDebugTourial_2);
-        m_timerTestStartAdb->start(1);
+        armStep(m_timerTestStartAdb, 1);
         qDebug() << "port,no e,no use";
     }
-    io.readTimes = 0;
 }
 
-void MainWindow::testGetOtherSoftPidBy5037()
-{
-    m_timerTestGetOtherSoftPidBy5037->stop();
-    qDebug() << "start test read soft pid use 5037";
-    runStep(StepTestGetOtherSoftPidBy5037, m_netstatProgram, kNetstatArguments, -1);
+// ---- Holder of 5037: process id ----
 
-    StepIo &io = m_step[StepTestGetOtherSoftPidBy5037];
-    if (io.error) {
-        io.error = false;
-        resetAdbCheckState();
-        hideLinkNotice(ui->A_MP_D_PortUsed);
-        m_timerTestPort->start(1);
-    } else if (!m_otherSoftPid5037.isEmpty()) {
-        m_timerTestGetOtherSoftNameByPid->start(1);
-    } else {
-        resetAdbCheckState();
-        hideLinkNotice(ui->A_MP_D_PortUsed);
-        m_timerTestPort->start(1);
+void MainWindow::testGetOtherSoftPidBy5037() { runStep(kPid5037); }
+
+void MainWindow::judgePid5037(const QString *out)
+{
+    const QString pid = out ? holderPid5037(*out) : QString();
+    if (!pid.isEmpty()) {
+        m_otherSoftPid5037 = pid;
+        qDebug() << "find soft pid,is:" << pid;
     }
-    io.readTimes = 0;
 }
 
-void MainWindow::testGetOtherSoftNameByPid()
+void MainWindow::decidePid5037(bool)
 {
-    m_timerTestGetOtherSoftNameByPid->stop();
-    qDebug() << "start test get pid's Name";
-    runStepCommandLine(StepTestGetOtherSoftNameByPid, tasklistCommandLine(m_tasklistProgram, m_otherSoftPid5037),
-                       3000, "in while");
-    qDebug() << "after get pid's name of 5037 while";
-
-    StepIo &io = m_step[StepTestGetOtherSoftNameByPid];
-    const QString &name = m_otherSoftName5037;
-    if (io.error) {
-        io.error = false;
+    if (takeStepError(StepTestGetOtherSoftPidBy5037)) {
         resetAdbCheckState();
-        m_timerTestGetOtherSoftPidBy5037->start(100);
-    } else if (!name.isEmpty() && name.contains(QLatin1String("adb"))) {
+        hideLinkNotice(ui->A_MP_D_PortUsed);
+        armStep(m_timerTestPort, 1);
+    } else if (!m_otherSoftPid5037.isEmpty()) {
+        armStep(m_timerTestGetOtherSoftNameByPid, 1);
+    } else {
+        // The port is held, but by no process this user can see.
+        noteLinkProblem(LinkProblem::Port5037Held);
+        resetAdbCheckState();
+        hideLinkNotice(ui->A_MP_D_PortUsed);
+        armStep(m_timerTestPort, 1);
+    }
+}
+
+// ---- Holder of 5037: image name ----
+
+void MainWindow::testGetOtherSoftNameByPid() { runStep(kName5037); }
+
+void MainWindow::judgeName5037(const QString *out)
+{
+    const QString name = out ? imageNameForPid(*out, m_otherSoftPid5037) : QString();
+    if (!name.isEmpty())
+        m_otherSoftName5037 = name;
+}
+
+void MainWindow::decideName5037(bool)
+{
+    const QString name = m_otherSoftName5037;
+    if (takeStepError(StepTestGetOtherSoftNameByPid)) {
+        resetAdbCheckState();
+        armStep(m_timerTestGetOtherSoftPidBy5037, 100);
+    } else if (name.contains(QLatin1String("adb"))) {
         // Another adb server: ask it to quit.
         ui->A_MP_D_PortUsed_Label_Info->setText(name);
         hideLinkNotice(ui->A_MP_D_PortUsed);
         resetAdbCheckState();
-        m_timerTestKillAdb->start(1);
+        armStep(m_timerTestKillAdb, 1);
     } else if (!name.isEmpty()) {
         // A foreign program: name it, end nothing, and check again.
         ui->A_MP_D_PortUsed_Label_Info->setText(name);
         showLinkNotice(ui->A_MP_D_PortUsed);
         resetAdbCheckState();
-        m_timerTestPort->start(1);
+        armStep(m_timerTestPort, 1);
     } else {
+        noteLinkProblem(LinkProblem::Port5037Held);
         hideLinkNotice(ui->A_MP_D_PortUsed);
         resetAdbCheckState();
-        m_timerTestPort->start(1);
+        armStep(m_timerTestPort, 1);
     }
-    io.readTimes = 0;
 }
 
-void MainWindow::testKillAdb()
-{
-    m_timerTestKillAdb->stop();
-    qDebug() << "start kill adb";
-    runStep(StepTestKillAdb, m_adbProgram, {QStringLiteral("kill-server")}, -1);
+// ---- Stop the adb server holding 5037 ----
 
-    StepIo &io = m_step[StepTestKillAdb];
-    if (io.error) {
-        io.error = false;
-        showLinkPage(ui->A_MP_PleaseConnect_1);
-        m_timerTestKillAdb->start(100);
-        qDebug() << "not final kill adb";
-    } else if (m_adbKilled) {
-        showLinkPage(ui->A_MP_PleaseConnect_1);
+void MainWindow::testKillAdb() { runStep(kKillAdb); }
+
+void MainWindow::judgeKillAdb(const QString *out)
+{
+    m_adbKilled = out && killServerSucceeded(*out);
+    if (m_adbKilled)
+        qDebug() << "kill adb right";
+}
+
+void MainWindow::decideKillAdb(bool)
+{
+    showLinkPage(ui->A_MP_PleaseConnect_1);
+    if (!takeStepError(StepTestKillAdb) && m_adbKilled) {
         resetAdbCheckState();
-        m_timerTestPort->start(100);
+        armStep(m_timerTestPort, 100);
         qDebug() << "after kill adb check";
     } else {
-        showLinkPage(ui->A_MP_PleaseConnect_1);
-        m_timerTestKillAdb->start(100);
+        // A server that does not quit: most likely another user's.
+        noteLinkProblem(LinkProblem::Port5037Held);
+        armStep(m_timerTestKillAdb, 100);
         qDebug() << "not final kill adb";
     }
-    io.readTimes = 0;
 }
 
-// The 10000 branch: every row probes the phone and falls back to the presence
-// poll when it has gone.
+// ---- Holder of 10000: process id ----
 
-void MainWindow::testGetOtherSoftPidBy10000()
+void MainWindow::testGetOtherSoftPidBy10000() { runStep(kPid10000); }
+
+void MainWindow::judgePid10000(const QString *out)
 {
-    m_timerTestGetOtherSoftPidBy10000->stop();
-    qDebug() << "start test read soft pid use 10000";
-    runStep(StepTestGetOtherSoftPidBy10000, m_netstatProgram, kNetstatArguments, -1);
-
-    StepIo &io = m_step[StepTestGetOtherSoftPidBy10000];
-    if (io.error) {
-        io.error = false;
-        resetAdbCheckState();
-        if (probeDevicePresent()) {
-            ui->A_MP_D_PortUsed_Label_Info->setText(QString());
-            m_timerTestForwardAdb->start(100);
-        } else {
-            fallBackToPresencePoll();
-        }
-    } else if (!m_otherSoftPid10000.isEmpty()) {
-        if (probeDevicePresent())
-            m_timerTestGetOtherSoftNameByPid_10000->start(100);
-        else
-            fallBackToPresencePoll();
+    if (!out)
+        return;
+    const QString pid = holderPid10000(*out);
+    if (!pid.isEmpty()) {
+        m_otherSoftPid10000 = pid;
+        qDebug() << "find soft pid,is:" << pid;
     } else {
-        if (probeDevicePresent()) {
-            ui->A_MP_D_PortUsed_Label_Info->setText(QString());
-            resetAdbCheckState();
-            m_timerTestForwardAdb->start(100);
-        } else {
-            fallBackToPresencePoll();
-        }
+        qDebug() << "not find soft pid,is:" << m_otherSoftPid10000;
     }
-    io.readTimes = 0;
 }
 
-void MainWindow::testGetOtherSoftNameByPid_10000()
+void MainWindow::decidePid10000(bool phoneListed)
 {
-    m_timerTestGetOtherSoftNameByPid_10000->stop();
-    qDebug() << "start test get pid's Name";
-    runStepCommandLine(StepTestGetOtherSoftNameByPid_10000,
-                       tasklistCommandLine(m_tasklistProgram, m_otherSoftPid10000), 3000, "in while");
-    qDebug() << "after get pid's name while";
-
-    StepIo &io = m_step[StepTestGetOtherSoftNameByPid_10000];
-    if (io.error) {
-        io.error = false;
+    const bool error = takeStepError(StepTestGetOtherSoftPidBy10000);
+    if (!phoneListed) {
+        fallBackToPresencePoll();
+    } else if (!error && !m_otherSoftPid10000.isEmpty()) {
+        armStep(m_timerTestGetOtherSoftNameByPid_10000, 100);
+    } else {
+        // Nothing to end: the forward itself fails.
+        ui->A_MP_D_PortUsed_Label_Info->setText(QString());
+        clearLinkProblem(LinkProblem::Port10000Held);
+        noteLinkProblem(LinkProblem::ForwardFailed, stepComplaint(StepTestForwardAdb));
         resetAdbCheckState();
-        if (probeDevicePresent())
-            m_timerTestGetOtherSoftPidBy10000->start(100);
-        else
-            fallBackToPresencePoll();
+        armStep(m_timerTestForwardAdb, 100);
+    }
+}
+
+// ---- Holder of 10000: image name ----
+
+void MainWindow::testGetOtherSoftNameByPid_10000() { runStep(kName10000); }
+
+void MainWindow::judgeName10000(const QString *out)
+{
+    const QString name = out ? imageNameForPid(*out, m_otherSoftPid10000) : QString();
+    if (!name.isEmpty())
+        m_otherSoftName10000 = name;
+}
+
+void MainWindow::decideName10000(bool phoneListed)
+{
+    const bool error = takeStepError(StepTestGetOtherSoftNameByPid_10000);
+    if (!phoneListed) {
+        fallBackToPresencePoll();
+    } else if (error) {
+        resetAdbCheckState();
+        armStep(m_timerTestGetOtherSoftPidBy10000, 100);
     } else if (!m_otherSoftName10000.isEmpty()) {
-        if (probeDevicePresent())
-            m_timerTestKillOtherSoftBy10000->start(100);
-        else
-            fallBackToPresencePoll();
+        armStep(m_timerTestKillOtherSoftBy10000, 100);
     } else {
-        if (probeDevicePresent()) {
-            resetAdbCheckState();
-            m_timerTestForwardAdb->start(100);
-        } else {
-            fallBackToPresencePoll();
-        }
+        noteLinkProblem(LinkProblem::Port10000Held, QStringLiteral("PID ") + m_otherSoftPid10000);
+        resetAdbCheckState();
+        armStep(m_timerTestForwardAdb, 100);
     }
-    io.readTimes = 0;
 }
 
-// The holder is ended by its process id: ending it by image name would end
-// every process of that name (every window of a browser, or worse). The name
-// is still looked up first and logged.
+// ---- End the holder of 10000 ----
+
 void MainWindow::testKillOtherSoftBy10000()
 {
-    m_timerTestKillOtherSoftBy10000->stop();
-    qDebug() << "start kill other soft use 10000" << m_otherSoftName10000 << "pid:" << m_otherSoftPid10000;
-    runStepCommandLine(StepTestKillOtherSoftBy10000, taskkillByPidCommandLine(m_taskkillProgram, m_otherSoftPid10000),
-                       3000, "in while");
-    qDebug() << "after kill other soft use 10000 while";
+    qDebug() << "holder of port 10000:" << m_otherSoftName10000 << "pid:" << m_otherSoftPid10000;
+    runStep(kKill10000);
+}
 
-    StepIo &io = m_step[StepTestKillOtherSoftBy10000];
-    if (io.error) {
-        io.error = false;
-        if (probeDevicePresent())
-            m_timerTestGetOtherSoftNameByPid_10000->start(100);
-        else
-            fallBackToPresencePoll();
-    } else if (m_otherSoftKilled) {
-        if (probeDevicePresent()) {
-            ui->A_MP_D_PortUsed_Label_Info->setText(QString());
-            hideLinkNotice(ui->A_MP_D_PortUsed);
-            resetAdbCheckState();
-            m_timerTestForwardAdb->start(100);
-        } else {
-            fallBackToPresencePoll();
-        }
-    } else {
-        if (probeDevicePresent()) {
-            resetAdbCheckState();
-            m_timerTestForwardAdb->start(100);
-        } else {
-            fallBackToPresencePoll();
-        }
+void MainWindow::judgeKill10000(const QString *out)
+{
+    m_otherSoftKilled = out != nullptr; // exit code 0
+    if (m_otherSoftKilled)
+        qDebug() << " readKillOtherSoftBy10000 right";
+}
+
+// A holder that is ended but whose port is held again by the next forward
+// counts as a round of the same problem; the forward that works clears it.
+void MainWindow::decideKill10000(bool phoneListed)
+{
+    const bool error = takeStepError(StepTestKillOtherSoftBy10000);
+    if (!phoneListed) {
+        fallBackToPresencePoll();
+        return;
     }
-    io.readTimes = 0;
+    noteLinkProblem(LinkProblem::Port10000Held, m_otherSoftName10000);
+    if (error) {
+        armStep(m_timerTestGetOtherSoftNameByPid_10000, 100);
+    } else {
+        resetAdbCheckState();
+        armStep(m_timerTestForwardAdb, 100);
+    }
 }

@@ -10,48 +10,10 @@
 #include <QDebug>
 #include <QDir>
 
-#ifdef Q_OS_WIN
-#include <qt_windows.h>
-#endif
 
 namespace {
 
 const QString kInstallDir = QStringLiteral("C:\\Program Files (x86)\\Purgatex");
-
-struct StepHandlers
-{
-    MainWindow::DeviceStep step;
-    void (MainWindow::*output)();
-    void (MainWindow::*result)(int);
-};
-
-// Output and result handler of each step; the reboot has none.
-const StepHandlers kStepHandlers[] = {
-    {MainWindow::StepTestPort, &MainWindow::readPort, &MainWindow::readPortResult},
-    {MainWindow::StepTestGetOtherSoftPidBy5037, &MainWindow::readGetOtherSoftPidBy5037,
-     &MainWindow::readGetOtherSoftPidBy5037Result},
-    {MainWindow::StepTestGetOtherSoftNameByPid, &MainWindow::readGetOtherSoftNameBy5037,
-     &MainWindow::readGetOtherSoftNameBy5037Result},
-    {MainWindow::StepTestKillAdb, &MainWindow::readKillAdb, &MainWindow::readKillAdbResult},
-    {MainWindow::StepTestStartAdb, &MainWindow::readStartAdb, &MainWindow::readStartAdbResult},
-    {MainWindow::StepTestUsb, &MainWindow::readUsb, &MainWindow::readUsbResult},
-    {MainWindow::StepTestRsa, &MainWindow::readRsa, &MainWindow::readRsaResult},
-    {MainWindow::StepTestKillAdbForRsa, &MainWindow::readKillAdbForRsa, &MainWindow::readKillAdbForRsaResult},
-    {MainWindow::StepTestCheckHasApk, &MainWindow::readCheckHasApk, &MainWindow::readCheckHasApkResult},
-    {MainWindow::StepTestInstallApk, &MainWindow::readInstallApk, &MainWindow::readInstallApkResult},
-    {MainWindow::StepTestStartActivity, &MainWindow::readStartActivity, &MainWindow::readStartActivityResult},
-    {MainWindow::StepTestForwardAdb, &MainWindow::readForwardAdb, &MainWindow::readForwardAdbResult},
-    {MainWindow::StepTestGetOtherSoftPidBy10000, &MainWindow::readGetOtherSoftPidBy10000,
-     &MainWindow::readGetOtherSoftPidBy10000Result},
-    {MainWindow::StepTestGetOtherSoftNameByPid_10000, &MainWindow::readGetOtherSoftNameBy10000,
-     &MainWindow::readGetOtherSoftNameBy10000Result},
-    {MainWindow::StepTestKillOtherSoftBy10000, &MainWindow::readKillOtherSoftBy10000,
-     &MainWindow::readKillOtherSoftBy10000Result},
-    {MainWindow::StepTestGetPower, &MainWindow::readGetPower, &MainWindow::readGetPowerResult},
-    {MainWindow::StepTestGetSerial, &MainWindow::readGetSerial, &MainWindow::readGetSerialResult},
-    {MainWindow::StepTestAdbDevices, &MainWindow::readAdbDevices, &MainWindow::readAdbDevicesResult},
-    {MainWindow::StepTestCheckAppQuited, &MainWindow::readCheckAppQuited, &MainWindow::readCheckAppQuitedResult},
-};
 
 } // namespace
 
@@ -95,44 +57,8 @@ void MainWindow::initStepProcesses()
     m_taskkillProgram = tools.taskkill;
     qDebug() << "adb used:" << m_adbProgram;
 
-    for (StepIo &io : m_step) {
-        io.process = new QProcess;
-        io.process->setEnvironment(QProcess::systemEnvironment());
-    }
-    for (const StepHandlers &h : kStepHandlers) {
-        QProcess *p = m_step[h.step].process;
-        connect(p, &QProcess::readyReadStandardOutput, this, h.output);
-        // A command killed by a signal has no exit code of its own; it counts
-        // as failed rather than as a silent success.
-        const auto result = h.result;
-        connect(p, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
-                [this, result](int exitCode, QProcess::ExitStatus status) {
-                    (this->*result)(status == QProcess::CrashExit && exitCode == 0 ? -1 : exitCode);
-                });
-    }
-    QProcess *reboot = m_step[StepTestReboot].process;
-    connect(reboot, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this, &MainWindow::rebootEnded);
-    connect(reboot, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart) {
-            qDebug() << "command not started:" << m_adbProgram << "reboot";
-            rebootEnded();
-        }
-    });
-    // The exit command may find no taskkill to run; the program still ends.
-    connect(m_step[StepTestPort].process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (m_closeRequested && error == QProcess::FailedToStart) {
-            qDebug() << "close command not started, quitting";
-            QCoreApplication::exit(0);
-        }
-    });
-#ifdef Q_OS_WIN
-    for (StepIo &io : m_step) {
-        io.process->setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *args) {
-            args->startupInfo->dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES; // 0x101
-            args->startupInfo->wShowWindow = SW_HIDE;
-        });
-    }
-#endif
+    for (int step = 0; step < DeviceStepCount; ++step)
+        m_step[step].process = newStepProcess(DeviceStep(step));
 }
 
 void MainWindow::initStepTimers()
@@ -168,9 +94,9 @@ void MainWindow::initStepTimers()
         *t.timer = new QTimer(this);
         connect(*t.timer, &QTimer::timeout, this, t.slot);
     }
-    m_timerRebootTimeout = new QTimer(this);
-    m_timerRebootTimeout->setSingleShot(true);
-    connect(m_timerRebootTimeout, &QTimer::timeout, this, &MainWindow::rebootEnded);
+    m_timerStepTimeout = new QTimer(this);
+    m_timerStepTimeout->setSingleShot(true);
+    connect(m_timerStepTimeout, &QTimer::timeout, this, &MainWindow::stepTimedOut);
 }
 
 void MainWindow::initDeviceWatcher()
@@ -191,6 +117,7 @@ void MainWindow::teardownDeviceLink()
         if (!io.process)
             continue;
         io.process->disconnect(this);
+        // Ended at once; the reaping of a killed child is immediate.
         if (io.process->state() != QProcess::NotRunning) {
             io.process->kill();
             io.process->waitForFinished(1000);

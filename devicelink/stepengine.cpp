@@ -1,82 +1,323 @@
-// The command steps: running one outside command on the step's own process,
-// collecting its output, and judging it with the output rules. Which step
-// follows which outcome lives beside the steps (connection.cpp, ports.cpp,
-// presence.cpp, rebootexit.cpp).
+// The step engine: runs any step of the device link from its declaration
+// (stepdef.h), one at a time, without ever waiting inside a slot. A step
+// starts its command and returns; the command's output is collected as it
+// comes; its end (finished, not started, or its time-out, which ends it and
+// counts as a failure) runs the output rule, then the device probe when the
+// step wants one, then the step's outcome rows.
 #include "devicelink/outputrules.h"
-#include "mainwindow.h"
+#include "devicelink/stepdef.h"
+#include "devicelink/toollocator.h"
 #include "ui_mainwindow.h"
-#include "widgetvisibility.h"
 
 #include <QDebug>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
+
 using namespace devicelink;
 
-// ---------------------------------------------------------------------------
-// Running a command
-// ---------------------------------------------------------------------------
+namespace {
+
+// The device probe: refreshes m_hasDevice and m_isOffline; it runs as a step
+// of its own and after every command of the steps that probe.
+const MainWindow::StepDef kDeviceProbe =
+    MainWindow::StepDef(MainWindow::StepTestAdbDevices, &MainWindow::m_timerTestAdbDevices)
+        .runs(StepTool::Adb, {QStringLiteral("devices")}, StepWait::Short)
+        .logs("test adb devices", "test adb devices read str:", nullptr)
+        .logsChunksAs(ChunkLog::Output)
+        .logsPending("test adb devices result 0:")
+        .rules(&MainWindow::judgeDevices, nullptr);
+
+// A step whose timer fires while another step's command runs waits this
+// long and tries again (two chains of steps must never interleave commands).
+const int kWaitForTurnMs = 100;
+
+bool failed(int exitCode) { return exitCode != 0; }
+
+} // namespace
 
 void MainWindow::appendStepTrace(const char *tag)
 {
     ui->testLabel_2->setText(ui->testLabel_2->text() + QLatin1String(tag));
 }
 
-void MainWindow::runStep(DeviceStep step, const QString &program, const QStringList &arguments, int sliceMs,
-                         const char *whileLog)
-{
-    m_step[step].process->start(program, arguments, QIODevice::ReadWrite);
-    waitForStep(step, sliceMs, whileLog);
-}
+// ---------------------------------------------------------------------------
+// Starting
+// ---------------------------------------------------------------------------
 
-void MainWindow::runStepCommandLine(DeviceStep step, const QString &commandLine, int sliceMs, const char *whileLog)
+void MainWindow::runStep(const StepDef &def)
 {
-    QStringList arguments = QProcess::splitCommand(commandLine);
-    const QString program = arguments.isEmpty() ? QString() : arguments.takeFirst();
-    runStep(step, program, arguments, sliceMs, whileLog);
-}
-
-// Waits in slices until the command has finished; the step's handlers run
-// inside the wait. A command that could not be started (or has gone without
-// a finish notification) ends the wait too, so a missing tool cannot freeze
-// the program: the step then decides on its flags as they stand.
-void MainWindow::waitForStep(DeviceStep step, int sliceMs, const char *whileLog)
-{
-    QProcess *p = m_step[step].process;
-    while (!p->waitForFinished(sliceMs)) {
-        if (p->state() == QProcess::NotRunning) {
-            if (p->error() == QProcess::FailedToStart)
-                qDebug() << "command not started:" << p->program() << p->errorString();
-            break;
+    if (m_runningStep) {
+        if (def.timer) {
+            qDebug() << "step waits for its turn:" << def.startLog;
+            (this->*def.timer)->start(kWaitForTurnMs);
+            return;
         }
-        if (whileLog)
-            qDebug() << whileLog;
+        abandonRunningStep(); // a direct call (reboot, hand-back) takes over
     }
+    if (def.trace)
+        appendStepTrace(def.trace);
+    if (def.timer)
+        (this->*def.timer)->stop();
+    if (def.startLog)
+        qDebug() << def.startLog;
+    m_runningStep = &def;
+    m_stepProbing = def.tool == StepTool::None;
+    startStepCommand(m_stepProbing ? kDeviceProbe : def);
 }
 
-void MainWindow::collectStepOutput(DeviceStep step, const char *logText)
+QString MainWindow::programOf(const StepDef &def) const
+{
+    switch (def.tool) {
+    case StepTool::Adb: return m_adbProgram;
+    case StepTool::Netstat: return m_netstatProgram;
+    case StepTool::Tasklist: return m_tasklistProgram;
+    case StepTool::Taskkill: return m_taskkillProgram;
+    case StepTool::None: break;
+    }
+    return QString();
+}
+
+void MainWindow::startStepCommand(const StepDef &def)
+{
+    StepIo &io = m_step[def.step];
+    io.output.clear();
+    QStringList arguments = def.arguments;
+    if (def.moreArguments)
+        arguments += (this->*def.moreArguments)();
+    const int timeout = def.wait == StepWait::Short ? m_shortCommandMs
+                        : def.wait == StepWait::Adb ? m_adbCommandMs
+                                                    : m_installSilenceMs;
+    m_timerStepTimeout->start(timeout);
+    // A command that cannot be started may say so inside start().
+    io.process->start(programOf(def), arguments, QIODevice::ReadWrite);
+}
+
+// ---------------------------------------------------------------------------
+// While the command runs
+// ---------------------------------------------------------------------------
+
+void MainWindow::stepOutput(DeviceStep step)
 {
     StepIo &io = m_step[step];
+    const QString chunk = QString::fromLocal8Bit(io.process->readAllStandardOutput());
+    const StepDef *def = m_stepProbing ? &kDeviceProbe : m_runningStep;
+    if (!def || def->step != step)
+        return;
     ++io.readTimes;
-    io.output += QString::fromLocal8Bit(io.process->readAllStandardOutput());
-    qDebug() << logText << io.readTimes;
+    io.output += chunk;
+    switch (def->chunkStyle) {
+    case ChunkLog::Count: qDebug() << def->chunkLog << io.readTimes; break;
+    case ChunkLog::CountAndOutput: qDebug() << def->chunkLog << io.readTimes << "content:" << io.output; break;
+    case ChunkLog::Output: qDebug() << def->chunkLog << io.output; break;
+    }
+    if (def->onChunk)
+        (this->*def->onChunk)();
+    // A command that keeps printing is not hung.
+    if (def->wait == StepWait::Install)
+        m_timerStepTimeout->start();
 }
 
-void MainWindow::logStepErrorOutput(DeviceStep step, const char *firstLine)
+// ---------------------------------------------------------------------------
+// The command's end
+// ---------------------------------------------------------------------------
+
+void MainWindow::stepCommandDone(DeviceStep step, int exitCode)
 {
-    qDebug() << firstLine;
-    const QString err = QString::fromLocal8Bit(m_step[step].process->readAllStandardError());
-    for (const QString &line : outputLines(err))
-        qDebug().noquote() << line;
+    const StepDef *def = m_stepProbing ? &kDeviceProbe : m_runningStep;
+    if (!def || def->step != step)
+        return; // an abandoned command
+    judgeStep(*def, exitCode);
+    endStepCommand(*def, failed(exitCode));
 }
 
-// Output that arrived with the finish notification is logged and kept with
-// the rest of the step's output.
-void MainWindow::logPendingOutput(DeviceStep step, const char *logText)
+void MainWindow::stepCommandNotStarted(DeviceStep step)
 {
-    StepIo &io = m_step[step];
+    const StepDef *def = m_stepProbing ? &kDeviceProbe : m_runningStep;
+    if (!def || def->step != step)
+        return;
+    qDebug() << "command not started:" << programOf(*def) << m_step[step].process->errorString();
+    if (def->tool == StepTool::Adb)
+        noteLinkProblem(LinkProblem::AdbMissing, adbSearchPlacesForThisProcess().join(QLatin1Char('\n')));
+    // No handler has run: the step decides on its flags as they stand.
+    endStepCommand(*def, false);
+}
+
+// The command has taken too long: it is ended and counts as failed.
+void MainWindow::stepTimedOut()
+{
+    const StepDef *def = m_stepProbing ? &kDeviceProbe : m_runningStep;
+    if (!def)
+        return;
+    qDebug() << "command timed out:" << programOf(*def) << m_step[def->step].process->arguments()
+             << "after" << m_timerStepTimeout->interval() << "ms";
+    judgeStep(*def, -1);
+    retireStepProcess(def->step);
+    endStepCommand(*def, true);
+}
+
+// The output rule on exit code 0; otherwise the failure path: standard error
+// logged line by line, the results cleared, the error flag set.
+void MainWindow::judgeStep(const StepDef &def, int exitCode)
+{
+    StepIo &io = m_step[def.step];
+    if (!def.judge)
+        return;
+    io.lastError = QString::fromLocal8Bit(io.process->readAllStandardError());
+    if (failed(exitCode)) {
+        if (def.errorLog) {
+            qDebug() << def.errorLog;
+            for (const QString &line : outputLines(io.lastError))
+                qDebug().noquote() << line;
+        }
+        io.lastOutput = io.output;
+        io.output.clear();
+        io.error = true;
+        (this->*def.judge)(nullptr);
+        return;
+    }
     const QString pending = QString::fromLocal8Bit(io.process->readAllStandardOutput());
     io.output += pending;
-    if (logText)
-        qDebug() << logText << pending;
+    if (def.pendingLog)
+        qDebug() << def.pendingLog << pending;
+    if (def.resultLog)
+        qDebug() << def.resultLog << io.output;
+    io.lastOutput = io.output;
+    (this->*def.judge)(&io.output);
+    io.output.clear();
+}
+
+void MainWindow::endStepCommand(const StepDef &def, bool commandFailed)
+{
+    m_timerStepTimeout->stop();
+    if (def.doneLog)
+        qDebug() << def.doneLog;
+    m_step[def.step].readTimes = 0;
+    const StepDef &step = *m_runningStep;
+    if (m_stepProbing) {
+        finishStep(step);
+        return;
+    }
+    const bool probe = step.probe == StepProbe::Always || (step.probe == StepProbe::UnlessError && !commandFailed
+                                                            && !m_step[step.step].error);
+    if (probe) {
+        m_stepProbing = true;
+        startStepCommand(kDeviceProbe);
+        return;
+    }
+    finishStep(step);
+}
+
+void MainWindow::finishStep(const StepDef &def)
+{
+    m_runningStep = nullptr;
+    m_stepProbing = false;
+    if (def.decide)
+        (this->*def.decide)(m_hasDevice);
+}
+
+// ---------------------------------------------------------------------------
+// Stopping
+// ---------------------------------------------------------------------------
+
+QProcess *MainWindow::newStepProcess(DeviceStep step)
+{
+    auto *p = new QProcess;
+    p->setEnvironment(QProcess::systemEnvironment());
+    connect(p, &QProcess::readyReadStandardOutput, this, [this, step] { stepOutput(step); });
+    // A command killed by a signal has no exit code of its own; it counts as
+    // failed rather than as a silent success.
+    connect(p, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
+            [this, step](int exitCode, QProcess::ExitStatus status) {
+                stepCommandDone(step, status == QProcess::CrashExit && exitCode == 0 ? -1 : exitCode);
+            });
+    connect(p, &QProcess::errorOccurred, this, [this, step](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            stepCommandNotStarted(step);
+    });
+    connect(p, &QProcess::started, this, [this, p] {
+        if (p->program() == m_adbProgram)
+            clearLinkProblem(LinkProblem::AdbMissing);
+    });
+#ifdef Q_OS_WIN
+    p->setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *args) {
+        args->startupInfo->dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES; // 0x101
+        args->startupInfo->wShowWindow = SW_HIDE;
+    });
+#endif
+    return p;
+}
+
+// A command left behind is ended; its process object goes once it has
+// really ended, and the step gets a fresh one.
+void MainWindow::retireStepProcess(DeviceStep step)
+{
+    QProcess *old = m_step[step].process;
+    old->disconnect(this);
+    old->setParent(this); // gone with the window at the latest
+    if (old->state() == QProcess::NotRunning) {
+        old->deleteLater();
+    } else {
+        connect(old, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), old, &QObject::deleteLater);
+        old->kill();
+    }
+    m_step[step].process = newStepProcess(step);
+}
+
+void MainWindow::abandonRunningStep()
+{
+    if (!m_runningStep)
+        return;
+    const StepDef &def = m_stepProbing ? kDeviceProbe : *m_runningStep;
+    qDebug() << "step abandoned:" << m_runningStep->startLog;
+    m_timerStepTimeout->stop();
+    if (m_step[def.step].process->state() != QProcess::NotRunning)
+        retireStepProcess(def.step);
+    m_runningStep = nullptr;
+    m_stepProbing = false;
+}
+
+void MainWindow::stopDeviceLink()
+{
+    for (QTimer *t : deviceLinkStepTimers())
+        t->stop();
+    m_timerTestCheckAppQuited->stop();
+    abandonRunningStep();
+}
+
+void MainWindow::abandonStepsOf(const QList<QTimer *> &timers)
+{
+    if (m_runningStep && m_runningStep->timer && timers.contains(this->*m_runningStep->timer))
+        abandonRunningStep();
+}
+
+bool MainWindow::deviceLinkStepRunning() const
+{
+    return m_runningStep && m_runningStep->step != StepTestCheckAppQuited;
+}
+
+// ---------------------------------------------------------------------------
+// Helpers of the outcome rows
+// ---------------------------------------------------------------------------
+
+bool MainWindow::takeStepError(DeviceStep step)
+{
+    const bool error = m_step[step].error;
+    m_step[step].error = false;
+    return error;
+}
+
+// What the tool said went wrong in the step's last run, for the notices.
+QString MainWindow::stepComplaint(DeviceStep step) const
+{
+    return complaintLine(m_step[step].lastOutput, m_step[step].lastError);
+}
+
+void MainWindow::armStep(QTimer *timer, int ms)
+{
+    if (timer)
+        timer->start(ms);
 }
 
 void MainWindow::resetAdbCheckState()
@@ -107,460 +348,23 @@ void MainWindow::resetAdbCheckState()
     m_isOffline = false;
 }
 
-// The device probe: refreshes m_hasDevice and m_isOffline for its caller.
-void MainWindow::testAdbDevices()
+// ---------------------------------------------------------------------------
+// The device probe
+// ---------------------------------------------------------------------------
+
+void MainWindow::testAdbDevices() { runStep(kDeviceProbe); }
+
+// D1. A failed `adb devices` leaves the phone unlisted.
+void MainWindow::judgeDevices(const QString *out)
 {
-    m_timerTestAdbDevices->stop();
-    qDebug() << "test adb devices";
-    m_step[StepTestAdbDevices].output.clear();
     m_hasDevice = false;
     m_isOffline = false;
-    runStep(StepTestAdbDevices, m_adbProgram, {QStringLiteral("devices")}, 1000);
-    m_step[StepTestAdbDevices].readTimes = 0;
-}
-
-bool MainWindow::probeDevicePresent()
-{
-    testAdbDevices();
-    return m_hasDevice;
-}
-
-// ---------------------------------------------------------------------------
-// Output handlers: collect every chunk of standard output
-// ---------------------------------------------------------------------------
-
-void MainWindow::readPort() { collectStepOutput(StepTestPort, "port readready,times:"); }
-void MainWindow::readGetOtherSoftPidBy5037()
-{
-    collectStepOutput(StepTestGetOtherSoftPidBy5037, "get other sort pid, readready,times:");
-}
-void MainWindow::readGetOtherSoftNameBy5037()
-{
-    collectStepOutput(StepTestGetOtherSoftNameByPid, "get other soft pid's name, readready,times:");
-}
-void MainWindow::readKillAdb() { collectStepOutput(StepTestKillAdb, "kill adb readready,times:"); }
-void MainWindow::readStartAdb() { collectStepOutput(StepTestStartAdb, "start adb readready,times:"); }
-void MainWindow::readUsb() { collectStepOutput(StepTestUsb, "usb readready,times:"); }
-void MainWindow::readRsa() { collectStepOutput(StepTestRsa, "rsa readready,times:"); }
-void MainWindow::readKillAdbForRsa() { collectStepOutput(StepTestKillAdbForRsa, "kill adb for rsa readready,times:"); }
-void MainWindow::readCheckHasApk() { collectStepOutput(StepTestCheckHasApk, "check has apk readready,times:"); }
-void MainWindow::readInstallApk()
-{
-    collectStepOutput(StepTestInstallApk, "install apk readready,times:");
-    ui->MP_InstallApk_ProgressBar->setValue(m_step[StepTestInstallApk].readTimes);
-}
-void MainWindow::readStartActivity()
-{
-    StepIo &io = m_step[StepTestStartActivity];
-    ++io.readTimes;
-    io.output += QString::fromLocal8Bit(io.process->readAllStandardOutput());
-    qDebug() << "start activity readready,times:" << io.readTimes << "content:" << io.output;
-}
-void MainWindow::readForwardAdb() { collectStepOutput(StepTestForwardAdb, "forwrad adb readready,times:"); }
-void MainWindow::readGetOtherSoftPidBy10000()
-{
-    collectStepOutput(StepTestGetOtherSoftPidBy10000, "get other soft pid,after forward, readready,times:");
-}
-void MainWindow::readGetOtherSoftNameBy10000()
-{
-    collectStepOutput(StepTestGetOtherSoftNameByPid_10000,
-                      "get other soft pid's name,after forward, readready,times:");
-}
-void MainWindow::readKillOtherSoftBy10000()
-{
-    collectStepOutput(StepTestKillOtherSoftBy10000, "kill other soft use 10000,before forward, readready,times:");
-}
-void MainWindow::readGetPower() { collectStepOutput(StepTestGetPower, "get power readready,times:"); }
-void MainWindow::readGetSerial() { collectStepOutput(StepTestGetSerial, "get serial readready,times:"); }
-void MainWindow::readAdbDevices()
-{
-    StepIo &io = m_step[StepTestAdbDevices];
-    ++io.readTimes;
-    io.output += QString::fromLocal8Bit(io.process->readAllStandardOutput());
-    qDebug() << "test adb devices read str:" << io.output;
-}
-void MainWindow::readCheckAppQuited()
-{
-    collectStepOutput(StepTestCheckAppQuited, "check app quit readready,times:");
-}
-
-// ---------------------------------------------------------------------------
-// Result handlers: judge the output on exit code 0, flag an error otherwise
-// ---------------------------------------------------------------------------
-
-void MainWindow::readPortResult(int resultCode)
-{
-    StepIo &io = m_step[StepTestPort];
-    if (resultCode != 0) {
-        // The port check resets on its error row; its buffer stays until then.
-        logStepErrorOutput(StepTestPort, "result error:");
-        m_port5037Used = false;
-        io.error = true;
+    if (!out)
         return;
-    }
-    logPendingOutput(StepTestPort, nullptr);
-    if (port5037Used(io.output))
-        m_port5037Used = true;
-    io.output.clear();
-}
-
-void MainWindow::readGetOtherSoftPidBy5037Result(int resultCode)
-{
-    StepIo &io = m_step[StepTestGetOtherSoftPidBy5037];
-    if (resultCode != 0) {
-        io.output.clear();
-        io.error = true;
-        return;
-    }
-    logPendingOutput(StepTestGetOtherSoftPidBy5037, nullptr);
-    const QString pid = holderPid5037(io.output);
-    if (!pid.isEmpty()) {
-        m_otherSoftPid5037 = pid;
-        qDebug() << "find soft pid,is:" << pid;
-    }
-    io.output.clear();
-}
-
-void MainWindow::readGetOtherSoftNameBy5037Result(int resultCode)
-{
-    StepIo &io = m_step[StepTestGetOtherSoftNameByPid];
-    if (resultCode != 0) {
-        logStepErrorOutput(StepTestGetOtherSoftNameByPid, "result error:");
-        io.output.clear();
-        io.error = true;
-        return;
-    }
-    logPendingOutput(StepTestGetOtherSoftNameByPid, nullptr);
-    qDebug() << "readGetOtherSoftNameBy5037 result right,is:" << io.output;
-    const QString name = imageNameForPid(io.output, m_otherSoftPid5037);
-    if (!name.isEmpty())
-        m_otherSoftName5037 = name;
-    io.output.clear();
-}
-
-void MainWindow::readKillAdbResult(int resultCode)
-{
-    StepIo &io = m_step[StepTestKillAdb];
-    if (resultCode != 0) {
-        logStepErrorOutput(StepTestKillAdb, "kill abd result error:");
-        m_adbKilled = false;
-        io.output.clear();
-        io.error = true;
-        return;
-    }
-    logPendingOutput(StepTestKillAdb, nullptr);
-    qDebug() << "kill adb result str:" << io.output;
-    if (killServerSucceeded(io.output)) {
-        m_adbKilled = true;
-        qDebug() << "kill adb right";
-    }
-    io.output.clear();
-}
-
-void MainWindow::readStartAdbResult(int resultCode)
-{
-    StepIo &io = m_step[StepTestStartAdb];
-    if (resultCode != 0) {
-        logStepErrorOutput(StepTestStartAdb, "start adb result error:");
-        m_adbStarted = false;
-        io.output.clear();
-        io.error = true;
-        return;
-    }
-    logPendingOutput(StepTestStartAdb, "start adb result 0:");
-    if (startServerSucceeded(io.output))
-        m_adbStarted = true;
-    io.output.clear();
-}
-
-void MainWindow::readUsbResult(int resultCode)
-{
-    StepIo &io = m_step[StepTestUsb];
-    if (resultCode != 0) {
-        logStepErrorOutput(StepTestUsb, "usb result error:");
-        m_usbOpened = false;
-        m_adbEmpty = false;
-        io.output.clear();
-        io.error = true;
-        return;
-    }
-    logPendingOutput(StepTestUsb, nullptr);
-    UsbState state{m_usbOpened, m_adbEmpty, io.error, m_isOffline};
-    QStringList log;
-    applyUsbRule(io.output, state, &log);
-    for (const QString &line : qAsConst(log))
-        qDebug().noquote() << line;
-    m_usbOpened = state.usbOpened;
-    m_adbEmpty = state.adbEmpty;
-    io.error = state.error;
-    m_isOffline = state.isOffline;
-    io.output.clear();
-    qDebug() << "usb open state:" << m_usbOpened;
-}
-
-void MainWindow::readRsaResult(int resultCode)
-{
-    StepIo &io = m_step[StepTestRsa];
-    if (resultCode != 0) {
-        logStepErrorOutput(StepTestRsa, "rsa result error:");
-        m_isAuthorized = false;
-        io.output.clear();
-        io.error = true;
-        return;
-    }
-    logPendingOutput(StepTestRsa, "rsa result 0:");
-    qDebug() << "rsa result str:" << io.output;
-    AuthState state{m_isAuthorized, io.error, m_isOffline};
-    QString line;
-    if (applyAuthRule(io.output, state, &line)) {
-        qDebug() << "at" << 1 << "is:" << line;
-        if (state.isOffline && state.error)
-            qDebug() << "rsa offline";
-        else if (state.error)
-            qDebug() << "rsa error";
-    }
-    m_isAuthorized = state.authorized;
-    io.error = state.error;
-    m_isOffline = state.isOffline;
-    io.output.clear();
-}
-
-void MainWindow::readKillAdbForRsaResult(int resultCode)
-{
-    StepIo &io = m_step[StepTestKillAdbForRsa];
-    if (resultCode != 0) {
-        logStepErrorOutput(StepTestKillAdbForRsa, "kill adb for rsa result error:");
-        m_adbKilledForRsa = false;
-        io.output.clear();
-        io.error = true;
-        return;
-    }
-    logPendingOutput(StepTestKillAdbForRsa, nullptr);
-    qDebug() << "kill adb for rsa result str:" << io.output;
-    if (killServerSucceeded(io.output)) {
-        m_adbKilledForRsa = true;
-        qDebug() << "kill adb for rsa right";
-    }
-    io.output.clear();
-}
-
-void MainWindow::readCheckHasApkResult(int resultCode)
-{
-    StepIo &io = m_step[StepTestCheckHasApk];
-    if (resultCode != 0) {
-        logStepErrorOutput(StepTestCheckHasApk, "check has apk result error:");
-        m_hasApk = false;
-        io.output.clear();
-        io.error = true;
-        return;
-    }
-    logPendingOutput(StepTestCheckHasApk, nullptr);
-    qDebug() << "check has apk result str:" << io.output;
-    if (hasCompanionPackage(io.output))
-        m_hasApk = true;
-    io.output.clear();
-}
-
-void MainWindow::readInstallApkResult(int resultCode)
-{
-    StepIo &io = m_step[StepTestInstallApk];
-    if (resultCode != 0) {
-        logStepErrorOutput(StepTestInstallApk, "install apk result error:");
-        m_apkInstalled = false;
-        io.output.clear();
-        io.error = true;
-        return;
-    }
-    logPendingOutput(StepTestInstallApk, nullptr);
-    qDebug() << "check install result str:" << io.output;
-    if (installSucceeded(io.output)) {
-        m_apkInstalled = true;
-        qDebug() << "check install result right";
-        if (io.readTimes > 50)
-            ui->MP_InstallApk_ProgressBar->setValue(100);
-    }
-    io.readTimes = 0;
-    io.output.clear();
-}
-
-void MainWindow::readStartActivityResult(int resultCode)
-{
-    StepIo &io = m_step[StepTestStartActivity];
-    if (resultCode != 0) {
-        logStepErrorOutput(StepTestStartActivity, "start activity result error:");
-        m_activityStarted = false;
-        io.output.clear();
-        io.error = true;
-        return;
-    }
-    logPendingOutput(StepTestStartActivity, nullptr);
-    if (activityStarted(io.output)) {
-        m_activityStarted = true;
-    } else {
-        m_activityStarted = false;
-        io.error = true;
-    }
-    io.output.clear();
-}
-
-void MainWindow::readForwardAdbResult(int resultCode)
-{
-    StepIo &io = m_step[StepTestForwardAdb];
-    if (resultCode != 0) {
-        logStepErrorOutput(StepTestForwardAdb, "forward adb result error:");
-        m_portForwarded = false;
-        io.output.clear();
-        io.error = true;
-        return;
-    }
-    logPendingOutput(StepTestForwardAdb, nullptr);
-    if (forwardSucceeded(io.output))
-        m_portForwarded = true;
-    io.output.clear();
-}
-
-void MainWindow::readGetOtherSoftPidBy10000Result(int resultCode)
-{
-    StepIo &io = m_step[StepTestGetOtherSoftPidBy10000];
-    if (resultCode != 0) {
-        io.output.clear();
-        io.error = true;
-        return;
-    }
-    logPendingOutput(StepTestGetOtherSoftPidBy10000, nullptr);
-    const QString pid = holderPid10000(io.output);
-    if (!pid.isEmpty()) {
-        m_otherSoftPid10000 = pid;
-        qDebug() << "find soft pid,is:" << pid;
-    } else {
-        qDebug() << "not find soft pid,is:" << m_otherSoftPid10000;
-    }
-    io.output.clear();
-}
-
-void MainWindow::readGetOtherSoftNameBy10000Result(int resultCode)
-{
-    StepIo &io = m_step[StepTestGetOtherSoftNameByPid_10000];
-    if (resultCode != 0) {
-        logStepErrorOutput(StepTestGetOtherSoftNameByPid_10000, "result error:");
-        io.output.clear();
-        io.error = true;
-        return;
-    }
-    logPendingOutput(StepTestGetOtherSoftNameByPid_10000, nullptr);
-    qDebug() << "readGetOtherSoftNameBy10000 result right" << io.output;
-    const QString name = imageNameForPid(io.output, m_otherSoftPid10000);
-    if (!name.isEmpty())
-        m_otherSoftName10000 = name;
-    io.output.clear();
-}
-
-void MainWindow::readKillOtherSoftBy10000Result(int resultCode)
-{
-    StepIo &io = m_step[StepTestKillOtherSoftBy10000];
-    if (resultCode != 0) {
-        logStepErrorOutput(StepTestKillOtherSoftBy10000, "result error:");
-        m_otherSoftKilled = false;
-        io.output.clear();
-        io.error = true;
-        return;
-    }
-    logPendingOutput(StepTestKillOtherSoftBy10000, nullptr);
-    if (taskkillSucceeded(resultCode)) {
-        m_otherSoftKilled = true;
-        qDebug() << " readKillOtherSoftBy10000 right";
-    }
-    io.output.clear();
-}
-
-void MainWindow::readGetPowerResult(int resultCode)
-{
-    StepIo &io = m_step[StepTestGetPower];
-    if (resultCode != 0) {
-        logStepErrorOutput(StepTestGetPower, "get power result error:");
-        m_gotPower = false;
-        io.output.clear();
-        io.error = true;
-        return;
-    }
-    logPendingOutput(StepTestGetPower, nullptr);
-    qDebug() << "get power result str:" << io.output;
-    const QStringList lines = outputLines(io.output);
-    for (int i = 0; i < lines.size(); ++i) {
-        const QString line = lines.at(i).trimmed();
-        qDebug() << "at" << i << "is:" << line;
-        if (line.contains(QLatin1String("level")))
-            break;
-    }
-    const BatteryLevel level = batteryLevel(io.output);
-    if (level.found) {
-        if (!level.level.isEmpty())
-            m_powerLevel = level.level;
-        qDebug() << "power is:" << m_powerLevel;
-        m_gotPower = true;
-    }
-    io.output.clear();
-}
-
-void MainWindow::readGetSerialResult(int resultCode)
-{
-    StepIo &io = m_step[StepTestGetSerial];
-    if (resultCode != 0) {
-        logStepErrorOutput(StepTestGetSerial, "get power result error:");
-        m_gotSerial = false;
-        io.output.clear();
-        io.error = true;
-        return;
-    }
-    logPendingOutput(StepTestGetSerial, nullptr);
-    qDebug() << "get power result str:" << io.output;
-    const QStringList lines = outputLines(io.output);
-    for (int i = 0; i < lines.size(); ++i) {
-        const QString line = lines.at(i).trimmed();
-        qDebug() << "at" << i << "is:" << line;
-        if (!line.isEmpty())
-            break;
-    }
-    const SerialNumber serial = serialNumber(io.output);
-    if (serial.found) {
-        m_serialNo = serial.serial;
-        qDebug() << "serial is:" << m_serialNo;
-        m_gotSerial = true;
-    }
-    io.output.clear();
-}
-
-void MainWindow::readAdbDevicesResult(int resultCode)
-{
-    StepIo &io = m_step[StepTestAdbDevices];
-    if (resultCode != 0)
-        return;
-    logPendingOutput(StepTestAdbDevices, "test adb devices result 0:");
-    const DeviceProbeResult probe = probeDeviceList(io.output);
+    const DeviceProbeResult probe = probeDeviceList(*out);
     for (const QString &line : probe.walked)
         qDebug() << line;
-    if (probe.isOffline)
-        m_isOffline = true;
+    m_isOffline = probe.isOffline;
     m_hasDevice = probe.hasDevice;
     qDebug() << "has devices state:" << m_hasDevice;
-    io.output.clear();
-}
-
-void MainWindow::readCheckAppQuitedResult(int resultCode)
-{
-    StepIo &io = m_step[StepTestCheckAppQuited];
-    if (resultCode != 0) {
-        logStepErrorOutput(StepTestCheckAppQuited, "read app quit result error:");
-        m_appQuited = false;
-        io.output.clear();
-        io.error = true;
-        return;
-    }
-    logPendingOutput(StepTestCheckAppQuited, nullptr);
-    qDebug() << "read app quit result str:" << io.output;
-    if (companionQuit(io.output)) {
-        qDebug() << "app quit right";
-        m_appQuited = true;
-    }
-    io.output.clear();
 }

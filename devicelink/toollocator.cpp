@@ -9,52 +9,84 @@ namespace devicelink {
 
 namespace {
 
+#ifdef Q_OS_WIN
+const QString kAdbFile = QStringLiteral("adb.exe");
+#else
+const QString kAdbFile = QStringLiteral("adb");
+#endif
+
 QString inFolder(const QString &folder, const QString &name)
 {
     return QDir(folder).filePath(name);
 }
 
-#ifndef Q_OS_WIN
-bool isExecutableFile(const QString &path)
+bool usableToolsDir(const QString &toolsDir)
+{
+    return !toolsDir.isEmpty() && QFileInfo(toolsDir).isDir();
+}
+
+bool isProgramFile(const QString &path)
 {
     const QFileInfo info(path);
+#ifdef Q_OS_WIN
+    return info.isFile();
+#else
     return info.isFile() && info.isExecutable();
-}
 #endif
+}
 
 } // namespace
+
+QStringList adbFolders(const QString &toolsDir, const QString &appDir, const QString &installDir)
+{
+    if (usableToolsDir(toolsDir))
+        return {toolsDir};
+    QStringList folders;
+#ifdef Q_OS_WIN
+    folders << installDir;
+#else
+    Q_UNUSED(installDir)
+#endif
+    folders << appDir;
+    folders.removeAll(QString());
+    return folders;
+}
+
+QStringList adbSearchPlaces(const QString &toolsDir, const QString &appDir, const QString &installDir)
+{
+    QStringList places;
+    for (const QString &folder : adbFolders(toolsDir, appDir, installDir))
+        places << QDir::toNativeSeparators(folder);
+    if (!usableToolsDir(toolsDir))
+        places << QStringLiteral("the folders of the search path (PATH)");
+    return places;
+}
 
 ToolPaths locateTools(const QString &toolsDir, const QString &appDir, const QString &installDir)
 {
     ToolPaths paths;
-    if (!toolsDir.isEmpty() && QFileInfo(toolsDir).isDir()) {
+    if (usableToolsDir(toolsDir)) {
         paths.adb = inFolder(toolsDir, QStringLiteral("adb"));
         paths.netstat = inFolder(toolsDir, QStringLiteral("netstat"));
         paths.tasklist = inFolder(toolsDir, QStringLiteral("tasklist"));
         paths.taskkill = inFolder(toolsDir, QStringLiteral("taskkill"));
         return paths;
     }
-#ifdef Q_OS_WIN
-    paths.adb = QStringLiteral("adb");
-    for (const QString &folder : {installDir, appDir}) {
-        const QString candidate = inFolder(folder, QStringLiteral("adb.exe"));
-        if (!folder.isEmpty() && QFileInfo(candidate).isFile()) {
-            paths.adb = candidate;
+    for (const QString &folder : adbFolders(toolsDir, appDir, installDir)) {
+        if (isProgramFile(inFolder(folder, kAdbFile))) {
+            paths.adb = inFolder(folder, kAdbFile);
             break;
         }
     }
+    if (paths.adb.isEmpty()) {
+        const QString onPath = QStandardPaths::findExecutable(QStringLiteral("adb"));
+        paths.adb = onPath.isEmpty() ? QStringLiteral("adb") : onPath;
+    }
+#ifdef Q_OS_WIN
     paths.netstat = QStringLiteral("netstat");
     paths.tasklist = QStringLiteral("tasklist");
     paths.taskkill = QStringLiteral("taskkill");
 #else
-    Q_UNUSED(installDir)
-    const QString besideProgram = inFolder(appDir, QStringLiteral("adb"));
-    if (!appDir.isEmpty() && isExecutableFile(besideProgram)) {
-        paths.adb = besideProgram;
-    } else {
-        const QString onPath = QStandardPaths::findExecutable(QStringLiteral("adb"));
-        paths.adb = onPath.isEmpty() ? QStringLiteral("adb") : onPath;
-    }
     const QString helpers = inFolder(appDir, QStringLiteral("helpers"));
     paths.netstat = inFolder(helpers, QStringLiteral("netstat"));
     paths.tasklist = inFolder(helpers, QStringLiteral("tasklist"));
@@ -63,10 +95,20 @@ ToolPaths locateTools(const QString &toolsDir, const QString &appDir, const QStr
     return paths;
 }
 
+namespace {
+const QString kInstallDir = QStringLiteral("C:\\Program Files (x86)\\Purgatex");
+}
+
 ToolPaths locateToolsForThisProcess()
 {
     return locateTools(qEnvironmentVariable("PURGATEX_TOOLS_DIR"), QCoreApplication::applicationDirPath(),
-                       QStringLiteral("C:\\Program Files (x86)\\Purgatex"));
+                       kInstallDir);
+}
+
+QStringList adbSearchPlacesForThisProcess()
+{
+    return adbSearchPlaces(qEnvironmentVariable("PURGATEX_TOOLS_DIR"), QCoreApplication::applicationDirPath(),
+                           kInstallDir);
 }
 
 } // namespace devicelink

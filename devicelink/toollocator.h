@@ -1,15 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Where the device link finds the outside programs it runs.
 //
 // PURGATEX_TOOLS_DIR, when it names a folder, holds all four (this is how the
 // simulated phone and users with their own adb put them in place). Otherwise
-// Windows runs the bare names, with adb.exe preferred from the install folder
-// or the application folder; elsewhere adb comes from the application folder
-// or PATH, and the Windows-format netstat, tasklist and taskkill from the
-// program's own "helpers" folder.
+// adb is looked for in the folders of adbFolders() and then on the search
+// path; Windows runs the bare names of its own commands, elsewhere the
+// Windows-format netstat, tasklist and taskkill come from the program's own
+// "helpers" folder.
 namespace devicelink {
 
 struct ToolPaths
@@ -24,8 +25,16 @@ struct ToolPaths
 // application's folder; installDir: the fixed install folder.
 ToolPaths locateTools(const QString &toolsDir, const QString &appDir, const QString &installDir);
 
+// The folders adb is looked for in, in order (the search path comes after
+// them unless a tools folder is given).
+QStringList adbFolders(const QString &toolsDir, const QString &appDir, const QString &installDir);
+
+// Where adb was looked for, as the user is told when it is not found.
+QStringList adbSearchPlaces(const QString &toolsDir, const QString &appDir, const QString &installDir);
+
 // The same with the environment, application folder and install folder of
 // this process.
 ToolPaths locateToolsForThisProcess();
+QStringList adbSearchPlacesForThisProcess();
 
 } // namespace devicelink

@@ -154,15 +154,8 @@ void MainWindow::newTCPConnected()
             discardReceivedBytes();
             stopActivityTimers();
             hideNotices();
-            testAdbDevices();
-            if (m_hasDevice) {
-                hideWidget(ui->A_MP_D_ReconnectDevice);
-                if (m_timerTestCheckHasApk)
-                    m_timerTestCheckHasApk->start(100);
-            } else {
-                m_timerTestPort->start(100);
-            }
             m_connectFailTimes = 0;
+            handBackToDeviceLink();
         }
         break;
     default:
@@ -187,7 +180,7 @@ bool MainWindow::deviceLinkBusy()
         if (t && t->isActive())
             return true;
     }
-    return false;
+    return deviceLinkStepRunning(); // a step's command is under way
 }
 
 void MainWindow::homeInfoReadable()

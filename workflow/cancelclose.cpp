@@ -220,6 +220,8 @@ void MainWindow::stopActivityTimers()
         timers << m_timerHomeInfoReadable << m_timerNewTCPConnected;
     for (QTimer *t : qAsConst(timers))
         stopIfActive(t);
+    // A device-link step whose timer was stopped may be running its command.
+    abandonStepsOf(timers);
     // Every wait and poll of the workflow goes with the connection, whatever
     // the phase: the photo stop before a private scan is awaited before the
     // phase turns to scanning, the default-SMS-app answers before it turns to

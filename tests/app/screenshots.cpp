@@ -1,6 +1,7 @@
 // Shows every page and every notice of the window in turn and saves a
 // picture of the screen for each (run under a virtual X server):
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/tests/app/purgatex-screenshots DIR
+#include "devicelink/linkhelp.h"
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 #include "widgetvisibility.h"
@@ -114,6 +115,16 @@ int main(int argc, char *argv[])
     showWidget(w.ui->A_MP_ConnectedInfomation_5);
     // A long program name, as the port check may show it.
     w.ui->A_MP_D_PortUsed_Label_Info->setText(QStringLiteral("PhoneSuiteConnectService.exe"));
+    // The device link's help notice with the longest words it says: adb's
+    // own line of a failed install.
+    const devicelink::HelpText help = devicelink::helpText(
+        devicelink::LinkProblem::InstallFailed,
+        QStringLiteral("adb: failed to install /home/someone/Downloads/purgatex-for-android/Purgatex.apk: "
+                       "Failure [INSTALL_FAILED_UPDATE_INCOMPATIBLE: Package org.qtproject.example signatures do "
+                       "not match previously installed version; ignoring!]"),
+        false);
+    w.ui->A_MP_D_LinkHelp_Label_Heading->setText(help.heading);
+    w.ui->A_MP_D_LinkHelp_Label_Text->setText(help.text);
     for (const auto &notice : qAsConst(w.m_noticeList)) {
         showWidget(notice.first);
         notice.first->raise();

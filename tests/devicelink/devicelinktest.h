@@ -111,3 +111,30 @@ inline void ensureHandOverTimer(MainWindow &w)
     if (!w.m_timerNewTCPConnected)
         w.m_timerNewTCPConnected = new QTimer(&w);
 }
+
+// Every timer that arms a step of the device link, the watchdog and the
+// hand-over to the session included.
+inline QList<QTimer *> linkTimers(MainWindow &w)
+{
+    QList<QTimer *> timers = w.deviceLinkStepTimers();
+    timers << w.m_timerTestCheckAppQuited << w.m_timerNewTCPConnected;
+    return timers;
+}
+
+// Stops the session's supervision the moment the device link hands over,
+// and records whether the hand-over armed it with 100 ms and showed the
+// phone page.
+struct HandOver
+{
+    bool armed = false;
+    bool phonePageShown = false;
+    void watch(LogCapture &log, MainWindow &w)
+    {
+        ensureHandOverTimer(w);
+        log.onLine(QStringLiteral("after get serial check"), [this, &w] {
+            armed = w.m_timerNewTCPConnected->isActive() && w.m_timerNewTCPConnected->interval() == 100;
+            phonePageShown = shown(w, "A_MP_ConnectedInfomation_5");
+            w.m_timerNewTCPConnected->stop();
+        });
+    }
+};

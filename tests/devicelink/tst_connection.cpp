@@ -12,23 +12,6 @@ namespace {
 
 const int kTimeout = 20000;
 
-// Stops the session's supervision the moment the device link hands over, and
-// records whether the hand-over armed it with 100 ms.
-struct HandOver
-{
-    bool armed = false;
-    bool phonePageShown = false;
-    void watch(LogCapture &log, MainWindow &w)
-    {
-        ensureHandOverTimer(w);
-        log.onLine(QStringLiteral("after get serial check"), [this, &w] {
-            armed = w.m_timerNewTCPConnected->isActive() && w.m_timerNewTCPConnected->interval() == 100;
-            phonePageShown = shown(w, "A_MP_ConnectedInfomation_5");
-            w.m_timerNewTCPConnected->stop();
-        });
-    }
-};
-
 const QStringList kHappyCalls = {
     QStringLiteral("netstat -anop tcp"),
     QStringLiteral("adb start-server"),
@@ -261,7 +244,7 @@ private slots:
                             QStringLiteral("adb devices"),
                             QStringLiteral("netstat -anop tcp"),
                             QStringLiteral("adb devices"),
-                            QStringLiteral("tasklist /fi \"pid eq  6120\""),
+                            QStringLiteral("tasklist /fi \"pid eq 6120\""),
                             QStringLiteral("adb devices"),
                             QStringLiteral("taskkill /f /pid 6120"),
                             QStringLiteral("adb devices"),

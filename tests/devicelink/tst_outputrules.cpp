@@ -1,4 +1,5 @@
 #include "devicelink/outputrules.h"
+#include "devicelink/linkhelp.h"
 #include "devicelink/toollocator.h"
 
 #include <QtTest>
@@ -47,6 +48,15 @@ const char *kNetstat5037 = "  TCP    0.0.0.0:135            0.0.0.0:0           
 const char *kNetstat5037TimeWait = "  TCP    0.0.0.0:135            0.0.0.0:0              LISTENING       1084\n"
                                    "  TCP    127.0.0.1:5037         127.0.0.1:52394        TIME_WAIT       0\n";
 const char *kNetstat50370 = "  TCP    0.0.0.0:50370          0.0.0.0:0              LISTENING       4410\n";
+// A browser's connection from local port 50371, and a process whose id is
+// 15037: neither holds port 5037.
+const char *kNetstat5037Bystanders =
+    "  TCP    192.168.1.20:50371     142.250.185.78:443     ESTABLISHED     9120\n"
+    "  TCP    0.0.0.0:445            0.0.0.0:0              LISTENING       15037\n"
+    "  TCP    127.0.0.1:50372        127.0.0.1:5037         TIME_WAIT       0\n";
+// A server netstat cannot name: another user's (the Windows-format helper on
+// Linux shows PID 0 for it).
+const char *kNetstat5037OtherUser = "  TCP    127.0.0.1:5037         0.0.0.0:0              LISTENING       0\n";
 const char *kNetstatEstablishedOnly = "  TCP    127.0.0.1:5037         127.0.0.1:52394        ESTABLISHED     777\n";
 const char *kNetstat10000 = "  TCP    0.0.0.0:135            0.0.0.0:0              LISTENING       1084\n"
                             "  TCP    127.0.0.1:10000        0.0.0.0:0              LISTENING       6120\n";
@@ -158,19 +168,28 @@ private slots:
         QTest::addColumn<bool>("adbEmpty");
         QTest::addColumn<bool>("error");
         QTest::addColumn<bool>("isOffline");
+        QTest::addColumn<int>("listed");
+        QTest::addColumn<bool>("noPermissions");
         auto add = [](const char *name, const char *text, bool start, bool opened, bool empty, bool error,
-                      bool offline) {
-            rowsInAllEndings(name, text,
-                             [&](QTestData &row) { row << start << opened << empty << error << offline; });
+                      bool offline, int listed, bool noPermissions) {
+            rowsInAllEndings(name, text, [&](QTestData &row) {
+                row << start << opened << empty << error << offline << listed << noPermissions;
+            });
         };
-        add("no phone", kDevicesNone, false, false, true, false, false);
-        add("no phone after an open phone", kDevicesNone, true, false, true, false, false);
-        add("authorised", kDevicesOne, false, true, false, false, false);
-        add("unauthorised opens usb", kDevicesUnauthorized, false, true, false, false, false);
-        add("offline", kDevicesOffline, true, false, false, true, true);
-        add("later device line overrides offline", kDevicesOfflineThenDevice, false, true, false, false, false);
+        add("no phone", kDevicesNone, false, false, true, false, false, 0, false);
+        add("no phone after an open phone", kDevicesNone, true, false, true, false, false, 0, false);
+        add("authorised", kDevicesOne, false, true, false, false, false, 1, false);
+        add("unauthorised opens usb", kDevicesUnauthorized, false, true, false, false, false, 1, false);
+        add("offline", kDevicesOffline, true, false, false, true, true, 1, false);
+        add("later device line overrides offline", kDevicesOfflineThenDevice, false, true, false, false, false, 2,
+            false);
+        add("two phones", kDevicesTwo, false, true, false, false, false, 2, false);
         add("unknown line keeps the flags", "List of devices attached\nABC\tbootloader\n\n", true, true, false,
-            true, false);
+            true, false, 1, false);
+        // adb on Linux: the line holds "device" only in its remark.
+        add("no permissions does not open usb", kDevicesNoPermissions, false, false, false, false, false, 1, true);
+        add("a serial that holds the word", "List of devices attached\nmydevice01\toffline\n\n", false, false,
+            false, true, true, 1, false);
     }
     void usbState()
     {
@@ -184,6 +203,8 @@ private slots:
         QTEST(s.adbEmpty, "adbEmpty");
         QTEST(s.error, "error");
         QTEST(s.isOffline, "isOffline");
+        QTEST(s.listed, "listed");
+        QTEST(s.noPermissions, "noPermissions");
     }
 
     void authorisation_data()
@@ -202,6 +223,7 @@ private slots:
         add("offline", kDevicesOffline, true, false, true, true);
         add("empty line 1", kDevicesNone, true, false, true, false);
         add("only the first phone counts", kDevicesTwo, true, false, false, true);
+        add("no permissions is no authorisation", kDevicesNoPermissions, true, false, false, true);
         QTest::newRow("one line only") << QStringLiteral("List of devices attached") << false << false << false
                                        << true;
     }
@@ -235,7 +257,10 @@ private slots:
         add("A", "failure", "* failed to start daemon\nerror: cannot connect to daemon\n", false);
         add("H", "installed", "package:org.qtproject.example\n", true);
         add("H", "other package only", "package:org.qtproject.examplesuite.other\npackage:com.android.phone\n",
-            true);
+            false);
+        add("H", "a name that only starts with the companion's", "package:org.qtproject.example.gallery\n", false);
+        add("H", "companion among others",
+            "package:org.qtproject.example.gallery\npackage:org.qtproject.example\n", true);
         add("H", "not installed", "", false);
         add("I", "streamed", "Performing Streamed Install\nSuccess\n", true);
         add("I", "push install", "Performing Push Install\n", false);
@@ -343,14 +368,17 @@ private slots:
             });
         };
         // The PID keeps the blank that an odd run of blanks leaves in front of it.
-        add("adb server on 5037", kNetstat5037, true, " 23188", "");
+        // PIDs are digits only, without the blank an odd run of blanks leaves.
+        add("adb server on 5037", kNetstat5037, true, "23188", "");
         add("5037 only in TIME_WAIT", kNetstat5037TimeWait, false, "", "");
-        add("50370 listening counts", kNetstat50370, true, " 4410", "");
-        add("established only", kNetstatEstablishedOnly, true, " 777", "");
-        add("holder of 10000", kNetstat10000, false, "", " 6120");
+        add("50370 is another port", kNetstat50370, false, "", "");
+        add("established only", kNetstatEstablishedOnly, false, "", "");
+        add("digits of 5037 elsewhere", kNetstat5037Bystanders, false, "", "");
+        add("5037 listener of another user", kNetstat5037OtherUser, true, "", "");
+        add("holder of 10000", kNetstat10000, false, "", "6120");
         add("10000 line without pid", kNetstat10000Short, false, "", "");
-        add("closed connection to 10000 first", kNetstat10000AfterTimeWait, false, "", " 6120");
-        add("only the local end of 10000 holds it", kNetstat10000Bystanders, false, "", " 6120");
+        add("closed connection to 10000 first", kNetstat10000AfterTimeWait, false, "", "6120");
+        add("only the local end of 10000 holds it", kNetstat10000Bystanders, false, "", "6120");
         add("clients of 10000 and a PID with its digits", kNetstat10000ClientsOnly, false, "", "");
         add("no connections", "", false, "", "");
     }
@@ -372,9 +400,10 @@ private slots:
                 row << QString::fromLatin1(pid) << QString::fromLatin1(image);
             });
         };
-        add("adb", kTasklistAdb, " 23188", "adb.exe");
+        add("adb", kTasklistAdb, "23188", "adb.exe");
         add("browser", kTasklistBrowser, "6120", "browser.exe");
         add("no match", kTasklistNone, "4410", "");
+        add("digits of the PID in another column", kTasklistAdb, "344", "");
     }
     void tasklist()
     {
@@ -383,18 +412,78 @@ private slots:
         QTEST(imageNameForPid(output, pid), "name");
     }
 
-    void commandLines()
+    void commandArguments()
     {
-        // The PID goes in as netstat gave it; the command line splits back
-        // into the program and the arguments the tool expects.
-        QCOMPARE(QProcess::splitCommand(tasklistCommandLine("tasklist", " 23188")),
-                 (QStringList{"tasklist", "/fi", "pid eq  23188"}));
-        QCOMPARE(QProcess::splitCommand(tasklistCommandLine("/opt/my tools/tasklist", "42")),
-                 (QStringList{"/opt/my tools/tasklist", "/fi", "pid eq 42"}));
-        QCOMPARE(QProcess::splitCommand(taskkillByPidCommandLine("taskkill", " 6120")),
-                 (QStringList{"taskkill", "/f", "/pid", "6120"}));
-        QVERIFY(taskkillSucceeded(0));
-        QVERIFY(!taskkillSucceeded(128));
+        QCOMPARE(tasklistArguments("23188"), (QStringList{"/fi", "pid eq 23188"}));
+        QCOMPARE(taskkillArguments("6120"), (QStringList{"/f", "/pid", "6120"}));
+    }
+
+    // The line a notice quotes from a failed command, as real tools print it.
+    void complaints_data()
+    {
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("install failure, server started first")
+            << "Performing Streamed Install\r\n"
+            << "* daemon not running; starting now at tcp:5037\r\n* daemon started successfully\r\n"
+               "adb: failed to install C:\\P\\Purgatex.apk: Failure [INSTALL_FAILED_VERSION_DOWNGRADE]\r\n"
+            << "adb: failed to install C:\\P\\Purgatex.apk: Failure [INSTALL_FAILED_VERSION_DOWNGRADE]";
+        QTest::newRow("old Android, failure on stdout")
+            << "\tpkg: /data/local/tmp/Purgatex.apk\r\nFailure [INSTALL_FAILED_INSUFFICIENT_STORAGE]\r\n" << ""
+            << "Failure [INSTALL_FAILED_INSUFFICIENT_STORAGE]";
+        QTest::newRow("missing activity, exit 0")
+            << "Stopping: org.qtproject.example\nStarting: Intent { cmp=org.qtproject.example/.Purgatex }\n"
+               "Error type 3\nError: Activity class {org.qtproject.example/org.qtproject.example.Purgatex} does "
+               "not exist.\n"
+            << "" << "Error: Activity class {org.qtproject.example/org.qtproject.example.Purgatex} does not exist.";
+        QTest::newRow("forward refused") << "adb: error: cannot bind listener: Address already in use\n" << ""
+                                         << "adb: error: cannot bind listener: Address already in use";
+        QTest::newRow("several phones") << "" << "error: more than one device/emulator\n"
+                                        << "error: more than one device/emulator";
+        QTest::newRow("nothing said") << "" << "" << "";
+    }
+    void complaints()
+    {
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QTEST(complaintLine(out, err), "line");
+    }
+
+    void grace_data()
+    {
+        QTest::addColumn<int>("rounds");
+        QTest::addColumn<int>("sinceMs");
+        QTest::addColumn<bool>("over");
+        QTest::newRow("first round") << 1 << 0 << false;
+        QTest::newRow("one slow round") << 1 << 60000 << false; // seen once, however long ago
+        QTest::newRow("two quick rounds") << 2 << 200 << false;
+        QTest::newRow("two slow rounds") << 2 << 3000 << true;
+        QTest::newRow("three quick rounds") << 3 << 200 << true;
+    }
+    void grace()
+    {
+        QFETCH(int, rounds);
+        QFETCH(int, sinceMs);
+        QTEST(graceOver(rounds, sinceMs, 3, 3000), "over");
+    }
+
+    // Every problem the help notice tells has words, and quotes the tool.
+    void helpTexts()
+    {
+        for (int p = 0; p < LinkProblemCount; ++p) {
+            const LinkProblem problem = LinkProblem(p);
+            if (noticeFor(problem) != ProblemNotice::Help)
+                continue;
+            const HelpText help = helpText(problem, QStringLiteral("<b>quoted</b>"), false);
+            QVERIFY2(!help.heading.isEmpty() && !help.text.isEmpty(), problemName(problem));
+            if (problem != LinkProblem::Port5037Held)
+                QVERIFY2(help.text.contains(QLatin1String("<b>quoted</b>")), problemName(problem));
+        }
+        QCOMPARE(helpText(LinkProblem::SeveralPhones, QString(), true).heading,
+                 QStringLiteral("Unplug all Android devices but the one to erase"));
+        QVERIFY(driverAdvice(true).suggestion.contains(QLatin1String("Windows")));
+        QVERIFY(driverAdvice(false).suggestion.contains(QLatin1String("plugdev")));
     }
 
     void toolLookup()
@@ -424,6 +513,11 @@ private slots:
         // A tools folder that does not exist is ignored.
         QCOMPARE(locateTools(tools.filePath("missing"), app.path(), QString()).adb, app.filePath("adb"));
 #endif
+        // What the user is told when adb cannot be started.
+        QCOMPARE(adbSearchPlaces(tools.path(), app.path(), QString()), QStringList{tools.path()});
+        const QStringList places = adbSearchPlaces(QString(), app.path(), QStringLiteral("C:\\Purgatex"));
+        QVERIFY(places.contains(QDir::toNativeSeparators(app.path())));
+        QVERIFY(places.last().contains(QLatin1String("PATH")));
     }
 };
 

@@ -23,12 +23,21 @@ private slots:
         QTest::newRow("foreign program listening")
             << "  TCP    127.0.0.1:5037         0.0.0.0:0              LISTENING       4321" << 4321
             << "foreign.exe" << true;
-        QTest::newRow("port 50370 listening counts")
-            << "  TCP    0.0.0.0:50370          0.0.0.0:0              LISTENING       4410" << 4410
-            << "foreign.exe" << true;
+
         QTest::newRow("upper-case ADB is not an adb server")
             << "  TCP    127.0.0.1:5037         0.0.0.0:0              LISTENING       4321" << 4321 << "ADB.EXE"
             << true;
+        // Ports 50370-50379 are in Windows' ephemeral range: a browser's
+        // connection, or a process whose id holds the digits, is no holder.
+        QTest::newRow("port 50370 listening: free")
+            << "  TCP    0.0.0.0:50370          0.0.0.0:0              LISTENING       4410" << 4410
+            << "foreign.exe" << false;
+        QTest::newRow("browser from local port 50371: free")
+            << "  TCP    192.168.1.20:50371     142.250.185.78:443     ESTABLISHED     4410" << 4410
+            << "chrome.exe" << false;
+        QTest::newRow("process 15037: free")
+            << "  TCP    0.0.0.0:445            0.0.0.0:0              LISTENING       15037" << 15037
+            << "chrome.exe" << false;
         QTest::newRow("only TIME_WAIT: free")
             << "  TCP    127.0.0.1:5037         127.0.0.1:52394        TIME_WAIT       0" << 0 << "" << false;
         QTest::newRow("nothing on 5037: free") << "" << 0 << "" << false;
@@ -62,7 +71,7 @@ private slots:
         QVERIFY(shown(w, "A_MP_PleaseConnect_1"));
         QCOMPARE(w.findChild<QLabel *>(QStringLiteral("A_MP_D_PortUsed_Label_Info"))->text(), image);
         const QStringList calls = phone.calls();
-        QCOMPARE(calls.at(2), QStringLiteral("tasklist /fi \"pid eq  %1\"").arg(pid));
+        QCOMPARE(calls.at(2), QStringLiteral("tasklist /fi \"pid eq %1\"").arg(pid));
         for (const QString &call : calls) {
             QVERIFY2(!call.startsWith(QLatin1String("taskkill")) && !call.startsWith(QLatin1String("adb")),
                      qPrintable(call));
@@ -91,7 +100,7 @@ private slots:
         QCOMPARE(phone.calls().mid(0, 6), (QStringList{
                                               QStringLiteral("netstat -anop tcp"),
                                               QStringLiteral("netstat -anop tcp"),
-                                              QStringLiteral("tasklist /fi \"pid eq  23188\""),
+                                              QStringLiteral("tasklist /fi \"pid eq 23188\""),
                                               QStringLiteral("adb kill-server"),
                                               QStringLiteral("netstat -anop tcp"),
                                               QStringLiteral("adb start-server"),

@@ -148,6 +148,7 @@ private slots:
         w.m_programType = ProgramType::Idle;
 
         w.testCheckAppQuited();
+        QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("app not quit")), kTimeout);
         QVERIFY(log.inOrder({"start check app quit", "after check app quit while", "app not quit"}));
         QVERIFY(w.m_timerTestCheckAppQuited->isActive());
         QCOMPARE(w.m_timerTestCheckAppQuited->interval(), 1000);
@@ -202,7 +203,10 @@ private slots:
             log.onLine(QStringLiteral("after check app quit while"),
                        [&] { phone.setState(QStringLiteral("absent")); });
 
+        for (QTimer *t : linkTimers(w))
+            t->blockSignals(true); // what the watchdog arms is looked at, not run
         w.testCheckAppQuited();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.m_runningStep, kTimeout);
         if (!decision.isEmpty()) {
             QVERIFY(log.contains(decision));
             QCOMPARE(widget(w, "T_AppState_TopTitle")->property("text").toString(), QStringLiteral("App InActive"));
@@ -230,11 +234,12 @@ private slots:
         w.m_timerTestPort->stop();
 
         w.slotDeviceIn();
+        QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("start check in;no in,no hd;start check in")), kTimeout);
         QVERIFY(log.inOrder({"start watcher done", "test adb devices", "has devices state:",
                              "start check in;no in,no hd;start check in"}));
         QTRY_VERIFY_WITH_TIMEOUT(phone.calls().count(QStringLiteral("adb devices")) >= 5, kTimeout);
         QVERIFY(shown(w, "A_MP_D_ReconnectDevice"));
-        QVERIFY(w.m_timerSlotDeviceIn->isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(w.m_timerSlotDeviceIn->isActive(), kTimeout); // between two probes
         QCOMPARE(w.m_timerSlotDeviceIn->interval(), 100);
         QVERIFY(w.m_deviceWatcher->isWatching());
         QCOMPARE(log.count(QStringLiteral("start watcher done")), 1);
@@ -252,9 +257,52 @@ private slots:
         QVERIFY(!shown(w, "A_MP_D_ReconnectDevice"));
     }
 
-    // A tasklist that hangs is waited for in 3 s slices, each logged; the
-    // program can still be closed afterwards.
-    void hangingTasklistThenClose()
+    // A reboot or a watchdog check that hangs is ended at its time-out: the
+    // reboot goes on as if it had ended, the watchdog tries again.
+    void hungCommandTimesOut_data()
+    {
+        QTest::addColumn<QString>("hang");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("armed");
+        QTest::addColumn<int>("interval");
+        QTest::newRow("adb reboot") << "reboot" << QStringList{"reboot start", "reboot midle", "command timed out:",
+                                                               "reboot end"}
+                                    << "slotDeviceIn" << 3000;
+        QTest::newRow("dumpsys of the watchdog")
+            << "activity"
+            << QStringList{"start check app quit", "command timed out:", "read app quit result error:",
+                           "after check app quit while", "has devices state:"}
+            << "testCheckAppQuited" << 1000;
+    }
+    void hungCommandTimesOut()
+    {
+        QFETCH(QString, hang);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, armed);
+        QFETCH(int, interval);
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        phone.set({{"app.running", "1"}, {"fault." + hang + ".hang", "1"}});
+        LogCapture log;
+        MainWindow w;
+        w.m_timerTestPort->stop();
+        w.m_adbCommandMs = 800;
+        for (QTimer *t : linkTimers(w))
+            t->blockSignals(true); // what the step arms is looked at, not run
+        if (hang == QLatin1String("reboot"))
+            w.testReboot();
+        else
+            w.testCheckAppQuited();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.m_runningStep, kTimeout);
+        QVERIFY2(log.inOrder(lines), qPrintable(log.lines().join('\n').right(1500)));
+        QTimer *next = armed == QLatin1String("slotDeviceIn") ? w.m_timerSlotDeviceIn : w.m_timerTestCheckAppQuited;
+        QVERIFY(next->isActive());
+        QCOMPARE(next->interval(), interval);
+    }
+
+    // A slow tasklist keeps the window going: its answer names the holder,
+    // and the program can be closed afterwards.
+    void slowTasklistThenClose()
     {
         SimPhone phone;
         QVERIFY(phone.isValid());
@@ -262,17 +310,19 @@ private slots:
             "  TCP    127.0.0.1:5037         0.0.0.0:0              LISTENING       4321")});
         phone.setTask(4321, QStringLiteral("foreign.exe"));
         phone.setTask(9999, QStringLiteral("Purgatex.exe"));
-        phone.set({{"fault.tasklist.delay_ms", "3500"}, {"fault.tasklist.times", "1"}});
+        phone.set({{"fault.tasklist.delay_ms", "1500"}, {"fault.tasklist.times", "1"}});
         LogCapture log;
         MainWindow w;
 
         QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("after get pid's name of 5037 while")), kTimeout);
-        QVERIFY(log.inOrder({"start test get pid's Name", "in while", "after get pid's name of 5037 while"}));
+        QVERIFY(log.inOrder({"start test get pid's Name", "readGetOtherSoftNameBy5037 result right,is:",
+                             "after get pid's name of 5037 while"}));
         QVERIFY(shown(w, "A_MP_D_PortUsed"));
 
         w.closeProgram();
         QTRY_VERIFY_WITH_TIMEOUT(phone.calls().contains(QStringLiteral("taskkill /f /im Purgatex.exe")), kTimeout);
         QTRY_VERIFY_WITH_TIMEOUT(phone.value(QStringLiteral("tasklist.9999")).isEmpty(), kTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("close command over, quitting")), kTimeout);
     }
 };
 

@@ -218,23 +218,22 @@ private slots:
         const QString netstat = out(phone.run("netstat", {"-anop", "tcp"}));
         QVERIFY(devicelink::port5037Used(netstat));
         const QString pid = devicelink::holderPid5037(netstat);
-        QCOMPARE(pid.trimmed(), QStringLiteral("23188"));
-        const QStringList line = QProcess::splitCommand(devicelink::tasklistCommandLine(SimPhone::toolPath("tasklist"), pid));
+        QCOMPARE(pid, QStringLiteral("23188"));
         QProcess tasklist;
-        tasklist.start(line.first(), line.mid(1));
+        tasklist.start(SimPhone::toolPath("tasklist"), devicelink::tasklistArguments(pid));
         QVERIFY(tasklist.waitForFinished(10000));
         QCOMPARE(devicelink::imageNameForPid(QString::fromLocal8Bit(tasklist.readAllStandardOutput()), pid),
                  QStringLiteral("adb.exe"));
         QCOMPARE(phone.calls().last(), QStringLiteral("tasklist /fi \"pid eq %1\"").arg(pid));
 
-        // a foreign program holds 10000 and is ended by name
+        // a foreign program holds 10000 and is ended by its process id
         phone.setNetstatLines({"  TCP    127.0.0.1:10000        0.0.0.0:0              LISTENING       4321"});
         phone.setTask(4321, "foreign.exe");
         const QString pid10000 = devicelink::holderPid10000(out(phone.run("netstat", {"-anop", "tcp"})));
-        QCOMPARE(pid10000.trimmed(), QStringLiteral("4321"));
-        QVERIFY(devicelink::taskkillSucceeded(phone.run("taskkill", {"/f", "/im", "foreign.exe"}).exitCode));
+        QCOMPARE(pid10000, QStringLiteral("4321"));
+        QCOMPARE(phone.run("taskkill", devicelink::taskkillArguments(pid10000)).exitCode, 0);
         QVERIFY(devicelink::holderPid10000(out(phone.run("netstat", {"-anop", "tcp"}))).isEmpty());
-        QVERIFY(!devicelink::taskkillSucceeded(phone.run("taskkill", {"/f", "/im", "foreign.exe"}).exitCode));
+        QCOMPARE(phone.run("taskkill", devicelink::taskkillArguments(pid10000)).exitCode, 128);
     }
 
     void installPrintsProgressInChunks()

@@ -119,11 +119,10 @@ private slots:
         const QString ownPid = QString::number(QCoreApplication::applicationPid());
         QVERIFY(devicelink::port5037Used(r.out));
         const QString pid = devicelink::holderPid5037(r.out);
-        QCOMPARE(pid.trimmed(), ownPid);
+        QCOMPARE(pid, ownPid);
 
-        const QStringList line = QProcess::splitCommand(devicelink::tasklistCommandLine(helper("tasklist"), pid));
         QProcess tasklist;
-        tasklist.start(line.first(), line.mid(1));
+        tasklist.start(helper("tasklist"), devicelink::tasklistArguments(pid));
         QVERIFY(tasklist.waitForFinished(20000));
         QCOMPARE(devicelink::imageNameForPid(QString::fromLocal8Bit(tasklist.readAllStandardOutput()), pid),
                  QFileInfo(QCoreApplication::applicationFilePath()).fileName());

@@ -1,0 +1,364 @@
+// Loops of the device link that waiting cannot end, and commands that hang:
+// the real window, headless, against the simulated phone and PC. A loop
+// tells the user what to do and keeps retrying behind its notice, so that
+// removing the cause lets the sequence reach the phone page; a hung command
+// is ended at its time-out and its step takes the failure path; the window
+// can be closed while any command hangs.
+#include "devicelinktest.h"
+#include "support/simphone.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const int kTimeout = 30000;
+const char *kHolder10000 = "  TCP    127.0.0.1:10000        0.0.0.0:0              LISTENING       6120";
+const char *kCannotBind = "adb: error: cannot bind listener: Address already in use\n";
+
+// Keys written to the scenario; a null value removes the key.
+void apply(SimPhone &phone, const QVariantMap &keys)
+{
+    for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
+        if (it.value().isNull())
+            phone.remove(it.key());
+        else
+            phone.set(it.key(), it.value().toString());
+    }
+}
+
+QString labelText(MainWindow &w, const char *name)
+{
+    return widget(w, name)->property("text").toString();
+}
+
+// The companion package in the working folder, where it is installed from
+// (removed again unless it was there before).
+struct PackageFile
+{
+    QString path = QDir::current().filePath(QStringLiteral("Purgatex.apk"));
+    bool made = false;
+    bool make()
+    {
+        if (QFile::exists(path))
+            return true;
+        QFile file(path);
+        made = file.open(QIODevice::WriteOnly);
+        return made;
+    }
+    ~PackageFile()
+    {
+        if (made)
+            QFile::remove(path);
+    }
+};
+
+// A folder with the simulated netstat, tasklist and taskkill but no adb.
+struct ToolsWithoutAdb
+{
+    QTemporaryDir dir;
+    bool make()
+    {
+        for (const char *tool : {"netstat", "tasklist", "taskkill"}) {
+            if (!QFile::link(SimPhone::toolPath(tool), dir.filePath(tool)))
+                return false;
+        }
+        qputenv("PURGATEX_TOOLS_DIR", QFile::encodeName(dir.path()));
+        return true;
+    }
+    bool addAdb() { return QFile::link(SimPhone::toolPath("adb"), dir.filePath("adb")); }
+};
+
+} // namespace
+
+class TestLinkLoops : public QObject
+{
+    Q_OBJECT
+private slots:
+    void loopTellsWhatToDo_data()
+    {
+        QTest::addColumn<QVariantMap>("cause");
+        QTest::addColumn<QVariantMap>("remedy");
+        QTest::addColumn<QString>("notice");
+        QTest::addColumn<QString>("label"); // a label of the notice
+        QTest::addColumn<QString>("says");  // what that label says, in part
+        QTest::addColumn<QString>("page");  // the page behind the notice
+        QTest::addColumn<bool>("packageFile"); // Purgatex.apk lies in the working folder
+
+        QTest::newRow("more than one phone")
+            << QVariantMap{{"second.state", "device"}} << QVariantMap{{"second.state", QVariant()}}
+            << "A_MP_D_LinkHelp" << "A_MP_D_LinkHelp_Label_Heading"
+            << "Unplug all Android devices but the one to erase" << "A_MP_PleaseConnect_1" << false;
+        QTest::newRow("install fails")
+            << QVariantMap{{"installed", "0"}, {"install.fail", "Failure [INSTALL_FAILED_VERSION_DOWNGRADE]"}}
+            << QVariantMap{{"install.fail", QVariant()}} << "A_MP_D_LinkHelp" << "A_MP_D_LinkHelp_Label_Text"
+            << "Failure [INSTALL_FAILED_VERSION_DOWNGRADE]" << "A_MP_IsInstalling_4" << true;
+        QTest::newRow("activity missing")
+            << QVariantMap{{"activity", "missing"}} << QVariantMap{{"activity", "normal"}} << "A_MP_D_LinkHelp"
+            << "A_MP_D_LinkHelp_Label_Text"
+            << "Error: Activity class {org.qtproject.example/org.qtproject.example.Purgatex} does not exist."
+            << "A_MP_PleaseConnect_1" << false;
+        QTest::newRow("forward fails, nothing on 10000")
+            << QVariantMap{{"fault.forward.stdout", kCannotBind}} << QVariantMap{{"fault.forward.stdout", QVariant()}}
+            << "A_MP_D_LinkHelp" << "A_MP_D_LinkHelp_Label_Text" << "cannot bind listener"
+            << "A_MP_PleaseConnect_1" << false;
+        QTest::newRow("holder of 10000 cannot be ended")
+            << QVariantMap{{"fault.forward.stdout", kCannotBind},
+                           {"netstat.lines", kHolder10000},
+                           {"tasklist.6120", "guard.exe"},
+                           {"fault.taskkill.exit", "1"},
+                           {"fault.taskkill.stderr", "ERROR: The process with PID 6120 could not be terminated.\r\n"
+                                                     "Reason: Access is denied.\r\n"}}
+            << QVariantMap{{"fault.forward.stdout", QVariant()},
+                           {"netstat.lines", QVariant()},
+                           {"fault.taskkill.exit", QVariant()},
+                           {"fault.taskkill.stderr", QVariant()}}
+            << "A_MP_D_PortUsed" << "A_MP_D_PortUsed_Label_Info" << "guard.exe" << "A_MP_PleaseConnect_1" << false;
+        QTest::newRow("no permissions on Linux")
+            << QVariantMap{{"state", "no permissions (user in plugdev group; are your udev rules wrong?); see "
+                                     "[http://developer.android.com/tools/device.html]"}}
+            << QVariantMap{{"state", "device"}} << "A_MP_D_DirverError_1_1" << "MP_D_ConnectedError_Label_Text3"
+#ifdef Q_OS_WIN
+            << "Windows"
+#else
+            << "plugdev"
+#endif
+            << "A_MP_USBDebugTourial_2" << false;
+        QTest::newRow("adb server of another user on 5037")
+            << QVariantMap{{"netstat.lines", "  TCP    127.0.0.1:5037         0.0.0.0:0              LISTENING       0"}}
+            << QVariantMap{{"netstat.lines", QVariant()}} << "A_MP_D_LinkHelp" << "A_MP_D_LinkHelp_Label_Heading"
+            << "Another adb server is in the way" << "A_MP_PleaseConnect_1" << false;
+    }
+    void loopTellsWhatToDo()
+    {
+        QFETCH(QVariantMap, cause);
+        QFETCH(QVariantMap, remedy);
+        QFETCH(QString, notice);
+        QFETCH(QString, label);
+        QFETCH(QString, says);
+        QFETCH(QString, page);
+        QFETCH(bool, packageFile);
+        PackageFile apk;
+        if (packageFile)
+            QVERIFY(apk.make());
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        apply(phone, cause);
+        LogCapture log;
+        MainWindow w;
+        HandOver handOver;
+        handOver.watch(log, w);
+
+        QTRY_VERIFY_WITH_TIMEOUT(shown(w, notice.toLatin1().constData()), kTimeout);
+        QVERIFY2(labelText(w, label.toLatin1().constData()).contains(says),
+                 qPrintable(labelText(w, label.toLatin1().constData())));
+        QVERIFY(log.contains(QStringLiteral("link problem told:")));
+        // No phone is usable: the phone page does not show.
+        QTRY_VERIFY_WITH_TIMEOUT(shown(w, page.toLatin1().constData()), kTimeout);
+        QVERIFY(!shown(w, "A_MP_ConnectedInfomation_5"));
+        // The loop goes on behind the notice.
+        const int calls = phone.calls().size();
+        QTRY_VERIFY_WITH_TIMEOUT(phone.calls().size() > calls + 3, kTimeout);
+        QVERIFY(!log.contains(QStringLiteral("after get serial check")));
+
+        apply(phone, remedy);
+        QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("after get serial check")), kTimeout);
+        QVERIFY(handOver.armed);
+        QVERIFY(handOver.phonePageShown);
+        QVERIFY(!shown(w, notice.toLatin1().constData()));
+        QVERIFY(log.contains(QStringLiteral("link problem over:")));
+    }
+
+    // adb cannot be started: the notice says where it was looked for; once
+    // it is there, the sequence goes on by itself.
+    void adbNotFound()
+    {
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        ToolsWithoutAdb tools;
+        QVERIFY(tools.make());
+        LogCapture log;
+        MainWindow w;
+        HandOver handOver;
+        handOver.watch(log, w);
+
+        QTRY_VERIFY_WITH_TIMEOUT(shown(w, "A_MP_D_LinkHelp"), kTimeout);
+        QVERIFY(labelText(w, "A_MP_D_LinkHelp_Label_Heading").contains(QLatin1String("(adb) was not found")));
+        QVERIFY(labelText(w, "A_MP_D_LinkHelp_Label_Text").contains(QDir::toNativeSeparators(tools.dir.path())));
+        QVERIFY(log.contains(QStringLiteral("command not started:")));
+
+        QVERIFY(tools.addAdb());
+        QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("after get serial check")), kTimeout);
+        QVERIFY(handOver.phonePageShown);
+        QVERIFY(!shown(w, "A_MP_D_LinkHelp"));
+    }
+
+    // The package file is not where it is installed from: the notice names
+    // the place; a file put there is installed.
+    void packageFileMissing()
+    {
+        const QString apk = QDir::current().filePath(QStringLiteral("Purgatex.apk"));
+        if (QFile::exists(apk))
+            QSKIP("a Purgatex.apk lies in the working folder");
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        phone.set({{"installed", "0"}, {"install.check_file", "1"}});
+        LogCapture log;
+        MainWindow w;
+        HandOver handOver;
+        handOver.watch(log, w);
+
+        QTRY_VERIFY_WITH_TIMEOUT(shown(w, "A_MP_D_LinkHelp"), kTimeout);
+        QCOMPARE(labelText(w, "A_MP_D_LinkHelp_Label_Heading"),
+                 QStringLiteral("The app package Purgatex.apk is missing"));
+        QVERIFY(labelText(w, "A_MP_D_LinkHelp_Label_Text").contains(QDir::toNativeSeparators(apk)));
+        QVERIFY(shown(w, "A_MP_IsInstalling_4"));
+
+        PackageFile file;
+        QVERIFY(file.make());
+        QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("after get serial check")), kTimeout);
+        QVERIFY(handOver.phonePageShown);
+        QVERIFY(!shown(w, "A_MP_D_LinkHelp"));
+    }
+
+    // pm lists every package whose name holds the companion's: one that only
+    // starts with it is not the companion, which is then installed.
+    void packageThatOnlyStartsWithTheCompanionsName()
+    {
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        phone.set({{"installed", "0"},
+                   {"fault.pm.stdout", "package:org.qtproject.example.gallery\n"},
+                   {"fault.pm.times", "1"}});
+        LogCapture log;
+        MainWindow w;
+        HandOver handOver;
+        handOver.watch(log, w);
+
+        QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("after get serial check")), kTimeout);
+        QVERIFY(log.inOrder({"start has apk;no e,no apk,hd;start install", "installed", "start test start activity"}));
+        QCOMPARE(phone.value(QStringLiteral("installed")), QStringLiteral("1"));
+    }
+
+    // A hung command is ended at its time-out and counts as failed: its step
+    // takes the failure path; once the command answers again, the sequence
+    // reaches the phone page.
+    void hungCommandTimesOut_data()
+    {
+        QTest::addColumn<QVariantMap>("scenario");
+        QTest::addColumn<QString>("hang"); // the command of the fault keys
+        QTest::addColumn<QStringList>("lines");
+
+        const QVariantMap holder5037{{"netstat.lines", "  TCP    127.0.0.1:5037         0.0.0.0:0              "
+                                                       "LISTENING       4321"},
+                                     {"tasklist.4321", "foreign.exe"}};
+        const QVariantMap holder10000{{"fault.forward.stdout", kCannotBind},
+                                      {"fault.forward.times", "1"},
+                                      {"netstat.lines", kHolder10000},
+                                      {"tasklist.6120", "guard.exe"}};
+        QTest::newRow("adb devices") << QVariantMap() << "devices"
+                                     << QStringList{"start usb", "command timed out:", "usb result error:",
+                                                    "start usb,e,no offline,start killforRsa"};
+        QTest::newRow("netstat") << QVariantMap() << "netstat"
+                                 << QStringList{"start test port", "command timed out:", "result error:", "port,e"};
+        QTest::newRow("tasklist") << holder5037 << "tasklist"
+                                  << QStringList{"start test get pid's Name", "command timed out:", "result error:",
+                                                 "after get pid's name of 5037 while",
+                                                 "start test read soft pid use 5037"};
+        QTest::newRow("taskkill") << holder10000 << "taskkill"
+                                  << QStringList{"start kill other soft use 10000", "command timed out:",
+                                                 "result error:", "after kill other soft use 10000 while",
+                                                 "start test get pid's Name"};
+        QTest::newRow("adb start-server") << QVariantMap() << "start-server"
+                                          << QStringList{"start adb server", "command timed out:",
+                                                         "start adb result error:", "start adb,e"};
+        QTest::newRow("adb install") << QVariantMap{{"installed", "0"}} << "install"
+                                     << QStringList{"start install apk", "command timed out:",
+                                                    "install apk result error:", "after install while",
+                                                    "install wrong"};
+    }
+    void hungCommandTimesOut()
+    {
+        QFETCH(QVariantMap, scenario);
+        QFETCH(QString, hang);
+        QFETCH(QStringList, lines);
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        apply(phone, scenario);
+        phone.setFault(hang, QStringLiteral("hang"), QStringLiteral("1"));
+        LogCapture log;
+        MainWindow w;
+        w.m_shortCommandMs = 700;
+        w.m_adbCommandMs = 1000;
+        w.m_installSilenceMs = 1000;
+        HandOver handOver;
+        handOver.watch(log, w);
+
+        QTRY_VERIFY_WITH_TIMEOUT(log.inOrder(lines), kTimeout);
+        QVERIFY(!log.contains(QStringLiteral("after get serial check")));
+
+        phone.clearFaults(hang);
+        phone.remove(QStringLiteral("netstat.lines"));
+        QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("after get serial check")), kTimeout);
+        QVERIFY(handOver.phonePageShown);
+    }
+
+    // `adb install` of a large package prints progress for longer than its
+    // time-out: while output keeps coming, it is not hung.
+    void installThatKeepsPrintingIsNotCutShort()
+    {
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        phone.set({{"installed", "0"}, {"install.chunks", "30"}, {"install.chunk_ms", "100"}});
+        LogCapture log;
+        MainWindow w;
+        w.m_installSilenceMs = 1000;
+        HandOver handOver;
+        handOver.watch(log, w);
+
+        QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("after get serial check")), kTimeout);
+        QVERIFY(!log.contains(QStringLiteral("command timed out:")));
+        QVERIFY(log.inOrder({"start install apk", "check install result right", "installed"}));
+    }
+
+    // The close button works while a command hangs: the command is ended,
+    // the exit command runs, and the program quits.
+    void closeWhileACommandHangs_data()
+    {
+        QTest::addColumn<QVariantMap>("scenario");
+        QTest::addColumn<QString>("hang");
+        QTest::addColumn<QString>("startLine");
+        QTest::newRow("adb start-server") << QVariantMap() << "start-server" << "start adb server";
+        QTest::newRow("netstat") << QVariantMap() << "netstat" << "start test port";
+        QTest::newRow("adb install") << QVariantMap{{"installed", "0"}} << "install" << "start install apk";
+    }
+    void closeWhileACommandHangs()
+    {
+        QFETCH(QVariantMap, scenario);
+        QFETCH(QString, hang);
+        QFETCH(QString, startLine);
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        apply(phone, scenario);
+        phone.setFault(hang, QStringLiteral("hang"), QStringLiteral("1"));
+        LogCapture log;
+        MainWindow w;
+        QTRY_VERIFY_WITH_TIMEOUT(log.contains(startLine), kTimeout);
+        QTest::qWait(300);
+
+        qobject_cast<QAbstractButton *>(widget(w, "S_Close_Button"))->click();
+        QTRY_VERIFY_WITH_TIMEOUT(phone.calls().contains(QStringLiteral("taskkill /f /im Purgatex.exe")), kTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("close command over, quitting")), kTimeout);
+        QVERIFY(log.contains(QStringLiteral("step abandoned:")));
+        QVERIFY(!log.contains(QStringLiteral("command timed out:")));
+        for (QTimer *t : linkTimers(w))
+            QVERIFY(!t->isActive());
+    }
+};
+
+QTEST_MAIN(TestLinkLoops)
+#include "tst_linkloops.moc"
