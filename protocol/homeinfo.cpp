@@ -62,6 +62,11 @@ void MainWindow::updateHomeInfo()
                               + QStringLiteral("rC:") + proto::generalNumber(used) + g
                               + QStringLiteral("rR:") + proto::generalNumber(used) + g);
     }
+    // The phone page opens with the connection's first reply; later replies
+    // only refresh its labels and never take the user off another page.
+    if (m_homeInfoShown)
+        return;
+    m_homeInfoShown = true;
     hidePages();
     showWidget(ui->A_MP_ConnectedInfomation_5);
     qDebug() << " home info for ui";
@@ -83,4 +88,5 @@ void MainWindow::resetHomeInfoDisplay()
         label->clear();
     ui->MP_ProgressBar_Phone->setValue(0);
     ui->MP_ProgressBar_Sdcard->setValue(0);
+    m_homeInfoShown = false;
 }
