@@ -212,7 +212,9 @@ private slots:
         w.setEraseType(EraseType::Private);
         w.startPhotoFetching();
         w.getPhotoByTime();
-        w.on_EP_IsScanning_PushButton_Erase_clicked();
+        // what the erase button of the results does
+        w.sendStopGetPhoto();
+        w.m_timerCheckStopGetPhotoBeforeErase->start();
         receivePhoto(w, "a.jpg", solid(Qt::red));
         w.getPhotoByTime(); // a tick of the photo timer meanwhile
         QCOMPARE(int(w.m_photoRequestCount), 1);
