@@ -63,12 +63,12 @@ void MainWindow::updateHomeInfo()
                               + QStringLiteral("rR:") + proto::generalNumber(used) + g);
     }
     // The phone page opens with the connection's first reply; later replies
-    // only refresh its labels and never take the user off another page.
+    // only refresh its labels and never take the user off another page. The
+    // phone page is the device link's: a report held in front stays.
     if (m_homeInfoShown)
         return;
     m_homeInfoShown = true;
-    hidePages();
-    showWidget(ui->A_MP_ConnectedInfomation_5);
+    showLinkPage(ui->A_MP_ConnectedInfomation_5);
     qDebug() << " home info for ui";
     ui->S_MyPhone_Button->setEnabled(true);
     ui->S_All_Button->setEnabled(true);

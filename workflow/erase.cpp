@@ -547,6 +547,7 @@ void MainWindow::finishEraseRun()
     if (eraseplan::anyFailed(failed)) {
         showWidget(ui->M_EraseCompleted_3);
         ui->M_EraseCompleted_3->raise();
+        m_reportHeld = true; // the link goes on behind the report
     }
     ui->testLabel_2->clear();
     m_programType = ProgramType::ConnectingDevice;
@@ -556,6 +557,10 @@ void MainWindow::finishEraseRun()
 
 void MainWindow::on_M_EraseComplated_PushButton_Home_clicked()
 {
+    if (m_reportHeld) {
+        releaseReport(); // what the link shows now: the phone page once it is back
+        return;
+    }
     hidePages();
     showWidget(ui->A_MP_ConnectedInfomation_5);
 }
