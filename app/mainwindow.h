@@ -1,12 +1,17 @@
 #pragma once
 
+#include <QBitArray>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QMainWindow>
 #include <QMap>
+#include <QMultiHash>
 #include <QMultiMap>
+#include <QPixmap>
 #include <QProcess>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTcpSocket>
@@ -195,6 +200,12 @@ public:
     QString m_serialNo;
     bool m_appQuited = false;
 
+    // The reboot's command: it ends on its own or after the time-out.
+    static constexpr int kRebootTimeoutMs = 30000;
+    QTimer *m_timerRebootTimeout = nullptr;
+    bool m_rebootRunning = false;
+    void rebootEnded();
+
     // Set once the exit command has been started.
     bool m_closeRequested = false;
 
@@ -209,7 +220,20 @@ public:
     void logStepErrorOutput(DeviceStep step, const char *firstLine);
     void logPendingOutput(DeviceStep step, const char *logText);
     bool probeDevicePresent();
-    void fallBackToPresencePoll(const QList<QWidget *> &pagesToHide, bool reset = true);
+    void fallBackToPresencePoll(bool reset = true);
+
+    // Pages and notices of the device link. Every switch the link makes goes
+    // through these. While m_reportHeld is set (a report the user is reading
+    // stays in front) they only remember what the link wants: its last page
+    // and its notices; the link itself goes on. releaseReport() clears the
+    // flag and shows what the link wants now.
+    void showLinkPage(QWidget *page);
+    void showLinkNotice(QWidget *notice);
+    void hideLinkNotice(QWidget *notice);
+    void releaseReport();
+    bool m_reportHeld = false;
+    QWidget *m_linkPage = nullptr;    // the page the link last wanted
+    QList<QWidget *> m_linkNotices;   // the notices the link wants shown
 
 public slots:
     void resetAdbCheckState();
@@ -340,8 +364,11 @@ public:
     QStringList m_kikmessengerDir;
     QStringList m_whatsappDir;
 
-    QMap<QString, QImage *> m_photoMapNameImage; // owned images
     QStringList m_photoGotList;
+    // Locations of the photos asked for and not yet answered, oldest first:
+    // the companion app answers them in order, so a photo reply belongs to
+    // the oldest of them that names its file.
+    QStringList m_photoRequested;
 
     QStringList m_contactToEraseList;
     QStringList m_historyToEraseList;
@@ -381,6 +408,9 @@ public:
     quint64 m_receiveEpoch = 0;      // bumped whenever buffered bytes are discarded
     int m_connectFailTimes = 0;
     bool m_homeInfoRequested = false;
+    // The phone page has shown this connection's home info: a further reply
+    // updates the page only when it tells something new.
+    bool m_homeInfoShown = false;
     bool m_receivedHttp = false;
     int m_homeInfoReadTimes = 0;
     int m_connectedCount = 0;
@@ -391,6 +421,14 @@ public:
     bool m_chunkOverflow[CategoryCount] = {};
     QByteArray m_photoData; // photo data accumulator
     bool m_photoOverflow = false;
+    QString m_photoDataName;       // the photo being gathered
+    int m_photoDataNextChunk = -1; // the chunk index it needs next; -1: none (or a chunk went missing)
+
+    // The receive loop decodes at most this much per pass of the event loop
+    // (and for about 20 ms), then continues on the next pass.
+    int m_receivePassBytes = 4 * 1024 * 1024;
+    int m_receivePassFrames = 2000;
+    QTimer *m_timerReceiveData = nullptr; // the receive loop's next pass
 
     // Stopwatches of scan and erase requests.
     QElapsedTimer m_etScanContact, m_etScanHistory, m_etScanMessage, m_etScanPhotoDir, m_etScanAudioDir,
@@ -401,7 +439,10 @@ public:
     void writeRequest(const QByteArray &frame);
     // The receive loop on one chunk of received bytes (receiveData reads the
     // socket and calls it).
+    // Both decode one pass and arm the next one when frames are left.
     void receiveChunk(const QByteArray &chunk);
+    // One pass over the received bytes; true when frames are left for the next.
+    bool decodeReceivedFrames();
     void discardReceivedBytes();
     void appendHiddenTrace(QLabel *label, const QString &token);
     void decodeReply(quint16 typeId, proto::BodyReader &body);
@@ -409,6 +450,10 @@ public:
     void decodeDirectory(Category c, proto::BodyReader &body);
     bool appendListPiece(Category c, const QString &piece, bool stretchEnds);
     void decodePhoto(proto::BodyReader &body);
+    void resetPhotoAccumulator();
+    // The location of the oldest photo request that a reply naming this
+    // file answers (requests before it went unanswered), or empty.
+    QString takeRequestedPhoto(const QString &name);
     void decodeEraseBack(Category c, proto::BodyReader &body);
     void decodeEraseFail(Category c, proto::BodyReader &body);
     void decodeLeftTime(quint16 typeId, proto::BodyReader &body);
@@ -422,7 +467,6 @@ public:
     void markErased(Category c);
     QStringList *directoryOf(Category c);
     proto::RecordMaps recordMapsOf(Category c);
-    void clearPhotoImages();
     void updateHomeInfo();
     void resetHomeInfoDisplay();
     bool eraseGuard(Category c) const;
@@ -550,7 +594,9 @@ public:
     bool appDataReadable() const;
 
     // Erase run.
-    void openConfirmPage(const QString &title);
+    // Shows the confirm page titled after the scope Erase Now erases, with
+    // the typed word cleared.
+    void showConfirmPage();
     void beginErasing();
     void startEraseRun();
     void sendEraseStep(int category);
@@ -560,6 +606,45 @@ public:
     void abandonPendingSmsSteps();
     // Only the wait started last owns the photo-stop acknowledgement.
     void stopPhotoStopWaits();
+    // Erase Now has been accepted and the run has not ended: the level and
+    // the choice are fixed.
+    bool eraseRunUnderway() const;
+
+    // Per category since the scan: the keys of batches the companion app has
+    // answered in earlier runs, the keys of the batch sent last, and the
+    // items those answered batches could not erase. A run sends only keys
+    // not answered yet, so keys chosen after a cancel are sent, and keys
+    // erased before it are not sent twice.
+    QSet<QString> m_eraseAnsweredKeys[CategoryCount];
+    QStringList m_eraseBatchKeys[CategoryCount];
+    int m_eraseFailedBefore[CategoryCount] = {};
+    void foldAnsweredBatches();
+    void reopenCategoriesWithNewKeys();
+
+    // Scope a click on the top bar switches to once the companion app has
+    // stopped sending photos; -1 while none is pending. The scope in force
+    // stays until then, so a confirm page still on screen erases what it names.
+    int m_scopeAfterPhotoStop = -1;
+
+    // The companion app is connected: the workflow starts only what it can
+    // finish.
+    bool companionOnline() const;
+    // Drops every wait the user's last click started (photo stop, scope
+    // switch, default-SMS-app answers): the user has gone elsewhere.
+    void dropPendingWaits();
+    // The connection to the companion app ended: every wait and poll of the
+    // workflow stops, nothing resumes on its own, and the top bar waits for
+    // the link to come back.
+    void workflowConnectionLost();
+    void stopWorkflowTimers();
+
+    // A cancel the companion app never acknowledges is given up after this
+    // long (milliseconds); the notice T_D_CancelNoAnswer says so.
+    int m_cancelTimeoutMs = 15000;
+    QElapsedTimer m_cancelClock;
+    void endScanCancel(bool acknowledged);
+    void endEraseCancel(bool acknowledged);
+    void showCancelNoAnswer(bool erase);
     float &eraseLeftOfScope();
     float &scanLeftOfScope();
 
@@ -623,6 +708,8 @@ public slots:
     void on_T_D_IsErasing_Stop_PushButton_Cancel_clicked();
     void on_T_D_IsErasing_Stop_Close_clicked();
     void checkCancelErase();
+    void on_T_D_CancelNoAnswer_PushButton_Ok_clicked();
+    void on_T_D_CancelNoAnswer_Close_clicked();
     void on_S_Close_Button_clicked();
     void on_T_D_Exit_PushButton_clicked();
     void closeByUser();
@@ -693,14 +780,41 @@ public:
     void runSearch();
     void endSearches();
 
-    // Photo thumbnails.
-    quint16 m_photoRequestCount = 0;
+    // Photo thumbnails. Of every received photo only what is shown is kept,
+    // under the location it was asked for: the cell icon and the preview as
+    // a small JPEG, decoded when its row is clicked.
+    struct PhotoThumb
+    {
+        QPixmap icon;
+        QByteArray preview; // empty: the photo could not be shown
+    };
+    QHash<QString, PhotoThumb> m_photoThumbs;
+    QStringList m_photoUnplaced;                 // stored, but no table row showed them yet
+    QMultiHash<QString, int> m_photoRowsOfLocation; // table rows by location (row r: entry r - 1)
+    int m_photoRowsIndexed = 0;                  // entries of m_photoDir indexed so far
+    QBitArray m_photoAsked;                      // per entry of m_photoDir
+    int m_photoAskCursor = 0;                    // entries before it are asked for or have no location
+    QPixmap m_photoFallbackPixmap;
+    quint16 m_photoRequestCount = 0; // photo requests sent in this scan
     QList<QIcon> m_photoIconList;
     int m_photoScrollValue = 0;
     QTimer *m_timerGetPhotoByTime = nullptr;
     QTimer *m_timerUpdateTablePhoto = nullptr;
     void startPhotoFetching();
     void stopPhotoFetching();
+    void clearPhotoThumbnails();
+    // A stop request awaits the companion app's acknowledgement.
+    bool photoStopPending() const;
+    // A chunk of an awaited photo came: it is not lost, whatever it takes.
+    void photoChunkArrived();
+    // The companion app has answered a photo request (with the photo or a
+    // failure): the next photo is asked for at once.
+    void photoReplyEnded();
+    // Makes and stores the thumbnail of the photo received for a location and
+    // puts it into the row(s) of that location.
+    void storePhotoThumbnail(const QString &location, const QByteArray &data);
+    bool placePhotoThumbnail(const QString &location);
+    QPixmap photoPreview(int row) const;
 
 public slots:
     void updateContactUI();

@@ -275,15 +275,15 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *e)
 
 void MainWindow::on_S_MyPhone_Button_clicked()
 {
+    // Leaving for the phone page drops what the last click still waited for,
+    // a run waiting for the default-SMS-app answer among them.
+    dropPendingWaits();
     hidePages();
     showWidget(ui->A_MP_ConnectedInfomation_5);
     if (m_eraseType == EraseType::Private) {
         // Thumbnails may still be loading: ask the companion app to stop
         // sending photos; the check only consumes its acknowledgement.
-        if (m_timerGetPhotoByTime && m_timerGetPhotoByTime->isActive())
-            m_timerGetPhotoByTime->stop();
-        if (m_timerUpdateTablePhoto && m_timerUpdateTablePhoto->isActive())
-            m_timerUpdateTablePhoto->stop();
+        stopPhotoFetching();
         sendStopGetPhoto();
         if (m_timerCheckStopGetPhotoSwitchedAllApp)
             m_timerCheckStopGetPhotoSwitchedAllApp->start(100);
