@@ -28,22 +28,23 @@ void resetWindow(MainWindow &w)
     w.discardReceivedBytes();
     w.m_eraseType = EraseType::All; // clears every category
     w.resetScanState();
-    w.clearPhotoImages();
-    w.m_photoGotList.clear();
+    w.clearPhotoThumbnails();
     w.m_homeInfoReadable = false;
     w.m_homeInfoList.clear();
     w.m_receivedHttp = false;
     w.m_programType = ProgramType::Idle;
 }
 
-// Lets queued work finish: a receive loop that continues on a later pass of
-// the event loop, and what the decoder armed at once.
-void runEventLoop()
+// Lets queued work finish: the receive loop's later passes (it decodes a
+// bounded amount per pass of the event loop), and what the decoder armed at
+// once.
+void runEventLoop(MainWindow &w)
 {
     QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
-    for (int pass = 0; pass < 1000; ++pass) {
+    for (int pass = 0; pass < 10000; ++pass) {
         QCoreApplication::sendPostedEvents();
-        if (!dispatcher->processEvents(QEventLoop::AllEvents))
+        const bool more = w.m_timerReceiveData->isActive();
+        if (!dispatcher->processEvents(more ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents) && !more)
             break;
     }
 }
@@ -79,9 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     for (const QByteArray &chunk : fuzz::chunks(in.rest(), split))
         w.receiveChunk(chunk);
-    runEventLoop();
+    runEventLoop(w);
     // The scan's poll hands what the decoder marked readable to the tables.
     w.allDataReadable();
-    runEventLoop();
+    runEventLoop(w);
     return 0;
 }
