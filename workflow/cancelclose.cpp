@@ -108,6 +108,10 @@ void MainWindow::checkCancelErase()
     setScopeButtonsEnabled(true);
     hideWidget(ui->T_D_IsErasing_Stop);
     ui->M_IsErasing_PubuButton_Stop->setEnabled(true);
+    // What the phone confirmed before the cancel, and the run's record.
+    endEraseRun(EraseAccount::Outcome::Cancelled, QStringLiteral("cancelled by the user"));
+    showWidget(ui->T_D_EraseCancelled);
+    ui->T_D_EraseCancelled->raise();
 }
 
 // ---------------------------------------------------------------------------
@@ -139,6 +143,9 @@ QList<QTimer *> MainWindow::deviceLinkStepTimers()
 
 void MainWindow::stopActivityTimers()
 {
+    // Every path that loses the phone comes here: an erase in progress ends
+    // on its report, saying what the phone had confirmed.
+    interruptEraseRun(QStringLiteral("the link to the phone was lost"));
     QList<QTimer *> timers;
     if (m_programType == ProgramType::ConnectingDevice)
         timers = deviceLinkStepTimers();
@@ -189,6 +196,7 @@ void MainWindow::on_T_D_Exit_PushButton_clicked()
 
 void MainWindow::closeByUser()
 {
+    endEraseRun(EraseAccount::Outcome::Interrupted, QStringLiteral("the program was closed during the erase"));
     if (m_programType == ProgramType::ConnectingDevice) {
         qDebug() << "ProgramType::ConnectingDevice,releaseAndClose";
         closeProgram();

@@ -1,7 +1,6 @@
 #include "workflow/eraseplan.h"
 
 #include <QStringList>
-#include <algorithm>
 
 namespace eraseplan {
 
@@ -85,11 +84,6 @@ bool walkSteps(EraseType scope, const bool selected[CategoryCount], const bool e
     return false;
 }
 
-int failedItems(int itemFailReplies, int failedInAnswer)
-{
-    return std::max(0, std::max(itemFailReplies, failedInAnswer));
-}
-
 QString categoryDisplayName(int category)
 {
     static const char *const kNames[CategoryCount] = {"Contact", "History",  "Message", "Photo",
@@ -98,11 +92,6 @@ QString categoryDisplayName(int category)
     if (category < 0 || category >= CategoryCount)
         return QString();
     return QString::fromLatin1(kNames[category]);
-}
-
-bool anyFailed(const int failed[CategoryCount])
-{
-    return std::any_of(failed, failed + CategoryCount, [](int n) { return n > 0; });
 }
 
 QString completionText(const int failed[CategoryCount])

@@ -44,17 +44,9 @@ bool walkSteps(EraseType scope, const bool selected[CategoryCount], const bool e
                const std::function<void(int category)> &sendStep,
                const std::function<void(int category)> &onPassed = {});
 
-// Items of a category the companion app could not erase: the item-failed
-// replies and the failed count of the final answer tell of the same items, so
-// the larger of the two counts.
-int failedItems(int itemFailReplies, int failedInAnswer);
-
 // Text of the completion page. With no failures it is the plain success text;
 // otherwise it names the categories with the number of items not erased.
 QString completionText(const int failed[CategoryCount]);
-
-// Whether any category reports items that were not erased.
-bool anyFailed(const int failed[CategoryCount]);
 
 QString categoryDisplayName(int category);
 
