@@ -8,6 +8,7 @@
 
 #include "protocol/messages.h"
 #include "protocol/records.h"
+#include "workflow/eraseplan.h"
 
 // ----- requests without body -----
 
@@ -194,8 +195,12 @@ bool MainWindow::eraseGuard(Category c) const
 // a whole batch and answers it) and counted as failed, as if it had been sent
 // and had failed: the run never claims it erased, and the category still
 // completes when every other item fails.
-void MainWindow::sendEraseItems(Category c, const QStringList &keys)
+void MainWindow::sendEraseItems(Category c, const QStringList &chosen)
 {
+    // Keys the companion app answered in an earlier run since the scan are
+    // not sent again; the rest of the chosen keys make the batch.
+    const QStringList keys = eraseplan::keysNotAnswered(chosen, m_eraseAnsweredKeys[c]);
+    m_eraseBatchKeys[c] = keys;
     QStringList sendable;
     sendable.reserve(keys.size());
     for (int i = 0; i < keys.size(); ++i) {
@@ -216,7 +221,7 @@ void MainWindow::sendEraseItems(Category c, const QStringList &keys)
         m_eraseAccount.markSent(c, sendable.at(i), quint32(i + 1));
         m_eraseSentCount[c] = quint16(m_eraseSentCount[c] + 1);
     }
-    if (!keys.isEmpty() && sendable.isEmpty())
+    if (sendable.isEmpty())
         markErased(c); // nothing could be sent: no reply will come
 }
 

@@ -1,6 +1,7 @@
 #include "workflow/eraseplan.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace eraseplan {
 
@@ -19,6 +20,32 @@ QString levelLabel(quint16 level)
     default:
         return QStringLiteral("Low");
     }
+}
+
+QString confirmTitle(EraseType scope)
+{
+    switch (scope) {
+    case EraseType::Private:
+        return QStringLiteral("Erase Private Data");
+    case EraseType::App:
+        return QStringLiteral("Erase App Data");
+    case EraseType::All:
+        break;
+    }
+    return QStringLiteral("Erase All Data");
+}
+
+QStringList keysNotAnswered(const QStringList &chosen, const QSet<QString> &answered)
+{
+    QStringList keys;
+    QSet<QString> seen;
+    for (const QString &key : chosen) {
+        if (answered.contains(key) || seen.contains(key))
+            continue;
+        seen.insert(key);
+        keys << key;
+    }
+    return keys;
 }
 
 void selectApps(const bool appChecked[AppCategoryCount], const bool eraseBack[CategoryCount],
@@ -84,6 +111,11 @@ bool walkSteps(EraseType scope, const bool selected[CategoryCount], const bool e
     return false;
 }
 
+int failedItems(int itemFailReplies, int failedInAnswer)
+{
+    return std::max(0, std::max(itemFailReplies, failedInAnswer));
+}
+
 QString categoryDisplayName(int category)
 {
     static const char *const kNames[CategoryCount] = {"Contact", "History",  "Message", "Photo",
@@ -92,6 +124,15 @@ QString categoryDisplayName(int category)
     if (category < 0 || category >= CategoryCount)
         return QString();
     return QString::fromLatin1(kNames[category]);
+}
+
+QString cancelNoAnswerText(bool erase)
+{
+    if (erase)
+        return QStringLiteral("The phone did not confirm that the erase has stopped. Items of the run may still be "
+                              "erased on the phone. You can press Erase Now to go on, or choose another task.");
+    return QStringLiteral("The phone did not confirm that the scan has stopped. You can scan again or choose "
+                          "another task.");
 }
 
 QString completionText(const int failed[CategoryCount])

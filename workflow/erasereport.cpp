@@ -5,6 +5,7 @@
 
 #include "app/widgetvisibility.h"
 #include "protocol/records.h"
+#include "workflow/eraseplan.h"
 #include "workflow/scanplan.h"
 
 #include <QDebug>
@@ -86,10 +87,15 @@ void MainWindow::beginEraseAccount()
 
     const scanplan::CategoryRange range = scanplan::scopeCategories(m_eraseType);
     for (int c = range.first; c < range.last; ++c) {
-        if (continues && m_eraseBack[c] && earlier.takesPart(c))
+        const bool sent = m_eraseSelected[c] && !m_eraseBack[c];
+        if (!sent && !m_eraseBack[c])
+            continue;
+        if (continues && earlier.takesPart(c))
             m_eraseAccount.carryOver(c, earlier);
-        else if (m_eraseSelected[c] && !m_eraseBack[c])
-            m_eraseAccount.choose(c, eraseKeysOf(c));
+        // Keys answered in an earlier run since the scan are not sent again:
+        // those carried over keep what the phone said of them.
+        if (sent)
+            m_eraseAccount.choose(c, eraseplan::keysNotAnswered(eraseKeysOf(c), m_eraseAnsweredKeys[c]));
     }
     if (m_messagesLeftOut > 0 && !m_eraseSelected[Message] && !m_eraseBack[Message])
         m_eraseAccount.leaveOut(Message, eraseKeysOf(Message),
