@@ -27,12 +27,16 @@ void EraseAccount::begin(EraseType scope, quint16 level, const Phone &phone, con
     m_startUtc = startUtc.toUTC();
 }
 
-void EraseAccount::carryOver(int category, const EraseAccount &earlier)
+void EraseAccount::carryOver(int category, const EraseAccount &earlier, bool sentAgain)
 {
     if (!validCategory(category) || !earlier.takesPart(category))
         return;
     Item item = earlier.m_items[category];
-    if (!item.earlierRun) {
+    if (sentAgain) {
+        item.earlierRun = false;
+        item.earlierStartUtc = QDateTime();
+        item.notSentReasons.clear();
+    } else if (!item.earlierRun) {
         item.earlierRun = true;
         item.earlierStartUtc = earlier.m_startUtc;
     }

@@ -52,9 +52,11 @@ public:
 
     // Starts the account of a new run (every category emptied).
     void begin(EraseType scope, quint16 level, const Phone &phone, const QDateTime &startUtc);
-    // A category answered in an earlier, cancelled run of the same scan is not
-    // sent again; its figures from that run stay part of this run's account.
-    void carryOver(int category, const EraseAccount &earlier);
+    // A category of an earlier, cancelled run of the same scan keeps what the
+    // phone said of its keys in this run's account: as a whole when it was
+    // answered there and is not sent again, or key by key when this run sends
+    // the rest of it.
+    void carryOver(int category, const EraseAccount &earlier, bool sentAgain);
 
     // The keys the run will send for a category, in sending order.
     void choose(int category, const QStringList &keys);

@@ -13,7 +13,11 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 namespace eraserecord {
 
@@ -76,6 +80,27 @@ QString storageText(const QString &total, const QString &free)
 QString esc(const QString &text)
 {
     return text.toHtmlEscaped();
+}
+
+// The document laid out on A4 pages (at 96 dots per inch, 2 cm margins), its
+// first line, the outcome, made small enough to stay one line.
+void layOutOnA4(QTextDocument &document, const QString &html)
+{
+    constexpr qreal dotsPerMm = 96 / 25.4;
+    document.setDocumentMargin(20 * dotsPerMm);
+    document.setPageSize(QSizeF(210 * dotsPerMm, 297 * dotsPerMm));
+    document.setHtml(html);
+    const QTextBlock first = document.firstBlock();
+    QTextCursor cursor(first);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    for (int points = 13; points > 6; --points) {
+        QTextCharFormat size;
+        size.setFontPointSize(points);
+        cursor.mergeCharFormat(size);
+        document.pageCount(); // lays the document out
+        if (first.layout() && first.layout()->lineCount() <= 1)
+            break;
+    }
 }
 
 } // namespace
@@ -194,7 +219,7 @@ QString toHtml(const EraseAccount &a, const QString &programVersion, int listLim
     const EraseAccount::Phone &p = a.phone();
     QString h;
     h += QStringLiteral("<html><body style=\"font-family:'DejaVu Sans',Arial,sans-serif; font-size:10pt;\">");
-    h += QStringLiteral("<p style=\"color:#1595C6; font-size:13pt; font-weight:bold;\">%1</p>")
+    h += QStringLiteral("<p style=\"color:#1595C6; font-weight:bold;\">%1</p>")
              .arg(esc(outcomeLine(a)));
     h += QStringLiteral("<p>Purgatex for Android %1 &mdash; erase record</p>").arg(esc(programVersion));
 
@@ -218,7 +243,7 @@ QString toHtml(const EraseAccount &a, const QString &programVersion, int listLim
     h += QStringLiteral("</table>");
 
     h += QStringLiteral("<h3>Per category</h3>");
-    h += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\" "
+    h += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"98%\" "
                         "style=\"border-color:#BFBFBF;\"><tr style=\"background-color:#E8F7FD;\">"
                         "<th align=\"left\" width=\"22%\">Category</th><th>Chosen</th><th>Sent</th><th>Confirmed erased</th>"
                         "<th>Failed</th><th>Not confirmed</th><th>Not sent</th></tr>");
@@ -349,10 +374,10 @@ Written write(const QString &folder, const QString &base, const EraseAccount &a,
         writer.setTitle(outcomeLine(a));
         writer.setCreator(QStringLiteral("Purgatex for Android %1").arg(programVersion));
         writer.setPageSize(QPageSize(QPageSize::A4));
-        // The document keeps a margin of its own when it is printed.
+        // The document keeps its own margins.
         writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
         QTextDocument document;
-        document.setHtml(toHtml(a, programVersion));
+        layOutOnA4(document, toHtml(a, programVersion));
         document.print(&writer);
     }
     if (!pdf.commit()) {

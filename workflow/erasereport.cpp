@@ -91,7 +91,7 @@ void MainWindow::beginEraseAccount()
         if (!sent && !m_eraseBack[c])
             continue;
         if (continues && earlier.takesPart(c))
-            m_eraseAccount.carryOver(c, earlier);
+            m_eraseAccount.carryOver(c, earlier, sent);
         // Keys answered in an earlier run since the scan are not sent again:
         // those carried over keep what the phone said of them.
         if (sent)

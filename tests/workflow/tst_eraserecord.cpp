@@ -157,7 +157,7 @@ void TestEraseRecord::answeredCategoryIsCarriedIntoTheNextRun()
 
     EraseAccount next;
     next.begin(EraseType::All, 7, testPhone(), at(20));
-    next.carryOver(Contact, first);
+    next.carryOver(Contact, first, false);
     play(next, Photo, {"choose /p/1.jpg", "sent /p/1.jpg", "answer 1 0", "end done"});
     QVERIFY(next.fromEarlierRun(Contact));
     QCOMPARE(next.earlierRunStartUtc(Contact), at(0));
