@@ -198,6 +198,12 @@ public:
     QString m_serialNo;
     bool m_appQuited = false;
 
+    // The reboot's command: it ends on its own or after the time-out.
+    static constexpr int kRebootTimeoutMs = 30000;
+    QTimer *m_timerRebootTimeout = nullptr;
+    bool m_rebootRunning = false;
+    void rebootEnded();
+
     // Set once the exit command has been started.
     bool m_closeRequested = false;
 
@@ -212,7 +218,20 @@ public:
     void logStepErrorOutput(DeviceStep step, const char *firstLine);
     void logPendingOutput(DeviceStep step, const char *logText);
     bool probeDevicePresent();
-    void fallBackToPresencePoll(const QList<QWidget *> &pagesToHide, bool reset = true);
+    void fallBackToPresencePoll(bool reset = true);
+
+    // Pages and notices of the device link. Every switch the link makes goes
+    // through these. While m_reportHeld is set (a report the user is reading
+    // stays in front) they only remember what the link wants: its last page
+    // and its notices; the link itself goes on. releaseReport() clears the
+    // flag and shows what the link wants now.
+    void showLinkPage(QWidget *page);
+    void showLinkNotice(QWidget *notice);
+    void hideLinkNotice(QWidget *notice);
+    void releaseReport();
+    bool m_reportHeld = false;
+    QWidget *m_linkPage = nullptr;    // the page the link last wanted
+    QList<QWidget *> m_linkNotices;   // the notices the link wants shown
 
 public slots:
     void resetAdbCheckState();
@@ -626,6 +645,9 @@ public:
     void interruptEraseRun(const QString &reason);
     void fillEraseReport();
     void openEraseRecord();
+    // The user leaves the report held in front (Home, a top-bar button):
+    // the link's own page comes back. False when no report was held.
+    bool leaveEraseReport();
 
 public slots:
     void setEraseType(EraseType et);

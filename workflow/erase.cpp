@@ -523,6 +523,9 @@ void MainWindow::finishEraseRun()
     endEraseRun(m_eraseAccount.finishedOutcome());
     hidePages();
     showWidget(ui->M_EraseCompleted_3);
+    // The report stays in front until the user leaves it; the reboot and the
+    // link coming back go on behind it.
+    m_reportHeld = true;
     qDebug() << "reboot ,progress:" << m_eraseProgress;
 
     eraseLeftOfScope() = 0;
@@ -531,10 +534,6 @@ void MainWindow::finishEraseRun()
     ui->M_IsErasing_Label_TimeLeft->setText(QStringLiteral("Remaining Time 0:0:0"));
 
     testReboot();
-    // The reboot turns to the please-connect page; the report stays in
-    // front of it while the phone restarts.
-    hidePages();
-    showWidget(ui->M_EraseCompleted_3);
     ui->testLabel_2->clear();
     m_programType = ProgramType::ConnectingDevice;
     stopPhotoFetching();
@@ -543,6 +542,8 @@ void MainWindow::finishEraseRun()
 
 void MainWindow::on_M_EraseComplated_PushButton_Home_clicked()
 {
+    if (leaveEraseReport())
+        return; // what the link shows now: the phone page once it is back
     hidePages();
     showWidget(ui->A_MP_ConnectedInfomation_5);
 }

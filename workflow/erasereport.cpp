@@ -124,6 +124,16 @@ void MainWindow::interruptEraseRun(const QString &reason)
     hideWidget(ui->T_D_IsErasing_Stop);
     hidePages();
     showWidget(ui->M_EraseCompleted_3);
+    // The link goes on behind the report until the user leaves it.
+    m_reportHeld = true;
+}
+
+bool MainWindow::leaveEraseReport()
+{
+    if (!m_reportHeld)
+        return false;
+    releaseReport();
+    return true;
 }
 
 void MainWindow::fillEraseReport()

@@ -142,6 +142,7 @@ void MainWindow::dropPendingWaits()
 
 static void switchScope(MainWindow *w, EraseType et)
 {
+    w->leaveEraseReport();
     w->dropPendingWaits();
     // Leaving the private results: the thumbnails may still be loading, so the
     // companion app must stop sending photos before the scan page opens. The

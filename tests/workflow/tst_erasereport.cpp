@@ -169,6 +169,8 @@ private slots:
             QSKIP("pdftotext (poppler-utils) is not installed: bash scripts/setup-deps.sh");
     }
 
+    void completionStaysThroughRebootUntilLeft_data();
+    void completionStaysThroughRebootUntilLeft();
     void failedItemsAreReportedAndRecorded();
     void droppedConnectionEndsOnInterruptedReport();
     void cancelledRunSaysWhatWasErasedAndTheNextRunCarriesIt();
@@ -176,6 +178,68 @@ private slots:
     void folderThatCannotBeWrittenIsReportedOnThePage();
     void recordLinkOpensThePdf();
 };
+
+void TestEraseReport::completionStaysThroughRebootUntilLeft_data()
+{
+    QTest::addColumn<bool>("failures");
+    QTest::addColumn<bool>("appInBackground");
+    QTest::addColumn<QString>("leaveBy");
+    QTest::newRow("clean private run, Home") << false << false << "M_EraseComplated_PushButton_Home";
+    QTest::newRow("failures, app in the background, My Phone") << true << true << "S_MyPhone_Button";
+    QTest::newRow("clean, app in the background, a scope button") << false << true << "S_App_Button";
+}
+
+// The report is seen: it stays in front while the phone reboots and the
+// device link brings the link back through the simulated tools, until the
+// user leaves it.
+void TestEraseReport::completionStaysThroughRebootUntilLeft()
+{
+    QFETCH(bool, failures);
+    QFETCH(bool, appInBackground);
+    QFETCH(QString, leaveBy);
+    Rig r;
+    r.phone.set({{"app.running", "1"}, {"reboot.listed_ms", "300"}, {"reboot.absent_ms", "3500"}});
+    QVERIFY(connectRig(r));
+    r.w.m_companionPort = r.sim.port(); // where the forward lands after the reboot
+    QVERIFY(scanAndConfirm(r, r.w.ui->S_Private_Button));
+    auto *contacts = r.w.findChild<QTableWidget *>("tableContactWidget");
+    QVERIFY(clickRow(contacts, 1));
+    if (failures)
+        r.sim.setUnerasableKeys({r.w.m_contactToEraseList.first()});
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+    if (appInBackground) {
+        // The companion app reports itself in the background: the watchdog
+        // runs beside the erase, and must not outlive the reboot.
+        r.sim.sendAppInactive();
+        QVERIFY(waitFor(r.w, [&] { return r.w.m_timerTestCheckAppQuited->isActive(); }));
+    }
+    QVERIFY(eraseNow(r));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+    QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Title->text(), QString("Completed"));
+    const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
+    QCOMPARE(text.startsWith("All data on your device has been erased permanently!"), !failures);
+    QVERIFY(!r.w.m_timerTestCheckAppQuited->isActive());
+
+    // The phone reboots and comes back; the link is up again behind the report.
+    QTRY_VERIFY_WITH_TIMEOUT(r.phone.calls().contains("adb reboot"), kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(r.w.m_programType == ProgramType::Idle && r.w.ui->S_MyPhone_Button->isEnabled(), 60000);
+    r.w.m_timerNewTCPConnected->stop();
+    QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(), text);
+    for (QWidget *page : qAsConst(r.w.m_pageList))
+        QVERIFY2(page == r.w.ui->M_EraseCompleted_3 || page->isHidden(), qPrintable(page->objectName()));
+    QVERIFY(r.w.ui->T_AppState->isHidden());
+
+    QVERIFY(click(r.w.findChild<QAbstractButton *>(leaveBy)));
+    QVERIFY(r.w.ui->M_EraseCompleted_3->isHidden());
+    QVERIFY(!r.w.m_reportHeld);
+    if (leaveBy == "S_App_Button") // after the photo stop the private results asked for
+        QVERIFY(waitFor(r.w, [&] { return !r.w.ui->B_EAll_ToScan->isHidden(); }));
+    else
+        QVERIFY(!r.w.ui->A_MP_ConnectedInfomation_5->isHidden());
+}
 
 void TestEraseReport::failedItemsAreReportedAndRecorded()
 {

@@ -383,10 +383,11 @@ void TestWorkflowScenario::privateEraseSendsExactlyTheChosenKeys()
              QString("All data on your device has been erased permanently!"));
 
     // The phone is rebooted and the link is brought up again.
-    QVERIFY(r.phone.calls().contains("adb reboot"));
     QCOMPARE(r.w.m_programType, ProgramType::ConnectingDevice);
     QVERIFY(r.w.m_rebootDone);
-    QVERIFY(r.w.m_timerSlotDeviceIn->isActive());
+    // Nothing waits for `adb reboot`; its end arms the presence poll.
+    QVERIFY(waitFor(r.w, [&] { return r.phone.calls().contains("adb reboot"); }));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_timerSlotDeviceIn->isActive(); }));
     QCOMPARE(r.w.m_eraseLeftPrivate, 0.0f);
 }
 
