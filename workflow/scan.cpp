@@ -148,6 +148,7 @@ static void switchScope(MainWindow *w, EraseType et)
         w->setScopeButtonsEnabled(false);
         return;
     }
+    w->leaveEraseReport();
     w->dropPendingWaits();
     // Leaving the private results: the thumbnails may still be loading, so the
     // companion app must stop sending photos before the scan page opens. The
