@@ -14,11 +14,12 @@ bool isListed(DeviceState state)
 }
 
 // A PID that can go on a command line and names a process that can hold a
-// port: digits only, and not 0 (closed connections, or a holder this user
-// may not see).
+// port: digits only, so that no text of netstat's output ever adds an
+// argument of its own ("123 /im x.exe") to a command; and not 0 (closed
+// connections, or a holder this user may not see).
 bool usablePid(const QString &pid)
 {
-    if (pid.isEmpty())
+    if (pid.isEmpty() || pid.size() > 10)
         return false;
     for (const QChar c : pid) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))

@@ -106,6 +106,7 @@ QStringList netstatParts(const QString &line);
 // N1: port 5037 is held: a line whose local end is port 5037, LISTENING.
 bool port5037Used(const QString &output);
 // N2: PID of the listener on port 5037 (digits only, never 0); empty if none.
+// A PID column that is not a decimal number names no holder (N2 and N3).
 QString holderPid5037(const QString &output);
 // N3: PID of the first line whose local end is port 10000 and that has a
 // state and a PID other than 0 (digits only); empty if none.

@@ -125,6 +125,7 @@ int main(int argc, char *argv[])
         false);
     w.ui->A_MP_D_LinkHelp_Label_Heading->setText(help.heading);
     w.ui->A_MP_D_LinkHelp_Label_Text->setText(help.text);
+    w.showCancelNoAnswer(true); // the longer of its two texts
     for (const auto &notice : qAsConst(w.m_noticeList)) {
         showWidget(notice.first);
         notice.first->raise();
