@@ -69,6 +69,18 @@ bool eraseNow(Rig &r)
     return click(r.w.ui->M_ConformErase_PushButton_EraseNow);
 }
 
+// With PURGATEX_REPORT_SHOTS naming a folder, pictures of what the user sees
+// are saved there for a look (run under xvfb-run for the real look).
+void shoot(QWidget *w, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("PURGATEX_REPORT_SHOTS");
+    if (dir.isEmpty())
+        return;
+    QDir().mkpath(dir);
+    QTest::qWait(100);
+    w->grab().save(QDir(dir).filePath(name + ".png"));
+}
+
 QStringList recordFiles(const Rig &r, const QString &suffix)
 {
     QStringList files;
@@ -232,6 +244,7 @@ void TestEraseReport::completionStaysThroughRebootUntilLeft()
         QVERIFY2(page == r.w.ui->M_EraseCompleted_3 || page->isHidden(), qPrintable(page->objectName()));
     QVERIFY(r.w.ui->T_AppState->isHidden());
 
+    shoot(&r.w, QStringLiteral("report-after-reboot-%1").arg(QTest::currentDataTag()).replace(' ', '-'));
     QVERIFY(click(r.w.findChild<QAbstractButton *>(leaveBy)));
     QVERIFY(r.w.ui->M_EraseCompleted_3->isHidden());
     QVERIFY(!r.w.m_reportHeld);
@@ -266,6 +279,7 @@ void TestEraseReport::failedItemsAreReportedAndRecorded()
     QCOMPARE(table->item(0, 3)->text(), QString("1"));
     QCOMPARE(table->item(0, 4)->text(), QString("0"));
 
+    shoot(&r.w, "report-failures");
     // The record, read back against what the simulator received and failed.
     const QStringList json = recordFiles(r, "json");
     QCOMPARE(json.size(), 1);
@@ -338,6 +352,7 @@ void TestEraseReport::droppedConnectionEndsOnInterruptedReport()
     int chosen = 0;
     for (const QStringList &list : before.lists)
         chosen += list.size();
+    shoot(&r.w, "report-interrupted");
     QCOMPARE(r.w.ui->M_EraseCompleted_Label_Title->text(), QString("Erase interrupted"));
     QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(),
              QString("The erase was interrupted: the link to the phone was lost. The phone confirmed %1 of %2 "
@@ -416,6 +431,7 @@ void TestEraseReport::cancelledRunSaysWhatWasErasedAndTheNextRunCarriesIt()
              QString("The erase was cancelled. Erased before the cancel: 4 of 14 chosen items (Facebook: 4). "
                      "Not erased: Twitter: 3, Viber: 2, WhatsApp: 5. Erase Now goes on with them."));
     QVERIFY(!r.w.ui->T_D_EraseCancelled_PushButton_Record->isHidden());
+    shoot(r.w.ui->T_D_EraseCancelled, "notice-cancelled");
 
     const QStringList first = recordFiles(r, "json");
     QCOMPARE(first.size(), 1);
@@ -484,6 +500,7 @@ void TestEraseReport::folderThatCannotBeWrittenIsReportedOnThePage()
     QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
     QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
     QVERIFY(r.w.ui->M_EraseCompleted_PushButton_Record->isHidden());
+    shoot(&r.w, "report-record-not-saved");
     const QString line = r.w.ui->M_EraseCompleted_Label_Record->text();
     QVERIFY2(line.startsWith("The erase record could not be saved in " + QDir::toNativeSeparators(r.w.m_recordsFolder)),
              qPrintable(line));
