@@ -7,6 +7,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QMap>
+#include <QVector>
 #include <QMultiHash>
 #include <QMultiMap>
 #include <QPixmap>
@@ -669,10 +670,35 @@ public:
     // A run that loses its phone midway: its report page comes up.
     void interruptEraseRun(const QString &reason);
     void fillEraseReport();
+    // Writes (or rewrites) the run's record from its account.
+    void writeEraseRecord();
     void openEraseRecord();
     // The user leaves the report held in front (Home, a top-bar button):
     // the link's own page comes back. False when no report was held.
     bool leaveEraseReport();
+
+    // Verification after the reboot of a finished Private or App run: the
+    // erased categories are listed again, one at a time, and compared with
+    // the account. The list replies go to the pass's own store
+    // (m_verifyListing), never to the scan's records.
+    QTimer *m_timerVerifyErase = nullptr;
+    QTimer *m_timerVerifyGiveUp = nullptr;
+    int m_verifyTimeoutMs = 5 * 60 * 1000;
+    QVector<int> m_verifyQueue;
+    int m_verifyListing = -1;
+    bool m_listFailed[CategoryCount] = {}; // a list request answered with its failure reply
+    QMap<QString, QString> m_verifyIdData;
+    QMultiMap<QString, QString> m_verifyNameId;
+    QMultiMap<QString, QString> m_verifyNumberId;
+    QStringList m_verifyDir;
+    void initVerification();
+    void startVerificationWait();
+    void requestVerificationList(int category);
+    QStringList verificationListedKeys(int category) const;
+    void stopVerificationPass();
+    // Ends a pending or running pass without a result; the record says why.
+    void cancelVerification(const QString &reason);
+    void verificationEnded();
 
 public slots:
     void setEraseType(EraseType et);
@@ -719,6 +745,7 @@ public slots:
     void on_M_EraseComplated_PushButton_Home_clicked();
     void on_T_D_FactoryDataReset_PushButton_Ok_clicked();
     void on_T_D_FactoryDataReset_Close_clicked();
+    void verifyErase();
     void on_M_EraseCompleted_PushButton_Record_clicked();
     void on_T_D_EraseCancelled_PushButton_Record_clicked();
     void on_T_D_EraseCancelled_PushButton_Ok_clicked();

@@ -38,6 +38,11 @@ void MainWindow::markErased(Category c)
 
 QStringList *MainWindow::directoryOf(Category c)
 {
+    // A list asked for by the verification after an erase goes to the pass's
+    // own store: the scan's records and tables stay as they are. A scan
+    // always owns the lists it asks for.
+    if (c == m_verifyListing && m_workPhase != Scanning)
+        return &m_verifyDir;
     switch (c) {
     case Photo: return &m_photoDir;
     case Audio: return &m_audioDir;
@@ -54,6 +59,8 @@ QStringList *MainWindow::directoryOf(Category c)
 
 proto::RecordMaps MainWindow::recordMapsOf(Category c)
 {
+    if (c == m_verifyListing && m_workPhase != Scanning)
+        return {&m_verifyIdData, &m_verifyNameId, &m_verifyNumberId};
     switch (c) {
     case History: return {&m_historyMapIdData, &m_historyMapNameId, &m_historyMapNumberId};
     case Message: return {&m_messageMapIdData, &m_messageMapNameId, &m_messageMapNumberId};
@@ -462,6 +469,7 @@ void MainWindow::decodeReply(quint16 typeId, BodyReader &r)
             qDebug() << lines[c];
         if (c == History)
             appendHiddenTrace(ui->testLabel_4, QStringLiteral("gCFail\n"));
+        m_listFailed[c] = true;
         markRead(c);
         return;
     }

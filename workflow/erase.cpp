@@ -534,6 +534,8 @@ void MainWindow::finishEraseRun()
     ui->M_IsErasing_Label_TimeLeft->setText(QStringLiteral("Remaining Time 0:0:0"));
 
     testReboot();
+    // A Private or App run is checked on the phone once it is back.
+    startVerificationWait();
     ui->testLabel_2->clear();
     m_programType = ProgramType::ConnectingDevice;
     stopPhotoFetching();

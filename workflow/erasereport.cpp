@@ -6,6 +6,7 @@
 #include "app/widgetvisibility.h"
 #include "protocol/records.h"
 #include "workflow/eraseplan.h"
+#include "workflow/eraseverification.h"
 #include "workflow/scanplan.h"
 
 #include <QDebug>
@@ -72,6 +73,7 @@ QStringList MainWindow::eraseKeysOf(int category) const
 
 void MainWindow::beginEraseAccount()
 {
+    stopVerificationPass();
     const EraseAccount earlier = m_eraseAccount;
     // A run after a cancel (or a lost link) of the same scan does not send
     // again what was answered: those categories stay in its account.
@@ -107,13 +109,19 @@ void MainWindow::endEraseRun(EraseAccount::Outcome outcome, const QString &reaso
     if (!m_eraseAccount.isOpen())
         return;
     m_eraseAccount.end(outcome, QDateTime::currentDateTimeUtc(), reason);
+    eraseverification::prepare(m_eraseAccount);
+    qDebug() << "erase run ended:" << eraserecord::outcomeText(outcome);
+    writeEraseRecord();
+    fillEraseReport();
+}
+
+void MainWindow::writeEraseRecord()
+{
     if (m_recordBaseName.isEmpty())
         m_recordBaseName = eraserecord::uniqueBaseName(m_recordsFolder, m_eraseAccount);
     m_recordWritten = eraserecord::write(m_recordsFolder, m_recordBaseName, m_eraseAccount,
                                          QStringLiteral(PURGATEX_VERSION));
-    qDebug() << "erase run ended:" << eraserecord::outcomeText(outcome) << "record:"
-             << (m_recordWritten.ok() ? m_recordWritten.pdfPath : m_recordWritten.error);
-    fillEraseReport();
+    qDebug() << "erase record:" << (m_recordWritten.ok() ? m_recordWritten.pdfPath : m_recordWritten.error);
 }
 
 void MainWindow::interruptEraseRun(const QString &reason)
@@ -130,6 +138,8 @@ void MainWindow::interruptEraseRun(const QString &reason)
 
 bool MainWindow::leaveEraseReport()
 {
+    // The check runs behind the report only.
+    cancelVerification(QStringLiteral("the report page was left before the check was done"));
     if (!m_reportHeld)
         return false;
     releaseReport();
@@ -139,12 +149,21 @@ bool MainWindow::leaveEraseReport()
 void MainWindow::fillEraseReport()
 {
     const EraseAccount &a = m_eraseAccount;
-    const bool clean = a.outcome() == EraseAccount::Outcome::Completed;
+    const bool clean = a.outcome() == EraseAccount::Outcome::Completed
+                       && a.verification().status != EraseAccount::Verification::Status::StillPresent;
     ui->M_EraseCompleted_Label_Image->setPixmap(
         QPixmap(clean ? QStringLiteral(":/Image/Erase/completed.png") : QStringLiteral(":/Image/Erase/incomplete.png")));
     ui->M_EraseCompleted_Label_Title->setText(eraserecord::reportTitle(a));
     ui->M_EraseCompleted_Label_Text->setText(eraserecord::reportSummary(a));
-    hideWidget(ui->M_EraseCompleted_Label_Verify);
+    const EraseAccount::Verification::Status verification = a.verification().status;
+    const bool verifies = verification != EraseAccount::Verification::Status::NotApplicable;
+    ui->M_EraseCompleted_Label_Verify->setText(eraseverification::pageLine(a));
+    ui->M_EraseCompleted_Label_Verify->setStyleSheet(
+        QStringLiteral("font-size:14px; font-weight:bold; color:%1;")
+            .arg(verification == EraseAccount::Verification::Status::Verified       ? QStringLiteral("#3CB86B")
+                 : verification == EraseAccount::Verification::Status::StillPresent ? QStringLiteral("#E8541E")
+                                                                                    : QStringLiteral("#333333")));
+    setWidgetShown(ui->M_EraseCompleted_Label_Verify, verifies);
 
     QTableWidget *table = ui->M_EraseCompleted_Table;
     const QVector<eraserecord::Row> rows = eraserecord::reportRows(a);
@@ -159,10 +178,14 @@ void MainWindow::fillEraseReport()
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             table->setItem(r, i + 1, item);
         }
+        auto *check = new QTableWidgetItem(eraseverification::cellText(a, row.index));
+        check->setTextAlignment(Qt::AlignCenter);
+        table->setItem(r, 5, check);
     }
-    table->setColumnWidth(0, 250);
-    for (int i = 1; i < 4; ++i)
-        table->setColumnWidth(i, 130);
+    table->setColumnHidden(5, !verifies);
+    table->setColumnWidth(0, verifies ? 190 : 250);
+    for (int i = 1; i < 5; ++i)
+        table->setColumnWidth(i, verifies ? 110 : 130);
 
     setRecordLink(ui->M_EraseCompleted_PushButton_Record, ui->M_EraseCompleted_Label_Record, m_recordWritten,
                   m_recordsFolder);

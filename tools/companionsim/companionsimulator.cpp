@@ -244,7 +244,7 @@ void CompanionSimulator::handleErase(Category c, quint16 typeId, const char *bod
     QStringList failedKeys;
     for (const EraseRecord &item : qAsConst(batch)) {
         const bool ok = !m_failCategory[c] && !m_unerasable.contains(item.key)
-            && m_data.erase(c, item.key);
+            && (m_kept.contains(item.key) || m_data.erase(c, item.key));
         if (ok)
             ++done;
         else

@@ -66,6 +66,8 @@ public:
     void setHomeInfoFails(bool fail) { m_homeInfoFails = fail; }
     void setPhotoFails(bool fail) { m_photoFails = fail; }
     void setUnerasableKeys(const QSet<QString> &keys) { m_unerasable = keys; }
+    // Keys the phone reports erased but keeps (and goes on listing).
+    void setKeptKeys(const QSet<QString> &keys) { m_kept = keys; }
     void setSilent(bool silent) { m_silent = silent; }         // read, never answer
     void setHttpMode(bool http) { m_http = http; }              // answer like a web server
     void setDropOnRequest(int typeId) { m_dropOnRequest = typeId; } // -1: never
@@ -125,6 +127,7 @@ private:
     bool m_homeInfoFails = false;
     bool m_photoFails = false;
     QSet<QString> m_unerasable;
+    QSet<QString> m_kept;
     bool m_silent = false;
     bool m_http = false;
     int m_dropOnRequest = -1;

@@ -59,7 +59,12 @@ int main(int argc, char *argv[])
     parser.addOption(photoChunkOption);
     parser.addOption(dataOption);
     parser.addOption(contactsOption);
+    QCommandLineOption keptOption(QStringLiteral("kept"),
+                                  QStringLiteral("Erase key that the phone reports erased but keeps listing; "
+                                                 "may be repeated."),
+                                  QStringLiteral("KEY"));
     parser.addOption(unerasableOption);
+    parser.addOption(keptOption);
     parser.process(app);
 
     QTextStream out(stdout);
@@ -104,6 +109,8 @@ int main(int argc, char *argv[])
 
     const QStringList unerasable = parser.values(unerasableOption);
     sim.setUnerasableKeys(QSet<QString>(unerasable.begin(), unerasable.end()));
+    const QStringList kept = parser.values(keptOption);
+    sim.setKeptKeys(QSet<QString>(kept.begin(), kept.end()));
 
     QObject::connect(&sim, &CompanionSimulator::clientConnected, [&out]() {
         out << "desktop connected" << Qt::endl;
