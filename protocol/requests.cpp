@@ -5,6 +5,7 @@
 #include "ui_mainwindow.h"
 
 #include <QDebug>
+#include <QSet>
 
 #include "protocol/messages.h"
 #include "protocol/records.h"
@@ -189,30 +190,36 @@ bool MainWindow::eraseGuard(Category c) const
     return m_eraseSelected[c] && !m_eraseBack[c];
 }
 
-// One request per key, numbered 1..N with N as the batch size. A key too
-// long for one frame is left out before numbering (so the companion app sees
-// a whole batch and answers it) and counted as failed, as if it had been sent
-// and had failed: the run never claims it erased, and the category still
-// completes when every other item fails.
+// One request per key, numbered 1..N with N as the batch size. A key that
+// cannot go to the phone (empty: a file whose location cannot be read; or too
+// long for one frame) is left out before numbering, so the companion app sees
+// a whole batch and answers it, and is counted as left out: the run reports it
+// as not erased and never claims it erased. A key listed twice (a file the
+// phone listed twice) is sent once. When nothing can be sent no answer will
+// come, and the category is over at once.
 void MainWindow::sendEraseItems(Category c, const QStringList &keys)
 {
     QStringList sendable;
     sendable.reserve(keys.size());
+    QSet<QString> seen;
+    seen.reserve(keys.size());
+    m_eraseLeftOut[c] = 0;
     for (int i = 0; i < keys.size(); ++i) {
-        if (keys.at(i).size() > proto::MaxEraseKeyLength) {
-            qDebug() << "erase key too long for a request, left out:" << proto::categoryName(c) << "item"
-                     << i + 1 << "length" << keys.at(i).size();
-            m_eraseFailCount[c] = quint16(m_eraseFailCount[c] + 1);
-            m_eraseSentCount[c] = quint16(m_eraseSentCount[c] + 1);
-        } else {
-            sendable << keys.at(i);
+        const QString &key = keys.at(i);
+        if (key.isEmpty() || key.size() > proto::MaxEraseKeyLength) {
+            qDebug() << "erase key cannot be sent, left out:" << proto::categoryName(c) << "item" << i + 1
+                     << "length" << key.size();
+            ++m_eraseLeftOut[c];
+        } else if (!seen.contains(key)) {
+            seen.insert(key);
+            sendable << key;
         }
     }
     const quint16 type = proto::eraseRequestType(c);
     const quint32 batch = quint32(sendable.size());
     for (int i = 0; i < sendable.size(); ++i) {
         writeRequest(proto::eraseRequest(type, sendable.at(i), m_levelToErase, quint32(i + 1), batch));
-        m_eraseSentCount[c] = quint16(m_eraseSentCount[c] + 1);
+        ++m_eraseSentCount[c];
     }
     if (!keys.isEmpty() && sendable.isEmpty())
         markErased(c); // nothing could be sent: no reply will come

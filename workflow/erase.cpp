@@ -453,11 +453,18 @@ void MainWindow::finishEraseRun()
     // A category answered in a run that was then cancelled is not sent
     // again, but what it could not erase is still told here: this page is
     // the only report of the whole erase.
-    for (int c = range.first; c < range.last; ++c)
-        if (m_eraseSelected[c] || m_eraseBack[c])
-            failed[c] = eraseplan::failedItems(m_eraseFailCount[c], m_eraseBackFailCount[c]);
+    // A category whose list was too long to be read whole is never claimed
+    // erased: in an All run (which means everything) and wherever it took part.
+    bool incomplete[CategoryCount] = {};
+    for (int c = range.first; c < range.last; ++c) {
+        const bool tookPart = m_eraseSelected[c] || m_eraseBack[c];
+        if (tookPart)
+            failed[c] = eraseplan::failedItems(int(m_eraseFailCount[c]), int(m_eraseBackFailCount[c]))
+                + m_eraseLeftOut[c];
+        incomplete[c] = m_listIncomplete[c] && (tookPart || m_eraseType == EraseType::All);
+    }
     failed[Message] += m_messagesLeftOut;
-    ui->M_EraseCompleted_Label_Text->setText(eraseplan::completionText(failed));
+    ui->M_EraseCompleted_Label_Text->setText(eraseplan::completionText(failed, incomplete));
     showWidget(ui->M_EraseCompleted_3);
     qDebug() << "reboot ,progress:" << m_eraseProgress;
 
@@ -470,7 +477,7 @@ void MainWindow::finishEraseRun()
     // The reboot turns to the please-connect page. A report of items that
     // were not erased stays in front of it while the phone restarts, until
     // the link is back (which changes pages) or the user goes Home.
-    if (eraseplan::anyFailed(failed)) {
+    if (eraseplan::anyFailed(failed) || eraseplan::anySelected(incomplete, range)) {
         showWidget(ui->M_EraseCompleted_3);
         ui->M_EraseCompleted_3->raise();
     }

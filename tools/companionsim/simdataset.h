@@ -4,6 +4,7 @@
 // sends and erases.
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +26,20 @@ struct SimDataSet
     static SimDataSet generate(int contactCount = 24);
     // Only contacts (for large-list runs).
     static QStringList generateContacts(int count);
+    // `count` messages of about `bodyChars` characters each, from `numbers`
+    // different senders (for large-list runs).
+    static QStringList generateMessages(int count, int bodyChars, int numbers);
+
+    // Record number i of a list that never ends.
+    static QString endlessRecord(Category c, int i);
+
+    // Variations of a phone, for the demo and the tests:
+    // every third call, message and contact without a name, and a contact
+    // and a call without a number;
+    void dropSomeNames();
+    // photos, audio and video whose names and folders hold ";", and entries
+    // without a location or with one that is not the file's.
+    void addOddFileEntries();
     // Home info of the default simulated phone.
     static QString defaultHomeInfo(int sdkLevel = 28);
 
@@ -33,4 +48,6 @@ struct SimDataSet
     static QString eraseKey(Category c, const QString &item);
     // Removes the item with this key; false when there is none.
     bool erase(Category c, const QString &key);
+    // Removes every item whose key is one of these; returns the keys removed.
+    QSet<QString> erase(Category c, const QSet<QString> &keys);
 };
