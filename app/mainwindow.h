@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QMultiMap>
 #include <QProcess>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTcpSocket>
@@ -195,6 +196,12 @@ public:
     QString m_serialNo;
     bool m_appQuited = false;
 
+    // The reboot's command: it ends on its own or after the time-out.
+    static constexpr int kRebootTimeoutMs = 30000;
+    QTimer *m_timerRebootTimeout = nullptr;
+    bool m_rebootRunning = false;
+    void rebootEnded();
+
     // Set once the exit command has been started.
     bool m_closeRequested = false;
 
@@ -209,7 +216,20 @@ public:
     void logStepErrorOutput(DeviceStep step, const char *firstLine);
     void logPendingOutput(DeviceStep step, const char *logText);
     bool probeDevicePresent();
-    void fallBackToPresencePoll(const QList<QWidget *> &pagesToHide, bool reset = true);
+    void fallBackToPresencePoll(bool reset = true);
+
+    // Pages and notices of the device link. Every switch the link makes goes
+    // through these. While m_reportHeld is set (a report the user is reading
+    // stays in front) they only remember what the link wants: its last page
+    // and its notices; the link itself goes on. releaseReport() clears the
+    // flag and shows what the link wants now.
+    void showLinkPage(QWidget *page);
+    void showLinkNotice(QWidget *notice);
+    void hideLinkNotice(QWidget *notice);
+    void releaseReport();
+    bool m_reportHeld = false;
+    QWidget *m_linkPage = nullptr;    // the page the link last wanted
+    QList<QWidget *> m_linkNotices;   // the notices the link wants shown
 
 public slots:
     void resetAdbCheckState();
@@ -572,7 +592,9 @@ public:
     bool appDataReadable() const;
 
     // Erase run.
-    void openConfirmPage(const QString &title);
+    // Shows the confirm page titled after the scope Erase Now erases, with
+    // the typed word cleared.
+    void showConfirmPage();
     void beginErasing();
     void startEraseRun();
     void sendEraseStep(int category);
@@ -582,6 +604,44 @@ public:
     void abandonPendingSmsSteps();
     // Only the wait started last owns the photo-stop acknowledgement.
     void stopPhotoStopWaits();
+    // Erase Now has been accepted and the run has not ended: the level and
+    // the choice are fixed.
+    bool eraseRunUnderway() const;
+
+    // Per category since the scan: the keys of batches the companion app has
+    // answered in earlier runs, the keys of the batch sent last, and the
+    // items those answered batches could not erase. A run sends only keys
+    // not answered yet, so keys chosen after a cancel are sent, and keys
+    // erased before it are not sent twice.
+    QSet<QString> m_eraseAnsweredKeys[CategoryCount];
+    QStringList m_eraseBatchKeys[CategoryCount];
+    int m_eraseFailedBefore[CategoryCount] = {};
+    void foldAnsweredBatches();
+    void reopenCategoriesWithNewKeys();
+
+    // Scope a click on the top bar switches to once the companion app has
+    // stopped sending photos; -1 while none is pending. The scope in force
+    // stays until then, so a confirm page still on screen erases what it names.
+    int m_scopeAfterPhotoStop = -1;
+
+    // The companion app is connected: the workflow starts only what it can
+    // finish.
+    bool companionOnline() const;
+    // Drops every wait the user's last click started (photo stop, scope
+    // switch, default-SMS-app answers): the user has gone elsewhere.
+    void dropPendingWaits();
+    // The connection to the companion app ended: every wait and poll of the
+    // workflow stops, nothing resumes on its own, and the top bar waits for
+    // the link to come back.
+    void workflowConnectionLost();
+    void stopWorkflowTimers();
+
+    // A cancel the companion app never acknowledges is given up after this
+    // long (milliseconds); the notice T_D_CancelNoAnswer says so.
+    int m_cancelTimeoutMs = 15000;
+    QElapsedTimer m_cancelClock;
+    void endScanCancel(bool acknowledged);
+    void endEraseCancel(bool acknowledged);
     float &eraseLeftOfScope();
     float &scanLeftOfScope();
 
@@ -645,6 +705,8 @@ public slots:
     void on_T_D_IsErasing_Stop_PushButton_Cancel_clicked();
     void on_T_D_IsErasing_Stop_Close_clicked();
     void checkCancelErase();
+    void on_T_D_CancelNoAnswer_PushButton_Ok_clicked();
+    void on_T_D_CancelNoAnswer_Close_clicked();
     void on_S_Close_Button_clicked();
     void on_T_D_Exit_PushButton_clicked();
     void closeByUser();

@@ -4,8 +4,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
 
 namespace {
+
+const char GuideName[] = "user-guide.html";
 
 QString installedGuide()
 {
@@ -13,32 +18,56 @@ QString installedGuide()
     return QFileInfo::exists(path) ? path : QString();
 }
 
-QString extractedGuide()
+QByteArray compiledGuide()
 {
-    const QString dir = QDir::temp().filePath(QStringLiteral("purgatex-help"));
-    const QString path = QDir(dir).filePath(QStringLiteral("user-guide.html"));
     QFile source(QStringLiteral(":/Help/user-guide.html"));
-    if (!source.open(QIODevice::ReadOnly))
-        return QString();
-    const QByteArray text = source.readAll();
-    QFile existing(path);
-    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == text)
-        return path;
-    existing.close();
-    QDir().mkpath(dir);
-    QFile target(path);
-    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate) || target.write(text) != text.size())
-        return QString();
-    return path;
+    return source.open(QIODevice::ReadOnly) ? source.readAll() : QByteArray();
+}
+
+// The per-user cache folder; without one (no home folder), a private folder
+// of this process made under the temporary folder.
+QString copyFolder()
+{
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (!cache.isEmpty())
+        return QDir(cache).filePath(QStringLiteral("help"));
+    static QTemporaryDir privateFolder;
+    return privateFolder.isValid() ? privateFolder.path() : QString();
 }
 
 } // namespace
+
+QString writeUserGuideCopy(const QString &folder)
+{
+    const QByteArray text = compiledGuide();
+    if (text.isEmpty() || folder.isEmpty() || !QDir().mkpath(folder))
+        return QString();
+    const QString path = QDir(folder).filePath(QLatin1String(GuideName));
+    const QFileInfo existing(path);
+    if (!existing.isSymLink() && existing.isFile()) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) && file.readAll() == text)
+            return path;
+    }
+    // A new file of our own, made under a fresh name, then put in place of
+    // whatever had the name: a rename replaces a link, it does not follow it.
+    QTemporaryFile fresh(QDir(folder).filePath(QStringLiteral("user-guide-XXXXXX.html")));
+    if (!fresh.open() || fresh.write(text) != text.size() || !fresh.flush())
+        return QString();
+    fresh.close(); // the file stays until the object goes
+    if (existing.exists() || existing.isSymLink())
+        QFile::remove(path);
+    if (!fresh.rename(path))
+        return QString();
+    fresh.setAutoRemove(false);
+    return path;
+}
 
 QUrl userGuideUrl(const QString &section)
 {
     QString path = installedGuide();
     if (path.isEmpty())
-        path = extractedGuide();
+        path = writeUserGuideCopy(copyFolder());
     if (path.isEmpty())
         return QUrl();
     QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());

@@ -5,7 +5,14 @@
 
 // The user guide shipped with the program: <program folder>/help/user-guide.html.
 // When that file is missing (a test build, a damaged install) the copy compiled
-// into the program is written to a temporary folder and that one is used.
+// into the program is written to the per-user cache folder and that one is used.
 // section is an anchor of the guide ("usb-debugging", "usb-drivers",
 // "security-levels", "limits") or empty for its beginning.
 QUrl userGuideUrl(const QString &section = QString());
+
+// Writes the compiled-in guide as <folder>/user-guide.html (the folder is made
+// when missing) and returns that path, or an empty string when it cannot be
+// written. A copy that already holds the guide is kept. Whatever else lies at
+// that name (an older copy, a symbolic link, a link to nowhere) is replaced by
+// a new file: nothing is ever written through a link.
+QString writeUserGuideCopy(const QString &folder);

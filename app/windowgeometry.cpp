@@ -44,6 +44,7 @@ const QVector<NoticePlacement> &noticePlacements()
         {"T_D_ConformEraseLineEditIsImpty", {273, 133}, {354, 205}, "pTop_T_D_ConformEraseLineEditIsImpty"},
         {"T_D_SelectedItemLessOne", {273, 133}, {354, 205}, "pTop_T_D_SelectedItemLessOne"},
         {"T_D_FactoryDataReset", {273, 133}, {354, 205}, "pTop_T_D_FactoryDataReset"},
+        {"T_D_CancelNoAnswer", {273, 133}, {354, 205}, "pTop_T_D_CancelNoAnswer"},
         {"T_AppState", {273, 133}, {354, 205}, "pTop_T_AppState"},
         {"A_MP_D_ReconnectDevice", {240, 200}, {413, 223}, "pTop_A_MP_D_ReconnectDevice"},
         {"A_MP_D_PortUsed", {240, 200}, {413, 223}, "pTop_A_MP_D_PortUsed"},

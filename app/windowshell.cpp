@@ -89,6 +89,14 @@ const char *MenuOpenIcon = ":/Image/RightTopButton/menu2.png";
 
 void MainWindow::initWindowShell()
 {
+    // Labels show names, numbers, bodies and locations from the phone and
+    // names from the PC's tools: text, never markup. Qt's automatic format
+    // would take "<img src=...>" in a contact name as a picture to load from
+    // disk. The form's own texts are plain too, so every label of the window
+    // and its notices is set to plain text here, before anything fills one.
+    for (QLabel *label : findChildren<QLabel *>())
+        label->setTextFormat(Qt::PlainText);
+
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
     // Hover moves drive the menu; the application-wide filter below also sees
@@ -267,15 +275,15 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *e)
 
 void MainWindow::on_S_MyPhone_Button_clicked()
 {
+    // Leaving for the phone page drops what the last click still waited for,
+    // a run waiting for the default-SMS-app answer among them.
+    dropPendingWaits();
     hidePages();
     showWidget(ui->A_MP_ConnectedInfomation_5);
     if (m_eraseType == EraseType::Private) {
         // Thumbnails may still be loading: ask the companion app to stop
         // sending photos; the check only consumes its acknowledgement.
-        if (m_timerGetPhotoByTime && m_timerGetPhotoByTime->isActive())
-            m_timerGetPhotoByTime->stop();
-        if (m_timerUpdateTablePhoto && m_timerUpdateTablePhoto->isActive())
-            m_timerUpdateTablePhoto->stop();
+        stopPhotoFetching();
         sendStopGetPhoto();
         if (m_timerCheckStopGetPhotoSwitchedAllApp)
             m_timerCheckStopGetPhotoSwitchedAllApp->start(100);

@@ -14,13 +14,11 @@ namespace {
 const QString kCompanion = QStringLiteral("org.qtproject.example");
 }
 
-// Hide the pages named, show the please-connect page, reset, and wait for a
-// phone in the presence poll.
-void MainWindow::fallBackToPresencePoll(const QList<QWidget *> &pagesToHide, bool reset)
+// Turn to the please-connect page, reset, and wait for a phone in the
+// presence poll.
+void MainWindow::fallBackToPresencePoll(bool reset)
 {
-    for (QWidget *w : pagesToHide)
-        hideWidget(w);
-    showWidget(ui->A_MP_PleaseConnect_1);
+    showLinkPage(ui->A_MP_PleaseConnect_1);
     if (reset)
         resetAdbCheckState();
     m_timerSlotDeviceIn->start(100);
@@ -34,15 +32,14 @@ void MainWindow::testStartAdb()
     runStep(StepTestStartAdb, m_adbProgram, {QStringLiteral("start-server")}, -1);
 
     StepIo &io = m_step[StepTestStartAdb];
-    hideWidget(ui->A_MP_PleaseConnect_1);
-    showWidget(ui->A_MP_USBDebugTourial_2);
+    showLinkPage(ui->A_MP_USBDebugTourial_2);
     if (io.error) {
         io.error = false;
         resetAdbCheckState();
         m_timerTestKillAdbForRsa->start(100);
         qDebug() << "start adb,e";
     } else if (m_adbStarted) {
-        hideWidget(ui->A_MP_D_DirverError_1_1);
+        hideLinkNotice(ui->A_MP_D_DirverError_1_1);
         m_timerTestUsb->start(100);
         qDebug() << "start adb,no e,started";
     } else {
@@ -60,16 +57,16 @@ void MainWindow::testUsb()
 
     // Phone listed but not usable yet: keep asking.
     auto waitForUsb = [this] {
-        showWidget(ui->A_MP_USBDebugTourial_2);
-        showWidget(ui->A_MP_D_ReconnectDevice);
-        hideWidget(ui->A_MP_D_DirverError_1_1);
+        showLinkPage(ui->A_MP_USBDebugTourial_2);
+        showLinkNotice(ui->A_MP_D_ReconnectDevice);
+        hideLinkNotice(ui->A_MP_D_DirverError_1_1);
         m_timerTestUsb->start(100);
     };
     // adb lists nothing at all: most likely a driver problem.
     auto noDeviceListed = [this] {
-        showWidget(ui->A_MP_USBDebugTourial_2);
-        hideWidget(ui->A_MP_D_ReconnectDevice);
-        showWidget(ui->A_MP_D_DirverError_1_1);
+        showLinkPage(ui->A_MP_USBDebugTourial_2);
+        hideLinkNotice(ui->A_MP_D_ReconnectDevice);
+        showLinkNotice(ui->A_MP_D_DirverError_1_1);
         m_timerTestUsb->start(100);
     };
 
@@ -81,8 +78,8 @@ void MainWindow::testUsb()
             waitForUsb();
             qDebug() << "start usb,e,offline,start usb";
         } else {
-            showWidget(ui->A_MP_USBDebugTourial_2);
-            hideWidget(ui->A_MP_D_DirverError_1_1);
+            showLinkPage(ui->A_MP_USBDebugTourial_2);
+            hideLinkNotice(ui->A_MP_D_DirverError_1_1);
             resetAdbCheckState();
             m_timerTestKillAdbForRsa->start(100);
             qDebug() << "start usb,e,no offline,start killforRsa";
@@ -101,9 +98,9 @@ void MainWindow::testUsb()
             qDebug() << "start usb,no e,no opend,no adb empty,start usb";
         }
     } else if (m_usbOpened) {
-        showWidget(ui->A_MP_USBDebugTourial_2);
-        hideWidget(ui->A_MP_D_ReconnectDevice);
-        hideWidget(ui->A_MP_D_DirverError_1_1);
+        showLinkPage(ui->A_MP_USBDebugTourial_2);
+        hideLinkNotice(ui->A_MP_D_ReconnectDevice);
+        hideLinkNotice(ui->A_MP_D_DirverError_1_1);
         m_timerTestRsa->start(100);
         qDebug() << "start usb,no e,opend,start rsa";
     } else if (m_adbEmpty) {
@@ -130,8 +127,7 @@ void MainWindow::testRsa()
         qDebug() << "rsa error";
         resetAdbCheckState();
         if (offline) {
-            hideWidget(ui->A_MP_USBDebugTourial_2);
-            showWidget(ui->A_MP_PleaseConnect_1);
+            showLinkPage(ui->A_MP_PleaseConnect_1);
             m_timerSlotDeviceIn->start(100);
             qDebug() << "start rsa,e,offline";
         } else {
@@ -139,7 +135,7 @@ void MainWindow::testRsa()
             qDebug() << "start rsa,e,no offline";
         }
     } else if (m_isAuthorized) {
-        hideWidget(ui->A_MP_D_ReconnectDevice);
+        hideLinkNotice(ui->A_MP_D_ReconnectDevice);
         m_timerTestCheckHasApk->start(1);
         qDebug() << "start rsa,no e,authorized";
     } else {
@@ -167,11 +163,11 @@ void MainWindow::testKillAdbForRsa()
     } else if (m_adbKilledForRsa) {
         resetAdbCheckState();
         qDebug() << "after killed adb for rsa ,start adb";
-        showWidget(ui->A_MP_USBDebugTourial_2);
+        showLinkPage(ui->A_MP_USBDebugTourial_2);
         m_timerTestPort->start(100);
         qDebug() << "after kill adb for rsa check";
     } else {
-        showWidget(ui->A_MP_USBDebugTourial_2);
+        showLinkPage(ui->A_MP_USBDebugTourial_2);
         resetAdbCheckState();
         m_timerTestKillAdbForRsa->start(100);
         qDebug() << "not final kill adb for rsa";
@@ -194,10 +190,7 @@ void MainWindow::testCheckHasApk()
         io.error = false;
         resetAdbCheckState();
         const bool present = probeDevicePresent();
-        hideWidget(ui->A_MP_IsInstalling_4);
-        hideWidget(ui->A_MP_ConnectedInfomation_5);
-        hideWidget(ui->A_MP_USBDebugTourial_2);
-        showWidget(ui->A_MP_PleaseConnect_1);
+        showLinkPage(ui->A_MP_PleaseConnect_1);
         if (present) {
             m_timerTestPort->start(100);
             qDebug() << "start has apk;e,hd;start port";
@@ -207,26 +200,21 @@ void MainWindow::testCheckHasApk()
         }
     } else if (m_hasApk) {
         if (probeDevicePresent()) {
-            hideWidget(ui->A_MP_USBDebugTourial_2);
-            hideWidget(ui->A_MP_IsInstalling_4);
-            showWidget(ui->A_MP_ConnectedInfomation_5);
+            showLinkPage(ui->A_MP_ConnectedInfomation_5);
             m_timerTestStartActivity->start(100);
             qDebug() << "start has apk;no e,apk,hd;start activity";
         } else {
-            fallBackToPresencePoll({ui->A_MP_USBDebugTourial_2, ui->A_MP_IsInstalling_4,
-                                    ui->A_MP_ConnectedInfomation_5});
+            fallBackToPresencePoll();
             qDebug() << "start has apk;no e,apk,no hd;start check in";
         }
     } else {
         if (probeDevicePresent()) {
-            hideWidget(ui->A_MP_USBDebugTourial_2);
-            hideWidget(ui->A_MP_ConnectedInfomation_5);
-            showWidget(ui->A_MP_IsInstalling_4);
+            showLinkPage(ui->A_MP_IsInstalling_4);
             m_step[StepTestInstallApk].readTimes = 0;
             m_timerTestInstallApk->start(100);
             qDebug() << "start has apk;no e,no apk,hd;start install";
         } else {
-            fallBackToPresencePoll({ui->A_MP_USBDebugTourial_2, ui->A_MP_ConnectedInfomation_5});
+            fallBackToPresencePoll();
             qDebug() << "start has apk;no e,no apk,no hd;start check in";
         }
     }
@@ -250,20 +238,19 @@ void MainWindow::testInstallApk()
         io.readTimes = 0;
         ui->MP_InstallApk_ProgressBar->setValue(0);
         if (probeDevicePresent()) {
-            hideWidget(ui->A_MP_D_ReconnectDevice);
+            hideLinkNotice(ui->A_MP_D_ReconnectDevice);
             m_timerTestCheckHasApk->start(100);
         } else {
-            fallBackToPresencePoll({ui->A_MP_IsInstalling_4}, false);
+            fallBackToPresencePoll(false);
         }
     } else if (m_apkInstalled) {
         qDebug() << "install return right";
         qDebug() << "installed";
         if (probeDevicePresent()) {
-            hideWidget(ui->A_MP_IsInstalling_4);
-            showWidget(ui->A_MP_ConnectedInfomation_5);
+            showLinkPage(ui->A_MP_ConnectedInfomation_5);
             m_timerTestStartActivity->start(100);
         } else {
-            fallBackToPresencePoll({ui->A_MP_IsInstalling_4});
+            fallBackToPresencePoll();
         }
         qDebug() << "after install apk check";
     } else {
@@ -273,7 +260,7 @@ void MainWindow::testInstallApk()
             m_timerTestInstallApk->start(100);
             io.readTimes = 0;
         } else {
-            fallBackToPresencePoll({ui->A_MP_IsInstalling_4});
+            fallBackToPresencePoll();
         }
     }
     io.readTimes = 0;
@@ -295,18 +282,18 @@ void MainWindow::testStartActivity()
         io.error = false;
         resetAdbCheckState();
         if (probeDevicePresent()) {
-            hideWidget(ui->A_MP_D_ReconnectDevice);
+            hideLinkNotice(ui->A_MP_D_ReconnectDevice);
             m_timerTestCheckHasApk->start(100);
         } else {
-            fallBackToPresencePoll({ui->A_MP_ConnectedInfomation_5}, false);
+            fallBackToPresencePoll(false);
         }
     } else if (m_activityStarted) {
         if (probeDevicePresent()) {
-            showWidget(ui->A_MP_ConnectedInfomation_5);
+            showLinkPage(ui->A_MP_ConnectedInfomation_5);
             m_timerTestForwardAdb->start(100);
             qDebug() << "after start activity,has devices,start forward";
         } else {
-            fallBackToPresencePoll({ui->A_MP_ConnectedInfomation_5});
+            fallBackToPresencePoll();
             qDebug() << "after start activity,not has devices,start check in";
         }
         qDebug() << "after start activity check";
@@ -314,10 +301,10 @@ void MainWindow::testStartActivity()
         const bool present = probeDevicePresent();
         qDebug() << "activity not stated";
         if (present) {
-            showWidget(ui->A_MP_ConnectedInfomation_5);
+            showLinkPage(ui->A_MP_ConnectedInfomation_5);
             m_timerTestStartActivity->start(100);
         } else {
-            fallBackToPresencePoll({ui->A_MP_ConnectedInfomation_5});
+            fallBackToPresencePoll();
         }
     }
     io.readTimes = 0;
@@ -339,7 +326,7 @@ void MainWindow::testForwardAdb()
         if (probeDevicePresent())
             m_timerTestGetPower->start(100);
         else
-            fallBackToPresencePoll({ui->A_MP_ConnectedInfomation_5});
+            fallBackToPresencePoll();
         qDebug() << "after forward adb check";
     } else {
         // Something printed: another program most likely holds port 10000.
@@ -348,7 +335,7 @@ void MainWindow::testForwardAdb()
         if (present)
             m_timerTestGetOtherSoftPidBy10000->start(100);
         else
-            fallBackToPresencePoll({ui->A_MP_ConnectedInfomation_5});
+            fallBackToPresencePoll();
     }
     io.readTimes = 0;
 }
@@ -366,26 +353,26 @@ void MainWindow::testGetPower()
         io.error = false;
         resetAdbCheckState();
         if (probeDevicePresent()) {
-            showWidget(ui->A_MP_PleaseConnect_1);
+            showLinkPage(ui->A_MP_PleaseConnect_1);
             m_timerTestForwardAdb->start(100);
         } else {
-            fallBackToPresencePoll({ui->A_MP_ConnectedInfomation_5}, false);
+            fallBackToPresencePoll(false);
         }
     } else if (m_gotPower) {
         if (probeDevicePresent()) {
-            showWidget(ui->A_MP_ConnectedInfomation_5);
+            showLinkPage(ui->A_MP_ConnectedInfomation_5);
             m_timerTestGetSerial->start(100);
         } else {
-            fallBackToPresencePoll({ui->A_MP_ConnectedInfomation_5});
+            fallBackToPresencePoll();
             qDebug() << "start check device in";
         }
         qDebug() << "after get power check";
     } else {
         if (probeDevicePresent()) {
-            showWidget(ui->A_MP_ConnectedInfomation_5);
+            showLinkPage(ui->A_MP_ConnectedInfomation_5);
             m_timerTestGetPower->start(100);
         } else {
-            fallBackToPresencePoll({ui->A_MP_ConnectedInfomation_5});
+            fallBackToPresencePoll();
         }
         qDebug() << "get power fail";
     }
@@ -405,28 +392,28 @@ void MainWindow::testGetSerial()
         io.error = false;
         resetAdbCheckState();
         if (probeDevicePresent()) {
-            showWidget(ui->A_MP_PleaseConnect_1);
+            showLinkPage(ui->A_MP_PleaseConnect_1);
             m_timerTestForwardAdb->start(100);
         } else {
-            fallBackToPresencePoll({ui->A_MP_ConnectedInfomation_5}, false);
+            fallBackToPresencePoll(false);
         }
     } else if (m_gotSerial) {
         if (probeDevicePresent()) {
-            showWidget(ui->A_MP_ConnectedInfomation_5);
+            showLinkPage(ui->A_MP_ConnectedInfomation_5);
             // Hand-over: the TCP supervision owns the link from here on.
             if (m_timerNewTCPConnected)
                 m_timerNewTCPConnected->start(100);
         } else {
-            fallBackToPresencePoll({ui->A_MP_ConnectedInfomation_5});
+            fallBackToPresencePoll();
             qDebug() << "start check device in";
         }
         qDebug() << "after get serial check";
     } else {
         if (probeDevicePresent()) {
-            showWidget(ui->A_MP_ConnectedInfomation_5);
+            showLinkPage(ui->A_MP_ConnectedInfomation_5);
             m_timerTestGetSerial->start(100);
         } else {
-            fallBackToPresencePoll({ui->A_MP_ConnectedInfomation_5});
+            fallBackToPresencePoll();
         }
         qDebug() << "get serial fail";
     }

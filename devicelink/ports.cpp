@@ -27,20 +27,17 @@ void MainWindow::testPort()
     if (io.error) {
         io.error = false;
         resetAdbCheckState();
-        showWidget(ui->A_MP_D_PortUsed);
-        hideWidget(ui->A_MP_USBDebugTourial_2);
-        showWidget(ui->A_MP_PleaseConnect_1);
+        showLinkNotice(ui->A_MP_D_PortUsed);
+        showLinkPage(ui->A_MP_PleaseConnect_1);
         m_timerTestPort->start(100);
         qDebug() << "port,e";
     } else if (m_port5037Used) {
-        hideWidget(ui->A_MP_USBDebugTourial_2);
-        showWidget(ui->A_MP_PleaseConnect_1);
+        showLinkPage(ui->A_MP_PleaseConnect_1);
         m_timerTestGetOtherSoftPidBy5037->start(1);
         qDebug() << "port,no e,use";
     } else {
-        hideWidget(ui->A_MP_D_PortUsed);
-        showWidget(ui->A_MP_USBDebugTourial_2);
-        hideWidget(ui->A_MP_PleaseConnect_1);
+        hideLinkNotice(ui->A_MP_D_PortUsed);
+        showLinkPage(ui->A_MP_USBDebugTourial_2);
         m_timerTestStartAdb->start(1);
         qDebug() << "port,no e,no use";
     }
@@ -57,13 +54,13 @@ void MainWindow::testGetOtherSoftPidBy5037()
     if (io.error) {
         io.error = false;
         resetAdbCheckState();
-        hideWidget(ui->A_MP_D_PortUsed);
+        hideLinkNotice(ui->A_MP_D_PortUsed);
         m_timerTestPort->start(1);
     } else if (!m_otherSoftPid5037.isEmpty()) {
         m_timerTestGetOtherSoftNameByPid->start(1);
     } else {
         resetAdbCheckState();
-        hideWidget(ui->A_MP_D_PortUsed);
+        hideLinkNotice(ui->A_MP_D_PortUsed);
         m_timerTestPort->start(1);
     }
     io.readTimes = 0;
@@ -86,17 +83,17 @@ void MainWindow::testGetOtherSoftNameByPid()
     } else if (!name.isEmpty() && name.contains(QLatin1String("adb"))) {
         // Another adb server: ask it to quit.
         ui->A_MP_D_PortUsed_Label_Info->setText(name);
-        hideWidget(ui->A_MP_D_PortUsed);
+        hideLinkNotice(ui->A_MP_D_PortUsed);
         resetAdbCheckState();
         m_timerTestKillAdb->start(1);
     } else if (!name.isEmpty()) {
         // A foreign program: name it, end nothing, and check again.
         ui->A_MP_D_PortUsed_Label_Info->setText(name);
-        showWidget(ui->A_MP_D_PortUsed);
+        showLinkNotice(ui->A_MP_D_PortUsed);
         resetAdbCheckState();
         m_timerTestPort->start(1);
     } else {
-        hideWidget(ui->A_MP_D_PortUsed);
+        hideLinkNotice(ui->A_MP_D_PortUsed);
         resetAdbCheckState();
         m_timerTestPort->start(1);
     }
@@ -112,17 +109,16 @@ void MainWindow::testKillAdb()
     StepIo &io = m_step[StepTestKillAdb];
     if (io.error) {
         io.error = false;
-        showWidget(ui->A_MP_PleaseConnect_1);
-        hideWidget(ui->A_MP_USBDebugTourial_2);
+        showLinkPage(ui->A_MP_PleaseConnect_1);
         m_timerTestKillAdb->start(100);
         qDebug() << "not final kill adb";
     } else if (m_adbKilled) {
-        showWidget(ui->A_MP_PleaseConnect_1);
+        showLinkPage(ui->A_MP_PleaseConnect_1);
         resetAdbCheckState();
         m_timerTestPort->start(100);
         qDebug() << "after kill adb check";
     } else {
-        showWidget(ui->A_MP_PleaseConnect_1);
+        showLinkPage(ui->A_MP_PleaseConnect_1);
         m_timerTestKillAdb->start(100);
         qDebug() << "not final kill adb";
     }
@@ -138,7 +134,6 @@ void MainWindow::testGetOtherSoftPidBy10000()
     qDebug() << "start test read soft pid use 10000";
     runStep(StepTestGetOtherSoftPidBy10000, m_netstatProgram, kNetstatArguments, -1);
 
-    const QList<QWidget *> fallBackPages = {ui->A_MP_ConnectedInfomation_5};
     StepIo &io = m_step[StepTestGetOtherSoftPidBy10000];
     if (io.error) {
         io.error = false;
@@ -147,20 +142,20 @@ void MainWindow::testGetOtherSoftPidBy10000()
             ui->A_MP_D_PortUsed_Label_Info->setText(QString());
             m_timerTestForwardAdb->start(100);
         } else {
-            fallBackToPresencePoll(fallBackPages);
+            fallBackToPresencePoll();
         }
     } else if (!m_otherSoftPid10000.isEmpty()) {
         if (probeDevicePresent())
             m_timerTestGetOtherSoftNameByPid_10000->start(100);
         else
-            fallBackToPresencePoll(fallBackPages);
+            fallBackToPresencePoll();
     } else {
         if (probeDevicePresent()) {
             ui->A_MP_D_PortUsed_Label_Info->setText(QString());
             resetAdbCheckState();
             m_timerTestForwardAdb->start(100);
         } else {
-            fallBackToPresencePoll(fallBackPages);
+            fallBackToPresencePoll();
         }
     }
     io.readTimes = 0;
@@ -174,7 +169,6 @@ void MainWindow::testGetOtherSoftNameByPid_10000()
                        tasklistCommandLine(m_tasklistProgram, m_otherSoftPid10000), 3000, "in while");
     qDebug() << "after get pid's name while";
 
-    const QList<QWidget *> fallBackPages = {ui->A_MP_ConnectedInfomation_5};
     StepIo &io = m_step[StepTestGetOtherSoftNameByPid_10000];
     if (io.error) {
         io.error = false;
@@ -182,18 +176,18 @@ void MainWindow::testGetOtherSoftNameByPid_10000()
         if (probeDevicePresent())
             m_timerTestGetOtherSoftPidBy10000->start(100);
         else
-            fallBackToPresencePoll(fallBackPages);
+            fallBackToPresencePoll();
     } else if (!m_otherSoftName10000.isEmpty()) {
         if (probeDevicePresent())
             m_timerTestKillOtherSoftBy10000->start(100);
         else
-            fallBackToPresencePoll(fallBackPages);
+            fallBackToPresencePoll();
     } else {
         if (probeDevicePresent()) {
             resetAdbCheckState();
             m_timerTestForwardAdb->start(100);
         } else {
-            fallBackToPresencePoll(fallBackPages);
+            fallBackToPresencePoll();
         }
     }
     io.readTimes = 0;
@@ -210,29 +204,28 @@ void MainWindow::testKillOtherSoftBy10000()
                        3000, "in while");
     qDebug() << "after kill other soft use 10000 while";
 
-    const QList<QWidget *> fallBackPages = {ui->A_MP_ConnectedInfomation_5};
     StepIo &io = m_step[StepTestKillOtherSoftBy10000];
     if (io.error) {
         io.error = false;
         if (probeDevicePresent())
             m_timerTestGetOtherSoftNameByPid_10000->start(100);
         else
-            fallBackToPresencePoll(fallBackPages);
+            fallBackToPresencePoll();
     } else if (m_otherSoftKilled) {
         if (probeDevicePresent()) {
             ui->A_MP_D_PortUsed_Label_Info->setText(QString());
-            hideWidget(ui->A_MP_D_PortUsed);
+            hideLinkNotice(ui->A_MP_D_PortUsed);
             resetAdbCheckState();
             m_timerTestForwardAdb->start(100);
         } else {
-            fallBackToPresencePoll(fallBackPages);
+            fallBackToPresencePoll();
         }
     } else {
         if (probeDevicePresent()) {
             resetAdbCheckState();
             m_timerTestForwardAdb->start(100);
         } else {
-            fallBackToPresencePoll(fallBackPages);
+            fallBackToPresencePoll();
         }
     }
     io.readTimes = 0;

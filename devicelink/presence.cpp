@@ -42,13 +42,13 @@ void MainWindow::slotDeviceIn()
         if (probeDevicePresent()) {
             if (m_deviceWatcher->isWatching())
                 m_deviceWatcher->stopWatching();
-            hideWidget(ui->A_MP_D_ReconnectDevice);
+            hideLinkNotice(ui->A_MP_D_ReconnectDevice);
             m_hasDevice = false;
             m_timerTestPort->start(100);
             qDebug() << "start check in;in,hd;start port";
         } else {
             noteGoneAfterReboot(m_isAfterReboot);
-            showWidget(ui->A_MP_D_ReconnectDevice);
+            showLinkNotice(ui->A_MP_D_ReconnectDevice);
             m_timerSlotDeviceIn->start(100);
             qDebug() << "start check in;in,no hd;start check in";
         }
@@ -68,13 +68,13 @@ void MainWindow::slotDeviceIn()
             m_deviceArrived = false;
             m_timerSlotDeviceIn->stop();
         }
-        hideWidget(ui->A_MP_D_ReconnectDevice);
+        hideLinkNotice(ui->A_MP_D_ReconnectDevice);
         m_hasDevice = false;
         m_timerTestPort->start(100);
         qDebug() << "start check in;no in,hd;start port";
     } else {
         noteGoneAfterReboot(m_isAfterReboot);
-        showWidget(ui->A_MP_D_ReconnectDevice);
+        showLinkNotice(ui->A_MP_D_ReconnectDevice);
         m_timerSlotDeviceIn->start(100);
         qDebug() << "start check in;no in,no hd;start check in";
     }

@@ -8,36 +8,44 @@
 #include <QCoreApplication>
 #include <QDebug>
 
+// Reboots the phone after an erase. Nothing waits for `adb reboot`: its end
+// (or its time-out) arms the presence poll, which alone brings the link back.
 void MainWindow::testReboot()
 {
     qDebug() << "reboot start";
-    QProcess *p = m_step[StepTestReboot].process;
-    p->start(m_adbProgram, {QStringLiteral("reboot")}, QIODevice::ReadWrite);
-    qDebug() << "reboot midle";
-    int waitCount = 0;
-    while (!p->waitForFinished(3000)) {
-        if (p->state() == QProcess::NotRunning)
-            break;
-        ++waitCount;
-        qDebug() << "in testReboot,in while,waitCount:" << waitCount;
-        if (waitCount > 10000)
-            break;
-        qDebug() << "in testReboot,in while";
-    }
-    qDebug() << "reboot end";
-    m_rebootDone = true;
-    m_isAfterReboot = true;
-    // The companion app goes down with the phone. The session ends here, so
-    // that the device link alone brings the link back (it hands over to the
-    // supervision again once the app runs); a supervision still ticking would
-    // give up on its own and start a second step chain beside this one.
+    // The companion app goes down with the phone: its watchdog stops, and so
+    // does the session, so that the device link alone brings the link back
+    // (it hands over to the supervision again once the app runs); a
+    // supervision still ticking would give up on its own and start a second
+    // step chain beside this one.
+    m_timerTestCheckAppQuited->stop();
     m_timerNewTCPConnected->stop();
     m_timerHomeInfoReadable->stop();
     m_connectFailTimes = 0;
     m_tcpSocket->abort();
+    m_rebootDone = true;
+    m_isAfterReboot = true;
+    showLinkPage(ui->A_MP_PleaseConnect_1);
+
+    m_rebootRunning = true;
+    m_step[StepTestReboot].process->start(m_adbProgram, {QStringLiteral("reboot")}, QIODevice::ReadWrite);
+    m_timerRebootTimeout->start(kRebootTimeoutMs);
+    qDebug() << "reboot midle";
+}
+
+void MainWindow::rebootEnded()
+{
+    if (!m_rebootRunning)
+        return;
+    m_rebootRunning = false;
+    m_timerRebootTimeout->stop();
+    QProcess *p = m_step[StepTestReboot].process;
+    if (p->state() != QProcess::NotRunning) {
+        qDebug() << "reboot timed out";
+        p->kill();
+    }
+    qDebug() << "reboot end";
     m_timerSlotDeviceIn->start(3000);
-    hideWidget(ui->M_EraseCompleted_3);
-    showWidget(ui->A_MP_PleaseConnect_1);
 }
 
 void MainWindow::testCheckAppQuited()
@@ -53,8 +61,7 @@ void MainWindow::testCheckAppQuited()
     // The phone has gone: wait for it in the presence poll.
     auto lost = [this] {
         hideNotices();
-        hidePages();
-        showWidget(ui->A_MP_PleaseConnect_1);
+        showLinkPage(ui->A_MP_PleaseConnect_1);
         resetAdbCheckState();
         m_timerSlotDeviceIn->start(100);
     };
@@ -85,8 +92,7 @@ void MainWindow::testCheckAppQuited()
             m_tcpSocket->abort();
             stopActivityTimers();
             hideNotices();
-            hidePages();
-            showWidget(ui->A_MP_PleaseConnect_1);
+            showLinkPage(ui->A_MP_PleaseConnect_1);
             resetAdbCheckState();
             m_timerTestPort->start(100);
         } else {

@@ -110,6 +110,14 @@ void MainWindow::initStepProcesses()
                     (this->*result)(status == QProcess::CrashExit && exitCode == 0 ? -1 : exitCode);
                 });
     }
+    QProcess *reboot = m_step[StepTestReboot].process;
+    connect(reboot, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this, &MainWindow::rebootEnded);
+    connect(reboot, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            qDebug() << "command not started:" << m_adbProgram << "reboot";
+            rebootEnded();
+        }
+    });
     // The exit command may find no taskkill to run; the program still ends.
     connect(m_step[StepTestPort].process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (m_closeRequested && error == QProcess::FailedToStart) {
@@ -160,6 +168,9 @@ void MainWindow::initStepTimers()
         *t.timer = new QTimer(this);
         connect(*t.timer, &QTimer::timeout, this, t.slot);
     }
+    m_timerRebootTimeout = new QTimer(this);
+    m_timerRebootTimeout->setSingleShot(true);
+    connect(m_timerRebootTimeout, &QTimer::timeout, this, &MainWindow::rebootEnded);
 }
 
 void MainWindow::initDeviceWatcher()

@@ -62,8 +62,8 @@ void MainWindow::updateHomeInfo()
                               + QStringLiteral("rC:") + proto::generalNumber(used) + g
                               + QStringLiteral("rR:") + proto::generalNumber(used) + g);
     }
-    hidePages();
-    showWidget(ui->A_MP_ConnectedInfomation_5);
+    // The phone page is the device link's: a report held in front stays.
+    showLinkPage(ui->A_MP_ConnectedInfomation_5);
     qDebug() << " home info for ui";
     ui->S_MyPhone_Button->setEnabled(true);
     ui->S_All_Button->setEnabled(true);

@@ -5,10 +5,10 @@
 #include "ui_mainwindow.h"
 
 #include <QDebug>
-#include <QSet>
 
 #include "protocol/messages.h"
 #include "protocol/records.h"
+#include "workflow/eraseplan.h"
 
 // ----- requests without body -----
 
@@ -194,34 +194,41 @@ bool MainWindow::eraseGuard(Category c) const
 // cannot go to the phone (empty: a file whose location cannot be read; or too
 // long for one frame) is left out before numbering, so the companion app sees
 // a whole batch and answers it, and is counted as left out: the run reports it
-// as not erased and never claims it erased. A key listed twice (a file the
-// phone listed twice) is sent once. When nothing can be sent no answer will
-// come, and the category is over at once.
-void MainWindow::sendEraseItems(Category c, const QStringList &keys)
+// as not erased and never claims it erased. When nothing can be sent no answer
+// will come, and the category is over at once.
+void MainWindow::sendEraseItems(Category c, const QStringList &chosen)
 {
-    QStringList sendable;
-    sendable.reserve(keys.size());
-    QSet<QString> seen;
-    seen.reserve(keys.size());
+    // Keys the companion app answered in an earlier run since the scan are
+    // not sent again; the rest of the chosen keys make the batch, each once
+    // (a file the phone listed twice is erased once).
+    const QStringList keys = eraseplan::keysNotAnswered(chosen, m_eraseAnsweredKeys[c]);
+    m_eraseBatchKeys[c] = keys;
+    const auto cannotBeSent = [](const QString &key) {
+        return key.isEmpty() || key.size() > proto::MaxEraseKeyLength;
+    };
+    // Counted over the chosen keys: every file whose location cannot be read
+    // has the same empty key.
     m_eraseLeftOut[c] = 0;
-    for (int i = 0; i < keys.size(); ++i) {
-        const QString &key = keys.at(i);
-        if (key.isEmpty() || key.size() > proto::MaxEraseKeyLength) {
+    for (int i = 0; i < chosen.size(); ++i) {
+        const QString &key = chosen.at(i);
+        if (cannotBeSent(key) && !m_eraseAnsweredKeys[c].contains(key)) {
             qDebug() << "erase key cannot be sent, left out:" << proto::categoryName(c) << "item" << i + 1
                      << "length" << key.size();
             ++m_eraseLeftOut[c];
-        } else if (!seen.contains(key)) {
-            seen.insert(key);
-            sendable << key;
         }
     }
+    QStringList sendable;
+    sendable.reserve(keys.size());
+    for (const QString &key : keys)
+        if (!cannotBeSent(key))
+            sendable << key;
     const quint16 type = proto::eraseRequestType(c);
     const quint32 batch = quint32(sendable.size());
     for (int i = 0; i < sendable.size(); ++i) {
         writeRequest(proto::eraseRequest(type, sendable.at(i), m_levelToErase, quint32(i + 1), batch));
         ++m_eraseSentCount[c];
     }
-    if (!keys.isEmpty() && sendable.isEmpty())
+    if (sendable.isEmpty())
         markErased(c); // nothing could be sent: no reply will come
 }
 

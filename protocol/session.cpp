@@ -108,8 +108,8 @@ void MainWindow::newTCPConnected()
             m_homeInfoRequested = true;
             m_timerHomeInfoReadable->start(100);
             m_workPhase = None;
-            hidePages();
-            showWidget(ui->A_MP_ConnectedInfomation_5);
+            // The phone page is the device link's: a report held in front stays.
+            showLinkPage(ui->A_MP_ConnectedInfomation_5);
         } else {
             qDebug() << "net is connected";
             m_timerNewTCPConnected->start(5000);

@@ -4,7 +4,13 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config qtbase5-dev qtbase5-dev-tools
-          libqt5svg5-dev adb xvfb xauth ccache)
+          libqt5svg5-dev adb xvfb xauth ccache
+          # fuzz targets (libFuzzer comes with clang's runtime libraries)
+          clang libclang-rt-14-dev
+          # syntax check of the Windows sources
+          g++-mingw-w64-x86-64
+          # PDF reports in tests, and the installed desktop entry's check
+          poppler-utils desktop-file-utils)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/widgetvisibility.h"
+#include "workflow/eraseplan.h"
 
 #include <QDebug>
 
@@ -30,6 +31,7 @@ void MainWindow::on_T_D_IsScanning_Stop_PushButton_Ok_clicked()
     m_scanCancelRequested = true;
     m_cancelScanBack = false;
     sendCancelScan();
+    m_cancelClock.start();
     m_timerCheckCancelScan->start(500);
 }
 
@@ -46,18 +48,35 @@ void MainWindow::on_T_D_IsScanning_Stop_Close_clicked()
 void MainWindow::checkCancelScan()
 {
     qDebug() << "check cancel Scan once";
-    if (!m_cancelScanBack)
-        return;
-    qDebug() << "end check cancel Scan,cancel done";
+    if (m_cancelScanBack) {
+        qDebug() << "end check cancel Scan,cancel done";
+        endScanCancel(true);
+    } else if (m_cancelClock.isValid() && m_cancelClock.elapsed() >= m_cancelTimeoutMs) {
+        qDebug() << "cancel scan not acknowledged, given up after" << m_cancelClock.elapsed() << "ms";
+        endScanCancel(false);
+    }
+}
+
+// An acknowledged cancel and one given up end alike: the scan is over for
+// the program, whatever the phone still does; the user may go on.
+void MainWindow::endScanCancel(bool acknowledged)
+{
     stopIfActive(m_timerCheckCancelScan);
     stopIfActive(m_timerLeftTimeReadable);
     stopIfActive(m_timerAllDataReadable);
     stopIfActive(m_timerDecreaseScanTime);
+    dropPendingWaits();
+    m_cancelClock.invalidate();
     hidePages();
     showWidget(ui->B_EAll_ToScan);
     setScopeButtonsEnabled(true);
     hideWidget(ui->T_D_IsScanning_Stop);
     ui->M_All_Private_IsScanning_pushButton_Stop->setEnabled(true);
+    if (!acknowledged) {
+        ui->T_D_CancelNoAnswer_TopTitle->setText(QStringLiteral("Cancel Scan"));
+        ui->T_D_CancelNoAnswer_Label_Message->setText(eraseplan::cancelNoAnswerText(false));
+        showWidget(ui->T_D_CancelNoAnswer);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -81,6 +100,7 @@ void MainWindow::on_T_D_IsErasing_Stop_PushButton_Ok_clicked()
     m_cancelEraseBack = false;
     stopIfActive(m_timerAllDataErased);
     sendCancelErase();
+    m_cancelClock.start();
     m_timerCheckCancelErase->start(100);
 }
 
@@ -97,17 +117,41 @@ void MainWindow::on_T_D_IsErasing_Stop_Close_clicked()
 void MainWindow::checkCancelErase()
 {
     qDebug() << "check cancel Erase once";
-    if (!m_cancelEraseBack)
-        return;
-    qDebug() << "end check cancel Erase";
+    if (m_cancelEraseBack) {
+        qDebug() << "end check cancel Erase";
+        endEraseCancel(true);
+    } else if (m_cancelClock.isValid() && m_cancelClock.elapsed() >= m_cancelTimeoutMs) {
+        qDebug() << "cancel erase not acknowledged, given up after" << m_cancelClock.elapsed() << "ms";
+        endEraseCancel(false);
+    }
+}
+
+void MainWindow::endEraseCancel(bool acknowledged)
+{
     stopIfActive(m_timerCheckCancelErase);
     stopIfActive(m_timerAllDataErased);
     stopIfActive(m_timerDecreaseEraseTime);
-    hidePages();
-    showWidget(ui->M_ConformErase_1);
+    dropPendingWaits();
+    m_cancelClock.invalidate();
+    showConfirmPage();
     setScopeButtonsEnabled(true);
     hideWidget(ui->T_D_IsErasing_Stop);
     ui->M_IsErasing_PubuButton_Stop->setEnabled(true);
+    if (!acknowledged) {
+        ui->T_D_CancelNoAnswer_TopTitle->setText(QStringLiteral("Cancel Erase"));
+        ui->T_D_CancelNoAnswer_Label_Message->setText(eraseplan::cancelNoAnswerText(true));
+        showWidget(ui->T_D_CancelNoAnswer);
+    }
+}
+
+void MainWindow::on_T_D_CancelNoAnswer_PushButton_Ok_clicked()
+{
+    hideWidget(ui->T_D_CancelNoAnswer);
+}
+
+void MainWindow::on_T_D_CancelNoAnswer_Close_clicked()
+{
+    hideWidget(ui->T_D_CancelNoAnswer);
 }
 
 // ---------------------------------------------------------------------------
@@ -137,6 +181,34 @@ QList<QTimer *> MainWindow::deviceLinkStepTimers()
             m_timerTestKillAdbForRsa};
 }
 
+void MainWindow::stopWorkflowTimers()
+{
+    for (QTimer *t : {m_timerCheckStopGetPhotoBeforeScan, m_timerCheckStopGetPhotoSwitchedAllApp,
+                      m_timerLeftTimeReadable, m_timerAllDataReadable, m_timerDecreaseScanTime,
+                      m_timerCheckCancelScan, m_timerCheckStopGetPhotoBeforeErase,
+                      m_timerCheckApkIsDefaultSMSAppReadable, m_timerChangeDefaultSMSAppReadable,
+                      m_timerAllDataErased, m_timerDecreaseEraseTime, m_timerCheckCancelErase,
+                      m_timerGetPhotoByTime, m_timerUpdateTablePhoto})
+        stopIfActive(t);
+    m_scopeAfterPhotoStop = -1;
+    m_cancelClock.invalidate();
+}
+
+void MainWindow::workflowConnectionLost()
+{
+    stopWorkflowTimers();
+    if (m_pageList.isEmpty())
+        return; // the window is not built yet
+    // The pages stay until the device link shows its own; what they offer
+    // waits for the link: the top bar is disabled, a Stop has nothing to
+    // stop, and the notices of the scan or erase close.
+    setScopeButtonsEnabled(false);
+    ui->M_All_Private_IsScanning_pushButton_Stop->setEnabled(false);
+    ui->M_IsErasing_PubuButton_Stop->setEnabled(false);
+    for (QWidget *notice : {ui->T_D_IsScanning_Stop, ui->T_D_IsErasing_Stop, ui->T_M_SelectLevel_1_1})
+        hideWidget(notice);
+}
+
 void MainWindow::stopActivityTimers()
 {
     QList<QTimer *> timers;
@@ -144,33 +216,17 @@ void MainWindow::stopActivityTimers()
         timers = deviceLinkStepTimers();
     else
         timers << m_timerTestCheckAppQuited;
-    switch (m_workPhase) {
-    case None:
-        if (m_programType == ProgramType::Idle)
-            timers << m_timerHomeInfoReadable << m_timerNewTCPConnected;
-        break;
-    case Scanning:
-        timers << m_timerLeftTimeReadable << m_timerDecreaseScanTime << m_timerAllDataReadable
-               << m_timerCheckStopGetPhotoBeforeScan << m_timerCheckCancelScan;
-        break;
-    case Scanned:
-        // The default-SMS-app steps run before the phase turns to erasing: a
-        // late answer after a reconnection must not start the run on its own.
-        timers << m_timerGetPhotoByTime << m_timerUpdateTablePhoto << m_timerCheckStopGetPhotoBeforeErase
-               << m_timerCheckStopGetPhotoSwitchedAllApp << m_timerCheckApkIsDefaultSMSAppReadable
-               << m_timerChangeDefaultSMSAppReadable;
-        break;
-    case Erasing:
-        timers << m_timerDecreaseEraseTime << m_timerAllDataErased << m_timerCheckApkIsDefaultSMSAppReadable
-               << m_timerChangeDefaultSMSAppReadable << m_timerCheckCancelErase;
-        break;
-    }
-    // The supervision marks the program as connecting as soon as it finds
-    // the socket unconnected, before it gives up and calls this: the timers of
-    // the scan or erase in progress are stopped in that state too, or they
-    // would run on against a connection that is gone.
+    if (m_workPhase == None && m_programType == ProgramType::Idle)
+        timers << m_timerHomeInfoReadable << m_timerNewTCPConnected;
     for (QTimer *t : qAsConst(timers))
         stopIfActive(t);
+    // Every wait and poll of the workflow goes with the connection, whatever
+    // the phase: the photo stop before a private scan is awaited before the
+    // phase turns to scanning, the default-SMS-app answers before it turns to
+    // erasing, and a late answer must not start anything on its own. The
+    // supervision marks the program as connecting as soon as it finds the
+    // socket unconnected, before it gives up and calls this.
+    stopWorkflowTimers();
 }
 
 // ---------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "app/widgetvisibility.h"
 #include "workflow/eraseplan.h"
 #include "workflow/scanplan.h"
+#include "browser/tablelayout.h"
 
 #include <QDebug>
 
@@ -35,19 +36,24 @@ QRadioButton *appButton(Ui::MainWindow *ui, int category)
 // Confirm page and level
 // ---------------------------------------------------------------------------
 
-void MainWindow::openConfirmPage(const QString &title)
+void MainWindow::showConfirmPage()
 {
+    // Every showing asks for the word afresh: a word typed on another
+    // scope's page, or before a cancelled run, confirms nothing here.
+    ui->M_ConformErase_LineEdit_InputErase->clear();
     ui->M_ConformErase_LineEdit_InputErase->setFocus();
     ui->M_ConformErase_LineEdit_InputErase->setPlaceholderText(QStringLiteral("Please Type at here..."));
     ui->M_ConformErase_Label_SecurityLevel->setText(eraseplan::levelLabel(m_levelToErase));
     hidePages();
-    ui->M_ConformErase_label_Name->setText(title);
+    ui->M_ConformErase_label_Name->setText(eraseplan::confirmTitle(m_eraseType));
     showWidget(ui->M_ConformErase_1);
 }
 
 void MainWindow::on_EP_IsScanning_PushButton_Erase_clicked()
 {
-    stopPhotoStopWaits();
+    if (!companionOnline())
+        return;
+    dropPendingWaits();
     m_stopGetPhotoBack = false;
     sendStopGetPhoto();
     m_timerCheckStopGetPhotoBeforeErase->start();
@@ -62,12 +68,15 @@ void MainWindow::checkStopGetPhotoBeforeErase()
     qDebug() << "stop get photo redable true";
     m_stopGetPhotoBack = false;
     if (m_eraseType == EraseType::Private)
-        openConfirmPage(QStringLiteral("Erase Private Data"));
+        showConfirmPage();
 }
 
 void MainWindow::on_EApp_PushButton_Erase_clicked()
 {
-    openConfirmPage(QStringLiteral("Erase App Data"));
+    if (!companionOnline())
+        return;
+    dropPendingWaits();
+    showConfirmPage();
 }
 
 void MainWindow::on_EApp_RatioButton_SelectAll_clicked()
@@ -83,6 +92,13 @@ void MainWindow::on_M_ConformErase_LineEdit_InputErase_cursorPositionChanged(int
     ui->M_ConformErase_LineEdit_InputErase->setPlaceholderText(QStringLiteral("Please Type at here..."));
 }
 
+bool MainWindow::eraseRunUnderway() const
+{
+    return m_timerCheckApkIsDefaultSMSAppReadable->isActive() || m_timerChangeDefaultSMSAppReadable->isActive()
+           || m_timerAllDataErased->isActive() || m_timerCheckCancelErase->isActive()
+           || !ui->M_IsErasing_2->isHidden();
+}
+
 void MainWindow::setEraseLevel(ushort levelToErase)
 {
     m_levelToErase = levelToErase;
@@ -96,22 +112,37 @@ void MainWindow::setEraseLevel(ushort levelToErase)
 
 void MainWindow::on_M_ConformErase_PushButton_Setting_clicked()
 {
+    if (eraseRunUnderway())
+        return; // the level was fixed by Erase Now
     showWidget(ui->T_M_SelectLevel_1_1);
+}
+
+// A level button reached while a run is on changes nothing: the run keeps
+// the level it began with, and the buttons show it again.
+static void chooseLevel(MainWindow *w, ushort level)
+{
+    if (w->eraseRunUnderway()) {
+        qDebug() << "level not changed while erasing";
+        hideWidget(w->ui->T_M_SelectLevel_1_1);
+        w->setEraseLevel(w->m_levelToErase);
+        return;
+    }
+    w->setEraseLevel(level);
 }
 
 void MainWindow::on_T_M_SelectLevel_RatioButton_HighLevel_clicked()
 {
-    setEraseLevel(10);
+    chooseLevel(this, 10);
 }
 
 void MainWindow::on_T_M_SelectLevel_RatioButton_MediumLevel_clicked()
 {
-    setEraseLevel(7);
+    chooseLevel(this, 7);
 }
 
 void MainWindow::on_T_M_SelectLevel_RatioButton_LowLevel_clicked()
 {
-    setEraseLevel(3);
+    chooseLevel(this, 3);
 }
 
 void MainWindow::on_T_M_SelectLevel_PusuButton_OK_clicked()
@@ -131,7 +162,7 @@ void MainWindow::on_T_M_SelectLevel_PushButton_Close_clicked()
 
 void MainWindow::on_M_ConformErase_PushButton_Back_clicked()
 {
-    abandonPendingSmsSteps();
+    dropPendingWaits();
     hideWidget(ui->M_ConformErase_1);
     switch (m_eraseType) {
     case EraseType::All:
@@ -180,12 +211,20 @@ static void askForDefaultSmsApp(MainWindow *w)
 
 void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
 {
+    if (eraseRunUnderway() || !companionOnline())
+        return; // pressed already, waiting for the default-SMS-app answer; or no phone
     if (!eraseplan::isConfirmWord(ui->M_ConformErase_LineEdit_InputErase->text())) {
         qDebug() << " not eq Erase";
         showWidget(ui->T_D_ConformEraseLineEditIsImpty);
         return;
     }
     qDebug() << "eq Erase";
+    // The run erases what this page names at the level it shows: a scope
+    // switch still waiting for the photo stop is dropped, and the level
+    // notice closes (it cannot change the level until the run is over).
+    dropPendingWaits();
+    hideWidget(ui->T_M_SelectLevel_1_1);
+    foldAnsweredBatches();
     m_messagesLeftOut = 0;
     m_eraseProgress = 0;
     ui->M_IsErasing_ProgressBar_Erasing->setValue(0);
@@ -220,6 +259,7 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
             showWidget(ui->T_D_SelectedItemLessOne);
             return;
         }
+        reopenCategoriesWithNewKeys();
         break;
     case EraseType::All: {
         m_eraseCancelRequested = false;
@@ -285,15 +325,15 @@ void MainWindow::changeDefaultSMSAppReadable()
         return;
     m_changeSmsAppReadable = false;
     m_timerChangeDefaultSMSAppReadable->stop();
-    hidePages();
-    showWidget(ui->M_ConformErase_1);
+    showConfirmPage();
     if (m_changeSmsAppOk) {
         m_changeSmsAppOk = false;
     } else {
         // Refused on the phone: everything else selected is still erased.
         m_eraseSelected[Message] = false;
-        m_messagesLeftOut = m_eraseType == EraseType::All ? int(m_messageMapIdData.size())
-                                                          : int(m_messageToEraseList.size());
+        const QStringList chosen =
+            m_eraseType == EraseType::All ? m_messageMapIdData.keys() : m_messageToEraseList;
+        m_messagesLeftOut = int(eraseplan::keysNotAnswered(chosen, m_eraseAnsweredKeys[Message]).size());
         if (!eraseplan::anySelected(m_eraseSelected, scanplan::scopeCategories(m_eraseType))) {
             // Only messages were chosen: nothing is left to erase, so no run
             // (and no reboot) takes place.
@@ -308,10 +348,44 @@ void MainWindow::changeDefaultSMSAppReadable()
 // The run
 // ---------------------------------------------------------------------------
 
+void MainWindow::foldAnsweredBatches()
+{
+    for (int c = 0; c < CategoryCount; ++c) {
+        if (!m_eraseBack[c] || m_eraseBatchKeys[c].isEmpty())
+            continue;
+        for (const QString &key : qAsConst(m_eraseBatchKeys[c]))
+            m_eraseAnsweredKeys[c].insert(key);
+        m_eraseBatchKeys[c].clear();
+        m_eraseFailedBefore[c] +=
+            eraseplan::failedItems(int(m_eraseFailCount[c]), int(m_eraseBackFailCount[c])) + m_eraseLeftOut[c];
+        m_eraseLeftOut[c] = 0;
+        m_eraseFailCount[c] = 0;
+        m_eraseBackFailCount[c] = 0;
+        m_eraseSentCount[c] = 0;
+    }
+}
+
+void MainWindow::reopenCategoriesWithNewKeys()
+{
+    // A private category answered before a cancel passes at once in a new
+    // run, unless the user has since chosen keys it has not erased: then its
+    // batch is sent again with those keys only.
+    for (int c = Contact; c < FirstAppCategory; ++c) {
+        if (!m_eraseBack[c] || !m_eraseSelected[c])
+            continue;
+        const QStringList &chosen = this->*tableLayout(c).toErase;
+        if (eraseplan::keysNotAnswered(chosen, m_eraseAnsweredKeys[c]).isEmpty())
+            continue;
+        m_eraseBack[c] = false;
+        m_eraseDone[c] = false;
+    }
+}
+
 void MainWindow::beginErasing()
 {
     hidePages();
     setScopeButtonsEnabled(false);
+    ui->M_IsErasing_PubuButton_Stop->setEnabled(true);
     startEraseRun();
     m_workPhase = Erasing;
     showWidget(ui->M_IsErasing_2);
@@ -461,6 +535,7 @@ void MainWindow::finishEraseRun()
         if (tookPart)
             failed[c] = eraseplan::failedItems(int(m_eraseFailCount[c]), int(m_eraseBackFailCount[c]))
                 + m_eraseLeftOut[c];
+        failed[c] += m_eraseFailedBefore[c];
         incomplete[c] = m_listIncomplete[c] && (tookPart || m_eraseType == EraseType::All);
     }
     failed[Message] += m_messagesLeftOut;
@@ -480,6 +555,7 @@ void MainWindow::finishEraseRun()
     if (eraseplan::anyFailed(failed) || eraseplan::anySelected(incomplete, range)) {
         showWidget(ui->M_EraseCompleted_3);
         ui->M_EraseCompleted_3->raise();
+        m_reportHeld = true; // the link goes on behind the report
     }
     ui->testLabel_2->clear();
     m_programType = ProgramType::ConnectingDevice;
@@ -489,6 +565,10 @@ void MainWindow::finishEraseRun()
 
 void MainWindow::on_M_EraseComplated_PushButton_Home_clicked()
 {
+    if (m_reportHeld) {
+        releaseReport(); // what the link shows now: the phone page once it is back
+        return;
+    }
     hidePages();
     showWidget(ui->A_MP_ConnectedInfomation_5);
 }

@@ -22,6 +22,32 @@ QString levelLabel(quint16 level)
     }
 }
 
+QString confirmTitle(EraseType scope)
+{
+    switch (scope) {
+    case EraseType::Private:
+        return QStringLiteral("Erase Private Data");
+    case EraseType::App:
+        return QStringLiteral("Erase App Data");
+    case EraseType::All:
+        break;
+    }
+    return QStringLiteral("Erase All Data");
+}
+
+QStringList keysNotAnswered(const QStringList &chosen, const QSet<QString> &answered)
+{
+    QStringList keys;
+    QSet<QString> seen;
+    for (const QString &key : chosen) {
+        if (answered.contains(key) || seen.contains(key))
+            continue;
+        seen.insert(key);
+        keys << key;
+    }
+    return keys;
+}
+
 void selectApps(const bool appChecked[AppCategoryCount], const bool eraseBack[CategoryCount],
                 bool selected[CategoryCount])
 {
@@ -98,6 +124,15 @@ QString categoryDisplayName(int category)
     if (category < 0 || category >= CategoryCount)
         return QString();
     return QString::fromLatin1(kNames[category]);
+}
+
+QString cancelNoAnswerText(bool erase)
+{
+    if (erase)
+        return QStringLiteral("The phone did not confirm that the erase has stopped. Items of the run may still be "
+                              "erased on the phone. You can press Erase Now to go on, or choose another task.");
+    return QStringLiteral("The phone did not confirm that the scan has stopped. You can scan again or choose "
+                          "another task.");
 }
 
 bool anyFailed(const int failed[CategoryCount])

@@ -3,7 +3,9 @@
 #include "protocol/categories.h"
 #include "workflow/scanplan.h"
 
+#include <QSet>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // Pure decisions of an erase run: the typed confirmation, the level, what each
@@ -15,6 +17,13 @@ bool isConfirmWord(const QString &typed);
 
 // Level label for a level value: 10 "High", 7 "Medium", 3 "Low".
 QString levelLabel(quint16 level);
+
+// Title of the confirm page of a scope: it names what Erase Now erases.
+QString confirmTitle(EraseType scope);
+
+// The keys of a batch: the chosen keys the companion app has not answered
+// in an earlier run since the scan, each once, in their order.
+QStringList keysNotAnswered(const QStringList &chosen, const QSet<QString> &answered);
 
 // App run: an app takes part when its box is checked and its erase has not
 // already come back since the scan. `appChecked` is indexed Facebook..Whatsapp.
@@ -58,5 +67,9 @@ QString completionText(const int failed[CategoryCount], const bool incomplete[Ca
 bool anyFailed(const int failed[CategoryCount]);
 
 QString categoryDisplayName(int category);
+
+// Text of the notice shown when the companion app never acknowledges a
+// cancel of a scan (erase false) or of an erase (erase true).
+QString cancelNoAnswerText(bool erase);
 
 } // namespace eraseplan

@@ -37,6 +37,13 @@ void MainWindow::initWorkflowTimers()
     make(m_timerAllDataErased, &MainWindow::allDataErased);
     make(m_timerCheckCancelErase, &MainWindow::checkCancelErase);
 
+    // Whatever the supervision makes of it later, a connection that ended
+    // takes every wait and poll of the scan or erase with it at once.
+    connect(m_tcpSocket, &QAbstractSocket::stateChanged, this, [this](QAbstractSocket::SocketState s) {
+        if (s == QAbstractSocket::UnconnectedState)
+            workflowConnectionLost();
+    });
+
     // The form is built after this hook.
     QTimer::singleShot(0, this, &MainWindow::initWorkflowWidgets);
 }
@@ -69,8 +76,19 @@ void MainWindow::setEraseType(EraseType et)
     m_pageEraseType = static_cast<int>(et);
 }
 
+bool MainWindow::companionOnline() const
+{
+    return m_programType == ProgramType::Idle && m_tcpSocket
+           && m_tcpSocket->state() == QAbstractSocket::ConnectedState;
+}
+
 void MainWindow::setScopeButtonsEnabled(bool enabled)
 {
+    // While the program connects the scope buttons stay disabled: nothing
+    // the workflow ends (a completion, a cancel) opens them to a phone that
+    // is not there.
+    if (enabled && !companionOnline())
+        return;
     ui->S_MyPhone_Button->setEnabled(enabled);
     ui->S_All_Button->setEnabled(enabled);
     ui->S_Private_Button->setEnabled(enabled);
@@ -113,18 +131,26 @@ void MainWindow::stopPhotoStopWaits()
                       m_timerCheckStopGetPhotoBeforeErase})
         if (t->isActive())
             t->stop();
+    m_scopeAfterPhotoStop = -1;
+}
+
+void MainWindow::dropPendingWaits()
+{
+    abandonPendingSmsSteps();
+    stopPhotoStopWaits();
 }
 
 static void switchScope(MainWindow *w, EraseType et)
 {
-    w->abandonPendingSmsSteps();
-    w->stopPhotoStopWaits();
+    w->dropPendingWaits();
     // Leaving the private results: the thumbnails may still be loading, so the
-    // companion app must stop sending photos before the scan page opens.
+    // companion app must stop sending photos before the scan page opens. The
+    // scope changes with the page, not before: until then the page on screen
+    // (the private confirm page, say) still erases what it names.
     if (et != EraseType::Private && w->m_eraseType == EraseType::Private) {
         w->stopPhotoFetching();
-        w->setEraseType(et);
         w->sendStopGetPhoto();
+        w->m_scopeAfterPhotoStop = int(et);
         w->m_timerCheckStopGetPhotoSwitchedAllApp->start(100);
         return;
     }
@@ -153,8 +179,12 @@ void MainWindow::checkStopGetPhotoSwitchedAllApp()
         return;
     m_timerCheckStopGetPhotoSwitchedAllApp->stop();
     m_stopGetPhotoBack = false;
-    if (m_eraseType == EraseType::All || m_eraseType == EraseType::App)
-        showScanPage(m_eraseType);
+    const int scope = m_scopeAfterPhotoStop;
+    m_scopeAfterPhotoStop = -1;
+    if (scope == int(EraseType::All) || scope == int(EraseType::App)) {
+        setEraseType(EraseType(scope));
+        showScanPage(EraseType(scope));
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -185,6 +215,10 @@ void MainWindow::resetScanState()
         m_eraseFailCount[c] = 0;
         m_eraseBackFailCount[c] = 0;
         m_eraseStepPassed[c] = false;
+        m_eraseAnsweredKeys[c].clear();
+        m_eraseBatchKeys[c].clear();
+        m_eraseFailedBefore[c] = 0;
+        m_eraseLeftOut[c] = 0;
         if (c >= FirstAppCategory)
             m_appDirFound[c - FirstAppCategory] = false;
     }
@@ -221,8 +255,11 @@ static void uncheckAppRadioButtons(Ui::MainWindow *ui)
 void MainWindow::on_EAll_Label_ToScan_clicked()
 {
     const QString calculating = QStringLiteral("Calculating time ...");
-    abandonPendingSmsSteps();
-    stopPhotoStopWaits();
+    if (!companionOnline()) {
+        qDebug() << "scan not started, no connection to the phone";
+        return;
+    }
+    dropPendingWaits();
     // A cancel cut off by a lost connection never got to enable it again.
     ui->M_All_Private_IsScanning_pushButton_Stop->setEnabled(true);
     switch (m_eraseType) {
@@ -294,6 +331,8 @@ void MainWindow::checkStopGetPhotoBeforeScan()
         return;
     m_timerCheckStopGetPhotoBeforeScan->stop();
     m_stopGetPhotoBack = false;
+    if (m_scanCancelRequested)
+        return; // cancelled before it began: the scan is never started
     m_leftTimeReadable = false;
     switch (m_eraseType) {
     case EraseType::All:
@@ -566,8 +605,7 @@ void MainWindow::updateAllUI()
     m_timerDecreaseScanTime->stop();
     setScopeButtonsEnabled(true);
     ui->EAll_Label_ToScan->setEnabled(true);
-    hidePages();
-    openConfirmPage(QStringLiteral("Erase All Data"));
+    showConfirmPage();
     hideWidget(ui->T_D_IsScanning_Stop);
     writeFoundCounts(this, ui);
 }

@@ -412,7 +412,9 @@ void topButtons()
          }},
     };
     for (const Item &item : items) {
-        for (int state = 1; state <= 3; ++state) {
+        // 1 normal, 2 hover, 3 pressed, 4 disabled (faded: the scope
+        // buttons wait for the phone).
+        for (int state = 1; state <= 4; ++state) {
             QImage img = canvas(86, 92);
             QPainter p(&img);
             begin(p);
@@ -428,6 +430,8 @@ void topButtons()
                 p.drawRoundedRect(QRectF(0, 0, 86, 96), 6, 6);
                 fg = Blue;
                 bg = White;
+            } else if (state == 4) {
+                fg = QColor(255, 255, 255, 102);
             }
             // The icon is drawn on its own layer so that its inner parts
             // (screen, lock) are cut out and show whatever lies below.

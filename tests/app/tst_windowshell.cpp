@@ -796,6 +796,8 @@ private slots:
         QTest::newRow("reconnect OK") << "A_MP_D_ReconnectDevice" << "A_MP_D_ReconnectDevice_Ok";
         QTest::newRow("reconnect close") << "A_MP_D_ReconnectDevice" << "A_MP_D_ReconnectDevice_PushButton_Close";
         QTest::newRow("port used close") << "A_MP_D_PortUsed" << "A_MP_D_PortUsed_PushButton_Close";
+        QTest::newRow("cancel not answered OK") << "T_D_CancelNoAnswer" << "T_D_CancelNoAnswer_PushButton_Ok";
+        QTest::newRow("cancel not answered close") << "T_D_CancelNoAnswer" << "T_D_CancelNoAnswer_Close";
     }
     void buttonsThatOnlyHideTheirNotice()
     {
@@ -837,6 +839,21 @@ private slots:
         QVERIFY(html.contains("USB debugging"));
         if (!section.isEmpty())
             QVERIFY(html.contains("id=\"" + section.toLatin1() + "\""));
+    }
+
+    // A scope button the user cannot use does not look usable: its disabled
+    // face differs from its normal one (it starts disabled, waiting for the
+    // phone).
+    void disabledScopeButtonsLookDisabled()
+    {
+        for (QPushButton *b : {w->ui->S_MyPhone_Button, w->ui->S_All_Button, w->ui->S_Private_Button,
+                               w->ui->S_App_Button}) {
+            QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
+            const QImage disabled = b->grab().toImage();
+            b->setEnabled(true);
+            const QImage enabled = b->grab().toImage();
+            QVERIFY2(!disabled.isNull() && disabled != enabled, qPrintable(b->objectName()));
+        }
     }
 
     void myPhoneShowsThePhonePage_data()

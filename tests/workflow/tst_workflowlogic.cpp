@@ -25,6 +25,8 @@ private slots:
     void confirmWord_data();
     void confirmWord();
     void selection();
+    void keysNotAnswered_data();
+    void keysNotAnswered();
     void scaledEstimatesComeFromReplyEachRun();
     void walkSteps_data();
     void walkSteps();
@@ -255,6 +257,29 @@ void TestWorkflowLogic::selection()
     QVERIFY(eraseplan::anySelected(selected, scanplan::scopeCategories(EraseType::App)));
     bool none[CategoryCount] = {};
     QVERIFY(!eraseplan::anySelected(none, scanplan::scopeCategories(EraseType::All)));
+}
+
+void TestWorkflowLogic::keysNotAnswered_data()
+{
+    QTest::addColumn<QStringList>("chosen");
+    QTest::addColumn<QStringList>("answered");
+    QTest::addColumn<QStringList>("batch");
+    QTest::newRow("first run sends every chosen key in order")
+        << QStringList{"17", "3", "250"} << QStringList{} << QStringList{"17", "3", "250"};
+    QTest::newRow("keys chosen after a cancel, earlier ones answered")
+        << QStringList{"17", "3", "250", "9"} << QStringList{"17", "250"} << QStringList{"3", "9"};
+    QTest::newRow("a key listed twice goes once")
+        << QStringList{"/sdcard/a;b.jpg", "/sdcard/c.jpg", "/sdcard/a;b.jpg"} << QStringList{}
+        << QStringList{"/sdcard/a;b.jpg", "/sdcard/c.jpg"};
+    QTest::newRow("everything answered") << QStringList{"17"} << QStringList{"17", "3"} << QStringList{};
+}
+
+void TestWorkflowLogic::keysNotAnswered()
+{
+    QFETCH(QStringList, chosen);
+    QFETCH(QStringList, answered);
+    QFETCH(QStringList, batch);
+    QCOMPARE(eraseplan::keysNotAnswered(chosen, QSet<QString>(answered.begin(), answered.end())), batch);
 }
 
 void TestWorkflowLogic::scaledEstimatesComeFromReplyEachRun()

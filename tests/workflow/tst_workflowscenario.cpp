@@ -52,6 +52,15 @@ QList<QTimer *> pollTimers(MainWindow &w)
             w.m_timerCheckCancelErase};
 }
 
+// Every timer of a scan or an erase: the polls, the countdowns and the
+// thumbnail fetch.
+QList<QTimer *> workflowTimers(MainWindow &w)
+{
+    return pollTimers(w) + QList<QTimer *>{w.m_timerCheckStopGetPhotoBeforeErase, w.m_timerDecreaseScanTime,
+                                           w.m_timerDecreaseEraseTime, w.m_timerGetPhotoByTime,
+                                           w.m_timerUpdateTablePhoto};
+}
+
 bool waitFor(MainWindow &w, const std::function<bool()> &done, int timeoutMs = kWait)
 {
     QElapsedTimer clock;
@@ -84,6 +93,45 @@ QList<quint16> withoutMarkers(QList<quint16> types)
 {
     types.removeAll(quint16(proto::GetMessageCount));
     return types;
+}
+
+// The keys a ticked row stands for, worked out from the records the
+// simulator sent (not from the window's own row-to-id rules): every record
+// of a contact, call or message row whose Number field is the row's Number
+// cell; the entry of a file row.
+QSet<QString> keysOfRow(const SimDataSet &data, Category c, QTableWidget *table, int row)
+{
+    QSet<QString> keys;
+    if (c == Contact || c == History || c == Message) {
+        const QString number = table->item(row, 2)->text();
+        for (const QString &rec : data.lists[c])
+            if (rec.section(';', 2, 2) == number)
+                keys << SimDataSet::eraseKey(c, rec);
+    } else {
+        keys << SimDataSet::eraseKey(c, data.lists[c].at(row - 1));
+    }
+    return keys;
+}
+
+// What the simulator was asked to erase, per category, and whether a key
+// came twice or at another level.
+struct Erased
+{
+    QMap<int, QSet<QString>> keys;
+    int repeats = 0;
+    QSet<quint16> levels;
+};
+
+Erased erasedBy(const CompanionSimulator &sim)
+{
+    Erased e;
+    for (const auto &r : sim.eraseRequests()) {
+        if (e.keys[r.category].contains(r.key))
+            ++e.repeats;
+        e.keys[r.category] << r.key;
+        e.levels << r.level;
+    }
+    return e;
 }
 
 } // namespace
@@ -142,6 +190,28 @@ class TestWorkflowScenario : public QObject
         QTest::keyClicks(edit, word);
     }
 
+    // Stop and OK on the erasing page; the companion app (silent by now)
+    // is made to acknowledge, and the confirm page comes back.
+    static bool cancelErase(Rig &r)
+    {
+        if (!click(r.w.ui->M_IsErasing_PubuButton_Stop) || !click(r.w.ui->T_D_IsErasing_Stop_PushButton_Ok))
+            return false;
+        if (!waitFor(r.w, [&] { return r.sim.count(proto::CancelErase) == 1; }))
+            return false;
+        r.sim.sendFrame(proto::FrameWriter(proto::CancelEraseBack).finish());
+        return waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); });
+    }
+
+    // Erase Now on a confirm page shown again (after a cancel): the word
+    // typed for the last run is gone and must be typed anew.
+    static bool confirmAgain(Rig &r)
+    {
+        if (r.w.ui->M_ConformErase_1->isHidden() || !r.w.ui->M_ConformErase_LineEdit_InputErase->text().isEmpty())
+            return false;
+        QTest::keyClicks(r.w.ui->M_ConformErase_LineEdit_InputErase, "Erase");
+        return click(r.w.ui->M_ConformErase_PushButton_EraseNow);
+    }
+
 private slots:
     void privateScanEndsOnContactTable();
     void appScanEndsOnAppPage_data();
@@ -173,6 +243,16 @@ private slots:
     void messagesErasedBeforeCancelNeedNoSmsChange();
     void cancelAtHundredOnlyClosesNotice();
     void backgroundPausesEraseCountdown();
+    void keysTickedAfterCancelAreSent();
+    void scopeSwitchOnConfirmPageErasesWhatItNames();
+    void typedWordDoesNotCarryToAnotherConfirmPage();
+    void levelIsFixedByEraseNow_data();
+    void levelIsFixedByEraseNow();
+    void lostConnectionDropsEveryWait_data();
+    void lostConnectionDropsEveryWait();
+    void scanCancelDropsPhotoStopWait();
+    void unansweredCancelGivesUp_data();
+    void unansweredCancelGivesUp();
     void lostConnectionStopsTimersOfState_data();
     void lostConnectionStopsTimersOfState();
     void closeSendsCloseRequestWhenConnected_data();
@@ -371,10 +451,11 @@ void TestWorkflowScenario::privateEraseSendsExactlyTheChosenKeys()
              QString("All data on your device has been erased permanently!"));
 
     // The phone is rebooted and the link is brought up again.
-    QVERIFY(r.phone.calls().contains("adb reboot"));
     QCOMPARE(r.w.m_programType, ProgramType::ConnectingDevice);
     QVERIFY(r.w.m_rebootDone);
-    QVERIFY(r.w.m_timerSlotDeviceIn->isActive());
+    // Nothing waits for `adb reboot`; its end arms the presence poll.
+    QVERIFY(waitFor(r.w, [&] { return r.phone.calls().contains("adb reboot"); }));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_timerSlotDeviceIn->isActive(); }));
     QCOMPARE(r.w.m_eraseLeftPrivate, 0.0f);
 }
 
@@ -504,17 +585,13 @@ void TestWorkflowScenario::messagesLeftOutAreChosenAgainAfterCancel()
     typeWord(r, "Erase");
     QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
     QVERIFY(waitFor(r.w, [&] { return r.w.m_workPhase == Erasing && !r.sim.eraseRequests().isEmpty(); }));
-    QVERIFY(click(r.w.ui->M_IsErasing_PubuButton_Stop));
-    QVERIFY(click(r.w.ui->T_D_IsErasing_Stop_PushButton_Ok));
-    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::CancelErase) == 1; }));
-    r.sim.sendFrame(proto::FrameWriter(proto::CancelEraseBack).finish());
-    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+    QVERIFY(cancelErase(r));
 
     disconnect(quiet);
     r.sim.setSilent(false);
     r.sim.setChangeSmsAnswer(1); // this time the user says yes on the phone
     r.sim.clearReceived();
-    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(confirmAgain(r));
     QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
     QCOMPARE(r.sim.count(proto::ChangeDefaultSmsApp), 1);
     QStringList erasedMessages;
@@ -568,16 +645,12 @@ void TestWorkflowScenario::failuresBeforeCancelAreReportedByTheNextRun()
     typeWord(r, "Erase");
     QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
     QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseBack[Facebook] && r.sim.count(proto::EraseTwitter) > 0; }));
-    QVERIFY(click(r.w.ui->M_IsErasing_PubuButton_Stop));
-    QVERIFY(click(r.w.ui->T_D_IsErasing_Stop_PushButton_Ok));
-    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::CancelErase) == 1; }));
-    r.sim.sendFrame(proto::FrameWriter(proto::CancelEraseBack).finish());
-    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+    QVERIFY(cancelErase(r));
 
     disconnect(quiet);
     r.sim.setSilent(false);
     r.sim.clearReceived();
-    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(confirmAgain(r));
     QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
     QCOMPARE(r.sim.count(proto::EraseFacebook), 0); // not sent again
     QCOMPARE(r.sim.data().lists[Facebook].size(), facebook);
@@ -591,6 +664,8 @@ void TestWorkflowScenario::leavingWhileSmsAnswerPendingErasesNothing_data()
     QTest::newRow("another scope on the change page") << "scope";
     QTest::newRow("new scan on the change page") << "rescan";
     QTest::newRow("back while the check is answered") << "back";
+    QTest::newRow("my phone while the check is answered") << "phone";
+    QTest::newRow("my phone on the change page") << "phone on change page";
 }
 
 // Erase Now with messages waits for the companion app's default-SMS-app
@@ -617,9 +692,14 @@ void TestWorkflowScenario::leavingWhileSmsAnswerPendingErasesNothing()
     const auto answer = [&](proto::Reply type, qint16 value) {
         r.sim.sendFrame(proto::FrameWriter(type).int16(value).finish());
     };
-    if (leave == "back") {
-        QVERIFY(click(r.w.ui->M_ConformErase_PushButton_Back));
-        QVERIFY(!r.w.ui->C_EPrivate_IsScanning_2->isHidden());
+    if (leave == "back" || leave == "phone") {
+        if (leave == "back") {
+            QVERIFY(click(r.w.ui->M_ConformErase_PushButton_Back));
+            QVERIFY(!r.w.ui->C_EPrivate_IsScanning_2->isHidden());
+        } else {
+            QVERIFY(click(r.w.ui->S_MyPhone_Button));
+            QVERIFY(!r.w.ui->A_MP_ConnectedInfomation_5->isHidden());
+        }
         answer(proto::CheckDefaultSmsAppBack, 1);
         QVERIFY(waitFor(r.w, [&] { return r.w.m_checkSmsAppReadable || r.w.m_workPhase == Erasing; }));
     } else {
@@ -627,9 +707,12 @@ void TestWorkflowScenario::leavingWhileSmsAnswerPendingErasesNothing()
         QVERIFY(waitFor(r.w, [&] { return !r.w.ui->A_MP_ChangeDefault_SMS_Widget->isHidden(); }));
         if (leave == "scope") {
             QVERIFY(click(r.w.ui->S_All_Button));
-        } else {
+        } else if (leave == "rescan") {
             QVERIFY(click(r.w.ui->S_Private_Button));
             QVERIFY(click(r.w.ui->EAll_Label_ToScan));
+        } else {
+            QVERIFY(click(r.w.ui->S_MyPhone_Button));
+            QVERIFY(!r.w.ui->A_MP_ConnectedInfomation_5->isHidden());
         }
         answer(proto::ChangeDefaultSmsAppBack, 1); // the user said yes on the phone
         QVERIFY(waitFor(r.w, [&] { return r.w.m_changeSmsAppReadable || r.w.m_workPhase == Erasing; }));
@@ -831,7 +914,7 @@ void TestWorkflowScenario::cancelEraseKeepsErasedCategories()
     r.sim.setSilent(false);
     r.sim.clearReceived();
     const int before = r.sim.eraseRequests().size();
-    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(confirmAgain(r));
     // The estimates are scaled from the reply again, not from the last run's.
     QCOMPARE(estimates(), firstEstimates);
     QCOMPARE(r.w.m_eraseLeftApp, firstTotal);
@@ -861,11 +944,7 @@ void TestWorkflowScenario::messagesErasedBeforeCancelNeedNoSmsChange()
     QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
     QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseBack[Message] && r.sim.count(proto::ErasePhoto) > 0; }));
     QVERIFY(r.sim.data().lists[Message].isEmpty());
-    QVERIFY(click(r.w.ui->M_IsErasing_PubuButton_Stop));
-    QVERIFY(click(r.w.ui->T_D_IsErasing_Stop_PushButton_Ok));
-    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::CancelErase) == 1; }));
-    r.sim.sendFrame(proto::FrameWriter(proto::CancelEraseBack).finish());
-    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+    QVERIFY(cancelErase(r));
 
     // Meanwhile the companion app has lost its default-SMS-app role, and the
     // user would refuse to give it back: nothing of that matters any more.
@@ -874,7 +953,7 @@ void TestWorkflowScenario::messagesErasedBeforeCancelNeedNoSmsChange()
     r.sim.setDefaultSmsApp(false);
     r.sim.setChangeSmsAnswer(0);
     r.sim.clearReceived();
-    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(confirmAgain(r));
     QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
     QCOMPARE(r.sim.count(proto::CheckDefaultSmsApp), 0);
     QCOMPARE(r.sim.count(proto::ChangeDefaultSmsApp), 0);
@@ -923,6 +1002,346 @@ void TestWorkflowScenario::backgroundPausesEraseCountdown()
     r.sim.sendAppActive();
     QVERIFY(waitFor(r.w, [&] { return r.w.m_timerDecreaseEraseTime->isActive(); }));
     QCOMPARE(r.w.m_eraseLeftApp, frozen);
+}
+
+// The user erases one contact row and a photo; the run is cancelled once the
+// contacts have come back. Back on the results the user ticks another
+// contact row and erases again: the new row's contacts are sent, nothing is
+// sent twice, and the completion tells no lie.
+void TestWorkflowScenario::keysTickedAfterCancelAreSent()
+{
+    Rig r;
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_Private_Button));
+    QVERIFY(scanned(r));
+    auto *contacts = r.w.findChild<QTableWidget *>("tableContactWidget");
+    QVERIFY(clickRow(contacts, 1));
+    QSet<QString> chosenContacts = keysOfRow(r.sim.data(), Contact, contacts, 1);
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Photo));
+    auto *photos = r.w.findChild<QTableWidget *>("tablePhotoWidget");
+    QVERIFY(clickRow(photos, 1));
+    const QSet<QString> chosenPhotos = keysOfRow(r.sim.data(), Photo, photos, 1);
+
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+    // The contacts are answered; the photo is not.
+    const QMetaObject::Connection quiet = connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
+            [&](const CompanionSimulator::EraseRecord &e) {
+                if (e.category == Photo)
+                    r.sim.setSilent(true);
+            });
+    typeWord(r, "Erase");
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseBack[Contact] && r.sim.count(proto::ErasePhoto) > 0; }));
+    QVERIFY(cancelErase(r));
+    disconnect(quiet);
+    r.sim.setSilent(false);
+
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_Back));
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Contact));
+    QVERIFY(clickRow(contacts, 3));
+    chosenContacts += keysOfRow(r.sim.data(), Contact, contacts, 3);
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+    QVERIFY(confirmAgain(r));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+
+    const Erased erased = erasedBy(r.sim);
+    QCOMPARE(erased.keys.value(Contact), chosenContacts);
+    QCOMPARE(erased.keys.value(Photo), chosenPhotos); // the photo cut short is sent again
+    QCOMPARE(erased.keys.keys(), (QList<int>{Contact, Photo}));
+    QCOMPARE(erased.repeats, 1); // the photo only
+    QCOMPARE(erased.levels, QSet<quint16>{3});
+    for (const QString &rec : r.sim.data().lists[Contact])
+        QVERIFY(!chosenContacts.contains(SimDataSet::eraseKey(Contact, rec)));
+    // The photo was erased by the unanswered batch; the phone reports the
+    // second request as failed, and the page says so. Nothing else failed.
+    for (const QString &rec : r.sim.data().lists[Photo])
+        QVERIFY(!chosenPhotos.contains(SimDataSet::eraseKey(Photo, rec)));
+    const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
+    QVERIFY2(!text.contains("Contact"), qPrintable(text));
+}
+
+// All is clicked on the private confirm page; the companion app is slow to
+// acknowledge the photo stop, so the page still reads "Erase Private Data"
+// when the user confirms. The run erases the ticked private row, nothing
+// else, and the late acknowledgement opens no scan page.
+void TestWorkflowScenario::scopeSwitchOnConfirmPageErasesWhatItNames()
+{
+    Rig r;
+    r.sim.setDefaultSmsApp(true);
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_Private_Button));
+    QVERIFY(scanned(r));
+    auto *contacts = r.w.findChild<QTableWidget *>("tableContactWidget");
+    QVERIFY(clickRow(contacts, 2));
+    const QSet<QString> chosen = keysOfRow(r.sim.data(), Contact, contacts, 2);
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+
+    r.sim.setSilent(true);
+    r.sim.clearReceived();
+    QVERIFY(click(r.w.ui->S_All_Button));
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::StopGetPhoto) == 1; }));
+    QVERIFY(!r.w.ui->M_ConformErase_1->isHidden());
+    QCOMPARE(r.w.ui->M_ConformErase_label_Name->text(), QString("Erase Private Data"));
+    r.sim.setSilent(false);
+    typeWord(r, "Erase");
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    r.sim.sendFrame(proto::FrameWriter(proto::StopGetPhotoBack).finish()); // the late acknowledgement
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+
+    const Erased erased = erasedBy(r.sim);
+    QCOMPARE(erased.keys.keys(), QList<int>{Contact});
+    QCOMPARE(erased.keys.value(Contact), chosen);
+    QCOMPARE(erased.repeats, 0);
+    QCOMPARE(r.sim.data().lists[Contact].size(), 24 - chosen.size());
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(),
+             QString("All data on your device has been erased permanently!"));
+    QVERIFY(r.w.ui->B_EAll_ToScan->isHidden());
+    QCOMPARE(r.w.m_eraseType, EraseType::Private);
+}
+
+// "Erase" typed on the private confirm page does not confirm the All erase
+// that opens after the user went back and scanned everything.
+void TestWorkflowScenario::typedWordDoesNotCarryToAnotherConfirmPage()
+{
+    Rig r;
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_Private_Button));
+    QVERIFY(scanned(r));
+    QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableContactWidget"), 1));
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+    typeWord(r, "Erase");
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_Back));
+    QVERIFY(scan(r, r.w.ui->S_All_Button));
+    QVERIFY(scanned(r));
+    QCOMPARE(r.w.ui->M_ConformErase_label_Name->text(), QString("Erase All Data"));
+    QCOMPARE(r.w.ui->M_ConformErase_LineEdit_InputErase->text(), QString());
+    r.sim.clearReceived();
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(!r.w.ui->T_D_ConformEraseLineEditIsImpty->isHidden());
+    QVERIFY(flushToSimulator(r.w, r.sim));
+    QCOMPARE(withoutMarkers(r.sim.receivedTypes()), QList<quint16>());
+}
+
+void TestWorkflowScenario::levelIsFixedByEraseNow_data()
+{
+    QTest::addColumn<bool>("smsWait");
+    QTest::newRow("while the default-SMS-app answer is awaited") << true;
+    QTest::newRow("while the batches are erased") << false;
+}
+
+// The level notice is open when the user presses Erase Now at Low; High is
+// clicked while the run is on. Every erase request of the run carries Low.
+void TestWorkflowScenario::levelIsFixedByEraseNow()
+{
+    QFETCH(bool, smsWait);
+    Rig r;
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, smsWait ? r.w.ui->S_Private_Button : r.w.ui->S_App_Button));
+    QVERIFY(scanned(r));
+    if (smsWait) {
+        // A private run with a message waits for the default-SMS-app answer
+        // on the confirm page.
+        QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Message));
+        QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableMessageWidget"), 1));
+        QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
+        QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+    } else {
+        QVERIFY(click(r.w.ui->EApp_RatioButton_Twitter));
+        QVERIFY(click(r.w.ui->EApp_RatioButton_Viber));
+        QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
+    }
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_Setting));
+    QVERIFY(click(r.w.ui->T_M_SelectLevel_RatioButton_LowLevel));
+    r.sim.setSilent(true); // the run stays open until the test lets it go on
+    r.sim.clearReceived();
+    typeWord(r, "Erase");
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+    QVERIFY(r.w.ui->T_M_SelectLevel_1_1->isHidden());
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(smsWait ? proto::CheckDefaultSmsApp : proto::EraseTwitter) > 0; }));
+
+    // The notice cannot be opened again, and a level button reached anyhow
+    // (a keyboard, an accessibility tool) changes nothing.
+    if (smsWait)
+        QVERIFY(click(r.w.ui->M_ConformErase_PushButton_Setting));
+    QVERIFY(r.w.ui->T_M_SelectLevel_1_1->isHidden());
+    r.w.ui->T_M_SelectLevel_RatioButton_HighLevel->click();
+    QCOMPARE(r.w.m_levelToErase, quint16(3));
+    QCOMPARE(r.w.ui->M_ConformErase_Label_SecurityLevel->text(), QString("Low"));
+    QVERIFY(r.w.ui->T_M_SelectLevel_RatioButton_LowLevel->isChecked());
+
+    if (smsWait) {
+        r.sim.setSilent(false);
+        r.sim.sendFrame(proto::FrameWriter(proto::CheckDefaultSmsAppBack).int16(1).finish());
+        QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+        QVERIFY(!erasedBy(r.sim).keys.value(Message).isEmpty());
+    }
+    QCOMPARE(erasedBy(r.sim).levels, QSet<quint16>{3});
+}
+
+void TestWorkflowScenario::lostConnectionDropsEveryWait_data()
+{
+    QTest::addColumn<QString>("wait");
+    QTest::newRow("photo stop before a private scan") << "scan";
+    QTest::newRow("photo stop before the confirm page") << "confirm";
+    QTest::newRow("photo stop before another scope") << "scope";
+    QTest::newRow("default-SMS-app answer") << "sms";
+    QTest::newRow("scan-cancel acknowledgement") << "cancel";
+}
+
+// The connection ends while the program waits for an answer of the companion
+// app. When the phone is back and the answer comes after all, nothing starts:
+// no scan, no run, no page of its own. Meanwhile the top bar is disabled.
+void TestWorkflowScenario::lostConnectionDropsEveryWait()
+{
+    QFETCH(QString, wait);
+    Rig r;
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_Private_Button));
+    QVERIFY(scanned(r));
+    r.sim.setSilent(true);
+    quint16 lateAnswer = proto::StopGetPhotoBack;
+    if (wait == "scan") {
+        QVERIFY(scan(r, r.w.ui->S_Private_Button));
+        QVERIFY(r.w.m_timerCheckStopGetPhotoBeforeScan->isActive());
+    } else if (wait == "confirm") {
+        QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
+    } else if (wait == "scope") {
+        QVERIFY(click(r.w.ui->S_App_Button));
+    } else if (wait == "sms") {
+        r.sim.setSilent(false);
+        QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Message));
+        QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableMessageWidget"), 1));
+        QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
+        QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+        r.sim.setSilent(true);
+        typeWord(r, "Erase");
+        QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+        QVERIFY(r.w.m_timerCheckApkIsDefaultSMSAppReadable->isActive());
+        lateAnswer = proto::CheckDefaultSmsAppBack;
+    } else {
+        QVERIFY(scan(r, r.w.ui->S_Private_Button));
+        QVERIFY(click(r.w.ui->M_All_Private_IsScanning_pushButton_Stop));
+        QVERIFY(click(r.w.ui->T_D_IsScanning_Stop_PushButton_Ok));
+        QVERIFY(r.w.m_timerCheckCancelScan->isActive());
+        lateAnswer = proto::CancelScanBack;
+    }
+
+    r.sim.dropConnection();
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_tcpSocket->state() == QAbstractSocket::UnconnectedState; }));
+    for (QTimer *t : workflowTimers(r.w))
+        QVERIFY(!t->isActive());
+    for (QAbstractButton *b : {static_cast<QAbstractButton *>(r.w.ui->S_MyPhone_Button),
+                               static_cast<QAbstractButton *>(r.w.ui->S_All_Button),
+                               static_cast<QAbstractButton *>(r.w.ui->S_Private_Button),
+                               static_cast<QAbstractButton *>(r.w.ui->S_App_Button)})
+        QVERIFY(!b->isEnabled());
+    QVERIFY(r.w.ui->T_D_IsScanning_Stop->isHidden());
+
+    // The phone is back (the supervision reconnects) and the old answer comes.
+    r.w.m_tcpSocket->connectToHost(QHostAddress::LocalHost, r.sim.port());
+    QVERIFY(QTest::qWaitFor([&] { return r.sim.hasClient(); }, kWait));
+    r.sim.clearReceived();
+    r.sim.setSilent(false);
+    const WorkPhase phase = r.w.m_workPhase;
+    QWidget *const visible = [&]() -> QWidget * {
+        for (QWidget *page : r.w.m_pageList)
+            if (!page->isHidden())
+                return page;
+        return nullptr;
+    }();
+    proto::FrameWriter answer(lateAnswer);
+    if (lateAnswer == proto::CheckDefaultSmsAppBack)
+        answer.int16(1);
+    r.sim.sendFrame(answer.finish());
+    QVERIFY(waitFor(r.w, [&] {
+        return r.w.m_stopGetPhotoBack || r.w.m_checkSmsAppReadable || r.w.m_cancelScanBack;
+    }));
+    QVERIFY(flushToSimulator(r.w, r.sim));
+    QCOMPARE(withoutMarkers(r.sim.receivedTypes()), QList<quint16>());
+    QCOMPARE(r.w.m_workPhase, phase);
+    for (QWidget *page : r.w.m_pageList)
+        QCOMPARE(!page->isHidden(), page == visible);
+}
+
+// A private scan is cancelled before the companion app has acknowledged the
+// photo stop that precedes it; that acknowledgement comes after the cancel's.
+// The scan is never started.
+void TestWorkflowScenario::scanCancelDropsPhotoStopWait()
+{
+    Rig r;
+    QVERIFY(connectRig(r));
+    QVERIFY(scan(r, r.w.ui->S_Private_Button));
+    QVERIFY(scanned(r));
+    r.sim.setSilent(true);
+    r.sim.clearReceived();
+    QVERIFY(scan(r, r.w.ui->S_Private_Button));
+    QVERIFY(click(r.w.ui->M_All_Private_IsScanning_pushButton_Stop));
+    QVERIFY(click(r.w.ui->T_D_IsScanning_Stop_PushButton_Ok));
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::CancelScan) == 1; }));
+    r.sim.sendFrame(proto::FrameWriter(proto::CancelScanBack).finish());
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->B_EAll_ToScan->isHidden(); }));
+    r.sim.sendFrame(proto::FrameWriter(proto::StopGetPhotoBack).finish());
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_stopGetPhotoBack; }));
+    QVERIFY(flushToSimulator(r.w, r.sim));
+    QCOMPARE(r.sim.count(proto::PrivateLeftTime), 0);
+    QVERIFY(r.w.m_workPhase != Scanning);
+    QVERIFY(!r.w.ui->B_EAll_ToScan->isHidden());
+    QVERIFY(r.w.ui->S_All_Button->isEnabled());
+}
+
+void TestWorkflowScenario::unansweredCancelGivesUp_data()
+{
+    QTest::addColumn<bool>("erase");
+    QTest::newRow("scan") << false;
+    QTest::newRow("erase") << true;
+}
+
+// The companion app never acknowledges a cancel: the program gives up, says
+// so, and lets the user go on.
+void TestWorkflowScenario::unansweredCancelGivesUp()
+{
+    QFETCH(bool, erase);
+    Rig r;
+    r.w.m_cancelTimeoutMs = 300;
+    QVERIFY(connectRig(r));
+    if (erase) {
+        QVERIFY(scan(r, r.w.ui->S_App_Button));
+        QVERIFY(scanned(r));
+        QVERIFY(click(r.w.ui->EApp_RatioButton_Twitter));
+        QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
+        r.sim.setSilent(true);
+        typeWord(r, "Erase");
+        QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
+        QVERIFY(click(r.w.ui->M_IsErasing_PubuButton_Stop));
+        QVERIFY(click(r.w.ui->T_D_IsErasing_Stop_PushButton_Ok));
+    } else {
+        r.sim.setSilent(true);
+        QVERIFY(scan(r, r.w.ui->S_App_Button));
+        QVERIFY(click(r.w.ui->M_All_Private_IsScanning_pushButton_Stop));
+        QVERIFY(click(r.w.ui->T_D_IsScanning_Stop_PushButton_Ok));
+    }
+    QVERIFY(!r.w.ui->S_All_Button->isEnabled());
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->T_D_CancelNoAnswer->isHidden(); }));
+    QCOMPARE(r.w.ui->T_D_CancelNoAnswer_TopTitle->text(), QString(erase ? "Cancel Erase" : "Cancel Scan"));
+    QVERIFY(r.w.ui->T_D_CancelNoAnswer_Label_Message->text().contains("did not confirm"));
+    QVERIFY(r.w.ui->T_D_IsScanning_Stop->isHidden());
+    QVERIFY(r.w.ui->T_D_IsErasing_Stop->isHidden());
+    QVERIFY(!(erase ? r.w.ui->M_ConformErase_1 : r.w.ui->B_EAll_ToScan)->isHidden());
+    for (QTimer *t : workflowTimers(r.w))
+        QVERIFY(!t->isActive());
+    QVERIFY(click(r.w.ui->T_D_CancelNoAnswer_PushButton_Ok));
+    QVERIFY(r.w.ui->T_D_CancelNoAnswer->isHidden());
+
+    // Free to go on: another scope's scan runs to its end.
+    r.sim.setSilent(false);
+    QVERIFY(scan(r, r.w.ui->S_All_Button));
+    QVERIFY(scanned(r));
+    QVERIFY(!r.w.ui->M_ConformErase_1->isHidden());
+    QCOMPARE(r.w.ui->M_ConformErase_label_Name->text(), QString("Erase All Data"));
 }
 
 void TestWorkflowScenario::lostConnectionStopsTimersOfState_data()

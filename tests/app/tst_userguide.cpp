@@ -1,0 +1,114 @@
+// The user guide's fallback copy, written when the guide beside the program is
+// missing, never writes through a link planted where the copy goes.
+
+#include "resourcesinit.h"
+#include "userguide.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray compiledGuide()
+{
+    return readAll(QStringLiteral(":/Help/user-guide.html"));
+}
+
+} // namespace
+
+class TestUserGuide : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        initPurgatexResources();
+        QVERIFY(compiledGuide().contains("USB debugging"));
+    }
+
+    void copyReplacesWhatLiesThere_data()
+    {
+        QTest::addColumn<QString>("planted"); // what lies at <folder>/user-guide.html
+        QTest::newRow("nothing") << "nothing";
+        QTest::newRow("an older copy") << "old copy";
+        QTest::newRow("link to another file") << "link";
+        QTest::newRow("link to a missing file") << "dangling link";
+        QTest::newRow("link to a file holding the guide") << "link to guide";
+    }
+    void copyReplacesWhatLiesThere()
+    {
+        QFETCH(QString, planted);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString folder = dir.filePath(QStringLiteral("cache/help"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = QDir(folder).filePath(QStringLiteral("user-guide.html"));
+        const QString victim = dir.filePath(QStringLiteral("victim.txt"));
+        const QByteArray victimText = planted == QLatin1String("link to guide") ? compiledGuide() : "not yours\n";
+        if (planted == QLatin1String("old copy"))
+            QVERIFY(writeFile(path, "<html>an older guide</html>"));
+        if (planted.contains(QLatin1String("link"))) {
+            if (planted != QLatin1String("dangling link"))
+                QVERIFY(writeFile(victim, victimText));
+            QVERIFY(QFile::link(victim, path));
+        }
+
+        QCOMPARE(writeUserGuideCopy(folder), path);
+        const QFileInfo written(path);
+        QVERIFY(!written.isSymLink());
+        QVERIFY(written.isFile());
+        QCOMPARE(readAll(path), compiledGuide());
+        // The link's target is left as it was: not written, not made.
+        if (planted == QLatin1String("dangling link"))
+            QVERIFY(!QFileInfo::exists(victim));
+        else if (planted.contains(QLatin1String("link")))
+            QCOMPARE(readAll(victim), victimText);
+        // No half-written file is left beside the copy.
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::System | QDir::Hidden),
+                 QStringList{QStringLiteral("user-guide.html")});
+    }
+
+    // Without the guide beside the program, the links of the window open the
+    // copy in the per-user cache folder, not the shared temporary folder.
+    void fallbackGoesToTheUserCache()
+    {
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        const QByteArray oldCache = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(home.path()));
+        const QString folder =
+            QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)).filePath(QStringLiteral("help"));
+        QVERIFY(folder.startsWith(home.path()));
+        QVERIFY(QDir().mkpath(folder));
+        const QString victim = home.filePath(QStringLiteral("victim.txt"));
+        QVERIFY(writeFile(victim, "not yours\n"));
+        QVERIFY(QFile::link(victim, QDir(folder).filePath(QStringLiteral("user-guide.html"))));
+
+        const QUrl url = userGuideUrl(QStringLiteral("usb-drivers"));
+        qputenv("XDG_CACHE_HOME", oldCache);
+        QCOMPARE(url.fragment(), QStringLiteral("usb-drivers"));
+        QCOMPARE(url.toLocalFile(), QDir(folder).filePath(QStringLiteral("user-guide.html")));
+        QCOMPARE(readAll(url.toLocalFile()), compiledGuide());
+        QCOMPARE(readAll(victim), QByteArray("not yours\n"));
+    }
+};
+
+QTEST_MAIN(TestUserGuide)
+#include "tst_userguide.moc"
