@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QBitArray>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QMainWindow>
 #include <QMap>
+#include <QMultiHash>
 #include <QMultiMap>
+#include <QPixmap>
 #include <QProcess>
 #include <QSet>
 #include <QString>
@@ -365,8 +369,11 @@ public:
     QStringList m_kikmessengerDir;
     QStringList m_whatsappDir;
 
-    QMap<QString, QImage *> m_photoMapNameImage; // owned images
     QStringList m_photoGotList;
+    // Locations of the photos asked for and not yet answered, oldest first:
+    // the companion app answers them in order, so a photo reply belongs to
+    // the oldest of them that names its file.
+    QStringList m_photoRequested;
 
     QStringList m_contactToEraseList;
     QStringList m_historyToEraseList;
@@ -406,6 +413,9 @@ public:
     quint64 m_receiveEpoch = 0;      // bumped whenever buffered bytes are discarded
     int m_connectFailTimes = 0;
     bool m_homeInfoRequested = false;
+    // The phone page has shown this connection's home info: a further reply
+    // updates the page only when it tells something new.
+    bool m_homeInfoShown = false;
     bool m_receivedHttp = false;
     int m_homeInfoReadTimes = 0;
     int m_connectedCount = 0;
@@ -428,6 +438,14 @@ public:
     int m_maxAccumulatorBytes = 64 * 1024 * 1024;
     QByteArray m_photoData; // photo data accumulator
     bool m_photoOverflow = false;
+    QString m_photoDataName;       // the photo being gathered
+    int m_photoDataNextChunk = -1; // the chunk index it needs next; -1: none (or a chunk went missing)
+
+    // The receive loop decodes at most this much per pass of the event loop
+    // (and for about 20 ms), then continues on the next pass.
+    int m_receivePassBytes = 4 * 1024 * 1024;
+    int m_receivePassFrames = 2000;
+    QTimer *m_timerReceiveData = nullptr; // the receive loop's next pass
 
     // Stopwatches of scan and erase requests.
     QElapsedTimer m_etScanContact, m_etScanHistory, m_etScanMessage, m_etScanPhotoDir, m_etScanAudioDir,
@@ -438,7 +456,10 @@ public:
     void writeRequest(const QByteArray &frame);
     // The receive loop on one chunk of received bytes (receiveData reads the
     // socket and calls it).
+    // Both decode one pass and arm the next one when frames are left.
     void receiveChunk(const QByteArray &chunk);
+    // One pass over the received bytes; true when frames are left for the next.
+    bool decodeReceivedFrames();
     void discardReceivedBytes();
     void appendHiddenTrace(QLabel *label, const QString &token);
     void decodeReply(quint16 typeId, proto::BodyReader &body);
@@ -451,6 +472,10 @@ public:
     // incomplete flags start afresh, and so does the photo accumulator.
     void clearScanAccumulators(int first, int last);
     void decodePhoto(proto::BodyReader &body);
+    void resetPhotoAccumulator();
+    // The location of the oldest photo request that a reply naming this
+    // file answers (requests before it went unanswered), or empty.
+    QString takeRequestedPhoto(const QString &name);
     void decodeEraseBack(Category c, proto::BodyReader &body);
     void decodeEraseFail(Category c, proto::BodyReader &body);
     void decodeLeftTime(quint16 typeId, proto::BodyReader &body);
@@ -464,7 +489,6 @@ public:
     void markErased(Category c);
     QStringList *directoryOf(Category c);
     proto::RecordMaps recordMapsOf(Category c);
-    void clearPhotoImages();
     void updateHomeInfo();
     void resetHomeInfoDisplay();
     bool eraseGuard(Category c) const;
@@ -777,14 +801,41 @@ public:
     void runSearch();
     void endSearches();
 
-    // Photo thumbnails.
-    quint16 m_photoRequestCount = 0;
+    // Photo thumbnails. Of every received photo only what is shown is kept,
+    // under the location it was asked for: the cell icon and the preview as
+    // a small JPEG, decoded when its row is clicked.
+    struct PhotoThumb
+    {
+        QPixmap icon;
+        QByteArray preview; // empty: the photo could not be shown
+    };
+    QHash<QString, PhotoThumb> m_photoThumbs;
+    QStringList m_photoUnplaced;                 // stored, but no table row showed them yet
+    QMultiHash<QString, int> m_photoRowsOfLocation; // table rows by location (row r: entry r - 1)
+    int m_photoRowsIndexed = 0;                  // entries of m_photoDir indexed so far
+    QBitArray m_photoAsked;                      // per entry of m_photoDir
+    int m_photoAskCursor = 0;                    // entries before it are asked for or have no location
+    QPixmap m_photoFallbackPixmap;
+    quint16 m_photoRequestCount = 0; // photo requests sent in this scan
     QList<QIcon> m_photoIconList;
     int m_photoScrollValue = 0;
     QTimer *m_timerGetPhotoByTime = nullptr;
     QTimer *m_timerUpdateTablePhoto = nullptr;
     void startPhotoFetching();
     void stopPhotoFetching();
+    void clearPhotoThumbnails();
+    // A stop request awaits the companion app's acknowledgement.
+    bool photoStopPending() const;
+    // A chunk of an awaited photo came: it is not lost, whatever it takes.
+    void photoChunkArrived();
+    // The companion app has answered a photo request (with the photo or a
+    // failure): the next photo is asked for at once.
+    void photoReplyEnded();
+    // Makes and stores the thumbnail of the photo received for a location and
+    // puts it into the row(s) of that location.
+    void storePhotoThumbnail(const QString &location, const QByteArray &data);
+    bool placePhotoThumbnail(const QString &location);
+    QPixmap photoPreview(int row) const;
 
 public slots:
     void updateContactUI();

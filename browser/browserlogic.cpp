@@ -203,18 +203,6 @@ QMultiMap<QString, QString> searchRecords(const QMap<QString, QString> &idData,
     return result;
 }
 
-QString matchingImageKey(const QStringList &sortedKeys, const QString &photoName)
-{
-    QString match;
-    if (photoName.isEmpty())
-        return match;
-    for (const QString &key : sortedKeys) {
-        if (key.contains(photoName, Qt::CaseSensitive))
-            match = key;
-    }
-    return match;
-}
-
 Selection::Selection(QStringList *list) : m_list(list)
 {
     m_present.reserve(list->size());

@@ -97,10 +97,6 @@ FileRow fileRow(const QString &entry);
 QMultiMap<QString, QString> searchRecords(const QMap<QString, QString> &idData,
                                           const QString &text);
 
-// Key of the image a photo row takes: the last key, in ascending order, that
-// contains the photo name; empty when none does.
-QString matchingImageKey(const QStringList &sortedKeys, const QString &photoName);
-
 // What the to-erase list of one category holds. Checking adds ids that are not
 // there yet, unchecking removes every occurrence, so an id is never listed
 // twice and the list is what the checked rows stand for.

@@ -85,12 +85,8 @@ void MainWindow::showRowDetails(int category, int row, const QStringList &ids)
     if (category == Photo) {
         if (info) {
             info->clear();
-            const QTableWidgetItem *thumb = table->item(row, 1);
-            const QPixmap px = thumb ? thumb->icon().pixmap(300, 300) : QPixmap();
             auto *item = new QListWidgetItem;
-            item->setIcon(QIcon(px.isNull() ? px
-                                            : px.scaled(300, 300, Qt::IgnoreAspectRatio,
-                                                        Qt::SmoothTransformation)));
+            item->setIcon(QIcon(photoPreview(row)));
             info->setIconSize(QSize(300, 300));
             info->addItem(item);
         }

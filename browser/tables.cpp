@@ -621,11 +621,7 @@ void MainWindow::clearResultTables()
         m_vedioDir.clear();
 
         stopPhotoFetching();
-        qDeleteAll(m_photoMapNameImage);
-        m_photoMapNameImage.clear();
-        m_photoGotList.clear();
-        m_photoIconList.clear();
-        m_photoScrollValue = 0;
+        clearPhotoThumbnails();
         if (auto *dirShow = browserWidget<QLabel>("EP_IsScanning_Label_DirShow"))
             dirShow->clear();
     }

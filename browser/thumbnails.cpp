@@ -1,16 +1,27 @@
+// Photo thumbnails: the photos are asked for one at a time (the next as soon
+// as the companion app has answered, at the latest after 2 s), rows scrolled
+// into view first; each received photo is turned into an icon and a small
+// preview at once and put into the row of the location it was asked for.
+
 #include "mainwindow.h"
 
 #include "browser/browserlogic.h"
+#include "browser/photothumb.h"
 
 #include <QDebug>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QTableWidget>
 
+namespace {
+// The fallback answer time: a photo that never comes does not hold up the rest.
+constexpr int kPhotoAnswerMs = 2000;
+} // namespace
+
 void MainWindow::startPhotoFetching()
 {
     qDebug() << "start get photo";
-    m_timerGetPhotoByTime->start(2000);
+    m_timerGetPhotoByTime->start(0); // the first photo at once
     m_timerUpdateTablePhoto->start(1000);
     qDebug() << "after start update photo";
 }
@@ -23,28 +34,76 @@ void MainWindow::stopPhotoFetching()
         m_timerUpdateTablePhoto->stop();
 }
 
-// One photo request per tick; the stop request follows one tick after the last
-// one. An entry without a location cannot be asked for and is passed over, so
-// the photos after it still come.
+void MainWindow::clearPhotoThumbnails()
+{
+    m_photoThumbs.clear();
+    m_photoUnplaced.clear();
+    m_photoRowsOfLocation.clear();
+    m_photoRowsIndexed = 0;
+    m_photoAsked.clear();
+    m_photoAskCursor = 0;
+    m_photoRequestCount = 0;
+    m_photoGotList.clear();
+    m_photoIconList.clear();
+    m_photoScrollValue = 0;
+}
+
+bool MainWindow::photoStopPending() const
+{
+    for (const QTimer *t : {m_timerCheckStopGetPhotoBeforeScan, m_timerCheckStopGetPhotoBeforeErase,
+                            m_timerCheckStopGetPhotoSwitchedAllApp}) {
+        if (t && t->isActive())
+            return true;
+    }
+    return false;
+}
+
+void MainWindow::photoChunkArrived()
+{
+    if (!m_photoRequested.isEmpty() && m_timerGetPhotoByTime && m_timerGetPhotoByTime->isActive())
+        m_timerGetPhotoByTime->start(kPhotoAnswerMs);
+}
+
+void MainWindow::photoReplyEnded()
+{
+    // One request outstanding at a time: a late answer, after the time-out
+    // has asked for the next photo already, asks for nothing more.
+    if (m_photoRequested.isEmpty() && m_timerGetPhotoByTime && m_timerGetPhotoByTime->isActive()
+        && !photoStopPending())
+        getPhotoByTime();
+}
+
+// One photo request per call: the slot runs when the previous photo has come,
+// and by its timer when it has not come within 2 s. Once every photo has been
+// asked for, the next call sends the stop request. While a stop request waits
+// for its acknowledgement, nothing more is asked for.
 void MainWindow::getPhotoByTime()
 {
-    if (m_photoRequestCount < m_photoCount) {
-        while (m_photoRequestCount < m_photoCount) {
-            if (m_photoRequestCount >= m_photoDir.size()) {
-                qDebug() << "get photo ,dir is empty,dont need photo requested";
-                return;
-            }
-            const QString location = browser::fileRow(m_photoDir.at(m_photoRequestCount)).location;
-            ++m_photoRequestCount;
-            if (!location.isEmpty()) {
-                sendGetPhotoByName(location);
-                qDebug() << "get photo requested,in by time";
-                return;
-            }
-            qDebug() << "get photo ,dir is empty,dont need photo requested";
-        }
+    if (photoStopPending())
+        return;
+    if (m_photoAsked.size() != m_photoDir.size())
+        m_photoAsked.resize(m_photoDir.size());
+
+    int firstVisible = -1;
+    int lastVisible = -1;
+    QTableWidget *table = categoryTable(Photo);
+    if (table && table->isVisible()) {
+        firstVisible = table->rowAt(0);
+        lastVisible = table->rowAt(table->viewport()->height() - 1);
+        if (lastVisible < 0)
+            lastVisible = table->rowCount() - 1;
+    }
+    const int next = browser::nextPhotoToAsk(m_photoDir, m_photoAsked, firstVisible, lastVisible, &m_photoAskCursor);
+    if (next >= 0) {
+        m_photoAsked.setBit(next);
+        sendGetPhotoByName(browser::fileRow(m_photoDir.at(next)).location);
+        ++m_photoRequestCount;
+        qDebug() << "get photo requested,in by time";
+        m_timerGetPhotoByTime->start(kPhotoAnswerMs);
         return;
     }
+    if (m_photoDir.isEmpty())
+        qDebug() << "get photo ,dir is empty,dont need photo requested";
     if (m_timerGetPhotoByTime->isActive()) {
         sendStopGetPhoto();
         m_timerGetPhotoByTime->stop();
@@ -53,49 +112,86 @@ void MainWindow::getPhotoByTime()
         m_timerUpdateTablePhoto->stop();
 }
 
-void MainWindow::updateTablePhoto()
+void MainWindow::storePhotoThumbnail(const QString &location, const QByteArray &data)
 {
-    if (m_photoMapNameImage.isEmpty())
+    // a photo already shown for this location stays
+    if (location.isEmpty() || m_photoThumbs.contains(location))
         return;
-    qDebug() << "updatePhoto once";
+    browser::PhotoThumbnail made = browser::makePhotoThumbnail(data);
+    PhotoThumb thumb;
+    if (made.status == browser::PhotoThumbnail::Decoded) {
+        thumb.icon = QPixmap::fromImage(std::move(made.icon));
+        thumb.preview = made.preview;
+    } else {
+        if (made.status == browser::PhotoThumbnail::TooLarge)
+            qDebug() << "photo too large to show:" << location << made.declaredSize;
+        if (m_photoFallbackPixmap.isNull())
+            m_photoFallbackPixmap =
+                QPixmap::fromImage(QImage(QStringLiteral(":/Image/Private/contactTable_headUnselect.png"), "PNG"));
+        thumb.icon = m_photoFallbackPixmap;
+    }
+    m_photoThumbs.insert(location, thumb);
+    if (!placePhotoThumbnail(location))
+        m_photoUnplaced.append(location);
+}
+
+// Puts a stored thumbnail into every row of its location that shows none yet.
+bool MainWindow::placePhotoThumbnail(const QString &location)
+{
     QTableWidget *table = categoryTable(Photo);
     if (!table)
-        return;
-    m_photoScrollValue = table->verticalScrollBar()->value();
-    qDebug() << "startCount:" << 0 << "endCount:" << table->rowCount() - 2;
-
-    const QStringList keys = m_photoMapNameImage.keys(); // ascending
-    const int n = qMin(m_photoDir.size(), table->rowCount() - 1);
-    for (int r = 1; r <= n; ++r) {
-        QTableWidgetItem *thumb = table->item(r, 1);
+        return false;
+    for (; m_photoRowsIndexed < m_photoDir.size(); ++m_photoRowsIndexed)
+        m_photoRowsOfLocation.insert(browser::fileRow(m_photoDir.at(m_photoRowsIndexed)).location,
+                                     m_photoRowsIndexed + 1);
+    const QList<int> rows = m_photoRowsOfLocation.values(location);
+    bool placed = false;
+    for (int r : rows) {
+        QTableWidgetItem *thumb = r < table->rowCount() ? table->item(r, 1) : nullptr;
         if (!thumb)
             continue;
+        placed = true;
         if (!thumb->whatsThis().isEmpty()) {
             qDebug() << "table item updated,whatsthis not empty" << thumb->whatsThis();
             continue;
         }
-        qDebug() << "start update photo once,not search";
-        const QTableWidgetItem *nameItem = table->item(r, 2);
-        const QString name = nameItem ? nameItem->text() : QString();
-        qDebug() << "tablePhotoName:" << name;
-        const QString key = browser::matchingImageKey(keys, name);
-        if (key.isEmpty()) {
-            qDebug() << "not contains photo once";
-            continue;
-        }
-        qDebug() << "contains photo once";
-        const QImage *image = m_photoMapNameImage.value(key);
-        QPixmap px = image ? QPixmap::fromImage(*image) : QPixmap();
-        if (px.isNull())
-            px = QPixmap::fromImage(
-                QImage(QStringLiteral(":/Image/Private/contactTable_headUnselect.png"), "PNG"));
-        QIcon icon(px);
-        if (icon.isNull())
-            icon.addPixmap(px);
+        QIcon icon(m_photoThumbs.value(location).icon);
         m_photoIconList.append(icon);
         thumb->setIcon(icon);
-        qDebug() << "after update,item name:" << icon.name();
         thumb->setWhatsThis(m_photoDir.at(r - 1));
-        qDebug() << "end update photo once,not search";
+        qDebug() << "end update photo once,not search" << r;
     }
+    return placed;
+}
+
+// Places what arrived before its row existed; every other thumbnail was
+// placed when it arrived, so a tick costs nothing.
+void MainWindow::updateTablePhoto()
+{
+    if (m_photoUnplaced.isEmpty())
+        return;
+    qDebug() << "updatePhoto once";
+    if (QTableWidget *table = categoryTable(Photo))
+        m_photoScrollValue = table->verticalScrollBar()->value();
+    for (int i = m_photoUnplaced.size() - 1; i >= 0; --i) {
+        if (placePhotoThumbnail(m_photoUnplaced.at(i)))
+            m_photoUnplaced.removeAt(i);
+    }
+}
+
+// The preview of a photo row: the stored preview, or, for a photo not (yet)
+// shown, the row's icon.
+QPixmap MainWindow::photoPreview(int row) const
+{
+    const QSize side(browser::PhotoPreviewSide, browser::PhotoPreviewSide);
+    if (row >= 1 && row <= m_photoDir.size()) {
+        const QByteArray bytes = m_photoThumbs.value(browser::fileRow(m_photoDir.at(row - 1)).location).preview;
+        const QImage preview = browser::previewImage(bytes);
+        if (!preview.isNull())
+            return QPixmap::fromImage(preview.scaled(side, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    }
+    QTableWidget *table = categoryTable(Photo);
+    const QTableWidgetItem *thumb = table ? table->item(row, 1) : nullptr;
+    const QPixmap px = thumb ? thumb->icon().pixmap(side) : QPixmap();
+    return px.isNull() ? px : px.scaled(side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }

@@ -206,6 +206,31 @@ void MainWindow::decodeDirectory(Category c, BodyReader &r)
     m_gotCount[c] = 0;
 }
 
+void MainWindow::resetPhotoAccumulator()
+{
+    m_photoData.clear();
+    m_photoDataName.clear();
+    m_photoDataNextChunk = -1;
+    m_photoOverflow = false;
+}
+
+QString MainWindow::takeRequestedPhoto(const QString &name)
+{
+    for (int i = 0; i < m_photoRequested.size(); ++i) {
+        const QString &location = m_photoRequested.at(i);
+        if (location == name || (location.endsWith(name) && location.size() > name.size()
+                                 && location.at(location.size() - name.size() - 1) == QLatin1Char('/'))) {
+            if (i > 0)
+                qDebug() << "photo requests not answered:" << m_photoRequested.mid(0, i);
+            const QString found = location;
+            m_photoRequested.erase(m_photoRequested.begin(), m_photoRequested.begin() + i + 1);
+            return found;
+        }
+    }
+    qDebug() << "photo not asked for:" << name;
+    return QString();
+}
+
 void MainWindow::decodePhoto(BodyReader &r)
 {
     qDebug() << "get photo done";
@@ -218,43 +243,52 @@ void MainWindow::decodePhoto(BodyReader &r)
     const int count = r.int16();
     qDebug() << "get photo done,after 4";
 
-    if (!m_photoOverflow && qint64(m_photoData.size()) + chunk.size() > m_maxAccumulatorBytes) {
-        qDebug() << "photo too large, dropped:" << name << m_photoData.size() + chunk.size() << "bytes";
-        m_photoOverflow = true;
-        m_photoData.clear();
-        m_photoData.squeeze();
+    // A photo's first chunk, or a chunk of another photo, starts afresh: what
+    // is left of a photo cut off never spoils the next one.
+    if (index == 0 || name != m_photoDataName) {
+        resetPhotoAccumulator();
+        m_photoDataName = name;
+        m_photoDataNextChunk = 0;
     }
-    if (!m_photoOverflow)
-        m_photoData.append(chunk);
+    photoChunkArrived();
+    if (index != m_photoDataNextChunk) {
+        // A chunk went missing: the photo cannot be put together, its
+        // remaining chunks are passed over.
+        if (m_photoDataNextChunk >= 0)
+            qDebug() << "photo chunk missing, dropped:" << name << "chunk" << index;
+        m_photoDataNextChunk = -1;
+        m_photoData.clear();
+    } else {
+        ++m_photoDataNextChunk;
+        if (!m_photoOverflow && qint64(m_photoData.size()) + chunk.size() > m_maxAccumulatorBytes) {
+            qDebug() << "photo too large, dropped:" << name << m_photoData.size() + chunk.size() << "bytes";
+            m_photoOverflow = true;
+            m_photoData.clear();
+            m_photoData.squeeze();
+        }
+        if (!m_photoOverflow)
+            m_photoData.append(chunk);
+    }
     qDebug() << "get photo done,after" << index << count;
     if (count != index + 1)
         return;
 
-    if (m_photoOverflow) {
-        m_photoOverflow = false; // the next photo starts afresh
+    // The reply has ended.
+    const QString location = takeRequestedPhoto(name);
+    const bool whole = m_photoDataNextChunk == count && !m_photoOverflow;
+    const QByteArray data = m_photoData;
+    resetPhotoAccumulator();
+    photoReplyEnded(); // the companion app is free for the next photo
+    if (!whole)
         return;
-    }
     if (isImageFormat(format)) {
-        if (!m_photoMapNameImage.contains(name)) {
-            QImage *image = new QImage;
-            image->loadFromData(m_photoData, "jpg");
-            if (image->isNull()) // the hint did not fit: let the content decide
-                image->loadFromData(m_photoData);
-            m_photoMapNameImage.insert(name, image);
-        }
+        storePhotoThumbnail(location, data);
         if (format == QLatin1String("png") || format == QLatin1String("PNG"))
-            qDebug() << "png,m_photoMapNameImage.size:" << m_photoMapNameImage.size();
+            qDebug() << "png,m_photoMapNameImage.size:" << m_photoThumbs.size();
         else
-            qDebug() << "m_photoMapNameImage.size:" << m_photoMapNameImage.size();
+            qDebug() << "m_photoMapNameImage.size:" << m_photoThumbs.size();
     }
     m_photoGotList.append(name + QLatin1Char(';') + format + QLatin1Char(','));
-    m_photoData.clear();
-}
-
-void MainWindow::clearPhotoImages()
-{
-    qDeleteAll(m_photoMapNameImage);
-    m_photoMapNameImage.clear();
 }
 
 void MainWindow::decodeEraseBack(Category c, BodyReader &r)
@@ -324,21 +358,30 @@ void MainWindow::decodeReply(quint16 typeId, BodyReader &r)
         return;
     case PhotoFail:
         qDebug() << "got photo fail";
+        // the answer to the oldest photo request
+        if (!m_photoRequested.isEmpty())
+            m_photoRequested.removeFirst();
+        photoReplyEnded();
         return;
     case 26:
     case 33:
         return; // not used, ignored without log
     case HomeInfo: {
         const QString info = r.string();
-        m_homeInfoList = splitHomeInfo(info);
-        updateHomeInfo();
+        const QStringList fields = splitHomeInfo(info);
+        // A reply that repeats what the phone page shows changes nothing.
+        if (!m_homeInfoShown || fields != m_homeInfoList) {
+            m_homeInfoList = fields;
+            updateHomeInfo();
+        }
         m_homeInfoReadable = true;
         qDebug() << "got home info done:" << info;
         qDebug() << "get homeinfo done";
         return;
     }
     case HomeInfoFail:
-        updateHomeInfo();
+        if (!m_homeInfoShown)
+            updateHomeInfo();
         m_homeInfoReadable = false;
         qDebug() << "get homeinfo fail";
         return;

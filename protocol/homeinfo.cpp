@@ -62,7 +62,12 @@ void MainWindow::updateHomeInfo()
                               + QStringLiteral("rC:") + proto::generalNumber(used) + g
                               + QStringLiteral("rR:") + proto::generalNumber(used) + g);
     }
-    // The phone page is the device link's: a report held in front stays.
+    // The phone page opens with the connection's first reply; later replies
+    // only refresh its labels and never take the user off another page. The
+    // phone page is the device link's: a report held in front stays.
+    if (m_homeInfoShown)
+        return;
+    m_homeInfoShown = true;
     showLinkPage(ui->A_MP_ConnectedInfomation_5);
     qDebug() << " home info for ui";
     ui->S_MyPhone_Button->setEnabled(true);
@@ -83,4 +88,5 @@ void MainWindow::resetHomeInfoDisplay()
         label->clear();
     ui->MP_ProgressBar_Phone->setValue(0);
     ui->MP_ProgressBar_Sdcard->setValue(0);
+    m_homeInfoShown = false;
 }

@@ -181,6 +181,7 @@ void MainWindow::sendGetPhotoByName(const QString &location)
         return;
     }
     writeRequest(frame);
+    m_photoRequested.append(location);
 }
 
 // ----- erase -----

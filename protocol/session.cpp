@@ -5,6 +5,7 @@
 #include "ui_mainwindow.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
 
 #include "app/widgetvisibility.h"
 #include "protocol/frame.h"
@@ -13,12 +14,30 @@
 
 namespace {
 const char *const kCompanionHost = "127.0.0.1";
+
+// A pass of the receive loop also ends after this long, so that the window
+// can paint and take clicks between passes whatever the frames cost.
+constexpr qint64 kReceivePassNanoseconds = 20 * 1000 * 1000;
+
+// A web server answering on the forwarded port instead of the companion app.
+// Only where a frame starts: inside a frame the four bytes are data (photo
+// bytes, a message text).
+bool startsLikeHttp(const char *data, int available)
+{
+    return available >= 4 && data[0] == 'H' && data[1] == 'T' && data[2] == 'T' && data[3] == 'P';
 }
+} // namespace
 
 void MainWindow::initSession()
 {
     m_tcpSocket = new QTcpSocket(this);
+    // The socket reads ahead no more than about one pass of the receive loop;
+    // a peer that sends faster waits (TCP flow control) instead of filling
+    // memory.
+    m_tcpSocket->setReadBufferSize(m_receivePassBytes);
     connect(m_tcpSocket, &QTcpSocket::readyRead, this, &MainWindow::receiveData);
+    m_timerReceiveData = new QTimer(this);
+    connect(m_timerReceiveData, &QTimer::timeout, this, &MainWindow::receiveData);
     // Bytes of a connection that ended never belong to the next one.
     connect(m_tcpSocket, &QAbstractSocket::stateChanged, this, [this](QAbstractSocket::SocketState s) {
         if (s == QAbstractSocket::UnconnectedState)
@@ -40,9 +59,10 @@ void MainWindow::teardownSession()
 {
     m_timerNewTCPConnected->stop();
     m_timerHomeInfoReadable->stop();
+    m_timerReceiveData->stop();
     m_tcpSocket->disconnect(this);
     m_tcpSocket->abort();
-    clearPhotoImages();
+    clearPhotoThumbnails();
 }
 
 // The hidden trace labels keep only their latest part, so a peer that sends
@@ -63,6 +83,8 @@ void MainWindow::discardReceivedBytes()
     if (!m_receiveBuffer.isEmpty())
         qDebug() << "discard received bytes:" << m_receiveBuffer.size();
     m_receiveBuffer.clear();
+    if (m_timerReceiveData)
+        m_timerReceiveData->stop();
     ++m_receiveEpoch;
     // A list or photo cut off with its connection is never completed by the
     // next connection's frames.
@@ -70,8 +92,8 @@ void MainWindow::discardReceivedBytes()
         m_chunkText[c].clear();
         m_chunkOverflow[c] = false;
     }
-    m_photoData.clear();
-    m_photoOverflow = false;
+    resetPhotoAccumulator();
+    m_photoRequested.clear();
 }
 
 void MainWindow::writeRequest(const QByteArray &frame)
@@ -137,6 +159,7 @@ void MainWindow::newTCPConnected()
             m_tcpSocket->connectToHost(QString::fromLatin1(kCompanionHost), m_companionPort,
                                        QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
             m_homeInfoRequested = false;
+            m_homeInfoShown = false;
             // An HTTP answer belonged to the connection that ended; left set,
             // it would end the next connection's home-info poll at once.
             m_receivedHttp = false;
@@ -230,23 +253,32 @@ void MainWindow::homeInfoReadable()
     }
 }
 
+// One pass of the receive loop: reads what one pass decodes, decodes it and,
+// when frames are left, continues on the next pass of the event loop (the
+// window paints and takes clicks in between).
 void MainWindow::receiveData()
 {
+    m_timerReceiveData->stop();
     qDebug() << "got receive";
-    if (m_tcpSocket->bytesAvailable() < 1)
-        return;
-    receiveChunk(m_tcpSocket->readAll());
+    if (m_tcpSocket->bytesAvailable() > 0 && m_receiveBuffer.size() < m_receivePassBytes) {
+        const qint64 room = qMax<qint64>(m_receivePassBytes - m_receiveBuffer.size(), proto::MaxFrameSize);
+        m_receiveBuffer.append(m_tcpSocket->read(room));
+    }
+    if (decodeReceivedFrames() || m_tcpSocket->bytesAvailable() > 0)
+        m_timerReceiveData->start(0);
 }
 
 void MainWindow::receiveChunk(const QByteArray &chunk)
 {
     m_receiveBuffer.append(chunk);
-    if (m_receiveBuffer.isEmpty())
-        return;
+    if (decodeReceivedFrames())
+        m_timerReceiveData->start(0);
+}
 
-    // Something other than the companion app answered (a web server on the
-    // forwarded port). Tested on every received chunk.
-    const bool chunkHasHttp = chunk.contains("HTTP");
+bool MainWindow::decodeReceivedFrames()
+{
+    if (m_receiveBuffer.isEmpty())
+        return false;
 
     // Frames are taken by advancing an offset; the consumed bytes are dropped
     // once, after the loop, so one chunk of many frames costs linear time.
@@ -255,14 +287,21 @@ void MainWindow::receiveChunk(const QByteArray &chunk)
     const quint64 epoch = m_receiveEpoch;
     QByteArray data = m_receiveBuffer;
     int pos = 0;
+    int frames = 0;
+    bool more = false;
+    QElapsedTimer clock;
+    clock.start();
     while (true) {
         const int available = data.size() - pos;
         if (available < 2)
             break;
-        const proto::FrameHeader header = proto::readHeader(data.constData() + pos, available);
-        qDebug() << "type_id:" << header.typeId << "mesg_len:" << header.bodyLength;
-
-        if (chunkHasHttp) {
+        if (frames > 0
+            && (frames >= m_receivePassFrames || pos >= m_receivePassBytes
+                || clock.nsecsElapsed() >= kReceivePassNanoseconds)) {
+            more = true; // the rest on the next pass
+            break;
+        }
+        if (startsLikeHttp(data.constData() + pos, available)) {
             qDebug() << "received wrong type of http";
             m_receivedHttp = true;
             m_tcpSocket->abort();
@@ -270,8 +309,10 @@ void MainWindow::receiveChunk(const QByteArray &chunk)
             resetAdbCheckState();
             stopActivityTimers();
             m_timerTestPort->start(100);
-            return;
+            return false;
         }
+        const proto::FrameHeader header = proto::readHeader(data.constData() + pos, available);
+        qDebug() << "type_id:" << header.typeId << "mesg_len:" << header.bodyLength;
 
         const int frameSize = proto::FrameHeaderSize + header.bodyLength;
         if (available < frameSize)
@@ -282,14 +323,14 @@ void MainWindow::receiveChunk(const QByteArray &chunk)
             decodeReply(header.typeId, body);
         }
         if (m_receiveEpoch != epoch)
-            return; // the connection ended while the frame was handled
+            return false; // the connection ended while the frame was handled
         pos += frameSize;
-        if (pos >= data.size())
-            break;
+        ++frames;
     }
     data = QByteArray(); // release before compacting, so the buffer is not copied
     if (pos >= m_receiveBuffer.size())
         m_receiveBuffer.clear();
     else if (pos > 0)
         m_receiveBuffer.remove(0, pos);
+    return more;
 }

@@ -210,26 +210,6 @@ private slots:
         QCOMPARE(row.locationText, shown);
     }
 
-    void imageKey_data()
-    {
-        QTest::addColumn<QStringList>("keys");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("key");
-        QTest::newRow("exact") << QStringList({"a.jpg"}) << "a.jpg" << "a.jpg";
-        QTest::newRow("later key wins") << QStringList({"a.jpg", "ba.jpg"}) << "a.jpg" << "ba.jpg";
-        QTest::newRow("only containing key") << QStringList({"ba.jpg", "c.png"}) << "a.jpg" << "ba.jpg";
-        QTest::newRow("case sensitive") << QStringList({"A.JPG"}) << "a.jpg" << "";
-        QTest::newRow("none") << QStringList({"b.png"}) << "a.jpg" << "";
-        QTest::newRow("empty name") << QStringList({"b.png"}) << "" << "";
-    }
-    void imageKey()
-    {
-        QFETCH(QStringList, keys);
-        QFETCH(QString, name);
-        QFETCH(QString, key);
-        QCOMPARE(matchingImageKey(keys, name), key);
-    }
-
     void selection_data()
     {
         // A sequence of operations "+ids" (check) and "-ids" (uncheck) and

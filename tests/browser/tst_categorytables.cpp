@@ -528,7 +528,7 @@ private slots:
         quiet(w);
         addText(w, Contact, contact(1, "555-0101"));
         w.m_photoDir << "a.jpg;10;jpg;/sdcard/a.jpg";
-        w.m_photoMapNameImage.insert("a.jpg", new QImage(4, 4, QImage::Format_RGB32));
+        w.m_photoThumbs.insert("/sdcard/a.jpg", {QPixmap(4, 4), QByteArray("jpeg")});
         render(w, Contact);
         render(w, Photo);
         click(w.categoryTable(Contact), 1);
@@ -536,7 +536,7 @@ private slots:
         w.clearResultTables();
         QVERIFY(w.m_contactToEraseList.isEmpty());
         QVERIFY(w.m_contactMapIdData.isEmpty());
-        QVERIFY(w.m_photoMapNameImage.isEmpty());
+        QVERIFY(w.m_photoThumbs.isEmpty());
         QVERIFY(w.m_contactTableItems.isEmpty());
         QCOMPARE(w.categoryTable(Contact)->rowCount(), 0);
         QVERIFY(!w.m_contactLessMin);

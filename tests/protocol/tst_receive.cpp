@@ -1,8 +1,12 @@
 // The receive loop: cutting chunks into frames, skipping unknown types, the
-// "HTTP" test and the discarding of stale bytes.
+// "HTTP" test, the discarding of stale bytes, bounded passes and the home
+// info.
 
+#include <QLabel>
 #include <QTcpServer>
 #include <QtTest>
+
+#include "ui_mainwindow.h"
 
 #include "protocol/messages.h"
 #include "protocoltest.h"
@@ -19,6 +23,10 @@ private slots:
     void httpAfterAValidFrameAborts();
     void staleBytesOfAnEndedConnectionAreNotParsed();
     void homeInfoPollGivesUpAfterMoreThan100();
+    void passesAreBounded_data();
+    void passesAreBounded();
+    void floodIsReadInBoundedPasses();
+    void repeatedHomeInfoLeavesThePageAlone();
 };
 
 void TestReceive::chunks_data()
@@ -48,6 +56,19 @@ void TestReceive::chunks_data()
         << ByteChunks{FrameWriter(CancelScanBack).int32(1).int32(2).finish() + erase} << true << true << 0;
     QTest::newRow("lowercase http is data")
         << ByteChunks{FrameWriter(124).string("http").finish() + scan} << true << false << 0;
+    // "HTTP" only counts where a frame starts: inside a frame it is data.
+    QTest::newRow("HTTP inside a photo chunk")
+        << ByteChunks{FrameWriter(PhotoImage).string("IMG_1.jpg").bytes("\xFF\xD8 HTTP/1.1 200 OK").string("jpg")
+                          .int16(0).int16(2).finish() + scan}
+        << true << false << 0;
+    // U+6148 U+5454 U+5011 are the bytes 61 48 54 54 50 11 in UTF-16
+    QTest::newRow("HTTP inside a message text")
+        << ByteChunks{listFrame(MessageList, QString::fromUtf8("m1;Ann;555;\u6148\u5454\u5011;2026-11-01 10:00:00"), 1,
+                                1, 1, true) + erase}
+        << false << true << 0;
+    QTest::newRow("HTTP across a frame boundary")
+        << ByteChunks{FrameWriter(124).string("xHT").finish() + FrameWriter(124).string("TPx").finish() + scan}
+        << true << false << 0;
 
     QByteArray many;
     for (int i = 0; i < 5000; ++i)
@@ -66,6 +87,7 @@ void TestReceive::chunks()
     auto w = quietWindow();
     for (const QByteArray &c : chunks)
         w->receiveChunk(c);
+    QTRY_VERIFY(!w->m_timerReceiveData->isActive()); // every pass has run
     QCOMPARE(w->m_cancelScanBack, cancelScanBack);
     QCOMPARE(w->m_cancelEraseBack, cancelEraseBack);
     QCOMPARE(w->m_receiveBuffer.size(), leftInBuffer);
@@ -77,7 +99,7 @@ void TestReceive::httpAfterAValidFrameAborts()
     auto w = quietWindow();
     w->receiveChunk(emptyFrame(CancelEraseBack) + "HTTP/1.1 400 Bad Request\r\n\r\n");
     QVERIFY(w->m_receivedHttp);
-    QVERIFY(!w->m_cancelEraseBack); // the frame before it is not decoded
+    QVERIFY(w->m_cancelEraseBack); // the frame before it was a frame
     QVERIFY(w->m_receiveBuffer.isEmpty());
     QVERIFY(w->m_timerTestPort->isActive());
     QCOMPARE(w->m_timerTestPort->interval(), 100);
@@ -139,6 +161,105 @@ void TestReceive::homeInfoPollGivesUpAfterMoreThan100()
     w->homeInfoReadable();
     QVERIFY(w->m_timerTestPort->isActive());
     QCOMPARE(w->m_homeInfoReadTimes, 0);
+}
+
+// One pass decodes at most so many frames or bytes; the rest follows on the
+// next passes of the event loop, in order.
+void TestReceive::passesAreBounded_data()
+{
+    QTest::addColumn<int>("passFrames");
+    QTest::addColumn<int>("passBytes");
+    QTest::addColumn<int>("firstPass");
+    QTest::newRow("by frames") << 3 << 4 * 1024 * 1024 << 3;
+    QTest::newRow("by bytes") << 2000 << 20 << 3; // a debug frame is 8 bytes
+}
+
+void TestReceive::passesAreBounded()
+{
+    QFETCH(int, passFrames);
+    QFETCH(int, passBytes);
+    QFETCH(int, firstPass);
+    auto w = quietWindow();
+    w->m_receivePassFrames = passFrames;
+    w->m_receivePassBytes = passBytes;
+    QByteArray frames;
+    QString all;
+    for (int i = 1; i <= 10; ++i) {
+        frames += FrameWriter(124).uint16(quint16(i)).finish();
+        all += QString::number(i) + ",\n";
+    }
+    w->receiveChunk(frames + emptyFrame(CancelScanBack));
+    QCOMPARE(w->ui->label_test_debug->text().count(','), firstPass);
+    QVERIFY(w->m_timerReceiveData->isActive());
+    QTRY_VERIFY(w->m_cancelScanBack);
+    QVERIFY(w->ui->label_test_debug->text().endsWith(all));
+    QVERIFY(w->m_receiveBuffer.isEmpty());
+}
+
+// A peer that sends without pause: the frames are all decoded, in order,
+// while neither the socket nor the receive buffer holds more than about one
+// pass.
+void TestReceive::floodIsReadInBoundedPasses()
+{
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    auto w = quietWindow();
+    w->m_receivePassBytes = 64 * 1024;
+    w->m_tcpSocket->setReadBufferSize(w->m_receivePassBytes);
+    w->m_tcpSocket->connectToHost(QHostAddress::LocalHost, server.serverPort());
+    QTRY_VERIFY(server.hasPendingConnections());
+    std::unique_ptr<QTcpSocket> peer(server.nextPendingConnection());
+
+    QByteArray flood;
+    for (int i = 0; i < 200000; ++i)
+        flood += FrameWriter(CheckDefaultSmsAppBack).int16(qint16(i & 1)).finish();
+    peer->write(flood + emptyFrame(CancelScanBack));
+    qint64 mostBuffered = 0;
+    qint64 mostInSocket = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        mostBuffered = qMax<qint64>(mostBuffered, w->m_receiveBuffer.size());
+        mostInSocket = qMax(mostInSocket, w->m_tcpSocket->bytesAvailable());
+    });
+    watch.start(0);
+    QTRY_VERIFY_WITH_TIMEOUT(w->m_cancelScanBack, 60000);
+    QVERIFY(w->m_isDefaultSmsApp);
+    QVERIFY(w->m_receiveBuffer.isEmpty());
+    QVERIFY2(mostBuffered <= w->m_receivePassBytes + proto::MaxFrameSize, qPrintable(QString::number(mostBuffered)));
+    QVERIFY2(mostInSocket <= w->m_receivePassBytes, qPrintable(QString::number(mostInSocket)));
+}
+
+// The phone page opens with a connection's first home-info reply; a reply
+// that repeats it changes nothing, a changed one only refreshes the labels.
+void TestReceive::repeatedHomeInfoLeavesThePageAlone()
+{
+    auto w = quietWindow();
+    const QString info = "Nimbus Z7;9;R58N91XKQ2B;28;arm64-v8a;32 GB;10.5 GB;64 GB;40.2 GB";
+    w->receiveChunk(FrameWriter(HomeInfo).string(info).finish());
+    QVERIFY(!w->ui->A_MP_ConnectedInfomation_5->isHidden());
+    QVERIFY(w->ui->S_Private_Button->isEnabled());
+
+    // the user has gone on to the results
+    w->hidePages();
+    w->ui->C_EPrivate_IsScanning_2->show();
+    const QString trace = w->ui->testLabel_2->text();
+    for (int i = 0; i < 3; ++i) {
+        w->receiveChunk(FrameWriter(HomeInfo).string(info).finish());
+        w->receiveChunk(emptyFrame(HomeInfoFail));
+    }
+    QCOMPARE(w->ui->testLabel_2->text(), trace); // no update ran
+    QVERIFY(!w->ui->C_EPrivate_IsScanning_2->isHidden());
+
+    w->receiveChunk(FrameWriter(HomeInfo).string(QString(info).replace("10.5 GB", "12.5 GB")).finish());
+    QCOMPARE(w->ui->MP_Label_Phone_Total->text(), QString("Free:12.5 GB"));
+    QVERIFY(!w->ui->C_EPrivate_IsScanning_2->isHidden());
+    QVERIFY(w->ui->A_MP_ConnectedInfomation_5->isHidden());
+
+    // the link was lost and comes back: the first reply opens the phone page
+    w->resetHomeInfoDisplay();
+    w->receiveChunk(FrameWriter(HomeInfo).string(info).finish());
+    QVERIFY(!w->ui->A_MP_ConnectedInfomation_5->isHidden());
+    QCOMPARE(w->ui->MP_Label_Phone_Total->text(), QString("Free:10.5 GB"));
 }
 
 QTEST_MAIN(TestReceive)

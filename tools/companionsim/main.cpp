@@ -50,7 +50,28 @@ int main(int argc, char *argv[])
     parser.addOption(oddFilesOption);
     parser.addOption(messagesOption);
     parser.addOption(messageCharsOption);
+    QCommandLineOption photosOption(QStringLiteral("photos"),
+                                    QStringLiteral("Replace the photos by N camera photos (JPEG with an Exif "
+                                                   "thumbnail; names recur in other folders and contain others)."),
+                                    QStringLiteral("N"));
+    QCommandLineOption photoSizeOption(QStringLiteral("photo-size"),
+                                       QStringLiteral("Pixel size of the camera photos."), QStringLiteral("WxH"),
+                                       QStringLiteral("4000x3000"));
+    QCommandLineOption photoPicturesOption(QStringLiteral("photo-pictures"),
+                                           QStringLiteral("Different pictures among the camera photos, each drawn "
+                                                          "once (0: one per photo)."),
+                                           QStringLiteral("K"), QStringLiteral("8"));
+    QCommandLineOption noExifOption(QStringLiteral("no-exif-thumbnail"),
+                                    QStringLiteral("Camera photos without the Exif thumbnail."));
+    QCommandLineOption photoChunkOption(QStringLiteral("photo-chunk"),
+                                        QStringLiteral("Image bytes per photo frame."), QStringLiteral("BYTES"),
+                                        QStringLiteral("4096"));
     parser.addOption(portOption);
+    parser.addOption(photosOption);
+    parser.addOption(photoSizeOption);
+    parser.addOption(photoPicturesOption);
+    parser.addOption(noExifOption);
+    parser.addOption(photoChunkOption);
     parser.addOption(dataOption);
     parser.addOption(contactsOption);
     parser.addOption(unerasableOption);
@@ -73,7 +94,27 @@ int main(int argc, char *argv[])
         data.dropSomeNames();
     if (parser.isSet(oddFilesOption))
         data.addOddFileEntries();
+    if (parser.isSet(photosOption)) {
+        SimDataSet::CameraPhotos photos;
+        photos.count = qBound(0, parser.value(photosOption).toInt(), 65535);
+        const QStringList wh = parser.value(photoSizeOption).split(QLatin1Char('x'));
+        photos.size = QSize(wh.value(0).toInt(), wh.value(1).toInt());
+        if (photos.size.width() < 1 || photos.size.height() < 1
+            || qint64(photos.size.width()) * photos.size.height() > 100000000) {
+            QTextStream(stderr) << "invalid photo size: " << parser.value(photoSizeOption) << '\n';
+            return 2;
+        }
+        photos.pictures = qMax(0, parser.value(photoPicturesOption).toInt());
+        photos.exifThumbnail = !parser.isSet(noExifOption);
+        data.lists[Photo].clear();
+        data.photoData.clear();
+        data.photoFormat.clear();
+        data.addCameraPhotos(photos);
+        out << photos.count << " camera photos of " << photos.size.width() << "x" << photos.size.height()
+            << Qt::endl;
+    }
     CompanionSimulator sim(data);
+    sim.setPhotoChunkBytes(parser.value(photoChunkOption).toInt());
     if (parser.isSet(dataOption)) {
         const QDir dir(parser.value(dataOption));
         QFile home(dir.filePath(QStringLiteral("homeinfo.txt")));

@@ -7,6 +7,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
+#include <QtEndian>
 
 #include "protocol/records.h"
 
@@ -67,7 +68,129 @@ QByteArray drawPhoto(int i, const char *format)
     return bytes;
 }
 
+void putU16(QByteArray *b, int at, quint16 v) { qToBigEndian(v, reinterpret_cast<uchar *>(b->data() + at)); }
+void putU32(QByteArray *b, int at, quint32 v) { qToBigEndian(v, reinterpret_cast<uchar *>(b->data() + at)); }
+
+QByteArray encode(const QImage &image, const char *format, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, quality);
+    return bytes;
+}
+
 } // namespace
+
+// The thumbnail in IFD1, the block right after the start-of-image marker.
+QByteArray SimDataSet::withExifThumbnail(const QByteArray &jpeg, const QByteArray &thumbnail)
+{
+    // TIFF header, IFD0 (orientation), IFD1 (compression, thumbnail offset
+    // and length), then the thumbnail.
+    const int ifd0 = 8;
+    const int ifd1 = ifd0 + 2 + 12 + 4;
+    const int data = ifd1 + 2 + 3 * 12 + 4;
+    QByteArray tiff(data, '\0');
+    tiff[0] = 'M';
+    tiff[1] = 'M';
+    putU16(&tiff, 2, 42);
+    putU32(&tiff, 4, ifd0);
+    putU16(&tiff, ifd0, 1);
+    putU16(&tiff, ifd0 + 2, 0x0112); // orientation: upright
+    putU16(&tiff, ifd0 + 4, 3);
+    putU32(&tiff, ifd0 + 6, 1);
+    putU16(&tiff, ifd0 + 10, 1);
+    putU32(&tiff, ifd0 + 14, ifd1);
+    const quint16 entries[3][2] = {{0x0103, 3}, {0x0201, 4}, {0x0202, 4}};
+    const quint32 values[3] = {6, quint32(data), quint32(thumbnail.size())};
+    putU16(&tiff, ifd1, 3);
+    for (int i = 0; i < 3; ++i) {
+        const int e = ifd1 + 2 + 12 * i;
+        putU16(&tiff, e, entries[i][0]);
+        putU16(&tiff, e + 2, entries[i][1]);
+        putU32(&tiff, e + 4, 1);
+        if (entries[i][1] == 3)
+            putU16(&tiff, e + 8, quint16(values[i]));
+        else
+            putU32(&tiff, e + 8, values[i]);
+    }
+    putU32(&tiff, ifd1 + 2 + 36, 0);
+    tiff += thumbnail;
+
+    const int segment = 2 + 6 + tiff.size();
+    if (segment > 0xFFFF || !jpeg.startsWith("\xFF\xD8"))
+        return jpeg;
+    QByteArray app1(4, '\0');
+    app1[0] = char(0xFF);
+    app1[1] = char(0xE1);
+    putU16(&app1, 2, quint16(segment));
+    app1 += QByteArray("Exif\0\0", 6) + tiff;
+    return jpeg.left(2) + app1 + jpeg.mid(2);
+}
+
+QColor SimDataSet::cameraPictureColour(int picture)
+{
+    return QColor::fromHsv((picture * 137) % 360, 190, 215);
+}
+
+QByteArray SimDataSet::cameraJpeg(int picture, const QSize &size, bool exifThumbnail)
+{
+    // The picture's colour, a few shapes near its edges and the fine grain of
+    // a camera sensor (which is what makes a real photo a few MB large).
+    QImage image(size, QImage::Format_RGB32);
+    const QColor colour = cameraPictureColour(picture);
+    image.fill(colour);
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        const int w = size.width();
+        const int h = size.height();
+        for (int k = 0; k < 6; ++k) {
+            p.setBrush(QColor::fromHsv((picture * 137 + 60 * k + 30) % 360, 150, 120 + 20 * k));
+            const QPointF centre(k % 2 ? w * 0.92 : w * 0.08, h * (0.1 + 0.16 * k));
+            p.drawEllipse(centre, w * 0.06, h * 0.05);
+        }
+    }
+    quint32 seed = 2654435761u * quint32(picture + 1);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int n = int((seed >> 24) % 25) - 12;
+            const QRgb c = line[x];
+            line[x] = qRgb(qBound(0, qRed(c) + n, 255), qBound(0, qGreen(c) + n, 255), qBound(0, qBlue(c) + n, 255));
+        }
+    }
+    const QByteArray jpeg = encode(image, "JPEG", 90);
+    const QSize thumbSize = size.scaled(320, 320, Qt::KeepAspectRatio);
+    if (!exifThumbnail || thumbSize.width() >= size.width())
+        return jpeg;
+    return withExifThumbnail(jpeg, encode(image.scaled(thumbSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                                          "JPEG", 80));
+}
+
+void SimDataSet::addCameraPhotos(const CameraPhotos &photos)
+{
+    QHash<int, QByteArray> drawn;
+    for (int i = 0; i < photos.count; ++i) {
+        const int picture = photos.pictures > 0 ? i % photos.pictures : i;
+        if (!drawn.contains(picture))
+            drawn.insert(picture, cameraJpeg(picture, photos.size, photos.exifThumbnail));
+        const QString number = QStringLiteral("%1").arg(i / 4 + 1, 4, 10, QLatin1Char('0'));
+        QString location;
+        switch (i % 4) {
+        case 0: location = QStringLiteral("/sdcard/DCIM/Camera/IMG_%1.jpg").arg(number); break;
+        case 1: location = QStringLiteral("/sdcard/DCIM/Backup/IMG_%1.jpg").arg(number); break; // same name
+        case 2: location = QStringLiteral("/sdcard/Pictures/Edited/edit_IMG_%1.jpg").arg(number); break;
+        default: location = QStringLiteral("/sdcard/Download/%1.jpg").arg(number); break; // inside the others
+        }
+        const QByteArray &bytes = drawn[picture];
+        photoData.insert(location, bytes);
+        photoFormat.insert(location, QStringLiteral("jpg"));
+        lists[Photo] << QStringLiteral("%1;%2;jpg;%3").arg(location.section(QLatin1Char('/'), -1)).arg(bytes.size()).arg(location);
+    }
+}
 
 QString SimDataSet::defaultHomeInfo(int sdkLevel)
 {

@@ -3,8 +3,10 @@
 // The data of the simulated phone: what the companion-app simulator lists,
 // sends and erases.
 
+#include <QColor>
 #include <QHash>
 #include <QSet>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -40,6 +42,27 @@ struct SimDataSet
     // photos, audio and video whose names and folders hold ";", and entries
     // without a location or with one that is not the file's.
     void addOddFileEntries();
+    // Camera photos: JPEGs of a real camera's pixel size (a few MB each at
+    // 4000 x 3000), with the Exif thumbnail a camera writes. The photos lie in
+    // several folders: every photo's name recurs in another folder, and
+    // names contain others ("IMG_0001.jpg" in "edit_IMG_0001.jpg"). Each
+    // picture is drawn once and its bytes reused by every photo showing it.
+    struct CameraPhotos
+    {
+        int count = 0;
+        QSize size = QSize(4000, 3000);
+        int pictures = 0;          // different pictures; 0: one per photo
+        bool exifThumbnail = true; // as cameras write them
+    };
+    void addCameraPhotos(const CameraPhotos &photos);
+    // The picture a camera photo shows (its index among addCameraPhotos'
+    // photos modulo the number of pictures) and that picture's main colour.
+    static QColor cameraPictureColour(int picture);
+    static QByteArray cameraJpeg(int picture, const QSize &size, bool exifThumbnail);
+    // A JPEG with an Exif block (APP1) holding this thumbnail, as cameras
+    // write it (the JPEG unchanged when the thumbnail does not fit a block).
+    static QByteArray withExifThumbnail(const QByteArray &jpeg, const QByteArray &thumbnail);
+
     // Home info of the default simulated phone.
     static QString defaultHomeInfo(int sdkLevel = 28);
 
