@@ -666,6 +666,7 @@ public:
     QElapsedTimer m_cancelClock;
     void endScanCancel(bool acknowledged);
     void endEraseCancel(bool acknowledged);
+    void showCancelNoAnswer(bool erase);
     float &eraseLeftOfScope();
     float &scanLeftOfScope();
 

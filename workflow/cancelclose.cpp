@@ -72,11 +72,8 @@ void MainWindow::endScanCancel(bool acknowledged)
     setScopeButtonsEnabled(true);
     hideWidget(ui->T_D_IsScanning_Stop);
     ui->M_All_Private_IsScanning_pushButton_Stop->setEnabled(true);
-    if (!acknowledged) {
-        ui->T_D_CancelNoAnswer_TopTitle->setText(QStringLiteral("Cancel Scan"));
-        ui->T_D_CancelNoAnswer_Label_Message->setText(eraseplan::cancelNoAnswerText(false));
-        showWidget(ui->T_D_CancelNoAnswer);
-    }
+    if (!acknowledged)
+        showCancelNoAnswer(false);
 }
 
 // ---------------------------------------------------------------------------
@@ -137,11 +134,16 @@ void MainWindow::endEraseCancel(bool acknowledged)
     setScopeButtonsEnabled(true);
     hideWidget(ui->T_D_IsErasing_Stop);
     ui->M_IsErasing_PubuButton_Stop->setEnabled(true);
-    if (!acknowledged) {
-        ui->T_D_CancelNoAnswer_TopTitle->setText(QStringLiteral("Cancel Erase"));
-        ui->T_D_CancelNoAnswer_Label_Message->setText(eraseplan::cancelNoAnswerText(true));
-        showWidget(ui->T_D_CancelNoAnswer);
-    }
+    if (!acknowledged)
+        showCancelNoAnswer(true);
+}
+
+void MainWindow::showCancelNoAnswer(bool erase)
+{
+    ui->T_D_CancelNoAnswer_TopTitle->setText(erase ? QStringLiteral("Cancel Erase") : QStringLiteral("Cancel Scan"));
+    ui->T_D_CancelNoAnswer_Label_Message->setText(eraseplan::cancelNoAnswerText(erase));
+    showWidget(ui->T_D_CancelNoAnswer);
+    ui->T_D_CancelNoAnswer->raise();
 }
 
 void MainWindow::on_T_D_CancelNoAnswer_PushButton_Ok_clicked()

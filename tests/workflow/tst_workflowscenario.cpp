@@ -1142,17 +1142,22 @@ void TestWorkflowScenario::levelIsFixedByEraseNow()
     QVERIFY(connectRig(r));
     QVERIFY(scan(r, smsWait ? r.w.ui->S_Private_Button : r.w.ui->S_App_Button));
     QVERIFY(scanned(r));
+    QSet<QString> chosen;
     if (smsWait) {
         // A private run with a message waits for the default-SMS-app answer
         // on the confirm page.
         QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Message));
-        QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableMessageWidget"), 1));
+        auto *messages = r.w.findChild<QTableWidget *>("tableMessageWidget");
+        QVERIFY(clickRow(messages, 1));
+        chosen = keysOfRow(r.sim.data(), Message, messages, 1);
         QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
         QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
     } else {
         QVERIFY(click(r.w.ui->EApp_RatioButton_Twitter));
         QVERIFY(click(r.w.ui->EApp_RatioButton_Viber));
         QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
+        // The first batch (Twitter) goes out and stays unanswered.
+        chosen = QSet<QString>(r.sim.data().lists[Twitter].begin(), r.sim.data().lists[Twitter].end());
     }
     QVERIFY(click(r.w.ui->M_ConformErase_PushButton_Setting));
     QVERIFY(click(r.w.ui->T_M_SelectLevel_RatioButton_LowLevel));
@@ -1177,9 +1182,14 @@ void TestWorkflowScenario::levelIsFixedByEraseNow()
         r.sim.setSilent(false);
         r.sim.sendFrame(proto::FrameWriter(proto::CheckDefaultSmsAppBack).int16(1).finish());
         QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
-        QVERIFY(!erasedBy(r.sim).keys.value(Message).isEmpty());
+    } else {
+        QVERIFY(waitFor(r.w, [&] { return r.sim.eraseRequests().size() == chosen.size(); }));
     }
-    QCOMPARE(erasedBy(r.sim).levels, QSet<quint16>{3});
+    const Erased erased = erasedBy(r.sim);
+    QCOMPARE(erased.keys.keys(), QList<int>{smsWait ? Message : Twitter});
+    QCOMPARE(erased.keys.first(), chosen);
+    QCOMPARE(erased.repeats, 0);
+    QCOMPARE(erased.levels, QSet<quint16>{3});
 }
 
 void TestWorkflowScenario::lostConnectionDropsEveryWait_data()
