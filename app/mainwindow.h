@@ -20,6 +20,8 @@
 #include "protocol/categories.h"
 #include "protocol/frame.h"
 #include "protocol/records.h"
+#include "workflow/eraseaccount.h"
+#include "workflow/eraserecord.h"
 #include "workflow/programstate.h"
 
 namespace Ui {
@@ -326,10 +328,6 @@ public:
     bool m_eraseFinished[CategoryCount] = {};
     quint32 m_eraseSentCount[CategoryCount] = {};
     quint32 m_eraseFailCount[CategoryCount] = {};
-    // Keys of the category's last batch that could not be sent (a file whose
-    // location cannot be read, a key too long for a request): reported as
-    // not erased.
-    int m_eraseLeftOut[CategoryCount] = {};
     bool m_appDirFound[AppCategoryCount] = {}; // indexed Facebook..Whatsapp minus FirstAppCategory
 
     bool m_homeInfoReadable = false;
@@ -495,6 +493,8 @@ public:
     // A step of the device link is armed: it owns the link for now.
     bool deviceLinkBusy();
     void sendEraseItems(Category c, const QStringList &keys);
+    // The locations of a file category's entries, for an All run.
+    QStringList erasableLocations(Category c, const QStringList &dir);
 
 public slots:
     void newTCPConnected();
@@ -674,6 +674,26 @@ public:
     void pauseCountdownForBackground();
     void resumeCountdownForForeground();
 
+    // The account of the erase run in progress, or of the last run since the
+    // scan (a run after a cancel carries its answered categories over), and
+    // the record written when a run ends.
+    EraseAccount m_eraseAccount;
+    QString m_recordsFolder = eraserecord::defaultFolder();
+    QString m_recordBaseName;
+    eraserecord::Written m_recordWritten;
+    // The keys the erase sender of a category sends in the current scope.
+    QStringList eraseKeysOf(int category) const;
+    void beginEraseAccount();
+    // Ends the open run's account, writes its record and fills the report.
+    void endEraseRun(EraseAccount::Outcome outcome, const QString &reason = QString());
+    // A run that loses its phone midway: its report page comes up.
+    void interruptEraseRun(const QString &reason);
+    void fillEraseReport();
+    void openEraseRecord();
+    // The user leaves the report held in front (Home, a top-bar button):
+    // the link's own page comes back. False when no report was held.
+    bool leaveEraseReport();
+
 public slots:
     void setEraseType(EraseType et);
     void setEraseLevel(ushort levelToErase);
@@ -719,6 +739,10 @@ public slots:
     void on_M_EraseComplated_PushButton_Home_clicked();
     void on_T_D_FactoryDataReset_PushButton_Ok_clicked();
     void on_T_D_FactoryDataReset_Close_clicked();
+    void on_M_EraseCompleted_PushButton_Record_clicked();
+    void on_T_D_EraseCancelled_PushButton_Record_clicked();
+    void on_T_D_EraseCancelled_PushButton_Ok_clicked();
+    void on_T_D_EraseCancelled_Close_clicked();
 
     void on_M_All_Private_IsScanning_pushButton_Stop_clicked();
     void on_T_D_IsScanning_Stop_PushButton_Ok_clicked();

@@ -192,11 +192,11 @@ bool MainWindow::eraseGuard(Category c) const
 }
 
 // One request per key, numbered 1..N with N as the batch size. A key that
-// cannot go to the phone (empty: a file whose location cannot be read; or too
-// long for one frame) is left out before numbering, so the companion app sees
-// a whole batch and answers it, and is counted as left out: the run reports it
-// as not erased and never claims it erased. When nothing can be sent no answer
-// will come, and the category is over at once.
+// cannot go to the phone (empty, or too long for one frame) is left out
+// before numbering, so the companion app sees a whole batch and answers it;
+// the run's account names it as not sent, so it is never claimed erased.
+// When nothing can be sent no answer will come, and the category is over at
+// once.
 void MainWindow::sendEraseItems(Category c, const QStringList &chosen)
 {
     // Keys the companion app answered in an earlier run since the scan are
@@ -204,29 +204,25 @@ void MainWindow::sendEraseItems(Category c, const QStringList &chosen)
     // (a file the phone listed twice is erased once).
     const QStringList keys = eraseplan::keysNotAnswered(chosen, m_eraseAnsweredKeys[c]);
     m_eraseBatchKeys[c] = keys;
-    const auto cannotBeSent = [](const QString &key) {
-        return key.isEmpty() || key.size() > proto::MaxEraseKeyLength;
-    };
-    // Counted over the chosen keys: every file whose location cannot be read
-    // has the same empty key.
-    m_eraseLeftOut[c] = 0;
-    for (int i = 0; i < chosen.size(); ++i) {
-        const QString &key = chosen.at(i);
-        if (cannotBeSent(key) && !m_eraseAnsweredKeys[c].contains(key)) {
-            qDebug() << "erase key cannot be sent, left out:" << proto::categoryName(c) << "item" << i + 1
-                     << "length" << key.size();
-            ++m_eraseLeftOut[c];
-        }
-    }
     QStringList sendable;
     sendable.reserve(keys.size());
-    for (const QString &key : keys)
-        if (!cannotBeSent(key))
+    for (int i = 0; i < keys.size(); ++i) {
+        const QString &key = keys.at(i);
+        if (key.isEmpty() || key.size() > proto::MaxEraseKeyLength) {
+            qDebug() << "erase key cannot be sent, left out:" << proto::categoryName(c) << "item" << i + 1
+                     << "length" << key.size();
+            m_eraseAccount.markUnsendable(c, key,
+                                          key.isEmpty() ? QStringLiteral("no location the phone gave can be read")
+                                                        : QStringLiteral("too long for an erase request"));
+        } else {
             sendable << key;
+        }
+    }
     const quint16 type = proto::eraseRequestType(c);
     const quint32 batch = quint32(sendable.size());
     for (int i = 0; i < sendable.size(); ++i) {
         writeRequest(proto::eraseRequest(type, sendable.at(i), m_levelToErase, quint32(i + 1), batch));
+        m_eraseAccount.markSent(c, sendable.at(i), quint32(i + 1));
         ++m_eraseSentCount[c];
     }
     if (sendable.isEmpty())
@@ -298,12 +294,26 @@ void MainWindow::sendErasePhoto()
     sendEraseItems(Photo, m_photoToEraseList);
 }
 
+// An entry whose location cannot be read is never sent; when the category
+// is erased, the run's account names it (by the entry as listed) as not sent.
+QStringList MainWindow::erasableLocations(Category c, const QStringList &dir)
+{
+    QStringList locations;
+    locations.reserve(dir.size());
+    for (const QString &entry : dir) {
+        const QString location = proto::entryLocation(entry);
+        if (!location.isEmpty())
+            locations << location;
+        else if (eraseGuard(c))
+            m_eraseAccount.markUnsendable(c, entry, QStringLiteral("no location the phone gave can be read"));
+    }
+    return locations;
+}
+
 void MainWindow::sendEraseAllPhoto()
 {
     qDebug() << "sent erase allPhoto request";
-    m_photoToEraseList.clear();
-    for (const QString &entry : qAsConst(m_photoDir))
-        m_photoToEraseList << proto::entryLocation(entry);
+    m_photoToEraseList = erasableLocations(Photo, m_photoDir);
     sendErasePhoto();
 }
 
@@ -322,9 +332,7 @@ void MainWindow::sendEraseAudio()
 void MainWindow::sendEraseAllAudio()
 {
     qDebug() << "sent erase allAudio request";
-    m_audioToEraseList.clear();
-    for (const QString &entry : qAsConst(m_audioDir))
-        m_audioToEraseList << proto::entryLocation(entry);
+    m_audioToEraseList = erasableLocations(Audio, m_audioDir);
     sendEraseAudio();
 }
 
@@ -340,9 +348,7 @@ void MainWindow::sendEraseVedio()
 void MainWindow::sendEraseAllVedio()
 {
     qDebug() << "sent erase allVedio request";
-    m_vedioToEraseList.clear();
-    for (const QString &entry : qAsConst(m_vedioDir))
-        m_vedioToEraseList << proto::entryLocation(entry);
+    m_vedioToEraseList = erasableLocations(Vedio, m_vedioDir);
     sendEraseVedio();
 }
 

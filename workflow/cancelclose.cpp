@@ -134,6 +134,12 @@ void MainWindow::endEraseCancel(bool acknowledged)
     setScopeButtonsEnabled(true);
     hideWidget(ui->T_D_IsErasing_Stop);
     ui->M_IsErasing_PubuButton_Stop->setEnabled(true);
+    // What the phone confirmed before the cancel, and the run's record.
+    endEraseRun(EraseAccount::Outcome::Cancelled,
+                acknowledged ? QStringLiteral("cancelled by the user")
+                             : QStringLiteral("cancelled by the user; the phone did not confirm the cancel"));
+    showWidget(ui->T_D_EraseCancelled);
+    ui->T_D_EraseCancelled->raise();
     if (!acknowledged)
         showCancelNoAnswer(true);
 }
@@ -199,6 +205,9 @@ void MainWindow::stopWorkflowTimers()
 void MainWindow::workflowConnectionLost()
 {
     stopWorkflowTimers();
+    // An erase in progress ends on its report, saying what the phone had
+    // confirmed before the link went.
+    interruptEraseRun(QStringLiteral("the link to the phone was lost"));
     if (m_pageList.isEmpty())
         return; // the window is not built yet
     // The pages stay until the device link shows its own; what they offer
@@ -213,6 +222,9 @@ void MainWindow::workflowConnectionLost()
 
 void MainWindow::stopActivityTimers()
 {
+    // Paths that give up on the phone while the socket still looks open
+    // (the companion app quit, an HTTP answer) end an erase in progress too.
+    interruptEraseRun(QStringLiteral("the link to the phone was lost"));
     QList<QTimer *> timers;
     if (m_programType == ProgramType::ConnectingDevice)
         timers = deviceLinkStepTimers();
@@ -247,6 +259,7 @@ void MainWindow::on_T_D_Exit_PushButton_clicked()
 
 void MainWindow::closeByUser()
 {
+    endEraseRun(EraseAccount::Outcome::Interrupted, QStringLiteral("the program was closed during the erase"));
     if (m_programType == ProgramType::ConnectingDevice) {
         qDebug() << "ProgramType::ConnectingDevice,releaseAndClose";
         closeProgram();

@@ -135,11 +135,6 @@ QString cancelNoAnswerText(bool erase)
                           "another task.");
 }
 
-bool anyFailed(const int failed[CategoryCount])
-{
-    return std::any_of(failed, failed + CategoryCount, [](int n) { return n > 0; });
-}
-
 QString completionText(const int failed[CategoryCount], const bool incomplete[CategoryCount])
 {
     QStringList parts;

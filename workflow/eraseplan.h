@@ -63,9 +63,6 @@ int failedItems(int itemFailReplies, int failedInAnswer);
 // the categories whose list could not be read whole (never claimed erased).
 QString completionText(const int failed[CategoryCount], const bool incomplete[CategoryCount] = nullptr);
 
-// Whether any category reports items that were not erased.
-bool anyFailed(const int failed[CategoryCount]);
-
 QString categoryDisplayName(int category);
 
 // Text of the notice shown when the companion app never acknowledges a

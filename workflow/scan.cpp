@@ -148,6 +148,7 @@ static void switchScope(MainWindow *w, EraseType et)
         w->setScopeButtonsEnabled(false);
         return;
     }
+    w->leaveEraseReport();
     w->dropPendingWaits();
     // Leaving the private results: the thumbnails may still be loading, so the
     // companion app must stop sending photos before the scan page opens. The
@@ -224,7 +225,6 @@ void MainWindow::resetScanState()
         m_eraseAnsweredKeys[c].clear();
         m_eraseBatchKeys[c].clear();
         m_eraseFailedBefore[c] = 0;
-        m_eraseLeftOut[c] = 0;
         if (c >= FirstAppCategory)
             m_appDirFound[c - FirstAppCategory] = false;
     }

@@ -121,6 +121,8 @@ void TestListScenario::listOverTheBoundIsReportedIncomplete()
     const QRegularExpression unread("could not be read whole from the phone \\(([^)]*)\\)");
     const QStringList listed = unread.match(r.report()).captured(1).split(", ");
     QVERIFY2(listed.contains(name), qPrintable(r.report()));
+    QVERIFY(r.w.m_eraseAccount.listIncomplete(category));
+    QCOMPARE(r.w.m_eraseAccount.outcome(), EraseAccount::Outcome::CompletedWithFailures);
 
 }
 

@@ -405,7 +405,7 @@ void TestSession::eraseKeyTooLongIsLeftOutAndCountedFailed()
     w.m_audioToEraseList = QStringList{huge, "/sdcard/Recordings/voice_note_1.m4a", QString()};
     w.sendEraseAudio();
     QCOMPARE(w.m_eraseSentCount[Audio], 1u);
-    QCOMPARE(w.m_eraseLeftOut[Audio], 2);
+    QCOMPARE(w.m_eraseAccount.counts(Audio).notSent, 2);
     // The companion app sees a whole batch of one, cannot erase it, and the
     // category completes through the failure count.
     QTRY_VERIFY(w.m_eraseBack[Audio]);
@@ -419,7 +419,7 @@ void TestSession::eraseKeyTooLongIsLeftOutAndCountedFailed()
     w.m_vedioToEraseList = QStringList{huge, QString()};
     w.sendEraseVedio();
     QVERIFY(w.m_eraseBack[Vedio] && w.m_eraseDone[Vedio]);
-    QCOMPARE(w.m_eraseLeftOut[Vedio], 2);
+    QCOMPARE(w.m_eraseAccount.counts(Vedio).notSent, 2);
     QCOMPARE(s.sim.eraseRequests().size(), 1);
 }
 
