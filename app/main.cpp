@@ -5,6 +5,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Names the per-user folders (the erase records among them).
+    QCoreApplication::setApplicationName(QStringLiteral("Purgatex"));
     QCoreApplication::addLibraryPath(QStringLiteral("C:/Program Files (x86)/Purgatex/"));
     QCoreApplication::addLibraryPath(QCoreApplication::applicationDirPath());
     auto *window = new MainWindow;

@@ -20,6 +20,8 @@
 #include "protocol/categories.h"
 #include "protocol/frame.h"
 #include "protocol/records.h"
+#include "workflow/eraseaccount.h"
+#include "workflow/eraserecord.h"
 #include "workflow/programstate.h"
 
 namespace Ui {
@@ -645,12 +647,33 @@ public:
     QElapsedTimer m_cancelClock;
     void endScanCancel(bool acknowledged);
     void endEraseCancel(bool acknowledged);
+    void showCancelNoAnswer(bool erase);
     float &eraseLeftOfScope();
     float &scanLeftOfScope();
 
     // Countdown pause while the companion app is in the background.
     void pauseCountdownForBackground();
     void resumeCountdownForForeground();
+
+    // The account of the erase run in progress, or of the last run since the
+    // scan (a run after a cancel carries its answered categories over), and
+    // the record written when a run ends.
+    EraseAccount m_eraseAccount;
+    QString m_recordsFolder = eraserecord::defaultFolder();
+    QString m_recordBaseName;
+    eraserecord::Written m_recordWritten;
+    // The keys the erase sender of a category sends in the current scope.
+    QStringList eraseKeysOf(int category) const;
+    void beginEraseAccount();
+    // Ends the open run's account, writes its record and fills the report.
+    void endEraseRun(EraseAccount::Outcome outcome, const QString &reason = QString());
+    // A run that loses its phone midway: its report page comes up.
+    void interruptEraseRun(const QString &reason);
+    void fillEraseReport();
+    void openEraseRecord();
+    // The user leaves the report held in front (Home, a top-bar button):
+    // the link's own page comes back. False when no report was held.
+    bool leaveEraseReport();
 
 public slots:
     void setEraseType(EraseType et);
@@ -697,6 +720,10 @@ public slots:
     void on_M_EraseComplated_PushButton_Home_clicked();
     void on_T_D_FactoryDataReset_PushButton_Ok_clicked();
     void on_T_D_FactoryDataReset_Close_clicked();
+    void on_M_EraseCompleted_PushButton_Record_clicked();
+    void on_T_D_EraseCancelled_PushButton_Record_clicked();
+    void on_T_D_EraseCancelled_PushButton_Ok_clicked();
+    void on_T_D_EraseCancelled_Close_clicked();
 
     void on_M_All_Private_IsScanning_pushButton_Stop_clicked();
     void on_T_D_IsScanning_Stop_PushButton_Ok_clicked();

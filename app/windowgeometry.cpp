@@ -51,6 +51,7 @@ const QVector<NoticePlacement> &noticePlacements()
         {"A_MP_D_DirverError_1_1", {180, 133}, {521, 334}, "pTop_A_MP_D_DirverError_1_1"},
         {"T_M_SelectLevel_1_1", {180, 133}, {520, 352}, "pTop_T_M_SelectLevel_1_1"},
         {"T_D_About", {198, 140}, {503, 287}, "pTop_About"},
+        {"T_D_EraseCancelled", {190, 150}, {520, 300}, "pTop_T_D_EraseCancelled"},
     };
     return placements;
 }

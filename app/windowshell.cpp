@@ -275,6 +275,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *e)
 
 void MainWindow::on_S_MyPhone_Button_clicked()
 {
+    leaveEraseReport();
     // Leaving for the phone page drops what the last click still waited for,
     // a run waiting for the default-SMS-app answer among them.
     dropPendingWaits();

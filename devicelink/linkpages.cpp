@@ -24,6 +24,10 @@ bool onlyVisiblePage(const QList<QWidget *> &pages, QWidget *page)
 void MainWindow::showLinkPage(QWidget *page)
 {
     m_linkPage = page;
+    // Any page of the link but the phone page means the phone is not there
+    // yet: the scope buttons wait for it.
+    if (page != ui->A_MP_ConnectedInfomation_5)
+        setScopeButtonsEnabled(false);
     if (m_reportHeld)
         return;
     // A page already alone on screen stays as it is (an open About notice

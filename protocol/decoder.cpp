@@ -290,15 +290,17 @@ void MainWindow::decodeEraseBack(Category c, BodyReader &r)
     default: break;
     }
     m_eraseBackFailCount[c] = failed;
+    m_eraseAccount.noteAnswer(c, done, failed);
     markErased(c);
 }
 
 void MainWindow::decodeEraseFail(Category c, BodyReader &r)
 {
-    if (c != Message) { // the message reply's body is not read
-        r.string();
-        r.uint16();
-    }
+    // The key names the item for the erase record (a reply without one, as
+    // the message reply may be, counts as a failure of some item).
+    const QString key = r.string();
+    r.uint16();
+    m_eraseAccount.noteItemFailed(c, key);
     m_eraseFailCount[c] = quint16(m_eraseFailCount[c] + 1);
     if (m_eraseFailCount[c] != m_eraseSentCount[c])
         return;

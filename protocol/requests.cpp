@@ -210,6 +210,7 @@ void MainWindow::sendEraseItems(Category c, const QStringList &chosen)
                      << i + 1 << "length" << keys.at(i).size();
             m_eraseFailCount[c] = quint16(m_eraseFailCount[c] + 1);
             m_eraseSentCount[c] = quint16(m_eraseSentCount[c] + 1);
+            m_eraseAccount.markUnsendable(c, keys.at(i), QStringLiteral("too long for an erase request"));
         } else {
             sendable << keys.at(i);
         }
@@ -218,6 +219,7 @@ void MainWindow::sendEraseItems(Category c, const QStringList &chosen)
     const quint32 batch = quint32(sendable.size());
     for (int i = 0; i < sendable.size(); ++i) {
         writeRequest(proto::eraseRequest(type, sendable.at(i), m_levelToErase, quint32(i + 1), batch));
+        m_eraseAccount.markSent(c, sendable.at(i), quint32(i + 1));
         m_eraseSentCount[c] = quint16(m_eraseSentCount[c] + 1);
     }
     if (sendable.isEmpty())

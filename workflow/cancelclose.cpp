@@ -72,11 +72,8 @@ void MainWindow::endScanCancel(bool acknowledged)
     setScopeButtonsEnabled(true);
     hideWidget(ui->T_D_IsScanning_Stop);
     ui->M_All_Private_IsScanning_pushButton_Stop->setEnabled(true);
-    if (!acknowledged) {
-        ui->T_D_CancelNoAnswer_TopTitle->setText(QStringLiteral("Cancel Scan"));
-        ui->T_D_CancelNoAnswer_Label_Message->setText(eraseplan::cancelNoAnswerText(false));
-        showWidget(ui->T_D_CancelNoAnswer);
-    }
+    if (!acknowledged)
+        showCancelNoAnswer(false);
 }
 
 // ---------------------------------------------------------------------------
@@ -137,11 +134,22 @@ void MainWindow::endEraseCancel(bool acknowledged)
     setScopeButtonsEnabled(true);
     hideWidget(ui->T_D_IsErasing_Stop);
     ui->M_IsErasing_PubuButton_Stop->setEnabled(true);
-    if (!acknowledged) {
-        ui->T_D_CancelNoAnswer_TopTitle->setText(QStringLiteral("Cancel Erase"));
-        ui->T_D_CancelNoAnswer_Label_Message->setText(eraseplan::cancelNoAnswerText(true));
-        showWidget(ui->T_D_CancelNoAnswer);
-    }
+    // What the phone confirmed before the cancel, and the run's record.
+    endEraseRun(EraseAccount::Outcome::Cancelled,
+                acknowledged ? QStringLiteral("cancelled by the user")
+                             : QStringLiteral("cancelled by the user; the phone did not confirm the cancel"));
+    showWidget(ui->T_D_EraseCancelled);
+    ui->T_D_EraseCancelled->raise();
+    if (!acknowledged)
+        showCancelNoAnswer(true);
+}
+
+void MainWindow::showCancelNoAnswer(bool erase)
+{
+    ui->T_D_CancelNoAnswer_TopTitle->setText(erase ? QStringLiteral("Cancel Erase") : QStringLiteral("Cancel Scan"));
+    ui->T_D_CancelNoAnswer_Label_Message->setText(eraseplan::cancelNoAnswerText(erase));
+    showWidget(ui->T_D_CancelNoAnswer);
+    ui->T_D_CancelNoAnswer->raise();
 }
 
 void MainWindow::on_T_D_CancelNoAnswer_PushButton_Ok_clicked()
@@ -197,6 +205,9 @@ void MainWindow::stopWorkflowTimers()
 void MainWindow::workflowConnectionLost()
 {
     stopWorkflowTimers();
+    // An erase in progress ends on its report, saying what the phone had
+    // confirmed before the link went.
+    interruptEraseRun(QStringLiteral("the link to the phone was lost"));
     if (m_pageList.isEmpty())
         return; // the window is not built yet
     // The pages stay until the device link shows its own; what they offer
@@ -211,6 +222,9 @@ void MainWindow::workflowConnectionLost()
 
 void MainWindow::stopActivityTimers()
 {
+    // Paths that give up on the phone while the socket still looks open
+    // (the companion app quit, an HTTP answer) end an erase in progress too.
+    interruptEraseRun(QStringLiteral("the link to the phone was lost"));
     QList<QTimer *> timers;
     if (m_programType == ProgramType::ConnectingDevice)
         timers = deviceLinkStepTimers();
@@ -245,6 +259,7 @@ void MainWindow::on_T_D_Exit_PushButton_clicked()
 
 void MainWindow::closeByUser()
 {
+    endEraseRun(EraseAccount::Outcome::Interrupted, QStringLiteral("the program was closed during the erase"));
     if (m_programType == ProgramType::ConnectingDevice) {
         qDebug() << "ProgramType::ConnectingDevice,releaseAndClose";
         closeProgram();

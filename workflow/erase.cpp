@@ -408,6 +408,7 @@ void MainWindow::startEraseRun()
         }
     }
 
+    beginEraseAccount();
     sendEraseBegin();
     sendEraseStep(scanplan::scopeCategories(m_eraseType).first);
     m_timerAllDataErased->start(500);
@@ -516,23 +517,15 @@ void MainWindow::finishEraseRun()
     ui->EApp_RatioButton_SelectAll->setChecked(false);
 
     m_timerAllDataErased->stop();
+    // The report names what the companion app could not erase, or did not
+    // confirm; only a run whose every chosen item was confirmed shows the
+    // success text.
+    endEraseRun(m_eraseAccount.finishedOutcome());
     hidePages();
-
-    // Items the companion app could not erase are reported, never hidden
-    // behind the success text.
-    int failed[CategoryCount] = {};
-    const scanplan::CategoryRange range = scanplan::scopeCategories(m_eraseType);
-    // A category answered in a run that was then cancelled is not sent
-    // again, but what it could not erase is still told here: this page is
-    // the only report of the whole erase.
-    for (int c = range.first; c < range.last; ++c) {
-        if (m_eraseSelected[c] || m_eraseBack[c])
-            failed[c] = eraseplan::failedItems(m_eraseFailCount[c], m_eraseBackFailCount[c]);
-        failed[c] += m_eraseFailedBefore[c];
-    }
-    failed[Message] += m_messagesLeftOut;
-    ui->M_EraseCompleted_Label_Text->setText(eraseplan::completionText(failed));
     showWidget(ui->M_EraseCompleted_3);
+    // The report stays in front until the user leaves it; the reboot and the
+    // link coming back go on behind it.
+    m_reportHeld = true;
     qDebug() << "reboot ,progress:" << m_eraseProgress;
 
     eraseLeftOfScope() = 0;
@@ -541,14 +534,6 @@ void MainWindow::finishEraseRun()
     ui->M_IsErasing_Label_TimeLeft->setText(QStringLiteral("Remaining Time 0:0:0"));
 
     testReboot();
-    // The reboot turns to the please-connect page. A report of items that
-    // were not erased stays in front of it while the phone restarts, until
-    // the link is back (which changes pages) or the user goes Home.
-    if (eraseplan::anyFailed(failed)) {
-        showWidget(ui->M_EraseCompleted_3);
-        ui->M_EraseCompleted_3->raise();
-        m_reportHeld = true; // the link goes on behind the report
-    }
     ui->testLabel_2->clear();
     m_programType = ProgramType::ConnectingDevice;
     stopPhotoFetching();
@@ -557,10 +542,8 @@ void MainWindow::finishEraseRun()
 
 void MainWindow::on_M_EraseComplated_PushButton_Home_clicked()
 {
-    if (m_reportHeld) {
-        releaseReport(); // what the link shows now: the phone page once it is back
-        return;
-    }
+    if (leaveEraseReport())
+        return; // what the link shows now: the phone page once it is back
     hidePages();
     showWidget(ui->A_MP_ConnectedInfomation_5);
 }

@@ -129,15 +129,10 @@ QString categoryDisplayName(int category)
 QString cancelNoAnswerText(bool erase)
 {
     if (erase)
-        return QStringLiteral("The phone did not confirm that the erase has stopped. Items of the run may still be "
-                              "erased on the phone. You can press Erase Now to go on, or choose another task.");
+        return QStringLiteral("The phone did not confirm that the erase has stopped; it may still be erasing items of "
+                              "this run. You can press Erase Now to go on, or choose another task.");
     return QStringLiteral("The phone did not confirm that the scan has stopped. You can scan again or choose "
                           "another task.");
-}
-
-bool anyFailed(const int failed[CategoryCount])
-{
-    return std::any_of(failed, failed + CategoryCount, [](int n) { return n > 0; });
 }
 
 QString completionText(const int failed[CategoryCount])

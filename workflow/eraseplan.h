@@ -62,9 +62,6 @@ int failedItems(int itemFailReplies, int failedInAnswer);
 // otherwise it names the categories with the number of items not erased.
 QString completionText(const int failed[CategoryCount]);
 
-// Whether any category reports items that were not erased.
-bool anyFailed(const int failed[CategoryCount]);
-
 QString categoryDisplayName(int category);
 
 // Text of the notice shown when the companion app never acknowledges a

@@ -142,6 +142,13 @@ void MainWindow::dropPendingWaits()
 
 static void switchScope(MainWindow *w, EraseType et)
 {
+    if (!w->companionOnline()) {
+        // No scan page over the device link's pages: the scope buttons wait
+        // for the phone.
+        w->setScopeButtonsEnabled(false);
+        return;
+    }
+    w->leaveEraseReport();
     w->dropPendingWaits();
     // Leaving the private results: the thumbnails may still be loading, so the
     // companion app must stop sending photos before the scan page opens. The

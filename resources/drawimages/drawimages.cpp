@@ -997,6 +997,15 @@ void pages()
         p.drawEllipse(QRectF(30, 30, 90, 90));
         drawTick(p, QRectF(48, 50, 54, 50), White, 9);
     });
+    // A run that did not erase everything it was given: an exclamation mark.
+    badge(QStringLiteral("Image/Erase/incomplete.png"), [](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(Warm);
+        p.drawEllipse(QRectF(30, 30, 90, 90));
+        p.setBrush(White);
+        p.drawRoundedRect(QRectF(68.5, 44, 13, 42), 6.5, 6.5);
+        p.drawEllipse(QRectF(67.5, 92, 15, 15));
+    });
     badge(QStringLiteral("Image/Erase/scanning.png"), [](QPainter &p) {
         drawPhone(p, QRectF(44, 26, 50, 96), QColor(0x3A, 0x3F, 0x44), White);
         p.setPen(Qt::NoPen);

@@ -114,6 +114,7 @@ int main(int argc, char *argv[])
     showWidget(w.ui->A_MP_ConnectedInfomation_5);
     // A long program name, as the port check may show it.
     w.ui->A_MP_D_PortUsed_Label_Info->setText(QStringLiteral("PhoneSuiteConnectService.exe"));
+    w.showCancelNoAnswer(true); // the longer of its two texts
     for (const auto &notice : qAsConst(w.m_noticeList)) {
         showWidget(notice.first);
         notice.first->raise();

@@ -353,6 +353,13 @@ private slots:
         add("only the local end of 10000 holds it", kNetstat10000Bystanders, false, "", " 6120");
         add("clients of 10000 and a PID with its digits", kNetstat10000ClientsOnly, false, "", "");
         add("no connections", "", false, "", "");
+        // Only a number is a process id: it goes into a command line.
+        add("5037 holder without a number", "  TCP    127.0.0.1:5037         0.0.0.0:0              LISTENING     $ 23188\n",
+            true, "", "");
+        add("10000 holder with a second word",
+            "  TCP    127.0.0.1:10000        0.0.0.0:0              LISTENING       61 /im x.exe\n"
+            "  TCP    127.0.0.1:10000        0.0.0.0:0              LISTENING       6120\n",
+            false, "", " 6120");
     }
     void netstat()
     {

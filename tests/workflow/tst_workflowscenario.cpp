@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "companionsimulator.h"
+#include "workflowrig.h"
 #include "support/simphone.h"
 #include "protocol/frame.h"
 #include "protocol/messages.h"
@@ -20,37 +21,7 @@
 // simulator, driven through the widgets.
 namespace {
 
-constexpr int kWait = 15000;
-
-// A click as the user makes it: only on a widget that is there and enabled.
-bool click(QAbstractButton *b)
-{
-    if (!b || b->isHidden() || !b->isEnabled())
-        return false;
-    QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, b->rect().center());
-    return true;
-}
-
-// Every frame the window has written so far has reached the simulator: a
-// marker request is sent after them and waited for.
-bool flushToSimulator(MainWindow &w, CompanionSimulator &sim)
-{
-    const int before = sim.count(proto::GetMessageCount);
-    w.getMessageCount();
-    return QTest::qWaitFor([&] { return sim.count(proto::GetMessageCount) > before; }, kWait);
-}
-
-// The polls of the workflow run at their own pace (up to a second a tick); the
-// test lets every running poll tick every few milliseconds instead, so a whole
-// scan and erase take well under a second. The countdowns keep their pace.
-QList<QTimer *> pollTimers(MainWindow &w)
-{
-    return {w.m_timerCheckStopGetPhotoBeforeScan, w.m_timerCheckStopGetPhotoSwitchedAllApp,
-            w.m_timerLeftTimeReadable,            w.m_timerAllDataReadable,
-            w.m_timerCheckCancelScan,             w.m_timerCheckApkIsDefaultSMSAppReadable,
-            w.m_timerChangeDefaultSMSAppReadable, w.m_timerAllDataErased,
-            w.m_timerCheckCancelErase};
-}
+using namespace workflowrig;
 
 // Every timer of a scan or an erase: the polls, the countdowns and the
 // thumbnail fetch.
@@ -59,34 +30,6 @@ QList<QTimer *> workflowTimers(MainWindow &w)
     return pollTimers(w) + QList<QTimer *>{w.m_timerCheckStopGetPhotoBeforeErase, w.m_timerDecreaseScanTime,
                                            w.m_timerDecreaseEraseTime, w.m_timerGetPhotoByTime,
                                            w.m_timerUpdateTablePhoto};
-}
-
-bool waitFor(MainWindow &w, const std::function<bool()> &done, int timeoutMs = kWait)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        for (QTimer *t : pollTimers(w))
-            if (t->isActive() && t->interval() > 5)
-                t->setInterval(5);
-        QTest::qWait(2);
-    }
-    return true;
-}
-
-// Clicks a row of a result table as the user does.
-bool clickRow(QTableWidget *table, int row)
-{
-    if (!table || table->isHidden() || row >= table->rowCount())
-        return false;
-    QTableWidgetItem *item = table->item(row, 2);
-    if (!item)
-        return false;
-    table->scrollToItem(item);
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, table->visualItemRect(item).center());
-    return true;
 }
 
 QList<quint16> withoutMarkers(QList<quint16> types)
@@ -155,18 +98,7 @@ class TestWorkflowScenario : public QObject
     // Connects the window's socket to the simulator as the device link would.
     static bool connectRig(Rig &r, int sdk = 28)
     {
-        r.sim.setSdkLevel(sdk);
-        if (!r.sim.listen())
-            return false;
-        r.w.show();
-        r.w.m_tcpSocket->connectToHost(QHostAddress::LocalHost, r.sim.port());
-        if (!QTest::qWaitFor([&] { return r.sim.hasClient(); }, kWait))
-            return false;
-        r.w.m_programType = ProgramType::Idle;
-        r.w.m_workPhase = None;
-        r.w.m_sdkLevel = sdk;
-        r.w.setScopeButtonsEnabled(true);
-        return true;
+        return connectToSimulator(r.w, r.sim, sdk);
     }
 
     static bool scan(Rig &r, QAbstractButton *scope)
@@ -1142,17 +1074,22 @@ void TestWorkflowScenario::levelIsFixedByEraseNow()
     QVERIFY(connectRig(r));
     QVERIFY(scan(r, smsWait ? r.w.ui->S_Private_Button : r.w.ui->S_App_Button));
     QVERIFY(scanned(r));
+    QSet<QString> chosen;
     if (smsWait) {
         // A private run with a message waits for the default-SMS-app answer
         // on the confirm page.
         QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Message));
-        QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableMessageWidget"), 1));
+        auto *messages = r.w.findChild<QTableWidget *>("tableMessageWidget");
+        QVERIFY(clickRow(messages, 1));
+        chosen = keysOfRow(r.sim.data(), Message, messages, 1);
         QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
         QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
     } else {
         QVERIFY(click(r.w.ui->EApp_RatioButton_Twitter));
         QVERIFY(click(r.w.ui->EApp_RatioButton_Viber));
         QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
+        // The first batch (Twitter) goes out and stays unanswered.
+        chosen = QSet<QString>(r.sim.data().lists[Twitter].begin(), r.sim.data().lists[Twitter].end());
     }
     QVERIFY(click(r.w.ui->M_ConformErase_PushButton_Setting));
     QVERIFY(click(r.w.ui->T_M_SelectLevel_RatioButton_LowLevel));
@@ -1177,9 +1114,14 @@ void TestWorkflowScenario::levelIsFixedByEraseNow()
         r.sim.setSilent(false);
         r.sim.sendFrame(proto::FrameWriter(proto::CheckDefaultSmsAppBack).int16(1).finish());
         QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
-        QVERIFY(!erasedBy(r.sim).keys.value(Message).isEmpty());
+    } else {
+        QVERIFY(waitFor(r.w, [&] { return r.sim.eraseRequests().size() == chosen.size(); }));
     }
-    QCOMPARE(erasedBy(r.sim).levels, QSet<quint16>{3});
+    const Erased erased = erasedBy(r.sim);
+    QCOMPARE(erased.keys.keys(), QList<int>{smsWait ? Message : Twitter});
+    QCOMPARE(erased.keys.first(), chosen);
+    QCOMPARE(erased.repeats, 0);
+    QCOMPARE(erased.levels, QSet<quint16>{3});
 }
 
 void TestWorkflowScenario::lostConnectionDropsEveryWait_data()

@@ -1,0 +1,340 @@
+#include "workflow/eraseaccount.h"
+#include "workflow/eraserecord.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The account of an erase run, the record made from it and the report texts,
+// without a window.
+namespace {
+
+using Outcome = EraseAccount::Outcome;
+
+EraseAccount::Phone testPhone()
+{
+    return {QStringLiteral("Nimbus Z7"), QStringLiteral("9"), QStringLiteral("R58N91XKQ2B"),
+            QStringLiteral("32 GB"),     QStringLiteral("10.5 GB"), QStringLiteral("64 GB"),
+            QStringLiteral("40.2 GB")};
+}
+
+QDateTime at(int secs)
+{
+    return QDateTime(QDate(2026, 12, 1), QTime(10, 15, 2), Qt::UTC).addSecs(secs);
+}
+
+// Plays a run's events on the account, as the erase run and the decoder
+// report them: "choose a b c", "sent a b c" (one batch, numbered from 1),
+// "fail b" (item-failed reply; "fail -" names no key), "answer 2 1" (done,
+// failed), "unsendable x", "end interrupted".
+void play(EraseAccount &a, int category, const QStringList &events)
+{
+    for (const QString &event : events) {
+        QStringList words = event.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const QString verb = words.takeFirst();
+        if (verb == "choose") {
+            a.choose(category, words);
+        } else if (verb == "sent") {
+            for (int i = 0; i < words.size(); ++i)
+                a.markSent(category, words.at(i), quint32(i + 1));
+        } else if (verb == "fail") {
+            a.noteItemFailed(category, words.value(0) == "-" ? QString() : words.value(0));
+        } else if (verb == "answer") {
+            a.noteAnswer(category, words.at(0).toUInt(), words.at(1).toUInt());
+        } else if (verb == "unsendable") {
+            a.markUnsendable(category, words.at(0), QStringLiteral("too long for a request"));
+        } else if (verb == "end") {
+            const Outcome o = words.at(0) == "cancelled"     ? Outcome::Cancelled
+                              : words.at(0) == "interrupted" ? Outcome::Interrupted
+                                                             : a.finishedOutcome();
+            a.end(o, at(60), words.at(0) == "interrupted" ? QStringLiteral("the link to the phone was lost")
+                                                          : QString());
+        }
+    }
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!p.waitForFinished(60000))
+        return QString();
+    // Ligatures ("fi") come out as one character.
+    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+}
+
+} // namespace
+
+class TestEraseRecord : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void figuresFollowTheAnswers_data();
+    void figuresFollowTheAnswers();
+    void answeredCategoryIsCarriedIntoTheNextRun();
+    void jsonNamesIdsAndLocationsOfWhatWasNotErased();
+    void reportTexts_data();
+    void reportTexts();
+    void recordIsWrittenAsJsonAndReadablePdf();
+    void recordsNeverOverwriteEachOther();
+    void folderThatCannotBeWrittenIsReported();
+};
+
+void TestEraseRecord::figuresFollowTheAnswers_data()
+{
+    QTest::addColumn<QStringList>("events");
+    // chosen, sent, erased, failed, not confirmed, not sent
+    QTest::addColumn<QList<int>>("figures");
+    QTest::addColumn<QStringList>("failedKeys");
+    QTest::addColumn<QString>("outcome");
+
+    QTest::newRow("batch confirmed") << QStringList{"choose a b c", "sent a b c", "answer 3 0", "end done"}
+                                     << QList<int>{3, 3, 3, 0, 0, 0} << QStringList{} << "completed";
+    QTest::newRow("two named failures, then the answer")
+        << QStringList{"choose a b c d", "sent a b c d", "fail b", "fail d", "answer 2 2", "end done"}
+        << QList<int>{4, 4, 2, 2, 0, 0} << QStringList{"b", "d"} << "completed with failures";
+    QTest::newRow("every item failed, no answer follows")
+        << QStringList{"choose a b", "sent a b", "fail a", "fail b", "end done"} << QList<int>{2, 2, 0, 2, 0, 0}
+        << QStringList{"a", "b"} << "completed with failures";
+    QTest::newRow("failures that name no key")
+        << QStringList{"choose a b", "sent a b", "fail -", "fail -", "end done"} << QList<int>{2, 2, 0, 2, 0, 0}
+        << QStringList{"a", "b"} << "completed with failures";
+    // Counts that cannot be tied to keys: only the numbers are believed.
+    QTest::newRow("answer counts without names")
+        << QStringList{"choose a b c d e", "sent a b c d e", "answer 3 2", "end done"}
+        << QList<int>{5, 5, 3, 2, 0, 0} << QStringList{} << "completed with failures";
+    QTest::newRow("answer confirms fewer than sent")
+        << QStringList{"choose a b c", "sent a b c", "answer 1 0", "end done"} << QList<int>{3, 3, 1, 0, 2, 0}
+        << QStringList{} << "completed with failures";
+    QTest::newRow("key too long for a request")
+        << QStringList{"choose a b", "unsendable b", "sent a", "answer 1 0", "end done"}
+        << QList<int>{2, 1, 1, 0, 0, 1} << QStringList{} << "completed with failures";
+    QTest::newRow("interrupted before the answer")
+        << QStringList{"choose a b c", "sent a b c", "end interrupted"} << QList<int>{3, 3, 0, 0, 3, 0}
+        << QStringList{} << "interrupted";
+    QTest::newRow("cancelled before it was sent")
+        << QStringList{"choose a b", "end cancelled"} << QList<int>{2, 0, 0, 0, 0, 2} << QStringList{} << "cancelled";
+    // A batch cut short by a cancel is sent whole again by the next run.
+    QTest::newRow("sent again") << QStringList{"choose a b", "sent a b", "sent a b", "fail a", "answer 1 1", "end done"}
+                                << QList<int>{2, 2, 1, 1, 0, 0} << QStringList{"a"} << "completed with failures";
+    QTest::newRow("a late answer still counts, the outcome stays")
+        << QStringList{"choose a", "sent a", "end interrupted", "answer 1 0"} << QList<int>{1, 1, 1, 0, 0, 0}
+        << QStringList{} << "interrupted";
+}
+
+void TestEraseRecord::figuresFollowTheAnswers()
+{
+    QFETCH(QStringList, events);
+    QFETCH(QList<int>, figures);
+    QFETCH(QStringList, failedKeys);
+    QFETCH(QString, outcome);
+    EraseAccount a;
+    a.begin(EraseType::Private, 3, testPhone(), at(0));
+    play(a, Photo, events);
+    const EraseAccount::Counts n = a.counts(Photo);
+    QCOMPARE((QList<int>{n.chosen, n.sent, n.erased, n.failed, n.notConfirmed, n.notSent}), figures);
+    QCOMPARE(n.chosen, n.erased + n.failed + n.notConfirmed + n.notSent);
+    QCOMPARE(a.keys(Photo, EraseAccount::KeyState::Failed), failedKeys);
+    QCOMPARE(eraserecord::outcomeText(a.outcome()), outcome);
+    QVERIFY(!a.takesPart(Contact));
+    QCOMPARE(a.totals().erased, n.erased);
+}
+
+void TestEraseRecord::answeredCategoryIsCarriedIntoTheNextRun()
+{
+    EraseAccount first;
+    first.begin(EraseType::All, 7, testPhone(), at(0));
+    play(first, Contact, {"choose c1 c2", "sent c1 c2", "fail c2", "answer 1 1"});
+    play(first, Photo, {"choose /p/1.jpg"});
+    first.end(Outcome::Cancelled, at(10));
+    QCOMPARE(eraserecord::outcomeLine(first), QString("Erase cancelled: 1 of 3 items confirmed erased before the cancel"));
+
+    EraseAccount next;
+    next.begin(EraseType::All, 7, testPhone(), at(20));
+    next.carryOver(Contact, first, false);
+    play(next, Photo, {"choose /p/1.jpg", "sent /p/1.jpg", "answer 1 0", "end done"});
+    QVERIFY(next.fromEarlierRun(Contact));
+    QCOMPARE(next.earlierRunStartUtc(Contact), at(0));
+    QVERIFY(!next.fromEarlierRun(Photo));
+    // The whole erase is accounted for: the contact that failed before the
+    // cancel keeps the run from being called clean.
+    QCOMPARE(next.totals().chosen, 3);
+    QCOMPARE(next.totals().erased, 2);
+    QCOMPARE(next.outcome(), Outcome::CompletedWithFailures);
+    QCOMPARE(next.keys(Contact, EraseAccount::KeyState::Failed), QStringList{"c2"});
+}
+
+void TestEraseRecord::jsonNamesIdsAndLocationsOfWhatWasNotErased()
+{
+    EraseAccount a;
+    a.begin(EraseType::All, 10, testPhone(), at(0));
+    play(a, Contact, {"choose c1 c2 c3", "sent c1 c2 c3", "fail c3", "answer 2 1"});
+    a.leaveOut(Message, {"m1", "m2"}, QStringLiteral("the default SMS app change was declined on the phone"));
+    play(a, Photo, {"choose /sdcard/DCIM/a.jpg /sdcard/DCIM/b.jpg", "sent /sdcard/DCIM/a.jpg /sdcard/DCIM/b.jpg"});
+    play(a, Twitter, {"choose /sdcard/Android/data/t/1.db"});
+    a.end(Outcome::Interrupted, at(75), QStringLiteral("the link to the phone was lost"));
+
+    const QJsonObject j = eraserecord::toJson(a, QStringLiteral("1.0"));
+    QCOMPARE(j["program_version"].toString(), QString("1.0"));
+    QCOMPARE(j["started_utc"].toString(), QString("2026-12-01T10:15:02Z"));
+    QCOMPARE(j["ended_utc"].toString(), QString("2026-12-01T10:16:17Z"));
+    QCOMPARE(j["phone"]["serial_number"].toString(), QString("R58N91XKQ2B"));
+    QCOMPARE(j["phone"]["storage"]["sd_card_free"].toString(), QString("40.2 GB"));
+    QCOMPARE(j["scope"].toString(), QString("all"));
+    QCOMPARE(j["level"]["name"].toString(), QString("High"));
+    QCOMPARE(j["level"]["value"].toInt(), 10);
+    QCOMPARE(j["outcome"].toString(), QString("interrupted"));
+    QCOMPARE(j["outcome_reason"].toString(), QString("the link to the phone was lost"));
+    QCOMPARE(j["totals"]["chosen"].toInt(), 8);
+    QCOMPARE(j["totals"]["confirmed_erased"].toInt(), 2);
+
+    const QJsonArray cats = j["categories"].toArray();
+    QCOMPARE(cats.size(), 4);
+    const QJsonObject contact = cats[0].toObject();
+    QCOMPARE(contact["category"].toString(), QString("Contact"));
+    QCOMPARE(contact["failed_ids"].toArray(), QJsonArray{"c3"});
+    QCOMPARE(contact["not_sent_ids"].toArray(), QJsonArray());
+    const QJsonObject message = cats[1].toObject();
+    QCOMPARE(message["not_sent"].toInt(), 2);
+    QCOMPARE(message["not_sent_ids"].toArray(), (QJsonArray{"m1", "m2"}));
+    QCOMPARE(message["not_sent_reasons"].toArray(),
+             QJsonArray{"the default SMS app change was declined on the phone"});
+    const QJsonObject photo = cats[2].toObject();
+    QCOMPARE(photo["not_confirmed"].toInt(), 2);
+    QCOMPARE(photo["not_confirmed_locations"].toArray(), (QJsonArray{"/sdcard/DCIM/a.jpg", "/sdcard/DCIM/b.jpg"}));
+    QVERIFY(!photo.contains("not_confirmed_ids"));
+    const QJsonObject twitter = cats[3].toObject();
+    QCOMPARE(twitter["category"].toString(), QString("Twitter"));
+    QCOMPARE(twitter["not_sent_locations"].toArray(), QJsonArray{"/sdcard/Android/data/t/1.db"});
+    QCOMPARE(twitter["not_sent_reasons"].toArray(), QJsonArray{"the erase was interrupted before they were sent"});
+}
+
+void TestEraseRecord::reportTexts_data()
+{
+    QTest::addColumn<QStringList>("contactEvents");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("summary");
+    QTest::newRow("clean") << QStringList{"choose a b", "sent a b", "answer 2 0", "end done"} << "Completed"
+                           << "All data on your device has been erased permanently!";
+    QTest::newRow("one failed") << QStringList{"choose a b", "sent a b", "fail a", "answer 1 1", "end done"}
+                                << "Completed"
+                                << "1 item could not be erased (Contact: 1). The rest of the selected data has "
+                                   "been erased permanently.";
+    QTest::newRow("interrupted")
+        << QStringList{"choose a b c", "sent a b c", "answer 3 0", "end interrupted"} << "Erase interrupted"
+        << "The erase was interrupted: the link to the phone was lost. The phone confirmed 3 of 5 chosen items as "
+           "erased; the other 2 may still be on the phone.";
+    QTest::newRow("cancelled") << QStringList{"choose a b c", "sent a b c", "answer 3 0", "end cancelled"}
+                               << "Erase cancelled"
+                               << "The erase was cancelled. Erased before the cancel: 3 of 5 chosen items "
+                                  "(Contact: 3). Not erased: Photo: 2. Erase Now goes on with them.";
+}
+
+void TestEraseRecord::reportTexts()
+{
+    QFETCH(QStringList, contactEvents);
+    QFETCH(QString, title);
+    QFETCH(QString, summary);
+    EraseAccount a;
+    a.begin(EraseType::Private, 3, testPhone(), at(0));
+    const bool clean = !contactEvents.last().contains("interrupted") && !contactEvents.last().contains("cancel");
+    if (!clean)
+        play(a, Photo, {"choose x y"});
+    play(a, Contact, contactEvents);
+    QCOMPARE(eraserecord::reportTitle(a), title);
+    QCOMPARE(eraserecord::reportSummary(a), summary);
+    const QVector<eraserecord::Row> rows = eraserecord::reportRows(a);
+    QCOMPARE(rows.first().category, QString("Contact"));
+    for (const eraserecord::Row &r : rows)
+        QCOMPARE(r.chosen, r.erased + r.failed + r.notConfirmed);
+}
+
+void TestEraseRecord::recordIsWrittenAsJsonAndReadablePdf()
+{
+    QTemporaryDir dir;
+    EraseAccount a;
+    a.begin(EraseType::Private, 7, testPhone(), at(0));
+    play(a, Contact, {"choose c1 c2", "sent c1 c2", "answer 2 0"});
+    play(a, Photo, {"choose /sdcard/DCIM/Camera/IMG_1.jpg /sdcard/DCIM/Camera/IMG_2.jpg",
+                    "sent /sdcard/DCIM/Camera/IMG_1.jpg /sdcard/DCIM/Camera/IMG_2.jpg",
+                    "fail /sdcard/DCIM/Camera/IMG_2.jpg", "answer 1 1", "end done"});
+    // PURGATEX_RECORD_SAMPLES names a folder that keeps the record for a look.
+    const QString folder = qEnvironmentVariableIsSet("PURGATEX_RECORD_SAMPLES")
+                               ? qEnvironmentVariable("PURGATEX_RECORD_SAMPLES")
+                               : dir.filePath("records/nested");
+    QFile::remove(QDir(folder).filePath("erase-20261201-101502Z-R58N91XKQ2B.json"));
+    QFile::remove(QDir(folder).filePath("erase-20261201-101502Z-R58N91XKQ2B.pdf"));
+    const QString base = eraserecord::uniqueBaseName(folder, a);
+    QCOMPARE(base, QString("erase-20261201-101502Z-R58N91XKQ2B"));
+    const eraserecord::Written w = eraserecord::write(folder, base, a, "1.0");
+    QVERIFY2(w.ok(), qPrintable(w.error));
+    QCOMPARE(QFileInfo(w.pdfPath).fileName(), base + ".pdf");
+
+    QFile json(w.jsonPath);
+    QVERIFY(json.open(QIODevice::ReadOnly));
+    const QJsonObject j = QJsonDocument::fromJson(json.readAll()).object();
+    QCOMPARE(j, eraserecord::toJson(a, "1.0"));
+    // No temporary files are left beside the record.
+    QCOMPARE(QDir(folder).entryList({"*" + base + "*"}, QDir::Files | QDir::Hidden).size(), 2);
+
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    const QString text = pdfText(w.pdfPath);
+    const QString firstLine = text.trimmed().section(QLatin1Char('\n'), 0, 0).simplified();
+    QCOMPARE(firstLine, QString("Erase completed with failures: 3 of 4 items confirmed erased"));
+    for (const char *expected : {"R58N91XKQ2B", "Nimbus Z7", "2026-12-01 10:15:02 UTC", "Medium (7)",
+                                 "/sdcard/DCIM/Camera/IMG_2.jpg", "completed with failures"})
+        QVERIFY2(text.contains(QLatin1String(expected)), expected);
+    QVERIFY(!text.contains("IMG_1.jpg")); // only what was not erased is named
+    QRegularExpression photoRow(QStringLiteral("Photo\\s+2\\s+2\\s+1\\s+1\\s+0\\s+0"));
+    QVERIFY2(photoRow.match(text).hasMatch(), qPrintable(text));
+}
+
+void TestEraseRecord::recordsNeverOverwriteEachOther()
+{
+    QTemporaryDir dir;
+    EraseAccount a;
+    a.begin(EraseType::App, 3, testPhone(), at(0));
+    play(a, Twitter, {"choose t1", "sent t1", "answer 1 0", "end done"});
+    QStringList bases;
+    for (int i = 0; i < 3; ++i) {
+        const QString base = eraserecord::uniqueBaseName(dir.path(), a);
+        QVERIFY(eraserecord::write(dir.path(), base, a, "1.0").ok());
+        bases << base;
+    }
+    QCOMPARE(bases, (QStringList{"erase-20261201-101502Z-R58N91XKQ2B", "erase-20261201-101502Z-R58N91XKQ2B-2",
+                                 "erase-20261201-101502Z-R58N91XKQ2B-3"}));
+    // A serial number is never a path.
+    EraseAccount odd;
+    EraseAccount::Phone phone = testPhone();
+    phone.serial = QStringLiteral("../..\\x y");
+    odd.begin(EraseType::App, 3, phone, at(0));
+    QCOMPARE(eraserecord::baseName(odd), QString("erase-20261201-101502Z-______x_y"));
+}
+
+void TestEraseRecord::folderThatCannotBeWrittenIsReported()
+{
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath("records"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+    blocker.close();
+    EraseAccount a;
+    a.begin(EraseType::App, 3, testPhone(), at(0));
+    play(a, Twitter, {"choose t1", "end cancelled"});
+    const QString folder = dir.filePath("records");
+    const eraserecord::Written w = eraserecord::write(folder, eraserecord::baseName(a), a, "1.0");
+    QVERIFY(!w.ok());
+    QVERIFY(!QFileInfo::exists(w.pdfPath));
+    const QString line = eraserecord::recordLine(w, folder);
+    QVERIFY2(line.startsWith(QStringLiteral("The erase record could not be saved in %1").arg(QDir::toNativeSeparators(folder))),
+             qPrintable(line));
+}
+
+QTEST_MAIN(TestEraseRecord)
+#include "tst_eraserecord.moc"

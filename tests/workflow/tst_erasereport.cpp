@@ -1,0 +1,522 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "workflowrig.h"
+
+#include "support/simphone.h"
+#include "protocol/frame.h"
+#include "workflow/eraseplan.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+// How an erase run ends for the user: the report page (completed, with
+// failures, interrupted), the cancel notice, and the erase record written for
+// every run, read back against what the companion-app simulator was asked to
+// erase and scripted to fail.
+namespace {
+
+using namespace workflowrig;
+
+struct Rig
+{
+    SimPhone phone; // reboot and exit run the simulated tools
+    QTemporaryDir records;
+    CompanionSimulator sim;
+    MainWindow w;
+    explicit Rig(const SimDataSet &data = SimDataSet::generate())
+        : sim(data)
+    {
+        w.m_timerTestPort->stop(); // no device link: the socket is connected by hand
+        w.m_recordsFolder = records.path();
+        sim.setDefaultSmsApp(true);
+    }
+};
+
+// Connected, with the phone's particulars shown as after a real connection;
+// the connection supervision is then left to the test.
+bool connectRig(Rig &r)
+{
+    if (!connectToSimulator(r.w, r.sim, 28))
+        return false;
+    r.w.newTCPConnected();
+    const bool shown = waitFor(r.w, [&] { return r.w.ui->MP_Label_SerialNumber->text() == "R58N91XKQ2B"; });
+    r.w.m_timerNewTCPConnected->stop();
+    r.w.m_timerHomeInfoReadable->stop();
+    return shown;
+}
+
+bool scanAndConfirm(Rig &r, QAbstractButton *scope)
+{
+    if (!click(scope) || !waitFor(r.w, [&] { return !r.w.ui->B_EAll_ToScan->isHidden(); })
+        || !click(r.w.ui->EAll_Label_ToScan))
+        return false;
+    return waitFor(r.w, [&] { return r.w.m_workPhase == Scanned; });
+}
+
+bool eraseNow(Rig &r)
+{
+    QLineEdit *edit = r.w.ui->M_ConformErase_LineEdit_InputErase;
+    edit->clear();
+    QTest::keyClicks(edit, "Erase");
+    return click(r.w.ui->M_ConformErase_PushButton_EraseNow);
+}
+
+QStringList recordFiles(const Rig &r, const QString &suffix)
+{
+    QStringList files;
+    for (const QString &name : QDir(r.records.path()).entryList({"*." + suffix}, QDir::Files, QDir::Name))
+        files << QDir(r.records.path()).filePath(name);
+    return files;
+}
+
+QJsonObject readJson(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QJsonObject();
+    return QJsonDocument::fromJson(f.readAll()).object();
+}
+
+QJsonObject categoryOf(const QJsonObject &record, const QString &name)
+{
+    for (const QJsonValue v : record["categories"].toArray())
+        if (v.toObject()["category"].toString() == name)
+            return v.toObject();
+    return QJsonObject();
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    if (!p.waitForFinished(60000))
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+}
+
+QStringList sorted(QStringList list)
+{
+    list.sort();
+    return list;
+}
+
+QStringList jsonStrings(const QJsonValue &v)
+{
+    QStringList out;
+    for (const QJsonValue item : v.toArray())
+        out << item.toString();
+    return out;
+}
+
+// Keys the simulator was asked to erase, per category.
+QMap<int, QStringList> keysReceived(const CompanionSimulator &sim)
+{
+    QMap<int, QStringList> keys;
+    for (const auto &e : sim.eraseRequests())
+        keys[e.category] << e.key;
+    return keys;
+}
+
+// A record of an erase keeps nothing of what was erased: no field of a
+// contact, call or message but its id appears in the JSON file or the PDF.
+void verifyNoContents(const QStringList &files, const SimDataSet &before)
+{
+    QString all;
+    for (const QString &file : files) {
+        if (file.endsWith(".pdf")) {
+            all += pdfText(file);
+        } else {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            all += QString::fromUtf8(f.readAll());
+        }
+    }
+    QVERIFY(!all.isEmpty());
+    int checked = 0;
+    for (int c : {Contact, History, Message}) {
+        for (const QString &record : before.lists[c]) {
+            const QStringList fields = record.split(';');
+            for (int i = 1; i < fields.size(); ++i) {
+                const QString &field = fields.at(i);
+                const bool telling = field.size() >= 5 && field.contains(QRegularExpression("[A-Za-z+@]"));
+                if (!telling)
+                    continue;
+                ++checked;
+                QVERIFY2(!all.contains(field), qPrintable(QString("record holds \"%1\"").arg(field)));
+            }
+        }
+    }
+    QVERIFY(checked > 100);
+}
+
+} // namespace
+
+class TestEraseReport : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed: bash scripts/setup-deps.sh");
+    }
+
+    void completionStaysThroughRebootUntilLeft_data();
+    void completionStaysThroughRebootUntilLeft();
+    void failedItemsAreReportedAndRecorded();
+    void droppedConnectionEndsOnInterruptedReport();
+    void cancelledRunSaysWhatWasErasedAndTheNextRunCarriesIt();
+    void closingDuringAnEraseLeavesAnInterruptedRecord();
+    void folderThatCannotBeWrittenIsReportedOnThePage();
+    void recordLinkOpensThePdf();
+};
+
+void TestEraseReport::completionStaysThroughRebootUntilLeft_data()
+{
+    QTest::addColumn<bool>("failures");
+    QTest::addColumn<bool>("appInBackground");
+    QTest::addColumn<QString>("leaveBy");
+    QTest::newRow("clean private run, Home") << false << false << "M_EraseComplated_PushButton_Home";
+    QTest::newRow("failures, app in the background, My Phone") << true << true << "S_MyPhone_Button";
+    QTest::newRow("clean, app in the background, a scope button") << false << true << "S_App_Button";
+}
+
+// The report is seen: it stays in front while the phone reboots and the
+// device link brings the link back through the simulated tools, until the
+// user leaves it.
+void TestEraseReport::completionStaysThroughRebootUntilLeft()
+{
+    QFETCH(bool, failures);
+    QFETCH(bool, appInBackground);
+    QFETCH(QString, leaveBy);
+    Rig r;
+    r.phone.set({{"app.running", "1"}, {"reboot.listed_ms", "300"}, {"reboot.absent_ms", "3500"}});
+    QVERIFY(connectRig(r));
+    r.w.m_companionPort = r.sim.port(); // where the forward lands after the reboot
+    QVERIFY(scanAndConfirm(r, r.w.ui->S_Private_Button));
+    auto *contacts = r.w.findChild<QTableWidget *>("tableContactWidget");
+    QVERIFY(clickRow(contacts, 1));
+    if (failures)
+        r.sim.setUnerasableKeys({r.w.m_contactToEraseList.first()});
+    QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
+    if (appInBackground) {
+        // The companion app reports itself in the background: the watchdog
+        // runs beside the erase, and must not outlive the reboot.
+        r.sim.sendAppInactive();
+        QVERIFY(waitFor(r.w, [&] { return r.w.m_timerTestCheckAppQuited->isActive(); }));
+    }
+    QVERIFY(eraseNow(r));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+    QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Title->text(), QString("Completed"));
+    const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
+    QCOMPARE(text.startsWith("All data on your device has been erased permanently!"), !failures);
+    QVERIFY(!r.w.m_timerTestCheckAppQuited->isActive());
+
+    // The phone reboots and comes back; the link is up again behind the report.
+    QTRY_VERIFY_WITH_TIMEOUT(r.phone.calls().contains("adb reboot"), kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(r.w.m_programType == ProgramType::Idle && r.w.ui->S_MyPhone_Button->isEnabled(), 60000);
+    r.w.m_timerNewTCPConnected->stop();
+    QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(), text);
+    for (QWidget *page : qAsConst(r.w.m_pageList))
+        QVERIFY2(page == r.w.ui->M_EraseCompleted_3 || page->isHidden(), qPrintable(page->objectName()));
+    QVERIFY(r.w.ui->T_AppState->isHidden());
+
+    QVERIFY(click(r.w.findChild<QAbstractButton *>(leaveBy)));
+    QVERIFY(r.w.ui->M_EraseCompleted_3->isHidden());
+    QVERIFY(!r.w.m_reportHeld);
+    if (leaveBy == "S_App_Button") // after the photo stop the private results asked for
+        QVERIFY(waitFor(r.w, [&] { return !r.w.ui->B_EAll_ToScan->isHidden(); }));
+    else
+        QVERIFY(!r.w.ui->A_MP_ConnectedInfomation_5->isHidden());
+}
+
+void TestEraseReport::failedItemsAreReportedAndRecorded()
+{
+    Rig r;
+    const SimDataSet before = r.sim.data();
+    const QString failedContact = SimDataSet::eraseKey(Contact, before.lists[Contact].at(3));
+    const QString failedPhoto = SimDataSet::eraseKey(Photo, before.lists[Photo].at(2));
+    r.sim.setUnerasableKeys({failedContact, failedPhoto});
+    QVERIFY(connectRig(r));
+    QVERIFY(scanAndConfirm(r, r.w.ui->S_All_Button));
+    QVERIFY(eraseNow(r));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+
+    QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Title->text(), QString("Completed"));
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(),
+             QString("2 items could not be erased (Contact: 1, Photo: 1). The rest of the selected data has been "
+                     "erased permanently."));
+    QTableWidget *table = r.w.ui->M_EraseCompleted_Table;
+    QCOMPARE(table->rowCount(), 10); // Skype and Kik hold no data
+    QCOMPARE(table->item(0, 0)->text(), QString("Contact"));
+    QCOMPARE(table->item(0, 1)->text(), QString::number(before.lists[Contact].size()));
+    QCOMPARE(table->item(0, 2)->text(), QString::number(before.lists[Contact].size() - 1));
+    QCOMPARE(table->item(0, 3)->text(), QString("1"));
+    QCOMPARE(table->item(0, 4)->text(), QString("0"));
+
+    // The record, read back against what the simulator received and failed.
+    const QStringList json = recordFiles(r, "json");
+    QCOMPARE(json.size(), 1);
+    const QJsonObject rec = readJson(json.first());
+    QCOMPARE(rec["outcome"].toString(), QString("completed with failures"));
+    QCOMPARE(rec["scope"].toString(), QString("all"));
+    QCOMPARE(rec["level"].toObject()["name"].toString(), QString("Low"));
+    QCOMPARE(rec["level"].toObject()["value"].toInt(), 3);
+    QCOMPARE(rec["phone"]["model"].toString(), QString("Nimbus Z7"));
+    QCOMPARE(rec["phone"]["android_version"].toString(), QString("9"));
+    QCOMPARE(rec["phone"]["serial_number"].toString(), QString("R58N91XKQ2B"));
+    QCOMPARE(rec["phone"]["storage"]["phone_total"].toString(), QString("32 GB"));
+    const QDateTime started = QDateTime::fromString(rec["started_utc"].toString(), Qt::ISODate);
+    const QDateTime ended = QDateTime::fromString(rec["ended_utc"].toString(), Qt::ISODate);
+    QVERIFY(started.isValid() && ended.isValid() && started <= ended);
+    QCOMPARE(started.timeSpec(), Qt::UTC);
+
+    const QMap<int, QStringList> received = keysReceived(r.sim);
+    for (int c = 0; c < CategoryCount; ++c) {
+        const QJsonObject cat = categoryOf(rec, eraseplan::categoryDisplayName(c));
+        if (before.lists[c].isEmpty()) {
+            QVERIFY(cat.isEmpty());
+            continue;
+        }
+        const QString name = eraseplan::categoryDisplayName(c);
+        QCOMPARE(cat["chosen"].toInt(), before.lists[c].size());
+        QCOMPARE(cat["sent"].toInt(), received.value(c).size());
+        // What the simulator still lists is exactly what the record says failed.
+        QCOMPARE(cat["confirmed_erased"].toInt(), before.lists[c].size() - r.sim.data().lists[c].size());
+        QStringList stillThere;
+        for (const QString &item : r.sim.data().lists[c])
+            stillThere << SimDataSet::eraseKey(Category(c), item);
+        const QString failedList = c >= Photo ? "failed_locations" : "failed_ids";
+        QVERIFY2(sorted(jsonStrings(cat[failedList])) == sorted(stillThere), qPrintable(name));
+        QCOMPARE(cat["failed"].toInt(), stillThere.size());
+        QCOMPARE(cat["not_sent"].toInt(), 0);
+        QCOMPARE(cat["not_confirmed"].toInt(), 0);
+    }
+    QCOMPARE(jsonStrings(categoryOf(rec, "Contact")["failed_ids"]), QStringList{failedContact});
+
+    const QStringList pdf = recordFiles(r, "pdf");
+    QCOMPARE(pdf.size(), 1);
+    QCOMPARE(QFileInfo(pdf.first()).completeBaseName(), QFileInfo(json.first()).completeBaseName());
+    QVERIFY(QFileInfo(pdf.first()).fileName().endsWith("Z-R58N91XKQ2B.pdf"));
+    const QString text = pdfText(pdf.first());
+    const int chosen = rec["totals"]["chosen"].toInt();
+    QCOMPARE(text.trimmed().section('\n', 0, 0).simplified(),
+             QString("Erase completed with failures: %1 of %2 items confirmed erased").arg(chosen - 2).arg(chosen));
+    QVERIFY(text.contains("R58N91XKQ2B"));
+    QVERIFY(text.contains(failedPhoto));
+    verifyNoContents(json + pdf, before);
+}
+
+void TestEraseReport::droppedConnectionEndsOnInterruptedReport()
+{
+    Rig r;
+    const SimDataSet before = r.sim.data();
+    QVERIFY(connectRig(r));
+    QVERIFY(scanAndConfirm(r, r.w.ui->S_All_Button));
+    // The phone goes away as the first photo is asked for: contacts, calls
+    // and messages are answered, the photos are not.
+    r.sim.setDropOnRequest(proto::ErasePhoto);
+    QVERIFY(eraseNow(r));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_EraseCompleted_3->isHidden(); }));
+    QVERIFY(r.w.m_eraseProgress < 100);
+    QVERIFY(r.w.ui->M_IsErasing_2->isHidden());
+    QVERIFY(!r.phone.calls().contains("adb reboot"));
+
+    const int text = before.lists[Contact].size() + before.lists[History].size() + before.lists[Message].size();
+    int chosen = 0;
+    for (const QStringList &list : before.lists)
+        chosen += list.size();
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Title->text(), QString("Erase interrupted"));
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(),
+             QString("The erase was interrupted: the link to the phone was lost. The phone confirmed %1 of %2 "
+                     "chosen items as erased; the other %3 may still be on the phone.")
+                 .arg(text)
+                 .arg(chosen)
+                 .arg(chosen - text));
+    // Per category: chosen, confirmed erased, failed, not confirmed.
+    QTableWidget *table = r.w.ui->M_EraseCompleted_Table;
+    const auto row = [&](int i) {
+        QStringList cells;
+        for (int col = 0; col < 5; ++col)
+            cells << table->item(i, col)->text();
+        return cells.join(' ');
+    };
+    QCOMPARE(row(0), QString("Contact 24 24 0 0"));
+    QCOMPARE(row(2), QString("Message 30 30 0 0"));
+    QCOMPARE(row(3), QString("Photo 8 0 0 8"));
+    QCOMPARE(row(4), QString("Audio 5 0 0 5"));
+
+    const QStringList json = recordFiles(r, "json");
+    QCOMPARE(json.size(), 1);
+    const QJsonObject rec = readJson(json.first());
+    QCOMPARE(rec["outcome"].toString(), QString("interrupted"));
+    QCOMPARE(rec["outcome_reason"].toString(), QString("the link to the phone was lost"));
+    QCOMPARE(rec["totals"]["confirmed_erased"].toInt(), text);
+    const QMap<int, QStringList> received = keysReceived(r.sim);
+    for (int c : {Contact, History, Message})
+        QCOMPARE(categoryOf(rec, eraseplan::categoryDisplayName(c))["confirmed_erased"].toInt(), received.value(c).size());
+    const QJsonObject photo = categoryOf(rec, "Photo");
+    QCOMPARE(photo["confirmed_erased"].toInt(), 0);
+    QCOMPARE(photo["not_confirmed"].toInt(), before.lists[Photo].size());
+    QVERIFY(received.value(Photo).size() <= 1); // the phone went with the first request
+    QCOMPARE(r.sim.data().lists[Photo].size(), before.lists[Photo].size());
+    QStringList locations;
+    for (const QString &entry : before.lists[Photo])
+        locations << SimDataSet::eraseKey(Photo, entry);
+    QCOMPARE(jsonStrings(photo["not_confirmed_locations"]), locations);
+    const QJsonObject whatsapp = categoryOf(rec, "WhatsApp");
+    QCOMPARE(whatsapp["sent"].toInt(), 0);
+    QCOMPARE(jsonStrings(whatsapp["not_sent_locations"]), before.lists[Whatsapp]);
+    QCOMPARE(jsonStrings(whatsapp["not_sent_reasons"]), QStringList{"the erase was interrupted before they were sent"});
+
+    const QString pdf = recordFiles(r, "pdf").value(0);
+    QCOMPARE(pdfText(pdf).trimmed().section('\n', 0, 0).simplified(),
+             QString("Erase interrupted: %1 of %2 items confirmed erased").arg(text).arg(chosen));
+    verifyNoContents({json.first(), pdf}, before);
+}
+
+void TestEraseReport::cancelledRunSaysWhatWasErasedAndTheNextRunCarriesIt()
+{
+    Rig r;
+    const SimDataSet before = r.sim.data();
+    QVERIFY(connectRig(r));
+    QVERIFY(scanAndConfirm(r, r.w.ui->S_App_Button));
+    QVERIFY(click(r.w.ui->EApp_RatioButton_SelectAll));
+    QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
+    // Facebook is answered; the phone goes quiet as Twitter is sent, and
+    // erases nothing more.
+    const QMetaObject::Connection quiet = connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
+                                                  [&](const CompanionSimulator::EraseRecord &e) {
+                                                      if (e.category == Twitter) {
+                                                          r.sim.setSilent(true);
+                                                          r.sim.setFailCategory(Twitter, true);
+                                                      }
+                                                  });
+    QVERIFY(eraseNow(r));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseBack[Facebook] && r.sim.count(proto::EraseTwitter) == 3; }));
+    QVERIFY(click(r.w.ui->M_IsErasing_PubuButton_Stop));
+    QVERIFY(click(r.w.ui->T_D_IsErasing_Stop_PushButton_Ok));
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::CancelErase) == 1; }));
+    r.sim.sendFrame(proto::FrameWriter(proto::CancelEraseBack).finish());
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->T_D_EraseCancelled->isHidden(); }));
+    QVERIFY(!r.w.ui->M_ConformErase_1->isHidden());
+    QCOMPARE(r.w.ui->T_D_EraseCancelled_Label_Message->text(),
+             QString("The erase was cancelled. Erased before the cancel: 4 of 14 chosen items (Facebook: 4). "
+                     "Not erased: Twitter: 3, Viber: 2, WhatsApp: 5. Erase Now goes on with them."));
+    QVERIFY(!r.w.ui->T_D_EraseCancelled_PushButton_Record->isHidden());
+
+    const QStringList first = recordFiles(r, "json");
+    QCOMPARE(first.size(), 1);
+    const QJsonObject cancelled = readJson(first.first());
+    QCOMPARE(cancelled["outcome"].toString(), QString("cancelled"));
+    QCOMPARE(categoryOf(cancelled, "Facebook")["confirmed_erased"].toInt(), before.lists[Facebook].size());
+    const QJsonObject twitter = categoryOf(cancelled, "Twitter");
+    QCOMPARE(twitter["sent"].toInt(), keysReceived(r.sim).value(Twitter).size());
+    QCOMPARE(twitter["not_confirmed"].toInt(), 3);
+    QCOMPARE(twitter["confirmed_erased"].toInt(), 0);
+    QCOMPARE(categoryOf(cancelled, "Viber")["not_sent"].toInt(), 2);
+    QVERIFY(click(r.w.ui->T_D_EraseCancelled_PushButton_Ok));
+
+    // Erase Now goes on; Facebook is not sent again, and the record of the
+    // whole erase still counts it.
+    disconnect(quiet);
+    r.sim.setSilent(false);
+    r.sim.setFailCategory(Twitter, false);
+    QVERIFY(eraseNow(r));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+    QCOMPARE(r.sim.count(proto::EraseFacebook), before.lists[Facebook].size());
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(),
+             QString("All data on your device has been erased permanently!"));
+    const QStringList both = recordFiles(r, "json");
+    QCOMPARE(both.size(), 2);
+    const QJsonObject completed = readJson(both.at(0))["outcome"].toString() == "cancelled" ? readJson(both.at(1))
+                                                                                            : readJson(both.at(0));
+    QCOMPARE(completed["outcome"].toString(), QString("completed"));
+    QCOMPARE(completed["totals"]["confirmed_erased"].toInt(), 14);
+    QCOMPARE(categoryOf(completed, "Facebook")["answered_in_earlier_run_started_utc"].toString(),
+             cancelled["started_utc"].toString());
+    QVERIFY(!categoryOf(completed, "Twitter").contains("answered_in_earlier_run_started_utc"));
+}
+
+void TestEraseReport::closingDuringAnEraseLeavesAnInterruptedRecord()
+{
+    Rig r;
+    QVERIFY(connectRig(r));
+    QVERIFY(scanAndConfirm(r, r.w.ui->S_App_Button));
+    QVERIFY(click(r.w.ui->EApp_RatioButton_Twitter));
+    QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
+    r.sim.setSilent(true);
+    QVERIFY(eraseNow(r));
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::EraseTwitter) == 3; }));
+    r.phone.setTask(4242, "Purgatex.exe"); // the stand-in taskkill only records
+    QVERIFY(click(r.w.ui->S_Close_Button));
+    const QJsonObject rec = readJson(recordFiles(r, "json").value(0));
+    QCOMPARE(rec["outcome"].toString(), QString("interrupted"));
+    QCOMPARE(rec["outcome_reason"].toString(), QString("the program was closed during the erase"));
+    QCOMPARE(categoryOf(rec, "Twitter")["not_confirmed"].toInt(), 3);
+    QVERIFY(waitFor(r.w, [&] { return r.phone.calls().contains("taskkill /f /im Purgatex.exe"); }));
+}
+
+void TestEraseReport::folderThatCannotBeWrittenIsReportedOnThePage()
+{
+    Rig r;
+    QFile blocker(r.records.filePath("not-a-folder"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    r.w.m_recordsFolder = blocker.fileName() + "/records";
+    QVERIFY(connectRig(r));
+    QVERIFY(scanAndConfirm(r, r.w.ui->S_App_Button));
+    QVERIFY(click(r.w.ui->EApp_RatioButton_Viber));
+    QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
+    QVERIFY(eraseNow(r));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+    QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
+    QVERIFY(r.w.ui->M_EraseCompleted_PushButton_Record->isHidden());
+    const QString line = r.w.ui->M_EraseCompleted_Label_Record->text();
+    QVERIFY2(line.startsWith("The erase record could not be saved in " + QDir::toNativeSeparators(r.w.m_recordsFolder)),
+             qPrintable(line));
+    QVERIFY(!r.w.ui->M_EraseCompleted_Label_Record->isHidden());
+}
+
+// Catches what the window asks the desktop to open.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
+
+void TestEraseReport::recordLinkOpensThePdf()
+{
+    Rig r;
+    QVERIFY(connectRig(r));
+    QVERIFY(scanAndConfirm(r, r.w.ui->S_App_Button));
+    QVERIFY(click(r.w.ui->EApp_RatioButton_Viber));
+    QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
+    QVERIFY(eraseNow(r));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("file", &catcher, "open");
+    const bool clicked = click(r.w.ui->M_EraseCompleted_PushButton_Record);
+    QDesktopServices::unsetUrlHandler("file");
+    QVERIFY(clicked);
+    QCOMPARE(catcher.opened, QList<QUrl>{QUrl::fromLocalFile(recordFiles(r, "pdf").value(0))});
+    QVERIFY(r.w.ui->M_EraseCompleted_Label_Record->text().endsWith(".pdf"));
+}
+
+QTEST_MAIN(TestEraseReport)
+#include "tst_erasereport.moc"

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "protocol/categories.h"
+#include "workflow/programstate.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+// The account of one erase run: per category the keys chosen, what became of
+// each (sent, confirmed erased by the phone, failed, never sent), the run's
+// scope, level, times, the phone and how the run ended. The erase run and the
+// decoder's erase replies feed it; the report page and the erase record are
+// made from it. A key counts as erased only once the companion app has
+// confirmed it.
+class EraseAccount
+{
+public:
+    enum class Outcome { Running, Completed, CompletedWithFailures, Cancelled, Interrupted };
+
+    enum class KeyState {
+        NotSent,  // chosen, not (yet) sent
+        Sent,     // sent, no answer yet
+        Erased,   // the phone confirmed the batch and did not name this key as failed
+        Failed,   // the phone named it as failed, or failed the whole batch
+        Unclear,  // answered by counts that do not tell which keys they mean
+    };
+
+    struct Phone
+    {
+        QString model;
+        QString androidVersion;
+        QString serial;
+        QString phoneTotal;
+        QString phoneFree;
+        QString sdTotal;
+        QString sdFree;
+    };
+
+    // Per-category figures. chosen = erased + failed + notConfirmed + notSent.
+    struct Counts
+    {
+        int chosen = 0;
+        int sent = 0;
+        int erased = 0;       // confirmed erased
+        int failed = 0;
+        int notConfirmed = 0; // sent, but no answer that confirms it
+        int notSent = 0;
+        int notErased() const { return chosen - erased; }
+    };
+
+    // Starts the account of a new run (every category emptied).
+    void begin(EraseType scope, quint16 level, const Phone &phone, const QDateTime &startUtc);
+    // A category of an earlier, cancelled run of the same scan keeps what the
+    // phone said of its keys in this run's account: as a whole when it was
+    // answered there and is not sent again, or key by key when this run sends
+    // the rest of it.
+    void carryOver(int category, const EraseAccount &earlier, bool sentAgain);
+
+    // The keys the run will send for a category, in sending order.
+    void choose(int category, const QStringList &keys);
+    // A chosen category that the run leaves out as a whole (the reason is
+    // written into the record).
+    void leaveOut(int category, const QStringList &keys, const QString &reason);
+    // A chosen key that cannot be sent (too long, no location).
+    void markUnsendable(int category, const QString &key, const QString &reason);
+    // A key written to the phone as item `sequence` (1-based) of its batch.
+    void markSent(int category, const QString &key, quint32 sequence);
+    // An item-failed reply; `key` may be empty or unknown when the reply does
+    // not name one of the batch's keys.
+    void noteItemFailed(int category, const QString &key);
+    // The final answer of a batch: done and failed counts.
+    void noteAnswer(int category, quint32 done, quint32 failed);
+
+    void end(Outcome outcome, const QDateTime &endUtc, const QString &reason = QString());
+    // Completed or CompletedWithFailures, by the figures.
+    Outcome finishedOutcome() const;
+
+    bool isBegun() const { return m_startUtc.isValid(); }
+    bool isOpen() const { return isBegun() && m_outcome == Outcome::Running; }
+    Outcome outcome() const { return m_outcome; }
+    QString endReason() const { return m_endReason; }
+    EraseType scope() const { return m_scope; }
+    quint16 level() const { return m_level; }
+    const Phone &phone() const { return m_phone; }
+    QDateTime startUtc() const { return m_startUtc; }
+    QDateTime endUtc() const { return m_endUtc; }
+
+    // The category was chosen for this run (or carried into it).
+    bool takesPart(int category) const;
+    // Answered in an earlier, cancelled run and carried into this one.
+    bool fromEarlierRun(int category) const;
+    QDateTime earlierRunStartUtc(int category) const;
+    // Why chosen keys of the category were not sent, one entry per reason.
+    QStringList notSentReasons(int category) const;
+
+    Counts counts(int category) const;
+    Counts totals() const;
+    // Keys of a category in one state, in the order they were chosen.
+    QStringList keys(int category, KeyState state) const;
+    KeyState state(int category, const QString &key) const;
+
+private:
+    struct Item
+    {
+        QStringList order;
+        QHash<QString, KeyState> state;
+        bool takesPart = false;
+        bool earlierRun = false;
+        QDateTime earlierStartUtc;
+        QStringList notSentReasons;
+        // Answers given by counts alone, over keys left Unclear.
+        int bulkErased = 0;
+        int bulkFailed = 0;
+        // The batch in progress.
+        int batchSent = 0;
+        int batchFailures = 0;   // item-failed replies, named or not
+        int batchUnnamed = 0;    // item-failed replies that named no sent key
+    };
+    void addKey(Item &item, const QString &key);
+    void settleBatch(Item &item, int done, int unnamedFailures);
+
+    EraseType m_scope = EraseType::Private;
+    quint16 m_level = 0;
+    Phone m_phone;
+    QDateTime m_startUtc;
+    QDateTime m_endUtc;
+    Outcome m_outcome = Outcome::Running;
+    QString m_endReason;
+    Item m_items[CategoryCount];
+};

@@ -1,0 +1,500 @@
+#include "workflow/eraserecord.h"
+
+#include "workflow/eraseplan.h"
+#include "workflow/scanplan.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+
+namespace eraserecord {
+
+namespace {
+
+using KeyState = EraseAccount::KeyState;
+
+QString isoUtc(const QDateTime &t)
+{
+    return t.isValid() ? t.toUTC().toString(Qt::ISODate) : QString();
+}
+
+QString readableUtc(const QDateTime &t)
+{
+    return t.isValid() ? t.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss 'UTC'")) : QStringLiteral("-");
+}
+
+QString plural(int n, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+}
+
+// The lists of keys a record names: everything that was not confirmed erased.
+struct KeyList
+{
+    KeyState state;
+    const char *jsonStem; // "failed" -> "failed_ids" / "failed_locations"
+    const char *heading;
+};
+const KeyList kKeyLists[] = {
+    {KeyState::Failed, "failed", "Failed"},
+    {KeyState::Sent, "not_confirmed", "Sent, not confirmed"},
+    {KeyState::Unclear, "answered_by_count_only", "Answered by count only"},
+    {KeyState::NotSent, "not_sent", "Not sent"},
+};
+
+QString listName(int category, const char *stem)
+{
+    return QLatin1String(stem) + (keysAreLocations(category) ? QStringLiteral("_locations") : QStringLiteral("_ids"));
+}
+
+QJsonObject countsJson(const EraseAccount::Counts &n)
+{
+    return QJsonObject{{QStringLiteral("chosen"), n.chosen},
+                       {QStringLiteral("sent"), n.sent},
+                       {QStringLiteral("confirmed_erased"), n.erased},
+                       {QStringLiteral("failed"), n.failed},
+                       {QStringLiteral("not_confirmed"), n.notConfirmed},
+                       {QStringLiteral("not_sent"), n.notSent}};
+}
+
+QString storageText(const QString &total, const QString &free)
+{
+    if (total.isEmpty() && free.isEmpty())
+        return QStringLiteral("-");
+    return QStringLiteral("%1 total, %2 free").arg(total.isEmpty() ? QStringLiteral("?") : total,
+                                                     free.isEmpty() ? QStringLiteral("?") : free);
+}
+
+QString esc(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+// The document laid out on A4 pages (at 96 dots per inch, 2 cm margins), its
+// first line, the outcome, made small enough to stay one line.
+void layOutOnA4(QTextDocument &document, const QString &html)
+{
+    constexpr qreal dotsPerMm = 96 / 25.4;
+    document.setDocumentMargin(20 * dotsPerMm);
+    document.setPageSize(QSizeF(210 * dotsPerMm, 297 * dotsPerMm));
+    document.setHtml(html);
+    const QTextBlock first = document.firstBlock();
+    QTextCursor cursor(first);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    for (int points = 13; points > 6; --points) {
+        QTextCharFormat size;
+        size.setFontPointSize(points);
+        cursor.mergeCharFormat(size);
+        document.pageCount(); // lays the document out
+        if (first.layout() && first.layout()->lineCount() <= 1)
+            break;
+    }
+}
+
+} // namespace
+
+QString outcomeText(EraseAccount::Outcome outcome)
+{
+    switch (outcome) {
+    case EraseAccount::Outcome::Completed:
+        return QStringLiteral("completed");
+    case EraseAccount::Outcome::CompletedWithFailures:
+        return QStringLiteral("completed with failures");
+    case EraseAccount::Outcome::Cancelled:
+        return QStringLiteral("cancelled");
+    case EraseAccount::Outcome::Interrupted:
+        return QStringLiteral("interrupted");
+    case EraseAccount::Outcome::Running:
+        break;
+    }
+    return QStringLiteral("running");
+}
+
+QString scopeText(EraseType scope)
+{
+    switch (scope) {
+    case EraseType::All:
+        return QStringLiteral("all");
+    case EraseType::Private:
+        return QStringLiteral("private");
+    case EraseType::App:
+        return QStringLiteral("app");
+    }
+    return QString();
+}
+
+bool keysAreLocations(int category)
+{
+    return category >= Photo && category < CategoryCount;
+}
+
+QJsonObject toJson(const EraseAccount &a, const QString &programVersion)
+{
+    const EraseAccount::Phone &p = a.phone();
+    QJsonObject record{
+        {QStringLiteral("record"), QStringLiteral("Purgatex for Android erase record")},
+        {QStringLiteral("format_version"), 1},
+        {QStringLiteral("program_version"), programVersion},
+        {QStringLiteral("started_utc"), isoUtc(a.startUtc())},
+        {QStringLiteral("ended_utc"), isoUtc(a.endUtc())},
+        {QStringLiteral("phone"),
+         QJsonObject{{QStringLiteral("model"), p.model},
+                     {QStringLiteral("android_version"), p.androidVersion},
+                     {QStringLiteral("serial_number"), p.serial},
+                     {QStringLiteral("storage"),
+                      QJsonObject{{QStringLiteral("phone_total"), p.phoneTotal},
+                                  {QStringLiteral("phone_free"), p.phoneFree},
+                                  {QStringLiteral("sd_card_total"), p.sdTotal},
+                                  {QStringLiteral("sd_card_free"), p.sdFree}}}}},
+        {QStringLiteral("scope"), scopeText(a.scope())},
+        {QStringLiteral("level"), QJsonObject{{QStringLiteral("name"), eraseplan::levelLabel(a.level())},
+                                              {QStringLiteral("value"), int(a.level())}}},
+        {QStringLiteral("outcome"), outcomeText(a.outcome())},
+        {QStringLiteral("totals"), countsJson(a.totals())},
+    };
+    if (!a.endReason().isEmpty())
+        record.insert(QStringLiteral("outcome_reason"), a.endReason());
+
+    QJsonArray categories;
+    for (int c = 0; c < CategoryCount; ++c) {
+        if (!a.takesPart(c))
+            continue;
+        QJsonObject entry = countsJson(a.counts(c));
+        entry.insert(QStringLiteral("category"), eraseplan::categoryDisplayName(c));
+        for (const KeyList &list : kKeyLists) {
+            const QStringList keys = a.keys(c, list.state);
+            if (!keys.isEmpty() || list.state == KeyState::Failed || list.state == KeyState::NotSent)
+                entry.insert(listName(c, list.jsonStem), QJsonArray::fromStringList(keys));
+        }
+        const QStringList reasons = a.notSentReasons(c);
+        if (!reasons.isEmpty())
+            entry.insert(QStringLiteral("not_sent_reasons"), QJsonArray::fromStringList(reasons));
+        if (a.fromEarlierRun(c))
+            entry.insert(QStringLiteral("answered_in_earlier_run_started_utc"), isoUtc(a.earlierRunStartUtc(c)));
+        categories.append(entry);
+    }
+    record.insert(QStringLiteral("categories"), categories);
+    return record;
+}
+
+QString outcomeLine(const EraseAccount &a)
+{
+    const EraseAccount::Counts t = a.totals();
+    switch (a.outcome()) {
+    case EraseAccount::Outcome::Completed:
+        return QStringLiteral("Erase completed: all %1 confirmed erased")
+            .arg(plural(t.chosen, "chosen item", "chosen items"));
+    case EraseAccount::Outcome::CompletedWithFailures:
+        return QStringLiteral("Erase completed with failures: %1 of %2 confirmed erased")
+            .arg(t.erased)
+            .arg(plural(t.chosen, "item", "items"));
+    case EraseAccount::Outcome::Cancelled:
+        return QStringLiteral("Erase cancelled: %1 of %2 confirmed erased before the cancel")
+            .arg(t.erased)
+            .arg(plural(t.chosen, "item", "items"));
+    case EraseAccount::Outcome::Interrupted:
+        return QStringLiteral("Erase interrupted: %1 of %2 confirmed erased")
+            .arg(t.erased)
+            .arg(plural(t.chosen, "item", "items"));
+    case EraseAccount::Outcome::Running:
+        break;
+    }
+    return QStringLiteral("Erase running");
+}
+
+QString toHtml(const EraseAccount &a, const QString &programVersion, int listLimit)
+{
+    const EraseAccount::Phone &p = a.phone();
+    QString h;
+    h += QStringLiteral("<html><body style=\"font-family:'DejaVu Sans',Arial,sans-serif; font-size:10pt;\">");
+    h += QStringLiteral("<p style=\"color:#1595C6; font-weight:bold;\">%1</p>")
+             .arg(esc(outcomeLine(a)));
+    h += QStringLiteral("<p>Purgatex for Android %1 &mdash; erase record</p>").arg(esc(programVersion));
+
+    auto row = [](const QString &name, const QString &value) {
+        return QStringLiteral("<tr><td width=\"32%\"><b>%1</b></td><td>%2</td></tr>").arg(name, value);
+    };
+    h += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">");
+    h += row(QStringLiteral("Outcome"), esc(outcomeText(a.outcome())));
+    if (!a.endReason().isEmpty())
+        h += row(QStringLiteral("Why"), esc(a.endReason()));
+    h += row(QStringLiteral("Started"), readableUtc(a.startUtc()));
+    h += row(QStringLiteral("Ended"), readableUtc(a.endUtc()));
+    h += row(QStringLiteral("Phone model"), esc(p.model));
+    h += row(QStringLiteral("Android version"), esc(p.androidVersion));
+    h += row(QStringLiteral("Serial number"), esc(p.serial));
+    h += row(QStringLiteral("Phone storage"), esc(storageText(p.phoneTotal, p.phoneFree)));
+    h += row(QStringLiteral("SD card storage"), esc(storageText(p.sdTotal, p.sdFree)));
+    h += row(QStringLiteral("Scope"), esc(scopeText(a.scope())));
+    h += row(QStringLiteral("Security level"),
+             QStringLiteral("%1 (%2)").arg(eraseplan::levelLabel(a.level())).arg(a.level()));
+    h += QStringLiteral("</table>");
+
+    h += QStringLiteral("<h3>Per category</h3>");
+    h += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"98%\" "
+                        "style=\"border-color:#BFBFBF;\"><tr style=\"background-color:#E8F7FD;\">"
+                        "<th align=\"left\" width=\"22%\">Category</th><th>Chosen</th><th>Sent</th><th>Confirmed erased</th>"
+                        "<th>Failed</th><th>Not confirmed</th><th>Not sent</th></tr>");
+    auto countRow = [](const QString &name, const EraseAccount::Counts &n, bool bold) {
+        const QString cell = bold ? QStringLiteral("<td align=\"right\"><b>%1</b></td>")
+                                  : QStringLiteral("<td align=\"right\">%1</td>");
+        QString r = QStringLiteral("<tr><td>%1</td>").arg(bold ? QStringLiteral("<b>%1</b>").arg(name) : name);
+        for (int v : {n.chosen, n.sent, n.erased, n.failed, n.notConfirmed, n.notSent})
+            r += cell.arg(v);
+        return r + QStringLiteral("</tr>");
+    };
+    for (int c = 0; c < CategoryCount; ++c)
+        if (a.takesPart(c))
+            h += countRow(esc(eraseplan::categoryDisplayName(c)), a.counts(c), false);
+    h += countRow(QStringLiteral("All"), a.totals(), true);
+    h += QStringLiteral("</table>");
+
+    QString notes;
+    for (int c = 0; c < CategoryCount; ++c) {
+        if (!a.takesPart(c))
+            continue;
+        const QString name = esc(eraseplan::categoryDisplayName(c));
+        if (a.fromEarlierRun(c))
+            notes += QStringLiteral("<li>%1: answered in an earlier, cancelled run started %2; not sent again.</li>")
+                         .arg(name, readableUtc(a.earlierRunStartUtc(c)));
+        const QStringList reasons = a.notSentReasons(c);
+        if (!reasons.isEmpty())
+            notes += QStringLiteral("<li>%1, not sent: %2.</li>").arg(name, esc(reasons.join(QStringLiteral("; "))));
+    }
+    if (!notes.isEmpty())
+        h += QStringLiteral("<ul>%1</ul>").arg(notes);
+
+    QString lists;
+    for (int c = 0; c < CategoryCount; ++c) {
+        for (const KeyList &list : kKeyLists) {
+            const QStringList keys = a.keys(c, list.state);
+            if (keys.isEmpty())
+                continue;
+            lists += QStringLiteral("<p><b>%1 &mdash; %2 (%3):</b><br/>")
+                         .arg(esc(eraseplan::categoryDisplayName(c)), QLatin1String(list.heading),
+                              keysAreLocations(c) ? plural(keys.size(), "location", "locations")
+                                                  : plural(keys.size(), "id", "ids"));
+            QStringList shown;
+            for (int i = 0; i < keys.size() && i < listLimit; ++i)
+                shown << esc(keys.at(i));
+            lists += shown.join(QStringLiteral("<br/>"));
+            if (keys.size() > listLimit)
+                lists += QStringLiteral("<br/><i>and %1 more, all listed in the JSON record</i>")
+                             .arg(keys.size() - listLimit);
+            lists += QStringLiteral("</p>");
+        }
+    }
+    if (!lists.isEmpty())
+        h += QStringLiteral("<h3>Items not confirmed erased</h3>") + lists;
+
+    h += QStringLiteral(
+        "<p style=\"color:#666666;\">Counts are what the companion app on the phone confirmed: an item is "
+        "listed as erased only when the phone answered that it was erased. This record names no contents of "
+        "erased items; it lists the record ids and file locations of items that were not erased.</p>");
+    h += QStringLiteral("</body></html>");
+    return h;
+}
+
+QString defaultFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("records"));
+}
+
+QString baseName(const EraseAccount &a)
+{
+    QString serial;
+    for (const QChar ch : a.phone().serial) {
+        const bool plain = (ch >= QLatin1Char('0') && ch <= QLatin1Char('9'))
+                           || (ch >= QLatin1Char('A') && ch <= QLatin1Char('Z'))
+                           || (ch >= QLatin1Char('a') && ch <= QLatin1Char('z')) || ch == QLatin1Char('-')
+                           || ch == QLatin1Char('_');
+        serial += plain ? ch : QLatin1Char('_');
+    }
+    serial = serial.left(48);
+    if (serial.isEmpty())
+        serial = QStringLiteral("unknown");
+    return QStringLiteral("erase-%1Z-%2")
+        .arg(a.startUtc().toUTC().toString(QStringLiteral("yyyyMMdd-HHmmss")), serial);
+}
+
+QString uniqueBaseName(const QString &folder, const EraseAccount &a)
+{
+    const QDir dir(folder);
+    const QString base = baseName(a);
+    QString name = base;
+    for (int n = 2; QFileInfo::exists(dir.filePath(name + QStringLiteral(".json")))
+                    || QFileInfo::exists(dir.filePath(name + QStringLiteral(".pdf")));
+         ++n)
+        name = QStringLiteral("%1-%2").arg(base).arg(n);
+    return name;
+}
+
+Written write(const QString &folder, const QString &base, const EraseAccount &a, const QString &programVersion)
+{
+    Written w;
+    const QDir dir(folder);
+    w.jsonPath = dir.filePath(base + QStringLiteral(".json"));
+    w.pdfPath = dir.filePath(base + QStringLiteral(".pdf"));
+    if (!QDir().mkpath(folder)) {
+        w.error = QStringLiteral("the folder cannot be created");
+        return w;
+    }
+
+    QSaveFile json(w.jsonPath);
+    if (!json.open(QIODevice::WriteOnly)) {
+        w.error = json.errorString();
+        return w;
+    }
+    json.write(QJsonDocument(toJson(a, programVersion)).toJson(QJsonDocument::Indented));
+    if (!json.commit()) {
+        w.error = json.errorString();
+        return w;
+    }
+
+    QSaveFile pdf(w.pdfPath);
+    if (!pdf.open(QIODevice::WriteOnly)) {
+        w.error = pdf.errorString();
+        return w;
+    }
+    {
+        QPdfWriter writer(&pdf);
+        writer.setTitle(outcomeLine(a));
+        writer.setCreator(QStringLiteral("Purgatex for Android %1").arg(programVersion));
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        // The document keeps its own margins.
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+        QTextDocument document;
+        layOutOnA4(document, toHtml(a, programVersion));
+        document.print(&writer);
+    }
+    if (!pdf.commit()) {
+        w.error = pdf.errorString();
+        return w;
+    }
+    return w;
+}
+
+// ----- texts of the report page and the cancel notice -----
+
+QString reportTitle(const EraseAccount &a)
+{
+    switch (a.outcome()) {
+    case EraseAccount::Outcome::Cancelled:
+        return QStringLiteral("Erase cancelled");
+    case EraseAccount::Outcome::Interrupted:
+        return QStringLiteral("Erase interrupted");
+    default:
+        return QStringLiteral("Completed");
+    }
+}
+
+namespace {
+
+// "Contact: 24, Photo: 8" of the categories whose figure is above 0.
+QString perCategory(const EraseAccount &a, int (*figure)(const EraseAccount::Counts &))
+{
+    QStringList parts;
+    for (int c = 0; c < CategoryCount; ++c) {
+        if (!a.takesPart(c))
+            continue;
+        const int n = figure(a.counts(c));
+        if (n > 0)
+            parts << QStringLiteral("%1: %2").arg(eraseplan::categoryDisplayName(c)).arg(n);
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+int erasedOf(const EraseAccount::Counts &n)
+{
+    return n.erased;
+}
+
+int notErasedOf(const EraseAccount::Counts &n)
+{
+    return n.notErased();
+}
+
+} // namespace
+
+QString reportSummary(const EraseAccount &a)
+{
+    const EraseAccount::Counts t = a.totals();
+    switch (a.outcome()) {
+    case EraseAccount::Outcome::Completed:
+    case EraseAccount::Outcome::CompletedWithFailures: {
+        int notErased[CategoryCount] = {};
+        for (int c = 0; c < CategoryCount; ++c)
+            notErased[c] = a.takesPart(c) ? a.counts(c).notErased() : 0;
+        return eraseplan::completionText(notErased);
+    }
+    case EraseAccount::Outcome::Interrupted: {
+        const QString why = a.endReason().isEmpty() ? QStringLiteral("the link to the phone was lost")
+                                                    : a.endReason();
+        if (t.erased == 0)
+            return QStringLiteral("The erase was interrupted: %1. The phone confirmed none of the %2 as erased.")
+                .arg(why, plural(t.chosen, "chosen item", "chosen items"));
+        return QStringLiteral("The erase was interrupted: %1. The phone confirmed %2 of %3 as erased; "
+                              "the other %4 may still be on the phone.")
+            .arg(why)
+            .arg(t.erased)
+            .arg(plural(t.chosen, "chosen item", "chosen items"))
+            .arg(t.notErased());
+    }
+    case EraseAccount::Outcome::Cancelled:
+        return cancelSummary(a);
+    case EraseAccount::Outcome::Running:
+        break;
+    }
+    return QString();
+}
+
+QString cancelSummary(const EraseAccount &a)
+{
+    const EraseAccount::Counts t = a.totals();
+    QString text;
+    if (t.erased == 0)
+        text = QStringLiteral("The erase was cancelled. Nothing was confirmed erased before the cancel.");
+    else
+        text = QStringLiteral("The erase was cancelled. Erased before the cancel: %1 of %2 (%3).")
+                   .arg(t.erased)
+                   .arg(plural(t.chosen, "chosen item", "chosen items"))
+                   .arg(perCategory(a, erasedOf));
+    if (t.notErased() > 0)
+        text += QStringLiteral(" Not erased: %1. Erase Now goes on with them.").arg(perCategory(a, notErasedOf));
+    return text;
+}
+
+QString recordLine(const Written &written, const QString &folder)
+{
+    if (written.ok())
+        return QStringLiteral("Erase record: %1").arg(QDir::toNativeSeparators(written.pdfPath));
+    return QStringLiteral("The erase record could not be saved in %1 (%2).")
+        .arg(QDir::toNativeSeparators(folder), written.error);
+}
+
+QVector<Row> reportRows(const EraseAccount &a)
+{
+    QVector<Row> rows;
+    for (int c = 0; c < CategoryCount; ++c) {
+        if (!a.takesPart(c))
+            continue;
+        const EraseAccount::Counts n = a.counts(c);
+        rows.append({eraseplan::categoryDisplayName(c), n.chosen, n.erased, n.failed, n.chosen - n.erased - n.failed});
+    }
+    return rows;
+}
+
+} // namespace eraserecord

@@ -1,0 +1,198 @@
+// The account of an erase run, its record and the report the user sees when
+// the run ends: completed, with failures, cancelled or interrupted.
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "app/widgetvisibility.h"
+#include "protocol/records.h"
+#include "workflow/eraseplan.h"
+#include "workflow/scanplan.h"
+
+#include <QDebug>
+#include <QDesktopServices>
+#include <QDir>
+#include <QHeaderView>
+#include <QPixmap>
+#include <QUrl>
+
+namespace {
+
+QStringList locationsOf(const QStringList &entries)
+{
+    QStringList out;
+    out.reserve(entries.size());
+    for (const QString &entry : entries)
+        out << proto::entryLocation(entry);
+    return out;
+}
+
+void setRecordLink(QPushButton *link, QLabel *line, const eraserecord::Written &written, const QString &folder)
+{
+    setWidgetShown(link, written.ok());
+    link->setToolTip(QDir::toNativeSeparators(written.pdfPath));
+    line->setText(eraserecord::recordLine(written, folder));
+    line->setStyleSheet(written.ok() ? QStringLiteral("color:#666666; font-size:12px;")
+                                     : QStringLiteral("color:#E8541E; font-size:13px; font-weight:bold;"));
+}
+
+} // namespace
+
+QStringList MainWindow::eraseKeysOf(int category) const
+{
+    const bool all = m_eraseType == EraseType::All;
+    switch (category) {
+    case Contact:
+        return all ? QStringList(m_contactMapIdData.keys()) : m_contactToEraseList;
+    case History:
+        return all ? QStringList(m_historyMapIdData.keys()) : m_historyToEraseList;
+    case Message:
+        return all ? QStringList(m_messageMapIdData.keys()) : m_messageToEraseList;
+    case Photo:
+        return all ? locationsOf(m_photoDir) : m_photoToEraseList;
+    case Audio:
+        return all ? locationsOf(m_audioDir) : m_audioToEraseList;
+    case Vedio:
+        return all ? locationsOf(m_vedioDir) : m_vedioToEraseList;
+    case Facebook:
+        return m_facebookDir;
+    case Twitter:
+        return m_twitterDir;
+    case Skype:
+        return m_skypeDir;
+    case Viber:
+        return m_viberDir;
+    case Kik:
+        return m_kikmessengerDir;
+    case Whatsapp:
+        return m_whatsappDir;
+    default:
+        return QStringList();
+    }
+}
+
+void MainWindow::beginEraseAccount()
+{
+    const EraseAccount earlier = m_eraseAccount;
+    // A run after a cancel (or a lost link) of the same scan does not send
+    // again what was answered: those categories stay in its account.
+    const bool continues = earlier.outcome() == EraseAccount::Outcome::Cancelled
+                           || earlier.outcome() == EraseAccount::Outcome::Interrupted;
+    const proto::HomeInfoFields f = proto::homeInfoFields(m_homeInfoList);
+    const EraseAccount::Phone phone{f.model,    f.version, f.serial.isEmpty() ? m_serialNo : f.serial,
+                                    f.romTotal, f.romFree, f.sdTotal,
+                                    f.sdFree};
+    m_eraseAccount.begin(m_eraseType, m_levelToErase, phone, QDateTime::currentDateTimeUtc());
+    m_recordBaseName.clear();
+    m_recordWritten = eraserecord::Written();
+
+    const scanplan::CategoryRange range = scanplan::scopeCategories(m_eraseType);
+    for (int c = range.first; c < range.last; ++c) {
+        const bool sent = m_eraseSelected[c] && !m_eraseBack[c];
+        if (!sent && !m_eraseBack[c])
+            continue;
+        if (continues && earlier.takesPart(c))
+            m_eraseAccount.carryOver(c, earlier, sent);
+        // Keys answered in an earlier run since the scan are not sent again:
+        // those carried over keep what the phone said of them.
+        if (sent)
+            m_eraseAccount.choose(c, eraseplan::keysNotAnswered(eraseKeysOf(c), m_eraseAnsweredKeys[c]));
+    }
+    if (m_messagesLeftOut > 0 && !m_eraseSelected[Message] && !m_eraseBack[Message])
+        m_eraseAccount.leaveOut(Message, eraseKeysOf(Message),
+                                QStringLiteral("the change of the default SMS app was declined on the phone"));
+}
+
+void MainWindow::endEraseRun(EraseAccount::Outcome outcome, const QString &reason)
+{
+    if (!m_eraseAccount.isOpen())
+        return;
+    m_eraseAccount.end(outcome, QDateTime::currentDateTimeUtc(), reason);
+    if (m_recordBaseName.isEmpty())
+        m_recordBaseName = eraserecord::uniqueBaseName(m_recordsFolder, m_eraseAccount);
+    m_recordWritten = eraserecord::write(m_recordsFolder, m_recordBaseName, m_eraseAccount,
+                                         QStringLiteral(PURGATEX_VERSION));
+    qDebug() << "erase run ended:" << eraserecord::outcomeText(outcome) << "record:"
+             << (m_recordWritten.ok() ? m_recordWritten.pdfPath : m_recordWritten.error);
+    fillEraseReport();
+}
+
+void MainWindow::interruptEraseRun(const QString &reason)
+{
+    if (!m_eraseAccount.isOpen())
+        return;
+    endEraseRun(EraseAccount::Outcome::Interrupted, reason);
+    hideWidget(ui->T_D_IsErasing_Stop);
+    hidePages();
+    showWidget(ui->M_EraseCompleted_3);
+    // The link goes on behind the report until the user leaves it.
+    m_reportHeld = true;
+}
+
+bool MainWindow::leaveEraseReport()
+{
+    if (!m_reportHeld)
+        return false;
+    releaseReport();
+    return true;
+}
+
+void MainWindow::fillEraseReport()
+{
+    const EraseAccount &a = m_eraseAccount;
+    const bool clean = a.outcome() == EraseAccount::Outcome::Completed;
+    ui->M_EraseCompleted_Label_Image->setPixmap(
+        QPixmap(clean ? QStringLiteral(":/Image/Erase/completed.png") : QStringLiteral(":/Image/Erase/incomplete.png")));
+    ui->M_EraseCompleted_Label_Title->setText(eraserecord::reportTitle(a));
+    ui->M_EraseCompleted_Label_Text->setText(eraserecord::reportSummary(a));
+    hideWidget(ui->M_EraseCompleted_Label_Verify);
+
+    QTableWidget *table = ui->M_EraseCompleted_Table;
+    const QVector<eraserecord::Row> rows = eraserecord::reportRows(a);
+    table->clearContents();
+    table->setRowCount(rows.size());
+    for (int r = 0; r < rows.size(); ++r) {
+        const eraserecord::Row &row = rows.at(r);
+        const int figures[] = {row.chosen, row.erased, row.failed, row.notConfirmed};
+        table->setItem(r, 0, new QTableWidgetItem(row.category));
+        for (int i = 0; i < 4; ++i) {
+            auto *item = new QTableWidgetItem(QString::number(figures[i]));
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table->setItem(r, i + 1, item);
+        }
+    }
+    table->setColumnWidth(0, 250);
+    for (int i = 1; i < 4; ++i)
+        table->setColumnWidth(i, 130);
+
+    setRecordLink(ui->M_EraseCompleted_PushButton_Record, ui->M_EraseCompleted_Label_Record, m_recordWritten,
+                  m_recordsFolder);
+    setRecordLink(ui->T_D_EraseCancelled_PushButton_Record, ui->T_D_EraseCancelled_Label_Record, m_recordWritten,
+                  m_recordsFolder);
+    ui->T_D_EraseCancelled_Label_Message->setText(eraserecord::cancelSummary(a));
+}
+
+void MainWindow::openEraseRecord()
+{
+    if (m_recordWritten.ok() && !m_recordWritten.pdfPath.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(m_recordWritten.pdfPath));
+}
+
+void MainWindow::on_M_EraseCompleted_PushButton_Record_clicked()
+{
+    openEraseRecord();
+}
+
+void MainWindow::on_T_D_EraseCancelled_PushButton_Record_clicked()
+{
+    openEraseRecord();
+}
+
+void MainWindow::on_T_D_EraseCancelled_PushButton_Ok_clicked()
+{
+    hideWidget(ui->T_D_EraseCancelled);
+}
+
+void MainWindow::on_T_D_EraseCancelled_Close_clicked()
+{
+    hideWidget(ui->T_D_EraseCancelled);
+}
