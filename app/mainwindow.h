@@ -426,10 +426,11 @@ public:
     QString m_photoDataName;       // the photo being gathered
     int m_photoDataNextChunk = -1; // the chunk index it needs next; -1: none (or a chunk went missing)
 
-    // The receive loop decodes at most this much per pass of the event loop
-    // (and for about 20 ms), then continues on the next pass.
+    // The receive loop decodes at most this much per pass of the event loop,
+    // then continues on the next pass.
     int m_receivePassBytes = 4 * 1024 * 1024;
     int m_receivePassFrames = 2000;
+    int m_receivePassMs = 20;
     QTimer *m_timerReceiveData = nullptr; // the receive loop's next pass
 
     // Stopwatches of scan and erase requests.
