@@ -18,6 +18,21 @@ bool isHoldingState(const QString &state)
     return state.contains(QLatin1String("ESTABLISHED")) || state.contains(QLatin1String("LISTENING"));
 }
 
+// A process id goes into the tasklist and taskkill command lines: only a
+// decimal number is taken for one, so no text of netstat's output ever adds
+// an argument of its own ("123 /im x.exe") to a command.
+bool isProcessId(const QString &pid)
+{
+    const QString digits = pid.trimmed();
+    if (digits.isEmpty() || digits.size() > 10)
+        return false;
+    for (const QChar c : digits) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
 // A program path with blanks is quoted so that the command line splits back
 // into the same program.
 QString quotedProgram(const QString &program)
@@ -245,7 +260,7 @@ QString holderPid5037(const QString &output)
         if (!line.contains(QLatin1String("5037")))
             continue;
         const QStringList parts = netstatParts(line);
-        if (parts.size() > 4 && isHoldingState(parts.at(3)) && !parts.at(4).isEmpty())
+        if (parts.size() > 4 && isHoldingState(parts.at(3)) && isProcessId(parts.at(4)))
             return parts.at(4);
     }
     return QString();
@@ -267,7 +282,7 @@ QString holderPid10000(const QString &output)
             continue;
         // PID 0 owns closed connections (TIME_WAIT); it never holds a port
         // and cannot be ended, so it is not the holder looked for.
-        if (!parts.at(3).isEmpty() && !parts.at(4).isEmpty() && parts.at(4).trimmed() != QLatin1String("0"))
+        if (!parts.at(3).isEmpty() && isProcessId(parts.at(4)) && parts.at(4).trimmed() != QLatin1String("0"))
             return parts.at(4);
     }
     return QString();

@@ -90,6 +90,7 @@ QStringList netstatParts(const QString &line);
 // N1: port 5037 is held (ESTABLISHED or LISTENING).
 bool port5037Used(const QString &output);
 // N2: PID of the holder of port 5037 (ESTABLISHED or LISTENING); empty if none.
+// A PID column that is not a decimal number names no holder (N2 and N3).
 QString holderPid5037(const QString &output);
 // N3: PID of the first line whose local address is on port 10000 and that
 // has a state and a PID column other than 0; empty if none.

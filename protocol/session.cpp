@@ -15,10 +15,6 @@
 namespace {
 const char *const kCompanionHost = "127.0.0.1";
 
-// A pass of the receive loop also ends after this long, so that the window
-// can paint and take clicks between passes whatever the frames cost.
-constexpr qint64 kReceivePassNanoseconds = 20 * 1000 * 1000;
-
 // A web server answering on the forwarded port instead of the companion app.
 // Only where a frame starts: inside a frame the four bytes are data (photo
 // bytes, a message text).
@@ -262,7 +258,7 @@ void MainWindow::receiveData()
     qDebug() << "got receive";
     if (m_tcpSocket->bytesAvailable() > 0 && m_receiveBuffer.size() < m_receivePassBytes) {
         const qint64 room = qMax<qint64>(m_receivePassBytes - m_receiveBuffer.size(), proto::MaxFrameSize);
-        m_receiveBuffer.append(m_tcpSocket->read(room));
+        m_receiveBuffer.append(m_tcpSocket->read(qMin(room, m_tcpSocket->bytesAvailable())));
     }
     if (decodeReceivedFrames() || m_tcpSocket->bytesAvailable() > 0)
         m_timerReceiveData->start(0);
@@ -289,6 +285,8 @@ bool MainWindow::decodeReceivedFrames()
     int pos = 0;
     int frames = 0;
     bool more = false;
+    // The time bound lets the window paint and take clicks between passes
+    // whatever the frames cost.
     QElapsedTimer clock;
     clock.start();
     while (true) {
@@ -297,7 +295,7 @@ bool MainWindow::decodeReceivedFrames()
             break;
         if (frames > 0
             && (frames >= m_receivePassFrames || pos >= m_receivePassBytes
-                || clock.nsecsElapsed() >= kReceivePassNanoseconds)) {
+                || clock.elapsed() >= m_receivePassMs)) {
             more = true; // the rest on the next pass
             break;
         }

@@ -353,6 +353,13 @@ private slots:
         add("only the local end of 10000 holds it", kNetstat10000Bystanders, false, "", " 6120");
         add("clients of 10000 and a PID with its digits", kNetstat10000ClientsOnly, false, "", "");
         add("no connections", "", false, "", "");
+        // Only a number is a process id: it goes into a command line.
+        add("5037 holder without a number", "  TCP    127.0.0.1:5037         0.0.0.0:0              LISTENING     $ 23188\n",
+            true, "", "");
+        add("10000 holder with a second word",
+            "  TCP    127.0.0.1:10000        0.0.0.0:0              LISTENING       61 /im x.exe\n"
+            "  TCP    127.0.0.1:10000        0.0.0.0:0              LISTENING       6120\n",
+            false, "", " 6120");
     }
     void netstat()
     {
@@ -423,6 +430,21 @@ private slots:
         QCOMPARE(locateTools(QString(), app.path(), QString()).adb, app.filePath("adb"));
         // A tools folder that does not exist is ignored.
         QCOMPARE(locateTools(tools.filePath("missing"), app.path(), QString()).adb, app.filePath("adb"));
+
+        // Installed: <prefix>/bin/Purgatex finds the helpers in its private
+        // folder <prefix>/libexec/purgatex, unless helpers/ lies beside it.
+        QTemporaryDir prefix;
+        QVERIFY(QDir().mkpath(prefix.filePath("bin")) && QDir().mkpath(prefix.filePath("libexec/purgatex")));
+        QFile netstat(prefix.filePath("libexec/purgatex/netstat"));
+        QVERIFY(netstat.open(QIODevice::WriteOnly));
+        netstat.close();
+        QVERIFY(netstat.setPermissions(netstat.permissions() | QFileDevice::ExeOwner));
+        p = locateTools(QString(), prefix.filePath("bin"), QString());
+        QCOMPARE(p.netstat, prefix.filePath("libexec/purgatex/netstat"));
+        QCOMPARE(p.taskkill, prefix.filePath("libexec/purgatex/taskkill"));
+        QVERIFY(QDir().mkpath(prefix.filePath("bin/helpers")));
+        QVERIFY(QFile::copy(netstat.fileName(), prefix.filePath("bin/helpers/netstat")));
+        QCOMPARE(locateTools(QString(), prefix.filePath("bin"), QString()).netstat, prefix.filePath("bin/helpers/netstat"));
 #endif
     }
 };

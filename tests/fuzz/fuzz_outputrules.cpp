@@ -1,0 +1,79 @@
+// The rules that read the outside commands' output: adb's device list,
+// install, activity start, forward, battery and serial, and the Windows
+// netstat and tasklist tables, in any of their line-end forms.
+//
+// Input: byte 0 picks a second text's length (the process id looked for in a
+// tasklist table, taken from the front of the rest); the rest is the output.
+// Properties: a process id taken from netstat output becomes exactly one
+// argument of the tasklist and taskkill command lines, never more; an image
+// name is one word of the output.
+
+#include "fuzztarget.h"
+
+#include "devicelink/outputrules.h"
+
+#include <QProcess>
+
+using namespace devicelink;
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    fuzz::silenceLog();
+    return 0;
+}
+
+namespace {
+
+void checkPidCommandLines(const QString &pid)
+{
+    if (pid.isEmpty())
+        return;
+    const QStringList tasklist = QProcess::splitCommand(tasklistCommandLine(QStringLiteral("tasklist"), pid));
+    FUZZ_CHECK(tasklist == (QStringList{QStringLiteral("tasklist"), QStringLiteral("/fi"),
+                                        QStringLiteral("pid eq ") + pid}));
+    const QStringList taskkill = QProcess::splitCommand(taskkillByPidCommandLine(QStringLiteral("taskkill"), pid));
+    FUZZ_CHECK(taskkill == (QStringList{QStringLiteral("taskkill"), QStringLiteral("/f"), QStringLiteral("/pid"),
+                                        pid.trimmed()}));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    fuzz::Input in(data, size);
+    const int pidLength = in.byte() % 8;
+    const QString all = QString::fromLocal8Bit(in.rest());
+    const QString pid = all.left(pidLength);
+    const QString output = all.mid(pidLength);
+
+    FUZZ_CHECK(outputLines(output).join(QLatin1String("\r\n")) == normaliseLineEnds(output));
+    for (const QString &line : nonEmptyOutputLines(output))
+        FUZZ_CHECK(!line.isEmpty());
+
+    (void)probeDeviceList(output);
+    UsbState usb;
+    QStringList log;
+    applyUsbRule(output, usb, &log);
+    AuthState auth;
+    QString judged;
+    (void)applyAuthRule(output, auth, &judged);
+    (void)killServerSucceeded(output);
+    (void)startServerSucceeded(output);
+    (void)hasCompanionPackage(output);
+    (void)installSucceeded(output);
+    (void)activityStarted(output);
+    (void)forwardSucceeded(output);
+    (void)batteryLevel(output);
+    (void)serialNumber(output);
+    (void)companionQuit(output);
+
+    const QString pid5037 = holderPid5037(output);
+    FUZZ_CHECK(pid5037.isEmpty() || port5037Used(output));
+    checkPidCommandLines(pid5037);
+    checkPidCommandLines(holderPid10000(output));
+
+    const QString image = imageNameForPid(output, pid);
+    FUZZ_CHECK(!image.contains(QLatin1Char(' ')));
+    FUZZ_CHECK(output.contains(image));
+    return 0;
+}

@@ -1,0 +1,94 @@
+// The record rules: list texts of the companion app (records separated by
+// ",*#*,", fields by ";") into the three maps of a text category and the
+// entries of a directory, home-info fields and storage figures.
+//
+// Input: byte 0 picks how the rest is read as text (UTF-8 or Latin-1, as a
+// peer may send either); the rest is one list or home-info text.
+
+#include "fuzztarget.h"
+
+#include "protocol/records.h"
+
+#include <QMap>
+#include <QMultiMap>
+#include <QSet>
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    fuzz::silenceLog();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    fuzz::Input in(data, size);
+    const bool latin1 = in.byte() & 1;
+    const QByteArray bytes = in.rest();
+    const QString text = latin1 ? QString::fromLatin1(bytes) : QString::fromUtf8(bytes);
+
+    const QStringList records = proto::splitRecords(text);
+    FUZZ_CHECK(proto::joinRecords(records) == text);
+    int nonEmpty = 0;
+    QStringList whole;
+    for (const QString &record : records) {
+        nonEmpty += record.isEmpty() ? 0 : 1;
+        if (!record.isEmpty())
+            whole << record;
+        // Fields keep their places: nothing is dropped.
+        FUZZ_CHECK(proto::splitRecordFields(record).join(proto::FieldSeparator) == record);
+        // A location read from an entry is a path ending in the entry's name,
+        // and name, size, format and location make the whole entry.
+        const proto::FileEntry e = proto::parseFileEntry(record);
+        FUZZ_CHECK(proto::entryLocation(record) == e.location);
+        if (e.readable) {
+            FUZZ_CHECK(e.location.startsWith(QLatin1Char('/')) && !e.name.isEmpty());
+            FUZZ_CHECK(e.location.endsWith(QLatin1Char('/') + e.name));
+            FUZZ_CHECK(QStringList({e.name, e.size, e.format, e.location}).join(proto::FieldSeparator) == record);
+        } else {
+            FUZZ_CHECK(e.location.isEmpty());
+        }
+    }
+
+    // Cut into pieces of any length, the text gives the same records.
+    const int pieceLength = 1 + int(bytes.size() % 7) * 3;
+    QString pending;
+    bool skipping = false;
+    QStringList cut;
+    for (int from = 0; from < text.size() || from == 0; from += pieceLength) {
+        const bool last = from + pieceLength >= text.size();
+        FUZZ_CHECK(proto::takeRecords(pending, skipping, text.mid(from, pieceLength), last, 1 << 20,
+                                      [&cut](QStringView r) { cut << r.toString(); }));
+        if (last)
+            break;
+    }
+    FUZZ_CHECK(cut == whole);
+    FUZZ_CHECK(pending.isEmpty() && !skipping);
+
+    QMap<QString, QString> idData;
+    QMultiMap<QString, QString> nameId;
+    QMultiMap<QString, QString> numberId;
+    FUZZ_CHECK(proto::addTextRecords(text, {&idData, &nameId, &numberId}) == nonEmpty);
+    FUZZ_CHECK(idData.size() <= nonEmpty);
+    // Every stored record stands once under its own number, and under its
+    // name when it has one.
+    FUZZ_CHECK(numberId.size() == idData.size());
+    FUZZ_CHECK(nameId.size() <= idData.size());
+    for (auto it = numberId.cbegin(); it != numberId.cend(); ++it)
+        FUZZ_CHECK(proto::splitRecordFields(idData.value(it.value())).value(2) == it.key());
+    for (auto it = nameId.cbegin(); it != nameId.cend(); ++it)
+        FUZZ_CHECK(proto::splitRecordFields(idData.value(it.value())).value(1) == it.key());
+
+    QStringList dir;
+    FUZZ_CHECK(proto::addDirectoryRecords(text, &dir) == nonEmpty);
+    FUZZ_CHECK(dir.size() == nonEmpty);
+
+    const proto::HomeInfoFields f = proto::homeInfoFields(proto::splitHomeInfo(text));
+    for (const QString &field : {f.model, f.version, f.serial, f.romTotal, f.romFree, f.sdTotal, f.sdFree})
+        FUZZ_CHECK(!field.contains(QLatin1Char(';')));
+    const int percent = proto::storagePercent(f.romFree, f.romTotal);
+    FUZZ_CHECK(percent >= -1 && percent <= 100);
+    bool ok = false;
+    const double total = proto::storageNumber(f.romTotal, &ok);
+    (void)proto::generalNumber(total);
+    return 0;
+}
