@@ -712,10 +712,20 @@ public:
     QMultiMap<QString, QString> m_verifyNameId;
     QMultiMap<QString, QString> m_verifyNumberId;
     QStringList m_verifyDir;
+    // The scan's list bounds of the category the pass lists, kept aside
+    // while the pass's list counts against bounds of its own.
+    struct ListBounds
+    {
+        bool incomplete = false;
+        bool stopped = false;
+        qint64 records = 0;
+        qint64 chars = 0;
+    } m_verifyScanBounds;
     void initVerification();
     void startVerificationWait();
     void requestVerificationList(int category);
     QStringList verificationListedKeys(int category) const;
+    void restoreScanBounds(int category);
     void stopVerificationPass();
     // Ends a pending or running pass without a result; the record says why.
     void cancelVerification(const QString &reason);

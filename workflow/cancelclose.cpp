@@ -211,6 +211,8 @@ void MainWindow::workflowConnectionLost()
     interruptEraseRun(QStringLiteral("the link to the phone was lost"));
     // A verification pass cut off starts over when the link is back.
     if (m_eraseAccount.verification().status == EraseAccount::Verification::Status::Running) {
+        if (m_verifyListing >= 0)
+            restoreScanBounds(m_verifyListing);
         m_verifyQueue.clear();
         m_verifyListing = -1;
         eraseverification::prepare(m_eraseAccount);

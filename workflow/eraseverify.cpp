@@ -47,9 +47,22 @@ void MainWindow::requestVerificationList(int category)
     m_verifyDir.clear();
     m_dataReadable[category] = false;
     m_listFailed[category] = false;
+    m_verifyScanBounds = {m_listIncomplete[category], m_listStopped[category], m_listStoredRecords[category],
+                          m_listStoredChars[category]};
+    clearScanAccumulators(category, category + 1);
     m_verifyListing = category;
     qDebug() << "verification lists" << eraseplan::categoryDisplayName(category);
     (this->*requests[category])();
+}
+
+void MainWindow::restoreScanBounds(int category)
+{
+    if (m_workPhase == Scanning)
+        return; // a scan has started meanwhile: the bounds are its own
+    m_listIncomplete[category] = m_verifyScanBounds.incomplete;
+    m_listStopped[category] = m_verifyScanBounds.stopped;
+    m_listStoredRecords[category] = m_verifyScanBounds.records;
+    m_listStoredChars[category] = m_verifyScanBounds.chars;
 }
 
 QStringList MainWindow::verificationListedKeys(int category) const
@@ -82,6 +95,8 @@ void MainWindow::verifyErase()
         // A list asked for by a pass that has ended is dropped when it comes.
         if (m_verifyListing >= 0 && !m_dataReadable[m_verifyListing])
             return;
+        if (m_verifyListing >= 0)
+            restoreScanBounds(m_verifyListing);
         m_verifyListing = -1;
         m_verifyIdData.clear();
         m_verifyNameId.clear();
@@ -94,10 +109,12 @@ void MainWindow::verifyErase()
         const int c = m_verifyListing;
         if (!m_dataReadable[c])
             return;
-        if (m_listFailed[c])
+        // A list not read whole cannot show that an item is gone.
+        if (m_listFailed[c] || m_listIncomplete[c])
             eraseverification::listFailed(m_eraseAccount, c);
         else
             eraseverification::compare(m_eraseAccount, c, verificationListedKeys(c));
+        restoreScanBounds(c);
         m_verifyListing = -1;
         fillEraseReport();
     }
@@ -118,6 +135,8 @@ void MainWindow::stopVerificationPass()
     if (m_verifyListing >= 0 && !m_dataReadable[m_verifyListing])
         return;
     m_timerVerifyErase->stop();
+    if (m_verifyListing >= 0)
+        restoreScanBounds(m_verifyListing);
     m_verifyListing = -1;
     m_verifyIdData.clear();
     m_verifyNameId.clear();
