@@ -94,6 +94,7 @@ void MainWindow::initStepProcesses()
     m_tasklistProgram = tools.tasklist;
     m_taskkillProgram = tools.taskkill;
     qDebug() << "adb used:" << m_adbProgram;
+    qDebug() << "helpers used:" << m_netstatProgram << m_tasklistProgram << m_taskkillProgram;
 
     for (StepIo &io : m_step) {
         io.process = new QProcess;

@@ -55,7 +55,14 @@ ToolPaths locateTools(const QString &toolsDir, const QString &appDir, const QStr
         const QString onPath = QStandardPaths::findExecutable(QStringLiteral("adb"));
         paths.adb = onPath.isEmpty() ? QStringLiteral("adb") : onPath;
     }
-    const QString helpers = inFolder(appDir, QStringLiteral("helpers"));
+    QString helpers = inFolder(appDir, QStringLiteral("helpers"));
+#ifdef PURGATEX_HELPERS_FROM_BIN
+    // Installed: the private helper folder (<prefix>/libexec/purgatex).
+    const QString installed = QDir::cleanPath(inFolder(appDir, QStringLiteral(PURGATEX_HELPERS_FROM_BIN)));
+    if (!isExecutableFile(inFolder(helpers, QStringLiteral("netstat")))
+        && isExecutableFile(inFolder(installed, QStringLiteral("netstat"))))
+        helpers = installed;
+#endif
     paths.netstat = inFolder(helpers, QStringLiteral("netstat"));
     paths.tasklist = inFolder(helpers, QStringLiteral("tasklist"));
     paths.taskkill = inFolder(helpers, QStringLiteral("taskkill"));

@@ -9,7 +9,8 @@
 // Windows runs the bare names, with adb.exe preferred from the install folder
 // or the application folder; elsewhere adb comes from the application folder
 // or PATH, and the Windows-format netstat, tasklist and taskkill from the
-// program's own "helpers" folder.
+// program's own "helpers" folder or, installed, its private helper folder
+// (<prefix>/libexec/purgatex beside <prefix>/bin).
 namespace devicelink {
 
 struct ToolPaths
