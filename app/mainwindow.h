@@ -319,14 +319,15 @@ public:
     // Per-category state, indexed by Category.
     bool m_dataReadable[CategoryCount] = {};
     bool m_scanDone[CategoryCount] = {};
-    quint16 m_gotCount[CategoryCount] = {};
+    quint32 m_gotCount[CategoryCount] = {};
+    // The unfinished record of a list whose pieces are still arriving.
     QString m_chunkText[CategoryCount];
     bool m_eraseSelected[CategoryCount] = {};
     bool m_eraseBack[CategoryCount] = {};
     bool m_eraseDone[CategoryCount] = {};
     bool m_eraseFinished[CategoryCount] = {};
-    quint16 m_eraseSentCount[CategoryCount] = {};
-    quint16 m_eraseFailCount[CategoryCount] = {};
+    quint32 m_eraseSentCount[CategoryCount] = {};
+    quint32 m_eraseFailCount[CategoryCount] = {};
     bool m_appDirFound[AppCategoryCount] = {}; // indexed Facebook..Whatsapp minus FirstAppCategory
 
     bool m_homeInfoReadable = false;
@@ -418,10 +419,22 @@ public:
     int m_homeInfoReadTimes = 0;
     int m_connectedCount = 0;
 
-    // Accumulators of lists and photos are bounded: a peer that sends more
-    // (far beyond any real phone) has the excess dropped with a log line.
+    // Lists are cut into records as their pieces arrive, so no list is held
+    // whole. What one scan stores per category is bounded far above any real
+    // phone, and so is a single record; a category whose list hit a bound is
+    // incomplete: it is reported so, never as empty or erased. Cleared when a
+    // scan of the category starts.
+    bool m_listIncomplete[CategoryCount] = {};
+    qint64 m_maxListRecords = 2000000;             // records or entries per category
+    qint64 m_maxListChars = 256LL * 1024 * 1024;   // their text, per category
+    int m_maxRecordChars = 1024 * 1024;            // one record
+    qint64 m_listStoredRecords[CategoryCount] = {};
+    qint64 m_listStoredChars[CategoryCount] = {};
+    bool m_listStopped[CategoryCount] = {}; // a bound was reached: the rest is passed over
+    bool m_chunkOverflow[CategoryCount] = {}; // passing over a record beyond m_maxRecordChars
+    // The photo accumulator is bounded: a peer that sends more (far beyond
+    // any real photo) has the excess dropped with a log line.
     int m_maxAccumulatorBytes = 64 * 1024 * 1024;
-    bool m_chunkOverflow[CategoryCount] = {};
     QByteArray m_photoData; // photo data accumulator
     bool m_photoOverflow = false;
     QString m_photoDataName;       // the photo being gathered
@@ -453,7 +466,12 @@ public:
     void decodeReply(quint16 typeId, proto::BodyReader &body);
     void decodeTextList(Category c, proto::BodyReader &body);
     void decodeDirectory(Category c, proto::BodyReader &body);
-    bool appendListPiece(Category c, const QString &piece, bool stretchEnds);
+    void appendListPiece(Category c, const QString &piece, bool stretchEnds);
+    void storeListRecord(Category c, QStringView record);
+    void markListIncomplete(Category c, const char *why);
+    // A scan of these categories starts: their list accumulators, bounds and
+    // incomplete flags start afresh, and so does the photo accumulator.
+    void clearScanAccumulators(int first, int last);
     void decodePhoto(proto::BodyReader &body);
     void resetPhotoAccumulator();
     // The location of the oldest photo request that a reply naming this
@@ -478,6 +496,8 @@ public:
     // A step of the device link is armed: it owns the link for now.
     bool deviceLinkBusy();
     void sendEraseItems(Category c, const QStringList &keys);
+    // The locations of a file category's entries, for an All run.
+    QStringList erasableLocations(Category c, const QStringList &dir);
 
 public slots:
     void newTCPConnected();

@@ -63,6 +63,10 @@ public:
     // A chosen category that the run leaves out as a whole (the reason is
     // written into the record).
     void leaveOut(int category, const QStringList &keys, const QString &reason);
+    // The category's list was too long to be read whole (the phone holds
+    // more than the run could choose): the category takes part, and the run
+    // never counts as completed.
+    void markListIncomplete(int category);
     // A chosen key that cannot be sent (too long, no location).
     void markUnsendable(int category, const QString &key, const QString &reason);
     // A key written to the phone as item `sequence` (1-based) of its batch.
@@ -89,6 +93,7 @@ public:
 
     // The category was chosen for this run (or carried into it).
     bool takesPart(int category) const;
+    bool listIncomplete(int category) const;
     // Answered in an earlier, cancelled run and carried into this one.
     bool fromEarlierRun(int category) const;
     QDateTime earlierRunStartUtc(int category) const;
@@ -108,6 +113,7 @@ private:
         QHash<QString, KeyState> state;
         bool takesPart = false;
         bool earlierRun = false;
+        bool listIncomplete = false;
         QDateTime earlierStartUtc;
         QStringList notSentReasons;
         // Answers given by counts alone, over keys left Unclear.

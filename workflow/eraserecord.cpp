@@ -183,6 +183,8 @@ QJsonObject toJson(const EraseAccount &a, const QString &programVersion)
             entry.insert(QStringLiteral("not_sent_reasons"), QJsonArray::fromStringList(reasons));
         if (a.fromEarlierRun(c))
             entry.insert(QStringLiteral("answered_in_earlier_run_started_utc"), isoUtc(a.earlierRunStartUtc(c)));
+        if (a.listIncomplete(c))
+            entry.insert(QStringLiteral("list_incomplete"), true);
         categories.append(entry);
     }
     record.insert(QStringLiteral("categories"), categories);
@@ -436,9 +438,12 @@ QString reportSummary(const EraseAccount &a)
     case EraseAccount::Outcome::Completed:
     case EraseAccount::Outcome::CompletedWithFailures: {
         int notErased[CategoryCount] = {};
-        for (int c = 0; c < CategoryCount; ++c)
+        bool incomplete[CategoryCount] = {};
+        for (int c = 0; c < CategoryCount; ++c) {
             notErased[c] = a.takesPart(c) ? a.counts(c).notErased() : 0;
-        return eraseplan::completionText(notErased);
+            incomplete[c] = a.listIncomplete(c);
+        }
+        return eraseplan::completionText(notErased, incomplete);
     }
     case EraseAccount::Outcome::Interrupted: {
         const QString why = a.endReason().isEmpty() ? QStringLiteral("the link to the phone was lost")

@@ -17,12 +17,17 @@
 
 namespace {
 
+// An entry whose location cannot be read has no key: the all-items sender
+// names it as not sent.
 QStringList locationsOf(const QStringList &entries)
 {
     QStringList out;
     out.reserve(entries.size());
-    for (const QString &entry : entries)
-        out << proto::entryLocation(entry);
+    for (const QString &entry : entries) {
+        const QString location = proto::entryLocation(entry);
+        if (!location.isEmpty())
+            out << location;
+    }
     return out;
 }
 
@@ -97,6 +102,11 @@ void MainWindow::beginEraseAccount()
         if (sent)
             m_eraseAccount.choose(c, eraseplan::keysNotAnswered(eraseKeysOf(c), m_eraseAnsweredKeys[c]));
     }
+    // A list too long to be read whole is never claimed erased: in an All
+    // run (which means everything) and wherever the category takes part.
+    for (int c = range.first; c < range.last; ++c)
+        if (m_listIncomplete[c] && (m_eraseType == EraseType::All || m_eraseAccount.takesPart(c)))
+            m_eraseAccount.markListIncomplete(c);
     if (m_messagesLeftOut > 0 && !m_eraseSelected[Message] && !m_eraseBack[Message])
         m_eraseAccount.leaveOut(Message, eraseKeysOf(Message),
                                 QStringLiteral("the change of the default SMS app was declined on the phone"));

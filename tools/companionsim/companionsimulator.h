@@ -72,6 +72,12 @@ public:
     void setWriteMode(WriteMode mode);
     void setListPieceChars(int chars);       // text per list frame (<= 32000)
     void setPhotoChunkBytes(int bytes);      // image bytes per photo frame
+    // A hostile phone: the list of c never ends. Every few milliseconds a
+    // further stretch of `recordsPerStretch` new records is sent (its piece
+    // number equal to the count, never the final flag) until the connection
+    // ends or the option is cleared with CategoryCount.
+    void setEndlessList(Category c, int recordsPerStretch = 1000);
+    int endlessRecordsSent() const { return m_endlessSent; }
 
     // Unsolicited frames and events.
     void sendAppInactive();                  // 106: app went to the background
@@ -112,6 +118,7 @@ private:
     void flushPending();
     void writeNextPiece();
     QByteArray countsBody(quint16 typeId, bool withGates, int first, int n) const;
+    void sendEndlessStretch();
 
     QTcpServer *m_server = nullptr;
     QPointer<QTcpSocket> m_client;
@@ -135,6 +142,11 @@ private:
     QByteArray m_pending;        // Coalesced: frames of the current batch
     QQueue<QByteArray> m_pieces; // Split: pieces still to write
     QTimer *m_pieceTimer = nullptr;
+
+    Category m_endless = CategoryCount;
+    int m_endlessPerStretch = 1000;
+    int m_endlessSent = 0;
+    QTimer *m_endlessTimer = nullptr;
 
     // Erase batch in progress per category.
     QList<EraseRecord> m_batch[CategoryCount];
