@@ -409,6 +409,7 @@ public:
     // Session.
     quint16 m_companionPort = 10000; // where the adb forward lands
     QByteArray m_receiveBuffer;      // received bytes not yet consumed as frames
+    int m_receivePos = 0;            // ... from this offset on (whole frames left for the next pass)
     quint64 m_receiveEpoch = 0;      // bumped whenever buffered bytes are discarded
     int m_connectFailTimes = 0;
     bool m_homeInfoRequested = false;
@@ -460,6 +461,7 @@ public:
     void receiveChunk(const QByteArray &chunk);
     // One pass over the received bytes; true when frames are left for the next.
     bool decodeReceivedFrames();
+    void compactReceiveBuffer();
     void discardReceivedBytes();
     void appendHiddenTrace(QLabel *label, const QString &token);
     void decodeReply(quint16 typeId, proto::BodyReader &body);

@@ -89,6 +89,17 @@ QString entryLocation(const QString &entry)
     return parseFileEntry(entry).location;
 }
 
+namespace {
+// Names and numbers recur across records (a number's many messages): the key
+// already in the map is shared rather than stored again.
+QString sharedKey(const QMultiMap<QString, QString> &map, QStringView key)
+{
+    const QString text = key.toString();
+    const auto it = map.constFind(text);
+    return it == map.constEnd() ? text : it.key();
+}
+} // namespace
+
 bool addTextRecord(QStringView record, const RecordMaps &maps)
 {
     // Only the first three fields are needed; the rest stays in the record.
@@ -110,10 +121,9 @@ bool addTextRecord(QStringView record, const RecordMaps &maps)
         maps.nameId->remove(was.value(1), id);
         maps.numberId->remove(was.value(2), id);
     }
-    const QString name = fields[1].toString();
-    if (!name.isEmpty())
-        maps.nameId->insert(name, id);
-    maps.numberId->insert(fields[2].toString(), id);
+    if (!fields[1].isEmpty())
+        maps.nameId->insert(sharedKey(*maps.nameId, fields[1]), id);
+    maps.numberId->insert(sharedKey(*maps.numberId, fields[2]), id);
     maps.idData->insert(id, record.toString());
     return true;
 }
