@@ -16,6 +16,7 @@ MainWindow::MainWindow(QWidget *parent)
     initSession();
     initLibraryPaths();
     initWorkflowTimers();
+    initVerification();
     initBrowserTimers();
     ui->setupUi(this);
     initStepProcesses();

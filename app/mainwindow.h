@@ -7,6 +7,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QMap>
+#include <QVector>
 #include <QMultiHash>
 #include <QMultiMap>
 #include <QPixmap>
@@ -400,14 +401,15 @@ public:
     // Per-category state, indexed by Category.
     bool m_dataReadable[CategoryCount] = {};
     bool m_scanDone[CategoryCount] = {};
-    quint16 m_gotCount[CategoryCount] = {};
+    quint32 m_gotCount[CategoryCount] = {};
+    // The unfinished record of a list whose pieces are still arriving.
     QString m_chunkText[CategoryCount];
     bool m_eraseSelected[CategoryCount] = {};
     bool m_eraseBack[CategoryCount] = {};
     bool m_eraseDone[CategoryCount] = {};
     bool m_eraseFinished[CategoryCount] = {};
-    quint16 m_eraseSentCount[CategoryCount] = {};
-    quint16 m_eraseFailCount[CategoryCount] = {};
+    quint32 m_eraseSentCount[CategoryCount] = {};
+    quint32 m_eraseFailCount[CategoryCount] = {};
     bool m_appDirFound[AppCategoryCount] = {}; // indexed Facebook..Whatsapp minus FirstAppCategory
 
     bool m_homeInfoReadable = false;
@@ -488,6 +490,7 @@ public:
     // Session.
     quint16 m_companionPort = 10000; // where the adb forward lands
     QByteArray m_receiveBuffer;      // received bytes not yet consumed as frames
+    int m_receivePos = 0;            // ... from this offset on (whole frames left for the next pass)
     quint64 m_receiveEpoch = 0;      // bumped whenever buffered bytes are discarded
     int m_connectFailTimes = 0;
     bool m_homeInfoRequested = false;
@@ -498,19 +501,32 @@ public:
     int m_homeInfoReadTimes = 0;
     int m_connectedCount = 0;
 
-    // Accumulators of lists and photos are bounded: a peer that sends more
-    // (far beyond any real phone) has the excess dropped with a log line.
+    // Lists are cut into records as their pieces arrive, so no list is held
+    // whole. What one scan stores per category is bounded far above any real
+    // phone, and so is a single record; a category whose list hit a bound is
+    // incomplete: it is reported so, never as empty or erased. Cleared when a
+    // scan of the category starts.
+    bool m_listIncomplete[CategoryCount] = {};
+    qint64 m_maxListRecords = 2000000;             // records or entries per category
+    qint64 m_maxListChars = 256LL * 1024 * 1024;   // their text, per category
+    int m_maxRecordChars = 1024 * 1024;            // one record
+    qint64 m_listStoredRecords[CategoryCount] = {};
+    qint64 m_listStoredChars[CategoryCount] = {};
+    bool m_listStopped[CategoryCount] = {}; // a bound was reached: the rest is passed over
+    bool m_chunkOverflow[CategoryCount] = {}; // passing over a record beyond m_maxRecordChars
+    // The photo accumulator is bounded: a peer that sends more (far beyond
+    // any real photo) has the excess dropped with a log line.
     int m_maxAccumulatorBytes = 64 * 1024 * 1024;
-    bool m_chunkOverflow[CategoryCount] = {};
     QByteArray m_photoData; // photo data accumulator
     bool m_photoOverflow = false;
     QString m_photoDataName;       // the photo being gathered
     int m_photoDataNextChunk = -1; // the chunk index it needs next; -1: none (or a chunk went missing)
 
-    // The receive loop decodes at most this much per pass of the event loop
-    // (and for about 20 ms), then continues on the next pass.
+    // The receive loop decodes at most this much per pass of the event loop,
+    // then continues on the next pass.
     int m_receivePassBytes = 4 * 1024 * 1024;
     int m_receivePassFrames = 2000;
+    int m_receivePassMs = 20;
     QTimer *m_timerReceiveData = nullptr; // the receive loop's next pass
 
     // Stopwatches of scan and erase requests.
@@ -526,12 +542,18 @@ public:
     void receiveChunk(const QByteArray &chunk);
     // One pass over the received bytes; true when frames are left for the next.
     bool decodeReceivedFrames();
+    void compactReceiveBuffer();
     void discardReceivedBytes();
     void appendHiddenTrace(QLabel *label, const QString &token);
     void decodeReply(quint16 typeId, proto::BodyReader &body);
     void decodeTextList(Category c, proto::BodyReader &body);
     void decodeDirectory(Category c, proto::BodyReader &body);
-    bool appendListPiece(Category c, const QString &piece, bool stretchEnds);
+    void appendListPiece(Category c, const QString &piece, bool stretchEnds);
+    void storeListRecord(Category c, QStringView record);
+    void markListIncomplete(Category c, const char *why);
+    // A scan of these categories starts: their list accumulators, bounds and
+    // incomplete flags start afresh, and so does the photo accumulator.
+    void clearScanAccumulators(int first, int last);
     void decodePhoto(proto::BodyReader &body);
     void resetPhotoAccumulator();
     // The location of the oldest photo request that a reply naming this
@@ -556,6 +578,8 @@ public:
     // A step of the device link is armed: it owns the link for now.
     bool deviceLinkBusy();
     void sendEraseItems(Category c, const QStringList &keys);
+    // The locations of a file category's entries, for an All run.
+    QStringList erasableLocations(Category c, const QStringList &dir);
 
 public slots:
     void newTCPConnected();
@@ -750,10 +774,45 @@ public:
     // A run that loses its phone midway: its report page comes up.
     void interruptEraseRun(const QString &reason);
     void fillEraseReport();
+    // Writes (or rewrites) the run's record from its account.
+    void writeEraseRecord();
     void openEraseRecord();
     // The user leaves the report held in front (Home, a top-bar button):
     // the link's own page comes back. False when no report was held.
     bool leaveEraseReport();
+
+    // Verification after the reboot of a finished Private or App run: the
+    // erased categories are listed again, one at a time, and compared with
+    // the account. The list replies go to the pass's own store
+    // (m_verifyListing), never to the scan's records.
+    QTimer *m_timerVerifyErase = nullptr;
+    QTimer *m_timerVerifyGiveUp = nullptr;
+    int m_verifyTimeoutMs = 5 * 60 * 1000;
+    QVector<int> m_verifyQueue;
+    int m_verifyListing = -1;
+    bool m_listFailed[CategoryCount] = {}; // a list request answered with its failure reply
+    QMap<QString, QString> m_verifyIdData;
+    QMultiMap<QString, QString> m_verifyNameId;
+    QMultiMap<QString, QString> m_verifyNumberId;
+    QStringList m_verifyDir;
+    // The scan's list bounds of the category the pass lists, kept aside
+    // while the pass's list counts against bounds of its own.
+    struct ListBounds
+    {
+        bool incomplete = false;
+        bool stopped = false;
+        qint64 records = 0;
+        qint64 chars = 0;
+    } m_verifyScanBounds;
+    void initVerification();
+    void startVerificationWait();
+    void requestVerificationList(int category);
+    QStringList verificationListedKeys(int category) const;
+    void restoreScanBounds(int category);
+    void stopVerificationPass();
+    // Ends a pending or running pass without a result; the record says why.
+    void cancelVerification(const QString &reason);
+    void verificationEnded();
 
 public slots:
     void setEraseType(EraseType et);
@@ -800,6 +859,7 @@ public slots:
     void on_M_EraseComplated_PushButton_Home_clicked();
     void on_T_D_FactoryDataReset_PushButton_Ok_clicked();
     void on_T_D_FactoryDataReset_Close_clicked();
+    void verifyErase();
     void on_M_EraseCompleted_PushButton_Record_clicked();
     void on_T_D_EraseCancelled_PushButton_Record_clicked();
     void on_T_D_EraseCancelled_PushButton_Ok_clicked();

@@ -12,11 +12,9 @@ namespace {
 
 const char GuideName[] = "user-guide.html";
 
-QString installedGuide()
-{
-    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help/user-guide.html"));
-    return QFileInfo::exists(path) ? path : QString();
-}
+#ifndef PURGATEX_DOC_FROM_BIN
+#define PURGATEX_DOC_FROM_BIN "../share/doc/purgatex"
+#endif
 
 QByteArray compiledGuide()
 {
@@ -36,6 +34,17 @@ QString copyFolder()
 }
 
 } // namespace
+
+QString shippedUserGuide(const QString &programFolder)
+{
+    const QDir folder(programFolder);
+    for (const QString &path : {folder.filePath(QStringLiteral("help/user-guide.html")),
+                                QDir::cleanPath(folder.filePath(QStringLiteral(PURGATEX_DOC_FROM_BIN "/user-guide.html")))}) {
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return QString();
+}
 
 QString writeUserGuideCopy(const QString &folder)
 {
@@ -65,7 +74,7 @@ QString writeUserGuideCopy(const QString &folder)
 
 QUrl userGuideUrl(const QString &section)
 {
-    QString path = installedGuide();
+    QString path = shippedUserGuide(QCoreApplication::applicationDirPath());
     if (path.isEmpty())
         path = writeUserGuideCopy(copyFolder());
     if (path.isEmpty())

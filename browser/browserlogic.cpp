@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "protocol/records.h"
+
 namespace browser {
 
 namespace {
@@ -60,6 +62,20 @@ QString field(const QStringList &fields, int i)
     return i >= 0 && i < fields.size() ? fields.at(i) : QString();
 }
 
+namespace {
+KeyedRow keyedRow(const QString &number, const QString &id, const QMap<QString, QString> &idData,
+                  int columns)
+{
+    KeyedRow row;
+    row.number = number;
+    row.shownId = id;
+    const QStringList fields = recordFields(idData.value(id));
+    for (int c = 1; c <= columns; ++c)
+        row.cells << field(fields, c);
+    return row;
+}
+} // namespace
+
 QList<KeyedRow> buildKeyedRows(const QMultiMap<QString, QString> &keyMap,
                                const QMap<QString, QString> &idData, int columns)
 {
@@ -67,27 +83,34 @@ QList<KeyedRow> buildKeyedRows(const QMultiMap<QString, QString> &keyMap,
     const QList<QString> keys = keyMap.uniqueKeys();
     rows.reserve(keys.size());
     for (const QString &number : keys) {
-        KeyedRow row;
-        row.number = number;
-        row.shownId = keyMap.value(number); // the id inserted last
-        const QStringList fields = recordFields(idData.value(row.shownId));
-        for (int c = 1; c <= columns; ++c)
-            row.cells << field(fields, c);
-        rows << row;
+        if (number.isEmpty()) {
+            for (const QString &id : idsForNumber(keyMap, number)) {
+                rows << keyedRow(number, id, idData, columns);
+                rows.last().soleId = id;
+            }
+            continue;
+        }
+        rows << keyedRow(number, keyMap.value(number) /* the id inserted last */, idData, columns);
     }
     return rows;
+}
+
+int keyedRowCount(const QMultiMap<QString, QString> &keyMap)
+{
+    const int unnumbered = int(keyMap.count(QString()));
+    return int(keyMap.uniqueKeys().size()) - (unnumbered > 0 ? 1 : 0) + unnumbered;
 }
 
 QString contactNameForNumber(const QString &number,
                              const QMultiMap<QString, QString> &contactNumberId,
                              const QMap<QString, QString> &contactIdData)
 {
+    if (number.isEmpty())
+        return QString();
     auto it = contactNumberId.constFind(number);
     if (it == contactNumberId.constEnd())
         return QString();
-    const QStringList parts =
-        contactIdData.value(it.value()).split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    return field(parts, 1);
+    return field(recordFields(contactIdData.value(it.value())), 1);
 }
 
 QList<KeyedRow> buildMessageRows(const QMultiMap<QString, QString> &messageNumberId,
@@ -97,11 +120,21 @@ QList<KeyedRow> buildMessageRows(const QMultiMap<QString, QString> &messageNumbe
 {
     QList<KeyedRow> rows = buildKeyedRows(messageNumberId, messageIdData, 4);
     for (KeyedRow &row : rows) {
-        const QString number = row.cells.value(1);
-        if (contactNumberId.contains(number))
-            row.cells[0] = contactNameForNumber(number, contactNumberId, contactIdData);
+        const QString name = contactNameForNumber(row.cells.value(1), contactNumberId, contactIdData);
+        if (!name.isEmpty())
+            row.cells[0] = name;
     }
     return rows;
+}
+
+QStringList idsOfRow(const QMultiMap<QString, QString> &keyMap, const QString &number,
+                     const QString &soleId)
+{
+    if (!soleId.isEmpty())
+        return keyMap.contains(number, soleId) ? QStringList{soleId} : QStringList();
+    if (number.isEmpty())
+        return {};
+    return idsForNumber(keyMap, number);
 }
 
 QStringList idsForNumber(const QMultiMap<QString, QString> &keyMap, const QString &number)
@@ -151,8 +184,11 @@ QStringList sortIdsNewestFirst(const QStringList &ids, const QMap<QString, QStri
 
 FileRow fileRow(const QString &entry)
 {
-    const QStringList f = recordFields(entry);
-    return FileRow{field(f, 0), formatSize(parseSize(field(f, 1))), field(f, 2), field(f, 3)};
+    const proto::FileEntry e = proto::parseFileEntry(entry);
+    FileRow row{e.name, formatSize(parseSize(e.size)), e.format, e.location, e.location};
+    if (!e.readable)
+        row.locationText = entry.section(QLatin1Char(';'), 3);
+    return row;
 }
 
 QMultiMap<QString, QString> searchRecords(const QMap<QString, QString> &idData,
@@ -160,11 +196,9 @@ QMultiMap<QString, QString> searchRecords(const QMap<QString, QString> &idData,
 {
     QMultiMap<QString, QString> result;
     for (auto it = idData.constBegin(); it != idData.constEnd(); ++it) {
-        if (!it.value().contains(text, Qt::CaseSensitive))
+        if (it.key().isEmpty() || !it.value().contains(text, Qt::CaseSensitive))
             continue;
-        const QStringList parts = it.value().split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        if (parts.size() > 2 && !parts.at(2).isEmpty() && !it.key().isEmpty())
-            result.insert(parts.at(2), it.key());
+        result.insert(field(recordFields(it.value()), 2), it.key());
     }
     return result;
 }

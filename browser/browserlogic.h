@@ -37,27 +37,39 @@ struct KeyedRow
 {
     QString number;     // row key (Number cell)
     QString shownId;    // the id whose record the row shows (last inserted)
+    // A record without a number is a row of its own: the one id it stands
+    // for (empty for a row that stands for every id under its number).
+    QString soleId;
     QStringList cells;  // columns 1.. of the row: name, number, ...
 };
 
 // Rows of a map-based category: one per distinct number of keyMap, in
 // ascending number order, showing the record of the id inserted last under
-// that number. columns is the count of data columns after the check column.
+// that number; records without a number come first, one row each, in the
+// order they arrived. columns is the count of data columns after the check
+// column.
 QList<KeyedRow> buildKeyedRows(const QMultiMap<QString, QString> &keyMap,
                                const QMap<QString, QString> &idData, int columns);
+// The number of rows buildKeyedRows makes.
+int keyedRowCount(const QMultiMap<QString, QString> &keyMap);
 
-// Name of the contact stored under a number (record split skipping empty
-// fields, element 1), or an empty text when the number is no contact's.
+// Name of the contact stored under a number (field 1 of its record), or an
+// empty text when the number is empty or no contact's.
 QString contactNameForNumber(const QString &number,
                              const QMultiMap<QString, QString> &contactNumberId,
                              const QMap<QString, QString> &contactIdData);
 
 // Message rows: as buildKeyedRows, with the Name cell replaced by the name of
-// the contact whose number sent the message.
+// the contact whose number sent the message, when that contact has a name.
 QList<KeyedRow> buildMessageRows(const QMultiMap<QString, QString> &messageNumberId,
                                  const QMap<QString, QString> &messageIdData,
                                  const QMultiMap<QString, QString> &contactNumberId,
                                  const QMap<QString, QString> &contactIdData);
+
+// The ids a row stands for: its sole id while the key map still holds it
+// under the row's number, else every id under the number.
+QStringList idsOfRow(const QMultiMap<QString, QString> &keyMap, const QString &number,
+                     const QString &soleId);
 
 // All ids stored under one number, in insertion order (oldest first).
 QStringList idsForNumber(const QMultiMap<QString, QString> &keyMap, const QString &number);
@@ -67,19 +79,21 @@ QStringList idsForNumber(const QMultiMap<QString, QString> &keyMap, const QStrin
 QStringList sortIdsNewestFirst(const QStringList &ids, const QMap<QString, QString> &idData);
 
 // File row of a photo, audio or video table: name, size text, format,
-// location.
+// location. An entry whose location cannot be read unambiguously is shown as
+// the plain split reads it and cannot be chosen: its location is empty.
 struct FileRow
 {
     QString name;
     QString sizeText;
     QString format;
-    QString location;
+    QString location;     // the erase key; empty when the entry cannot be chosen
+    QString locationText; // what the Location cell shows
 };
 FileRow fileRow(const QString &entry);
 
 // Search: the ids whose whole record text contains text (case-sensitive),
-// put under their number (element 2 of the record split skipping empty
-// fields). Records without a number or id never appear.
+// put under their number (field 2; records without a number under the empty
+// number, each a row of its own).
 QMultiMap<QString, QString> searchRecords(const QMap<QString, QString> &idData,
                                           const QString &text);
 

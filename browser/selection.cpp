@@ -43,10 +43,10 @@ QStringList MainWindow::rowIds(int category, int row) const
     if (layout.keyed) {
         const QTableWidget *table = categoryTable(category);
         const QTableWidgetItem *check = table ? table->item(row, 0) : nullptr;
-        const QString key = check ? check->data(browser::RowKeyRole).toString() : QString();
-        if (key.isEmpty())
+        if (!check || !check->data(browser::RowKeyRole).isValid())
             return {};
-        const QStringList ids = browser::idsForNumber(this->*layout.keyMap, key);
+        const QStringList ids = browser::idsOfRow(this->*layout.keyMap, check->data(browser::RowKeyRole).toString(),
+                                                  check->data(browser::RowIdRole).toString());
         if (category == Message)
             return browser::sortIdsNewestFirst(ids, m_messageMapIdData);
         return ids;
@@ -54,6 +54,7 @@ QStringList MainWindow::rowIds(int category, int row) const
     const QStringList &dir = this->*layout.dir;
     if (row > dir.size())
         return {};
+    // empty for an entry whose location cannot be read: it cannot be chosen
     const QString location = browser::fileRow(dir.at(row - 1)).location;
     return location.isEmpty() ? QStringList() : QStringList{location};
 }
@@ -105,7 +106,7 @@ void MainWindow::showRowDetails(int category, int row, const QStringList &ids)
         const QMap<QString, QString> &data = *(category == Contact ? &m_contactMapIdData
                                                : category == History ? &m_historyMapIdData
                                                                      : &m_messageMapIdData);
-        const QStringList f = data.value(id).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        const QStringList f = browser::recordFields(data.value(id));
         if (category == Contact) {
             info->addItem(detailItem(browser::field(f, 3), &even));
             info->addItem(detailItem(browser::field(f, 4), nullptr));
@@ -140,7 +141,7 @@ void MainWindow::clickRow(int category, QTableWidgetItem *item)
     const bool fileLike = category == Audio || category == Vedio;
     int n = 0;
     if (keyed)
-        n = (searching ? this->*layout.searchMap : this->*layout.keyMap).uniqueKeys().size();
+        n = browser::keyedRowCount(searching ? this->*layout.searchMap : this->*layout.keyMap);
     else
         n = (this->*layout.dir).size();
     n = qMin(n, table->rowCount() - 1);
@@ -216,6 +217,9 @@ void MainWindow::clickRow(int category, QTableWidgetItem *item)
                 check->setCheckState(Qt::Unchecked);
                 paintRow(table, row, browser::zebra(row));
                 selection.uncheck(ids);
+            } else if (ids.isEmpty()) {
+                // A file whose location cannot be read: shown, never chosen.
+                qDebug() << "row cannot be chosen:" << row;
             } else {
                 if (category == History)
                     for (const QString &id : ids)
@@ -270,6 +274,9 @@ void MainWindow::clickRow(int category, QTableWidgetItem *item)
                     paintRow(table, r, padded ? browser::paddedClearedBackground() : browser::zebra(r));
                     selection.uncheck(rowIds(category, r));
                 } else if (!checked && !rowChecked) {
+                    const QStringList ids = rowIds(category, r);
+                    if (ids.isEmpty())
+                        continue; // a file whose location cannot be read
                     if (fileLike)
                         qDebug() << "for other row,not checked";
                     rc->setIcon(m_iconChecked);
@@ -281,7 +288,7 @@ void MainWindow::clickRow(int category, QTableWidgetItem *item)
                         qDebug() << "for other row,start split";
                     if (fileLike)
                         qDebug() << "for split";
-                    selection.check(rowIds(category, r));
+                    selection.check(ids);
                     if (fileLike)
                         qDebug() << "end split";
                 }

@@ -40,8 +40,10 @@ struct MainWindow::TableLayout
 };
 
 namespace browser {
-// Item data of a keyed row's check cell: the key map key the row stands for.
+// Item data of a keyed row's check cell: the number the row stands for, and
+// for a record without a number the one id it stands for.
 constexpr int RowKeyRole = Qt::UserRole + 1;
+constexpr int RowIdRole = Qt::UserRole + 2;
 
 // Look of the tables.
 inline QColor headBackground() { return QColor(229, 230, 231); }

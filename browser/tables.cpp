@@ -43,6 +43,13 @@ QTableWidgetItem *cellItem(const QString &text, Qt::Alignment align, int row)
     return item;
 }
 
+// A file whose location cannot be read is shown but cannot be chosen: its
+// check cell carries no check mark, only this explanation.
+QString unreadableLocationTip()
+{
+    return QStringLiteral("The phone did not give a location this file can be erased by.");
+}
+
 } // namespace
 
 const MainWindow::TableLayout &MainWindow::tableLayout(int category)
@@ -285,12 +292,11 @@ void MainWindow::fillKeyedTable(int category, bool rebuild)
         check->setCheckState(Qt::Unchecked);
         check->setIcon(m_iconUnchecked);
         check->setBackground(zebra(r));
-        // The key the row was built from. The Number cell shows the record's
-        // number field, which differs from the key when an earlier field of
-        // the record is empty (the key is taken with empty fields dropped);
-        // a click must toggle the ids of this row, never those of the row
-        // that happens to be keyed by the shown text.
+        // What the row stands for: every record of its number, or the one
+        // record without a number it shows.
         check->setData(browser::RowKeyRole, row.number);
+        if (!row.soleId.isEmpty())
+            check->setData(browser::RowIdRole, row.soleId);
         put(r, 0, check);
         auto *name = cellItem(row.cells.value(0), Qt::AlignVCenter | Qt::AlignLeft, r);
         name->setIcon(m_iconContact);
@@ -382,8 +388,11 @@ void MainWindow::fillFileTable(int category)
         const browser::FileRow f = browser::fileRow(dir.at(r - 1));
         auto *check = new QTableWidgetItem;
         check->setCheckState(Qt::Unchecked);
-        check->setIcon(m_iconUnchecked);
         check->setBackground(zebra(r));
+        if (f.location.isEmpty())
+            check->setToolTip(unreadableLocationTip());
+        else
+            check->setIcon(m_iconUnchecked);
         if (category != Photo) {
             check->setForeground(textColour());
             check->setFont(tableFont());
@@ -403,7 +412,7 @@ void MainWindow::fillFileTable(int category)
             put(r, 1, name);
             put(r, 2, cellItem(f.sizeText, Qt::AlignCenter, r));
             put(r, 3, cellItem(f.format, Qt::AlignCenter, r));
-            put(r, 4, cellItem(f.location, Qt::AlignCenter, r));
+            put(r, 4, cellItem(f.locationText, Qt::AlignCenter, r));
         }
         if (!selection.isEmpty() && selection.covers(rowIds(category, r))) {
             check->setCheckState(Qt::Checked);

@@ -56,6 +56,7 @@ void MainWindow::initStepProcesses()
     m_tasklistProgram = tools.tasklist;
     m_taskkillProgram = tools.taskkill;
     qDebug() << "adb used:" << m_adbProgram;
+    qDebug() << "helpers used:" << m_netstatProgram << m_tasklistProgram << m_taskkillProgram;
 
     for (int step = 0; step < DeviceStepCount; ++step)
         m_step[step].process = newStepProcess(DeviceStep(step));

@@ -87,7 +87,14 @@ ToolPaths locateTools(const QString &toolsDir, const QString &appDir, const QStr
     paths.tasklist = QStringLiteral("tasklist");
     paths.taskkill = QStringLiteral("taskkill");
 #else
-    const QString helpers = inFolder(appDir, QStringLiteral("helpers"));
+    QString helpers = inFolder(appDir, QStringLiteral("helpers"));
+#ifdef PURGATEX_HELPERS_FROM_BIN
+    // Installed: the private helper folder (<prefix>/libexec/purgatex).
+    const QString installed = QDir::cleanPath(inFolder(appDir, QStringLiteral(PURGATEX_HELPERS_FROM_BIN)));
+    if (!isProgramFile(inFolder(helpers, QStringLiteral("netstat")))
+        && isProgramFile(inFolder(installed, QStringLiteral("netstat"))))
+        helpers = installed;
+#endif
     paths.netstat = inFolder(helpers, QStringLiteral("netstat"));
     paths.tasklist = inFolder(helpers, QStringLiteral("tasklist"));
     paths.taskkill = inFolder(helpers, QStringLiteral("taskkill"));

@@ -10,7 +10,8 @@
 // adb is looked for in the folders of adbFolders() and then on the search
 // path; Windows runs the bare names of its own commands, elsewhere the
 // Windows-format netstat, tasklist and taskkill come from the program's own
-// "helpers" folder.
+// "helpers" folder or, installed, its private helper folder
+// (<prefix>/libexec/purgatex beside <prefix>/bin).
 namespace devicelink {
 
 struct ToolPaths

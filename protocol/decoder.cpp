@@ -38,6 +38,11 @@ void MainWindow::markErased(Category c)
 
 QStringList *MainWindow::directoryOf(Category c)
 {
+    // A list asked for by the verification after an erase goes to the pass's
+    // own store: the scan's records and tables stay as they are. A scan
+    // always owns the lists it asks for.
+    if (c == m_verifyListing && m_workPhase != Scanning)
+        return &m_verifyDir;
     switch (c) {
     case Photo: return &m_photoDir;
     case Audio: return &m_audioDir;
@@ -54,6 +59,8 @@ QStringList *MainWindow::directoryOf(Category c)
 
 proto::RecordMaps MainWindow::recordMapsOf(Category c)
 {
+    if (c == m_verifyListing && m_workPhase != Scanning)
+        return {&m_verifyIdData, &m_verifyNameId, &m_verifyNumberId};
     switch (c) {
     case History: return {&m_historyMapIdData, &m_historyMapNameId, &m_historyMapNumberId};
     case Message: return {&m_messageMapIdData, &m_messageMapNameId, &m_messageMapNumberId};
@@ -61,27 +68,69 @@ proto::RecordMaps MainWindow::recordMapsOf(Category c)
     }
 }
 
-// Appends one piece of a list to the category's accumulator. A list that
-// grows beyond the bound is dropped (with a log line) until its stretch ends,
-// so a misbehaving peer cannot exhaust memory; the stream stays in step
-// because every frame is consumed by its header length anyway.
-bool MainWindow::appendListPiece(Category c, const QString &piece, bool stretchEnds)
+void MainWindow::markListIncomplete(Category c, const char *why)
 {
-    if (!m_chunkOverflow[c]
-        && qint64(m_chunkText[c].size() + piece.size()) * 2 > m_maxAccumulatorBytes) {
-        qDebug() << "list too long, dropped:" << proto::categoryName(c)
-                 << (qint64(m_chunkText[c].size()) + piece.size()) * 2 << "bytes";
-        m_chunkOverflow[c] = true;
+    if (!m_listIncomplete[c])
+        qDebug() << "list incomplete:" << proto::categoryName(c) << why << "stored:" << m_listStoredRecords[c];
+    m_listIncomplete[c] = true;
+}
+
+void MainWindow::clearScanAccumulators(int first, int last)
+{
+    for (int c = qMax(0, first); c < qMin(int(CategoryCount), last); ++c) {
+        m_chunkText[c].clear();
+        m_chunkText[c].squeeze();
+        m_chunkOverflow[c] = false;
+        m_listIncomplete[c] = false;
+        m_listStopped[c] = false;
+        m_listStoredRecords[c] = 0;
+        m_listStoredChars[c] = 0;
+    }
+    m_photoData.clear();
+    m_photoOverflow = false;
+}
+
+void MainWindow::storeListRecord(Category c, QStringView record)
+{
+    ++m_gotCount[c];
+    if (m_listStoredRecords[c] >= m_maxListRecords || m_listStoredChars[c] + record.size() > m_maxListChars) {
+        m_listStopped[c] = true;
+        markListIncomplete(c, "beyond the bound of a scan");
+        return;
+    }
+    ++m_listStoredRecords[c];
+    m_listStoredChars[c] += record.size();
+    if (c <= Message) {
+        proto::addTextRecord(record, recordMapsOf(c));
+        return;
+    }
+    directoryOf(c)->append(record.toString());
+    if (c >= FirstAppCategory)
+        m_appDirFound[c - FirstAppCategory] = true;
+}
+
+// Takes one piece of a list: every record whose separator has arrived is
+// stored at once, only the unfinished one waits in the accumulator. Once a
+// bound is reached the rest of the category's list is passed over, so a peer
+// that never ends its list cannot exhaust memory; the stream stays in step
+// because every frame is consumed by its header length anyway.
+void MainWindow::appendListPiece(Category c, const QString &piece, bool stretchEnds)
+{
+    if (m_listStopped[c]) {
+        m_chunkText[c].clear();
+        return;
+    }
+    const bool whole = proto::takeRecords(m_chunkText[c], m_chunkOverflow[c], piece, stretchEnds, m_maxRecordChars,
+                                          [this, c](QStringView record) {
+                                              if (!m_listStopped[c])
+                                                  storeListRecord(c, record);
+                                          });
+    if (!whole)
+        markListIncomplete(c, "a record too long");
+    if (m_listStopped[c]) {
         m_chunkText[c].clear();
         m_chunkText[c].squeeze();
     }
-    if (m_chunkOverflow[c]) {
-        if (stretchEnds)
-            m_chunkOverflow[c] = false;
-        return false;
-    }
-    m_chunkText[c].append(piece);
-    return true;
 }
 
 void MainWindow::decodeTextList(Category c, BodyReader &r)
@@ -110,14 +159,9 @@ void MainWindow::decodeTextList(Category c, BodyReader &r)
     }
 
     const bool complete = subCount == allCount;
-    const bool kept = appendListPiece(c, piece, complete);
+    appendListPiece(c, piece, complete);
     if (!complete)
         return;
-    if (kept) {
-        const int n = proto::addTextRecords(m_chunkText[c], recordMapsOf(c));
-        m_gotCount[c] = quint16(m_gotCount[c] + n);
-    }
-    m_chunkText[c].clear();
 
     if (c == Message)
         qDebug() << "got message count:" << m_gotCount[c] << "id count:" << m_messageMapIdData.size();
@@ -151,18 +195,8 @@ void MainWindow::decodeDirectory(Category c, BodyReader &r)
     }
 
     const bool complete = subCount == allCount;
-    const bool kept = appendListPiece(c, piece, complete);
-    if (!complete)
-        return;
-    if (kept) {
-        QStringList *dir = directoryOf(c);
-        const int n = proto::addDirectoryRecords(m_chunkText[c], dir);
-        m_gotCount[c] = quint16(m_gotCount[c] + n);
-        if (n > 0 && c >= FirstAppCategory)
-            m_appDirFound[c - FirstAppCategory] = true;
-    }
-    m_chunkText[c].clear();
-    if (finished != 1)
+    appendListPiece(c, piece, complete);
+    if (!complete || finished != 1)
         return;
 
     switch (c) {
@@ -301,7 +335,7 @@ void MainWindow::decodeEraseFail(Category c, BodyReader &r)
     const QString key = r.string();
     r.uint16();
     m_eraseAccount.noteItemFailed(c, key);
-    m_eraseFailCount[c] = quint16(m_eraseFailCount[c] + 1);
+    ++m_eraseFailCount[c];
     if (m_eraseFailCount[c] != m_eraseSentCount[c])
         return;
     // Every request of the batch failed: the batch is over all the same.
@@ -462,6 +496,7 @@ void MainWindow::decodeReply(quint16 typeId, BodyReader &r)
             qDebug() << lines[c];
         if (c == History)
             appendHiddenTrace(ui->testLabel_4, QStringLiteral("gCFail\n"));
+        m_listFailed[c] = true;
         markRead(c);
         return;
     }

@@ -24,18 +24,108 @@ QStringList splitRecords(const QString &text)
 
 QStringList splitRecordFields(const QString &record)
 {
-    return record.split(FieldSeparator, Qt::SkipEmptyParts);
+    return record.split(FieldSeparator, Qt::KeepEmptyParts);
 }
 
-QStringList splitEntryFields(const QString &entry)
+namespace {
+
+bool isDecimal(const QString &s)
 {
-    return entry.split(FieldSeparator, Qt::KeepEmptyParts);
+    if (s.isEmpty())
+        return false;
+    for (const QChar ch : s) {
+        if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+// A location is a path ending in the file's name.
+bool locationFits(const QString &name, const QString &location)
+{
+    return !name.isEmpty() && location.startsWith(QLatin1Char('/'))
+        && location.size() > name.size() && location.endsWith(name)
+        && location.at(location.size() - name.size() - 1) == QLatin1Char('/');
+}
+
+} // namespace
+
+FileEntry parseFileEntry(const QString &entry)
+{
+    const QStringList parts = entry.split(FieldSeparator, Qt::KeepEmptyParts);
+    FileEntry shown; // as the plain split reads it, for an entry that cannot be read
+    shown.name = parts.value(0);
+    shown.size = parts.value(1);
+    shown.format = parts.value(2);
+
+    // Every split that gives a location starting with "/" and ending with
+    // "/" + name; a size that is a decimal number settles between several.
+    QList<FileEntry> fits;
+    for (int sizeAt = 1; sizeAt + 2 < parts.size(); ++sizeAt) {
+        FileEntry e;
+        e.name = parts.mid(0, sizeAt).join(FieldSeparator);
+        e.size = parts.at(sizeAt);
+        e.format = parts.at(sizeAt + 1);
+        e.location = parts.mid(sizeAt + 2).join(FieldSeparator);
+        if (locationFits(e.name, e.location))
+            fits << e;
+    }
+    if (fits.size() > 1) {
+        QList<FileEntry> sized;
+        for (const FileEntry &e : qAsConst(fits))
+            if (isDecimal(e.size))
+                sized << e;
+        fits = sized;
+    }
+    if (fits.size() != 1)
+        return shown;
+    FileEntry e = fits.first();
+    e.readable = true;
+    return e;
 }
 
 QString entryLocation(const QString &entry)
 {
-    const QVector<QStringRef> fields = entry.splitRef(FieldSeparator, Qt::KeepEmptyParts);
-    return fields.size() > 3 ? fields.at(3).toString() : QString();
+    return parseFileEntry(entry).location;
+}
+
+namespace {
+// Names and numbers recur across records (a number's many messages): the key
+// already in the map is shared rather than stored again.
+QString sharedKey(const QMultiMap<QString, QString> &map, QStringView key)
+{
+    const QString text = key.toString();
+    const auto it = map.constFind(text);
+    return it == map.constEnd() ? text : it.key();
+}
+} // namespace
+
+bool addTextRecord(QStringView record, const RecordMaps &maps)
+{
+    // Only the first three fields are needed; the rest stays in the record.
+    QStringView fields[3];
+    QStringView rest = record;
+    for (QStringView &field : fields) {
+        const qsizetype end = rest.indexOf(QLatin1Char(';'));
+        field = end < 0 ? rest : rest.left(end);
+        rest = end < 0 ? QStringView() : rest.mid(end + 1);
+    }
+    if (fields[0].isEmpty())
+        return false; // no id: nothing to erase it by
+    const QString id = fields[0].toString();
+    const auto old = maps.idData->constFind(id);
+    if (old != maps.idData->constEnd()) {
+        // The later record replaces the earlier one everywhere, so no row
+        // keeps standing for the old record's number.
+        const QStringList was = splitRecordFields(old.value());
+        maps.nameId->remove(was.value(1), id);
+        maps.numberId->remove(was.value(2), id);
+    }
+    if (!fields[1].isEmpty())
+        maps.nameId->insert(sharedKey(*maps.nameId, fields[1]), id);
+    maps.numberId->insert(sharedKey(*maps.numberId, fields[2]), id);
+    maps.idData->insert(id, record.toString());
+    return true;
 }
 
 int addTextRecords(const QString &text, const RecordMaps &maps)
@@ -46,13 +136,7 @@ int addTextRecords(const QString &text, const RecordMaps &maps)
         if (record.isEmpty())
             continue;
         ++count;
-        const QVector<QStringRef> fields = record.split(FieldSeparator, Qt::SkipEmptyParts);
-        if (fields.size() < 3)
-            continue; // a missing id, name or number: counted, stored nowhere
-        const QString id = fields.at(0).toString();
-        maps.nameId->insert(fields.at(1).toString(), id);
-        maps.numberId->insert(fields.at(2).toString(), id);
-        maps.idData->insert(id, record.toString());
+        addTextRecord(record, maps);
     }
     return count;
 }
@@ -68,6 +152,42 @@ int addDirectoryRecords(const QString &text, QStringList *dir)
         ++count;
     }
     return count;
+}
+
+bool takeRecords(QString &pending, bool &skipping, const QString &piece, bool stretchEnds,
+                 int maxRecordChars, const std::function<void(QStringView)> &onRecord)
+{
+    const int sepLength = RecordSeparator.size();
+    bool whole = true;
+    // A separator may be split over two pieces: look again from just before
+    // the end of what was pending.
+    int searchFrom = qMax(0, pending.size() - (sepLength - 1));
+    pending.append(piece);
+    int start = 0;
+    for (int at; (at = pending.indexOf(RecordSeparator, searchFrom)) >= 0;) {
+        if (skipping)
+            skipping = false; // the end of the record passed over
+        else if (at > start)
+            onRecord(QStringView(pending).mid(start, at - start));
+        start = at + sepLength;
+        searchFrom = start;
+    }
+    if (stretchEnds) {
+        if (!skipping && start < pending.size())
+            onRecord(QStringView(pending).mid(start));
+        skipping = false;
+        pending.clear();
+        return whole;
+    }
+    pending.remove(0, start);
+    if (pending.size() > maxRecordChars) {
+        // Far beyond any real record: pass it over, keeping only what may be
+        // the beginning of its separator.
+        whole = false;
+        skipping = true;
+        pending = pending.right(sepLength - 1);
+    }
+    return whole;
 }
 
 QString joinRecords(const QStringList &records)

@@ -7,6 +7,9 @@
 #include <QMultiMap>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+
+#include <functional>
 
 #include "protocol/categories.h"
 
@@ -18,12 +21,26 @@ extern const QString FieldSeparator;
 
 // Records of a list text, empty parts kept (callers skip them).
 QStringList splitRecords(const QString &text);
-// Fields of a contact / call-history / message record, empty fields dropped
-// (so an empty field moves the later fields down by one).
+// Fields of a contact / call-history / message record, empty fields kept, so
+// every field stays in its place: 0 id, 1 name, 2 number, ...
 QStringList splitRecordFields(const QString &record);
-// Fields of a file entry (name;size;format;location), empty fields kept.
-QStringList splitEntryFields(const QString &entry);
-// Field 3 (the location) of a photo, audio or video entry; empty if missing.
+
+// A photo, audio or video entry: name;size;format;location. The name and the
+// location may hold ";" themselves; the location starts with "/" and ends
+// with "/" and the name, which settles where the fields split.
+struct FileEntry
+{
+    QString name;
+    QString size;
+    QString format;
+    QString location; // empty unless readable
+    // The location was read unambiguously: only then may the entry be asked
+    // for or erased.
+    bool readable = false;
+};
+FileEntry parseFileEntry(const QString &entry);
+// The location of a file entry; empty when it is missing or cannot be read
+// unambiguously (such an entry is never sent).
 QString entryLocation(const QString &entry);
 
 // The three stores of a text category.
@@ -34,15 +51,31 @@ struct RecordMaps
     QMultiMap<QString, QString> *numberId;
 };
 
-// Adds every non-empty record of a complete list text to the maps: a record
-// whose id, name and number are all non-empty goes under id into the id map
-// (replacing a record with the same id) and its id under name and number into
-// the multi-maps. Returns the number of non-empty records (inserted or not).
+// Stores one record of a text category: under its id in the id map (a record
+// with an id already present replaces the old one, which leaves the name and
+// number maps too), its id under its number in the number map (an empty
+// number included: such a record is a row of its own) and under its name when
+// it has one. A record without an id cannot be erased and is not stored;
+// returns false then.
+bool addTextRecord(QStringView record, const RecordMaps &maps);
+
+// Adds every non-empty record of a complete list text to the maps (see
+// addTextRecord). Returns the number of non-empty records (stored or not).
 int addTextRecords(const QString &text, const RecordMaps &maps);
 
 // Appends every non-empty record of a complete directory text, whole, to dir.
 // Returns the number appended.
 int addDirectoryRecords(const QString &text, QStringList *dir);
+
+// Cuts the records out of a list as its pieces arrive, so that a list is
+// never held whole. `pending` carries the unfinished record from one piece to
+// the next, `skipping` tells that the record in progress grew beyond
+// maxRecordChars and is being passed over up to its separator. Every non-empty
+// record completed by the piece goes to onRecord; when the stretch ends
+// (the piece's number equals the count) what is left is a record too.
+// Returns false when a record was passed over for its length.
+bool takeRecords(QString &pending, bool &skipping, const QString &piece, bool stretchEnds,
+                 int maxRecordChars, const std::function<void(QStringView)> &onRecord);
 
 // Joins the record texts as the companion app sends them.
 QString joinRecords(const QStringList &records);

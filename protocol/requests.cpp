@@ -191,28 +191,31 @@ bool MainWindow::eraseGuard(Category c) const
     return m_eraseSelected[c] && !m_eraseBack[c];
 }
 
-// One request per key, numbered 1..N with N as the batch size. A key too
-// long for one frame is left out before numbering (so the companion app sees
-// a whole batch and answers it) and counted as failed, as if it had been sent
-// and had failed: the run never claims it erased, and the category still
-// completes when every other item fails.
+// One request per key, numbered 1..N with N as the batch size. A key that
+// cannot go to the phone (empty, or too long for one frame) is left out
+// before numbering, so the companion app sees a whole batch and answers it;
+// the run's account names it as not sent, so it is never claimed erased.
+// When nothing can be sent no answer will come, and the category is over at
+// once.
 void MainWindow::sendEraseItems(Category c, const QStringList &chosen)
 {
     // Keys the companion app answered in an earlier run since the scan are
-    // not sent again; the rest of the chosen keys make the batch.
+    // not sent again; the rest of the chosen keys make the batch, each once
+    // (a file the phone listed twice is erased once).
     const QStringList keys = eraseplan::keysNotAnswered(chosen, m_eraseAnsweredKeys[c]);
     m_eraseBatchKeys[c] = keys;
     QStringList sendable;
     sendable.reserve(keys.size());
     for (int i = 0; i < keys.size(); ++i) {
-        if (keys.at(i).size() > proto::MaxEraseKeyLength) {
-            qDebug() << "erase key too long for a request, left out:" << proto::categoryName(c) << "item"
-                     << i + 1 << "length" << keys.at(i).size();
-            m_eraseFailCount[c] = quint16(m_eraseFailCount[c] + 1);
-            m_eraseSentCount[c] = quint16(m_eraseSentCount[c] + 1);
-            m_eraseAccount.markUnsendable(c, keys.at(i), QStringLiteral("too long for an erase request"));
+        const QString &key = keys.at(i);
+        if (key.isEmpty() || key.size() > proto::MaxEraseKeyLength) {
+            qDebug() << "erase key cannot be sent, left out:" << proto::categoryName(c) << "item" << i + 1
+                     << "length" << key.size();
+            m_eraseAccount.markUnsendable(c, key,
+                                          key.isEmpty() ? QStringLiteral("no location the phone gave can be read")
+                                                        : QStringLiteral("too long for an erase request"));
         } else {
-            sendable << keys.at(i);
+            sendable << key;
         }
     }
     const quint16 type = proto::eraseRequestType(c);
@@ -220,7 +223,7 @@ void MainWindow::sendEraseItems(Category c, const QStringList &chosen)
     for (int i = 0; i < sendable.size(); ++i) {
         writeRequest(proto::eraseRequest(type, sendable.at(i), m_levelToErase, quint32(i + 1), batch));
         m_eraseAccount.markSent(c, sendable.at(i), quint32(i + 1));
-        m_eraseSentCount[c] = quint16(m_eraseSentCount[c] + 1);
+        ++m_eraseSentCount[c];
     }
     if (sendable.isEmpty())
         markErased(c); // nothing could be sent: no reply will come
@@ -291,12 +294,26 @@ void MainWindow::sendErasePhoto()
     sendEraseItems(Photo, m_photoToEraseList);
 }
 
+// An entry whose location cannot be read is never sent; when the category
+// is erased, the run's account names it (by the entry as listed) as not sent.
+QStringList MainWindow::erasableLocations(Category c, const QStringList &dir)
+{
+    QStringList locations;
+    locations.reserve(dir.size());
+    for (const QString &entry : dir) {
+        const QString location = proto::entryLocation(entry);
+        if (!location.isEmpty())
+            locations << location;
+        else if (eraseGuard(c))
+            m_eraseAccount.markUnsendable(c, entry, QStringLiteral("no location the phone gave can be read"));
+    }
+    return locations;
+}
+
 void MainWindow::sendEraseAllPhoto()
 {
     qDebug() << "sent erase allPhoto request";
-    m_photoToEraseList.clear();
-    for (const QString &entry : qAsConst(m_photoDir))
-        m_photoToEraseList << proto::entryLocation(entry);
+    m_photoToEraseList = erasableLocations(Photo, m_photoDir);
     sendErasePhoto();
 }
 
@@ -315,9 +332,7 @@ void MainWindow::sendEraseAudio()
 void MainWindow::sendEraseAllAudio()
 {
     qDebug() << "sent erase allAudio request";
-    m_audioToEraseList.clear();
-    for (const QString &entry : qAsConst(m_audioDir))
-        m_audioToEraseList << proto::entryLocation(entry);
+    m_audioToEraseList = erasableLocations(Audio, m_audioDir);
     sendEraseAudio();
 }
 
@@ -333,9 +348,7 @@ void MainWindow::sendEraseVedio()
 void MainWindow::sendEraseAllVedio()
 {
     qDebug() << "sent erase allVedio request";
-    m_vedioToEraseList.clear();
-    for (const QString &entry : qAsConst(m_vedioDir))
-        m_vedioToEraseList << proto::entryLocation(entry);
+    m_vedioToEraseList = erasableLocations(Vedio, m_vedioDir);
     sendEraseVedio();
 }
 

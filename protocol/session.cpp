@@ -15,10 +15,6 @@
 namespace {
 const char *const kCompanionHost = "127.0.0.1";
 
-// A pass of the receive loop also ends after this long, so that the window
-// can paint and take clicks between passes whatever the frames cost.
-constexpr qint64 kReceivePassNanoseconds = 20 * 1000 * 1000;
-
 // A web server answering on the forwarded port instead of the companion app.
 // Only where a frame starts: inside a frame the four bytes are data (photo
 // bytes, a message text).
@@ -83,6 +79,7 @@ void MainWindow::discardReceivedBytes()
     if (!m_receiveBuffer.isEmpty())
         qDebug() << "discard received bytes:" << m_receiveBuffer.size();
     m_receiveBuffer.clear();
+    m_receivePos = 0;
     if (m_timerReceiveData)
         m_timerReceiveData->stop();
     ++m_receiveEpoch;
@@ -253,9 +250,13 @@ void MainWindow::receiveData()
 {
     m_timerReceiveData->stop();
     qDebug() << "got receive";
-    if (m_tcpSocket->bytesAvailable() > 0 && m_receiveBuffer.size() < m_receivePassBytes) {
-        const qint64 room = qMax<qint64>(m_receivePassBytes - m_receiveBuffer.size(), proto::MaxFrameSize);
-        m_receiveBuffer.append(m_tcpSocket->read(room));
+    // More is read once less than a whole frame is left, so the bytes left
+    // over that move to the buffer's start are few.
+    const int unread = m_receiveBuffer.size() - m_receivePos;
+    if (m_tcpSocket->bytesAvailable() > 0 && unread < proto::MaxFrameSize) {
+        compactReceiveBuffer();
+        const qint64 room = qMax<qint64>(m_receivePassBytes - unread, proto::MaxFrameSize);
+        m_receiveBuffer.append(m_tcpSocket->read(qMin(room, m_tcpSocket->bytesAvailable())));
     }
     if (decodeReceivedFrames() || m_tcpSocket->bytesAvailable() > 0)
         m_timerReceiveData->start(0);
@@ -263,9 +264,19 @@ void MainWindow::receiveData()
 
 void MainWindow::receiveChunk(const QByteArray &chunk)
 {
+    if (m_receivePos > m_receiveBuffer.size() - m_receivePos)
+        compactReceiveBuffer();
     m_receiveBuffer.append(chunk);
     if (decodeReceivedFrames())
         m_timerReceiveData->start(0);
+}
+
+void MainWindow::compactReceiveBuffer()
+{
+    if (m_receivePos > 0) {
+        m_receiveBuffer.remove(0, m_receivePos);
+        m_receivePos = 0;
+    }
 }
 
 bool MainWindow::decodeReceivedFrames()
@@ -273,15 +284,19 @@ bool MainWindow::decodeReceivedFrames()
     if (m_receiveBuffer.isEmpty())
         return false;
 
-    // Frames are taken by advancing an offset; the consumed bytes are dropped
-    // once, after the loop, so one chunk of many frames costs linear time.
-    // `data` keeps the bytes alive while a frame is decoded, even if the
-    // connection ends (and the buffer is emptied) meanwhile.
+    // Frames are taken by advancing an offset, kept from pass to pass; the
+    // consumed bytes are dropped when a pass has taken every whole frame, so
+    // many frames cost linear time. `data` keeps the bytes alive while a
+    // frame is decoded, even if the connection ends (and the buffer is
+    // emptied) meanwhile.
     const quint64 epoch = m_receiveEpoch;
     QByteArray data = m_receiveBuffer;
-    int pos = 0;
+    const int start = m_receivePos;
+    int pos = start;
     int frames = 0;
     bool more = false;
+    // The time bound lets the window paint and take clicks between passes
+    // whatever the frames cost.
     QElapsedTimer clock;
     clock.start();
     while (true) {
@@ -289,8 +304,8 @@ bool MainWindow::decodeReceivedFrames()
         if (available < 2)
             break;
         if (frames > 0
-            && (frames >= m_receivePassFrames || pos >= m_receivePassBytes
-                || clock.nsecsElapsed() >= kReceivePassNanoseconds)) {
+            && (frames >= m_receivePassFrames || pos - start >= m_receivePassBytes
+                || clock.elapsed() >= m_receivePassMs)) {
             more = true; // the rest on the next pass
             break;
         }
@@ -321,9 +336,14 @@ bool MainWindow::decodeReceivedFrames()
         ++frames;
     }
     data = QByteArray(); // release before compacting, so the buffer is not copied
-    if (pos >= m_receiveBuffer.size())
+    if (pos >= m_receiveBuffer.size()) {
         m_receiveBuffer.clear();
-    else if (pos > 0)
-        m_receiveBuffer.remove(0, pos);
+        m_receivePos = 0;
+    } else if (more) {
+        m_receivePos = pos; // whole frames wait: no bytes are moved yet
+    } else {
+        m_receivePos = pos; // only a partial frame is left
+        compactReceiveBuffer();
+    }
     return more;
 }

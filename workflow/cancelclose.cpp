@@ -3,6 +3,7 @@
 
 #include "app/widgetvisibility.h"
 #include "workflow/eraseplan.h"
+#include "workflow/eraseverification.h"
 
 #include <QDebug>
 
@@ -208,6 +209,14 @@ void MainWindow::workflowConnectionLost()
     // An erase in progress ends on its report, saying what the phone had
     // confirmed before the link went.
     interruptEraseRun(QStringLiteral("the link to the phone was lost"));
+    // A verification pass cut off starts over when the link is back.
+    if (m_eraseAccount.verification().status == EraseAccount::Verification::Status::Running) {
+        if (m_verifyListing >= 0)
+            restoreScanBounds(m_verifyListing);
+        m_verifyQueue.clear();
+        m_verifyListing = -1;
+        eraseverification::prepare(m_eraseAccount);
+    }
     if (m_pageList.isEmpty())
         return; // the window is not built yet
     // The pages stay until the device link shows its own; what they offer

@@ -356,7 +356,7 @@ void MainWindow::foldAnsweredBatches()
         for (const QString &key : qAsConst(m_eraseBatchKeys[c]))
             m_eraseAnsweredKeys[c].insert(key);
         m_eraseBatchKeys[c].clear();
-        m_eraseFailedBefore[c] += eraseplan::failedItems(m_eraseFailCount[c], int(m_eraseBackFailCount[c]));
+        m_eraseFailedBefore[c] += eraseplan::failedItems(int(m_eraseFailCount[c]), int(m_eraseBackFailCount[c]));
         m_eraseFailCount[c] = 0;
         m_eraseBackFailCount[c] = 0;
         m_eraseSentCount[c] = 0;
@@ -534,6 +534,8 @@ void MainWindow::finishEraseRun()
     ui->M_IsErasing_Label_TimeLeft->setText(QStringLiteral("Remaining Time 0:0:0"));
 
     testReboot();
+    // A Private or App run is checked on the phone once it is back.
+    startVerificationWait();
     ui->testLabel_2->clear();
     m_programType = ProgramType::ConnectingDevice;
     stopPhotoFetching();

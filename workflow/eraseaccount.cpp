@@ -70,6 +70,19 @@ void EraseAccount::leaveOut(int category, const QStringList &keys, const QString
     addReason(m_items[category].notSentReasons, reason);
 }
 
+void EraseAccount::markListIncomplete(int category)
+{
+    if (!validCategory(category))
+        return;
+    m_items[category].takesPart = true;
+    m_items[category].listIncomplete = true;
+}
+
+bool EraseAccount::listIncomplete(int category) const
+{
+    return validCategory(category) && m_items[category].listIncomplete;
+}
+
 void EraseAccount::markUnsendable(int category, const QString &key, const QString &reason)
 {
     if (!validCategory(category))
@@ -178,7 +191,9 @@ void EraseAccount::end(Outcome outcome, const QDateTime &endUtc, const QString &
 EraseAccount::Outcome EraseAccount::finishedOutcome() const
 {
     const Counts t = totals();
-    return t.erased == t.chosen ? Outcome::Completed : Outcome::CompletedWithFailures;
+    const bool whole = std::none_of(std::begin(m_items), std::end(m_items),
+                                    [](const Item &item) { return item.listIncomplete; });
+    return whole && t.erased == t.chosen ? Outcome::Completed : Outcome::CompletedWithFailures;
 }
 
 bool EraseAccount::takesPart(int category) const

@@ -50,6 +50,31 @@ public:
         int notErased() const { return chosen - erased; }
     };
 
+    // The check after the reboot that what the phone confirmed erased is no
+    // longer listed by it (Private and App runs).
+    struct Verification
+    {
+        enum class Status {
+            NotApplicable, // an All run, or a run that confirmed nothing erased
+            Pending,       // waiting for the phone to come back
+            Running,
+            Verified,      // every confirmed-erased key is gone from the lists
+            StillPresent,  // some confirmed-erased keys are still listed
+            CouldNotRun,   // the phone did not come back, a list failed, the user left
+        };
+        struct Category
+        {
+            bool checkedList = false;  // the phone listed the category
+            int checked = 0;           // confirmed-erased keys looked for
+            QStringList stillPresent;  // of those, the keys still listed
+            int failedNotListed = 0;   // failed or not sent, yet no longer listed
+        };
+        Status status = Status::NotApplicable;
+        QString reason;
+        QDateTime ranUtc;
+        Category categories[CategoryCount];
+    };
+
     // Starts the account of a new run (every category emptied).
     void begin(EraseType scope, quint16 level, const Phone &phone, const QDateTime &startUtc);
     // A category of an earlier, cancelled run of the same scan keeps what the
@@ -63,6 +88,10 @@ public:
     // A chosen category that the run leaves out as a whole (the reason is
     // written into the record).
     void leaveOut(int category, const QStringList &keys, const QString &reason);
+    // The category's list was too long to be read whole (the phone holds
+    // more than the run could choose): the category takes part, and the run
+    // never counts as completed.
+    void markListIncomplete(int category);
     // A chosen key that cannot be sent (too long, no location).
     void markUnsendable(int category, const QString &key, const QString &reason);
     // A key written to the phone as item `sequence` (1-based) of its batch.
@@ -86,9 +115,12 @@ public:
     const Phone &phone() const { return m_phone; }
     QDateTime startUtc() const { return m_startUtc; }
     QDateTime endUtc() const { return m_endUtc; }
+    const Verification &verification() const { return m_verification; }
+    Verification &verification() { return m_verification; }
 
     // The category was chosen for this run (or carried into it).
     bool takesPart(int category) const;
+    bool listIncomplete(int category) const;
     // Answered in an earlier, cancelled run and carried into this one.
     bool fromEarlierRun(int category) const;
     QDateTime earlierRunStartUtc(int category) const;
@@ -108,6 +140,7 @@ private:
         QHash<QString, KeyState> state;
         bool takesPart = false;
         bool earlierRun = false;
+        bool listIncomplete = false;
         QDateTime earlierStartUtc;
         QStringList notSentReasons;
         // Answers given by counts alone, over keys left Unclear.
@@ -129,4 +162,5 @@ private:
     Outcome m_outcome = Outcome::Running;
     QString m_endReason;
     Item m_items[CategoryCount];
+    Verification m_verification;
 };

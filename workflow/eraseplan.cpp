@@ -135,22 +135,34 @@ QString cancelNoAnswerText(bool erase)
                           "another task.");
 }
 
-QString completionText(const int failed[CategoryCount])
+QString completionText(const int failed[CategoryCount], const bool incomplete[CategoryCount])
 {
     QStringList parts;
     int total = 0;
+    QStringList unread;
     for (int c = 0; c < CategoryCount; ++c) {
+        if (incomplete && incomplete[c])
+            unread << categoryDisplayName(c);
         if (failed[c] <= 0)
             continue;
         total += failed[c];
         parts << QStringLiteral("%1: %2").arg(categoryDisplayName(c)).arg(failed[c]);
     }
-    if (total == 0)
+    if (total == 0 && unread.isEmpty())
         return QStringLiteral("All data on your device has been erased permanently!");
-    return QStringLiteral("%1 %2 could not be erased (%3). The rest of the selected data has been erased permanently.")
-        .arg(total)
-        .arg(total == 1 ? QStringLiteral("item") : QStringLiteral("items"))
-        .arg(parts.join(QStringLiteral(", ")));
+    QStringList sentences;
+    if (total > 0)
+        sentences << QStringLiteral("%1 %2 could not be erased (%3).")
+                         .arg(total)
+                         .arg(total == 1 ? QStringLiteral("item") : QStringLiteral("items"))
+                         .arg(parts.join(QStringLiteral(", ")));
+    if (!unread.isEmpty())
+        sentences << QStringLiteral("%1 could not be read whole from the phone (%2): what was not read has not "
+                                    "been erased.")
+                         .arg(unread.size() == 1 ? QStringLiteral("One list") : QStringLiteral("Some lists"))
+                         .arg(unread.join(QStringLiteral(", ")));
+    sentences << QStringLiteral("The rest of the selected data has been erased permanently.");
+    return sentences.join(QLatin1Char(' '));
 }
 
 } // namespace eraseplan

@@ -59,8 +59,9 @@ bool walkSteps(EraseType scope, const bool selected[CategoryCount], const bool e
 int failedItems(int itemFailReplies, int failedInAnswer);
 
 // Text of the completion page. With no failures it is the plain success text;
-// otherwise it names the categories with the number of items not erased.
-QString completionText(const int failed[CategoryCount]);
+// otherwise it names the categories with the number of items not erased, and
+// the categories whose list could not be read whole (never claimed erased).
+QString completionText(const int failed[CategoryCount], const bool incomplete[CategoryCount] = nullptr);
 
 QString categoryDisplayName(int category);
 

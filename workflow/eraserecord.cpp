@@ -1,6 +1,7 @@
 #include "workflow/eraserecord.h"
 
 #include "workflow/eraseplan.h"
+#include "workflow/eraseverification.h"
 #include "workflow/scanplan.h"
 
 #include <QDir>
@@ -103,6 +104,82 @@ void layOutOnA4(QTextDocument &document, const QString &html)
     }
 }
 
+QJsonObject verificationJson(const EraseAccount &a)
+{
+    using namespace eraseverification;
+    const Verification &v = a.verification();
+    QJsonObject j{{QStringLiteral("status"), statusText(v.status)}, {QStringLiteral("note"), scopeNote()}};
+    if (!v.reason.isEmpty())
+        j.insert(QStringLiteral("reason"), v.reason);
+    if (v.ranUtc.isValid())
+        j.insert(QStringLiteral("ran_utc"), isoUtc(v.ranUtc));
+    if (v.status == Status::NotApplicable || v.status == Status::Pending)
+        return j;
+    QJsonArray categories;
+    for (int c : categoriesToList(a)) {
+        const Verification::Category &vc = v.categories[c];
+        QJsonObject entry{{QStringLiteral("category"), eraseplan::categoryDisplayName(c)},
+                          {QStringLiteral("listed"), vc.checkedList},
+                          {QStringLiteral("checked"), vc.checked},
+                          {QStringLiteral("still_present"), vc.stillPresent.size()},
+                          {listName(c, "still_present"), QJsonArray::fromStringList(vc.stillPresent)},
+                          {QStringLiteral("failed_or_not_sent_but_not_listed"), vc.failedNotListed}};
+        categories.append(entry);
+    }
+    j.insert(QStringLiteral("categories"), categories);
+    return j;
+}
+
+QString verificationHtml(const EraseAccount &a)
+{
+    using namespace eraseverification;
+    const Verification &v = a.verification();
+    QString h = QStringLiteral("<h3>Verification</h3><p><b>%1</b>").arg(esc(headline(v.status)));
+    const QString line = pageLine(a);
+    if (!line.isEmpty())
+        h += QStringLiteral(": ") + esc(line);
+    else if (!v.reason.isEmpty())
+        h += QStringLiteral(": ") + esc(v.reason);
+    if (v.ranUtc.isValid())
+        h += QStringLiteral(" (%1)").arg(readableUtc(v.ranUtc));
+    h += QStringLiteral("</p>");
+    if (v.status == Status::Verified || v.status == Status::StillPresent || v.status == Status::CouldNotRun) {
+        QString rows;
+        for (int c : categoriesToList(a)) {
+            const Verification::Category &vc = v.categories[c];
+            rows += QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td><td align=\"right\">%3</td></tr>")
+                        .arg(esc(eraseplan::categoryDisplayName(c)))
+                        .arg(vc.checked)
+                        .arg(vc.checkedList ? QString::number(vc.stillPresent.size()) : QStringLiteral("not listed"));
+        }
+        h += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"60%\" "
+                            "style=\"border-color:#BFBFBF;\"><tr style=\"background-color:#E8F7FD;\">"
+                            "<th align=\"left\">Category</th><th>Confirmed erased, looked for</th>"
+                            "<th>Still listed</th></tr>%1</table>")
+                 .arg(rows);
+        for (int c : categoriesToList(a)) {
+            const QStringList &present = v.categories[c].stillPresent;
+            if (present.isEmpty())
+                continue;
+            QStringList shown;
+            for (const QString &key : present)
+                shown << esc(key);
+            h += QStringLiteral("<p><b>%1 &mdash; still listed after it was reported erased:</b><br/>%2</p>")
+                     .arg(esc(eraseplan::categoryDisplayName(c)), shown.join(QStringLiteral("<br/>")));
+        }
+    }
+    h += QStringLiteral("<p style=\"color:#666666;\">%1</p>").arg(esc(scopeNote()));
+    return h;
+}
+
+QString recordOutcome(const EraseAccount &a)
+{
+    QString text = outcomeText(a.outcome());
+    if (a.verification().status == eraseverification::Status::Verified)
+        text += QStringLiteral(", verified");
+    return text;
+}
+
 } // namespace
 
 QString outcomeText(EraseAccount::Outcome outcome)
@@ -161,8 +238,9 @@ QJsonObject toJson(const EraseAccount &a, const QString &programVersion)
         {QStringLiteral("scope"), scopeText(a.scope())},
         {QStringLiteral("level"), QJsonObject{{QStringLiteral("name"), eraseplan::levelLabel(a.level())},
                                               {QStringLiteral("value"), int(a.level())}}},
-        {QStringLiteral("outcome"), outcomeText(a.outcome())},
+        {QStringLiteral("outcome"), recordOutcome(a)},
         {QStringLiteral("totals"), countsJson(a.totals())},
+        {QStringLiteral("verification"), verificationJson(a)},
     };
     if (!a.endReason().isEmpty())
         record.insert(QStringLiteral("outcome_reason"), a.endReason());
@@ -183,6 +261,8 @@ QJsonObject toJson(const EraseAccount &a, const QString &programVersion)
             entry.insert(QStringLiteral("not_sent_reasons"), QJsonArray::fromStringList(reasons));
         if (a.fromEarlierRun(c))
             entry.insert(QStringLiteral("answered_in_earlier_run_started_utc"), isoUtc(a.earlierRunStartUtc(c)));
+        if (a.listIncomplete(c))
+            entry.insert(QStringLiteral("list_incomplete"), true);
         categories.append(entry);
     }
     record.insert(QStringLiteral("categories"), categories);
@@ -190,6 +270,11 @@ QJsonObject toJson(const EraseAccount &a, const QString &programVersion)
 }
 
 QString outcomeLine(const EraseAccount &a)
+{
+    return eraseverification::headline(a.verification().status) + QStringLiteral(" \u2013 ") + erasedLine(a);
+}
+
+QString erasedLine(const EraseAccount &a)
 {
     const EraseAccount::Counts t = a.totals();
     switch (a.outcome()) {
@@ -227,7 +312,7 @@ QString toHtml(const EraseAccount &a, const QString &programVersion, int listLim
         return QStringLiteral("<tr><td width=\"32%\"><b>%1</b></td><td>%2</td></tr>").arg(name, value);
     };
     h += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">");
-    h += row(QStringLiteral("Outcome"), esc(outcomeText(a.outcome())));
+    h += row(QStringLiteral("Outcome"), esc(recordOutcome(a)));
     if (!a.endReason().isEmpty())
         h += row(QStringLiteral("Why"), esc(a.endReason()));
     h += row(QStringLiteral("Started"), readableUtc(a.startUtc()));
@@ -275,6 +360,8 @@ QString toHtml(const EraseAccount &a, const QString &programVersion, int listLim
     }
     if (!notes.isEmpty())
         h += QStringLiteral("<ul>%1</ul>").arg(notes);
+
+    h += verificationHtml(a);
 
     QString lists;
     for (int c = 0; c < CategoryCount; ++c) {
@@ -435,10 +522,19 @@ QString reportSummary(const EraseAccount &a)
     switch (a.outcome()) {
     case EraseAccount::Outcome::Completed:
     case EraseAccount::Outcome::CompletedWithFailures: {
+        // The check after the reboot found items the phone reported erased:
+        // the page no longer says everything was erased.
+        if (a.verification().status == eraseverification::Status::StillPresent)
+            return QStringLiteral("The phone reported %1 of %2 as erased, but it still lists some of them.")
+                .arg(t.erased)
+                .arg(plural(t.chosen, "chosen item", "chosen items"));
         int notErased[CategoryCount] = {};
-        for (int c = 0; c < CategoryCount; ++c)
+        bool incomplete[CategoryCount] = {};
+        for (int c = 0; c < CategoryCount; ++c) {
             notErased[c] = a.takesPart(c) ? a.counts(c).notErased() : 0;
-        return eraseplan::completionText(notErased);
+            incomplete[c] = a.listIncomplete(c);
+        }
+        return eraseplan::completionText(notErased, incomplete);
     }
     case EraseAccount::Outcome::Interrupted: {
         const QString why = a.endReason().isEmpty() ? QStringLiteral("the link to the phone was lost")
@@ -492,7 +588,8 @@ QVector<Row> reportRows(const EraseAccount &a)
         if (!a.takesPart(c))
             continue;
         const EraseAccount::Counts n = a.counts(c);
-        rows.append({eraseplan::categoryDisplayName(c), n.chosen, n.erased, n.failed, n.chosen - n.erased - n.failed});
+        rows.append({c, eraseplan::categoryDisplayName(c), n.chosen, n.erased, n.failed,
+                     n.chosen - n.erased - n.failed});
     }
     return rows;
 }

@@ -23,8 +23,11 @@ bool keysAreLocations(int category);
 
 QJsonObject toJson(const EraseAccount &account, const QString &programVersion);
 
-// The outcome in one line, the first line of the PDF.
+// The outcome in one line, the first line of the PDF: whether it was
+// verified, then what was erased.
 QString outcomeLine(const EraseAccount &account);
+// What was erased, in one line ("Erase completed: all 12 chosen items ...").
+QString erasedLine(const EraseAccount &account);
 // The PDF's content as a rich-text document; every text from the phone is
 // escaped. At most `listLimit` keys per list are written out (the JSON file
 // holds them all).
@@ -61,6 +64,7 @@ QString recordLine(const Written &written, const QString &folder);
 
 struct Row
 {
+    int index = -1; // the Category
     QString category;
     int chosen = 0;
     int erased = 0;

@@ -6,6 +6,7 @@
 #include "app/widgetvisibility.h"
 #include "protocol/records.h"
 #include "workflow/eraseplan.h"
+#include "workflow/eraseverification.h"
 #include "workflow/scanplan.h"
 
 #include <QDebug>
@@ -17,12 +18,17 @@
 
 namespace {
 
+// An entry whose location cannot be read has no key: the all-items sender
+// names it as not sent.
 QStringList locationsOf(const QStringList &entries)
 {
     QStringList out;
     out.reserve(entries.size());
-    for (const QString &entry : entries)
-        out << proto::entryLocation(entry);
+    for (const QString &entry : entries) {
+        const QString location = proto::entryLocation(entry);
+        if (!location.isEmpty())
+            out << location;
+    }
     return out;
 }
 
@@ -72,6 +78,7 @@ QStringList MainWindow::eraseKeysOf(int category) const
 
 void MainWindow::beginEraseAccount()
 {
+    stopVerificationPass();
     const EraseAccount earlier = m_eraseAccount;
     // A run after a cancel (or a lost link) of the same scan does not send
     // again what was answered: those categories stay in its account.
@@ -97,6 +104,11 @@ void MainWindow::beginEraseAccount()
         if (sent)
             m_eraseAccount.choose(c, eraseplan::keysNotAnswered(eraseKeysOf(c), m_eraseAnsweredKeys[c]));
     }
+    // A list too long to be read whole is never claimed erased: in an All
+    // run (which means everything) and wherever the category takes part.
+    for (int c = range.first; c < range.last; ++c)
+        if (m_listIncomplete[c] && (m_eraseType == EraseType::All || m_eraseAccount.takesPart(c)))
+            m_eraseAccount.markListIncomplete(c);
     if (m_messagesLeftOut > 0 && !m_eraseSelected[Message] && !m_eraseBack[Message])
         m_eraseAccount.leaveOut(Message, eraseKeysOf(Message),
                                 QStringLiteral("the change of the default SMS app was declined on the phone"));
@@ -107,13 +119,19 @@ void MainWindow::endEraseRun(EraseAccount::Outcome outcome, const QString &reaso
     if (!m_eraseAccount.isOpen())
         return;
     m_eraseAccount.end(outcome, QDateTime::currentDateTimeUtc(), reason);
+    eraseverification::prepare(m_eraseAccount);
+    qDebug() << "erase run ended:" << eraserecord::outcomeText(outcome);
+    writeEraseRecord();
+    fillEraseReport();
+}
+
+void MainWindow::writeEraseRecord()
+{
     if (m_recordBaseName.isEmpty())
         m_recordBaseName = eraserecord::uniqueBaseName(m_recordsFolder, m_eraseAccount);
     m_recordWritten = eraserecord::write(m_recordsFolder, m_recordBaseName, m_eraseAccount,
                                          QStringLiteral(PURGATEX_VERSION));
-    qDebug() << "erase run ended:" << eraserecord::outcomeText(outcome) << "record:"
-             << (m_recordWritten.ok() ? m_recordWritten.pdfPath : m_recordWritten.error);
-    fillEraseReport();
+    qDebug() << "erase record:" << (m_recordWritten.ok() ? m_recordWritten.pdfPath : m_recordWritten.error);
 }
 
 void MainWindow::interruptEraseRun(const QString &reason)
@@ -130,6 +148,8 @@ void MainWindow::interruptEraseRun(const QString &reason)
 
 bool MainWindow::leaveEraseReport()
 {
+    // The check runs behind the report only.
+    cancelVerification(QStringLiteral("the report page was left before the check was done"));
     if (!m_reportHeld)
         return false;
     releaseReport();
@@ -139,12 +159,21 @@ bool MainWindow::leaveEraseReport()
 void MainWindow::fillEraseReport()
 {
     const EraseAccount &a = m_eraseAccount;
-    const bool clean = a.outcome() == EraseAccount::Outcome::Completed;
+    const bool clean = a.outcome() == EraseAccount::Outcome::Completed
+                       && a.verification().status != EraseAccount::Verification::Status::StillPresent;
     ui->M_EraseCompleted_Label_Image->setPixmap(
         QPixmap(clean ? QStringLiteral(":/Image/Erase/completed.png") : QStringLiteral(":/Image/Erase/incomplete.png")));
     ui->M_EraseCompleted_Label_Title->setText(eraserecord::reportTitle(a));
     ui->M_EraseCompleted_Label_Text->setText(eraserecord::reportSummary(a));
-    hideWidget(ui->M_EraseCompleted_Label_Verify);
+    const EraseAccount::Verification::Status verification = a.verification().status;
+    const bool verifies = verification != EraseAccount::Verification::Status::NotApplicable;
+    ui->M_EraseCompleted_Label_Verify->setText(eraseverification::pageLine(a));
+    ui->M_EraseCompleted_Label_Verify->setStyleSheet(
+        QStringLiteral("font-size:14px; font-weight:bold; color:%1;")
+            .arg(verification == EraseAccount::Verification::Status::Verified       ? QStringLiteral("#3CB86B")
+                 : verification == EraseAccount::Verification::Status::StillPresent ? QStringLiteral("#E8541E")
+                                                                                    : QStringLiteral("#333333")));
+    setWidgetShown(ui->M_EraseCompleted_Label_Verify, verifies);
 
     QTableWidget *table = ui->M_EraseCompleted_Table;
     const QVector<eraserecord::Row> rows = eraserecord::reportRows(a);
@@ -159,10 +188,14 @@ void MainWindow::fillEraseReport()
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             table->setItem(r, i + 1, item);
         }
+        auto *check = new QTableWidgetItem(eraseverification::cellText(a, row.index));
+        check->setTextAlignment(Qt::AlignCenter);
+        table->setItem(r, 5, check);
     }
-    table->setColumnWidth(0, 250);
-    for (int i = 1; i < 4; ++i)
-        table->setColumnWidth(i, 130);
+    table->setColumnHidden(5, !verifies);
+    table->setColumnWidth(0, verifies ? 190 : 250);
+    for (int i = 1; i < 5; ++i)
+        table->setColumnWidth(i, verifies ? 110 : 130);
 
     setRecordLink(ui->M_EraseCompleted_PushButton_Record, ui->M_EraseCompleted_Label_Record, m_recordWritten,
                   m_recordsFolder);

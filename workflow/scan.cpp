@@ -214,7 +214,6 @@ void MainWindow::resetScanState()
         m_dataReadable[c] = false;
         m_scanDone[c] = false;
         m_gotCount[c] = 0;
-        m_chunkText[c].clear();
         m_eraseSelected[c] = false;
         m_eraseBack[c] = false;
         m_eraseDone[c] = false;
@@ -229,6 +228,7 @@ void MainWindow::resetScanState()
         if (c >= FirstAppCategory)
             m_appDirFound[c - FirstAppCategory] = false;
     }
+    clearScanAccumulators(range.first, range.last);
     m_scanCancelRequested = false;
     m_leftTimeReadable = false;
 }

@@ -1015,23 +1015,32 @@ void pages()
     });
 }
 
+// The program icon at size x size: the mark on a rounded blue tile.
+QImage programIcon(int size)
+{
+    QImage img = canvas(size, size);
+    QPainter p(&img);
+    begin(p);
+    p.scale(size / 32.0, size / 32.0);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Blue);
+    p.drawRoundedRect(QRectF(0, 0, 32, 32), 6, 6);
+    drawMark(p, QRectF(6, 4, 20, 24), White, Blue);
+    return img;
+}
+
 void favicon()
 {
-    QImage img = canvas(32, 32);
-    {
-        QPainter p(&img);
-        begin(p);
-        p.setPen(Qt::NoPen);
-        p.setBrush(Blue);
-        p.drawRoundedRect(QRectF(0, 0, 32, 32), 6, 6);
-        drawMark(p, QRectF(6, 4, 20, 24), White, Blue);
-    }
+    const QImage img = programIcon(32);
     const QString path = g_root + QStringLiteral("/images/StaticUI/bitbug_favicon.ico");
     QDir().mkpath(QFileInfo(path).absolutePath());
     QImageWriter writer(path, "ico");
     if (!writer.write(img.convertToFormat(QImage::Format_ARGB32)))
         qFatal("cannot write %s: %s", qPrintable(path), qPrintable(writer.errorString()));
     ++g_count;
+    // The menu entry's icon in the hicolor theme (installed, not compiled in).
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        save(programIcon(size), QStringLiteral("icons/hicolor/%1x%1/apps/purgatex.png").arg(size));
 }
 
 } // namespace

@@ -94,7 +94,9 @@ struct Hostile
     QString contactAddress() const { return link; }
     QString messageName() const { return QStringLiteral("<b>Ann</b> <i>H</i>"); }
     QString messageBody() const { return img + QStringLiteral(" see <a href=\"x\">you</a> at 6"); }
-    QString photoLocation() const { return QStringLiteral("/sdcard/DCIM/") + img + QStringLiteral(".jpg"); }
+    // A location ends in "/" and the file's name.
+    QString photoName() const { return img + QStringLiteral(".jpg"); }
+    QString photoLocation() const { return QStringLiteral("/sdcard/DCIM/") + photoName(); }
     // tasklist's first word: no blanks (a tab separates the attribute).
     QString processName() const { return QStringLiteral("&amp;<b>x</b>") + QString(img).replace(' ', '\t'); }
 };
@@ -208,7 +210,8 @@ private slots:
                                                 t.messageBody(), QStringLiteral("2026-11-30 18:00:00")}
                                         .join(QLatin1Char(';')));
         const QString firstPhoto = data.lists[Photo].first().section(QLatin1Char(';'), 3);
-        data.lists[Photo].prepend(QStringLiteral("IMG_1.jpg;%1;jpg;%2")
+        data.lists[Photo].prepend(QStringLiteral("%1;%2;jpg;%3")
+                                      .arg(t.photoName())
                                       .arg(data.photoData.value(firstPhoto).size())
                                       .arg(t.photoLocation()));
         data.photoData.insert(t.photoLocation(), data.photoData.value(firstPhoto));
@@ -261,7 +264,7 @@ private slots:
                                       << t.messageName();
         QTest::newRow("message body") << "message" << t.messageName() << "EP_IsScanning_ListWidget_InfoShow"
                                       << QStringLiteral("2026-11-30 18:00:00\n") + t.messageBody();
-        QTest::newRow("photo location") << "photo" << QStringLiteral("IMG_1.jpg") << "EP_IsScanning_Label_PhotoLocation"
+        QTest::newRow("photo location") << "photo" << t.photoName() << "EP_IsScanning_Label_PhotoLocation"
                                         << t.photoLocation();
     }
     void shownLetterForLetter()

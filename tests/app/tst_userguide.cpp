@@ -43,6 +43,35 @@ private slots:
         QVERIFY(compiledGuide().contains("USB debugging"));
     }
 
+    // The guide beside the program (a build, the Windows install folder)
+    // comes before the installed documentation folder of a Linux install.
+    void shippedGuideIsFound_data()
+    {
+        QTest::addColumn<QStringList>("present"); // under the prefix; the program lies in bin/
+        QTest::addColumn<QString>("found");
+        const QString beside = QStringLiteral("bin/help/user-guide.html");
+        const QString installed = QStringLiteral("share/doc/purgatex/user-guide.html");
+        QTest::newRow("beside the program") << QStringList{beside} << beside;
+        QTest::newRow("installed") << QStringList{installed} << installed;
+        QTest::newRow("both") << QStringList{installed, beside} << beside;
+        QTest::newRow("none") << QStringList{} << QString();
+        QTest::newRow("a folder of that name") << QStringList{installed + QStringLiteral("/x")} << QString();
+    }
+    void shippedGuideIsFound()
+    {
+        QFETCH(QStringList, present);
+        QFETCH(QString, found);
+        QTemporaryDir prefix;
+        QVERIFY(prefix.isValid());
+        QVERIFY(QDir().mkpath(prefix.filePath(QStringLiteral("bin"))));
+        for (const QString &file : present) {
+            QVERIFY(QDir().mkpath(QFileInfo(prefix.filePath(file)).absolutePath()));
+            QVERIFY(writeFile(prefix.filePath(file), compiledGuide()));
+        }
+        QCOMPARE(shippedUserGuide(prefix.filePath(QStringLiteral("bin"))),
+                 found.isEmpty() ? QString() : prefix.filePath(found));
+    }
+
     void copyReplacesWhatLiesThere_data()
     {
         QTest::addColumn<QString>("planted"); // what lies at <folder>/user-guide.html

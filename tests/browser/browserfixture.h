@@ -14,21 +14,7 @@ namespace fixture {
 
 inline void addText(MainWindow &w, Category c, const QString &record)
 {
-    const QStringList f = record.split(';', Qt::SkipEmptyParts);
-    if (f.size() < 3)
-        return;
-    QMap<QString, QString> *idData = c == Contact ? &w.m_contactMapIdData
-        : c == History                            ? &w.m_historyMapIdData
-                                                  : &w.m_messageMapIdData;
-    QMultiMap<QString, QString> *nameId = c == Contact ? &w.m_contactMapNameId
-        : c == History                                 ? &w.m_historyMapNameId
-                                                       : &w.m_messageMapNameId;
-    QMultiMap<QString, QString> *numberId = c == Contact ? &w.m_contactMapNumberId
-        : c == History                                   ? &w.m_historyMapNumberId
-                                                         : &w.m_messageMapNumberId;
-    nameId->insert(f[1], f[0]);
-    numberId->insert(f[2], f[0]);
-    idData->insert(f[0], record);
+    proto::addTextRecord(record, w.recordMapsOf(c));
 }
 
 inline QString contact(int i, const QString &number)

@@ -1,4 +1,5 @@
 #include "browser/browserlogic.h"
+#include "protocol/records.h"
 
 #include <QtTest>
 
@@ -97,7 +98,8 @@ private slots:
         QTest::newRow("case sensitive") << "smith" << QStringList() << QStringList();
         QTest::newRow("capital") << "Smith" << QStringList({"555-0101"}) << QStringList({"1"});
         QTest::newRow("id field counts") << "4;" << QStringList({"888-2000"}) << QStringList({"4"});
-        QTest::newRow("no number never shows") << "Nobody" << QStringList() << QStringList();
+        QTest::newRow("no number: under the empty number") << "Nobody" << QStringList({""}) << QStringList({"5"});
+        QTest::newRow("no name: under its own number") << "zed@" << QStringList({"999-0000"}) << QStringList({"6"});
     }
     void search()
     {
@@ -110,12 +112,102 @@ private slots:
             {"3", "3;Bo Day;777-1000;;5 Elm, Apt 555;"},
             {"4", "4;Cy Fox;888-2000;;;Org 555"},
             {"5", "5;Nobody;;;;"},
+            {"6", "6;;999-0000;zed@x.org;;"},
         };
         const QMultiMap<QString, QString> result = searchRecords(data, text);
         QCOMPARE(result.uniqueKeys(), numbers);
         QStringList got = result.values();
         got.sort();
         QCOMPARE(got, ids);
+    }
+
+    // One row per number, showing the record inserted last; a record
+    // without a number is a row of its own. Every row shows the number of
+    // every record it stands for.
+    void keyedRows_data()
+    {
+        QTest::addColumn<QStringList>("records"); // in arrival order
+        QTest::addColumn<QStringList>("rows");    // number:shown id:ids of the row
+        QTest::newRow("shared number")
+            << QStringList({"1;Ada;555;a", "2;;555;b", "3;Bo;556;c"})
+            << QStringList({"555:2:1,2", "556:3:3"});
+        QTest::newRow("unnamed calls of three numbers")
+            << QStringList({"h1;;555-0001;Missed", "h2;;555-0002;Missed", "h3;Ann;555-0003;Missed", "h4;;555-0003;Missed"})
+            << QStringList({"555-0001:h1:h1", "555-0002:h2:h2", "555-0003:h4:h3,h4"});
+        QTest::newRow("without numbers, one row each")
+            << QStringList({"1;Ada;;a@x.org", "2;Bo;;b@x.org", "3;Cy;557;"})
+            << QStringList({":1:1", ":2:2", "557:3:3"});
+    }
+    void keyedRows()
+    {
+        QFETCH(QStringList, records);
+        QFETCH(QStringList, rows);
+        QMap<QString, QString> idData;
+        QMultiMap<QString, QString> nameId;
+        QMultiMap<QString, QString> numberId;
+        for (const QString &r : records)
+            proto::addTextRecord(r, {&idData, &nameId, &numberId});
+        const QList<KeyedRow> built = buildKeyedRows(numberId, idData, 3);
+        QStringList got;
+        for (const KeyedRow &row : built) {
+            QCOMPARE(row.cells.value(1), row.number); // the Number cell
+            const QStringList ids = idsOfRow(numberId, row.number, row.soleId);
+            for (const QString &id : ids)
+                QCOMPARE(recordFields(idData.value(id)).value(2), row.number);
+            got << row.number + ":" + row.shownId + ":" + ids.join(",");
+        }
+        QCOMPARE(got, rows);
+        QCOMPARE(keyedRowCount(numberId), rows.size());
+    }
+
+    void messageSenderName_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("contact's name") << "m1;Mum;555;hi" << "Ada";
+        QTest::newRow("contact without a name keeps the message's") << "m1;Front desk;556;hi" << "Front desk";
+        QTest::newRow("no contact") << "m1;Shop;777;hi" << "Shop";
+        QTest::newRow("no number is no contact's") << "m1;Draft;;hi" << "Draft";
+    }
+    void messageSenderName()
+    {
+        QFETCH(QString, message);
+        QFETCH(QString, name);
+        QMap<QString, QString> contacts, messages;
+        QMultiMap<QString, QString> contactNames, contactNumbers, messageNames, messageNumbers;
+        for (const char *c : {"1;Ada;555;", "2;;556;", "3;Nobody;;x@y.org"})
+            proto::addTextRecord(QString(c), {&contacts, &contactNames, &contactNumbers});
+        proto::addTextRecord(message, {&messages, &messageNames, &messageNumbers});
+        const QList<KeyedRow> rows = buildMessageRows(messageNumbers, messages, contactNumbers, contacts);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows.first().cells.value(0), name);
+    }
+
+    // A file row chooses its entry by the whole location; an entry whose
+    // location cannot be read shows what it has and chooses nothing.
+    void fileRows_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("location");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("plain") << "a.mp3;10;mp3;/Music/a.mp3" << "a.mp3" << "/Music/a.mp3" << "/Music/a.mp3";
+        QTest::newRow("; in name and location") << "a;b.mp3;10;mp3;/Music/a;b.mp3" << "a;b.mp3" << "/Music/a;b.mp3"
+                                                << "/Music/a;b.mp3";
+        QTest::newRow("no location") << "lost.mp3;10;mp3;" << "lost.mp3" << "" << "";
+        QTest::newRow("location of another file") << "a.mp3;10;mp3;/Music/b.mp3" << "a.mp3" << ""
+                                                  << "/Music/b.mp3";
+    }
+    void fileRows()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, name);
+        QFETCH(QString, location);
+        QFETCH(QString, shown);
+        const FileRow row = fileRow(entry);
+        QCOMPARE(row.name, name);
+        QCOMPARE(row.location, location);
+        QCOMPARE(row.locationText, shown);
     }
 
     void selection_data()

@@ -2,10 +2,13 @@
 #include "ui_mainwindow.h"
 
 #include "browserfixture.h"
+#include "browser/tablelayout.h"
+#include "support/windowdriver.h"
 #include "companionsimulator.h"
 #include "protocol/messages.h"
 
 #include <QHostAddress>
+#include <QPushButton>
 #include <QtTest>
 
 // The result browser after a real private scan of the simulated phone:
@@ -20,25 +23,47 @@ struct Rig
     MainWindow w;
     explicit Rig(const SimDataSet &data) : sim(data) { w.m_timerTestPort->stop(); }
 
-    bool connectAndScan()
+    bool connectAndScan(QAbstractButton *scope = nullptr)
     {
-        if (!sim.listen())
+        if (!drive::connect(w, sim))
             return false;
-        w.show();
-        w.m_tcpSocket->connectToHost(QHostAddress::LocalHost, sim.port());
-        if (!QTest::qWaitFor([&] { return sim.hasClient(); }, kWait))
-            return false;
-        w.m_programType = ProgramType::Idle;
-        w.m_workPhase = None;
-        w.m_sdkLevel = 28;
-        w.setScopeButtonsEnabled(true);
-        QTest::mouseClick(w.ui->S_Private_Button, Qt::LeftButton);
+        QTest::mouseClick(scope ? scope : w.ui->S_Private_Button, Qt::LeftButton);
         if (!QTest::qWaitFor([&] { return !w.ui->B_EAll_ToScan->isHidden(); }, kWait))
             return false;
         QTest::mouseClick(w.ui->EAll_Label_ToScan, Qt::LeftButton);
-        return QTest::qWaitFor([&] { return w.m_workPhase == Scanned; }, kWait);
+        return drive::waitFor(w, [&] { return w.m_workPhase == Scanned; }, kWait);
+    }
+
+    // Erase, "Erase" typed, Erase Now: waits for the completion page.
+    bool confirmAndErase()
+    {
+        if (w.m_eraseType == EraseType::Private) {
+            QTest::mouseClick(w.ui->EP_IsScanning_PushButton_Erase, Qt::LeftButton);
+            if (!drive::waitFor(w, [&] { return !w.ui->M_ConformErase_1->isHidden(); }, kWait))
+                return false;
+        }
+        QTest::keyClicks(w.ui->M_ConformErase_LineEdit_InputErase, "Erase");
+        QTest::mouseClick(w.ui->M_ConformErase_PushButton_EraseNow, Qt::LeftButton);
+        return drive::waitFor(w, [&] { return w.m_eraseProgress == 100; }, kWait);
+    }
+
+    QStringList erasedKeys(Category c) const
+    {
+        QStringList keys;
+        for (const auto &e : sim.eraseRequests())
+            if (e.category == c)
+                keys << e.key;
+        return keys;
     }
 };
+
+int rowShowing(QTableWidget *t, int column, const QString &text)
+{
+    for (int row = 1; row < t->rowCount(); ++row)
+        if (t->item(row, column) && t->item(row, column)->text() == text)
+            return row;
+    return -1;
+}
 
 // Two photos with a broken entry (no location) between them.
 SimDataSet phoneWithThreePhotoEntries()
@@ -206,6 +231,129 @@ private slots:
         for (int row = 1; row <= shown.size(); ++row)
             QVERIFY2(row == target || !erased.contains(shown.at(row - 1)),
                      qPrintable(QString("erased %1 shown in row %2").arg(shown.at(row - 1)).arg(row)));
+    }
+
+    // A call, message or contact without a name keeps its number in place:
+    // the row that shows 555-0003 stands for the records of 555-0003, its
+    // detail pane shows them, and erasing it erases those and no other.
+    void unnamedRecordsEraseOnlyTheirNumber_data()
+    {
+        QTest::addColumn<int>("category");
+        QTest::addColumn<QStringList>("records");
+        QTest::newRow("missed calls")
+            << int(History)
+            << QStringList{"h1;;555-0001;Missed;0;2026-11-01 10:00:00", "h2;;555-0002;Missed;0;2026-11-01 10:05:00",
+                           "h3;;555-0003;Missed;0;2026-11-01 10:10:00",
+                           "h4;Ann Lee;555-0003;Missed;12;2026-11-01 10:15:00"};
+        QTest::newRow("messages")
+            << int(Message)
+            << QStringList{"m1;;555-0001;Parcel waiting;2026-11-01 10:00:00",
+                           "m2;;555-0002;Your code is 4821;2026-11-01 10:05:00",
+                           "m3;;555-0003;Call me;2026-11-01 10:10:00", "m4;Ann Lee;555-0003;Lunch?;2026-11-01 10:15:00"};
+        QTest::newRow("contacts")
+            << int(Contact)
+            << QStringList{"c1;;555-0001;desk@example.org;;", "c2;;555-0002;shop@example.org;;",
+                           "c3;;555-0003;;;Lumen Works", "c4;Ann Lee;555-0003;ann@example.org;2 Elm Street;"};
+    }
+    void unnamedRecordsEraseOnlyTheirNumber()
+    {
+        QFETCH(int, category);
+        QFETCH(QStringList, records);
+        SimDataSet data = SimDataSet::generate(6);
+        data.lists[category] = records;
+        Rig r(data);
+        QVERIFY(r.connectAndScan());
+        r.w.selectCategory(category);
+        QTableWidget *t = r.w.categoryTable(category);
+        QCOMPARE(r.w.tableLayout(category).captionWord + QString("\n(3)"),
+                 r.w.findChild<QPushButton *>(r.w.tableLayout(category).buttonName)->text());
+        const int row = rowShowing(t, 2, "555-0003");
+        QVERIFY(row > 0);
+        fixture::click(t, row);
+
+        QSet<QString> expected;
+        QStringList details;
+        for (int i = 0; i < r.w.ui->EP_IsScanning_ListWidget_InfoShow->count(); ++i)
+            details << r.w.ui->EP_IsScanning_ListWidget_InfoShow->item(i)->text();
+        for (const QString &record : records) {
+            const QStringList f = record.split(';');
+            if (f[2] != "555-0003")
+                continue;
+            expected << f[0];
+            for (int i = 3; i < f.size(); ++i)
+                QVERIFY2(f[i].isEmpty() || details.contains(f[i]), qPrintable(f[i] + " not in " + details.join('|')));
+        }
+        QVERIFY(r.confirmAndErase());
+        const QStringList erased = r.erasedKeys(Category(category));
+        QCOMPARE(QSet<QString>(erased.begin(), erased.end()), expected);
+        QCOMPARE(erased.size(), expected.size());
+        QCOMPARE(r.sim.eraseRequests().size(), erased.size());
+    }
+
+    // Names and locations with ";" are read whole; an entry whose location is
+    // missing or is not the file's is shown, cannot be ticked (neither alone
+    // nor by the head row) and is never sent. An All run reports it as not
+    // erased.
+    void fileEntriesAreErasedByTheirWholeLocation_data()
+    {
+        QTest::addColumn<bool>("all");
+        QTest::newRow("private, every row clicked and the head row") << false;
+        QTest::newRow("all") << true;
+    }
+    void fileEntriesAreErasedByTheirWholeLocation()
+    {
+        QFETCH(bool, all);
+        SimDataSet data = SimDataSet::generate(3);
+        data.lists[Photo] = QStringList{};
+        data.photoData.clear();
+        data.addOddFileEntries();
+        const QStringList readable[3] = {
+            {"/sdcard/DCIM/Trip;2026/Beach;Day.jpg"},
+            {"/sdcard/Recordings/voice_note_1.m4a", "/sdcard/Recordings/voice_note_2.m4a",
+             "/sdcard/Recordings/voice_note_3.m4a", "/sdcard/Recordings/voice_note_4.m4a",
+             "/sdcard/Recordings/voice_note_5.m4a", "/sdcard/Music/Song;Live.mp3", "/sdcard/Voice;Notes/memo.m4a"},
+            {"/sdcard/DCIM/Camera/VID_20261110.mp4", "/sdcard/DCIM/Camera/VID_20261111.mp4",
+             "/sdcard/DCIM/Camera/VID_20261112.mp4", "/sdcard/Movies/Clip;1;2.mp4"}};
+
+        Rig r(data);
+        if (all) {
+            QVERIFY(r.connectAndScan(r.w.ui->S_All_Button));
+            QVERIFY(!r.w.ui->M_ConformErase_1->isHidden());
+        } else {
+            QVERIFY(r.connectAndScan());
+            for (int c = Photo; c <= Vedio; ++c) {
+                r.w.selectCategory(c);
+                QTableWidget *t = r.w.categoryTable(c);
+                const int n = data.lists[c].size();
+                for (int row = 1; row <= n; ++row) {
+                    fixture::click(t, row);
+                    const QString shownLocation = c == Photo ? QString() : t->item(row, 4)->text();
+                    const bool canTick = c == Photo ? row <= readable[0].size() : readable[c - Photo].contains(shownLocation);
+                    QCOMPARE(fixture::checked(t, row), canTick);
+                }
+                fixture::click(t, 0); // the head row: select all (what can be is already)
+                fixture::click(t, 0); // clear all
+                for (int row = 1; row <= n; ++row)
+                    QVERIFY(!fixture::checked(t, row));
+                fixture::click(t, 0); // select all again
+                for (int row = 1; row <= n; ++row)
+                    QCOMPARE(fixture::checked(t, row), t->item(row, 0)->toolTip().isEmpty());
+            }
+            QCOMPARE(r.w.categoryTable(Audio)->item(6, 1)->text(), QString("Song;Live.mp3"));
+            QCOMPARE(r.w.categoryTable(Audio)->item(6, 4)->text(), QString("/sdcard/Music/Song;Live.mp3"));
+        }
+        QVERIFY(r.confirmAndErase());
+        for (int c = Photo; c <= Vedio; ++c) {
+            const QStringList erased = r.erasedKeys(Category(c));
+            QCOMPARE(QSet<QString>(erased.begin(), erased.end()),
+                     QSet<QString>(readable[c - Photo].begin(), readable[c - Photo].end()));
+            QCOMPARE(erased.size(), readable[c - Photo].size());
+        }
+        const QString report = r.w.ui->M_EraseCompleted_Label_Text->text();
+        if (all)
+            QVERIFY2(report.startsWith("4 items could not be erased (Photo: 2, Audio: 1, Video: 1)"), qPrintable(report));
+        else
+            QCOMPARE(report, QString("All data on your device has been erased permanently!"));
     }
 };
 

@@ -154,10 +154,9 @@ private slots:
         QCOMPARE(w.m_messageToEraseList.size(), 30);
     }
 
-    // Records with an empty field before the number are keyed by a later
-    // field (empty fields are dropped when the records are stored), while the
-    // Number cell shows the record's own number. Checking such a row must
-    // choose the record it shows and nothing shown in another row.
+    // Records without a name keep every field in place: a row stands for the
+    // records of the number it shows. Checking such a row chooses the record
+    // it shows and nothing shown in another row.
     void rowChoosesTheRecordItShows_data()
     {
         QTest::addColumn<int>("category");

@@ -1,5 +1,6 @@
 #include "browserfixture.h"
 #include "companionsimulator.h"
+#include "memorymeter.h"
 #include "ui_mainwindow.h"
 
 #include "browser/photothumb.h"
@@ -7,7 +8,6 @@
 #include "protocol/records.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QHostAddress>
 #include <QListWidget>
 #include <QtEndian>
@@ -93,24 +93,6 @@ QByteArray withDeclaredSize(const char *format, quint32 width, quint32 height)
         qToBigEndian(quint16(width), bytes.data() + sof + 7);
     }
     return bytes;
-}
-
-// Peak resident memory since the last reset (Linux), in kB; -1 elsewhere.
-bool resetPeakMemory()
-{
-    QFile f("/proc/self/clear_refs");
-    return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
-}
-qint64 statusKb(const QByteArray &key)
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n')) {
-        if (line.startsWith(key + ':'))
-            return line.mid(key.size() + 1).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
 }
 
 } // namespace
@@ -325,11 +307,11 @@ private slots:
         w.m_photoDir << "huge.jpg;10;jpg;/sdcard/huge.jpg";
         render(w, Photo);
         w.m_photoRequested << "/sdcard/huge.jpg";
-        const bool measured = resetPeakMemory();
-        const qint64 before = statusKb("VmRSS");
+        const bool measured = memorymeter::resetPeak();
+        const qint64 before = memorymeter::residentKb();
         receivePhoto(w, "huge.jpg", bytes, 1);
         if (measured && before > 0)
-            QVERIFY2(statusKb("VmHWM") - before < 64 * 1024, "no large allocation");
+            QVERIFY2(memorymeter::peakKb() - before < 64 * 1024, "no large allocation");
         QTableWidget *t = w.categoryTable(Photo);
         QCOMPARE(cellIcon(t, 1), fallbackIcon());
         QVERIFY(w.m_photoThumbs.value("/sdcard/huge.jpg").preview.isEmpty());

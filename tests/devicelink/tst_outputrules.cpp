@@ -519,6 +519,21 @@ private slots:
         QCOMPARE(locateTools(QString(), app.path(), QString()).adb, app.filePath("adb"));
         // A tools folder that does not exist is ignored.
         QCOMPARE(locateTools(tools.filePath("missing"), app.path(), QString()).adb, app.filePath("adb"));
+
+        // Installed: <prefix>/bin/Purgatex finds the helpers in its private
+        // folder <prefix>/libexec/purgatex, unless helpers/ lies beside it.
+        QTemporaryDir prefix;
+        QVERIFY(QDir().mkpath(prefix.filePath("bin")) && QDir().mkpath(prefix.filePath("libexec/purgatex")));
+        QFile netstat(prefix.filePath("libexec/purgatex/netstat"));
+        QVERIFY(netstat.open(QIODevice::WriteOnly));
+        netstat.close();
+        QVERIFY(netstat.setPermissions(netstat.permissions() | QFileDevice::ExeOwner));
+        p = locateTools(QString(), prefix.filePath("bin"), QString());
+        QCOMPARE(p.netstat, prefix.filePath("libexec/purgatex/netstat"));
+        QCOMPARE(p.taskkill, prefix.filePath("libexec/purgatex/taskkill"));
+        QVERIFY(QDir().mkpath(prefix.filePath("bin/helpers")));
+        QVERIFY(QFile::copy(netstat.fileName(), prefix.filePath("bin/helpers/netstat")));
+        QCOMPARE(locateTools(QString(), prefix.filePath("bin"), QString()).netstat, prefix.filePath("bin/helpers/netstat"));
 #endif
         // What the user is told when adb cannot be started.
         QCOMPARE(adbSearchPlaces(tools.path(), app.path(), QString()), QStringList{tools.path()});

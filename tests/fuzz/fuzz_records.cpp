@@ -29,24 +29,54 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QStringList records = proto::splitRecords(text);
     FUZZ_CHECK(proto::joinRecords(records) == text);
     int nonEmpty = 0;
+    QStringList whole;
     for (const QString &record : records) {
         nonEmpty += record.isEmpty() ? 0 : 1;
-        for (const QString &field : proto::splitRecordFields(record))
-            FUZZ_CHECK(!field.isEmpty() && !field.contains(proto::FieldSeparator));
-        FUZZ_CHECK(proto::entryLocation(record) == proto::splitEntryFields(record).value(3));
+        if (!record.isEmpty())
+            whole << record;
+        // Fields keep their places: nothing is dropped.
+        FUZZ_CHECK(proto::splitRecordFields(record).join(proto::FieldSeparator) == record);
+        // A location read from an entry is a path ending in the entry's name,
+        // and name, size, format and location make the whole entry.
+        const proto::FileEntry e = proto::parseFileEntry(record);
+        FUZZ_CHECK(proto::entryLocation(record) == e.location);
+        if (e.readable) {
+            FUZZ_CHECK(e.location.startsWith(QLatin1Char('/')) && !e.name.isEmpty());
+            FUZZ_CHECK(e.location.endsWith(QLatin1Char('/') + e.name));
+            FUZZ_CHECK(QStringList({e.name, e.size, e.format, e.location}).join(proto::FieldSeparator) == record);
+        } else {
+            FUZZ_CHECK(e.location.isEmpty());
+        }
     }
+
+    // Cut into pieces of any length, the text gives the same records.
+    const int pieceLength = 1 + int(bytes.size() % 7) * 3;
+    QString pending;
+    bool skipping = false;
+    QStringList cut;
+    for (int from = 0; from < text.size() || from == 0; from += pieceLength) {
+        const bool last = from + pieceLength >= text.size();
+        FUZZ_CHECK(proto::takeRecords(pending, skipping, text.mid(from, pieceLength), last, 1 << 20,
+                                      [&cut](QStringView r) { cut << r.toString(); }));
+        if (last)
+            break;
+    }
+    FUZZ_CHECK(cut == whole);
+    FUZZ_CHECK(pending.isEmpty() && !skipping);
 
     QMap<QString, QString> idData;
     QMultiMap<QString, QString> nameId;
     QMultiMap<QString, QString> numberId;
     FUZZ_CHECK(proto::addTextRecords(text, {&idData, &nameId, &numberId}) == nonEmpty);
     FUZZ_CHECK(idData.size() <= nonEmpty);
-    FUZZ_CHECK(nameId.size() == numberId.size());
-    // Every name and number leads to a stored record.
-    for (const QString &id : nameId)
-        FUZZ_CHECK(idData.contains(id));
-    for (const QString &id : numberId)
-        FUZZ_CHECK(idData.contains(id));
+    // Every stored record stands once under its own number, and under its
+    // name when it has one.
+    FUZZ_CHECK(numberId.size() == idData.size());
+    FUZZ_CHECK(nameId.size() <= idData.size());
+    for (auto it = numberId.cbegin(); it != numberId.cend(); ++it)
+        FUZZ_CHECK(proto::splitRecordFields(idData.value(it.value())).value(2) == it.key());
+    for (auto it = nameId.cbegin(); it != nameId.cend(); ++it)
+        FUZZ_CHECK(proto::splitRecordFields(idData.value(it.value())).value(1) == it.key());
 
     QStringList dir;
     FUZZ_CHECK(proto::addDirectoryRecords(text, &dir) == nonEmpty);

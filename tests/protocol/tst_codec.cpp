@@ -24,9 +24,11 @@ private slots:
     void takeFrameWalksABuffer();
     void textRecords_data();
     void textRecords();
+    void recordsCutAsPiecesArrive_data();
+    void recordsCutAsPiecesArrive();
     void directoryRecords();
-    void entryLocation_data();
-    void entryLocation();
+    void fileEntries_data();
+    void fileEntries();
     void homeInfo_data();
     void homeInfo();
     void storagePercent_data();
@@ -154,21 +156,31 @@ void TestCodec::textRecords_data()
     QTest::addColumn<QStringList>("ids");
     QTest::addColumn<QString>("number");
     QTest::addColumn<QStringList>("idsUnderNumber");
+    QTest::addColumn<int>("named");
 
     QTest::newRow("two contacts")
-        << "1;Ada;555;a@x;Road 1;Org,*#*,2;Bo;556;;;" << 2 << QStringList{"1", "2"} << "556" << QStringList{"2"};
+        << "1;Ada;555;a@x;Road 1;Org,*#*,2;Bo;556;;;" << 2 << QStringList{"1", "2"} << "556" << QStringList{"2"}
+        << 2;
     QTest::newRow("same number twice, both kept")
-        << "1;Ada;555,*#*,2;Ada B;555" << 2 << QStringList{"1", "2"} << "555" << QStringList{"2", "1"};
-    QTest::newRow("empty name shifts fields: counted, not stored")
-        << "1;;555" << 1 << QStringList{} << "555" << QStringList{};
-    QTest::newRow("id and name only") << "7;Ada" << 1 << QStringList{} << "Ada" << QStringList{};
+        << "1;Ada;555,*#*,2;Ada B;555" << 2 << QStringList{"1", "2"} << "555" << QStringList{"2", "1"} << 2;
+    // Every field stays in its place: a record without a name is stored
+    // under its own number, never under a later field.
+    QTest::newRow("no name: stored under its number") << "1;;555" << 1 << QStringList{"1"} << "555"
+                                                      << QStringList{"1"} << 0;
+    QTest::newRow("no name: the body is not a number")
+        << "3;;555;hello;2026-01-01 10:00:00" << 1 << QStringList{"3"} << "hello" << QStringList{} << 0;
+    QTest::newRow("no name: the e-mail is not a number")
+        << "4;;;front@x.org;;" << 1 << QStringList{"4"} << "front@x.org" << QStringList{} << 0;
+    QTest::newRow("no number: under the empty number") << "7;Ada" << 1 << QStringList{"7"} << ""
+                                                        << QStringList{"7"} << 1;
+    QTest::newRow("no id: counted, not stored") << ";Ada;555" << 1 << QStringList{} << "555" << QStringList{}
+                                                << 0;
     QTest::newRow("empty records are skipped, not counted")
-        << ",*#*,1;Ada;555,*#*,,*#*,2;Bo;556,*#*," << 2 << QStringList{"1", "2"} << "555" << QStringList{"1"};
-    QTest::newRow("empty name field moves the body up")
-        << "3;;555;hello;2026-01-01 10:00:00" << 1 << QStringList{"3"} << "hello" << QStringList{"3"};
-    QTest::newRow("same id twice, later replaces") << "1;Ada;555,*#*,1;Ada;777" << 2 << QStringList{"1"}
-                                                   << "555" << QStringList{"1"};
-    QTest::newRow("empty text") << "" << 0 << QStringList{} << "" << QStringList{};
+        << ",*#*,1;Ada;555,*#*,,*#*,2;Bo;556,*#*," << 2 << QStringList{"1", "2"} << "555" << QStringList{"1"}
+        << 2;
+    QTest::newRow("same id twice: the later record replaces the earlier everywhere")
+        << "1;Ada;555,*#*,1;Al;777" << 2 << QStringList{"1"} << "555" << QStringList{} << 1;
+    QTest::newRow("empty text") << "" << 0 << QStringList{} << "" << QStringList{} << 0;
 }
 
 void TestCodec::textRecords()
@@ -178,6 +190,7 @@ void TestCodec::textRecords()
     QFETCH(QStringList, ids);
     QFETCH(QString, number);
     QFETCH(QStringList, idsUnderNumber);
+    QFETCH(int, named);
 
     QMap<QString, QString> idData;
     QMultiMap<QString, QString> nameId;
@@ -185,9 +198,56 @@ void TestCodec::textRecords()
     QCOMPARE(addTextRecords(text, {&idData, &nameId, &numberId}), counted);
     QCOMPARE(idData.keys(), ids);
     QCOMPARE(numberId.values(number), idsUnderNumber);
-    QCOMPARE(nameId.size(), numberId.size());
-    if (QTest::currentDataTag() == QByteArray("same id twice, later replaces"))
-        QCOMPARE(idData.value("1"), QStringLiteral("1;Ada;777"));
+    QCOMPARE(numberId.size(), ids.size());
+    QCOMPARE(nameId.size(), named);
+    // every id stands under the number its record shows
+    for (auto it = numberId.constBegin(); it != numberId.constEnd(); ++it)
+        QCOMPARE(splitRecordFields(idData.value(it.value())).value(2), it.key());
+}
+
+// Records are cut out of a list as its pieces arrive, wherever the pieces
+// end; the result is the same as cutting the whole text.
+void TestCodec::recordsCutAsPiecesArrive_data()
+{
+    QTest::addColumn<QStringList>("pieces");
+    QTest::addColumn<QStringList>("records");
+    QTest::addColumn<bool>("whole");
+
+    QTest::newRow("one piece") << QStringList{"1;a,*#*,2;b"} << QStringList{"1;a", "2;b"} << true;
+    QTest::newRow("record across pieces") << QStringList{"1;a,*#*,2", ";b,*#*,3;c"}
+                                          << QStringList{"1;a", "2;b", "3;c"} << true;
+    QTest::newRow("separator across pieces") << QStringList{"1;a,*", "#", "*,2;b"} << QStringList{"1;a", "2;b"}
+                                             << true;
+    QTest::newRow("separator ends a piece") << QStringList{"1;a,*#*,", "2;b,*#*,"} << QStringList{"1;a", "2;b"}
+                                            << true;
+    QTest::newRow("empty records and pieces") << QStringList{",*#*,", "", "1;a,*#*,,*#*,"}
+                                              << QStringList{"1;a"} << true;
+    // a record beyond the bound (10 characters) is passed over up to its end
+    QTest::newRow("over-long record passed over")
+        << QStringList{"1;a,*#*,2;bbbb", "bbbbbbbbbb", "bbb,*", "#*,3;c"} << QStringList{"1;a", "3;c"} << false;
+    QTest::newRow("over-long last record") << QStringList{"1;a,*#*,2;bbbbbbbbbbbb", "bb"} << QStringList{"1;a"}
+                                           << false;
+}
+
+void TestCodec::recordsCutAsPiecesArrive()
+{
+    QFETCH(QStringList, pieces);
+    QFETCH(QStringList, records);
+    QFETCH(bool, whole);
+
+    QString pending;
+    bool skipping = false;
+    QStringList got;
+    bool allWhole = true;
+    for (int i = 0; i < pieces.size(); ++i) {
+        allWhole &= takeRecords(pending, skipping, pieces.at(i), i + 1 == pieces.size(), 10,
+                                [&got](QStringView r) { got << r.toString(); });
+        QVERIFY(pending.size() <= 10); // never more than one unfinished record
+    }
+    QCOMPARE(got, records);
+    QCOMPARE(allWhole, whole);
+    QVERIFY(pending.isEmpty());
+    QVERIFY(!skipping);
 }
 
 void TestCodec::directoryRecords()
@@ -199,21 +259,50 @@ void TestCodec::directoryRecords()
     QCOMPARE(addDirectoryRecords(QString(), &dir), 0);
 }
 
-void TestCodec::entryLocation_data()
+// Name and location are read whole, ";" included: the location is a path
+// ending in "/" and the name, which settles where the fields split. An entry
+// that cannot be read so has no location (it is never sent).
+void TestCodec::fileEntries_data()
 {
     QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("size");
     QTest::addColumn<QString>("location");
-    QTest::newRow("full") << "a.jpg;10;jpg;/sdcard/a.jpg" << "/sdcard/a.jpg";
-    QTest::newRow("empty size kept in place") << "a.jpg;;jpg;/sdcard/a.jpg" << "/sdcard/a.jpg";
-    QTest::newRow("no location") << "a.jpg;10;jpg" << "";
-    QTest::newRow("empty location") << "a.jpg;10;jpg;" << "";
+
+    QTest::newRow("plain") << "a.jpg;10;jpg;/sdcard/a.jpg" << "a.jpg" << "10" << "/sdcard/a.jpg";
+    QTest::newRow("empty size kept in place") << "a.jpg;;jpg;/sdcard/a.jpg" << "a.jpg" << "" << "/sdcard/a.jpg";
+    QTest::newRow("; in name and location") << "a;b.jpg;10;jpg;/sdcard/a;b.jpg" << "a;b.jpg" << "10"
+                                            << "/sdcard/a;b.jpg";
+    QTest::newRow("; in the folder") << "a.jpg;10;jpg;/sdcard/x;y/a.jpg" << "a.jpg" << "10"
+                                     << "/sdcard/x;y/a.jpg";
+    QTest::newRow("several ;, empty format") << "x;;1.mp3;99;;/Music/x;;1.mp3" << "x;;1.mp3" << "99"
+                                             << "/Music/x;;1.mp3";
+    QTest::newRow("; name, empty format") << "x;1.mp3;99;;/Music/x;1.mp3" << "x;1.mp3" << "99"
+                                          << "/Music/x;1.mp3";
+    QTest::newRow("no location") << "a.jpg;10;jpg" << "a.jpg" << "10" << "";
+    QTest::newRow("empty location") << "a.jpg;10;jpg;" << "a.jpg" << "10" << "";
+    QTest::newRow("location not a path") << "a.jpg;10;jpg;sdcard/a.jpg" << "a.jpg" << "10" << "";
+    QTest::newRow("location of another file") << "a.jpg;10;jpg;/sdcard/b.jpg" << "a.jpg" << "10" << "";
+    QTest::newRow("name only the end of the file's") << "a.jpg;10;jpg;/sdcard/ba.jpg" << "a.jpg" << "10" << "";
+    QTest::newRow("no name") << ";10;jpg;/sdcard/" << "" << "10" << "";
+    QTest::newRow("two readings") << "b;1;f;/x/b;1;f;/z/b;1;f;/x/b" << "b" << "1" << "";
+    QTest::newRow("two readings, one with a number for the size") << "b;s;f;/x/b;1;f;/z/b;s;f;/x/b"
+                                                                  << "b;s;f;/x/b" << "1" << "/z/b;s;f;/x/b";
+    QTest::newRow("empty") << "" << "" << "" << "";
 }
 
-void TestCodec::entryLocation()
+void TestCodec::fileEntries()
 {
     QFETCH(QString, entry);
+    QFETCH(QString, name);
+    QFETCH(QString, size);
     QFETCH(QString, location);
-    QCOMPARE(proto::entryLocation(entry), location);
+    const FileEntry e = parseFileEntry(entry);
+    QCOMPARE(e.name, name);
+    QCOMPARE(e.size, size);
+    QCOMPARE(e.location, location);
+    QCOMPARE(e.readable, !location.isEmpty());
+    QCOMPARE(entryLocation(entry), location);
 }
 
 void TestCodec::homeInfo_data()

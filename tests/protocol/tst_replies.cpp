@@ -62,7 +62,8 @@ class TestReplies : public QObject
 private slots:
     void decode_data();
     void decode();
-    void listIsParsedOnlyWhenItsLastPieceArrives();
+    void recordsAreStoredAsTheirPiecesArrive();
+    void endlessListStopsAtTheBound();
 };
 
 void TestReplies::decode_data()
@@ -82,16 +83,18 @@ void TestReplies::decode_data()
                QCOMPARE(w.m_contactMapNumberId.values("555").size(), 2);
                QCOMPARE(w.m_contactMapNameId.value("Bo"), QStringLiteral("2"));
                QVERIFY(w.m_dataReadable[Contact] && w.m_scanDone[Contact]);
-               QCOMPARE(w.m_gotCount[Contact], quint16(0));
+               QCOMPARE(w.m_gotCount[Contact], 0u);
                QVERIFY(w.m_chunkText[Contact].isEmpty());
            });
-    QTest::newRow("6 history list, record without name counted not stored")
+    QTest::newRow("6 history list, a call without a name stays under its number")
         << nothing
-        << ByteChunks{listFrame(HistoryList, "h1;Ada;555;Missed;0;2026-01-02 10:00:00,*#*,h2;;556", 1, 1, 1)}
+        << ByteChunks{listFrame(HistoryList, "h1;Ada;555;Missed;0;2026-01-02 10:00:00,*#*,h2;;556;Missed;3", 1, 1, 1)}
         << WindowCheck([](MainWindow &w) {
-               QCOMPARE(w.m_historyMapIdData.keys(), QStringList{"h1"});
+               QCOMPARE(w.m_historyMapIdData.keys(), (QStringList{"h1", "h2"}));
+               QCOMPARE(w.m_historyMapNumberId.values("556"), QStringList{"h2"});
+               QVERIFY(!w.m_historyMapNumberId.contains("Missed"));
                QVERIFY(w.m_dataReadable[History]);
-               QCOMPARE(w.m_gotCount[History], quint16(0));
+               QCOMPARE(w.m_gotCount[History], 0u);
            });
     QTest::newRow("6 history log shows the tags as sent")
         << WindowCheck([](MainWindow &) {
@@ -109,7 +112,7 @@ void TestReplies::decode_data()
                QCOMPARE(w.m_messageMapIdData.size(), 2);
                QCOMPARE(w.m_messageMapNumberId.values("555").size(), 2);
                QVERIFY(w.m_dataReadable[Message] && w.m_scanDone[Message]);
-               QCOMPARE(w.m_gotCount[Message], quint16(2));
+               QCOMPARE(w.m_gotCount[Message], 2u);
            });
     QTest::newRow("11 message stretch without finished")
         << nothing << ByteChunks{listFrame(MessageList, "m1;Ada;555;hi;d", 1, 1, 0, true)}
@@ -172,7 +175,7 @@ void TestReplies::decode_data()
         QTest::addRow("%d three of three failed %s", eraseFailReplyType(c), categoryName(c))
             << sent3 << ByteChunks{fail, fail, fail}
             << WindowCheck([c](MainWindow &w) {
-                   QCOMPARE(w.m_eraseFailCount[c], quint16(3));
+                   QCOMPARE(w.m_eraseFailCount[c], 3u);
                    QVERIFY(w.m_eraseDone[c] && w.m_eraseBack[c] && w.m_eraseFinished[c]);
                });
         QTest::addRow("%d two of three failed %s", eraseFailReplyType(c), categoryName(c))
@@ -450,15 +453,59 @@ void TestReplies::decode_data()
            });
 
     // ----- bounded accumulators -----
-    QTest::newRow("oversized list dropped, stream stays in step")
-        << WindowCheck([](MainWindow &w) { w.m_maxAccumulatorBytes = 64; })
-        << ByteChunks{listFrame(ContactList, QString(30, 'x'), 1, 3, 0),
+    // A record beyond the bound of one record is passed over; the list goes
+    // on and is marked incomplete.
+    QTest::newRow("record too long passed over, list incomplete")
+        << WindowCheck([](MainWindow &w) { w.m_maxRecordChars = 40; })
+        << ByteChunks{listFrame(ContactList, "1;Ada;555,*#*,2;" + QString(30, 'x'), 1, 3, 0),
                       listFrame(ContactList, QString(30, 'y'), 2, 3, 0),
-                      listFrame(ContactList, "9;Zed;999", 3, 3, 1), listFrame(ContactList, "1;Ada;555", 1, 1, 1)}
+                      listFrame(ContactList, ",*#*,9;Zed;999", 3, 3, 1), listFrame(PhotoDirList, "a;1;jpg;/a", 1, 1, 1)}
         << WindowCheck([](MainWindow &w) {
-               QCOMPARE(w.m_contactMapIdData.keys(), QStringList{"1"});
+               QCOMPARE(w.m_contactMapIdData.keys(), (QStringList{"1", "9"}));
                QVERIFY(w.m_dataReadable[Contact]);
+               QVERIFY(w.m_listIncomplete[Contact]);
+               QVERIFY(!w.m_listIncomplete[Photo]);
+               QVERIFY(w.m_chunkText[Contact].isEmpty());
            });
+    // What one scan stores of a category is bounded: the rest is passed
+    // over, the category is still read to its end and marked incomplete.
+    QTest::newRow("records beyond the bound of a scan")
+        << WindowCheck([](MainWindow &w) { w.m_maxListRecords = 3; })
+        << ByteChunks{listFrame(MessageList, "m1;A;1;x;d,*#*,m2;A;1;y;d", 1, 1, 0, true),
+                      listFrame(MessageList, "m3;B;2;x;d,*#*,m4;B;2;y;d,*#*,m5;C;3;z;d", 1, 1, 1, true)}
+        << WindowCheck([](MainWindow &w) {
+               QCOMPARE(w.m_messageMapIdData.keys(), (QStringList{"m1", "m2", "m3"}));
+               QVERIFY(w.m_dataReadable[Message]);
+               QVERIFY(w.m_listIncomplete[Message]);
+           });
+    QTest::newRow("directory text beyond the bound of a scan")
+        << WindowCheck([](MainWindow &w) { w.m_maxListChars = 25; })
+        << ByteChunks{listFrame(listReplyType(Twitter), "/t/1.db,*#*,/t/2.db,*#*,/t/3.db,*#*,/t/4.db", 1, 1, 1)}
+        << WindowCheck([](MainWindow &w) {
+               QCOMPARE(w.m_twitterDir, (QStringList{"/t/1.db", "/t/2.db", "/t/3.db"}));
+               QVERIFY(w.m_dataReadable[Twitter]);
+               QVERIFY(w.m_listIncomplete[Twitter]);
+           });
+    QTest::newRow("separator split over two pieces")
+        << nothing
+        << ByteChunks{listFrame(ContactList, "1;Ada;555,*", 1, 2, 0), listFrame(ContactList, "#*,2;Bo;556", 2, 2, 1)}
+        << WindowCheck([](MainWindow &w) {
+               QCOMPARE(w.m_contactMapIdData.keys(), (QStringList{"1", "2"}));
+               QVERIFY(!w.m_listIncomplete[Contact]);
+           });
+    // The failure count of a batch has room for any batch the phone can take.
+    for (const int failures : {69999, 70000}) {
+        QByteArray flood;
+        const QByteArray fail = FrameWriter(eraseFailReplyType(Contact)).string("k").uint16(0).finish();
+        for (int i = 0; i < failures; ++i)
+            flood += fail;
+        QTest::addRow("%d failures of a batch of 70000", failures)
+            << WindowCheck([](MainWindow &w) { w.m_eraseSentCount[Contact] = 70000; }) << ByteChunks{flood}
+            << WindowCheck([failures](MainWindow &w) {
+                   QCOMPARE(w.m_eraseFailCount[Contact], quint32(failures));
+                   QCOMPARE(w.m_eraseBack[Contact], failures == 70000);
+               });
+    }
     QTest::newRow("oversized photo dropped, next photo decoded")
         << WindowCheck([](MainWindow &w) {
                w.m_maxAccumulatorBytes = 4096;
@@ -482,19 +529,59 @@ void TestReplies::decode()
         QVERIFY(!frame.isEmpty());
         w->receiveChunk(frame);
     }
-    QVERIFY(w->m_receiveBuffer.isEmpty());
+    // A long chunk is decoded over several passes of the event loop.
+    QTRY_VERIFY(w->m_receiveBuffer.isEmpty());
     check(*w);
 }
 
-void TestReplies::listIsParsedOnlyWhenItsLastPieceArrives()
+// Every record is stored as soon as its separator has arrived; only the
+// unfinished one waits. The category is read when the list has ended.
+void TestReplies::recordsAreStoredAsTheirPiecesArrive()
 {
     auto w = quietWindow();
     w->receiveChunk(listFrame(ContactList, "1;Ada;555,*#*,2;B", 1, 2, 0));
-    QVERIFY(w->m_contactMapIdData.isEmpty());
+    QCOMPARE(w->m_contactMapIdData.keys(), QStringList{"1"});
+    QCOMPARE(w->m_chunkText[Contact], QStringLiteral("2;B"));
     QVERIFY(!w->m_dataReadable[Contact]);
     w->receiveChunk(listFrame(ContactList, "o;556", 2, 2, 1));
     QCOMPARE(w->m_contactMapIdData.keys(), (QStringList{"1", "2"}));
     QCOMPARE(w->m_contactMapNameId.value("Bo"), QStringLiteral("2"));
+    QVERIFY(w->m_dataReadable[Contact]);
+}
+
+// A peer that keeps sending stretches of a list without ever finishing it
+// stops being stored at the bound; memory stays bounded and the category is
+// incomplete. A new scan starts from clean accumulators.
+void TestReplies::endlessListStopsAtTheBound()
+{
+    auto w = quietWindow();
+    w->m_maxListRecords = 500;
+    int next = 0;
+    auto stretch = [&next] {
+        QStringList records;
+        for (int i = 0; i < 100; ++i, ++next)
+            records << QStringLiteral("c%1;Name %1;+1555%1;mail@x.org;;").arg(next);
+        return listFrame(ContactList, joinRecords(records), 1, 1, 0);
+    };
+    for (int i = 0; i < 30; ++i)
+        w->receiveChunk(stretch());
+    QCOMPARE(w->m_contactMapIdData.size(), 500);
+    QCOMPARE(w->m_contactMapNumberId.size(), 500);
+    QVERIFY(w->m_listIncomplete[Contact]);
+    QVERIFY(w->m_chunkText[Contact].isEmpty());
+    QVERIFY(!w->m_dataReadable[Contact]);
+
+    // Half a photo and the rest of the list are left from the last scan.
+    w->receiveChunk(FrameWriter(PhotoImage).string("a.jpg").bytes("half").string("jpg").int16(0).int16(2).finish());
+    w->m_eraseType = EraseType::Private;
+    w->resetScanState();
+    QVERIFY(!w->m_listIncomplete[Contact]);
+    QVERIFY(w->m_photoData.isEmpty());
+    QVERIFY(w->m_contactMapIdData.isEmpty());
+    w->receiveChunk(listFrame(ContactList, "1;Ada;555,*#*,2;Bo;556", 1, 1, 1));
+    QCOMPARE(w->m_contactMapIdData.keys(), (QStringList{"1", "2"}));
+    QVERIFY(w->m_dataReadable[Contact]);
+    QVERIFY(!w->m_listIncomplete[Contact]);
 }
 
 QTEST_MAIN(TestReplies)

@@ -1,5 +1,6 @@
 #include "workflow/eraseaccount.h"
 #include "workflow/eraserecord.h"
+#include "workflow/eraseverification.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -81,6 +82,10 @@ private slots:
     void jsonNamesIdsAndLocationsOfWhatWasNotErased();
     void reportTexts_data();
     void reportTexts();
+    void verificationComparesWhatThePhoneStillLists_data();
+    void verificationComparesWhatThePhoneStillLists();
+    void verificationAppliesToFinishedPrivateAndAppRuns_data();
+    void verificationAppliesToFinishedPrivateAndAppRuns();
     void recordIsWrittenAsJsonAndReadablePdf();
     void recordsNeverOverwriteEachOther();
     void folderThatCannotBeWrittenIsReported();
@@ -153,7 +158,7 @@ void TestEraseRecord::answeredCategoryIsCarriedIntoTheNextRun()
     play(first, Contact, {"choose c1 c2", "sent c1 c2", "fail c2", "answer 1 1"});
     play(first, Photo, {"choose /p/1.jpg"});
     first.end(Outcome::Cancelled, at(10));
-    QCOMPARE(eraserecord::outcomeLine(first), QString("Erase cancelled: 1 of 3 items confirmed erased before the cancel"));
+    QCOMPARE(eraserecord::erasedLine(first), QString("Erase cancelled: 1 of 3 items confirmed erased before the cancel"));
 
     EraseAccount next;
     next.begin(EraseType::All, 7, testPhone(), at(20));
@@ -255,6 +260,105 @@ void TestEraseRecord::reportTexts()
         QCOMPARE(r.chosen, r.erased + r.failed + r.notConfirmed);
 }
 
+void TestEraseRecord::verificationComparesWhatThePhoneStillLists_data()
+{
+    // What the phone lists after the reboot, per category ("-" for a list
+    // answered with its failure reply).
+    QTest::addColumn<QStringList>("contactsListed");
+    QTest::addColumn<QStringList>("photosListed");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("photosStillThere");
+    QTest::newRow("all gone") << QStringList{"c3", "c9"} << QStringList{"/p/b.jpg"} << "verified"
+                              << "Verified: 4 of 4 erased items are gone from the phone" << QStringList{};
+    QTest::newRow("one photo kept") << QStringList{"c3"} << QStringList{"/p/a.jpg", "/p/b.jpg"}
+                                    << "verification failed"
+                                    << "1 item reported erased is still on the phone: Photo 1"
+                                    << QStringList{"/p/a.jpg"};
+    QTest::newRow("most first") << QStringList{"c1"} << QStringList{"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"}
+                                << "verification failed"
+                                << "3 items reported erased are still on the phone: Photo 2, Contact 1"
+                                << QStringList{"/p/a.jpg", "/p/c.jpg"};
+    QTest::newRow("photo list failed") << QStringList{} << QStringList{"-"} << "could not run"
+                                       << "Verification could not run: the phone could not list Photo"
+                                       << QStringList{};
+}
+
+void TestEraseRecord::verificationComparesWhatThePhoneStillLists()
+{
+    QFETCH(QStringList, contactsListed);
+    QFETCH(QStringList, photosListed);
+    QFETCH(QString, status);
+    QFETCH(QString, line);
+    QFETCH(QStringList, photosStillThere);
+    EraseAccount a;
+    a.begin(EraseType::Private, 3, testPhone(), at(0));
+    play(a, Contact, {"choose c1 c2 c3", "sent c1 c2 c3", "fail c3", "answer 2 1"});
+    play(a, Photo, {"choose /p/a.jpg /p/b.jpg /p/c.jpg", "sent /p/a.jpg /p/b.jpg /p/c.jpg", "fail /p/b.jpg",
+                    "answer 2 1", "end done"});
+    eraseverification::prepare(a);
+    QCOMPARE(eraseverification::statusText(a.verification().status), QString("pending"));
+    QCOMPARE(eraseverification::categoriesToList(a), (QVector<int>{Contact, Photo}));
+    eraseverification::compare(a, Contact, contactsListed);
+    if (photosListed == QStringList{"-"})
+        eraseverification::listFailed(a, Photo);
+    else
+        eraseverification::compare(a, Photo, photosListed);
+    eraseverification::finish(a, at(300));
+
+    QCOMPARE(eraseverification::statusText(a.verification().status), status);
+    QCOMPARE(eraseverification::pageLine(a), line);
+    QCOMPARE(a.verification().categories[Photo].stillPresent, photosStillThere);
+    // A failed item the phone no longer lists is noted, not counted as erased.
+    QCOMPARE(a.verification().categories[Contact].failedNotListed, contactsListed.contains("c3") ? 0 : 1);
+
+    const QJsonObject j = eraserecord::toJson(a, "1.0");
+    QCOMPARE(j["outcome"].toString(), status == "verified" ? QString("completed with failures, verified")
+                                                           : QString("completed with failures"));
+    QCOMPARE(j["verification"]["status"].toString(), status);
+    QCOMPARE(j["verification"]["ran_utc"].toString(), QString("2026-12-01T10:20:02Z"));
+    QVERIFY(j["verification"]["note"].toString().contains("cannot show that their storage was overwritten"));
+    const QJsonObject photo = j["verification"]["categories"].toArray().at(1).toObject();
+    QCOMPARE(photo["category"].toString(), QString("Photo"));
+    QCOMPARE(photo["checked"].toInt(), 2);
+    QCOMPARE(photo["listed"].toBool(), photosListed != QStringList{"-"});
+    QCOMPARE(photo["still_present_locations"].toArray(), QJsonArray::fromStringList(photosStillThere));
+    const QString headline = status == "verified" ? "Verified" : status == "verification failed" ? "Verification failed"
+                                                                                                   : "Not verified";
+    QVERIFY(eraserecord::outcomeLine(a).startsWith(headline + QString::fromUtf8(" \u2013 Erase completed")));
+}
+
+void TestEraseRecord::verificationAppliesToFinishedPrivateAndAppRuns_data()
+{
+    QTest::addColumn<int>("scope");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("app run") << int(EraseType::App) << "done" << "pending" << "";
+    QTest::newRow("all run") << int(EraseType::All) << "done" << "not applicable"
+                             << "verification does not apply to an erase of all data; restore the phone to its "
+                                "factory settings to remove everything";
+    QTest::newRow("cancelled") << int(EraseType::App) << "cancelled" << "not applicable" << "the erase did not finish";
+}
+
+void TestEraseRecord::verificationAppliesToFinishedPrivateAndAppRuns()
+{
+    QFETCH(int, scope);
+    QFETCH(QString, end);
+    QFETCH(QString, status);
+    QFETCH(QString, reason);
+    EraseAccount a;
+    a.begin(EraseType(scope), 3, testPhone(), at(0));
+    play(a, Twitter, {"choose t1", "sent t1", "answer 1 0", "end " + end});
+    eraseverification::prepare(a);
+    QCOMPARE(eraseverification::statusText(a.verification().status), status);
+    QCOMPARE(a.verification().reason, reason);
+    const QJsonObject v = eraserecord::toJson(a, "1.0")["verification"].toObject();
+    QCOMPARE(v["status"].toString(), status);
+    QCOMPARE(v["reason"].toString(), reason);
+    QCOMPARE(eraseverification::pageLine(a).isEmpty(), status == "not applicable");
+}
+
 void TestEraseRecord::recordIsWrittenAsJsonAndReadablePdf()
 {
     QTemporaryDir dir;
@@ -287,7 +391,7 @@ void TestEraseRecord::recordIsWrittenAsJsonAndReadablePdf()
         QSKIP("pdftotext (poppler-utils) is not installed");
     const QString text = pdfText(w.pdfPath);
     const QString firstLine = text.trimmed().section(QLatin1Char('\n'), 0, 0).simplified();
-    QCOMPARE(firstLine, QString("Erase completed with failures: 3 of 4 items confirmed erased"));
+    QCOMPARE(firstLine, QString::fromUtf8("Not verified \u2013 Erase completed with failures: 3 of 4 items confirmed erased"));
     for (const char *expected : {"R58N91XKQ2B", "Nimbus Z7", "2026-12-01 10:15:02 UTC", "Medium (7)",
                                  "/sdcard/DCIM/Camera/IMG_2.jpg", "completed with failures"})
         QVERIFY2(text.contains(QLatin1String(expected)), expected);

@@ -5,6 +5,7 @@
 
 #include "support/simphone.h"
 #include "protocol/frame.h"
+#include "protocol/records.h"
 #include "workflow/eraseplan.h"
 
 #include <QDesktopServices>
@@ -67,6 +68,18 @@ bool eraseNow(Rig &r)
     edit->clear();
     QTest::keyClicks(edit, "Erase");
     return click(r.w.ui->M_ConformErase_PushButton_EraseNow);
+}
+
+// With PURGATEX_REPORT_SHOTS naming a folder, pictures of what the user sees
+// are saved there for a look (run under xvfb-run for the real look).
+void shoot(QWidget *w, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("PURGATEX_REPORT_SHOTS");
+    if (dir.isEmpty())
+        return;
+    QDir().mkpath(dir);
+    QTest::qWait(100);
+    w->grab().save(QDir(dir).filePath(name + ".png"));
 }
 
 QStringList recordFiles(const Rig &r, const QString &suffix)
@@ -157,6 +170,59 @@ void verifyNoContents(const QStringList &files, const SimDataSet &before)
     QVERIFY(checked > 100);
 }
 
+// A private run of two contact rows and the first photo, erased; the phone
+// reboots (quickly) and its link comes back through the simulated tools.
+struct PrivateRun
+{
+    QStringList contacts;
+    QString photo;
+};
+
+bool erasePrivateChoice(Rig &r, PrivateRun &run)
+{
+    r.phone.set({{"app.running", "1"}, {"reboot.listed_ms", "300"}, {"reboot.absent_ms", "3500"}});
+    if (!connectRig(r))
+        return false;
+    r.w.m_companionPort = r.sim.port(); // where the forward lands after the reboot
+    if (!scanAndConfirm(r, r.w.ui->S_Private_Button))
+        return false;
+    auto *contacts = r.w.findChild<QTableWidget *>("tableContactWidget");
+    if (!clickRow(contacts, 1) || !clickRow(contacts, 2) || !click(r.w.ui->EP_IsScanning_PushButton_Photo)
+        || !clickRow(r.w.findChild<QTableWidget *>("tablePhotoWidget"), 1))
+        return false;
+    run.contacts = r.w.m_contactToEraseList;
+    run.photo = r.w.m_photoToEraseList.value(0);
+    if (!click(r.w.ui->EP_IsScanning_PushButton_Erase)
+        || !waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }))
+        return false;
+    return eraseNow(r) && waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; });
+}
+
+using VerifyStatus = EraseAccount::Verification::Status;
+
+bool verificationOver(Rig &r, int timeoutMs = 60000)
+{
+    return waitFor(
+        r.w,
+        [&] {
+            const VerifyStatus s = r.w.m_eraseAccount.verification().status;
+            return s != VerifyStatus::Pending && s != VerifyStatus::Running;
+        },
+        timeoutMs);
+}
+
+// The scan's records, choices and tables, to see that a verification pass
+// leaves them as they were.
+QString scanState(Rig &r)
+{
+    auto *contacts = r.w.findChild<QTableWidget *>("tableContactWidget");
+    auto *photos = r.w.findChild<QTableWidget *>("tablePhotoWidget");
+    return QStringList{QStringList(r.w.m_contactMapIdData.keys()).join(','), r.w.m_photoDir.join(','),
+                       r.w.m_contactToEraseList.join(','), r.w.m_photoToEraseList.join(','),
+                       QString::number(contacts->rowCount()), QString::number(photos->rowCount())}
+        .join('|');
+}
+
 } // namespace
 
 class TestEraseReport : public QObject
@@ -171,6 +237,10 @@ private slots:
 
     void completionStaysThroughRebootUntilLeft_data();
     void completionStaysThroughRebootUntilLeft();
+    void verificationAfterTheReboot_data();
+    void verificationAfterTheReboot();
+    void verificationCouldNotRunWithoutThePhone();
+    void leavingThePageCancelsTheVerification();
     void failedItemsAreReportedAndRecorded();
     void droppedConnectionEndsOnInterruptedReport();
     void cancelledRunSaysWhatWasErasedAndTheNextRunCarriesIt();
@@ -232,6 +302,7 @@ void TestEraseReport::completionStaysThroughRebootUntilLeft()
         QVERIFY2(page == r.w.ui->M_EraseCompleted_3 || page->isHidden(), qPrintable(page->objectName()));
     QVERIFY(r.w.ui->T_AppState->isHidden());
 
+    shoot(&r.w, QStringLiteral("report-after-reboot-%1").arg(QTest::currentDataTag()).replace(' ', '-'));
     QVERIFY(click(r.w.findChild<QAbstractButton *>(leaveBy)));
     QVERIFY(r.w.ui->M_EraseCompleted_3->isHidden());
     QVERIFY(!r.w.m_reportHeld);
@@ -239,6 +310,128 @@ void TestEraseReport::completionStaysThroughRebootUntilLeft()
         QVERIFY(waitFor(r.w, [&] { return !r.w.ui->B_EAll_ToScan->isHidden(); }));
     else
         QVERIFY(!r.w.ui->A_MP_ConnectedInfomation_5->isHidden());
+}
+
+void TestEraseReport::verificationAfterTheReboot_data()
+{
+    QTest::addColumn<bool>("keepPhoto");
+    QTest::newRow("everything gone") << false;
+    QTest::newRow("phone keeps a photo it reported erased") << true;
+}
+
+void TestEraseReport::verificationAfterTheReboot()
+{
+    QFETCH(bool, keepPhoto);
+    Rig r;
+    const QString kept = SimDataSet::eraseKey(Photo, r.sim.data().lists[Photo].first());
+    if (keepPhoto)
+        r.sim.setKeptKeys({kept});
+    PrivateRun run;
+    QVERIFY(erasePrivateChoice(r, run));
+    QCOMPARE(run.photo, kept);
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Verify->text(), QString("Verification: waiting for the phone to restart..."));
+    const QString before = scanState(r);
+    const int historyAsked = r.sim.count(proto::GetHistory);
+    const QJsonObject pending = readJson(recordFiles(r, "json").value(0));
+    QCOMPARE(pending["verification"]["status"].toString(), QString("pending"));
+
+    QVERIFY(verificationOver(r));
+    QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
+    const int erased = run.contacts.size() + 1;
+    const QString line = r.w.ui->M_EraseCompleted_Label_Verify->text();
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(),
+             keepPhoto ? QString("The phone reported %1 of %1 chosen items as erased, but it still lists some of "
+                                 "them.").arg(erased)
+                       : QString("All data on your device has been erased permanently!"));
+    if (keepPhoto)
+        QCOMPARE(line, QString("1 item reported erased is still on the phone: Photo 1"));
+    else
+        QCOMPARE(line, QString("Verified: %1 of %1 erased items are gone from the phone").arg(erased));
+    shoot(&r.w, keepPhoto ? "report-verification-failed" : "report-verified");
+    // Per category in the table: Contact, then Photo.
+    QTableWidget *table = r.w.ui->M_EraseCompleted_Table;
+    QVERIFY(!table->isColumnHidden(5));
+    QCOMPARE(table->item(0, 5)->text(), QString("all gone"));
+    QCOMPARE(table->item(1, 5)->text(), keepPhoto ? QString("1 still listed") : QString("all gone"));
+    // Only the erased categories were listed, and the scan's records,
+    // choices and tables are as they were.
+    QCOMPARE(r.sim.count(proto::GetHistory), historyAsked);
+    QCOMPARE(scanState(r), before);
+
+    // The record, rewritten in place with its verification.
+    const QStringList json = recordFiles(r, "json");
+    QCOMPARE(json.size(), 1);
+    const QJsonObject rec = readJson(json.first());
+    QCOMPARE(rec["outcome"].toString(), keepPhoto ? QString("completed") : QString("completed, verified"));
+    const QJsonObject v = rec["verification"].toObject();
+    QCOMPARE(v["status"].toString(), keepPhoto ? QString("verification failed") : QString("verified"));
+    QVERIFY(QDateTime::fromString(v["ran_utc"].toString(), Qt::ISODate) >=
+            QDateTime::fromString(rec["ended_utc"].toString(), Qt::ISODate));
+    const QJsonArray cats = v["categories"].toArray();
+    QCOMPARE(cats.size(), 2);
+    QCOMPARE(cats[0].toObject()["checked"].toInt(), run.contacts.size());
+    QCOMPARE(cats[0].toObject()["still_present"].toInt(), 0);
+    QCOMPARE(jsonStrings(cats[1].toObject()["still_present_locations"]),
+             keepPhoto ? QStringList{kept} : QStringList{});
+    const QString first = pdfText(recordFiles(r, "pdf").value(0)).trimmed().section('\n', 0, 0).simplified();
+    QCOMPARE(first, QString::fromUtf8("%1 \u2013 Erase completed: all %2 chosen items confirmed erased")
+                        .arg(keepPhoto ? "Verification failed" : "Verified")
+                        .arg(erased));
+    if (qEnvironmentVariableIsSet("PURGATEX_REPORT_SHOTS"))
+        QFile::copy(recordFiles(r, "pdf").value(0), QDir(qEnvironmentVariable("PURGATEX_REPORT_SHOTS"))
+                                                        .filePath(keepPhoto ? "record-verification-failed.pdf"
+                                                                            : "record-verified.pdf"));
+    QVERIFY(click(r.w.ui->M_EraseComplated_PushButton_Home));
+}
+
+void TestEraseReport::verificationCouldNotRunWithoutThePhone()
+{
+    Rig r;
+    r.phone.set("reboot.return_state", "absent"); // the phone does not come back
+    r.w.m_verifyTimeoutMs = 3000;
+    PrivateRun run;
+    QVERIFY(erasePrivateChoice(r, run));
+    QVERIFY(verificationOver(r));
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Verify->text(),
+             QString("Verification could not run: the phone did not come back and answer within 3 seconds"));
+    QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
+    const QJsonObject v = readJson(recordFiles(r, "json").value(0))["verification"].toObject();
+    QCOMPARE(v["status"].toString(), QString("could not run"));
+    QCOMPARE(v["reason"].toString(), QString("the phone did not come back and answer within 3 seconds"));
+    QVERIFY(pdfText(recordFiles(r, "pdf").value(0)).trimmed().startsWith(QString::fromUtf8("Not verified \u2013")));
+}
+
+void TestEraseReport::leavingThePageCancelsTheVerification()
+{
+    Rig r;
+    PrivateRun run;
+    // The phone is back but slow: it does not answer the first list.
+    bool armed = false;
+    connect(&r.sim, &CompanionSimulator::requestReceived, &r.sim, [&](quint16 type) {
+        if (armed && type == proto::GetContact)
+            r.sim.setSilent(true);
+    });
+    QVERIFY(erasePrivateChoice(r, run));
+    const QString before = scanState(r);
+    armed = true;
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_verifyListing == Contact; }, 60000));
+    QVERIFY(r.w.ui->M_EraseCompleted_Label_Verify->text().startsWith("Verification: looking for"));
+    QVERIFY(click(r.w.ui->M_EraseComplated_PushButton_Home));
+    QVERIFY(r.w.ui->M_EraseCompleted_3->isHidden());
+    const QJsonObject v = readJson(recordFiles(r, "json").value(0))["verification"].toObject();
+    QCOMPARE(v["status"].toString(), QString("could not run"));
+    QCOMPARE(v["reason"].toString(), QString("the report page was left before the check was done"));
+
+    // The list comes late: it is dropped, the scan's records stay as they were.
+    r.sim.setSilent(false);
+    const int photosAsked = r.sim.count(proto::GetPhotoDir);
+    const QStringList late = r.sim.data().lists[Contact] + QStringList{"c999;Zed Zulu;+15559990000;zed@example.org"};
+    for (const QByteArray &frame : CompanionSimulator::listFrames(Contact, proto::joinRecords(late)))
+        r.sim.sendFrame(frame);
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_verifyListing == -1; }));
+    QCOMPARE(scanState(r), before);
+    QVERIFY(flushToSimulator(r.w, r.sim));
+    QCOMPARE(r.sim.count(proto::GetPhotoDir), photosAsked);
 }
 
 void TestEraseReport::failedItemsAreReportedAndRecorded()
@@ -266,11 +459,14 @@ void TestEraseReport::failedItemsAreReportedAndRecorded()
     QCOMPARE(table->item(0, 3)->text(), QString("1"));
     QCOMPARE(table->item(0, 4)->text(), QString("0"));
 
+    shoot(&r.w, "report-failures");
     // The record, read back against what the simulator received and failed.
     const QStringList json = recordFiles(r, "json");
     QCOMPARE(json.size(), 1);
     const QJsonObject rec = readJson(json.first());
     QCOMPARE(rec["outcome"].toString(), QString("completed with failures"));
+    QCOMPARE(rec["verification"]["status"].toString(), QString("not applicable"));
+    QVERIFY(r.w.ui->M_EraseCompleted_Label_Verify->isHidden());
     QCOMPARE(rec["scope"].toString(), QString("all"));
     QCOMPARE(rec["level"].toObject()["name"].toString(), QString("Low"));
     QCOMPARE(rec["level"].toObject()["value"].toInt(), 3);
@@ -313,7 +509,9 @@ void TestEraseReport::failedItemsAreReportedAndRecorded()
     const QString text = pdfText(pdf.first());
     const int chosen = rec["totals"]["chosen"].toInt();
     QCOMPARE(text.trimmed().section('\n', 0, 0).simplified(),
-             QString("Erase completed with failures: %1 of %2 items confirmed erased").arg(chosen - 2).arg(chosen));
+             QString::fromUtf8("Not verified \u2013 Erase completed with failures: %1 of %2 items confirmed erased")
+                 .arg(chosen - 2)
+                 .arg(chosen));
     QVERIFY(text.contains("R58N91XKQ2B"));
     QVERIFY(text.contains(failedPhoto));
     verifyNoContents(json + pdf, before);
@@ -338,6 +536,7 @@ void TestEraseReport::droppedConnectionEndsOnInterruptedReport()
     int chosen = 0;
     for (const QStringList &list : before.lists)
         chosen += list.size();
+    shoot(&r.w, "report-interrupted");
     QCOMPARE(r.w.ui->M_EraseCompleted_Label_Title->text(), QString("Erase interrupted"));
     QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(),
              QString("The erase was interrupted: the link to the phone was lost. The phone confirmed %1 of %2 "
@@ -383,7 +582,7 @@ void TestEraseReport::droppedConnectionEndsOnInterruptedReport()
 
     const QString pdf = recordFiles(r, "pdf").value(0);
     QCOMPARE(pdfText(pdf).trimmed().section('\n', 0, 0).simplified(),
-             QString("Erase interrupted: %1 of %2 items confirmed erased").arg(text).arg(chosen));
+             QString::fromUtf8("Not verified \u2013 Erase interrupted: %1 of %2 items confirmed erased").arg(text).arg(chosen));
     verifyNoContents({json.first(), pdf}, before);
 }
 
@@ -416,6 +615,7 @@ void TestEraseReport::cancelledRunSaysWhatWasErasedAndTheNextRunCarriesIt()
              QString("The erase was cancelled. Erased before the cancel: 4 of 14 chosen items (Facebook: 4). "
                      "Not erased: Twitter: 3, Viber: 2, WhatsApp: 5. Erase Now goes on with them."));
     QVERIFY(!r.w.ui->T_D_EraseCancelled_PushButton_Record->isHidden());
+    shoot(r.w.ui->T_D_EraseCancelled, "notice-cancelled");
 
     const QStringList first = recordFiles(r, "json");
     QCOMPARE(first.size(), 1);
@@ -484,6 +684,7 @@ void TestEraseReport::folderThatCannotBeWrittenIsReportedOnThePage()
     QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
     QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
     QVERIFY(r.w.ui->M_EraseCompleted_PushButton_Record->isHidden());
+    shoot(&r.w, "report-record-not-saved");
     const QString line = r.w.ui->M_EraseCompleted_Label_Record->text();
     QVERIFY2(line.startsWith("The erase record could not be saved in " + QDir::toNativeSeparators(r.w.m_recordsFolder)),
              qPrintable(line));

@@ -24,6 +24,9 @@ CompanionSimulator::CompanionSimulator(const SimDataSet &data, QObject *parent)
     qRegisterMetaType<CompanionSimulator::EraseRecord>();
     m_pieceTimer->setInterval(2);
     connect(m_pieceTimer, &QTimer::timeout, this, &CompanionSimulator::writeNextPiece);
+    m_endlessTimer = new QTimer(this);
+    m_endlessTimer->setInterval(2);
+    connect(m_endlessTimer, &QTimer::timeout, this, &CompanionSimulator::sendEndlessStretch);
     connect(m_server, &QTcpServer::newConnection, this, &CompanionSimulator::onNewConnection);
 }
 
@@ -87,6 +90,43 @@ void CompanionSimulator::setListPieceChars(int chars)
 void CompanionSimulator::setPhotoChunkBytes(int bytes)
 {
     m_photoChunkBytes = qBound(1, bytes, 60000);
+}
+
+void CompanionSimulator::setEndlessList(Category c, int recordsPerStretch)
+{
+    m_endless = c;
+    m_endlessPerStretch = qMax(1, recordsPerStretch);
+    if (c == CategoryCount)
+        m_endlessTimer->stop();
+}
+
+void CompanionSimulator::sendEndlessStretch()
+{
+    if (m_endless == CategoryCount || !hasClient()) {
+        m_endlessTimer->stop();
+        return;
+    }
+    // Keeps the socket's write buffer short, so the stretches go out at the
+    // pace the desktop reads them.
+    if (m_client->bytesToWrite() > 4 * 1024 * 1024)
+        return;
+    QStringList records;
+    records.reserve(m_endlessPerStretch);
+    for (int i = 0; i < m_endlessPerStretch; ++i, ++m_endlessSent)
+        records << SimDataSet::endlessRecord(m_endless, m_endlessSent);
+    const QString text = joinRecords(records);
+    for (int from = 0; from < text.size(); from += m_listPieceChars) {
+        FrameWriter w(listReplyType(m_endless));
+        w.string(text.mid(from, m_listPieceChars));
+        const bool last = from + m_listPieceChars >= text.size();
+        w.int16(last ? 2 : 1).int16(2);
+        if (m_endless == Message)
+            w.int16(0);
+        w.int16(0);
+        queue(w.finish());
+    }
+    if (m_writeMode == WriteMode::Coalesced)
+        flushPending();
 }
 
 void CompanionSimulator::clearReceived()
@@ -168,6 +208,10 @@ void CompanionSimulator::handleFrame(quint16 typeId, const char *body, int lengt
         return;
 
     const Category listCategory = categoryOfGetRequest(typeId);
+    if (listCategory != CategoryCount && listCategory == m_endless) {
+        m_endlessTimer->start();
+        return;
+    }
     if (listCategory != CategoryCount) {
         answerList(listCategory);
         return;
@@ -240,12 +284,16 @@ void CompanionSimulator::handleErase(Category c, quint16 typeId, const char *bod
         return;
 
     // The batch is complete: erase, then answer it once.
+    QSet<QString> wanted;
+    for (const EraseRecord &item : qAsConst(batch))
+        if (!m_failCategory[c] && !m_unerasable.contains(item.key) && !m_kept.contains(item.key))
+            wanted << item.key;
+    const QSet<QString> erased = m_data.erase(c, wanted);
     int done = 0;
     QStringList failedKeys;
     for (const EraseRecord &item : qAsConst(batch)) {
-        const bool ok = !m_failCategory[c] && !m_unerasable.contains(item.key)
-            && m_data.erase(c, item.key);
-        if (ok)
+        const bool kept = !m_failCategory[c] && !m_unerasable.contains(item.key) && m_kept.contains(item.key);
+        if (kept || erased.contains(item.key))
             ++done;
         else
             failedKeys << item.key;

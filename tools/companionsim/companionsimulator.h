@@ -66,12 +66,20 @@ public:
     void setHomeInfoFails(bool fail) { m_homeInfoFails = fail; }
     void setPhotoFails(bool fail) { m_photoFails = fail; }
     void setUnerasableKeys(const QSet<QString> &keys) { m_unerasable = keys; }
+    // Keys the phone reports erased but keeps (and goes on listing).
+    void setKeptKeys(const QSet<QString> &keys) { m_kept = keys; }
     void setSilent(bool silent) { m_silent = silent; }         // read, never answer
     void setHttpMode(bool http) { m_http = http; }              // answer like a web server
     void setDropOnRequest(int typeId) { m_dropOnRequest = typeId; } // -1: never
     void setWriteMode(WriteMode mode);
     void setListPieceChars(int chars);       // text per list frame (<= 32000)
     void setPhotoChunkBytes(int bytes);      // image bytes per photo frame
+    // A hostile phone: the list of c never ends. Every few milliseconds a
+    // further stretch of `recordsPerStretch` new records is sent (its piece
+    // number equal to the count, never the final flag) until the connection
+    // ends or the option is cleared with CategoryCount.
+    void setEndlessList(Category c, int recordsPerStretch = 1000);
+    int endlessRecordsSent() const { return m_endlessSent; }
 
     // Unsolicited frames and events.
     void sendAppInactive();                  // 106: app went to the background
@@ -112,6 +120,7 @@ private:
     void flushPending();
     void writeNextPiece();
     QByteArray countsBody(quint16 typeId, bool withGates, int first, int n) const;
+    void sendEndlessStretch();
 
     QTcpServer *m_server = nullptr;
     QPointer<QTcpSocket> m_client;
@@ -125,6 +134,7 @@ private:
     bool m_homeInfoFails = false;
     bool m_photoFails = false;
     QSet<QString> m_unerasable;
+    QSet<QString> m_kept;
     bool m_silent = false;
     bool m_http = false;
     int m_dropOnRequest = -1;
@@ -135,6 +145,11 @@ private:
     QByteArray m_pending;        // Coalesced: frames of the current batch
     QQueue<QByteArray> m_pieces; // Split: pieces still to write
     QTimer *m_pieceTimer = nullptr;
+
+    Category m_endless = CategoryCount;
+    int m_endlessPerStretch = 1000;
+    int m_endlessSent = 0;
+    QTimer *m_endlessTimer = nullptr;
 
     // Erase batch in progress per category.
     QList<EraseRecord> m_batch[CategoryCount];

@@ -35,6 +35,21 @@ int main(int argc, char *argv[])
                                         QStringLiteral("Erase key (a record id or a file location) that "
                                                        "the phone fails to erase; may be repeated."),
                                         QStringLiteral("KEY"));
+    QCommandLineOption unnamedOption(QStringLiteral("unnamed"),
+                                     QStringLiteral("Leave every third call, message and contact without a name, "
+                                                    "and a call and a contact without a number."));
+    QCommandLineOption oddFilesOption(QStringLiteral("odd-files"),
+                                      QStringLiteral("Add files whose names and folders hold \";\", and files "
+                                                     "without a usable location."));
+    QCommandLineOption messagesOption(QStringLiteral("messages"),
+                                      QStringLiteral("Replace the messages by N generated ones."), QStringLiteral("N"));
+    QCommandLineOption messageCharsOption(QStringLiteral("message-chars"),
+                                          QStringLiteral("Characters per generated message body."),
+                                          QStringLiteral("N"), QStringLiteral("200"));
+    parser.addOption(unnamedOption);
+    parser.addOption(oddFilesOption);
+    parser.addOption(messagesOption);
+    parser.addOption(messageCharsOption);
     QCommandLineOption photosOption(QStringLiteral("photos"),
                                     QStringLiteral("Replace the photos by N camera photos (JPEG with an Exif "
                                                    "thumbnail; names recur in other folders and contain others)."),
@@ -59,7 +74,12 @@ int main(int argc, char *argv[])
     parser.addOption(photoChunkOption);
     parser.addOption(dataOption);
     parser.addOption(contactsOption);
+    QCommandLineOption keptOption(QStringLiteral("kept"),
+                                  QStringLiteral("Erase key that the phone reports erased but keeps listing; "
+                                                 "may be repeated."),
+                                  QStringLiteral("KEY"));
     parser.addOption(unerasableOption);
+    parser.addOption(keptOption);
     parser.process(app);
 
     QTextStream out(stdout);
@@ -71,6 +91,14 @@ int main(int argc, char *argv[])
     }
 
     SimDataSet data = SimDataSet::generate(qBound(0, parser.value(contactsOption).toInt(), 60000));
+    if (parser.isSet(messagesOption))
+        data.lists[Message] = SimDataSet::generateMessages(qBound(0, parser.value(messagesOption).toInt(), 5000000),
+                                                           qBound(1, parser.value(messageCharsOption).toInt(), 10000),
+                                                           2000);
+    if (parser.isSet(unnamedOption))
+        data.dropSomeNames();
+    if (parser.isSet(oddFilesOption))
+        data.addOddFileEntries();
     if (parser.isSet(photosOption)) {
         SimDataSet::CameraPhotos photos;
         photos.count = qBound(0, parser.value(photosOption).toInt(), 65535);
@@ -104,6 +132,8 @@ int main(int argc, char *argv[])
 
     const QStringList unerasable = parser.values(unerasableOption);
     sim.setUnerasableKeys(QSet<QString>(unerasable.begin(), unerasable.end()));
+    const QStringList kept = parser.values(keptOption);
+    sim.setKeptKeys(QSet<QString>(kept.begin(), kept.end()));
 
     QObject::connect(&sim, &CompanionSimulator::clientConnected, [&out]() {
         out << "desktop connected" << Qt::endl;

@@ -214,6 +214,75 @@ QStringList SimDataSet::generateContacts(int count)
     return contacts;
 }
 
+QStringList SimDataSet::generateMessages(int count, int bodyChars, int numbers)
+{
+    static const char kWords[] = "see you at six running late parcel delivered call me back happy birthday "
+                                 "your code is on the way thanks again lunch tomorrow ";
+    const QString words = QString::fromLatin1(kWords);
+    QStringList messages;
+    messages.reserve(count);
+    numbers = qMax(1, numbers);
+    for (int i = 0; i < count; ++i) {
+        const int sender = i % numbers;
+        QString body = words.mid(i % 40);
+        while (body.size() < bodyChars)
+            body += words;
+        body.truncate(bodyChars);
+        messages << QStringLiteral("m%1;%2;%3;%4;%5")
+                        .arg(i + 1)
+                        .arg(contactName(sender), contactNumber(sender), body, dateText(i % 100000));
+    }
+    return messages;
+}
+
+QString SimDataSet::endlessRecord(Category c, int i)
+{
+    switch (c) {
+    case Contact:
+        return QStringLiteral("e%1;%2;%3;;;").arg(i).arg(contactName(i), contactNumber(i % 1000000));
+    case History:
+        return QStringLiteral("e%1;;%2;Missed;0;%3").arg(i).arg(contactNumber(i % 1000000), dateText(i % 100000));
+    case Message:
+        return QStringLiteral("e%1;;%2;again and again;%3").arg(i).arg(contactNumber(i % 1000000), dateText(i % 100000));
+    case Photo:
+    case Audio:
+    case Vedio:
+        return QStringLiteral("f%1.jpg;1000;jpg;/sdcard/endless/f%1.jpg").arg(i);
+    default:
+        return QStringLiteral("/sdcard/Android/data/endless/files/f%1.db").arg(i);
+    }
+}
+
+void SimDataSet::dropSomeNames()
+{
+    for (Category c : {Contact, History, Message}) {
+        QStringList &records = lists[c];
+        for (int i = 0; i < records.size(); i += 3) {
+            QStringList f = records[i].split(QLatin1Char(';'));
+            if (f.size() > 1)
+                f[1].clear();
+            records[i] = f.join(QLatin1Char(';'));
+        }
+    }
+    lists[Contact] << QStringLiteral("c-nonumber;Front Desk;;front.desk@example.org;1 Harbour Road;Lumen Works");
+    lists[History] << QStringLiteral("h-private;;;Missed;0;%1").arg(dateText(3));
+}
+
+void SimDataSet::addOddFileEntries()
+{
+    const QString beach = QStringLiteral("/sdcard/DCIM/Trip;2026/Beach;Day.jpg");
+    photoData.insert(beach, drawPhoto(9, "JPEG"));
+    photoFormat.insert(beach, QStringLiteral("jpg"));
+    lists[Photo] << QStringLiteral("Beach;Day.jpg;%1;jpg;%2").arg(photoData.value(beach).size()).arg(beach)
+                 << QStringLiteral("lost.jpg;1200;jpg;")
+                 << QStringLiteral("moved.jpg;900;jpg;/sdcard/DCIM/renamed.jpg");
+    lists[Audio] << QStringLiteral("Song;Live.mp3;3456789;mp3;/sdcard/Music/Song;Live.mp3")
+                 << QStringLiteral("memo.m4a;180000;m4a;/sdcard/Voice;Notes/memo.m4a")
+                 << QStringLiteral("nowhere.m4a;1000;m4a;");
+    lists[Vedio] << QStringLiteral("Clip;1;2.mp4;24000000;mp4;/sdcard/Movies/Clip;1;2.mp4")
+                 << QStringLiteral("relative.mp4;1000;mp4;Movies/relative.mp4");
+}
+
 SimDataSet SimDataSet::generate(int contactCount)
 {
     SimDataSet d;
@@ -316,18 +385,25 @@ QString SimDataSet::eraseKey(Category c, const QString &item)
 
 bool SimDataSet::erase(Category c, const QString &key)
 {
-    if (key.isEmpty())
-        return false;
-    QStringList &list = lists[c];
-    for (int i = 0; i < list.size(); ++i) {
-        if (eraseKey(c, list.at(i)) == key) {
-            list.removeAt(i);
-            if (c == Photo) {
-                photoData.remove(key);
-                photoFormat.remove(key);
-            }
-            return true;
+    return !erase(c, QSet<QString>{key}).isEmpty();
+}
+
+QSet<QString> SimDataSet::erase(Category c, const QSet<QString> &keys)
+{
+    QSet<QString> erased;
+    QStringList kept;
+    for (const QString &item : qAsConst(lists[c])) {
+        const QString key = eraseKey(c, item);
+        if (key.isEmpty() || !keys.contains(key) || erased.contains(key)) {
+            kept << item;
+            continue;
+        }
+        erased << key;
+        if (c == Photo) {
+            photoData.remove(key);
+            photoFormat.remove(key);
         }
     }
-    return false;
+    lists[c] = kept;
+    return erased;
 }

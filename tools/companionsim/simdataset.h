@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QHash>
+#include <QSet>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,20 @@ struct SimDataSet
     static SimDataSet generate(int contactCount = 24);
     // Only contacts (for large-list runs).
     static QStringList generateContacts(int count);
+    // `count` messages of about `bodyChars` characters each, from `numbers`
+    // different senders (for large-list runs).
+    static QStringList generateMessages(int count, int bodyChars, int numbers);
+
+    // Record number i of a list that never ends.
+    static QString endlessRecord(Category c, int i);
+
+    // Variations of a phone, for the demo and the tests:
+    // every third call, message and contact without a name, and a contact
+    // and a call without a number;
+    void dropSomeNames();
+    // photos, audio and video whose names and folders hold ";", and entries
+    // without a location or with one that is not the file's.
+    void addOddFileEntries();
     // Camera photos: JPEGs of a real camera's pixel size (a few MB each at
     // 4000 x 3000), with the Exif thumbnail a camera writes. The photos lie in
     // several folders: every photo's name recurs in another folder, and
@@ -56,4 +71,6 @@ struct SimDataSet
     static QString eraseKey(Category c, const QString &item);
     // Removes the item with this key; false when there is none.
     bool erase(Category c, const QString &key);
+    // Removes every item whose key is one of these; returns the keys removed.
+    QSet<QString> erase(Category c, const QSet<QString> &keys);
 };

@@ -1,0 +1,163 @@
+// Verification after the reboot: once the link is back, the categories with
+// items confirmed erased are listed again, one at a time, and every key the
+// phone confirmed erased must be gone. The pass runs behind the report page
+// and ends when the user leaves it.
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "protocol/records.h"
+#include "workflow/eraseplan.h"
+#include "workflow/eraseverification.h"
+
+#include <QDebug>
+
+using eraseverification::Status;
+
+void MainWindow::initVerification()
+{
+    m_timerVerifyErase = new QTimer(this);
+    connect(m_timerVerifyErase, &QTimer::timeout, this, &MainWindow::verifyErase);
+    m_timerVerifyGiveUp = new QTimer(this);
+    m_timerVerifyGiveUp->setSingleShot(true);
+    connect(m_timerVerifyGiveUp, &QTimer::timeout, this, [this] {
+        const QString wait = m_verifyTimeoutMs >= 60000 ? QStringLiteral("%1 minutes").arg(m_verifyTimeoutMs / 60000)
+                                                        : QStringLiteral("%1 seconds").arg(m_verifyTimeoutMs / 1000);
+        cancelVerification(QStringLiteral("the phone did not come back and answer within %1").arg(wait));
+    });
+}
+
+void MainWindow::startVerificationWait()
+{
+    if (m_eraseAccount.verification().status != Status::Pending)
+        return;
+    m_timerVerifyGiveUp->start(m_verifyTimeoutMs);
+    m_timerVerifyErase->start(250);
+}
+
+void MainWindow::requestVerificationList(int category)
+{
+    static void (MainWindow::*const requests[CategoryCount])() = {
+        &MainWindow::getContact,     &MainWindow::getHistory,         &MainWindow::getMessage,
+        &MainWindow::getPhotoDir,    &MainWindow::getAudioDir,        &MainWindow::getVedioDir,
+        &MainWindow::getFacebookDir, &MainWindow::getTwitterDir,      &MainWindow::getSkypeDir,
+        &MainWindow::getViberDir,    &MainWindow::getKikMessengerDir, &MainWindow::getWhtatsAppDir};
+    m_verifyIdData.clear();
+    m_verifyNameId.clear();
+    m_verifyNumberId.clear();
+    m_verifyDir.clear();
+    m_dataReadable[category] = false;
+    m_listFailed[category] = false;
+    m_verifyScanBounds = {m_listIncomplete[category], m_listStopped[category], m_listStoredRecords[category],
+                          m_listStoredChars[category]};
+    clearScanAccumulators(category, category + 1);
+    m_verifyListing = category;
+    qDebug() << "verification lists" << eraseplan::categoryDisplayName(category);
+    (this->*requests[category])();
+}
+
+void MainWindow::restoreScanBounds(int category)
+{
+    if (m_workPhase == Scanning)
+        return; // a scan has started meanwhile: the bounds are its own
+    m_listIncomplete[category] = m_verifyScanBounds.incomplete;
+    m_listStopped[category] = m_verifyScanBounds.stopped;
+    m_listStoredRecords[category] = m_verifyScanBounds.records;
+    m_listStoredChars[category] = m_verifyScanBounds.chars;
+}
+
+QStringList MainWindow::verificationListedKeys(int category) const
+{
+    if (category <= Message)
+        return m_verifyIdData.keys();
+    if (category <= Vedio) {
+        QStringList keys;
+        for (const QString &entry : m_verifyDir)
+            keys << proto::entryLocation(entry);
+        return keys;
+    }
+    return m_verifyDir;
+}
+
+void MainWindow::verifyErase()
+{
+    EraseAccount::Verification &v = m_eraseAccount.verification();
+    if (v.status == Status::Pending) {
+        // The first connection after the reboot clears m_rebootDone.
+        if (!companionOnline() || m_rebootDone)
+            return;
+        v.status = Status::Running;
+        m_verifyQueue = eraseverification::categoriesToList(m_eraseAccount);
+        m_verifyListing = -1;
+        m_timerVerifyGiveUp->start(m_verifyTimeoutMs); // now for the lists to come
+        fillEraseReport();
+    }
+    if (v.status != Status::Running) {
+        // A list asked for by a pass that has ended is dropped when it comes.
+        if (m_verifyListing >= 0 && !m_dataReadable[m_verifyListing])
+            return;
+        if (m_verifyListing >= 0)
+            restoreScanBounds(m_verifyListing);
+        m_verifyListing = -1;
+        m_verifyIdData.clear();
+        m_verifyNameId.clear();
+        m_verifyNumberId.clear();
+        m_verifyDir.clear();
+        m_timerVerifyErase->stop();
+        return;
+    }
+    if (m_verifyListing >= 0) {
+        const int c = m_verifyListing;
+        if (!m_dataReadable[c])
+            return;
+        // A list not read whole cannot show that an item is gone.
+        if (m_listFailed[c] || m_listIncomplete[c])
+            eraseverification::listFailed(m_eraseAccount, c);
+        else
+            eraseverification::compare(m_eraseAccount, c, verificationListedKeys(c));
+        restoreScanBounds(c);
+        m_verifyListing = -1;
+        fillEraseReport();
+    }
+    if (m_verifyQueue.isEmpty()) {
+        eraseverification::finish(m_eraseAccount, QDateTime::currentDateTimeUtc());
+        verificationEnded();
+        return;
+    }
+    requestVerificationList(m_verifyQueue.takeFirst());
+}
+
+void MainWindow::stopVerificationPass()
+{
+    m_timerVerifyGiveUp->stop();
+    m_verifyQueue.clear();
+    // A list still on its way goes to the pass's store (and is dropped), not
+    // to the scan's records; the poll lets go of it when it has come.
+    if (m_verifyListing >= 0 && !m_dataReadable[m_verifyListing])
+        return;
+    m_timerVerifyErase->stop();
+    if (m_verifyListing >= 0)
+        restoreScanBounds(m_verifyListing);
+    m_verifyListing = -1;
+    m_verifyIdData.clear();
+    m_verifyNameId.clear();
+    m_verifyNumberId.clear();
+    m_verifyDir.clear();
+}
+
+void MainWindow::cancelVerification(const QString &reason)
+{
+    const Status s = m_eraseAccount.verification().status;
+    if (s != Status::Pending && s != Status::Running)
+        return;
+    eraseverification::couldNotRun(m_eraseAccount, reason, QDateTime::currentDateTimeUtc());
+    verificationEnded();
+}
+
+void MainWindow::verificationEnded()
+{
+    stopVerificationPass();
+    qDebug() << "verification ended:" << eraseverification::statusText(m_eraseAccount.verification().status)
+             << m_eraseAccount.verification().reason;
+    writeEraseRecord();
+    fillEraseReport();
+}
