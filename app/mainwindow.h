@@ -332,7 +332,9 @@ public:
     // Loops that waiting cannot end: each kind is noted on every round and
     // told to the user once it has lasted m_problemGraceRounds rounds or
     // m_problemGraceMs; the loop goes on behind the notice, and the round
-    // that gets past the cause clears it (devicelink/linkhelp.h).
+    // that gets past the cause clears it (devicelink/linkhelp.h). From its
+    // first round, a problem that leaves no phone usable keeps the phone
+    // page away.
     struct ProblemWatch
     {
         int rounds = 0;

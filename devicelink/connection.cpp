@@ -132,9 +132,9 @@ void MainWindow::fallBackToPresencePoll(bool reset)
     armStep(m_timerSlotDeviceIn, 100);
 }
 
-// The phone page, while a phone is usable; a told problem that leaves none
-// (the app does not install or start, the forward fails) keeps the
-// please-connect page instead.
+// The phone page, while a phone is usable; a problem that leaves none (the
+// app does not install or start, the forward fails) keeps the please-connect
+// page instead.
 void MainWindow::showPhonePage()
 {
     showLinkPage(phoneUnusable() ? ui->A_MP_PleaseConnect_1 : ui->A_MP_ConnectedInfomation_5);

@@ -119,6 +119,9 @@ void MainWindow::noteLinkProblem(LinkProblem problem, const QString &detail)
         qDebug() << "link problem:" << problemName(problem) << detail;
     }
     ++watch.rounds;
+    // Known from its first round: the phone page gives way at once.
+    if (leavesPhoneUnusable(problem) && m_linkPage == ui->A_MP_ConnectedInfomation_5)
+        showLinkPage(ui->A_MP_PleaseConnect_1);
     const bool changed = watch.detail != detail;
     watch.detail = detail;
     if (!watch.told) {
@@ -152,8 +155,6 @@ void MainWindow::tellLinkProblem(LinkProblem problem)
         break;
     }
     showLinkNotice(noticeOf(problem));
-    if (leavesPhoneUnusable(problem) && m_linkPage == ui->A_MP_ConnectedInfomation_5)
-        showLinkPage(ui->A_MP_PleaseConnect_1);
 }
 
 void MainWindow::clearLinkProblem(LinkProblem problem)
@@ -180,7 +181,7 @@ void MainWindow::clearLinkProblems()
 bool MainWindow::phoneUnusable() const
 {
     for (int p = 0; p < LinkProblemCount; ++p) {
-        if (m_problems[p].told && leavesPhoneUnusable(LinkProblem(p)))
+        if (m_problems[p].rounds > 0 && leavesPhoneUnusable(LinkProblem(p)))
             return true;
     }
     return false;

@@ -57,6 +57,19 @@ struct PackageFile
     }
 };
 
+// Counts how often a widget is shown.
+struct ShowCounter : QObject
+{
+    int shows = 0;
+    explicit ShowCounter(QWidget *w) { w->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::ShowToParent)
+            ++shows;
+        return false;
+    }
+};
+
 // A folder with the simulated netstat, tasklist and taskkill but no adb.
 struct ToolsWithoutAdb
 {
@@ -160,10 +173,12 @@ private slots:
         // No phone is usable: the phone page does not show.
         QTRY_VERIFY_WITH_TIMEOUT(shown(w, page.toLatin1().constData()), kTimeout);
         QVERIFY(!shown(w, "A_MP_ConnectedInfomation_5"));
-        // The loop goes on behind the notice.
+        // The loop goes on behind the notice, and never turns to the phone page.
+        ShowCounter phonePage(widget(w, "A_MP_ConnectedInfomation_5"));
         const int calls = phone.calls().size();
         QTRY_VERIFY_WITH_TIMEOUT(phone.calls().size() > calls + 3, kTimeout);
         QVERIFY(!log.contains(QStringLiteral("after get serial check")));
+        QCOMPARE(phonePage.shows, 0);
 
         apply(phone, remedy);
         QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("after get serial check")), kTimeout);
