@@ -86,8 +86,7 @@ void MainWindow::clearScanAccumulators(int first, int last)
         m_listStoredRecords[c] = 0;
         m_listStoredChars[c] = 0;
     }
-    m_photoData.clear();
-    m_photoOverflow = false;
+    resetPhotoAccumulator();
 }
 
 void MainWindow::storeListRecord(Category c, QStringView record)

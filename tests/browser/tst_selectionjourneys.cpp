@@ -734,22 +734,46 @@ class TestSelectionJourneys : public QObject
 {
     Q_OBJECT
 private slots:
-    void journeys()
+    void initTestCase()
     {
         qInfo("%d journeys from seed %llu", g_journeys, static_cast<unsigned long long>(g_firstSeed));
-        QElapsedTimer clock;
-        clock.start();
-        for (int i = 0; i < g_journeys; ++i) {
-            Journey j(g_firstSeed + quint64(i));
+        m_clock.start();
+    }
+    // Ten journeys a row, so that any number of journeys stays within the
+    // time allowed for one test row.
+    void journeys_data()
+    {
+        QTest::addColumn<quint64>("first");
+        QTest::addColumn<int>("count");
+        for (int i = 0; i < g_journeys; i += 10) {
+            const quint64 first = g_firstSeed + quint64(i);
+            const int count = qMin(10, g_journeys - i);
+            QTest::addRow("seeds %llu-%llu", static_cast<unsigned long long>(first),
+                          static_cast<unsigned long long>(first + quint64(count) - 1))
+                << first << count;
+        }
+    }
+    void journeys()
+    {
+        QFETCH(quint64, first);
+        QFETCH(int, count);
+        for (int i = 0; i < count; ++i) {
+            Journey j(first + quint64(i));
             if (!j.run())
                 QFAIL(qPrintable(j.report()));
         }
-        qInfo("%d journeys in %lld ms", g_journeys, static_cast<long long>(clock.elapsed()));
+    }
+    void cleanupTestCase()
+    {
+        qInfo("%d journeys in %lld ms", g_journeys, static_cast<long long>(m_clock.elapsed()));
         QStringList counts;
         for (auto it = g_stepCounts.cbegin(); it != g_stepCounts.cend(); ++it)
             counts << QStringLiteral("%1: %2").arg(it.key()).arg(it.value());
         qInfo("steps taken: %s", qPrintable(counts.join(QStringLiteral(", "))));
     }
+
+private:
+    QElapsedTimer m_clock;
 };
 
 int main(int argc, char *argv[])
