@@ -346,6 +346,11 @@ public:
     int m_problemGraceRounds = 3;
     int m_problemGraceMs = 3000;
     int m_helpProblem = -1; // the problem the help notice tells (-1: none)
+    // Behind a notice the loop retries calmly: a round that meets a problem
+    // the user has been told of arms its next step no sooner than this.
+    int m_toldRetryMs = 1000;
+    bool m_retryCalmly = false; // the running round met a told problem
+    void retryCalmly();
     void noteLinkProblem(devicelink::LinkProblem problem, const QString &detail = QString());
     void clearLinkProblem(devicelink::LinkProblem problem);
     void clearLinkProblems();
