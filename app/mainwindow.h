@@ -137,6 +137,7 @@ public:
         StepSlotDeviceIn,
         StepHandBack,
         StepCloseProgram,
+        StepBootCheck,
         DeviceStepCount
     };
     // What one step's command left: the collected standard output (output
@@ -203,6 +204,12 @@ public:
     bool m_rebootDone = false;
     bool m_isAfterReboot = false;
     bool m_presenceSawArrival = false; // the presence poll began on an arrival
+    // After a reboot: when the reboot command was started, the uptime the
+    // boot check last read (-1: unreadable), and how long after the command a
+    // listed phone that is never seen to restart is taken as it is.
+    QElapsedTimer m_rebootClock;
+    qint64 m_phoneUptimeMs = -1;
+    int m_rebootSettleMs = 90000;
 
     // Results of the steps.
     bool m_port5037Used = false;
@@ -290,6 +297,7 @@ public:
     void judgeSerial(const QString *out);
     void judgeDevices(const QString *out);
     void judgeAppQuited(const QString *out);
+    void judgeBootCheck(const QString *out);
     void decidePort(bool);
     void decidePid5037(bool);
     void decideName5037(bool);
@@ -311,6 +319,13 @@ public:
     void decideSerial(bool phoneListed);
     void decideAppQuited(bool phoneListed);
     void decideReboot(bool);
+    void decideBootCheck(bool);
+    // After a reboot, with the phone listed: has it restarted since?
+    void testBootCheck();
+    // Phone listed but not usable yet: the USB page and the reconnect
+    // notice, and the USB step again in 100 ms.
+    void showWaitingForUsb();
+    void waitForUsb();
     void decideClose(bool);
     void decidePresence(bool phoneListed);
     void decideHandBack(bool phoneListed);
@@ -346,6 +361,11 @@ public:
     int m_problemGraceRounds = 3;
     int m_problemGraceMs = 3000;
     int m_helpProblem = -1; // the problem the help notice tells (-1: none)
+    // Behind a notice the loop retries calmly: a round that meets a problem
+    // the user has been told of arms its next step no sooner than this.
+    int m_toldRetryMs = 1000;
+    bool m_retryCalmly = false; // the running round met a told problem
+    void retryCalmly();
     void noteLinkProblem(devicelink::LinkProblem problem, const QString &detail = QString());
     void clearLinkProblem(devicelink::LinkProblem problem);
     void clearLinkProblems();

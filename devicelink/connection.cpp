@@ -200,15 +200,21 @@ void MainWindow::judgeUsb(const QString *out)
     qDebug() << "usb open state:" << m_usbOpened;
 }
 
+void MainWindow::showWaitingForUsb()
+{
+    showLinkPage(ui->A_MP_USBDebugTourial_2);
+    showLinkNotice(ui->A_MP_D_ReconnectDevice);
+    hideLinkNotice(ui->A_MP_D_DirverError_1_1);
+}
+
+void MainWindow::waitForUsb()
+{
+    showWaitingForUsb();
+    armStep(m_timerTestUsb, 100);
+}
+
 void MainWindow::decideUsb(bool)
 {
-    // Phone listed but not usable yet: keep asking.
-    auto waitForUsb = [this] {
-        showLinkPage(ui->A_MP_USBDebugTourial_2);
-        showLinkNotice(ui->A_MP_D_ReconnectDevice);
-        hideLinkNotice(ui->A_MP_D_DirverError_1_1);
-        armStep(m_timerTestUsb, 100);
-    };
     // adb lists nothing at all: most likely a driver problem.
     auto noDeviceListed = [this] {
         showLinkPage(ui->A_MP_USBDebugTourial_2);
@@ -241,10 +247,13 @@ void MainWindow::decideUsb(bool)
         clearLinkProblem(LinkProblem::NoPermissions);
 
     if (m_isAfterReboot) {
-        // After a reboot the phone must first disappear from the list.
+        // After a reboot the phone must have gone from the list, or be back
+        // already: a phone listed now is checked for a fresh start (the
+        // boot check decides whether to wait on).
         if (m_usbOpened) {
-            waitForUsb();
-            qDebug() << "start usb,no e,opend,start usb,because m_isAfterReboot is true";
+            showWaitingForUsb();
+            qDebug() << "start usb,no e,opend,m_isAfterReboot is true,start boot check";
+            testBootCheck();
         } else if (m_adbEmpty) {
             noDeviceListed();
             m_isAfterReboot = false;

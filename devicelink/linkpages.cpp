@@ -131,6 +131,8 @@ void MainWindow::noteLinkProblem(LinkProblem problem, const QString &detail)
         const HelpText help = helpText(problem, detail, kWindows);
         ui->A_MP_D_LinkHelp_Label_Text->setText(help.text);
     }
+    if (watch.told)
+        retryCalmly();
 }
 
 // Shown once per episode: a notice the user closes stays closed until the

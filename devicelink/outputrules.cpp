@@ -1,5 +1,7 @@
 #include "devicelink/outputrules.h"
 
+#include <QRegularExpression>
+
 namespace devicelink {
 
 namespace {
@@ -303,6 +305,24 @@ SerialNumber serialNumber(const QString &output)
 bool companionQuit(const QString &output)
 {
     return !output.contains(kPackage);
+}
+
+qint64 phoneUptimeMs(const QString &output)
+{
+    const QStringList lines = nonEmptyOutputLines(output);
+    if (lines.isEmpty())
+        return -1;
+    const QString first = lines.first().trimmed().section(QLatin1Char(' '), 0, 0);
+    // Digits, at most one point, digits: no sign, exponent, "inf" or "nan".
+    static const QRegularExpression number(QStringLiteral("^[0-9]{1,12}(\\.[0-9]{1,9})?$"));
+    if (!number.match(first).hasMatch())
+        return -1;
+    return qRound64(first.toDouble() * 1000.0);
+}
+
+bool restartedSince(qint64 uptimeMs, qint64 sinceRebootCommandMs)
+{
+    return uptimeMs >= 0 && uptimeMs < sinceRebootCommandMs;
 }
 
 QStringList netstatParts(const QString &line)

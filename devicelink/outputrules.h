@@ -100,6 +100,15 @@ SerialNumber serialNumber(const QString &output);
 // W: the companion app's process is gone from `dumpsys activity processes`.
 bool companionQuit(const QString &output);
 
+// R: the phone's uptime from `adb shell cat /proc/uptime` ("352811.42
+// 1270121.11": seconds since it started, then its idle seconds), in ms; -1
+// when the first line does not begin with such a number.
+qint64 phoneUptimeMs(const QString &output);
+// After a reboot command: a phone up for less time than has passed since the
+// command was started has started again since (an unreadable uptime, -1,
+// tells nothing).
+bool restartedSince(qint64 uptimeMs, qint64 sinceRebootCommandMs);
+
 // Netstat: a line split at runs of two blanks, as the column layout of
 // `netstat -anop tcp` gives protocol, local, foreign, state and PID.
 QStringList netstatParts(const QString &line);

@@ -91,6 +91,7 @@ void MainWindow::decidePort(bool)
         resetAdbCheckState();
         showLinkNotice(ui->A_MP_D_PortUsed);
         showLinkPage(ui->A_MP_PleaseConnect_1);
+        retryCalmly(); // told from the first round
         armStep(m_timerTestPort, 100);
         qDebug() << "port,e";
     } else if (m_port5037Used) {
@@ -160,10 +161,12 @@ void MainWindow::decideName5037(bool)
         resetAdbCheckState();
         armStep(m_timerTestKillAdb, 1);
     } else if (!name.isEmpty()) {
-        // A foreign program: name it, end nothing, and check again.
+        // A foreign program: name it, end nothing, and check again, calmly
+        // now that the notice tells.
         ui->A_MP_D_PortUsed_Label_Info->setText(name);
         showLinkNotice(ui->A_MP_D_PortUsed);
         resetAdbCheckState();
+        retryCalmly();
         armStep(m_timerTestPort, 1);
     } else {
         noteLinkProblem(LinkProblem::Port5037Held);

@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QDebug>
 
+#include <limits>
+
 using namespace devicelink;
 
 namespace {
@@ -19,6 +21,17 @@ const Step kReboot = Step(MainWindow::StepTestReboot, nullptr)
                          .runs(StepTool::Adb, {QStringLiteral("reboot")}, StepWait::Adb)
                          .logsDone("reboot end")
                          .rules(nullptr, &MainWindow::decideReboot);
+
+// A phone listed after the reboot: the phone from before, not gone yet, or
+// one that has started again already (a quick restart, over before the
+// presence poll first looked)? Its uptime tells, gap seen or not.
+const Step kBootCheck = Step(MainWindow::StepBootCheck, nullptr)
+                            .runs(StepTool::Adb, {QStringLiteral("shell"), QStringLiteral("cat"),
+                                                  QStringLiteral("/proc/uptime")},
+                                  StepWait::Adb)
+                            .logs("start boot check", "boot check readready,times:", "boot check result error:")
+                            .logsResult("boot check result str:")
+                            .rules(&MainWindow::judgeBootCheck, &MainWindow::decideBootCheck);
 
 const Step kAppQuited = Step(MainWindow::StepTestCheckAppQuited, &MainWindow::m_timerTestCheckAppQuited)
                             .runs(StepTool::Adb,
@@ -64,11 +77,44 @@ void MainWindow::testReboot()
     m_rebootDone = true;
     m_isAfterReboot = true;
     showLinkPage(ui->A_MP_PleaseConnect_1);
+    m_rebootClock.start();
     runStep(kReboot);
     qDebug() << "reboot midle";
 }
 
 void MainWindow::decideReboot(bool) { armStep(m_timerSlotDeviceIn, 3000); }
+
+// ---- After the reboot: restarted yet? ----
+// The after-reboot mode ends when the phone has been seen gone (the presence
+// poll, the USB step), when a listed phone has been up for less time than
+// has passed since the reboot command, or, for a phone that cannot be seen
+// to restart (its uptime unreadable, or it never went down), once
+// m_rebootSettleMs have passed since the command: the link then goes on with
+// the phone as it is, rather than wait without end.
+
+void MainWindow::testBootCheck() { runStep(kBootCheck); }
+
+void MainWindow::judgeBootCheck(const QString *out) { m_phoneUptimeMs = out ? phoneUptimeMs(*out) : -1; }
+
+void MainWindow::decideBootCheck(bool)
+{
+    if (takeStepError(StepBootCheck))
+        m_phoneUptimeMs = -1;
+    const qint64 since = m_rebootClock.isValid() ? m_rebootClock.elapsed() : std::numeric_limits<qint64>::max();
+    qDebug() << "boot check: phone up for" << m_phoneUptimeMs << "ms, reboot command" << since << "ms ago";
+    if (restartedSince(m_phoneUptimeMs, since)) {
+        m_isAfterReboot = false;
+        armStep(m_timerTestUsb, 1);
+        qDebug() << "boot check,restarted,m_isAfterReboot change to false";
+    } else if (since >= m_rebootSettleMs) {
+        m_isAfterReboot = false;
+        armStep(m_timerTestUsb, 1);
+        qDebug() << "boot check,no restart seen in time,m_isAfterReboot change to false";
+    } else {
+        waitForUsb();
+        qDebug() << "start usb,no e,opend,start usb,because m_isAfterReboot is true";
+    }
+}
 
 // ---- Companion watchdog ----
 

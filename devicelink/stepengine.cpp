@@ -56,6 +56,7 @@ void MainWindow::runStep(const StepDef &def)
         }
         abandonRunningStep(); // a direct call (reboot, hand-back) takes over
     }
+    m_retryCalmly = false; // a new round of this step's own
     if (def.trace)
         appendStepTrace(def.trace);
     if (def.timer)
@@ -316,9 +317,17 @@ QString MainWindow::stepComplaint(DeviceStep step) const
 
 void MainWindow::armStep(QTimer *timer, int ms)
 {
+    // A round that met a problem the user has been told of goes on calmly:
+    // the loop behind the notice runs about once a second, not hundreds of
+    // times, and still goes on within a second once the cause is gone.
+    if (m_retryCalmly)
+        ms = qMax(ms, m_toldRetryMs);
+    m_retryCalmly = false;
     if (timer)
         timer->start(ms);
 }
+
+void MainWindow::retryCalmly() { m_retryCalmly = true; }
 
 void MainWindow::resetAdbCheckState()
 {

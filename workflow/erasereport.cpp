@@ -5,6 +5,7 @@
 
 #include "app/widgetvisibility.h"
 #include "protocol/records.h"
+#include "purgatexversion.h"
 #include "workflow/eraseplan.h"
 #include "workflow/eraseverification.h"
 #include "workflow/scanplan.h"

@@ -9,15 +9,20 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
+#include <memory>
+
 namespace {
 
 const int kTimeout = 30000;
 const char *kHolder10000 = "  TCP    127.0.0.1:10000        0.0.0.0:0              LISTENING       6120";
+const char *kHolder5037 = "  TCP    127.0.0.1:5037         0.0.0.0:0              LISTENING       4321";
 const char *kCannotBind = "adb: error: cannot bind listener: Address already in use\n";
 
 // Keys written to the scenario; a null value removes the key.
@@ -86,6 +91,50 @@ struct ToolsWithoutAdb
     bool addAdb() { return QFile::link(SimPhone::toolPath("adb"), dir.filePath("adb")); }
 };
 
+// The real window against the simulated phone with a cause applied; its
+// hand-over to the session is watched.
+struct LinkRun
+{
+    SimPhone phone;
+    LogCapture log;
+    std::unique_ptr<MainWindow> w;
+    HandOver handOver;
+    bool start(const QVariantMap &cause)
+    {
+        if (!phone.isValid())
+            return false;
+        apply(phone, cause);
+        w = std::make_unique<MainWindow>();
+        handOver.watch(log, *w);
+        return true;
+    }
+};
+
+// The command lines run so far that start with the text.
+int callsStartingWith(const SimPhone &phone, const QString &start)
+{
+    int n = 0;
+    for (const QString &call : phone.calls())
+        n += call.startsWith(start) ? 1 : 0;
+    return n;
+}
+
+// Behind its notice a loop retries calmly, about one round a second, so the
+// tools are not run hundreds of times behind the user's back. Over a few
+// seconds the commands of one round (perRound of what `count` counts) may
+// run once for each second begun, plus a round cut by the window's start.
+bool retriesCalmly(const std::function<int()> &count, int perRound, QString *why)
+{
+    const int before = count();
+    QElapsedTimer window;
+    window.start();
+    QTest::qWait(3000);
+    const int ran = count() - before;
+    const qint64 allowed = perRound * (window.elapsed() / 900 + 2);
+    *why = QStringLiteral("%1 commands in %2 ms, at most %3 allowed").arg(ran).arg(window.elapsed()).arg(allowed);
+    return ran <= allowed;
+}
+
 } // namespace
 
 class TestLinkLoops : public QObject
@@ -101,24 +150,30 @@ private slots:
         QTest::addColumn<QString>("says");  // what that label says, in part
         QTest::addColumn<QString>("page");  // the page behind the notice
         QTest::addColumn<bool>("packageFile"); // Purgatex.apk lies in the working folder
+        QTest::addColumn<QString>("round");    // a command line of the loop, in part
+        QTest::addColumn<int>("perRound");     // how often it runs in one round
 
         QTest::newRow("more than one phone")
             << QVariantMap{{"second.state", "device"}} << QVariantMap{{"second.state", QVariant()}}
             << "A_MP_D_LinkHelp" << "A_MP_D_LinkHelp_Label_Heading"
-            << "Unplug all Android devices but the one to erase" << "A_MP_PleaseConnect_1" << false;
+            << "Unplug all Android devices but the one to erase" << "A_MP_PleaseConnect_1" << false
+            << "adb shell pm list packages" << 1;
         QTest::newRow("install fails")
             << QVariantMap{{"installed", "0"}, {"install.fail", "Failure [INSTALL_FAILED_VERSION_DOWNGRADE]"}}
             << QVariantMap{{"install.fail", QVariant()}} << "A_MP_D_LinkHelp" << "A_MP_D_LinkHelp_Label_Text"
-            << "Failure [INSTALL_FAILED_VERSION_DOWNGRADE]" << "A_MP_IsInstalling_4" << true;
+            << "Failure [INSTALL_FAILED_VERSION_DOWNGRADE]" << "A_MP_IsInstalling_4" << true
+            << "adb install" << 1;
         QTest::newRow("activity missing")
             << QVariantMap{{"activity", "missing"}} << QVariantMap{{"activity", "normal"}} << "A_MP_D_LinkHelp"
             << "A_MP_D_LinkHelp_Label_Text"
             << "Error: Activity class {org.qtproject.example/org.qtproject.example.Purgatex} does not exist."
-            << "A_MP_PleaseConnect_1" << false;
+            << "A_MP_PleaseConnect_1" << false
+            << "adb shell am start" << 1;
         QTest::newRow("forward fails, nothing on 10000")
             << QVariantMap{{"fault.forward.stdout", kCannotBind}} << QVariantMap{{"fault.forward.stdout", QVariant()}}
             << "A_MP_D_LinkHelp" << "A_MP_D_LinkHelp_Label_Text" << "cannot bind listener"
-            << "A_MP_PleaseConnect_1" << false;
+            << "A_MP_PleaseConnect_1" << false
+            << "adb forward" << 1;
         QTest::newRow("holder of 10000 cannot be ended")
             << QVariantMap{{"fault.forward.stdout", kCannotBind},
                            {"netstat.lines", kHolder10000},
@@ -130,7 +185,8 @@ private slots:
                            {"netstat.lines", QVariant()},
                            {"fault.taskkill.exit", QVariant()},
                            {"fault.taskkill.stderr", QVariant()}}
-            << "A_MP_D_PortUsed" << "A_MP_D_PortUsed_Label_Info" << "guard.exe" << "A_MP_PleaseConnect_1" << false;
+            << "A_MP_D_PortUsed" << "A_MP_D_PortUsed_Label_Info" << "guard.exe" << "A_MP_PleaseConnect_1" << false
+            << "taskkill" << 1;
         QTest::newRow("no permissions on Linux")
             << QVariantMap{{"state", "no permissions (user in plugdev group; are your udev rules wrong?); see "
                                      "[http://developer.android.com/tools/device.html]"}}
@@ -140,11 +196,26 @@ private slots:
 #else
             << "plugdev"
 #endif
-            << "A_MP_USBDebugTourial_2" << false;
+            << "A_MP_USBDebugTourial_2" << false
+            << "adb devices" << 1;
         QTest::newRow("adb server of another user on 5037")
             << QVariantMap{{"netstat.lines", "  TCP    127.0.0.1:5037         0.0.0.0:0              LISTENING       0"}}
             << QVariantMap{{"netstat.lines", QVariant()}} << "A_MP_D_LinkHelp" << "A_MP_D_LinkHelp_Label_Heading"
-            << "Another adb server is in the way" << "A_MP_PleaseConnect_1" << false;
+            << "Another adb server is in the way" << "A_MP_PleaseConnect_1" << false
+            << "netstat" << 2;
+        QTest::newRow("holder of 5037 that tasklist does not know")
+            << QVariantMap{{"netstat.lines", kHolder5037}} << QVariantMap{{"netstat.lines", QVariant()}}
+            << "A_MP_D_LinkHelp" << "A_MP_D_LinkHelp_Label_Heading" << "Another adb server is in the way"
+            << "A_MP_PleaseConnect_1" << false << "tasklist" << 1;
+        QTest::newRow("adb server on 5037 that does not quit")
+            << QVariantMap{{"netstat.lines", kHolder5037},
+                           {"tasklist.4321", "adb.exe"},
+                           {"fault.kill-server.exit", "1"},
+                           {"fault.kill-server.stderr", "error: cannot connect to daemon\n"}}
+            << QVariantMap{{"netstat.lines", QVariant()}, {"fault.kill-server.exit", QVariant()},
+                           {"fault.kill-server.stderr", QVariant()}}
+            << "A_MP_D_LinkHelp" << "A_MP_D_LinkHelp_Label_Heading" << "Another adb server is in the way"
+            << "A_MP_PleaseConnect_1" << false << "adb kill-server" << 1;
     }
     void loopTellsWhatToDo()
     {
@@ -155,16 +226,17 @@ private slots:
         QFETCH(QString, says);
         QFETCH(QString, page);
         QFETCH(bool, packageFile);
+        QFETCH(QString, round);
+        QFETCH(int, perRound);
         PackageFile apk;
         if (packageFile)
             QVERIFY(apk.make());
-        SimPhone phone;
-        QVERIFY(phone.isValid());
-        apply(phone, cause);
-        LogCapture log;
-        MainWindow w;
-        HandOver handOver;
-        handOver.watch(log, w);
+        LinkRun run;
+        QVERIFY(run.start(cause));
+        SimPhone &phone = run.phone;
+        LogCapture &log = run.log;
+        MainWindow &w = *run.w;
+        HandOver &handOver = run.handOver;
 
         QTRY_VERIFY_WITH_TIMEOUT(shown(w, notice.toLatin1().constData()), kTimeout);
         QVERIFY2(labelText(w, label.toLatin1().constData()).contains(says),
@@ -179,6 +251,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(phone.calls().size() > calls + 3, kTimeout);
         QVERIFY(!log.contains(QStringLiteral("after get serial check")));
         QCOMPARE(phonePage.shows, 0);
+        QString why;
+        QVERIFY2(retriesCalmly([&] { return callsStartingWith(phone, round); }, perRound, &why), qPrintable(why));
 
         apply(phone, remedy);
         QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("after get serial check")), kTimeout);
@@ -186,6 +260,44 @@ private slots:
         QVERIFY(handOver.phonePageShown);
         QVERIFY(!shown(w, notice.toLatin1().constData()));
         QVERIFY(log.contains(QStringLiteral("link problem over:")));
+    }
+
+    // The port-used notice names a foreign holder of port 5037, or tells that
+    // netstat fails, from the first round; the port check behind it repeats
+    // calmly until the port is free.
+    void portUsedNoticeRetriesCalmly_data()
+    {
+        QTest::addColumn<QVariantMap>("cause");
+        QTest::addColumn<QVariantMap>("remedy");
+        QTest::addColumn<QString>("holder"); // the name on the notice
+        QTest::addColumn<int>("perRound");   // netstat runs in one round
+        QTest::newRow("foreign program on 5037")
+            << QVariantMap{{"netstat.lines", kHolder5037}, {"tasklist.4321", "foreign.exe"}}
+            << QVariantMap{{"netstat.lines", QVariant()}} << "foreign.exe" << 2;
+        QTest::newRow("netstat fails")
+            << QVariantMap{{"fault.netstat.exit", "1"}} << QVariantMap{{"fault.netstat.exit", QVariant()}} << "" << 1;
+    }
+    void portUsedNoticeRetriesCalmly()
+    {
+        QFETCH(QVariantMap, cause);
+        QFETCH(QVariantMap, remedy);
+        QFETCH(QString, holder);
+        QFETCH(int, perRound);
+        LinkRun run;
+        QVERIFY(run.start(cause));
+
+        QTRY_VERIFY_WITH_TIMEOUT(shown(*run.w, "A_MP_D_PortUsed"), kTimeout);
+        QCOMPARE(labelText(*run.w, "A_MP_D_PortUsed_Label_Info"), holder);
+        QString why;
+        QVERIFY2(retriesCalmly([&] { return callsStartingWith(run.phone, QStringLiteral("netstat")); }, perRound,
+                               &why),
+                 qPrintable(why));
+        QVERIFY(shown(*run.w, "A_MP_D_PortUsed"));
+
+        apply(run.phone, remedy);
+        QTRY_VERIFY_WITH_TIMEOUT(run.log.contains(QStringLiteral("after get serial check")), kTimeout);
+        QVERIFY(run.handOver.phonePageShown);
+        QVERIFY(!shown(*run.w, "A_MP_D_PortUsed"));
     }
 
     // adb cannot be started: the notice says where it was looked for; once
@@ -205,6 +317,9 @@ private slots:
         QVERIFY(labelText(w, "A_MP_D_LinkHelp_Label_Heading").contains(QLatin1String("(adb) was not found")));
         QVERIFY(labelText(w, "A_MP_D_LinkHelp_Label_Text").contains(QDir::toNativeSeparators(tools.dir.path())));
         QVERIFY(log.contains(QStringLiteral("command not started:")));
+        QString why;
+        QVERIFY2(retriesCalmly([&] { return log.count(QStringLiteral("command not started:")); }, 1, &why),
+                 qPrintable(why));
 
         QVERIFY(tools.addAdb());
         QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("after get serial check")), kTimeout);
@@ -232,6 +347,9 @@ private slots:
                  QStringLiteral("The app package Purgatex.apk is missing"));
         QVERIFY(labelText(w, "A_MP_D_LinkHelp_Label_Text").contains(QDir::toNativeSeparators(apk)));
         QVERIFY(shown(w, "A_MP_IsInstalling_4"));
+        QString why;
+        QVERIFY2(retriesCalmly([&] { return callsStartingWith(phone, QStringLiteral("adb install")); }, 1, &why),
+                 qPrintable(why));
 
         PackageFile file;
         QVERIFY(file.make());

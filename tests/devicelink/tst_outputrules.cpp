@@ -355,6 +355,28 @@ private slots:
         QTEST(s.serial, "serial");
     }
 
+    void uptime_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<qint64>("ms");
+        auto add = [](const char *name, const char *text, qint64 ms) {
+            rowsInAllEndings(name, text, [&](QTestData &row) { row << ms; }, true);
+        };
+        add("up four days", "352811.42 1270121.11\n", 352811420);
+        add("just started", "2.07 3.88\n", 2070);
+        add("whole seconds", "15 40\n", 15000);
+        add("not allowed", "/system/bin/sh: cat: /proc/uptime: Permission denied\n", -1);
+        add("nothing", "\n", -1);
+        add("negative", "-3.50 1.00\n", -1);
+        add("not a number", "inf nan\n", -1);
+        add("exponent", "1e9 1.00\n", -1);
+    }
+    void uptime()
+    {
+        QFETCH(QString, output);
+        QTEST(phoneUptimeMs(output), "ms");
+    }
+
     void netstat_data()
     {
         QTest::addColumn<QString>("output");

@@ -291,6 +291,8 @@ private slots:
         SimPhone phone;
         phone.set({{"reboot.listed_ms", "300"}, {"reboot.absent_ms", "800"}, {"reboot.return_state", "unauthorized"},
                    {"app.running", "1"}});
+        const QStringList uptime = {"shell", "cat", "/proc/uptime"};
+        QCOMPARE(out(phone.run("adb", uptime)), QStringLiteral("352811.42 1270121.11\n"));
         QCOMPARE(phone.run("adb", {"reboot"}).out, QByteArray());
         QCOMPARE(phone.value("app.running"), QStringLiteral("0")); // the companion app ends with the reboot
         QVERIFY(!phone.value("reboot.at").isEmpty());
@@ -299,6 +301,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(listed(phone), 5000);
         QVERIFY(out(phone.run("adb", {"devices"})).contains("R58N91XKQ2B\tunauthorized\n"));
         QVERIFY(phone.value("reboot.at").isEmpty());
+        // Started afresh when it dropped off: up for about the time it was away.
+        phone.setState("device");
+        const double up = out(phone.run("adb", uptime)).section(' ', 0, 0).toDouble();
+        QVERIFY2(up >= 0.8 && up < 60, qPrintable(QString::number(up)));
     }
 
     void faults_data()

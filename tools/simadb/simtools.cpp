@@ -64,6 +64,8 @@ QString commandKey(const QString &tool, const QStringList &args)
         return QStringLiteral("battery");
     if (sub == QLatin1String("dumpsys") && args.value(2) == QLatin1String("activity"))
         return QStringLiteral("activity");
+    if (sub == QLatin1String("cat") && args.value(2) == QLatin1String("/proc/uptime"))
+        return QStringLiteral("uptime");
     return QStringLiteral("shell");
 }
 
@@ -117,6 +119,7 @@ bool settleReboot(Scenario &s)
     const QString back = s.value(QStringLiteral("reboot.return_state"));
     if (!back.isEmpty())
         s.set(QStringLiteral("state"), back);
+    s.set(QStringLiteral("boot.at"), at + listed); // it started again when it dropped off
     s.remove(QStringLiteral("reboot.at"));
     s.remove(QStringLiteral("reboot.return_state"));
     return true;
@@ -217,6 +220,15 @@ QString batteryText(const Scenario &s)
                           "  temperature: 274\n"
                           "  technology: Li-ion\n")
         .arg(s.value(QStringLiteral("battery.level"), QStringLiteral("85")));
+}
+
+// /proc/uptime: seconds since the phone started, and its idle seconds.
+QString uptimeText(const Scenario &s)
+{
+    const double up = s.contains(QStringLiteral("boot.at"))
+                          ? double(nowMs() - s.number(QStringLiteral("boot.at"))) / 1000.0
+                          : s.value(QStringLiteral("uptime"), QStringLiteral("352811.42")).toDouble();
+    return QStringLiteral("%1 %2\n").arg(up, 0, 'f', 2).arg(up * 3.6, 0, 'f', 2);
 }
 
 QString processesText(bool running)
@@ -411,6 +423,8 @@ void runAdb(Scenario &s, QStringList args, bool *changed, Output &o)
             o.chunks << batteryText(s);
         } else if (key == QLatin1String("activity")) {
             o.chunks << processesText(s.flag(QStringLiteral("app.running")));
+        } else if (key == QLatin1String("uptime")) {
+            o.chunks << uptimeText(s);
         } else if (args.size() > 1) {
             o.err += QStringLiteral("/system/bin/sh: %1: inaccessible or not found\n").arg(args.at(1));
             o.exitCode = 127;
