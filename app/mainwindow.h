@@ -749,6 +749,10 @@ public:
     // erased before it are not sent twice.
     QSet<QString> m_eraseAnsweredKeys[CategoryCount];
     QStringList m_eraseBatchKeys[CategoryCount];
+    // Keys sent in a run that was cancelled (or cut off) before the phone
+    // answered them: the phone may have erased them, so a failure when they
+    // are sent again confirms nothing.
+    QSet<QString> m_eraseSentUnanswered[CategoryCount];
     int m_eraseFailedBefore[CategoryCount] = {};
     void foldAnsweredBatches();
     void reopenCategoriesWithNewKeys();
@@ -788,6 +792,10 @@ public:
     // scan (a run after a cancel carries its answered categories over), and
     // the record written when a run ends.
     EraseAccount m_eraseAccount;
+    // Scans started so far, and the scan the account's run belongs to: only
+    // a run of the same scan carries an earlier run's answers over.
+    quint64 m_scansStarted = 0;
+    quint64 m_eraseAccountScan = 0;
     QString m_recordsFolder = eraserecord::defaultFolder();
     QString m_recordBaseName;
     eraserecord::Written m_recordWritten;

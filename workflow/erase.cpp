@@ -234,7 +234,9 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
         bool checked[AppCategoryCount];
         for (int c = FirstAppCategory; c < CategoryCount; ++c)
             checked[c - FirstAppCategory] = appButton(ui, c)->isChecked();
-        eraseplan::selectApps(checked, m_eraseBack, m_eraseSelected);
+        // What shows ticked is what this run stands for: an app erased
+        // before a cancel passes at once and is reported as erased then.
+        eraseplan::selectApps(checked, m_eraseSelected);
         if (!eraseplan::anySelected(m_eraseSelected, scanplan::scopeCategories(EraseType::App))) {
             showWidget(ui->T_D_SelectedItemLessOne);
             return;
@@ -495,13 +497,10 @@ void MainWindow::allDataErased()
     const bool stoppedForCancel = eraseplan::walkSteps(
         m_eraseType, m_eraseSelected, m_eraseDone, m_eraseStepPassed, m_eraseCancelRequested, m_eraseProgress,
         [this](int category) { sendEraseStep(category); }, [this](int category) { logStepPassed(this, category); });
+    // A cancel leaves the app boxes as they are: Erase Now goes on with the
+    // apps still ticked, and those erased before the cancel are reported so.
     if (stoppedForCancel || (m_eraseType == EraseType::App && m_eraseCancelRequested)) {
         m_timerAllDataErased->stop();
-        if (m_eraseType == EraseType::App) {
-            ui->EApp_RatioButton_SelectAll->setChecked(false);
-            for (int c = FirstAppCategory; c < CategoryCount; ++c)
-                appButton(ui, c)->setChecked(false);
-        }
         return;
     }
     ui->M_IsErasing_ProgressBar_Erasing->setValue(m_eraseProgress);

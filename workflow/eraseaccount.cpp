@@ -31,14 +31,27 @@ void EraseAccount::carryOver(int category, const EraseAccount &earlier, bool sen
 {
     if (!validCategory(category) || !earlier.takesPart(category))
         return;
-    Item item = earlier.m_items[category];
-    if (sentAgain) {
-        item.earlierRun = false;
-        item.earlierStartUtc = QDateTime();
-        item.notSentReasons.clear();
-    } else if (!item.earlierRun) {
-        item.earlierRun = true;
-        item.earlierStartUtc = earlier.m_startUtc;
+    const Item &before = earlier.m_items[category];
+    if (!sentAgain) {
+        Item item = before;
+        if (!item.earlierRun) {
+            item.earlierRun = true;
+            item.earlierStartUtc = earlier.m_startUtc;
+        }
+        m_items[category] = item;
+        return;
+    }
+    Item item;
+    item.takesPart = true;
+    item.listIncomplete = before.listIncomplete;
+    item.bulkErased = before.bulkErased;
+    item.bulkFailed = before.bulkFailed;
+    for (const QString &key : before.order) {
+        const KeyState s = before.state.value(key);
+        if (s == KeyState::NotSent || s == KeyState::Sent)
+            continue; // not answered: part of this run if chosen again
+        item.order << key;
+        item.state.insert(key, s);
     }
     m_items[category] = item;
 }
@@ -60,6 +73,20 @@ void EraseAccount::choose(int category, const QStringList &keys)
     item.takesPart = true;
     for (const QString &key : keys)
         addKey(item, key);
+}
+
+void EraseAccount::markSentBefore(int category, const QStringList &keys)
+{
+    if (!validCategory(category))
+        return;
+    Item &item = m_items[category];
+    for (const QString &key : keys) {
+        addKey(item, key);
+        if (item.state.value(key) != KeyState::NotSent)
+            continue; // answered already
+        item.state[key] = KeyState::Sent;
+        item.sentBefore.insert(key);
+    }
 }
 
 void EraseAccount::leaveOut(int category, const QStringList &keys, const QString &reason)
@@ -116,7 +143,7 @@ void EraseAccount::noteItemFailed(int category, const QString &key)
     ++item.batchFailures;
     auto it = item.state.find(key);
     if (it != item.state.end() && it.value() == KeyState::Sent)
-        it.value() = KeyState::Failed;
+        it.value() = item.sentBefore.contains(key) ? KeyState::ResentFailed : KeyState::Failed;
     else
         ++item.batchUnnamed;
     // Every item of the batch failed: no final answer follows.
@@ -151,7 +178,7 @@ void EraseAccount::settleBatch(Item &item, int done, int unnamedFailures)
     else if (done == 0 && unnamedFailures >= n)
         to = KeyState::Failed;
     for (const QString &key : qAsConst(waiting))
-        item.state[key] = to;
+        item.state[key] = to == KeyState::Failed && item.sentBefore.contains(key) ? KeyState::ResentFailed : to;
     if (to == KeyState::Unclear) {
         const int erased = std::min(done, n);
         item.bulkErased += erased;
@@ -245,6 +272,11 @@ EraseAccount::Counts EraseAccount::counts(int category) const
             ++n.sent;
             ++unclear;
             break;
+        case KeyState::ResentFailed:
+            ++n.sent;
+            ++n.notConfirmed;
+            ++n.resentFailed;
+            break;
         }
     }
     n.erased += item.bulkErased;
@@ -263,6 +295,7 @@ EraseAccount::Counts EraseAccount::totals() const
         t.erased += n.erased;
         t.failed += n.failed;
         t.notConfirmed += n.notConfirmed;
+        t.resentFailed += n.resentFailed;
         t.notSent += n.notSent;
     }
     return t;

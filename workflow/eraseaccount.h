@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +26,11 @@ public:
         Erased,   // the phone confirmed the batch and did not name this key as failed
         Failed,   // the phone named it as failed, or failed the whole batch
         Unclear,  // answered by counts that do not tell which keys they mean
+        // Sent in an earlier run of the scan that was cancelled before the
+        // phone answered it, and failed when sent again: the phone fails a
+        // key it no longer has, so it may have been erased before the
+        // cancel. Not confirmed either way.
+        ResentFailed,
     };
 
     struct Phone
@@ -46,6 +52,7 @@ public:
         int erased = 0;       // confirmed erased
         int failed = 0;
         int notConfirmed = 0; // sent, but no answer that confirms it
+        int resentFailed = 0; // of notConfirmed: ResentFailed keys
         int notSent = 0;
         int notErased() const { return chosen - erased; }
     };
@@ -79,12 +86,17 @@ public:
     void begin(EraseType scope, quint16 level, const Phone &phone, const QDateTime &startUtc);
     // A category of an earlier, cancelled run of the same scan keeps what the
     // phone said of its keys in this run's account: as a whole when it was
-    // answered there and is not sent again, or key by key when this run sends
-    // the rest of it.
+    // answered there and is not sent again, or, when this run sends it again,
+    // only the keys the phone answered (the rest is what this run chooses:
+    // a key chosen then and unticked since is no part of this run).
     void carryOver(int category, const EraseAccount &earlier, bool sentAgain);
 
     // The keys the run will send for a category, in sending order.
     void choose(int category, const QStringList &keys);
+    // Chosen keys that an earlier, cancelled run of the scan sent without an
+    // answer: sent, not confirmed, and a failure when this run sends them
+    // again is ResentFailed.
+    void markSentBefore(int category, const QStringList &keys);
     // A chosen category that the run leaves out as a whole (the reason is
     // written into the record).
     void leaveOut(int category, const QStringList &keys, const QString &reason);
@@ -143,6 +155,8 @@ private:
         bool listIncomplete = false;
         QDateTime earlierStartUtc;
         QStringList notSentReasons;
+        // Chosen keys sent in an earlier, cancelled run without an answer.
+        QSet<QString> sentBefore;
         // Answers given by counts alone, over keys left Unclear.
         int bulkErased = 0;
         int bulkFailed = 0;

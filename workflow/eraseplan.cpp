@@ -48,11 +48,10 @@ QStringList keysNotAnswered(const QStringList &chosen, const QSet<QString> &answ
     return keys;
 }
 
-void selectApps(const bool appChecked[AppCategoryCount], const bool eraseBack[CategoryCount],
-                bool selected[CategoryCount])
+void selectApps(const bool appChecked[AppCategoryCount], bool selected[CategoryCount])
 {
     for (int c = FirstAppCategory; c < CategoryCount; ++c)
-        selected[c] = appChecked[c - FirstAppCategory] && !eraseBack[c];
+        selected[c] = appChecked[c - FirstAppCategory];
 }
 
 void selectForAll(const int scannedCount[CategoryCount], const bool eraseBack[CategoryCount],
@@ -135,27 +134,55 @@ QString cancelNoAnswerText(bool erase)
                           "another task.");
 }
 
-QString completionText(const int failed[CategoryCount], const bool incomplete[CategoryCount])
+namespace {
+
+// "3 items" and "Contact: 2, Video: 1" of the categories above 0.
+struct CategoryFigures
 {
-    QStringList parts;
     int total = 0;
-    QStringList unread;
-    for (int c = 0; c < CategoryCount; ++c) {
-        if (incomplete && incomplete[c])
-            unread << categoryDisplayName(c);
-        if (failed[c] <= 0)
+    QStringList parts;
+};
+
+CategoryFigures figuresOf(const int figures[CategoryCount])
+{
+    CategoryFigures f;
+    for (int c = 0; figures && c < CategoryCount; ++c) {
+        if (figures[c] <= 0)
             continue;
-        total += failed[c];
-        parts << QStringLiteral("%1: %2").arg(categoryDisplayName(c)).arg(failed[c]);
+        f.total += figures[c];
+        f.parts << QStringLiteral("%1: %2").arg(categoryDisplayName(c)).arg(figures[c]);
     }
-    if (total == 0 && unread.isEmpty())
+    return f;
+}
+
+} // namespace
+
+QString completionText(const int failed[CategoryCount], const bool incomplete[CategoryCount],
+                       const int resentFailed[CategoryCount])
+{
+    const CategoryFigures notErased = figuresOf(failed);
+    const CategoryFigures unconfirmed = figuresOf(resentFailed);
+    QStringList unread;
+    for (int c = 0; incomplete && c < CategoryCount; ++c)
+        if (incomplete[c])
+            unread << categoryDisplayName(c);
+    if (notErased.total == 0 && unconfirmed.total == 0 && unread.isEmpty())
         return QStringLiteral("All data on your device has been erased permanently!");
     QStringList sentences;
-    if (total > 0)
+    if (notErased.total > 0)
         sentences << QStringLiteral("%1 %2 could not be erased (%3).")
-                         .arg(total)
-                         .arg(total == 1 ? QStringLiteral("item") : QStringLiteral("items"))
-                         .arg(parts.join(QStringLiteral(", ")));
+                         .arg(notErased.total)
+                         .arg(notErased.total == 1 ? QStringLiteral("item") : QStringLiteral("items"))
+                         .arg(notErased.parts.join(QStringLiteral(", ")));
+    if (unconfirmed.total > 0)
+        sentences << (unconfirmed.total == 1
+                          ? QStringLiteral("1 item is not confirmed erased (%1): it may already have been erased "
+                                           "before the cancel.")
+                                .arg(unconfirmed.parts.join(QStringLiteral(", ")))
+                          : QStringLiteral("%1 items are not confirmed erased (%2): they may already have been "
+                                           "erased before the cancel.")
+                                .arg(unconfirmed.total)
+                                .arg(unconfirmed.parts.join(QStringLiteral(", "))));
     if (!unread.isEmpty())
         sentences << QStringLiteral("%1 could not be read whole from the phone (%2): what was not read has not "
                                     "been erased.")

@@ -25,10 +25,11 @@ QString confirmTitle(EraseType scope);
 // in an earlier run since the scan, each once, in their order.
 QStringList keysNotAnswered(const QStringList &chosen, const QSet<QString> &answered);
 
-// App run: an app takes part when its box is checked and its erase has not
-// already come back since the scan. `appChecked` is indexed Facebook..Whatsapp.
-void selectApps(const bool appChecked[AppCategoryCount], const bool eraseBack[CategoryCount],
-                bool selected[CategoryCount]);
+// App run: an app takes part when its box is checked, as a private category
+// does when rows are ticked. One whose erase came back before a cancel is
+// not sent again: its step passes at once and the run's account reports it
+// as erased by the earlier run. `appChecked` is indexed Facebook..Whatsapp.
+void selectApps(const bool appChecked[AppCategoryCount], bool selected[CategoryCount]);
 
 // All run: every private category with scanned entries, every app with
 // directory entries whose erase has not already come back.
@@ -59,9 +60,13 @@ bool walkSteps(EraseType scope, const bool selected[CategoryCount], const bool e
 int failedItems(int itemFailReplies, int failedInAnswer);
 
 // Text of the completion page. With no failures it is the plain success text;
-// otherwise it names the categories with the number of items not erased, and
-// the categories whose list could not be read whole (never claimed erased).
-QString completionText(const int failed[CategoryCount], const bool incomplete[CategoryCount] = nullptr);
+// otherwise it names the categories with the number of items not erased, the
+// items sent before a cancel without an answer that the phone failed when
+// they were sent again (`resentFailed`: not confirmed either way, they may
+// have been erased before the cancel), and the categories whose list could
+// not be read whole (never claimed erased).
+QString completionText(const int failed[CategoryCount], const bool incomplete[CategoryCount] = nullptr,
+                       const int resentFailed[CategoryCount] = nullptr);
 
 QString categoryDisplayName(int category);
 

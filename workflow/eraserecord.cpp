@@ -52,6 +52,8 @@ const KeyList kKeyLists[] = {
     {KeyState::Failed, "failed", "Failed"},
     {KeyState::Sent, "not_confirmed", "Sent, not confirmed"},
     {KeyState::Unclear, "answered_by_count_only", "Answered by count only"},
+    {KeyState::ResentFailed, "failed_when_sent_again",
+     "Sent before the cancel without an answer, failed when sent again (may have been erased before the cancel)"},
     {KeyState::NotSent, "not_sent", "Not sent"},
 };
 
@@ -67,6 +69,7 @@ QJsonObject countsJson(const EraseAccount::Counts &n)
                        {QStringLiteral("confirmed_erased"), n.erased},
                        {QStringLiteral("failed"), n.failed},
                        {QStringLiteral("not_confirmed"), n.notConfirmed},
+                       {QStringLiteral("failed_when_sent_again"), n.resentFailed},
                        {QStringLiteral("not_sent"), n.notSent}};
 }
 
@@ -357,6 +360,12 @@ QString toHtml(const EraseAccount &a, const QString &programVersion, int listLim
         const QStringList reasons = a.notSentReasons(c);
         if (!reasons.isEmpty())
             notes += QStringLiteral("<li>%1, not sent: %2.</li>").arg(name, esc(reasons.join(QStringLiteral("; "))));
+        const int resent = a.counts(c).resentFailed;
+        if (resent > 0)
+            notes += QStringLiteral("<li>%1: %2 sent before the cancel without an answer; sent again, the phone "
+                                    "reported them as not erased, as it does for items it no longer has. They may "
+                                    "have been erased before the cancel and are counted as not confirmed.</li>")
+                         .arg(name, plural(resent, "item", "items"));
     }
     if (!notes.isEmpty())
         h += QStringLiteral("<ul>%1</ul>").arg(notes);
@@ -529,12 +538,15 @@ QString reportSummary(const EraseAccount &a)
                 .arg(t.erased)
                 .arg(plural(t.chosen, "chosen item", "chosen items"));
         int notErased[CategoryCount] = {};
+        int resentFailed[CategoryCount] = {};
         bool incomplete[CategoryCount] = {};
         for (int c = 0; c < CategoryCount; ++c) {
-            notErased[c] = a.takesPart(c) ? a.counts(c).notErased() : 0;
+            const EraseAccount::Counts n = a.counts(c);
+            notErased[c] = a.takesPart(c) ? n.notErased() - n.resentFailed : 0;
+            resentFailed[c] = a.takesPart(c) ? n.resentFailed : 0;
             incomplete[c] = a.listIncomplete(c);
         }
-        return eraseplan::completionText(notErased, incomplete);
+        return eraseplan::completionText(notErased, incomplete, resentFailed);
     }
     case EraseAccount::Outcome::Interrupted: {
         const QString why = a.endReason().isEmpty() ? QStringLiteral("the link to the phone was lost")
@@ -568,8 +580,11 @@ QString cancelSummary(const EraseAccount &a)
                    .arg(t.erased)
                    .arg(plural(t.chosen, "chosen item", "chosen items"))
                    .arg(perCategory(a, erasedOf));
+    // Items sent without an answer may be gone already: they are not
+    // confirmed erased, which is all that can be said of them.
     if (t.notErased() > 0)
-        text += QStringLiteral(" Not erased: %1. Erase Now goes on with them.").arg(perCategory(a, notErasedOf));
+        text += QStringLiteral(" Not confirmed erased: %1. Erase Now goes on with them.")
+                    .arg(perCategory(a, notErasedOf));
     return text;
 }
 

@@ -82,9 +82,12 @@ void MainWindow::beginEraseAccount()
     stopVerificationPass();
     const EraseAccount earlier = m_eraseAccount;
     // A run after a cancel (or a lost link) of the same scan does not send
-    // again what was answered: those categories stay in its account.
-    const bool continues = earlier.outcome() == EraseAccount::Outcome::Cancelled
-                           || earlier.outcome() == EraseAccount::Outcome::Interrupted;
+    // again what was answered: those categories stay in its account. What a
+    // run of an earlier scan did is that run's record only.
+    const bool continues = m_eraseAccountScan == m_scansStarted
+                           && (earlier.outcome() == EraseAccount::Outcome::Cancelled
+                               || earlier.outcome() == EraseAccount::Outcome::Interrupted);
+    m_eraseAccountScan = m_scansStarted;
     const proto::HomeInfoFields f = proto::homeInfoFields(m_homeInfoList);
     const EraseAccount::Phone phone{f.model,    f.version, f.serial.isEmpty() ? m_serialNo : f.serial,
                                     f.romTotal, f.romFree, f.sdTotal,
@@ -100,10 +103,19 @@ void MainWindow::beginEraseAccount()
             continue;
         if (continues && earlier.takesPart(c))
             m_eraseAccount.carryOver(c, earlier, sent);
+        if (!sent)
+            continue;
         // Keys answered in an earlier run since the scan are not sent again:
-        // those carried over keep what the phone said of them.
-        if (sent)
-            m_eraseAccount.choose(c, eraseplan::keysNotAnswered(eraseKeysOf(c), m_eraseAnsweredKeys[c]));
+        // those carried over keep what the phone said of them. The rest is
+        // what the user chooses now; of it, what a cancelled run sent without
+        // an answer is not confirmed either way until the phone answers.
+        const QStringList chosen = eraseplan::keysNotAnswered(eraseKeysOf(c), m_eraseAnsweredKeys[c]);
+        m_eraseAccount.choose(c, chosen);
+        QStringList sentBefore;
+        for (const QString &key : chosen)
+            if (m_eraseSentUnanswered[c].contains(key))
+                sentBefore << key;
+        m_eraseAccount.markSentBefore(c, sentBefore);
     }
     // A list too long to be read whole is never claimed erased: in an All
     // run (which means everything) and wherever the category takes part.
@@ -120,6 +132,9 @@ void MainWindow::endEraseRun(EraseAccount::Outcome outcome, const QString &reaso
     if (!m_eraseAccount.isOpen())
         return;
     m_eraseAccount.end(outcome, QDateTime::currentDateTimeUtc(), reason);
+    for (int c = 0; c < CategoryCount; ++c)
+        for (const QString &key : m_eraseAccount.keys(c, EraseAccount::KeyState::Sent))
+            m_eraseSentUnanswered[c].insert(key);
     eraseverification::prepare(m_eraseAccount);
     qDebug() << "erase run ended:" << eraserecord::outcomeText(outcome);
     writeEraseRecord();

@@ -207,6 +207,7 @@ void MainWindow::resetScanState()
 {
     // Tables, records, to-erase lists and photo images of the scope.
     clearResultTables();
+    ++m_scansStarted; // a new scan's runs start their accounts afresh
 
     m_privateProgress = m_appProgress = m_allProgress = 0;
     const scanplan::CategoryRange range = scanplan::scopeCategories(m_eraseType);
@@ -224,6 +225,7 @@ void MainWindow::resetScanState()
         m_eraseStepPassed[c] = false;
         m_eraseAnsweredKeys[c].clear();
         m_eraseBatchKeys[c].clear();
+        m_eraseSentUnanswered[c].clear();
         m_eraseFailedBefore[c] = 0;
         if (c >= FirstAppCategory)
             m_appDirFound[c - FirstAppCategory] = false;

@@ -79,6 +79,8 @@ private slots:
     void figuresFollowTheAnswers_data();
     void figuresFollowTheAnswers();
     void answeredCategoryIsCarriedIntoTheNextRun();
+    void runAfterCancelCountsWhatItChose_data();
+    void runAfterCancelCountsWhatItChose();
     void jsonNamesIdsAndLocationsOfWhatWasNotErased();
     void reportTexts_data();
     void reportTexts();
@@ -175,6 +177,71 @@ void TestEraseRecord::answeredCategoryIsCarriedIntoTheNextRun()
     QCOMPARE(next.keys(Contact, EraseAccount::KeyState::Failed), QStringList{"c2"});
 }
 
+void TestEraseRecord::runAfterCancelCountsWhatItChose_data()
+{
+    QTest::addColumn<QStringList>("cancelled");
+    QTest::addColumn<QStringList>("chosenAgain");
+    QTest::addColumn<QStringList>("next");
+    // chosen, sent, erased, failed, not confirmed, not sent
+    QTest::addColumn<QList<int>>("figures");
+    QTest::addColumn<QStringList>("resentFailed");
+    QTest::addColumn<QString>("outcome");
+
+    QTest::newRow("sent without an answer, confirmed when sent again")
+        << QStringList{"choose a b", "sent a b", "end cancelled"} << QStringList{"a", "b"}
+        << QStringList{"sent a b", "answer 2 0", "end done"} << QList<int>{2, 2, 2, 0, 0, 0} << QStringList{}
+        << "completed";
+    // The phone fails what it no longer has: maybe erased before the cancel.
+    QTest::newRow("sent without an answer, named as failed when sent again")
+        << QStringList{"choose a b c", "sent a b c", "end cancelled"} << QStringList{"a", "b", "c"}
+        << QStringList{"sent a b c", "fail a", "fail c", "answer 1 2", "end done"}
+        << QList<int>{3, 3, 1, 0, 2, 0} << QStringList{"a", "c"} << "completed with failures";
+    QTest::newRow("sent without an answer, failed by counts when sent again")
+        << QStringList{"choose a b", "sent a b", "end cancelled"} << QStringList{"a", "b"}
+        << QStringList{"sent a b", "answer 0 2", "end done"} << QList<int>{2, 2, 0, 0, 2, 0}
+        << QStringList{"a", "b"} << "completed with failures";
+    // A new key in a category answered before: what the phone said stays.
+    QTest::newRow("answered with a failure, a key ticked since")
+        << QStringList{"choose a b", "sent a b", "fail b", "answer 1 1", "end cancelled"} << QStringList{"c"}
+        << QStringList{"sent c", "fail c", "end done"} << QList<int>{3, 3, 1, 2, 0, 0} << QStringList{}
+        << "completed with failures";
+}
+
+// A run after a cancel sends the category again with what the user chooses
+// now: what the phone answered is carried, and a key sent without an answer
+// that fails when sent again is not confirmed either way.
+void TestEraseRecord::runAfterCancelCountsWhatItChose()
+{
+    QFETCH(QStringList, cancelled);
+    QFETCH(QStringList, chosenAgain);
+    QFETCH(QStringList, next);
+    QFETCH(QList<int>, figures);
+    QFETCH(QStringList, resentFailed);
+    QFETCH(QString, outcome);
+    EraseAccount first;
+    first.begin(EraseType::Private, 3, testPhone(), at(0));
+    play(first, Photo, cancelled);
+    EraseAccount a;
+    a.begin(EraseType::Private, 3, testPhone(), at(20));
+    a.carryOver(Photo, first, true);
+    a.choose(Photo, chosenAgain);
+    QStringList sentBefore;
+    for (const QString &key : chosenAgain)
+        if (first.state(Photo, key) == EraseAccount::KeyState::Sent)
+            sentBefore << key;
+    a.markSentBefore(Photo, sentBefore);
+    play(a, Photo, next);
+    const EraseAccount::Counts n = a.counts(Photo);
+    QCOMPARE((QList<int>{n.chosen, n.sent, n.erased, n.failed, n.notConfirmed, n.notSent}), figures);
+    QCOMPARE(a.keys(Photo, EraseAccount::KeyState::ResentFailed), resentFailed);
+    QCOMPARE(n.resentFailed, resentFailed.size());
+    QCOMPARE(eraserecord::outcomeText(a.outcome()), outcome);
+    QVERIFY(!a.fromEarlierRun(Photo));
+    const QJsonObject photo = eraserecord::toJson(a, QStringLiteral("1.0"))["categories"].toArray()[0].toObject();
+    QCOMPARE(photo["failed_when_sent_again"].toInt(), resentFailed.size());
+    QCOMPARE(photo.contains("failed_when_sent_again_locations"), !resentFailed.isEmpty());
+}
+
 void TestEraseRecord::jsonNamesIdsAndLocationsOfWhatWasNotErased()
 {
     EraseAccount a;
@@ -238,7 +305,7 @@ void TestEraseRecord::reportTexts_data()
     QTest::newRow("cancelled") << QStringList{"choose a b c", "sent a b c", "answer 3 0", "end cancelled"}
                                << "Erase cancelled"
                                << "The erase was cancelled. Erased before the cancel: 3 of 5 chosen items "
-                                  "(Contact: 3). Not erased: Photo: 2. Erase Now goes on with them.";
+                                  "(Contact: 3). Not confirmed erased: Photo: 2. Erase Now goes on with them.";
 }
 
 void TestEraseRecord::reportTexts()

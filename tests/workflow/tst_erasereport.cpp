@@ -198,6 +198,47 @@ bool erasePrivateChoice(Rig &r, PrivateRun &run)
     return eraseNow(r) && waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; });
 }
 
+// Stop and its OK at once, while the batch just sent is still on its way:
+// the companion app answers it before the cancel.
+bool cancelAtOnce(Rig &r)
+{
+    return click(r.w.ui->M_IsErasing_PubuButton_Stop) && click(r.w.ui->T_D_IsErasing_Stop_PushButton_Ok)
+           && waitFor(r.w, [&] { return !r.w.ui->T_D_EraseCancelled->isHidden(); })
+           && click(r.w.ui->T_D_EraseCancelled_PushButton_Ok);
+}
+
+// The record of the run that ended last.
+QJsonObject lastRecord(const Rig &r)
+{
+    return readJson(r.w.m_recordWritten.jsonPath);
+}
+
+bool tickPrivateRows(Rig &r, QAbstractButton *category, const char *table, QList<int> rows)
+{
+    if (!click(category))
+        return false;
+    for (int row : rows)
+        if (!clickRow(r.w.findChild<QTableWidget *>(table), row))
+            return false;
+    return true;
+}
+
+// A private scan with the first contact row and the first three photos ticked.
+bool chooseContactAndThreePhotos(Rig &r)
+{
+    return connectRig(r) && scanAndConfirm(r, r.w.ui->S_Private_Button)
+           && tickPrivateRows(r, r.w.ui->EP_IsScanning_PushButton_Contact, "tableContactWidget", {1})
+           && tickPrivateRows(r, r.w.ui->EP_IsScanning_PushButton_Photo, "tablePhotoWidget", {1, 2, 3});
+}
+
+bool confirmPrivate(Rig &r)
+{
+    return click(r.w.ui->EP_IsScanning_PushButton_Erase)
+           && waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); });
+}
+
+const char *const kAllErased = "All data on your device has been erased permanently!";
+
 using VerifyStatus = EraseAccount::Verification::Status;
 
 bool verificationOver(Rig &r, int timeoutMs = 60000)
@@ -244,6 +285,12 @@ private slots:
     void failedItemsAreReportedAndRecorded();
     void droppedConnectionEndsOnInterruptedReport();
     void cancelledRunSaysWhatWasErasedAndTheNextRunCarriesIt();
+    void runAfterCancelCountsWhatIsChosenNow_data();
+    void runAfterCancelCountsWhatIsChosenNow();
+    void appRunAfterCancelErasesWhatShowsTicked_data();
+    void appRunAfterCancelErasesWhatShowsTicked();
+    void batchUnansweredBeforeCancelIsNotCalledFailed_data();
+    void batchUnansweredBeforeCancelIsNotCalledFailed();
     void closingDuringAnEraseLeavesAnInterruptedRecord();
     void folderThatCannotBeWrittenIsReportedOnThePage();
     void recordLinkOpensThePdf();
@@ -613,7 +660,7 @@ void TestEraseReport::cancelledRunSaysWhatWasErasedAndTheNextRunCarriesIt()
     QVERIFY(!r.w.ui->M_ConformErase_1->isHidden());
     QCOMPARE(r.w.ui->T_D_EraseCancelled_Label_Message->text(),
              QString("The erase was cancelled. Erased before the cancel: 4 of 14 chosen items (Facebook: 4). "
-                     "Not erased: Twitter: 3, Viber: 2, WhatsApp: 5. Erase Now goes on with them."));
+                     "Not confirmed erased: Twitter: 3, Viber: 2, WhatsApp: 5. Erase Now goes on with them."));
     QVERIFY(!r.w.ui->T_D_EraseCancelled_PushButton_Record->isHidden());
     shoot(r.w.ui->T_D_EraseCancelled, "notice-cancelled");
 
@@ -648,6 +695,193 @@ void TestEraseReport::cancelledRunSaysWhatWasErasedAndTheNextRunCarriesIt()
     QCOMPARE(categoryOf(completed, "Facebook")["answered_in_earlier_run_started_utc"].toString(),
              cancelled["started_utc"].toString());
     QVERIFY(!categoryOf(completed, "Twitter").contains("answered_in_earlier_run_started_utc"));
+}
+
+void TestEraseReport::runAfterCancelCountsWhatIsChosenNow_data()
+{
+    QTest::addColumn<bool>("rescan");
+    QTest::newRow("a photo unticked since") << false;
+    QTest::newRow("a new scan since") << true;
+}
+
+// A private run of a contact row and three photos is cancelled as soon as it
+// starts: the contacts are answered, the photos never sent. The user unticks
+// a photo (or scans again and ticks afresh) and erases: the report and the
+// record count what the phone confirmed and what is chosen now, nothing the
+// user no longer chose, and nothing of an earlier scan's run.
+void TestEraseReport::runAfterCancelCountsWhatIsChosenNow()
+{
+    QFETCH(bool, rescan);
+    Rig r;
+    QVERIFY(chooseContactAndThreePhotos(r));
+    const QStringList contacts = r.w.m_contactToEraseList;
+    QVERIFY(confirmPrivate(r));
+    QVERIFY(eraseNow(r));
+    QVERIFY(cancelAtOnce(r));
+    QCOMPARE(keysReceived(r.sim).keys(), QList<int>{Contact});
+    const QJsonObject cancelled = lastRecord(r);
+    QCOMPARE(categoryOf(cancelled, "Photo")["not_sent"].toInt(), 3);
+
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_Back));
+    if (rescan) {
+        QVERIFY(scanAndConfirm(r, r.w.ui->S_Private_Button));
+        QVERIFY(tickPrivateRows(r, r.w.ui->EP_IsScanning_PushButton_Contact, "tableContactWidget", {1}));
+        QVERIFY(tickPrivateRows(r, r.w.ui->EP_IsScanning_PushButton_Photo, "tablePhotoWidget", {2}));
+    } else {
+        QVERIFY(tickPrivateRows(r, r.w.ui->EP_IsScanning_PushButton_Photo, "tablePhotoWidget", {2}));
+    }
+    const QStringList contactsNow = r.w.m_contactToEraseList;
+    const QStringList photosNow = r.w.m_photoToEraseList;
+    QCOMPARE(photosNow.size(), rescan ? 1 : 2);
+    const int sentBefore = r.sim.eraseRequests().size();
+    QVERIFY(confirmPrivate(r));
+    QVERIFY(eraseNow(r));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+
+    QStringList sentNow;
+    for (const auto &e : r.sim.eraseRequests().mid(sentBefore))
+        sentNow << e.key;
+    QCOMPARE(sorted(sentNow), sorted((rescan ? contactsNow : QStringList()) + photosNow));
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(), QString(kAllErased));
+    const QJsonObject rec = lastRecord(r);
+    QCOMPARE(rec["outcome"].toString(), QString("completed"));
+    // The contacts answered before the cancel belong to this erase only when
+    // no scan came between.
+    const int chosen = photosNow.size() + (rescan ? contactsNow.size() : contacts.size());
+    QCOMPARE(rec["totals"]["chosen"].toInt(), chosen);
+    QCOMPARE(rec["totals"]["confirmed_erased"].toInt(), chosen);
+    QCOMPARE(rec["totals"]["not_sent"].toInt(), 0);
+    const QJsonObject photo = categoryOf(rec, "Photo");
+    QCOMPARE(sorted(jsonStrings(photo["not_sent_locations"])), QStringList());
+    QCOMPARE(photo["chosen"].toInt(), photosNow.size());
+    QCOMPARE(categoryOf(rec, "Contact").contains("answered_in_earlier_run_started_utc"), !rescan);
+}
+
+void TestEraseReport::appRunAfterCancelErasesWhatShowsTicked_data()
+{
+    QTest::addColumn<QStringList>("ticked");
+    QTest::newRow("only the app erased before the cancel") << QStringList{"EApp_RatioButton_Facebook"};
+    QTest::newRow("with an app the run had not reached")
+        << QStringList{"EApp_RatioButton_Facebook", "EApp_RatioButton_Twitter"};
+}
+
+// An app run is cancelled as soon as it starts: Facebook, its first batch,
+// is answered before the cancel. The apps still show ticked on the confirm
+// page, and Erase Now goes on with what shows ticked, as a private run does:
+// Facebook is not sent again and is reported as erased before the cancel.
+void TestEraseReport::appRunAfterCancelErasesWhatShowsTicked()
+{
+    QFETCH(QStringList, ticked);
+    Rig r;
+    const SimDataSet before = r.sim.data();
+    QVERIFY(connectRig(r));
+    QVERIFY(scanAndConfirm(r, r.w.ui->S_App_Button));
+    for (const QString &name : ticked)
+        QVERIFY(click(r.w.findChild<QAbstractButton *>(name)));
+    QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
+    QVERIFY(eraseNow(r));
+    QVERIFY(cancelAtOnce(r));
+    QVERIFY(r.w.m_eraseBack[Facebook]);
+    QCOMPARE(r.sim.data().lists[Facebook].size(), 0);
+    for (const QString &name : ticked)
+        QVERIFY2(r.w.findChild<QAbstractButton *>(name)->isChecked(), qPrintable(name));
+
+    QVERIFY(eraseNow(r));
+    QVERIFY(waitFor(r.w, [&] {
+        return r.w.m_eraseProgress == 100 || !r.w.ui->T_D_SelectedItemLessOne->isHidden();
+    }));
+    QVERIFY(r.w.ui->T_D_SelectedItemLessOne->isHidden());
+    QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(), QString(kAllErased));
+    const QMap<int, QStringList> received = keysReceived(r.sim);
+    QCOMPARE(received.value(Facebook), before.lists[Facebook]); // once
+    QCOMPARE(received.value(Twitter).size(), ticked.size() > 1 ? before.lists[Twitter].size() : 0);
+    for (const QString &name : ticked)
+        QVERIFY2(!r.w.findChild<QAbstractButton *>(name)->isChecked(), qPrintable(name));
+
+    const QJsonObject rec = lastRecord(r);
+    QCOMPARE(rec["outcome"].toString(), QString("completed"));
+    const QJsonObject facebook = categoryOf(rec, "Facebook");
+    QCOMPARE(facebook["confirmed_erased"].toInt(), before.lists[Facebook].size());
+    QVERIFY(facebook.contains("answered_in_earlier_run_started_utc"));
+    int chosen = 0;
+    for (const QStringList &keys : received)
+        chosen += keys.size();
+    QCOMPARE(rec["totals"]["chosen"].toInt(), chosen);
+    QCOMPARE(rec["totals"]["confirmed_erased"].toInt(), chosen);
+}
+
+void TestEraseReport::batchUnansweredBeforeCancelIsNotCalledFailed_data()
+{
+    QTest::addColumn<bool>("untickOne");
+    QTest::newRow("sent again as it was") << false;
+    QTest::newRow("a photo unticked since") << true;
+}
+
+// The phone erases the photo batch, and the cancel comes before its answer:
+// the companion app answers only the cancel. The next run sends the photos
+// again and the phone, which no longer has them, fails them. Nothing says
+// whether they were erased before the cancel or could not be erased at all:
+// the report calls them not confirmed, never erased nor failed; a photo
+// unticked since is no part of the run.
+void TestEraseReport::batchUnansweredBeforeCancelIsNotCalledFailed()
+{
+    QFETCH(bool, untickOne);
+    Rig r;
+    QVERIFY(chooseContactAndThreePhotos(r));
+    const QStringList photos = r.w.m_photoToEraseList;
+    const int contacts = r.w.m_contactToEraseList.size();
+    const QMetaObject::Connection hold = connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
+                                                 [&](const CompanionSimulator::EraseRecord &e) {
+                                                     if (e.category == Photo)
+                                                         r.sim.setHoldEraseAnswers(true);
+                                                 });
+    QVERIFY(confirmPrivate(r));
+    QVERIFY(eraseNow(r));
+    QVERIFY(waitFor(r.w, [&] { return r.sim.heldEraseAnswers() > 0; }));
+    disconnect(hold);
+    QVERIFY(cancelAtOnce(r));
+    r.sim.setHoldEraseAnswers(false);
+    for (const QString &entry : r.sim.data().lists[Photo])
+        QVERIFY(!photos.contains(SimDataSet::eraseKey(Photo, entry))); // gone, unanswered
+    QCOMPARE(r.w.ui->T_D_EraseCancelled_Label_Message->text(),
+             QString("The erase was cancelled. Erased before the cancel: %1 of %2 chosen items (Contact: %1). "
+                     "Not confirmed erased: Photo: 3. Erase Now goes on with them.")
+                 .arg(contacts)
+                 .arg(contacts + 3));
+
+    QStringList photosNow = photos;
+    if (untickOne) {
+        QVERIFY(click(r.w.ui->M_ConformErase_PushButton_Back));
+        QVERIFY(tickPrivateRows(r, r.w.ui->EP_IsScanning_PushButton_Photo, "tablePhotoWidget", {2}));
+        photosNow = r.w.m_photoToEraseList;
+        QCOMPARE(photosNow.size(), 2);
+        QVERIFY(confirmPrivate(r));
+    }
+    QVERIFY(eraseNow(r));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+    QCOMPARE(keysReceived(r.sim).value(Photo), photos + photosNow);
+    const int n = photosNow.size();
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(),
+             QString("%1 items are not confirmed erased (Photo: %1): they may already have been erased before the "
+                     "cancel. The rest of the selected data has been erased permanently.")
+                 .arg(n));
+    QCOMPARE(r.w.ui->M_EraseCompleted_Table->item(1, 0)->text(), QString("Photo"));
+    QCOMPARE(r.w.ui->M_EraseCompleted_Table->item(1, 3)->text(), QString("0")); // failed
+    QCOMPARE(r.w.ui->M_EraseCompleted_Table->item(1, 4)->text(), QString::number(n)); // not confirmed
+
+    const QJsonObject rec = lastRecord(r);
+    QCOMPARE(rec["totals"]["chosen"].toInt(), contacts + n);
+    QCOMPARE(rec["totals"]["confirmed_erased"].toInt(), contacts);
+    const QJsonObject photo = categoryOf(rec, "Photo");
+    QCOMPARE(photo["failed"].toInt(), 0);
+    QCOMPARE(photo["not_confirmed"].toInt(), n);
+    QCOMPARE(photo["failed_when_sent_again"].toInt(), n);
+    QCOMPARE(jsonStrings(photo["failed_when_sent_again_locations"]), photosNow);
+    QCOMPARE(jsonStrings(photo["failed_locations"]), QStringList());
+    const QString pdf = pdfText(r.w.m_recordWritten.pdfPath);
+    QVERIFY2(pdf.simplified().contains(QString("Photo: %1 items sent before the cancel without an answer").arg(n)),
+             qPrintable(pdf));
 }
 
 void TestEraseReport::closingDuringAnEraseLeavesAnInterruptedRecord()

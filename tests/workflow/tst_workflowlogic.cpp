@@ -235,9 +235,9 @@ void TestWorkflowLogic::selection()
     eraseBack[Contact] = true;
 
     const bool checked[AppCategoryCount] = {true, true, false, false, true, false};
-    eraseplan::selectApps(checked, eraseBack, selected);
+    eraseplan::selectApps(checked, selected);
     QVERIFY(selected[Facebook]);
-    QVERIFY(!selected[Twitter]); // already erased since the scan
+    QVERIFY(selected[Twitter]); // erased before a cancel: it passes as erased then
     QVERIFY(selected[Kik]);
     QVERIFY(!selected[Skype]);
 
@@ -366,28 +366,42 @@ void TestWorkflowLogic::walkStopsAtCancelAfterPassing()
 void TestWorkflowLogic::completionText_data()
 {
     QTest::addColumn<QVector<int>>("failed");
+    QTest::addColumn<QVector<int>>("resentFailed");
     QTest::addColumn<QString>("text");
-    QTest::newRow("nothing failed") << QVector<int>(CategoryCount, 0)
-                                    << "All data on your device has been erased permanently!";
+    const QVector<int> none(CategoryCount, 0);
+    QTest::newRow("nothing failed") << none << none << "All data on your device has been erased permanently!";
     QVector<int> some(CategoryCount, 0);
     some[Contact] = 2;
     some[Vedio] = 1;
     QTest::newRow("two categories")
-        << some << "3 items could not be erased (Contact: 2, Video: 1). The rest of the selected data has been erased permanently.";
+        << some << none
+        << "3 items could not be erased (Contact: 2, Video: 1). The rest of the selected data has been erased permanently.";
     QVector<int> one(CategoryCount, 0);
     one[Whatsapp] = 1;
-    QTest::newRow("one item") << one
+    QTest::newRow("one item") << one << none
                               << "1 item could not be erased (WhatsApp: 1). The rest of the selected data has been erased permanently.";
+    // Sent before a cancel without an answer, failed when sent again: never
+    // called erased, nor "could not be erased".
+    QVector<int> resent(CategoryCount, 0);
+    resent[Facebook] = 4;
+    QTest::newRow("failed when sent again")
+        << none << resent
+        << "4 items are not confirmed erased (Facebook: 4): they may already have been erased before the cancel. "
+           "The rest of the selected data has been erased permanently.";
+    QVector<int> resentOne(CategoryCount, 0);
+    resentOne[Photo] = 1;
+    QTest::newRow("failed, and one failed when sent again")
+        << one << resentOne
+        << "1 item could not be erased (WhatsApp: 1). 1 item is not confirmed erased (Photo: 1): it may already "
+           "have been erased before the cancel. The rest of the selected data has been erased permanently.";
 }
 
 void TestWorkflowLogic::completionText()
 {
     QFETCH(QVector<int>, failed);
+    QFETCH(QVector<int>, resentFailed);
     QFETCH(QString, text);
-    int f[CategoryCount];
-    for (int c = 0; c < CategoryCount; ++c)
-        f[c] = failed[c];
-    QCOMPARE(eraseplan::completionText(f), text);
+    QCOMPARE(eraseplan::completionText(failed.constData(), nullptr, resentFailed.constData()), text);
     QCOMPARE(eraseplan::failedItems(3, 1), 3);
     QCOMPARE(eraseplan::failedItems(0, 2), 2);
 }

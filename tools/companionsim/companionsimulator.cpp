@@ -152,6 +152,7 @@ void CompanionSimulator::onNewConnection()
         m_pieces.clear();
         for (auto &batch : m_batch)
             batch.clear();
+        m_held.clear();
         connect(socket, &QTcpSocket::readyRead, this, &CompanionSimulator::onReadyRead);
         connect(socket, &QTcpSocket::disconnected, this, [this, socket]() {
             if (socket == m_client) {
@@ -233,6 +234,7 @@ void CompanionSimulator::handleFrame(quint16 typeId, const char *body, int lengt
         queue(emptyFrame(CancelScanBack));
         break;
     case CancelErase:
+        m_held.clear(); // the batch was carried out, its answer is never sent
         queue(emptyFrame(CancelEraseBack));
         break;
     case CheckDefaultSmsApp:
@@ -302,10 +304,30 @@ void CompanionSimulator::handleErase(Category c, quint16 typeId, const char *bod
     emit eraseBatchAnswered(c, done, failedKeys.size());
     if (m_silent)
         return;
+    QList<QByteArray> answer;
     for (const QString &key : qAsConst(failedKeys))
-        queue(FrameWriter(eraseFailReplyType(c)).string(key).uint16(0).finish());
+        answer << FrameWriter(eraseFailReplyType(c)).string(key).uint16(0).finish();
     if (done > 0)
-        queue(FrameWriter(eraseBackReplyType(c)).uint32(quint32(done)).uint32(quint32(failedKeys.size())).finish());
+        answer << FrameWriter(eraseBackReplyType(c)).uint32(quint32(done)).uint32(quint32(failedKeys.size())).finish();
+    if (m_holdAnswers) {
+        m_held += answer;
+        return;
+    }
+    for (const QByteArray &frame : qAsConst(answer))
+        queue(frame);
+}
+
+void CompanionSimulator::setHoldEraseAnswers(bool hold)
+{
+    m_holdAnswers = hold;
+    if (hold)
+        return;
+    const QList<QByteArray> held = m_held;
+    m_held.clear();
+    for (const QByteArray &frame : held)
+        queue(frame);
+    if (m_writeMode == WriteMode::Coalesced)
+        flushPending();
 }
 
 QList<QByteArray> CompanionSimulator::listFrames(Category c, const QString &text, int pieceChars)

@@ -69,6 +69,11 @@ public:
     // Keys the phone reports erased but keeps (and goes on listing).
     void setKeptKeys(const QSet<QString> &keys) { m_kept = keys; }
     void setSilent(bool silent) { m_silent = silent; }         // read, never answer
+    // The phone erases each batch but holds its answer back, as one still
+    // finishing it; a cancel of the erase drops the held answers (only the
+    // cancel is answered). Clearing the option sends what is held.
+    void setHoldEraseAnswers(bool hold);
+    int heldEraseAnswers() const { return m_held.size(); }
     void setHttpMode(bool http) { m_http = http; }              // answer like a web server
     void setDropOnRequest(int typeId) { m_dropOnRequest = typeId; } // -1: never
     void setWriteMode(WriteMode mode);
@@ -136,6 +141,8 @@ private:
     QSet<QString> m_unerasable;
     QSet<QString> m_kept;
     bool m_silent = false;
+    bool m_holdAnswers = false;
+    QList<QByteArray> m_held; // erase answers held back
     bool m_http = false;
     int m_dropOnRequest = -1;
     WriteMode m_writeMode = WriteMode::PerFrame;
