@@ -520,7 +520,10 @@ public:
     // updates the page only when it tells something new.
     bool m_homeInfoShown = false;
     bool m_receivedHttp = false;
+    // The home-info poll after the request: every m_homeInfoPollMs, given up
+    // after 100 rounds without a reply (about 10 s).
     int m_homeInfoReadTimes = 0;
+    int m_homeInfoPollMs = 100;
     int m_connectedCount = 0;
 
     // Lists are cut into records as their pieces arrive, so no list is held

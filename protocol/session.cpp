@@ -125,7 +125,7 @@ void MainWindow::newTCPConnected()
             writeRequest(proto::getRequest(proto::GetHomeInfo));
             hideWidget(ui->T_AppState);
             m_homeInfoRequested = true;
-            m_timerHomeInfoReadable->start(100);
+            m_timerHomeInfoReadable->start(m_homeInfoPollMs);
             m_workPhase = None;
             // The phone page is the device link's: a report held in front stays.
             showLinkPage(ui->A_MP_ConnectedInfomation_5);
@@ -157,9 +157,13 @@ void MainWindow::newTCPConnected()
                                        QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
             m_homeInfoRequested = false;
             m_homeInfoShown = false;
-            // An HTTP answer belonged to the connection that ended; left set,
-            // it would end the next connection's home-info poll at once.
+            // A home-info reply or an HTTP answer belonged to the connection
+            // that ended; left set, either would end the next connection's
+            // home-info poll at once, and a silent app would never be given
+            // up on. The poll counts its rounds afresh.
+            m_homeInfoReadable = false;
             m_receivedHttp = false;
+            m_homeInfoReadTimes = 0;
             m_timerNewTCPConnected->start(2000);
         } else {
             qDebug() << "times>=3";
@@ -237,8 +241,13 @@ void MainWindow::homeInfoReadable()
         m_homeInfoReadTimes = 0;
         m_timerHomeInfoReadable->stop();
     } else if (m_homeInfoReadTimes > 100) {
+        // The app never answers: the connection ends, and the device link
+        // starts over, up to a new connection of its own.
+        qDebug() << "home info never answered, give up";
         m_homeInfoReadTimes = 0;
         stopActivityTimers();
+        m_tcpSocket->abort();
+        m_connectFailTimes = 0;
         m_timerTestPort->start(100);
     }
 }

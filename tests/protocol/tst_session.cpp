@@ -63,6 +63,7 @@ private slots:
     void failureReplyAndSilence();
     void httpAnswerHandsBackToTheDeviceLink();
     void droppedConnectionGivesUpOnTheThirdTick();
+    void reconnectionToASilentAppGivesUp();
     void connectionLostBeforeHomeInfo_data();
     void connectionLostBeforeHomeInfo();
 };
@@ -484,7 +485,6 @@ void TestSession::httpAnswerHandsBackToTheDeviceLink()
     w.newTCPConnected();
     w.m_timerNewTCPConnected->stop();
     QTRY_COMPARE(w.m_tcpSocket->state(), QAbstractSocket::ConnectedState);
-    w.m_homeInfoReadable = false;
     w.newTCPConnected();
     w.homeInfoReadable();
     QVERIFY(w.m_timerHomeInfoReadable->isActive());
@@ -517,6 +517,45 @@ void TestSession::droppedConnectionGivesUpOnTheThirdTick()
     // The device link probes the phone (without waiting) and goes on at the
     // package check or the port check.
     QTRY_VERIFY(w.m_timerTestCheckHasApk->isActive() || w.m_timerTestPort->isActive());
+}
+
+// The app answered the first connection's home-info request and then goes
+// silent; the connection drops and the supervision connects again. That
+// connection waits for a reply of its own: its poll gives up, ends the
+// connection and hands back to the device link, which brings up a new one
+// through the simulated phone; the app answers again there.
+void TestSession::reconnectionToASilentAppGivesUp()
+{
+    Session s;
+    QVERIFY(s.connect());
+    MainWindow &w = *s.w;
+    w.homeInfoReadable(); // the reply is seen: the keep-alive tick takes over
+    w.m_timerNewTCPConnected->stop();
+    w.m_homeInfoPollMs = 5;
+
+    s.sim.setSilent(true);
+    s.sim.dropConnection();
+    QTRY_COMPARE(w.m_tcpSocket->state(), QAbstractSocket::UnconnectedState);
+    w.newTCPConnected(); // unconnected: connect again
+    w.m_timerNewTCPConnected->stop();
+    QTRY_COMPARE(w.m_tcpSocket->state(), QAbstractSocket::ConnectedState);
+    QSignalSpy portCheck(w.m_timerTestPort, &QTimer::timeout);
+    w.newTCPConnected(); // connected: ask for the home info, and poll
+    QTRY_COMPARE(s.sim.count(GetHomeInfo), 2);
+    QVERIFY(w.m_timerHomeInfoReadable->isActive());
+
+    // No reply: after its rounds the poll gives up and the device link runs.
+    QTRY_VERIFY_WITH_TIMEOUT(portCheck.count() > 0, 10000);
+    QCOMPARE(w.m_tcpSocket->state(), QAbstractSocket::UnconnectedState);
+    QVERIFY(!w.m_timerHomeInfoReadable->isActive());
+
+    // The device link hands over again; the new connection asks afresh.
+    s.sim.setSilent(false);
+    QTRY_COMPARE_WITH_TIMEOUT(s.sim.count(GetHomeInfo), 3, 20000);
+    QTRY_VERIFY(w.m_homeInfoReadable);
+    QTRY_VERIFY(!w.m_timerHomeInfoReadable->isActive());
+    QVERIFY(w.m_timerNewTCPConnected->isActive()); // the keep-alive tick
+    QVERIFY(!w.ui->A_MP_ConnectedInfomation_5->isHidden());
 }
 
 void TestSession::connectionLostBeforeHomeInfo_data()
