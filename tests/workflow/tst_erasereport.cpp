@@ -866,6 +866,8 @@ void TestEraseReport::batchUnansweredBeforeCancelIsNotCalledFailed()
              QString("%1 items are not confirmed erased (Photo: %1): they may already have been erased before the "
                      "cancel. The rest of the selected data has been erased permanently.")
                  .arg(n));
+    if (!untickOne)
+        shoot(&r.w, "report-not-confirmed");
     QCOMPARE(r.w.ui->M_EraseCompleted_Table->item(1, 0)->text(), QString("Photo"));
     QCOMPARE(r.w.ui->M_EraseCompleted_Table->item(1, 3)->text(), QString("0")); // failed
     QCOMPARE(r.w.ui->M_EraseCompleted_Table->item(1, 4)->text(), QString::number(n)); // not confirmed
