@@ -57,6 +57,28 @@ QStringList recordFields(const QString &record)
     return record.split(QLatin1Char(';'), Qt::KeepEmptyParts);
 }
 
+namespace {
+bool isStampText(const QString &s);
+}
+
+QStringList messageFields(const QString &record)
+{
+    QStringList fields = recordFields(record);
+    int date = -1;
+    for (int i = fields.size() - 1; i >= 4; --i) {
+        if (isStampText(fields.at(i))) {
+            date = i;
+            break;
+        }
+    }
+    if (date > 4) {
+        const QStringList body = fields.mid(3, date - 3);
+        fields.erase(fields.begin() + 3, fields.begin() + date);
+        fields.insert(3, body.join(QLatin1Char(';')));
+    }
+    return fields;
+}
+
 QString field(const QStringList &fields, int i)
 {
     return i >= 0 && i < fields.size() ? fields.at(i) : QString();
@@ -64,12 +86,12 @@ QString field(const QStringList &fields, int i)
 
 namespace {
 KeyedRow keyedRow(const QString &number, const QString &id, const QMap<QString, QString> &idData,
-                  int columns)
+                  int columns, QStringList (*split)(const QString &))
 {
     KeyedRow row;
     row.number = number;
     row.shownId = id;
-    const QStringList fields = recordFields(idData.value(id));
+    const QStringList fields = split(idData.value(id));
     for (int c = 1; c <= columns; ++c)
         row.cells << field(fields, c);
     return row;
@@ -77,7 +99,8 @@ KeyedRow keyedRow(const QString &number, const QString &id, const QMap<QString, 
 } // namespace
 
 QList<KeyedRow> buildKeyedRows(const QMultiMap<QString, QString> &keyMap,
-                               const QMap<QString, QString> &idData, int columns)
+                               const QMap<QString, QString> &idData, int columns,
+                               QStringList (*split)(const QString &))
 {
     QList<KeyedRow> rows;
     const QList<QString> keys = keyMap.uniqueKeys();
@@ -85,12 +108,13 @@ QList<KeyedRow> buildKeyedRows(const QMultiMap<QString, QString> &keyMap,
     for (const QString &number : keys) {
         if (number.isEmpty()) {
             for (const QString &id : idsForNumber(keyMap, number)) {
-                rows << keyedRow(number, id, idData, columns);
+                rows << keyedRow(number, id, idData, columns, split);
                 rows.last().soleId = id;
             }
             continue;
         }
-        rows << keyedRow(number, keyMap.value(number) /* the id inserted last */, idData, columns);
+        rows << keyedRow(number, keyMap.value(number) /* the id inserted last */, idData, columns,
+                        split);
     }
     return rows;
 }
@@ -118,7 +142,7 @@ QList<KeyedRow> buildMessageRows(const QMultiMap<QString, QString> &messageNumbe
                                  const QMultiMap<QString, QString> &contactNumberId,
                                  const QMap<QString, QString> &contactIdData)
 {
-    QList<KeyedRow> rows = buildKeyedRows(messageNumberId, messageIdData, 4);
+    QList<KeyedRow> rows = buildKeyedRows(messageNumberId, messageIdData, 4, messageFields);
     for (KeyedRow &row : rows) {
         const QString name = contactNameForNumber(row.cells.value(1), contactNumberId, contactIdData);
         if (!name.isEmpty())
@@ -168,7 +192,7 @@ QStringList sortIdsNewestFirst(const QStringList &ids, const QMap<QString, QStri
     QList<QPair<QString, QString>> dated;
     dated.reserve(ids.size());
     for (const QString &id : ids) {
-        QString when = field(recordFields(idData.value(id)), 4);
+        QString when = field(messageFields(idData.value(id)), 4);
         if (!isStampText(when))
             when.clear();
         dated << qMakePair(when, id);

@@ -29,6 +29,12 @@ QString categoryCaption(const QString &word, int count);
 
 // A record text split into its fields, empty fields kept.
 QStringList recordFields(const QString &record);
+// A message record split into its fields: 0 id, 1 name, 2 number, 3 body,
+// 4 date, then the type word when the phone sends one. A body may hold ";"
+// itself: the date is the last field from 4 on that reads
+// "yyyy-MM-dd HH:mm:ss", and what lies between the number and it is the body.
+// A record without such a date splits as any other.
+QStringList messageFields(const QString &record);
 // Field i of a record or an empty text when the record is shorter.
 QString field(const QStringList &fields, int i);
 
@@ -49,7 +55,8 @@ struct KeyedRow
 // order they arrived. columns is the count of data columns after the check
 // column.
 QList<KeyedRow> buildKeyedRows(const QMultiMap<QString, QString> &keyMap,
-                               const QMap<QString, QString> &idData, int columns);
+                               const QMap<QString, QString> &idData, int columns,
+                               QStringList (*split)(const QString &) = recordFields);
 // The number of rows buildKeyedRows makes.
 int keyedRowCount(const QMultiMap<QString, QString> &keyMap);
 

@@ -106,7 +106,8 @@ void MainWindow::showRowDetails(int category, int row, const QStringList &ids)
         const QMap<QString, QString> &data = *(category == Contact ? &m_contactMapIdData
                                                : category == History ? &m_historyMapIdData
                                                                      : &m_messageMapIdData);
-        const QStringList f = browser::recordFields(data.value(id));
+        const QStringList f = category == Message ? browser::messageFields(data.value(id))
+                                                  : browser::recordFields(data.value(id));
         if (category == Contact) {
             info->addItem(detailItem(browser::field(f, 3), &even));
             info->addItem(detailItem(browser::field(f, 4), nullptr));

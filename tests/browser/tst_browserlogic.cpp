@@ -87,6 +87,55 @@ private slots:
         QCOMPARE(sortIdsNewestFirst({"a", "b", "c", "d"}, data), QStringList({"b", "d", "a", "c"}));
     }
 
+    // Message bodies often hold ";": the date and the type after the body
+    // stay the date and the type, and the body stays whole.
+    void messageFields_data()
+    {
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<QStringList>("fields");
+        QTest::newRow("plain, with type")
+            << "m1;Ada;555-0001;See you at six;2026-11-30 18:00:00;accepted"
+            << QStringList{"m1", "Ada", "555-0001", "See you at six", "2026-11-30 18:00:00", "accepted"};
+        QTest::newRow("plain, no type")
+            << "m1;Ada;555-0001;See you;2026-11-30 18:00:00"
+            << QStringList{"m1", "Ada", "555-0001", "See you", "2026-11-30 18:00:00"};
+        QTest::newRow("body with semicolons, with type")
+            << "m2;;555-0002;late; sorry;; really;2026-11-30 18:05:00;sent"
+            << QStringList{"m2", "", "555-0002", "late; sorry;; really", "2026-11-30 18:05:00", "sent"};
+        QTest::newRow("body with semicolons, no type")
+            << "m3;Bo;72345;a;b;2026-01-02 03:04:05"
+            << QStringList{"m3", "Bo", "72345", "a;b", "2026-01-02 03:04:05"};
+        QTest::newRow("body quoting a date")
+            << "m4;Bo;72345;moved to;2026-01-01 10:00:00;ok?;2026-01-02 03:04:05;accepted"
+            << QStringList{"m4", "Bo", "72345", "moved to;2026-01-01 10:00:00;ok?", "2026-01-02 03:04:05",
+                           "accepted"};
+        QTest::newRow("empty body")
+            << "m5;Bo;72345;;2026-01-02 03:04:05;accepted"
+            << QStringList{"m5", "Bo", "72345", "", "2026-01-02 03:04:05", "accepted"};
+        QTest::newRow("no readable date: split as is")
+            << "m6;Bo;72345;a;b;yesterday"
+            << QStringList{"m6", "Bo", "72345", "a", "b", "yesterday"};
+    }
+    void messageFields()
+    {
+        QFETCH(QString, record);
+        QFETCH(QStringList, fields);
+        QCOMPARE(browser::messageFields(record), fields);
+    }
+
+    void messageRowsKeepBodyAndDate()
+    {
+        const QMap<QString, QString> data{{"m1", "m1;;555-0001;hi; there;2026-11-30 18:00:00;accepted"},
+                                          {"m2", "m2;;555-0001;later;2026-11-29 18:00:00;accepted"}};
+        QMultiMap<QString, QString> byNumber;
+        byNumber.insert("555-0001", "m2");
+        byNumber.insert("555-0001", "m1");
+        const QList<KeyedRow> rows = buildMessageRows(byNumber, data, {}, {});
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows.first().cells, QStringList({"", "555-0001", "hi; there", "2026-11-30 18:00:00"}));
+        QCOMPARE(sortIdsNewestFirst({"m2", "m1"}, data), QStringList({"m1", "m2"}));
+    }
+
     void search_data()
     {
         QTest::addColumn<QString>("text");

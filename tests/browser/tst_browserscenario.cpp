@@ -250,6 +250,12 @@ private slots:
             << QStringList{"m1;;555-0001;Parcel waiting;2026-11-01 10:00:00",
                            "m2;;555-0002;Your code is 4821;2026-11-01 10:05:00",
                            "m3;;555-0003;Call me;2026-11-01 10:10:00", "m4;Ann Lee;555-0003;Lunch?;2026-11-01 10:15:00"};
+        QTest::newRow("messages whose bodies hold semicolons")
+            << int(Message)
+            << QStringList{"m1;;555-0001;Parcel; waiting;2026-11-01 10:00:00",
+                           "m2;;555-0002;Your code;4821;2026-11-01 10:05:00",
+                           "m3;;555-0003;Call me;; now;2026-11-01 10:10:00",
+                           "m4;Ann Lee;555-0003;Lunch? ;);2026-11-01 10:15:00"};
         QTest::newRow("contacts")
             << int(Contact)
             << QStringList{"c1;;555-0001;desk@example.org;;", "c2;;555-0002;shop@example.org;;",
@@ -276,7 +282,9 @@ private slots:
         for (int i = 0; i < r.w.ui->EP_IsScanning_ListWidget_InfoShow->count(); ++i)
             details << r.w.ui->EP_IsScanning_ListWidget_InfoShow->item(i)->text();
         for (const QString &record : records) {
-            const QStringList f = record.split(';');
+            QStringList f = record.split(';');
+            if (category == Message) // the body is all between the number and the date
+                f = QStringList{f[0], f[1], f[2], record.section(';', 3, -2), record.section(';', -1)};
             if (f[2] != "555-0003")
                 continue;
             expected << f[0];
