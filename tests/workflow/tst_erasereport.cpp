@@ -283,6 +283,7 @@ private slots:
     void verificationCouldNotRunWithoutThePhone();
     void leavingThePageCancelsTheVerification();
     void failedItemsAreReportedAndRecorded();
+    void droppedConnectionEndsOnInterruptedReport_data();
     void droppedConnectionEndsOnInterruptedReport();
     void cancelledRunSaysWhatWasErasedAndTheNextRunCarriesIt();
     void runAfterCancelCountsWhatIsChosenNow_data();
@@ -564,18 +565,57 @@ void TestEraseReport::failedItemsAreReportedAndRecorded()
     verifyNoContents(json + pdf, before);
 }
 
+// How a run is cut off as the first photo is asked for: contacts, calls and
+// messages are answered, the photos are not.
+enum class CutOff { Dropped, Unplugged, AppQuit };
+Q_DECLARE_METATYPE(CutOff)
+
+void TestEraseReport::droppedConnectionEndsOnInterruptedReport_data()
+{
+    QTest::addColumn<CutOff>("cutOff");
+    QTest::newRow("connection dropped") << CutOff::Dropped;
+    // The device link goes back to waiting for a phone: its pages stay
+    // behind the report.
+    QTest::newRow("phone unplugged") << CutOff::Unplugged;
+    // The socket stays open; the companion app goes to the background and
+    // quits, which the app watchdog finds.
+    QTest::newRow("companion app quit") << CutOff::AppQuit;
+}
+
 void TestEraseReport::droppedConnectionEndsOnInterruptedReport()
 {
+    QFETCH(CutOff, cutOff);
     Rig r;
     const SimDataSet before = r.sim.data();
     QVERIFY(connectRig(r));
     QVERIFY(scanAndConfirm(r, r.w.ui->S_All_Button));
-    // The phone goes away as the first photo is asked for: contacts, calls
-    // and messages are answered, the photos are not.
-    r.sim.setDropOnRequest(proto::ErasePhoto);
+    if (cutOff == CutOff::AppQuit) {
+        connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
+                [&](const CompanionSimulator::EraseRecord &e) {
+                    if (e.category != Photo)
+                        return;
+                    r.sim.setSilent(true);
+                    r.sim.sendAppInactive();
+                    r.phone.set("app.running", 0);
+                });
+    } else {
+        if (cutOff == CutOff::Unplugged)
+            connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
+                    [&](const CompanionSimulator::EraseRecord &e) {
+                        if (e.category == Photo)
+                            r.phone.setState("absent");
+                    });
+        r.sim.setDropOnRequest(proto::ErasePhoto);
+    }
     QVERIFY(eraseNow(r));
-    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_EraseCompleted_3->isHidden(); }));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_EraseCompleted_3->isHidden(); }, 30000));
     QVERIFY(r.w.m_eraseProgress < 100);
+    if (cutOff != CutOff::Dropped) {
+        // The device link's own pages and notices come up behind the report.
+        QTest::qWait(3000);
+        QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
+        QVERIFY(r.w.ui->A_MP_PleaseConnect_1->isHidden());
+    }
     QVERIFY(r.w.ui->M_IsErasing_2->isHidden());
     QVERIFY(!r.phone.calls().contains("adb reboot"));
 
@@ -616,8 +656,13 @@ void TestEraseReport::droppedConnectionEndsOnInterruptedReport()
     const QJsonObject photo = categoryOf(rec, "Photo");
     QCOMPARE(photo["confirmed_erased"].toInt(), 0);
     QCOMPARE(photo["not_confirmed"].toInt(), before.lists[Photo].size());
-    QVERIFY(received.value(Photo).size() <= 1); // the phone went with the first request
-    QCOMPARE(r.sim.data().lists[Photo].size(), before.lists[Photo].size());
+    // A phone that went with the first request erased none; an app that
+    // quit may have erased what it never answered for: either way the
+    // photos are not confirmed.
+    if (cutOff != CutOff::AppQuit) {
+        QVERIFY(received.value(Photo).size() <= 1);
+        QCOMPARE(r.sim.data().lists[Photo].size(), before.lists[Photo].size());
+    }
     QStringList locations;
     for (const QString &entry : before.lists[Photo])
         locations << SimDataSet::eraseKey(Photo, entry);
