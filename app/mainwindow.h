@@ -843,6 +843,9 @@ public:
     QStringList verificationListedKeys(int category) const;
     void restoreScanBounds(int category);
     void stopVerificationPass();
+    // Lets go of the pass's list store. A list still on its way keeps it,
+    // and the poll, until it has come; it is dropped then.
+    void dropVerificationStore();
     // Ends a pending or running pass without a result; the record says why.
     void cancelVerification(const QString &reason);
     void verificationEnded();

@@ -93,16 +93,7 @@ void MainWindow::verifyErase()
     }
     if (v.status != Status::Running) {
         // A list asked for by a pass that has ended is dropped when it comes.
-        if (m_verifyListing >= 0 && !m_dataReadable[m_verifyListing])
-            return;
-        if (m_verifyListing >= 0)
-            restoreScanBounds(m_verifyListing);
-        m_verifyListing = -1;
-        m_verifyIdData.clear();
-        m_verifyNameId.clear();
-        m_verifyNumberId.clear();
-        m_verifyDir.clear();
-        m_timerVerifyErase->stop();
+        dropVerificationStore();
         return;
     }
     if (m_verifyListing >= 0) {
@@ -132,6 +123,11 @@ void MainWindow::stopVerificationPass()
     m_verifyQueue.clear();
     // A list still on its way goes to the pass's store (and is dropped), not
     // to the scan's records; the poll lets go of it when it has come.
+    dropVerificationStore();
+}
+
+void MainWindow::dropVerificationStore()
+{
     if (m_verifyListing >= 0 && !m_dataReadable[m_verifyListing])
         return;
     m_timerVerifyErase->stop();
