@@ -57,6 +57,10 @@ FileEntry parseFileEntry(const QString &entry)
     shown.name = parts.value(0);
     shown.size = parts.value(1);
     shown.format = parts.value(2);
+    // Each split below costs the whole entry: an entry of more fields than
+    // any real name and path hold is not tried.
+    if (parts.size() > MaxFileEntryFields)
+        return shown;
 
     // Every split that gives a location starting with "/" and ending with
     // "/" + name; a size that is a decimal number settles between several.

@@ -39,6 +39,8 @@ struct FileEntry
     bool readable = false;
 };
 FileEntry parseFileEntry(const QString &entry);
+// An entry split into more fields than this is not read (shown only).
+constexpr int MaxFileEntryFields = 64;
 // The location of a file entry; empty when it is missing or cannot be read
 // unambiguously (such an entry is never sent).
 QString entryLocation(const QString &entry);

@@ -289,6 +289,13 @@ void TestCodec::fileEntries_data()
     QTest::newRow("two readings, one with a number for the size") << "b;s;f;/x/b;1;f;/z/b;s;f;/x/b"
                                                                   << "b;s;f;/x/b" << "1" << "/z/b;s;f;/x/b";
     QTest::newRow("empty") << "" << "" << "" << "";
+    // A name of many ";" is read while the entry has at most 64 fields; a
+    // longer one (a peer's way to make every split cost the whole entry) is
+    // shown only.
+    const QString name31 = QString("x;").repeated(30) + "x";
+    QTest::newRow("64 fields") << name31 + ";1;jpg;/sdcard/" + name31 << name31 << "1" << "/sdcard/" + name31;
+    const QString name32 = QString("x;").repeated(31) + "x";
+    QTest::newRow("66 fields") << name32 + ";1;jpg;/sdcard/" + name32 << "x" << "x" << "";
 }
 
 void TestCodec::fileEntries()
