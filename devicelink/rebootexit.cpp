@@ -179,7 +179,13 @@ void MainWindow::decideAppQuited(bool phoneListed)
 
 void MainWindow::closeProgram()
 {
+    // The user's close and the phone's answer to it both come here; the
+    // exit command runs once.
+    if (m_closeRequested)
+        return;
     m_closeRequested = true;
+    m_timerNewTCPConnected->stop();
+    m_timerHomeInfoReadable->stop();
     stopDeviceLink();
     runStep(kClose);
 }

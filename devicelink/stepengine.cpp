@@ -48,6 +48,11 @@ void MainWindow::appendStepTrace(const char *tag)
 
 void MainWindow::runStep(const StepDef &def)
 {
+    // Once the exit command is on its way nothing takes its place: a reply
+    // of the phone, a give-up of the session or a late timer would otherwise
+    // end it, and the program would stay open.
+    if (m_closeRequested && def.step != StepCloseProgram)
+        return;
     if (m_runningStep) {
         if (def.timer) {
             qDebug() << "step waits for its turn:" << def.startLog;

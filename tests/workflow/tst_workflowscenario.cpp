@@ -1363,10 +1363,18 @@ void TestWorkflowScenario::closeSendsCloseRequestWhenConnected()
     r.w.m_programType = idle ? ProgramType::Idle : ProgramType::ConnectingDevice;
     r.w.m_appState = appActive ? AppStateType::Active : AppStateType::NotActive;
     r.phone.setTask(4242, "Purgatex.exe"); // the stand-in taskkill only records
+    r.phone.setFault("taskkill", "delay_ms", "1500"); // still running when the phone answers
     QVERIFY(click(r.w.ui->S_Close_Button));
     QVERIFY(waitFor(r.w, [&] { return r.phone.calls().contains("taskkill /f /im Purgatex.exe"); }));
     QVERIFY(flushToSimulator(r.w, r.sim));
     QCOMPARE(r.sim.count(proto::CloseProgram), closeRequests);
+    // Neither the phone's answer to the close nor a session that gives up
+    // meanwhile starts anything in the exit command's place.
+    r.w.handBackToDeviceLink();
+    QTest::qWait(2000);
+    const QStringList calls = r.phone.calls();
+    QCOMPARE(calls.count("taskkill /f /im Purgatex.exe"), 1);
+    QCOMPARE(calls.last(), QString("taskkill /f /im Purgatex.exe"));
 }
 
 QTEST_MAIN(TestWorkflowScenario)
