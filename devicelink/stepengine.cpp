@@ -146,7 +146,11 @@ void MainWindow::stepCommandNotStarted(DeviceStep step)
     qDebug() << "command not started:" << programOf(*def) << m_step[step].process->errorString();
     if (def->tool == StepTool::Adb)
         noteLinkProblem(LinkProblem::AdbMissing, adbSearchPlacesForThisProcess().join(QLatin1Char('\n')));
-    // No handler has run: the step decides on its flags as they stand.
+    // A device list that could not be asked for lists no phone: the last
+    // probe's answer does not stand for this one.
+    if (def == &kDeviceProbe)
+        judgeDevices(nullptr);
+    // No other handler has run: the step decides on its flags as they stand.
     endStepCommand(*def, false);
 }
 
