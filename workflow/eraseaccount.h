@@ -74,7 +74,12 @@ public:
             bool checkedList = false;  // the phone listed the category
             int checked = 0;           // confirmed-erased keys looked for
             QStringList stillPresent;  // of those, the keys still listed
+            // Of the items the phone answered for by counts alone (it said
+            // how many it erased, not which), how many more are still listed
+            // than its counts allow: reported erased, yet not gone, unnamed.
+            int stillCounted = 0;
             int failedNotListed = 0;   // failed or not sent, yet no longer listed
+            int stillListed() const { return int(stillPresent.size()) + stillCounted; }
         };
         Status status = Status::NotApplicable;
         QString reason;

@@ -124,8 +124,9 @@ QJsonObject verificationJson(const EraseAccount &a)
         QJsonObject entry{{QStringLiteral("category"), eraseplan::categoryDisplayName(c)},
                           {QStringLiteral("listed"), vc.checkedList},
                           {QStringLiteral("checked"), vc.checked},
-                          {QStringLiteral("still_present"), vc.stillPresent.size()},
+                          {QStringLiteral("still_present"), vc.stillListed()},
                           {listName(c, "still_present"), QJsonArray::fromStringList(vc.stillPresent)},
+                          {QStringLiteral("still_present_unnamed"), vc.stillCounted},
                           {QStringLiteral("failed_or_not_sent_but_not_listed"), vc.failedNotListed}};
         categories.append(entry);
     }
@@ -153,7 +154,7 @@ QString verificationHtml(const EraseAccount &a)
             rows += QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td><td align=\"right\">%3</td></tr>")
                         .arg(esc(eraseplan::categoryDisplayName(c)))
                         .arg(vc.checked)
-                        .arg(vc.checkedList ? QString::number(vc.stillPresent.size()) : QStringLiteral("not listed"));
+                        .arg(vc.checkedList ? QString::number(vc.stillListed()) : QStringLiteral("not listed"));
         }
         h += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"60%\" "
                             "style=\"border-color:#BFBFBF;\"><tr style=\"background-color:#E8F7FD;\">"
@@ -162,11 +163,14 @@ QString verificationHtml(const EraseAccount &a)
                  .arg(rows);
         for (int c : categoriesToList(a)) {
             const QStringList &present = v.categories[c].stillPresent;
-            if (present.isEmpty())
+            const int unnamed = v.categories[c].stillCounted;
+            if (present.isEmpty() && unnamed == 0)
                 continue;
             QStringList shown;
             for (const QString &key : present)
                 shown << esc(key);
+            if (unnamed > 0)
+                shown << QStringLiteral("%1 of the items the phone answered for by counts alone").arg(unnamed);
             h += QStringLiteral("<p><b>%1 &mdash; still listed after it was reported erased:</b><br/>%2</p>")
                      .arg(esc(eraseplan::categoryDisplayName(c)), shown.join(QStringLiteral("<br/>")));
         }

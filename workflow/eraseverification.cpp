@@ -38,7 +38,7 @@ QVector<int> categoriesToList(const EraseAccount &a)
 {
     QVector<int> out;
     for (int c = 0; c < CategoryCount; ++c)
-        if (a.takesPart(c) && !a.keys(c, EraseAccount::KeyState::Erased).isEmpty())
+        if (a.takesPart(c) && a.counts(c).erased > 0)
             out << c;
     return out;
 }
@@ -49,10 +49,22 @@ void compare(EraseAccount &a, int category, const QStringList &listedKeys)
     Verification::Category &v = a.verification().categories[category];
     v = Verification::Category();
     v.checkedList = true;
-    for (const QString &key : a.keys(category, EraseAccount::KeyState::Erased)) {
+    const QStringList erased = a.keys(category, EraseAccount::KeyState::Erased);
+    for (const QString &key : erased) {
         ++v.checked;
         if (listed.contains(key))
             v.stillPresent << key;
+    }
+    // Items answered for by counts alone: as many of them as the phone
+    // called erased must be gone, whichever they are.
+    const int countedErased = a.counts(category).erased - int(erased.size());
+    if (countedErased > 0) {
+        int gone = 0;
+        for (const QString &key : a.keys(category, EraseAccount::KeyState::Unclear))
+            if (!listed.contains(key))
+                ++gone;
+        v.checked += countedErased;
+        v.stillCounted = std::max(0, countedErased - gone);
     }
     for (EraseAccount::KeyState s : {EraseAccount::KeyState::Failed, EraseAccount::KeyState::NotSent})
         for (const QString &key : a.keys(category, s))
@@ -64,7 +76,7 @@ void listFailed(EraseAccount &a, int category)
 {
     Verification::Category &v = a.verification().categories[category];
     v = Verification::Category();
-    v.checked = a.keys(category, EraseAccount::KeyState::Erased).size();
+    v.checked = a.counts(category).erased;
 }
 
 void finish(EraseAccount &a, const QDateTime &nowUtc)
@@ -74,7 +86,7 @@ void finish(EraseAccount &a, const QDateTime &nowUtc)
     QStringList unlisted;
     bool present = false;
     for (int c : categoriesToList(a)) {
-        present = present || !v.categories[c].stillPresent.isEmpty();
+        present = present || v.categories[c].stillListed() > 0;
         if (!v.categories[c].checkedList)
             unlisted << eraseplan::categoryDisplayName(c);
     }
@@ -150,12 +162,12 @@ QString pageLine(const EraseAccount &a)
     case Status::StillPresent: {
         QVector<int> cats = categoriesToList(a);
         std::stable_sort(cats.begin(), cats.end(), [&](int x, int y) {
-            return v.categories[x].stillPresent.size() > v.categories[y].stillPresent.size();
+            return v.categories[x].stillListed() > v.categories[y].stillListed();
         });
         QStringList parts;
         int total = 0;
         for (int c : cats) {
-            const int n = v.categories[c].stillPresent.size();
+            const int n = v.categories[c].stillListed();
             if (n == 0)
                 continue;
             total += n;
@@ -183,9 +195,9 @@ QString cellText(const EraseAccount &a, int category)
         return c.checkedList ? QStringLiteral("checked") : QStringLiteral("waiting");
     if (!c.checkedList)
         return QStringLiteral("not checked");
-    if (c.stillPresent.isEmpty())
+    if (c.stillListed() == 0)
         return QStringLiteral("all gone");
-    return QStringLiteral("%1 still listed").arg(c.stillPresent.size());
+    return QStringLiteral("%1 still listed").arg(c.stillListed());
 }
 
 } // namespace eraseverification

@@ -86,6 +86,8 @@ private slots:
     void reportTexts();
     void verificationComparesWhatThePhoneStillLists_data();
     void verificationComparesWhatThePhoneStillLists();
+    void verificationOfItemsAnsweredByCountsAlone_data();
+    void verificationOfItemsAnsweredByCountsAlone();
     void verificationAppliesToFinishedPrivateAndAppRuns_data();
     void verificationAppliesToFinishedPrivateAndAppRuns();
     void recordIsWrittenAsJsonAndReadablePdf();
@@ -393,6 +395,45 @@ void TestEraseRecord::verificationComparesWhatThePhoneStillLists()
     const QString headline = status == "verified" ? "Verified" : status == "verification failed" ? "Verification failed"
                                                                                                    : "Not verified";
     QVERIFY(eraserecord::outcomeLine(a).startsWith(headline + QString::fromUtf8(" \u2013 Erase completed")));
+}
+
+// The phone answered a batch of three by counts alone (2 done, 1 failed,
+// none named): two of the three, whichever, must be gone.
+void TestEraseRecord::verificationOfItemsAnsweredByCountsAlone_data()
+{
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("all gone") << QStringList{} << "verified"
+                              << "Verified: 2 of 2 erased items are gone from the phone";
+    QTest::newRow("one left, as the counts allow") << QStringList{"h2"} << "verified"
+                                                   << "Verified: 2 of 2 erased items are gone from the phone";
+    QTest::newRow("two left") << QStringList{"h1", "h3"} << "verification failed"
+                              << "1 item reported erased is still on the phone: History 1";
+    QTest::newRow("none gone") << QStringList{"h1", "h2", "h3"} << "verification failed"
+                               << "2 items reported erased are still on the phone: History 2";
+}
+
+void TestEraseRecord::verificationOfItemsAnsweredByCountsAlone()
+{
+    QFETCH(QStringList, listed);
+    QFETCH(QString, status);
+    QFETCH(QString, line);
+    EraseAccount a;
+    a.begin(EraseType::Private, 3, testPhone(), at(0));
+    play(a, History, {"choose h1 h2 h3", "sent h1 h2 h3", "answer 2 1", "end done"});
+    QCOMPARE(a.counts(History).erased, 2);
+    eraseverification::prepare(a);
+    QCOMPARE(eraseverification::categoriesToList(a), QVector<int>{History});
+    eraseverification::compare(a, History, listed);
+    eraseverification::finish(a, at(300));
+    QCOMPARE(eraseverification::statusText(a.verification().status), status);
+    QCOMPARE(eraseverification::pageLine(a), line);
+    const QJsonObject j = eraserecord::toJson(a, "1.0");
+    const QJsonObject history = j["verification"]["categories"].toArray().at(0).toObject();
+    QCOMPARE(history["checked"].toInt(), 2);
+    QCOMPARE(history["still_present"].toInt(), a.verification().categories[History].stillCounted);
+    QVERIFY(history["still_present_ids"].toArray().isEmpty());
 }
 
 void TestEraseRecord::verificationAppliesToFinishedPrivateAndAppRuns_data()
