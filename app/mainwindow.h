@@ -836,6 +836,7 @@ public:
         bool stopped = false;
         qint64 records = 0;
         qint64 chars = 0;
+        quint64 scan = 0; // m_scansStarted when they were kept aside
     } m_verifyScanBounds;
     void initVerification();
     void startVerificationWait();

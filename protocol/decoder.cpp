@@ -27,6 +27,10 @@ void MainWindow::markRead(Category c)
 {
     m_dataReadable[c] = true;
     m_scanDone[c] = true;
+    // A list of a pass that has ended is let go of as it comes, so that the
+    // next list of its category is the scan's.
+    if (c == m_verifyListing && m_eraseAccount.verification().status != EraseAccount::Verification::Status::Running)
+        dropVerificationStore();
 }
 
 void MainWindow::markErased(Category c)
@@ -39,9 +43,10 @@ void MainWindow::markErased(Category c)
 QStringList *MainWindow::directoryOf(Category c)
 {
     // A list asked for by the verification after an erase goes to the pass's
-    // own store: the scan's records and tables stay as they are. A scan
-    // always owns the lists it asks for.
-    if (c == m_verifyListing && m_workPhase != Scanning)
+    // own store: the scan's records and tables stay as they are. The phone
+    // answers in the order it was asked, so a list the pass still waits for
+    // is the pass's even when a scan has started meanwhile.
+    if (c == m_verifyListing)
         return &m_verifyDir;
     switch (c) {
     case Photo: return &m_photoDir;
@@ -59,7 +64,7 @@ QStringList *MainWindow::directoryOf(Category c)
 
 proto::RecordMaps MainWindow::recordMapsOf(Category c)
 {
-    if (c == m_verifyListing && m_workPhase != Scanning)
+    if (c == m_verifyListing)
         return {&m_verifyIdData, &m_verifyNameId, &m_verifyNumberId};
     switch (c) {
     case History: return {&m_historyMapIdData, &m_historyMapNameId, &m_historyMapNumberId};

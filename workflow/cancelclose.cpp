@@ -216,6 +216,11 @@ void MainWindow::workflowConnectionLost()
         m_verifyQueue.clear();
         m_verifyListing = -1;
         eraseverification::prepare(m_eraseAccount);
+    } else if (m_verifyListing >= 0) {
+        // The list an ended pass still waited for will not come now.
+        restoreScanBounds(m_verifyListing);
+        m_verifyListing = -1;
+        dropVerificationStore();
     }
     if (m_pageList.isEmpty())
         return; // the window is not built yet

@@ -48,7 +48,7 @@ void MainWindow::requestVerificationList(int category)
     m_dataReadable[category] = false;
     m_listFailed[category] = false;
     m_verifyScanBounds = {m_listIncomplete[category], m_listStopped[category], m_listStoredRecords[category],
-                          m_listStoredChars[category]};
+                          m_listStoredChars[category], m_scansStarted};
     clearScanAccumulators(category, category + 1);
     m_verifyListing = category;
     qDebug() << "verification lists" << eraseplan::categoryDisplayName(category);
@@ -57,7 +57,7 @@ void MainWindow::requestVerificationList(int category)
 
 void MainWindow::restoreScanBounds(int category)
 {
-    if (m_workPhase == Scanning)
+    if (m_scansStarted != m_verifyScanBounds.scan)
         return; // a scan has started meanwhile: the bounds are its own
     m_listIncomplete[category] = m_verifyScanBounds.incomplete;
     m_listStopped[category] = m_verifyScanBounds.stopped;
@@ -82,8 +82,9 @@ void MainWindow::verifyErase()
 {
     EraseAccount::Verification &v = m_eraseAccount.verification();
     if (v.status == Status::Pending) {
-        // The first connection after the reboot clears m_rebootDone.
-        if (!companionOnline() || m_rebootDone)
+        // The first connection after the reboot clears m_rebootDone; the
+        // phone's particulars come first, which open the top bar again.
+        if (!companionOnline() || m_rebootDone || !m_homeInfoShown)
             return;
         v.status = Status::Running;
         m_verifyQueue = eraseverification::categoriesToList(m_eraseAccount);

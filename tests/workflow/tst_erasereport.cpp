@@ -282,6 +282,7 @@ private slots:
     void verificationAfterTheReboot();
     void verificationCouldNotRunWithoutThePhone();
     void leavingThePageCancelsTheVerification();
+    void lateVerificationListStaysOutOfTheNextScan();
     void failedItemsAreReportedAndRecorded();
     void droppedConnectionEndsOnInterruptedReport_data();
     void droppedConnectionEndsOnInterruptedReport();
@@ -480,6 +481,42 @@ void TestEraseReport::leavingThePageCancelsTheVerification()
     QCOMPARE(scanState(r), before);
     QVERIFY(flushToSimulator(r.w, r.sim));
     QCOMPARE(r.sim.count(proto::GetPhotoDir), photosAsked);
+}
+
+// The user leaves while the phone still lists for the pass and scans again
+// at once: the pass's list, which the phone answers first, stays out of the
+// new scan's records, and the scan's own lists fill it.
+void TestEraseReport::lateVerificationListStaysOutOfTheNextScan()
+{
+    Rig r;
+    PrivateRun run;
+    bool armed = false;
+    connect(&r.sim, &CompanionSimulator::requestReceived, &r.sim, [&](quint16 type) {
+        if (armed && type == proto::GetContact)
+            r.sim.setSilent(true);
+    });
+    QVERIFY(erasePrivateChoice(r, run));
+    armed = true;
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_verifyListing == Contact; }, 60000));
+    armed = false;
+    QVERIFY(click(r.w.ui->M_EraseComplated_PushButton_Home));
+    QVERIFY(click(r.w.ui->S_Private_Button));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->B_EAll_ToScan->isHidden(); }));
+    QVERIFY(click(r.w.ui->EAll_Label_ToScan));
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::StopGetPhoto) > 0; }));
+
+    // The phone answers in order: the pass's list, then the photo stop.
+    r.sim.setSilent(false);
+    const QStringList late = r.sim.data().lists[Contact] + QStringList{"c999;Zed Zulu;+15559990000;zed@example.org"};
+    for (const QByteArray &frame : CompanionSimulator::listFrames(Contact, proto::joinRecords(late)))
+        r.sim.sendFrame(frame);
+    r.sim.sendFrame(proto::FrameWriter(proto::StopGetPhotoBack).finish());
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_workPhase == Scanned; }, 60000));
+    QCOMPARE(r.w.m_verifyListing, -1);
+    QVERIFY(!r.w.m_contactMapIdData.contains("c999"));
+    QCOMPARE(r.w.m_contactMapIdData.size(), r.sim.data().lists[Contact].size());
+    QCOMPARE(r.w.m_photoDir, r.sim.data().lists[Photo]);
+    QVERIFY(!r.w.m_listIncomplete[Contact]);
 }
 
 void TestEraseReport::failedItemsAreReportedAndRecorded()
