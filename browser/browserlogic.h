@@ -73,8 +73,9 @@ QList<KeyedRow> buildMessageRows(const QMultiMap<QString, QString> &messageNumbe
                                  const QMultiMap<QString, QString> &contactNumberId,
                                  const QMap<QString, QString> &contactIdData);
 
-// The ids a row stands for: its sole id while the key map still holds it
-// under the row's number, else every id under the number.
+// The ids a row stands for: a row of one record its sole id while the key
+// map still holds it under the row's number (none once it is gone); any
+// other row every id under its number (none for the empty number).
 QStringList idsOfRow(const QMultiMap<QString, QString> &keyMap, const QString &number,
                      const QString &soleId);
 

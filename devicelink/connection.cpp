@@ -16,7 +16,7 @@ using namespace devicelink;
 namespace {
 
 using Step = MainWindow::StepDef;
-const QString kCompanion = QStringLiteral("org.qtproject.example");
+const QString kCompanion = devicelink::companionPackage();
 const QStringList kDevices = {QStringLiteral("devices")};
 
 const Step kStartAdb = Step(MainWindow::StepTestStartAdb, &MainWindow::m_timerTestStartAdb)

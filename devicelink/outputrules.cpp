@@ -7,7 +7,7 @@ namespace devicelink {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-const QString kPackage = QStringLiteral("org.qtproject.example");
+const QString kPackage = companionPackage();
 
 bool isListed(DeviceState state)
 {

@@ -12,6 +12,9 @@
 // brings the text to "\r\n" lines so that all three read the same.
 namespace devicelink {
 
+// The companion app's package name, as pm lists it and am starts it.
+inline QString companionPackage() { return QStringLiteral("org.qtproject.example"); }
+
 // "\r\r\n" and a lone "\n" become "\r\n"; other text is left alone.
 QString normaliseLineEnds(const QString &text);
 // The normalised text split at "\r\n", empty parts kept (line k = index k).

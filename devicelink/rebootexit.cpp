@@ -36,7 +36,7 @@ const Step kBootCheck = Step(MainWindow::StepBootCheck, nullptr)
 const Step kAppQuited = Step(MainWindow::StepTestCheckAppQuited, &MainWindow::m_timerTestCheckAppQuited)
                             .runs(StepTool::Adb,
                                   {QStringLiteral("shell"), QStringLiteral("dumpsys"), QStringLiteral("activity"),
-                                   QStringLiteral("-p"), QStringLiteral("org.qtproject.example"),
+                                   QStringLiteral("-p"), devicelink::companionPackage(),
                                    QStringLiteral("processes")},
                                   StepWait::Adb)
                             .probes(StepProbe::Always)

@@ -383,11 +383,6 @@ QString SimDataSet::eraseKey(Category c, const QString &item)
     }
 }
 
-bool SimDataSet::erase(Category c, const QString &key)
-{
-    return !erase(c, QSet<QString>{key}).isEmpty();
-}
-
 QSet<QString> SimDataSet::erase(Category c, const QSet<QString> &keys)
 {
     QSet<QString> erased;

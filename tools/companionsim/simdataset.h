@@ -69,8 +69,6 @@ struct SimDataSet
     // Key under which an item is erased: the id of a text record, the
     // location of a file entry, the whole entry of app data.
     static QString eraseKey(Category c, const QString &item);
-    // Removes the item with this key; false when there is none.
-    bool erase(Category c, const QString &key);
     // Removes every item whose key is one of these; returns the keys removed.
     QSet<QString> erase(Category c, const QSet<QString> &keys);
 };
