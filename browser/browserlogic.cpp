@@ -57,28 +57,6 @@ QStringList recordFields(const QString &record)
     return record.split(QLatin1Char(';'), Qt::KeepEmptyParts);
 }
 
-namespace {
-bool isStampText(const QString &s);
-}
-
-QStringList messageFields(const QString &record)
-{
-    QStringList fields = recordFields(record);
-    int date = -1;
-    for (int i = fields.size() - 1; i >= 4; --i) {
-        if (isStampText(fields.at(i))) {
-            date = i;
-            break;
-        }
-    }
-    if (date > 4) {
-        const QStringList body = fields.mid(3, date - 3);
-        fields.erase(fields.begin() + 3, fields.begin() + date);
-        fields.insert(3, body.join(QLatin1Char(';')));
-    }
-    return fields;
-}
-
 QString field(const QStringList &fields, int i)
 {
     return i >= 0 && i < fields.size() ? fields.at(i) : QString();
@@ -184,6 +162,24 @@ bool isStampText(const QString &s)
     return true;
 }
 } // namespace
+
+QStringList messageFields(const QString &record)
+{
+    QStringList fields = recordFields(record);
+    int date = -1;
+    for (int i = fields.size() - 1; i >= 4; --i) {
+        if (isStampText(fields.at(i))) {
+            date = i;
+            break;
+        }
+    }
+    if (date > 4) {
+        const QStringList body = fields.mid(3, date - 3);
+        fields.erase(fields.begin() + 3, fields.begin() + date);
+        fields.insert(3, body.join(QLatin1Char(';')));
+    }
+    return fields;
+}
 
 QStringList sortIdsNewestFirst(const QStringList &ids, const QMap<QString, QString> &idData)
 {
