@@ -1,9 +1,11 @@
+#include "highdpi.h"
 #include "mainwindow.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    enableHighDpiScaling();
     QApplication app(argc, argv);
     // Names the per-user folders (the erase records among them).
     QCoreApplication::setApplicationName(QStringLiteral("Purgatex"));

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "highdpi.h"
 #include "resourcesinit.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     initWindowShell();
     initLinkNotices();
+    smoothButtonPictures(this);
 
     ui->testLabel_2->hide();
     ui->testLabel_3->hide();

@@ -177,8 +177,8 @@ void MainWindow::fillEraseReport()
     const EraseAccount &a = m_eraseAccount;
     const bool clean = a.outcome() == EraseAccount::Outcome::Completed
                        && a.verification().status != EraseAccount::Verification::Status::StillPresent;
-    ui->M_EraseCompleted_Label_Image->setPixmap(
-        QPixmap(clean ? QStringLiteral(":/Image/Erase/completed.png") : QStringLiteral(":/Image/Erase/incomplete.png")));
+    ui->M_EraseCompleted_Label_Image->setPixmap(purgatexPicture(
+        clean ? QStringLiteral(":/Image/Erase/completed.png") : QStringLiteral(":/Image/Erase/incomplete.png")));
     ui->M_EraseCompleted_Label_Title->setText(eraserecord::reportTitle(a));
     ui->M_EraseCompleted_Label_Text->setText(eraserecord::reportSummary(a));
     const EraseAccount::Verification::Status verification = a.verification().status;

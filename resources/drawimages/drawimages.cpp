@@ -1,6 +1,8 @@
 // Draws every picture of the program (flat style, blue #1EB2EA) into the
-// resource folder given as the only argument. The pictures are committed;
-// run this again after changing a drawing:
+// resource folder given as the only argument, once at its size and once at
+// twice its size for high-DPI screens ("name@2x.png", picked by Qt when the
+// screen scales by more than 1). The pictures are committed; run this again
+// after changing a drawing:
 //   QT_QPA_PLATFORM=offscreen build/resources/purgatex-drawimages resources
 #include <QDir>
 #include <QFontMetrics>
@@ -30,17 +32,24 @@ const QColor White(Qt::white);
 
 QString g_root;
 int g_count = 0;
+// 1 for the pictures themselves, 2 for their "@2x" versions. Every drawing
+// works in the picture's own coordinates; the painter scales.
+int g_scale = 1;
 
 QImage canvas(int w, int h)
 {
-    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    QImage img(w * g_scale, h * g_scale, QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(g_scale);
     img.fill(Qt::transparent);
     return img;
 }
 
 void save(const QImage &img, const QString &rel)
 {
-    const QString path = g_root + QLatin1Char('/') + rel;
+    QString name = rel;
+    if (g_scale != 1)
+        name.insert(name.lastIndexOf(QLatin1Char('.')), QStringLiteral("@%1x").arg(g_scale));
+    const QString path = g_root + QLatin1Char('/') + name;
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (!img.save(path))
         qFatal("cannot write %s", qPrintable(path));
@@ -1055,14 +1064,18 @@ int main(int argc, char *argv[])
         return 2;
     }
     g_root = QString::fromLocal8Bit(argv[1]);
-    topButtons();
-    cornerButtons();
-    menuItems();
-    actionButtons();
-    notices();
-    tables();
-    appTiles();
-    pages();
+    for (int scale : {1, 2}) {
+        g_scale = scale;
+        topButtons();
+        cornerButtons();
+        menuItems();
+        actionButtons();
+        notices();
+        tables();
+        appTiles();
+        pages();
+    }
+    g_scale = 1;
     favicon();
     QTextStream(stdout) << g_count << " pictures written to " << g_root << "\n";
     return 0;
