@@ -98,6 +98,17 @@ public:
 
 
     // =====================================================================
+    // Keyboard and screen readers (app/keyboard.cpp, app/accessibility.cpp)
+    // =====================================================================
+public:
+    // The confirm page names what Erase Now will erase.
+    void showEraseSummary();
+
+public:
+    // ---- end of keyboard and screen reader section ----
+
+
+    // =====================================================================
     // Device link: start-up, command steps, connection sequence, port
     // conflicts, presence poll, reboot, watchdog, exit (devicelink/)
     // =====================================================================

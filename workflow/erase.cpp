@@ -3,10 +3,12 @@
 
 #include "app/widgetvisibility.h"
 #include "workflow/eraseplan.h"
+#include "workflow/erasesummary.h"
 #include "workflow/scanplan.h"
 #include "browser/tablelayout.h"
 
 #include <QDebug>
+#include <QSet>
 
 namespace {
 
@@ -30,6 +32,22 @@ QRadioButton *appButton(Ui::MainWindow *ui, int category)
     }
 }
 
+// The numbers (table rows) the calls or messages of these ids belong to; a
+// record without a number is a row of its own.
+int threadsOf(const QStringList &ids, const QMap<QString, QString> &records)
+{
+    QSet<QString> numbers;
+    int unnumbered = 0;
+    for (const QString &id : ids) {
+        const QString number = records.value(id).section(QLatin1Char(';'), 2, 2);
+        if (number.isEmpty())
+            ++unnumbered;
+        else
+            numbers.insert(number);
+    }
+    return numbers.size() + unnumbered;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -46,7 +64,50 @@ void MainWindow::showConfirmPage()
     ui->M_ConformErase_Label_SecurityLevel->setText(eraseplan::levelLabel(m_levelToErase));
     hidePages();
     ui->M_ConformErase_label_Name->setText(eraseplan::confirmTitle(m_eraseType));
+    showEraseSummary();
     showWidget(ui->M_ConformErase_1);
+}
+
+// What Erase Now will send, per category: the keys chosen in the scope shown
+// less those the phone answered for in a cancelled run of this scan (an
+// answered batch is folded in only when Erase Now is pressed).
+void MainWindow::showEraseSummary()
+{
+    erasesummary::Figure figures[CategoryCount];
+    int answeredBefore = 0;
+    const scanplan::CategoryRange range = scanplan::scopeCategories(m_eraseType);
+    for (int c = range.first; c < range.last; ++c) {
+        if (c >= FirstAppCategory) {
+            // An app erased before a cancel is not sent again.
+            const bool inRun = m_eraseType == EraseType::App ? appButton(ui, c)->isChecked() : true;
+            if (!inRun)
+                continue;
+            if (m_eraseBack[c]) {
+                answeredBefore += eraseKeysOf(c).isEmpty() ? 0 : 1;
+                continue;
+            }
+            // A ticked app with nothing listed still has its step run.
+            figures[c].items = m_eraseType == EraseType::App ? qMax(1, int(eraseKeysOf(c).size()))
+                                                             : int(eraseKeysOf(c).size());
+            continue;
+        }
+        QSet<QString> answered = m_eraseAnsweredKeys[c];
+        if (m_eraseBack[c])
+            for (const QString &key : qAsConst(m_eraseBatchKeys[c]))
+                answered.insert(key);
+        const QStringList chosen = eraseKeysOf(c);
+        const QStringList keys = eraseplan::keysNotAnswered(chosen, answered);
+        answeredBefore += int(eraseplan::keysNotAnswered(chosen, QSet<QString>()).size() - keys.size());
+        figures[c].items = int(keys.size());
+        if (c == History)
+            figures[c].threads = threadsOf(keys, m_historyMapIdData);
+        else if (c == Message)
+            figures[c].threads = threadsOf(keys, m_messageMapIdData);
+    }
+    const QString text = erasesummary::summary(m_eraseType, figures, answeredBefore);
+    ui->M_ConformErase_Label_WhatIsErased->setText(text);
+    // Read out with the field the word is typed into.
+    ui->M_ConformErase_LineEdit_InputErase->setAccessibleDescription(text);
 }
 
 void MainWindow::on_EP_IsScanning_PushButton_Erase_clicked()

@@ -1,0 +1,77 @@
+#include "workflow/erasesummary.h"
+
+#include <QtTest>
+
+// The words of the confirm page for what Erase Now will erase.
+class TestEraseSummary : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+    void summary_data();
+    void summary();
+};
+
+using Figures = QMap<int, QPair<int, int>>; // category -> items, threads
+
+void TestEraseSummary::summary_data()
+{
+    QTest::addColumn<int>("scope");
+    QTest::addColumn<Figures>("figures");
+    QTest::addColumn<int>("answeredBefore");
+    QTest::addColumn<QString>("expected");
+
+    const int priv = int(EraseType::Private);
+    const int app = int(EraseType::App);
+    const int all = int(EraseType::All);
+
+    QTest::newRow("private, in the categories' order")
+        << priv << Figures{{Photo, {2, 0}}, {Contact, {3, 0}}, {History, {4, 1}}} << 0
+        << "Erase Now will erase 3 contacts, 1 call thread (4 calls), 2 photos.";
+    QTest::newRow("one of each, calls one per number")
+        << priv << Figures{{Contact, {1, 0}}, {History, {2, 2}}, {Message, {1, 1}}, {Audio, {1, 0}}, {Vedio, {1, 0}}}
+        << 0 << "Erase Now will erase 1 contact, 2 calls, 1 message, 1 audio file, 1 video.";
+    QTest::newRow("message threads")
+        << priv << Figures{{Message, {7, 2}}} << 0 << "Erase Now will erase 2 message threads (7 messages).";
+    QTest::newRow("large counts")
+        << priv << Figures{{Photo, {12345, 0}}} << 0 << "Erase Now will erase 12345 photos.";
+    QTest::newRow("private, nothing ticked") << priv << Figures{} << 0 << "Nothing is ticked to erase yet.";
+    QTest::newRow("private, everything answered before a cancel")
+        << priv << Figures{} << 3
+        << "Nothing is left to erase of what was chosen: the phone answered for all of it before the cancel.";
+    QTest::newRow("private ignores apps")
+        << priv << Figures{{Contact, {1, 0}}, {Facebook, {5, 0}}} << 0 << "Erase Now will erase 1 contact.";
+
+    QTest::newRow("apps by name")
+        << app << Figures{{Whatsapp, {9, 0}}, {Facebook, {4, 0}}, {Kik, {1, 0}}} << 0
+        << "Erase Now will erase the data of Facebook, Kik, WhatsApp.";
+    QTest::newRow("app scope ignores private") << app << Figures{{Contact, {3, 0}}} << 0
+                                               << "No app is ticked to erase yet.";
+
+    QTest::newRow("all, with counts")
+        << all
+        << Figures{{Contact, {120, 0}}, {History, {300, 40}}, {Message, {45, 3}}, {Vedio, {2, 0}},
+                   {Facebook, {12, 0}}, {Whatsapp, {1, 0}}}
+        << 0
+        << "Erase Now will erase everything listed on the phone: 120 contacts, 300 calls, 45 messages, 2 videos, "
+           "Facebook data (12 items), WhatsApp data (1 item).";
+    QTest::newRow("all, an empty phone") << all << Figures{} << 0 << "Nothing was found on the phone to erase.";
+}
+
+void TestEraseSummary::summary()
+{
+    QFETCH(int, scope);
+    QFETCH(Figures, figures);
+    QFETCH(int, answeredBefore);
+    QFETCH(QString, expected);
+    erasesummary::Figure f[CategoryCount];
+    for (auto it = figures.constBegin(); it != figures.constEnd(); ++it) {
+        f[it.key()].items = it.value().first;
+        f[it.key()].threads = it.value().second;
+    }
+    QCOMPARE(erasesummary::summary(EraseType(scope), f, answeredBefore), expected);
+}
+
+QTEST_GUILESS_MAIN(TestEraseSummary)
+#include "tst_erasesummary.moc"

@@ -1,0 +1,124 @@
+#include "workflow/erasesummary.h"
+
+#include "workflow/eraseplan.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+namespace erasesummary {
+
+namespace {
+
+// The texts' translation context.
+class EraseSummary
+{
+    Q_DECLARE_TR_FUNCTIONS(EraseSummary)
+};
+
+QString tr(const char *text)
+{
+    return EraseSummary::tr(text);
+}
+
+// Texts handed on before they are translated.
+#define NOOP(text) QT_TRANSLATE_NOOP("EraseSummary", text)
+
+// "1 photo" or "12 photos".
+QString counted(int n, const char *one, const char *many)
+{
+    return n == 1 ? tr(one) : tr(many).arg(n);
+}
+
+// Calls and messages by the rows they fill: "1 call thread (4 calls)", or
+// "3 calls" when each number has one.
+QString threaded(const Figure &f, const char *one, const char *many, const char *threadOne,
+                 const char *threadMany)
+{
+    const QString items = counted(f.items, one, many);
+    if (f.threads <= 0 || f.threads == f.items)
+        return items;
+    const QString threads = f.threads == 1 ? tr(threadOne) : tr(threadMany).arg(f.threads);
+    return EraseSummary::tr("%1 (%2)").arg(threads, items);
+}
+
+QString privatePart(int c, const Figure &f, bool byThread)
+{
+    switch (c) {
+    case Contact:
+        return counted(f.items, NOOP("1 contact"), NOOP("%L1 contacts"));
+    case History:
+        return byThread ? threaded(f, NOOP("1 call"), NOOP("%L1 calls"), NOOP("1 call thread"),
+                                   NOOP("%L1 call threads"))
+                        : counted(f.items, NOOP("1 call"), NOOP("%L1 calls"));
+    case Message:
+        return byThread ? threaded(f, NOOP("1 message"), NOOP("%L1 messages"), NOOP("1 message thread"),
+                                   NOOP("%L1 message threads"))
+                        : counted(f.items, NOOP("1 message"), NOOP("%L1 messages"));
+    case Photo:
+        return counted(f.items, NOOP("1 photo"), NOOP("%L1 photos"));
+    case Audio:
+        return counted(f.items, NOOP("1 audio file"), NOOP("%L1 audio files"));
+    case Vedio:
+        return counted(f.items, NOOP("1 video"), NOOP("%L1 videos"));
+    default:
+        return QString();
+    }
+}
+
+} // namespace
+
+QString summary(EraseType scope, const Figure figures[CategoryCount], int answeredBefore)
+{
+    QStringList parts;
+    switch (scope) {
+    case EraseType::Private:
+        for (int c = Contact; c < FirstAppCategory; ++c)
+            if (figures[c].items > 0)
+                parts << privatePart(c, figures[c], true);
+        break;
+    case EraseType::App:
+        for (int c = FirstAppCategory; c < CategoryCount; ++c)
+            if (figures[c].items > 0)
+                parts << eraseplan::categoryDisplayName(c);
+        break;
+    case EraseType::All:
+        for (int c = Contact; c < FirstAppCategory; ++c)
+            if (figures[c].items > 0)
+                parts << privatePart(c, figures[c], false);
+        for (int c = FirstAppCategory; c < CategoryCount; ++c) {
+            const QString app = eraseplan::categoryDisplayName(c);
+            if (figures[c].items == 1)
+                parts << EraseSummary::tr("%1 data (1 item)").arg(app);
+            else if (figures[c].items > 1)
+                parts << EraseSummary::tr("%1 data (%L2 items)").arg(app).arg(figures[c].items);
+        }
+        break;
+    }
+
+    const QString list = parts.join(EraseSummary::tr(", "));
+    if (parts.isEmpty()) {
+        if (answeredBefore > 0)
+            return EraseSummary::tr("Nothing is left to erase of what was chosen: the phone answered for all of "
+                                    "it before the cancel.");
+        switch (scope) {
+        case EraseType::Private:
+            return EraseSummary::tr("Nothing is ticked to erase yet.");
+        case EraseType::App:
+            return EraseSummary::tr("No app is ticked to erase yet.");
+        case EraseType::All:
+            break;
+        }
+        return EraseSummary::tr("Nothing was found on the phone to erase.");
+    }
+    switch (scope) {
+    case EraseType::Private:
+        return EraseSummary::tr("Erase Now will erase %1.").arg(list);
+    case EraseType::App:
+        return EraseSummary::tr("Erase Now will erase the data of %1.").arg(list);
+    case EraseType::All:
+        break;
+    }
+    return EraseSummary::tr("Erase Now will erase everything listed on the phone: %1.").arg(list);
+}
+
+} // namespace erasesummary
