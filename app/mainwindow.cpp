@@ -20,6 +20,9 @@ MainWindow::MainWindow(QWidget *parent)
     initVerification();
     initBrowserTimers();
     ui->setupUi(this);
+    // Every control of the window and its notices inherits the focus marks
+    // (added before anything is polished, so no control is styled twice).
+    ui->centralwidget->setStyleSheet(ui->centralwidget->styleSheet() + QLatin1Char('\n') + focusStyleSheet());
     initStepProcesses();
     initStepTimers();
     initDeviceWatcher();
@@ -28,6 +31,8 @@ MainWindow::MainWindow(QWidget *parent)
     initWindowShell();
     initLinkNotices();
     smoothButtonPictures(this);
+    initKeyboard();
+    initAccessibility();
 
     ui->testLabel_2->hide();
     ui->testLabel_3->hide();

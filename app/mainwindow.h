@@ -31,6 +31,7 @@ class MainWindow;
 }
 
 class QDeviceWatcher;
+class QKeyEvent;
 class QLabel;
 class QTableWidget;
 class QTableWidgetItem;
@@ -101,6 +102,41 @@ public:
     // Keyboard and screen readers (app/keyboard.cpp, app/accessibility.cpp)
     // =====================================================================
 public:
+    // Focus for every control, the tab order of every page and notice, the
+    // focus marks, and the keys: Space and Enter press the focused control,
+    // Escape closes a notice as its Cancel (or OK) does, the tables' rows are
+    // moved through with the arrows and ticked with Space, F6 goes between
+    // the window and its open notices, Ctrl+F reaches the search field.
+    void initKeyboard();
+    // The parts made once the form's pages are filled (the category tables).
+    void initTableKeyboard();
+    // Focus rules every control of the window inherits (from the central
+    // widget's style sheet).
+    static QString focusStyleSheet();
+    // Keys, pages and notices coming and going, focus of the tables: called
+    // by the window's event filter for every event of the program.
+    bool keyboardEvent(QObject *watched, QEvent *e);
+    bool handleKey(QWidget *target, QKeyEvent *key);
+    void pageShown(QWidget *page);
+    void noticeShown(QWidget *notice);
+    void noticeHidden(QWidget *notice);
+    // The control a page's keyboard user starts on.
+    QWidget *pageEntry(QWidget *page) const;
+    QWidget *noticeEscapeButton(QWidget *notice) const;
+    QWidget *noticeEntry(QWidget *notice) const;
+    void openMenuByKeyboard();
+    void closeKeyboardMenu(bool refocusButton);
+    void cycleWindows();
+    bool m_menuByKeyboard = false;
+    QList<QWidget *> m_topBarOrder;
+    QHash<QWidget *, QList<QWidget *>> m_tabOrder; // per page and notice, in order
+
+    // Accessible names and descriptions of every control, notice and table
+    // cell; the notices are announced as dialogs with their text.
+    void initAccessibility();
+    void describeNotice(QWidget *notice);
+    void nameCategoryButton(int category, int count);
+
     // The confirm page names what Erase Now will erase.
     void showEraseSummary();
 

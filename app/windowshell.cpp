@@ -261,6 +261,8 @@ bool MainWindow::event(QEvent *e)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *e)
 {
+    if (keyboardEvent(watched, e))
+        return true;
     // Child widgets that do not track the mouse swallow the moves over them,
     // so the window would not see them as hover moves: follow them here.
     if (e->type() == QEvent::MouseMove && watched != this && watched->isWidgetType()) {

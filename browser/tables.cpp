@@ -2,11 +2,13 @@
 
 #include "app/widgetvisibility.h"
 #include "browser/browserlogic.h"
+#include "browser/checkcell.h"
 #include "browser/rowdelegate.h"
 #include "browser/tablelayout.h"
 
 #include <QDebug>
 #include <QHeaderView>
+#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
@@ -129,15 +131,20 @@ void MainWindow::initBrowserTimers()
 static QIcon loadIcon(const QString &path)
 {
     const QString fallback = QStringLiteral(":/Image/added/wrongFormat.png");
-    QPixmap px = QPixmap::fromImage(QImage(path, "PNG"));
-    if (px.isNull()) {
+    QString file = path;
+    if (!QImageReader(file, "PNG").canRead()) {
         qDebug() << "px enmp" << path;
-        px = QPixmap::fromImage(QImage(fallback, "PNG"));
+        file = fallback;
     }
-    QIcon icon(px);
+    // Read when first drawn, with its "@2x" drawing on a scaling screen. A
+    // selected row shows it as it is, not tinted (an unticked box would look
+    // ticked).
+    QIcon icon;
+    icon.addFile(file, QSize(), QIcon::Normal);
+    icon.addFile(file, QSize(), QIcon::Selected);
     if (icon.isNull()) {
         qDebug() << "icon enmp" << path;
-        icon.addPixmap(px);
+        icon.addPixmap(QPixmap::fromImage(QImage(fallback, "PNG")));
     }
     return icon;
 }
@@ -182,8 +189,9 @@ void MainWindow::createCategoryTables()
         table->setGeometry(155, 43, layout.tableWidth, 373);
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
-        table->setStyleSheet(
-            QStringLiteral("selection-background-color:rgb(237,247,253);border: none;"));
+        // The selected (current) row keeps its text dark on the pale blue.
+        table->setStyleSheet(QStringLiteral(
+            "selection-background-color:rgb(237,247,253);selection-color:rgb(51,51,51);border: none;"));
         table->setFocusPolicy(Qt::NoFocus);
         table->horizontalHeader()->hide();
         table->verticalHeader()->hide();
@@ -275,7 +283,7 @@ void MainWindow::fillKeyedTable(int category, bool rebuild)
         items.append(item);
     };
 
-    auto *head = new QTableWidgetItem;
+    auto *head = new CheckCell(category);
     head->setCheckState(Qt::Unchecked);
     head->setIcon(m_iconUnchecked);
     head->setBackground(browser::headBackground());
@@ -288,7 +296,7 @@ void MainWindow::fillKeyedTable(int category, bool rebuild)
     browser::Selection selection(&(this->*layout.toErase));
     for (int r = 1; r <= n; ++r) {
         const browser::KeyedRow &row = rows.at(r - 1);
-        auto *check = new QTableWidgetItem;
+        auto *check = new CheckCell(category);
         check->setCheckState(Qt::Unchecked);
         check->setIcon(m_iconUnchecked);
         check->setBackground(zebra(r));
@@ -338,6 +346,7 @@ void MainWindow::fillKeyedTable(int category, bool rebuild)
     if (auto *button = browserWidget<QPushButton>(layout.buttonName)) {
         button->setText(caption);
         button->setEnabled(true);
+        nameCategoryButton(category, n);
     }
 }
 
@@ -372,7 +381,7 @@ void MainWindow::fillFileTable(int category)
         items.append(item);
     };
 
-    auto *head = new QTableWidgetItem;
+    auto *head = new CheckCell(category);
     head->setCheckState(Qt::Unchecked);
     head->setIcon(m_iconUnchecked);
     head->setBackground(browser::headBackground());
@@ -386,7 +395,7 @@ void MainWindow::fillFileTable(int category)
         if (category == Photo)
             qDebug() << "p:" << dir.at(r - 1);
         const browser::FileRow f = browser::fileRow(dir.at(r - 1));
-        auto *check = new QTableWidgetItem;
+        auto *check = new CheckCell(category);
         check->setCheckState(Qt::Unchecked);
         check->setBackground(zebra(r));
         if (f.location.isEmpty())
@@ -436,6 +445,7 @@ void MainWindow::fillFileTable(int category)
     if (auto *button = browserWidget<QPushButton>(layout.buttonName)) {
         button->setText(browser::categoryCaption(QLatin1String(layout.captionWord), n));
         button->setEnabled(true);
+        nameCategoryButton(category, n);
     }
 }
 

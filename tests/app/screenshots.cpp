@@ -1,15 +1,22 @@
 // Shows every page and every notice of the window in turn and saves a
-// picture of the screen for each (run under a virtual X server):
+// picture of the window's part of the screen for each (run under a virtual X
+// server; QT_SCALE_FACTOR=1.5 and the like picture a scaling screen, whose
+// virtual screen must then be large enough for the scaled window):
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/tests/app/purgatex-screenshots DIR
+//   QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 3840x2160x24" build/tests/app/purgatex-screenshots DIR
+// The last pictures show the keyboard's focus marks.
 #include "devicelink/linkhelp.h"
+#include "highdpi.h"
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 #include "widgetvisibility.h"
 #include "windowgeometry.h"
+#include "workflow/erasesummary.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QTextStream>
 #include <QTimer>
@@ -26,11 +33,29 @@ void settle()
         QApplication::processEvents(QEventLoop::AllEvents, 50);
 }
 
+QRect g_area; // the window's place on the screen; the whole screen when empty
+
 void shoot(const QString &dir, const QString &name)
 {
     settle();
     QScreen *screen = QGuiApplication::primaryScreen();
-    screen->grabWindow(0).save(QDir(dir).filePath(name + QStringLiteral(".png")));
+    const QPixmap shot = g_area.isEmpty()
+        ? screen->grabWindow(0)
+        : screen->grabWindow(0, g_area.x(), g_area.y(), g_area.width(), g_area.height());
+    shot.save(QDir(dir).filePath(name + QStringLiteral(".png")));
+}
+
+// A key as the user presses it, to the widget that has the focus.
+void press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+    if (!target)
+        return;
+    QKeyEvent down(QEvent::KeyPress, key, mods);
+    QKeyEvent up(QEvent::KeyRelease, key, mods);
+    QApplication::sendEvent(target, &down);
+    QApplication::sendEvent(target, &up);
+    settle();
 }
 
 bool waitFor(const std::function<bool()> &done, int ms)
@@ -92,6 +117,7 @@ int live(MainWindow &w, const QString &dir)
 
 int main(int argc, char *argv[])
 {
+    enableHighDpiScaling();
     QApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     QDir().mkpath(dir);
@@ -101,6 +127,8 @@ int main(int argc, char *argv[])
         return live(w, dir);
     w.m_timerTestPort->stop(); // no phone here: keep the device link quiet
     w.show();
+    if (!app.arguments().contains(QStringLiteral("--whole-screen")))
+        g_area = w.geometry();
     shoot(dir, QStringLiteral("00-start"));
 
     for (QWidget *page : qAsConst(w.m_pageList)) {
@@ -132,6 +160,62 @@ int main(int argc, char *argv[])
         shoot(dir, QStringLiteral("notice-%1").arg(notice.first->objectName()));
         hideWidget(notice.first);
     }
+
+    // The confirm page naming the most it can: everything of a full phone.
+    {
+        erasesummary::Figure figures[CategoryCount];
+        const int counts[CategoryCount] = {12345, 23456, 34567, 4567, 567, 89, 1234, 123, 12, 1, 345, 6789};
+        for (int c = 0; c < CategoryCount; ++c)
+            figures[c].items = counts[c];
+        w.hidePages();
+        showWidget(w.ui->M_ConformErase_1);
+        w.ui->M_ConformErase_Label_WhatIsErased->setText(erasesummary::summary(EraseType::All, figures));
+        shoot(dir, QStringLiteral("summary-all-longest"));
+        figures[History].threads = 3;
+        figures[Message].threads = 1;
+        w.ui->M_ConformErase_Label_WhatIsErased->setText(erasesummary::summary(EraseType::Private, figures));
+        shoot(dir, QStringLiteral("summary-private"));
+    }
+
+    // Keyboard: the focus marks of the top bar, the keyboard's menu, a page
+    // button, the confirm field, the app choices and a notice's button.
+    w.activateWindow();
+    settle();
+    w.hidePages();
+    showWidget(w.ui->B_EAll_ToScan);
+    w.ui->S_Private_Button->setFocus(Qt::TabFocusReason);
+    shoot(dir, QStringLiteral("focus-top-bar"));
+    w.ui->S_Menu_Button->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Space);
+    press(Qt::Key_Down);
+    shoot(dir, QStringLiteral("focus-menu"));
+    press(Qt::Key_Escape);
+    w.ui->EAll_Label_ToScan->setFocus(Qt::TabFocusReason);
+    shoot(dir, QStringLiteral("focus-scan-button"));
+    w.hidePages();
+    showWidget(w.ui->D_EApp_ToScanAndIsScanning);
+    w.ui->EApp_RatioButton_Twitter->setEnabled(true);
+    w.ui->EApp_RatioButton_Twitter->setFocus(Qt::TabFocusReason);
+    shoot(dir, QStringLiteral("focus-app-choice"));
+    w.hidePages();
+    showWidget(w.ui->M_ConformErase_1);
+    w.ui->M_ConformErase_LineEdit_InputErase->setFocus(Qt::TabFocusReason);
+    shoot(dir, QStringLiteral("focus-confirm-field"));
+    w.ui->M_ConformErase_PushButton_EraseNow->setFocus(Qt::TabFocusReason);
+    shoot(dir, QStringLiteral("focus-erase-now"));
+    showWidget(w.ui->T_M_SelectLevel_1_1);
+    settle();
+    shoot(dir, QStringLiteral("focus-level-notice"));
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    shoot(dir, QStringLiteral("focus-level-notice-ok"));
+    press(Qt::Key_Escape);
+    showWidget(w.ui->T_D_IsScanning_Stop);
+    settle();
+    shoot(dir, QStringLiteral("focus-stop-notice"));
+    press(Qt::Key_Escape);
+    w.hidePages();
+    showWidget(w.ui->A_MP_ConnectedInfomation_5);
 
     // Real pointer moves (the X server warps the pointer and reports the
     // motion): the menu must open over its button, stay open over the

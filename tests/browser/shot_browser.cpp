@@ -7,6 +7,7 @@
 #include "ui_mainwindow.h"
 
 #include "browserfixture.h"
+#include "highdpi.h"
 #include "companionsimulator.h"
 #include "protocol/messages.h"
 
@@ -35,6 +36,7 @@ bool scan(MainWindow &w, QAbstractButton *scope)
 
 int main(int argc, char **argv)
 {
+    enableHighDpiScaling(); // QT_SCALE_FACTOR=1.5 and the like picture a scaling screen
     QApplication app(argc, argv);
     const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(outDir);
@@ -85,9 +87,37 @@ int main(int argc, char **argv)
     app.processEvents();
     w.grab().save(outDir + QStringLiteral("/result-contacts-search.png"));
 
+    // The keyboard in the contact table: its current row framed, the
+    // selected row's text readable.
+    w.ui->EP_IsScanning_TextBroswerEditor->clear();
+    w.runSearch();
+    w.activateWindow();
+    if (!QTest::qWaitForWindowActive(&w))
+        return 8;
+    w.categoryTable(Contact)->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(w.categoryTable(Contact), Qt::Key_Down);
+    QTest::keyClick(w.categoryTable(Contact), Qt::Key_Space);
+    QTest::keyClick(w.categoryTable(Contact), Qt::Key_Down);
+    app.processEvents();
+    w.grab().save(outDir + QStringLiteral("/result-contacts-keyboard.png"));
+
+    // The confirm page names what is ticked.
+    QTest::mouseClick(w.ui->EP_IsScanning_PushButton_Erase, Qt::LeftButton);
+    if (!waitFor([&] { return !w.ui->M_ConformErase_1->isHidden(); }))
+        return 6;
+    app.processEvents();
+    w.grab().save(outDir + QStringLiteral("/confirm-private.png"));
+
     if (!scan(w, w.ui->S_App_Button))
         return 5;
     app.processEvents();
     w.grab().save(outDir + QStringLiteral("/app-page.png"));
+    QTest::mouseClick(w.ui->EApp_RatioButton_SelectAll, Qt::LeftButton);
+    QTest::mouseClick(w.ui->EApp_PushButton_Erase, Qt::LeftButton);
+    if (!waitFor([&] { return !w.ui->M_ConformErase_1->isHidden(); }))
+        return 7;
+    app.processEvents();
+    w.grab().save(outDir + QStringLiteral("/confirm-app.png"));
     return 0;
 }
