@@ -18,6 +18,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include "app/tracetail.h"
 #include "devicelink/linkhelp.h"
 #include "protocol/categories.h"
 #include "protocol/frame.h"
@@ -569,7 +570,20 @@ public:
     bool decodeReceivedFrames();
     void compactReceiveBuffer();
     void discardReceivedBytes();
+    // The hidden trace labels keep only their latest part. Their texts are
+    // kept beside them and set on the labels once per pass of the receive
+    // loop (at once outside it), so a flood of debug frames costs neither a
+    // copy of the trace per frame nor a label update per frame.
     void appendHiddenTrace(QLabel *label, const QString &token);
+    void showHiddenTraces();
+    struct HiddenTrace
+    {
+        QLabel *label = nullptr;
+        TraceTail tail;
+        bool pending = false; // appended to since the label was last set
+    };
+    QVector<HiddenTrace> m_hiddenTraces;
+    int m_hiddenTracesHeld = 0; // inside a pass of the receive loop
     void decodeReply(quint16 typeId, proto::BodyReader &body);
     void decodeTextList(Category c, proto::BodyReader &body);
     void decodeDirectory(Category c, proto::BodyReader &body);
