@@ -11,6 +11,7 @@
 #include <QMultiHash>
 #include <QMultiMap>
 #include <QPixmap>
+#include <QPointer>
 #include <QProcess>
 #include <QSet>
 #include <QString>
@@ -947,6 +948,8 @@ public:
     void createCategoryTables();
     void loadTableIcons();
     QTableWidget *categoryTable(int category) const;
+    // The six tables once made (looked up by name while they are not).
+    QPointer<QTableWidget> m_categoryTables[6];
     // Empties the tables, records, to-erase lists and photo images of the
     // current scope when a new scan starts.
     void clearResultTables();
