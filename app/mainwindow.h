@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include "app/tracetail.h"
+#include "browser/photodecoder.h"
 #include "devicelink/linkhelp.h"
 #include "protocol/categories.h"
 #include "protocol/frame.h"
@@ -1031,9 +1032,17 @@ public:
     // The companion app has answered a photo request (with the photo or a
     // failure): the next photo is asked for at once.
     void photoReplyEnded();
-    // Makes and stores the thumbnail of the photo received for a location and
-    // puts it into the row(s) of that location.
+    // Hands the photo received for a location to the decoder (a worker
+    // thread); its thumbnail is stored and put into the row(s) of that
+    // location when it is made (photoThumbnailMade).
     void storePhotoThumbnail(const QString &location, const QByteArray &data);
+    void photoThumbnailMade(quint64 round, const QString &location, const browser::PhotoThumbnail &made);
+    QSharedPointer<browser::PhotoDecoder> m_photoDecoder;
+    QSet<QString> m_photoDecoding; // locations being decoded for this scan
+    quint64 m_photoDecodeRound = 0; // a new scan's thumbnails: results of earlier ones are dropped
+    // Photos decoding at most before the next one is asked for: a phone that
+    // sends faster than they decode waits, and memory stays bounded.
+    int m_maxPhotoDecodes = 3;
     bool placePhotoThumbnail(const QString &location);
     QPixmap photoPreview(int row) const;
 

@@ -59,6 +59,8 @@ void MainWindow::teardownSession()
     m_tcpSocket->disconnect(this);
     m_tcpSocket->abort();
     clearPhotoThumbnails();
+    if (m_photoDecoder)
+        m_photoDecoder->done = nullptr; // photos still decoding report to nobody
 }
 
 void MainWindow::appendHiddenTrace(QLabel *label, const QString &token)
