@@ -22,6 +22,7 @@
 #include "app/tracetail.h"
 #include "browser/photodecoder.h"
 #include "devicelink/linkhelp.h"
+#include "devicelink/outputrules.h"
 #include "protocol/categories.h"
 #include "protocol/frame.h"
 #include "protocol/records.h"
@@ -179,6 +180,25 @@ public:
     QString m_taskkillProgram;
 
     QDeviceWatcher *m_deviceWatcher = nullptr;
+
+    // adb's own device tracking (`adb track-devices`) beside the loops that
+    // wait for a phone (presence.cpp): while it runs and has listed the
+    // devices, such a loop asks `adb devices` every m_trackedWaitMs instead
+    // of every 100 ms, and a change of the list wakes it at once.
+    QProcess *m_deviceTracker = nullptr;
+    devicelink::TrackedDeviceLists m_trackedLists;
+    bool m_deviceTracking = false;   // the tracker runs and has listed the devices
+    bool m_trackedListChanged = false; // a list came since a waiting loop last armed
+    QElapsedTimer m_trackerStarted;  // the tracker's last start
+    int m_trackerRetryMs = 10000;    // a tracker that ended is started again no sooner
+    int m_trackedWaitMs = 5000;
+    QTimer *m_phoneWaitTimer = nullptr; // the waiting loop's timer, which a change wakes
+    void armPhoneWait(QTimer *timer);
+    void startDeviceTracking();
+    void stopDeviceTracking();
+    void deviceTrackerOutput();
+    void deviceTrackerEnded();
+    void wakePhoneWait();
 
     QTimer *m_timerTestPort = nullptr;
     QTimer *m_timerSlotDeviceIn = nullptr;
