@@ -19,6 +19,7 @@ MainWindow::MainWindow(QWidget *parent)
     initVerification();
     initBrowserTimers();
     ui->setupUi(this);
+    bindFormPictures(this);
     initStepProcesses();
     initStepTimers();
     initDeviceWatcher();

@@ -19,6 +19,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include "app/formpictures.h" // the form's pixmap function
 #include "app/tracetail.h"
 #include "browser/photodecoder.h"
 #include "devicelink/linkhelp.h"

@@ -120,6 +120,7 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     qInstallMessageHandler(quiet);
+    std::fprintf(stderr, "application made at %.1f ms\n", sinceMain.nsecsElapsed() / 1e6);
     FirstFrame first;
     QWidget *window;
     if (bare) {
@@ -129,6 +130,7 @@ int main(int argc, char *argv[])
         // as main() does
         QCoreApplication::setApplicationName(QStringLiteral("Purgatex"));
         auto *w = new MainWindow;
+        std::fprintf(stderr, "window built at %.1f ms\n", sinceMain.nsecsElapsed() / 1e6);
         // no command runs: the device link would start a tool 100 ms later
         w->m_timerTestPort->stop();
         window = w;

@@ -6,11 +6,10 @@
 #include <QTcpServer>
 #include <QtTest>
 
-#include "ui_mainwindow.h"
-
 #include "app/tracetail.h"
 #include "protocol/messages.h"
 #include "protocoltest.h"
+#include "ui_mainwindow.h"
 
 using namespace proto;
 
