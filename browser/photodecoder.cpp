@@ -1,9 +1,16 @@
 #include "browser/photodecoder.h"
 
 #include <QThread>
+#include <QGlobalStatic>
 #include <QThreadPool>
 
 namespace browser {
+
+namespace {
+// The decoding threads (as many as the machine has cores), kept apart from
+// the application's own pool.
+Q_GLOBAL_STATIC(QThreadPool, decodingThreads)
+} // namespace
 
 QSharedPointer<PhotoDecoder> PhotoDecoder::create()
 {
@@ -23,7 +30,7 @@ void PhotoDecoder::decode(quint64 ticket, const QString &location, const QByteAr
 {
     ++m_pending;
     QSharedPointer<PhotoDecoder> self = m_self.toStrongRef();
-    QThreadPool::globalInstance()->start([self, ticket, location, data] {
+    decodingThreads()->start([self, ticket, location, data] {
         const PhotoThumbnail made = makePhotoThumbnail(data);
         QMetaObject::invokeMethod(
             self.data(),

@@ -1,7 +1,7 @@
 #pragma once
 
-// Makes photo thumbnails on worker threads (the application's thread pool),
-// so that decoding a photo never holds up the window. A job gets a copy of
+// Makes photo thumbnails on worker threads of its own, so that decoding a
+// photo never holds up the window. A job gets a copy of
 // the photo's bytes, decodes them with QImageReader (makePhotoThumbnail) and
 // hands only the finished value (QImage pixels and JPEG bytes) back to the
 // thread the decoder was made on, where `done` is called. Nothing else
