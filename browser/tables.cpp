@@ -120,6 +120,19 @@ QTableWidgetItem *cellItem(const QString &text, Qt::Alignment align, int row)
     return new TableCell(row, text, align, TableCell::Text);
 }
 
+// The head row: the select-all check cell and the column titles.
+template<typename Put>
+void putHeadRow(Put put, const QStringList &headers, const QIcon &unchecked)
+{
+    auto *head = new QTableWidgetItem;
+    head->setCheckState(Qt::Unchecked);
+    head->setIcon(unchecked);
+    head->setBackground(browser::headBackground());
+    put(0, 0, head);
+    for (int c = 1; c <= headers.size(); ++c)
+        put(0, c, headItem(headers.at(c - 1)));
+}
+
 // Puts the cells of a fill into a table: the model tells its view of the
 // whole block once, when the fill is done, instead of once for every cell
 // (which costs a table of many thousand cells more than making them).
@@ -379,13 +392,7 @@ void MainWindow::fillKeyedTable(int category, bool rebuild)
     {
         // every cell at once: the view hears of the fill when it is done
         CellBlock block(table);
-        auto *head = new QTableWidgetItem;
-        head->setCheckState(Qt::Unchecked);
-        head->setIcon(m_iconUnchecked);
-        head->setBackground(browser::headBackground());
-        put(0, 0, head);
-        for (int c = 1; c < columns; ++c)
-            put(0, c, headItem(layout.headers.at(c - 1)));
+        putHeadRow(put, layout.headers, m_iconUnchecked);
 
         if (rebuild && category == Contact)
             qDebug() << "before contact normal item";
@@ -471,13 +478,7 @@ void MainWindow::fillFileTable(int category)
     {
         // every cell at once: the view hears of the fill when it is done
         CellBlock block(table);
-        auto *head = new QTableWidgetItem;
-        head->setCheckState(Qt::Unchecked);
-        head->setIcon(m_iconUnchecked);
-        head->setBackground(browser::headBackground());
-        put(0, 0, head);
-        for (int c = 1; c < columns; ++c)
-            put(0, c, headItem(layout.headers.at(c - 1)));
+        putHeadRow(put, layout.headers, m_iconUnchecked);
 
         const QIcon &fileIcon = category == Audio ? m_iconAudio : m_iconVedio;
         for (int r = 1; r <= n; ++r) {
