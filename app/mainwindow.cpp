@@ -20,6 +20,7 @@ MainWindow::MainWindow(QWidget *parent)
     initVerification();
     initBrowserTimers();
     ui->setupUi(this);
+    bindFormPictures(this);
     // Every control of the window and its notices inherits the focus marks
     // (added before anything is polished, so no control is styled twice).
     ui->centralwidget->setStyleSheet(ui->centralwidget->styleSheet() + QLatin1Char('\n') + focusStyleSheet());

@@ -11,6 +11,7 @@
 #include <QMultiHash>
 #include <QMultiMap>
 #include <QPixmap>
+#include <QPointer>
 #include <QProcess>
 #include <QSet>
 #include <QString>
@@ -18,7 +19,11 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include "app/formpictures.h" // the form's pixmap function
+#include "app/tracetail.h"
+#include "browser/photodecoder.h"
 #include "devicelink/linkhelp.h"
+#include "devicelink/outputrules.h"
 #include "protocol/categories.h"
 #include "protocol/frame.h"
 #include "protocol/records.h"
@@ -223,6 +228,25 @@ public:
     QString m_taskkillProgram;
 
     QDeviceWatcher *m_deviceWatcher = nullptr;
+
+    // adb's own device tracking (`adb track-devices`) beside the loops that
+    // wait for a phone (presence.cpp): while it runs and has listed the
+    // devices, such a loop asks `adb devices` every m_trackedWaitMs instead
+    // of every 100 ms, and a change of the list wakes it at once.
+    QProcess *m_deviceTracker = nullptr;
+    devicelink::TrackedDeviceLists m_trackedLists;
+    bool m_deviceTracking = false;   // the tracker runs and has listed the devices
+    bool m_trackedListChanged = false; // a list came since a waiting loop last armed
+    QElapsedTimer m_trackerStarted;  // the tracker's last start
+    int m_trackerRetryMs = 10000;    // a tracker that ended is started again no sooner
+    int m_trackedWaitMs = 5000;
+    QTimer *m_phoneWaitTimer = nullptr; // the waiting loop's timer, which a change wakes
+    void armPhoneWait(QTimer *timer);
+    void startDeviceTracking();
+    void stopDeviceTracking();
+    void deviceTrackerOutput();
+    void deviceTrackerEnded();
+    void wakePhoneWait();
 
     QTimer *m_timerTestPort = nullptr;
     QTimer *m_timerSlotDeviceIn = nullptr;
@@ -616,7 +640,20 @@ public:
     bool decodeReceivedFrames();
     void compactReceiveBuffer();
     void discardReceivedBytes();
+    // The hidden trace labels keep only their latest part. Their texts are
+    // kept beside them and set on the labels once per pass of the receive
+    // loop (at once outside it), so a flood of debug frames costs neither a
+    // copy of the trace per frame nor a label update per frame.
     void appendHiddenTrace(QLabel *label, const QString &token);
+    void showHiddenTraces();
+    struct HiddenTrace
+    {
+        QLabel *label = nullptr;
+        TraceTail tail;
+        bool pending = false; // appended to since the label was last set
+    };
+    QVector<HiddenTrace> m_hiddenTraces;
+    int m_hiddenTracesHeld = 0; // inside a pass of the receive loop
     void decodeReply(quint16 typeId, proto::BodyReader &body);
     void decodeTextList(Category c, proto::BodyReader &body);
     void decodeDirectory(Category c, proto::BodyReader &body);
@@ -980,6 +1017,8 @@ public:
     void createCategoryTables();
     void loadTableIcons();
     QTableWidget *categoryTable(int category) const;
+    // The six tables once made (looked up by name while they are not).
+    QPointer<QTableWidget> m_categoryTables[6];
     // Empties the tables, records, to-erase lists and photo images of the
     // current scope when a new scan starts.
     void clearResultTables();
@@ -1061,9 +1100,17 @@ public:
     // The companion app has answered a photo request (with the photo or a
     // failure): the next photo is asked for at once.
     void photoReplyEnded();
-    // Makes and stores the thumbnail of the photo received for a location and
-    // puts it into the row(s) of that location.
+    // Hands the photo received for a location to the decoder (a worker
+    // thread); its thumbnail is stored and put into the row(s) of that
+    // location when it is made (photoThumbnailMade).
     void storePhotoThumbnail(const QString &location, const QByteArray &data);
+    void photoThumbnailMade(quint64 round, const QString &location, const browser::PhotoThumbnail &made);
+    QSharedPointer<browser::PhotoDecoder> m_photoDecoder;
+    QSet<QString> m_photoDecoding; // locations being decoded for this scan
+    quint64 m_photoDecodeRound = 0; // a new scan's thumbnails: results of earlier ones are dropped
+    // Photos decoding at most before the next one is asked for: a phone that
+    // sends faster than they decode waits, and memory stays bounded.
+    int m_maxPhotoDecodes = 3;
     bool placePhotoThumbnail(const QString &location);
     QPixmap photoPreview(int row) const;
 

@@ -63,16 +63,38 @@ QString field(const QStringList &fields, int i)
 }
 
 namespace {
-KeyedRow keyedRow(const QString &number, const QString &id, const QMap<QString, QString> &idData,
-                  int columns, QStringList (*split)(const QString &))
+// Fields 1..columns of a record split at every ";" (what recordFields gives),
+// read straight from the text without splitting off the other fields.
+void plainCells(const QString &record, int columns, QStringList *cells)
 {
-    KeyedRow row;
-    row.number = number;
-    row.shownId = id;
+    int start = 0;
+    for (int f = 0; f <= columns; ++f) {
+        if (start > record.size()) {
+            cells->append(QString()); // the record has fewer fields
+            continue;
+        }
+        int end = record.indexOf(QLatin1Char(';'), start);
+        if (end < 0)
+            end = record.size();
+        if (f >= 1)
+            cells->append(record.mid(start, end - start));
+        start = end + 1;
+    }
+}
+
+void fillRow(KeyedRow *row, const QString &number, const QString &id, const QMap<QString, QString> &idData,
+             int columns, QStringList (*split)(const QString &))
+{
+    row->number = number;
+    row->shownId = id;
+    row->cells.reserve(columns);
+    if (split == recordFields) {
+        plainCells(idData.value(id), columns, &row->cells);
+        return;
+    }
     const QStringList fields = split(idData.value(id));
     for (int c = 1; c <= columns; ++c)
-        row.cells << field(fields, c);
-    return row;
+        row->cells << field(fields, c);
 }
 } // namespace
 
@@ -81,18 +103,29 @@ QList<KeyedRow> buildKeyedRows(const QMultiMap<QString, QString> &keyMap,
                                QStringList (*split)(const QString &))
 {
     QList<KeyedRow> rows;
-    const QList<QString> keys = keyMap.uniqueKeys();
-    rows.reserve(keys.size());
-    for (const QString &number : keys) {
+    rows.reserve(keyMap.size());
+    // One walk over the map: the ids of a number lie together, the one
+    // inserted last first (what value() gives).
+    auto it = keyMap.constBegin();
+    const auto end = keyMap.constEnd();
+    while (it != end) {
+        const QString &number = it.key();
+        auto next = it;
+        while (next != end && next.key() == number)
+            ++next;
         if (number.isEmpty()) {
-            for (const QString &id : idsForNumber(keyMap, number)) {
-                rows << keyedRow(number, id, idData, columns, split);
-                rows.last().soleId = id;
+            // a row each, oldest first
+            for (auto id = next; id != it;) {
+                --id;
+                rows.append(KeyedRow());
+                fillRow(&rows.last(), number, id.value(), idData, columns, split);
+                rows.last().soleId = id.value();
             }
-            continue;
+        } else {
+            rows.append(KeyedRow());
+            fillRow(&rows.last(), number, it.value(), idData, columns, split);
         }
-        rows << keyedRow(number, keyMap.value(number) /* the id inserted last */, idData, columns,
-                        split);
+        it = next;
     }
     return rows;
 }

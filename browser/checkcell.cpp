@@ -17,18 +17,16 @@ QString CheckCell::rowName(const QTableWidget *table, int category, int row)
     return text;
 }
 
-QVariant CheckCell::data(int role) const
+QVariant CheckCell::accessibleData(const QTableWidgetItem *cell, int category, int role)
 {
-    if (role != Qt::AccessibleTextRole && role != Qt::AccessibleDescriptionRole)
-        return QTableWidgetItem::data(role);
-    const QTableWidget *table = tableWidget();
+    const QTableWidget *table = cell->tableWidget();
     if (!table)
-        return QTableWidgetItem::data(role);
+        return cell->QTableWidgetItem::data(role);
     if (role == Qt::AccessibleDescriptionRole) // why a row cannot be ticked
-        return QTableWidgetItem::data(Qt::ToolTipRole);
-    const int r = row();
+        return cell->QTableWidgetItem::data(Qt::ToolTipRole);
+    const int r = cell->row();
     if (r == 0)
         return tr("Select all");
-    const QString name = rowName(table, m_category, r);
+    const QString name = rowName(table, category, r);
     return name.isEmpty() ? tr("Select row %1").arg(r) : tr("Select %1").arg(name);
 }

@@ -1,25 +1,29 @@
 #pragma once
 
 #include <QCoreApplication>
-#include <QTableWidgetItem>
+#include <QVariant>
+
+class QTableWidget;
+class QTableWidgetItem;
 
 // The check cell (column 0) of a category table row. A screen reader names
 // it by what ticking it chooses ("Select Ada Arden", "Select all"), worked
 // out when asked, so filling a table costs nothing more.
-class CheckCell : public QTableWidgetItem
+struct CheckCell
 {
     Q_DECLARE_TR_FUNCTIONS(CheckCell)
 
 public:
-    explicit CheckCell(int category) : m_category(category) {}
-
-    QVariant data(int role) const override;
-    QTableWidgetItem *clone() const override { return new CheckCell(*this); }
+    // The accessible name (Qt::AccessibleTextRole) or description
+    // (Qt::AccessibleDescriptionRole) of a check cell of a category's table.
+    static QVariant accessibleData(const QTableWidgetItem *cell, int category, int role);
 
     // The name of what a row of a category table shows: its Name cell, or
     // its number when the record has no name.
     static QString rowName(const QTableWidget *table, int category, int row);
-
-private:
-    int m_category;
 };
+
+inline QVariant checkCellAccessibleData(const QTableWidgetItem *cell, int category, int role)
+{
+    return CheckCell::accessibleData(cell, category, role);
+}

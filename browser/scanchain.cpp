@@ -47,9 +47,9 @@ void MainWindow::advanceScanAfter(int category)
         scanplan::decideAsk(next, m_sdkLevel, m_sdkGate, m_expectedScanTime[next]);
     const scanplan::TraceTokens tokens = scanplan::chainTraceTokens(next, decision, m_sdkLevel);
     QLabel *trace = m_eraseType == EraseType::Private ? browserWidget<QLabel>("testLabel_3") : nullptr;
-    auto traceToken = [trace](const QString &token) {
+    auto traceToken = [this, trace](const QString &token) {
         if (trace && !token.isEmpty())
-            trace->setText(trace->text() + token);
+            appendHiddenTrace(trace, token);
     };
     traceToken(tokens.before);
     if (decision != scanplan::AskDecision::Ask) {

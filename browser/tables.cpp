@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 
 using browser::textColour;
@@ -35,15 +36,137 @@ QTableWidgetItem *headItem(const QString &text)
     return item;
 }
 
+// A cell of a category table. What every cell of its kind shows alike (the
+// row's zebra background, the table font and text colour, the alignment, the
+// check state and icon a row starts with) is answered from the kind, not
+// stored in each of many thousand cells; whatever is set on the cell later
+// (a checked row's background, a photo) is stored and answered as before.
+class TableCell : public QTableWidgetItem
+{
+public:
+    enum Look : quint8 {
+        Plain = 0,
+        Text = 1,      // the table font and text colour
+        Unchecked = 2, // starts unchecked
+    };
+    // A cell with a text.
+    TableCell(int row, const QString &text, Qt::Alignment align, quint8 look, const QIcon &icon = QIcon())
+        : QTableWidgetItem(text), m_icon(icon), m_align(align), m_look(look), m_odd(row % 2 != 0)
+    {
+    }
+    // A cell without one (a check cell, a photo's cell, padding).
+    explicit TableCell(int row, quint8 look = Plain, const QIcon &icon = QIcon())
+        : m_icon(icon), m_look(look), m_odd(row % 2 != 0)
+    {
+    }
+
+    // The check cell of a row (or of the head row) of a category table: a
+    // screen reader names it by what ticking it chooses.
+    TableCell *checkCellOf(int category)
+    {
+        m_checkCategory = qint8(category);
+        return this;
+    }
+
+    // What a keyed row stands for (browser::RowKeyRole, RowIdRole), kept on
+    // its check cell.
+    void standFor(const QString &number, const QString &soleId)
+    {
+        m_key = number;
+        m_soleId = soleId;
+        m_keyed = true;
+    }
+
+    QVariant data(int role) const override
+    {
+        if (m_checkCategory >= 0 && (role == Qt::AccessibleTextRole || role == Qt::AccessibleDescriptionRole))
+            return checkCellAccessibleData(this, m_checkCategory, role);
+        QVariant own = QTableWidgetItem::data(role);
+        if (own.isValid())
+            return own;
+        switch (role) {
+        case browser::RowKeyRole:
+            return m_keyed ? QVariant(m_key) : QVariant();
+        case browser::RowIdRole:
+            return m_soleId.isEmpty() ? QVariant() : QVariant(m_soleId);
+        case Qt::BackgroundRole: {
+            static const QBrush odd(zebra(1));
+            static const QBrush even(zebra(0));
+            return m_odd ? odd : even;
+        }
+        case Qt::TextAlignmentRole:
+            return m_align ? QVariant(int(m_align)) : QVariant();
+        case Qt::FontRole:
+            return m_look & Text ? QVariant(font()) : QVariant();
+        case Qt::ForegroundRole: {
+            static const QBrush text(textColour());
+            return m_look & Text ? QVariant(text) : QVariant();
+        }
+        case Qt::CheckStateRole:
+            return m_look & Unchecked ? QVariant(int(Qt::Unchecked)) : QVariant();
+        case Qt::DecorationRole:
+            return m_icon.isNull() ? QVariant() : QVariant(m_icon);
+        default:
+            return own;
+        }
+    }
+
+private:
+    static const QFont &font()
+    {
+        static const QFont f = tableFont();
+        return f;
+    }
+
+    QIcon m_icon;
+    QString m_key;
+    QString m_soleId;
+    Qt::Alignment m_align;
+    quint8 m_look;
+    bool m_odd;
+    bool m_keyed = false;
+    qint8 m_checkCategory = -1;
+};
+
 QTableWidgetItem *cellItem(const QString &text, Qt::Alignment align, int row)
 {
-    auto *item = new QTableWidgetItem(text);
-    item->setTextAlignment(align);
-    item->setForeground(textColour());
-    item->setFont(tableFont());
-    item->setBackground(zebra(row));
-    return item;
+    return new TableCell(row, text, align, TableCell::Text);
 }
+
+// The head row: the select-all check cell and the column titles.
+template<typename Put>
+void putHeadRow(Put put, int category, const QStringList &headers, const QIcon &unchecked)
+{
+    auto *head = (new TableCell(0))->checkCellOf(category);
+    head->setCheckState(Qt::Unchecked);
+    head->setIcon(unchecked);
+    head->setBackground(browser::headBackground());
+    put(0, 0, head);
+    for (int c = 1; c <= headers.size(); ++c)
+        put(0, c, headItem(headers.at(c - 1)));
+}
+
+// Puts the cells of a fill into a table: the model tells its view of the
+// whole block once, when the fill is done, instead of once for every cell
+// (which costs a table of many thousand cells more than making them).
+class CellBlock
+{
+public:
+    explicit CellBlock(QTableWidget *table) : m_table(table), m_quiet(table->model()) {}
+    ~CellBlock()
+    {
+        m_quiet.unblock();
+        QAbstractItemModel *model = m_table->model();
+        if (model->rowCount() > 0 && model->columnCount() > 0)
+            emit model->dataChanged(model->index(0, 0), model->index(model->rowCount() - 1, model->columnCount() - 1));
+    }
+    CellBlock(const CellBlock &) = delete;
+    CellBlock &operator=(const CellBlock &) = delete;
+
+private:
+    QTableWidget *m_table;
+    QSignalBlocker m_quiet;
+};
 
 // A file whose location cannot be read is shown but cannot be chosen: its
 // check cell carries no check mark, only this explanation.
@@ -171,6 +294,8 @@ QTableWidget *MainWindow::categoryTable(int category) const
 {
     if (category < Contact || category > Vedio)
         return nullptr;
+    if (QTableWidget *made = m_categoryTables[category])
+        return made; // what a row click asks for every row of a table costs no search
     return findChild<QTableWidget *>(QLatin1String(tableLayout(category).objectName));
 }
 
@@ -184,6 +309,7 @@ void MainWindow::createCategoryTables()
             continue;
         const TableLayout &layout = tableLayout(c);
         auto *table = new QTableWidget(page);
+        m_categoryTables[c] = table;
         table->setObjectName(QLatin1String(layout.objectName));
         table->setItemDelegate(new RowDelegate(this));
         table->setGeometry(155, 43, layout.tableWidth, 373);
@@ -210,20 +336,18 @@ void MainWindow::createCategoryTables()
 
 namespace {
 
-// Takes every item out of the table and deletes the ones the item list holds.
+// Deletes every item of a table's item list. The list holds exactly what the
+// fill put into the table, so emptying the table deletes them all in one go
+// (taking them out one by one would tell the view of every cell).
 void dropItems(QTableWidget *table, QList<QTableWidgetItem *> *items)
 {
     if (table) {
-        for (int r = 0; r < table->rowCount(); ++r)
-            for (int c = 0; c < table->columnCount(); ++c)
-                table->takeItem(r, c);
-    }
-    qDeleteAll(*items);
-    items->clear();
-    if (table) {
         table->clear();
         table->setRowCount(0);
+    } else {
+        qDeleteAll(*items);
     }
+    items->clear();
 }
 
 void sizeTable(QTableWidget *table, const QList<int> &widths)
@@ -283,42 +407,31 @@ void MainWindow::fillKeyedTable(int category, bool rebuild)
         items.append(item);
     };
 
-    auto *head = new CheckCell(category);
-    head->setCheckState(Qt::Unchecked);
-    head->setIcon(m_iconUnchecked);
-    head->setBackground(browser::headBackground());
-    put(0, 0, head);
-    for (int c = 1; c < columns; ++c)
-        put(0, c, headItem(layout.headers.at(c - 1)));
-
-    if (rebuild && category == Contact)
-        qDebug() << "before contact normal item";
     browser::Selection selection(&(this->*layout.toErase));
-    for (int r = 1; r <= n; ++r) {
-        const browser::KeyedRow &row = rows.at(r - 1);
-        auto *check = new CheckCell(category);
-        check->setCheckState(Qt::Unchecked);
-        check->setIcon(m_iconUnchecked);
-        check->setBackground(zebra(r));
-        // What the row stands for: every record of its number, or the one
-        // record without a number it shows.
-        check->setData(browser::RowKeyRole, row.number);
-        if (!row.soleId.isEmpty())
-            check->setData(browser::RowIdRole, row.soleId);
-        put(r, 0, check);
-        auto *name = cellItem(row.cells.value(0), Qt::AlignVCenter | Qt::AlignLeft, r);
-        name->setIcon(m_iconContact);
-        put(r, 1, name);
-        for (int c = 2; c < columns; ++c)
-            put(r, c, cellItem(row.cells.value(c - 1), Qt::AlignCenter, r));
-    }
-    if (rebuild && category == Contact)
-        qDebug() << "after contact normal item";
-    for (int r = n + 1; r < rowCount; ++r) {
-        for (int c = 0; c < columns; ++c) {
-            auto *pad = new QTableWidgetItem;
-            pad->setBackground(zebra(r));
-            put(r, c, pad);
+    {
+        // every cell at once: the view hears of the fill when it is done
+        CellBlock block(table);
+        putHeadRow(put, category, layout.headers, m_iconUnchecked);
+
+        if (rebuild && category == Contact)
+            qDebug() << "before contact normal item";
+        for (int r = 1; r <= n; ++r) {
+            const browser::KeyedRow &row = rows.at(r - 1);
+            auto *check = (new TableCell(r, TableCell::Unchecked, m_iconUnchecked))->checkCellOf(category);
+            // What the row stands for: every record of its number, or the one
+            // record without a number it shows.
+            check->standFor(row.number, row.soleId);
+            put(r, 0, check);
+            put(r, 1, new TableCell(r, row.cells.value(0), Qt::AlignVCenter | Qt::AlignLeft, TableCell::Text,
+                                    m_iconContact));
+            for (int c = 2; c < columns; ++c)
+                put(r, c, cellItem(row.cells.value(c - 1), Qt::AlignCenter, r));
+        }
+        if (rebuild && category == Contact)
+            qDebug() << "after contact normal item";
+        for (int r = n + 1; r < rowCount; ++r) {
+            for (int c = 0; c < columns; ++c)
+                put(r, c, new TableCell(r));
         }
     }
     sizeTable(table, layout.widths);
@@ -381,60 +494,44 @@ void MainWindow::fillFileTable(int category)
         items.append(item);
     };
 
-    auto *head = new CheckCell(category);
-    head->setCheckState(Qt::Unchecked);
-    head->setIcon(m_iconUnchecked);
-    head->setBackground(browser::headBackground());
-    put(0, 0, head);
-    for (int c = 1; c < columns; ++c)
-        put(0, c, headItem(layout.headers.at(c - 1)));
-
     browser::Selection selection(&(this->*layout.toErase));
-    const QIcon &fileIcon = category == Audio ? m_iconAudio : m_iconVedio;
-    for (int r = 1; r <= n; ++r) {
-        if (category == Photo)
-            qDebug() << "p:" << dir.at(r - 1);
-        const browser::FileRow f = browser::fileRow(dir.at(r - 1));
-        auto *check = new CheckCell(category);
-        check->setCheckState(Qt::Unchecked);
-        check->setBackground(zebra(r));
-        if (f.location.isEmpty())
-            check->setToolTip(unreadableLocationTip());
-        else
-            check->setIcon(m_iconUnchecked);
-        if (category != Photo) {
-            check->setForeground(textColour());
-            check->setFont(tableFont());
+    {
+        // every cell at once: the view hears of the fill when it is done
+        CellBlock block(table);
+        putHeadRow(put, category, layout.headers, m_iconUnchecked);
+
+        const QIcon &fileIcon = category == Audio ? m_iconAudio : m_iconVedio;
+        for (int r = 1; r <= n; ++r) {
+            if (category == Photo)
+                qDebug() << "p:" << dir.at(r - 1);
+            const browser::FileRow f = browser::fileRow(dir.at(r - 1));
+            auto *check = new TableCell(r, TableCell::Unchecked | (category != Photo ? TableCell::Text : TableCell::Plain),
+                                        f.location.isEmpty() ? QIcon() : m_iconUnchecked);
+            check->checkCellOf(category);
+            if (f.location.isEmpty())
+                check->setToolTip(unreadableLocationTip());
+            put(r, 0, check);
+            if (category == Photo) {
+                put(r, 1, new TableCell(r, TableCell::Plain, m_iconContact));
+                put(r, 2, cellItem(f.name, Qt::AlignCenter, r));
+                put(r, 3, cellItem(f.sizeText, Qt::AlignCenter, r));
+                put(r, 4, cellItem(f.format, Qt::AlignCenter, r));
+            } else {
+                put(r, 1, new TableCell(r, f.name, Qt::AlignCenter, TableCell::Text, fileIcon));
+                put(r, 2, cellItem(f.sizeText, Qt::AlignCenter, r));
+                put(r, 3, cellItem(f.format, Qt::AlignCenter, r));
+                put(r, 4, cellItem(f.locationText, Qt::AlignCenter, r));
+            }
+            if (!selection.isEmpty() && selection.covers(rowIds(category, r))) {
+                check->setCheckState(Qt::Checked);
+                check->setIcon(m_iconChecked);
+                for (int c = 0; c < columns; ++c)
+                    table->item(r, c)->setBackground(browser::checkedBackground());
+            }
         }
-        put(r, 0, check);
-        if (category == Photo) {
-            auto *thumb = new QTableWidgetItem;
-            thumb->setIcon(m_iconContact);
-            thumb->setBackground(zebra(r));
-            put(r, 1, thumb);
-            put(r, 2, cellItem(f.name, Qt::AlignCenter, r));
-            put(r, 3, cellItem(f.sizeText, Qt::AlignCenter, r));
-            put(r, 4, cellItem(f.format, Qt::AlignCenter, r));
-        } else {
-            auto *name = cellItem(f.name, Qt::AlignCenter, r);
-            name->setIcon(fileIcon);
-            put(r, 1, name);
-            put(r, 2, cellItem(f.sizeText, Qt::AlignCenter, r));
-            put(r, 3, cellItem(f.format, Qt::AlignCenter, r));
-            put(r, 4, cellItem(f.locationText, Qt::AlignCenter, r));
-        }
-        if (!selection.isEmpty() && selection.covers(rowIds(category, r))) {
-            check->setCheckState(Qt::Checked);
-            check->setIcon(m_iconChecked);
+        for (int r = n + 1; r < rowCount; ++r) {
             for (int c = 0; c < columns; ++c)
-                table->item(r, c)->setBackground(browser::checkedBackground());
-        }
-    }
-    for (int r = n + 1; r < rowCount; ++r) {
-        for (int c = 0; c < columns; ++c) {
-            auto *pad = new QTableWidgetItem;
-            pad->setBackground(zebra(r));
-            put(r, c, pad);
+                put(r, c, new TableCell(r));
         }
     }
     sizeTable(table, layout.widths);

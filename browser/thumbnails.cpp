@@ -36,6 +36,9 @@ void MainWindow::stopPhotoFetching()
 
 void MainWindow::clearPhotoThumbnails()
 {
+    // Photos still decoding belong to the scan that ends here.
+    m_photoDecoding.clear();
+    ++m_photoDecodeRound;
     m_photoThumbs.clear();
     m_photoUnplaced.clear();
     m_photoRowsOfLocation.clear();
@@ -81,6 +84,10 @@ void MainWindow::getPhotoByTime()
 {
     if (photoStopPending())
         return;
+    // Decoding lags behind: the next photo is asked for when one is done
+    // (photoThumbnailMade), or at the latest on the next tick.
+    if (m_photoDecoder && m_photoDecoder->pending() >= m_maxPhotoDecodes)
+        return;
     if (m_photoAsked.size() != m_photoDir.size())
         m_photoAsked.resize(m_photoDir.size());
 
@@ -114,25 +121,40 @@ void MainWindow::getPhotoByTime()
 
 void MainWindow::storePhotoThumbnail(const QString &location, const QByteArray &data)
 {
-    // a photo already shown for this location stays
-    if (location.isEmpty() || m_photoThumbs.contains(location))
+    // a photo already shown (or being decoded) for this location stays
+    if (location.isEmpty() || m_photoThumbs.contains(location) || m_photoDecoding.contains(location))
         return;
-    browser::PhotoThumbnail made = browser::makePhotoThumbnail(data);
-    PhotoThumb thumb;
-    if (made.status == browser::PhotoThumbnail::Decoded) {
-        thumb.icon = QPixmap::fromImage(std::move(made.icon));
-        thumb.preview = made.preview;
-    } else {
-        if (made.status == browser::PhotoThumbnail::TooLarge)
-            qDebug() << "photo too large to show:" << location << made.declaredSize;
-        if (m_photoFallbackPixmap.isNull())
-            m_photoFallbackPixmap =
-                QPixmap::fromImage(QImage(QStringLiteral(":/Image/Private/contactTable_headUnselect.png"), "PNG"));
-        thumb.icon = m_photoFallbackPixmap;
+    if (!m_photoDecoder) {
+        m_photoDecoder = browser::PhotoDecoder::create();
+        m_photoDecoder->done = [this](quint64 round, const QString &where, const browser::PhotoThumbnail &made) {
+            photoThumbnailMade(round, where, made);
+        };
     }
-    m_photoThumbs.insert(location, thumb);
-    if (!placePhotoThumbnail(location))
-        m_photoUnplaced.append(location);
+    m_photoDecoding.insert(location);
+    m_photoDecoder->decode(m_photoDecodeRound, location, data);
+}
+
+void MainWindow::photoThumbnailMade(quint64 round, const QString &location, const browser::PhotoThumbnail &made)
+{
+    if (round == m_photoDecodeRound && m_photoDecoding.remove(location)) {
+        PhotoThumb thumb;
+        if (made.status == browser::PhotoThumbnail::Decoded) {
+            thumb.icon = QPixmap::fromImage(made.icon);
+            thumb.preview = made.preview;
+        } else {
+            if (made.status == browser::PhotoThumbnail::TooLarge)
+                qDebug() << "photo too large to show:" << location << made.declaredSize;
+            if (m_photoFallbackPixmap.isNull())
+                m_photoFallbackPixmap =
+                    QPixmap::fromImage(QImage(QStringLiteral(":/Image/Private/contactTable_headUnselect.png"), "PNG"));
+            thumb.icon = m_photoFallbackPixmap;
+        }
+        m_photoThumbs.insert(location, thumb);
+        if (!placePhotoThumbnail(location))
+            m_photoUnplaced.append(location);
+    }
+    // A place in the decoding queue is free: the next photo, if it waited.
+    photoReplyEnded();
 }
 
 // Puts a stored thumbnail into every row of its location that shows none yet.

@@ -220,7 +220,7 @@ void MainWindow::decideUsb(bool)
         showLinkPage(ui->A_MP_USBDebugTourial_2);
         hideLinkNotice(ui->A_MP_D_ReconnectDevice);
         showLinkNotice(ui->A_MP_D_DirverError_1_1);
-        armStep(m_timerTestUsb, 100);
+        armPhoneWait(m_timerTestUsb);
     };
 
     if (takeStepError(StepTestUsb)) {

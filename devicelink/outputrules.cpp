@@ -1,5 +1,7 @@
 #include "devicelink/outputrules.h"
 
+#include <cctype>
+
 #include <QRegularExpression>
 
 namespace devicelink {
@@ -197,6 +199,38 @@ QStringList listedDevices(const QString &output)
             devices << lines.at(i).simplified();
     }
     return devices;
+}
+
+void TrackedDeviceLists::feed(const QByteArray &bytes)
+{
+    if (m_broken)
+        return;
+    m_buffer.reserve(m_buffer.size() + bytes.size());
+    for (const char c : bytes) {
+        if (c != '\r')
+            m_buffer.append(c);
+    }
+}
+
+bool TrackedDeviceLists::next(QString *list)
+{
+    if (m_broken || m_buffer.size() < 4)
+        return false;
+    bool ok = false;
+    const int length = m_buffer.left(4).toInt(&ok, 16);
+    // four hexadecimal digits, no sign or blank
+    for (int i = 0; i < 4; ++i)
+        ok = ok && isxdigit(uchar(m_buffer.at(i)));
+    if (!ok) {
+        m_broken = true;
+        m_buffer.clear();
+        return false;
+    }
+    if (m_buffer.size() < 4 + length)
+        return false;
+    *list = QString::fromLocal8Bit(m_buffer.constData() + 4, length);
+    m_buffer.remove(0, 4 + length);
+    return true;
 }
 
 bool applyAuthRule(const QString &output, AuthState &state, QString *judgedLine)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -56,6 +57,26 @@ struct UsbState
 void applyUsbRule(const QString &output, UsbState &state, QStringList *log = nullptr);
 // The serial and state of every device `adb devices` lists, one per line.
 QStringList listedDevices(const QString &output);
+
+// `adb track-devices` prints the device list again whenever it changes: each
+// time four hexadecimal digits giving the list's length in bytes, then the
+// list (the lines of `adb devices` without their header; "0000" is no
+// device). The reader takes the output as it comes, in pieces of any size,
+// and gives back every whole list. Carriage returns are passed over: a pipe
+// that widens line ends does so after the length was counted. Output that is
+// not such a stream breaks the reader for good.
+class TrackedDeviceLists
+{
+public:
+    void feed(const QByteArray &bytes);
+    // The next whole list that has come, oldest first.
+    bool next(QString *list);
+    bool broken() const { return m_broken; }
+
+private:
+    QByteArray m_buffer;
+    bool m_broken = false;
+};
 
 // D3: authorisation over `adb devices`; only line 1 is judged. Returns false
 // (state untouched) when the output has fewer than two lines.

@@ -187,6 +187,7 @@ void MainWindow::closeProgram()
     m_timerNewTCPConnected->stop();
     m_timerHomeInfoReadable->stop();
     stopDeviceLink();
+    stopDeviceTracking(); // taskkill ends this program's processes, not adb
     runStep(kClose);
 }
 

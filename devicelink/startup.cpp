@@ -114,6 +114,15 @@ void MainWindow::teardownDeviceLink()
         delete m_deviceWatcher;
         m_deviceWatcher = nullptr;
     }
+    if (m_deviceTracker) {
+        m_deviceTracker->disconnect(this);
+        if (m_deviceTracker->state() != QProcess::NotRunning) {
+            m_deviceTracker->kill();
+            m_deviceTracker->waitForFinished(1000);
+        }
+        delete m_deviceTracker;
+        m_deviceTracker = nullptr;
+    }
     for (StepIo &io : m_step) {
         if (!io.process)
             continue;

@@ -39,7 +39,7 @@ bool failed(int exitCode) { return exitCode != 0; }
 
 void MainWindow::appendStepTrace(const char *tag)
 {
-    ui->testLabel_2->setText(ui->testLabel_2->text() + QLatin1String(tag));
+    appendHiddenTrace(ui->testLabel_2, QLatin1String(tag));
 }
 
 // ---------------------------------------------------------------------------

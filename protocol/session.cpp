@@ -59,19 +59,38 @@ void MainWindow::teardownSession()
     m_tcpSocket->disconnect(this);
     m_tcpSocket->abort();
     clearPhotoThumbnails();
+    if (m_photoDecoder)
+        m_photoDecoder->done = nullptr; // photos still decoding report to nobody
 }
 
-// The hidden trace labels keep only their latest part, so a peer that sends
-// debug frames without end costs neither memory nor quadratic time.
 void MainWindow::appendHiddenTrace(QLabel *label, const QString &token)
 {
     if (!label)
         return;
-    constexpr int keep = 16 * 1024;
-    QString text = label->text() + token;
-    if (text.size() > keep)
-        text = text.right(keep);
-    label->setText(text);
+    HiddenTrace *trace = nullptr;
+    for (HiddenTrace &t : m_hiddenTraces) {
+        if (t.label == label)
+            trace = &t;
+    }
+    if (!trace) {
+        m_hiddenTraces.append(HiddenTrace());
+        trace = &m_hiddenTraces.last();
+        trace->label = label;
+        trace->tail.reset(label->text());
+    }
+    trace->tail.append(token);
+    trace->pending = true;
+    if (m_hiddenTracesHeld == 0)
+        showHiddenTraces();
+}
+
+void MainWindow::showHiddenTraces()
+{
+    for (HiddenTrace &t : m_hiddenTraces) {
+        if (t.pending)
+            t.label->setText(t.tail.text());
+        t.pending = false;
+    }
 }
 
 void MainWindow::discardReceivedBytes()
@@ -292,6 +311,17 @@ bool MainWindow::decodeReceivedFrames()
 {
     if (m_receiveBuffer.isEmpty())
         return false;
+    // The trace labels are set once, when the pass ends (however it ends).
+    struct TracesHeld
+    {
+        MainWindow *w;
+        explicit TracesHeld(MainWindow *window) : w(window) { ++w->m_hiddenTracesHeld; }
+        ~TracesHeld()
+        {
+            if (--w->m_hiddenTracesHeld == 0)
+                w->showHiddenTraces();
+        }
+    } held(this);
 
     // Frames are taken by advancing an offset, kept from pass to pass; the
     // consumed bytes are dropped when a pass has taken every whole frame, so

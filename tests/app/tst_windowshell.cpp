@@ -670,6 +670,57 @@ private slots:
         QCOMPARE(iconImage(w->ui->S_Menu_Button->icon()), resourceImage(":/Image/RightTopButton/menu1.png"));
     }
 
+    // A picture of the form is read when its label is first shown or
+    // painted: the page on screen shows its own at once, a page or notice
+    // not yet shown has not read its picture, and shows it when it is shown
+    // or painted (grabbed) all the same. A label that code has given another
+    // picture before keeps that one.
+    void formPicturesAreReadWhenShown_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<bool>("grabOnly");
+        QTest::newRow("page on screen") << "A_MP_PleaseConnect_Label_Image" << "" << ":/Image/MyPhone/connect.png"
+                                        << false;
+        QTest::newRow("page shown later") << "MP_USBDebug_Image" << "A_MP_USBDebugTourial_2"
+                                          << ":/Image/MyPhone/usbdebug.png" << false;
+        QTest::newRow("notice shown later") << "T_D_About_Label_Message" << "T_D_About"
+                                            << ":/Image/Dialog/about-us.png" << false;
+        QTest::newRow("notice grabbed, never shown") << "A_MP_D_ReconnectDevice_Label_Message"
+                                                     << "A_MP_D_ReconnectDevice" << ":/Image/Dialog/reconnect.png"
+                                                     << true;
+    }
+    void formPicturesAreReadWhenShown()
+    {
+        QFETCH(QString, label);
+        QFETCH(QString, page);
+        QFETCH(QString, picture);
+        QFETCH(bool, grabOnly);
+        auto *l = w->findChild<QLabel *>(label);
+        QVERIFY(l);
+        const QImage expected = QPixmap(picture).toImage().convertToFormat(QImage::Format_ARGB32);
+        auto shows = [&] { return l->pixmap(Qt::ReturnByValue).toImage().convertToFormat(QImage::Format_ARGB32) == expected; };
+        if (!page.isEmpty()) {
+            QVERIFY(!shows()); // not read yet
+            QWidget *p = w->findChild<QWidget *>(page);
+            if (grabOnly)
+                p->grab();
+            else
+                p->show();
+        }
+        QVERIFY(shows());
+    }
+    void pictureSetByCodeStays()
+    {
+        auto *l = w->ui->MP_USBDebug_Image;
+        QPixmap mine(8, 8);
+        mine.fill(Qt::red);
+        l->setPixmap(mine);
+        w->ui->A_MP_USBDebugTourial_2->show();
+        QCOMPARE(l->pixmap(Qt::ReturnByValue).cacheKey(), mine.cacheKey());
+    }
+
     void noticesAreSeparateWindowsWithDragBars()
     {
         for (const NoticePlacement &placement : noticePlacements()) {

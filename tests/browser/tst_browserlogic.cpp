@@ -209,6 +209,31 @@ private slots:
         QCOMPARE(keyedRowCount(numberId), rows.size());
     }
 
+    // A row shows fields 1.. of its record, as many as the table has
+    // columns: a short record leaves the last cells empty, a long one's
+    // further fields are not shown, empty fields stay in place.
+    void keyedRowCells_data()
+    {
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<QStringList>("cells");
+        QTest::newRow("whole") << "1;Ada;555;a@x;1 Elm;Org" << QStringList{"Ada", "555", "a@x", "1 Elm", "Org"};
+        QTest::newRow("short") << "1;Ada;555" << QStringList{"Ada", "555", "", "", ""};
+        QTest::newRow("empty fields") << "1;;555;;;" << QStringList{"", "555", "", "", ""};
+        QTest::newRow("longer") << "1;Ada;555;a;b;c;d;e" << QStringList{"Ada", "555", "a", "b", "c"};
+        QTest::newRow("trailing separator") << "1;Ada;555;a;b;" << QStringList{"Ada", "555", "a", "b", ""};
+    }
+    void keyedRowCells()
+    {
+        QFETCH(QString, record);
+        QFETCH(QStringList, cells);
+        QMap<QString, QString> idData;
+        QMultiMap<QString, QString> nameId, numberId;
+        proto::addTextRecord(record, {&idData, &nameId, &numberId});
+        const QList<KeyedRow> rows = buildKeyedRows(numberId, idData, 5);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows.first().cells, cells);
+    }
+
     void messageSenderName_data()
     {
         QTest::addColumn<QString>("message");

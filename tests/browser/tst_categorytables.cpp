@@ -61,6 +61,75 @@ private slots:
         QCOMPARE(video->item(1, 4)->text(), QString("/sdcard/DCIM/Camera/VID_20261110.mp4"));
     }
 
+    // Every kind of cell shows the table's look: what a cell answers for its
+    // font, colours, alignment, check state and icon, row by row.
+    void cellsShowTheTablesLook_data()
+    {
+        QTest::addColumn<int>("category");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("textLook");   // Arial 9, grey text
+        QTest::addColumn<int>("alignment");   // 0: none
+        QTest::addColumn<int>("check");       // -1: none
+        QTest::addColumn<QString>("icon");    // which icon, "" none
+        const int left = int(Qt::AlignVCenter | Qt::AlignLeft);
+        const int centre = int(Qt::AlignCenter);
+        QTest::newRow("contact check") << int(Contact) << 1 << 0 << false << 0 << int(Qt::Unchecked) << "unchecked";
+        QTest::newRow("contact name") << int(Contact) << 1 << 1 << true << left << -1 << "contact";
+        QTest::newRow("contact number, even row") << int(Contact) << 2 << 2 << true << centre << -1 << "";
+        QTest::newRow("contact padding") << int(Contact) << 9 << 3 << false << 0 << -1 << "";
+        QTest::newRow("audio check") << int(Audio) << 1 << 0 << true << 0 << int(Qt::Unchecked) << "unchecked";
+        QTest::newRow("audio name") << int(Audio) << 2 << 1 << true << centre << -1 << "audio";
+        QTest::newRow("audio location") << int(Audio) << 1 << 4 << true << centre << -1 << "";
+        QTest::newRow("photo check") << int(Photo) << 1 << 0 << false << 0 << int(Qt::Unchecked) << "unchecked";
+        QTest::newRow("photo check without a location") << int(Photo) << 2 << 0 << false << 0 << int(Qt::Unchecked)
+                                                        << "";
+        QTest::newRow("photo thumbnail") << int(Photo) << 1 << 1 << false << 0 << -1 << "contact";
+        QTest::newRow("photo size") << int(Photo) << 1 << 3 << true << centre << -1 << "";
+    }
+    void cellsShowTheTablesLook()
+    {
+        QFETCH(int, category);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(bool, textLook);
+        QFETCH(int, alignment);
+        QFETCH(int, check);
+        QFETCH(QString, icon);
+        MainWindow w;
+        quiet(w);
+        addText(w, Contact, contact(1, "555-0101"));
+        addText(w, Contact, contact(2, "555-0102"));
+        w.m_audioDir << "a.mp3;10;mp3;/Music/a.mp3" << "b.mp3;20;mp3;/Music/b.mp3";
+        w.m_photoDir << "a.jpg;10;jpg;/DCIM/a.jpg" << "lost.jpg;10;jpg;";
+        render(w, Category(category));
+        QTableWidgetItem *cell = w.categoryTable(category)->item(row, column);
+        QVERIFY(cell);
+        QCOMPARE(cell->background().color(), zebraOf(row));
+        if (textLook) {
+            QCOMPARE(cell->font().family(), QString("Arial"));
+            QCOMPARE(cell->font().pointSize(), 9);
+            QCOMPARE(cell->foreground().color(), QColor(102, 102, 102));
+        } else {
+            QVERIFY(cell->data(Qt::FontRole).isNull());
+            QVERIFY(cell->data(Qt::ForegroundRole).isNull());
+        }
+        QCOMPARE(cell->data(Qt::TextAlignmentRole).toInt(), alignment);
+        QCOMPARE(cell->data(Qt::CheckStateRole).isNull() ? -1 : cell->data(Qt::CheckStateRole).toInt(), check);
+        const QMap<QString, QIcon> icons{{"unchecked", w.m_iconUnchecked}, {"contact", w.m_iconContact},
+                                         {"audio", w.m_iconAudio}};
+        if (icon.isEmpty())
+            QVERIFY(cell->icon().isNull());
+        else
+            QCOMPARE(cell->icon().cacheKey(), icons.value(icon).cacheKey());
+
+        // What is set on a cell later is what it shows.
+        cell->setBackground(QColor(1, 2, 3));
+        QCOMPARE(cell->background().color(), QColor(1, 2, 3));
+        cell->setIcon(w.m_iconChecked);
+        QCOMPARE(cell->icon().cacheKey(), w.m_iconChecked.cacheKey());
+    }
+
     void fileCaptions_data()
     {
         QTest::addColumn<int>("count");

@@ -13,6 +13,8 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <memory>
+
 using namespace fixture;
 using WriteMode = CompanionSimulator::WriteMode;
 Q_DECLARE_METATYPE(WriteMode)
@@ -61,11 +63,20 @@ QImage cellIcon(QTableWidget *t, int row)
     return t->item(row, 1)->icon().pixmap(56, 56).toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
-// A photo as the companion app sends it for the oldest request naming it.
+// Photos are decoded on a worker: the window has them once the decoder has
+// reported every one.
+bool decoded(MainWindow &w)
+{
+    return QTest::qWaitFor([&] { return !w.m_photoDecoder || w.m_photoDecoder->pending() == 0; }, kWait);
+}
+
+// A photo as the companion app sends it for the oldest request naming it,
+// and its thumbnail made.
 void receivePhoto(MainWindow &w, const QString &name, const QByteArray &bytes, int chunks = 2)
 {
     for (const QByteArray &f : CompanionSimulator::photoFrames(name, bytes, "jpg", bytes.size() / chunks + 1))
         w.receiveChunk(f);
+    QVERIFY(decoded(w));
 }
 
 quint32 crc32(const QByteArray &data)
@@ -180,6 +191,65 @@ private slots:
             QVERIFY(t->item(r, 1)->whatsThis().isEmpty());
             QVERIFY(t->item(r, 1)->icon().isNull());
         }
+    }
+
+    // Photos are decoded on a worker. While as many as m_maxPhotoDecodes
+    // wait for it, the next photo is not asked for; each one decoded makes
+    // room for the next request.
+    void decodingBoundsTheRequests()
+    {
+        MainWindow w;
+        quiet(w);
+        w.m_maxPhotoDecodes = 1;
+        w.m_photoDir << "a.jpg;10;jpg;/sdcard/a.jpg"
+                     << "b.jpg;10;jpg;/sdcard/b.jpg"
+                     << "c.jpg;10;jpg;/sdcard/c.jpg";
+        render(w, Photo);
+        w.startPhotoFetching();
+        w.getPhotoByTime();
+        auto send = [&](const char *name, QColor colour) {
+            for (const QByteArray &f : CompanionSimulator::photoFrames(name, solid(colour), "jpg", 300))
+                w.receiveChunk(f);
+        };
+        send("a.jpg", Qt::red); // nothing decodes yet: b is asked for at once
+        QCOMPARE(w.m_photoRequested, QStringList{"/sdcard/b.jpg"});
+        send("b.jpg", Qt::green); // a still decodes: c waits
+        QVERIFY(w.m_photoRequested.isEmpty());
+        QCOMPARE(int(w.m_photoRequestCount), 2);
+        QVERIFY(w.m_timerGetPhotoByTime->isActive());
+        w.getPhotoByTime(); // nor does a tick ask for it
+        QVERIFY(w.m_photoRequested.isEmpty());
+        QTRY_COMPARE(w.m_photoRequested, QStringList{"/sdcard/c.jpg"});
+        QVERIFY(decoded(w));
+        QTableWidget *t = w.categoryTable(Photo);
+        QVERIFY(near(centreColour(t->item(1, 1)->icon().pixmap(56, 56)), Qt::red));
+        QVERIFY(near(centreColour(t->item(2, 1)->icon().pixmap(56, 56)), Qt::green));
+    }
+
+    // A photo still decoding when a new scan clears the results, or when the
+    // window goes, is dropped: no thumbnail of the old scan appears.
+    void decodingPhotoOfAnEndedScanIsDropped()
+    {
+        auto w = std::make_unique<MainWindow>();
+        quiet(*w);
+        w->m_photoDir << "a.jpg;10;jpg;/sdcard/a.jpg";
+        render(*w, Photo);
+        w->m_photoRequested << "/sdcard/a.jpg";
+        for (const QByteArray &f : CompanionSimulator::photoFrames("a.jpg", solid(Qt::red), "jpg", 300))
+            w->receiveChunk(f);
+        QCOMPARE(w->m_photoDecoder->pending(), 1);
+        w->clearPhotoThumbnails(); // what a new scan does
+        QVERIFY(decoded(*w));
+        QVERIFY(w->m_photoThumbs.isEmpty());
+        QVERIFY(w->m_photoUnplaced.isEmpty());
+
+        w->m_photoRequested << "/sdcard/a.jpg";
+        for (const QByteArray &f : CompanionSimulator::photoFrames("a.jpg", solid(Qt::red), "jpg", 300))
+            w->receiveChunk(f);
+        const QSharedPointer<browser::PhotoDecoder> decoder = w->m_photoDecoder;
+        QCOMPARE(decoder->pending(), 1);
+        w.reset(); // the window goes while the photo decodes
+        QTRY_COMPARE(decoder->pending(), 0);
     }
 
     // Once the stop request is out, a photo that still comes asks for no

@@ -187,6 +187,60 @@ private slots:
         QVERIFY(!shown(w, "A_MP_D_DirverError_1_1"));
     }
 
+    // A loop that finds no phone waits on adb's own device tracking: it
+    // asks `adb devices` only on the long tracked interval (a minute here),
+    // and a phone plugged in wakes it at once. An adb without tracking
+    // leaves the loop polling every 100 ms as before. The pages are those of
+    // the plain poll.
+    void noPhoneWaitsOnDeviceTracking_data()
+    {
+        QTest::addColumn<bool>("presencePoll"); // else the USB step with nothing listed
+        QTest::addColumn<bool>("tracking");
+        QTest::newRow("USB step, tracked") << false << true;
+        QTest::newRow("USB step, adb without tracking") << false << false;
+        QTest::newRow("presence poll, tracked") << true << true;
+    }
+    void noPhoneWaitsOnDeviceTracking()
+    {
+        QFETCH(bool, presencePoll);
+        QFETCH(bool, tracking);
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        if (!tracking)
+            phone.set({{"fault.track-devices.exit", "1"},
+                       {"fault.track-devices.stderr", "error: unknown host service\n"}});
+        LogCapture log;
+        MainWindow w;
+        w.m_trackedWaitMs = 60000;
+        HandOver handOver;
+        handOver.watch(log, w);
+        QTimer *wait = presencePoll ? w.m_timerSlotDeviceIn : w.m_timerTestUsb;
+        const QString round = presencePoll ? QStringLiteral("start check in;no in,no hd;start check in")
+                                           : QStringLiteral("start usb,no e,no opend,adb empty,start usb");
+        if (presencePoll)
+            log.onLine(QStringLiteral("start test get power"), [&] { phone.setState(QStringLiteral("absent")); });
+        else
+            phone.setState(QStringLiteral("absent"));
+
+        if (tracking) {
+            QTRY_VERIFY_WITH_TIMEOUT(wait->isActive() && wait->interval() == 60000, kTimeout);
+            QVERIFY(log.contains(QStringLiteral("device tracking on")));
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("device tracking over:")), kTimeout);
+            const int rounds = log.count(round);
+            QTRY_VERIFY_WITH_TIMEOUT(log.count(round) >= rounds + 5, kTimeout); // polling on
+            QVERIFY(wait->interval() < 60000);
+        }
+        QVERIFY(shown(w, presencePoll ? "A_MP_PleaseConnect_1" : "A_MP_USBDebugTourial_2"));
+        QVERIFY(shown(w, presencePoll ? "A_MP_D_ReconnectDevice" : "A_MP_D_DirverError_1_1"));
+
+        log.clear();
+        phone.setState(QStringLiteral("device"));
+        QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("after get serial check")), kTimeout);
+        if (tracking) // one tracker for the whole wait
+            QCOMPARE(phone.calls().count(QStringLiteral("adb track-devices")), 1);
+    }
+
     // The phone goes while the battery is read: back to the presence poll
     // with the please-connect page, and on again once it returns.
     void unpluggedPhoneFallsBackToPresencePoll()

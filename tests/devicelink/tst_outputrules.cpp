@@ -132,6 +132,52 @@ private slots:
         QCOMPARE(outputLines(text), lines);
     }
 
+    // adb track-devices output as it comes, in pieces of any size: every
+    // whole list, in order; the line ends a Windows pipe widens after the
+    // length was counted read the same; anything else breaks the reader.
+    void trackedDeviceLists_data()
+    {
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QStringList>("lists");
+        QTest::addColumn<bool>("broken");
+        const QByteArray none = "0000";
+        const QByteArray one = "0013R58N91XKQ2B\tdevice\n";
+        const QByteArray two = "002eR58N91XKQ2B\tunauthorized\nemulator-5554\tdevice\n";
+        const QString oneList = "R58N91XKQ2B\tdevice\n";
+        QTest::newRow("no device") << none << QStringList{""} << false;
+        QTest::newRow("a phone plugged in, then gone")
+            << none + one + none << QStringList{"", oneList, ""} << false;
+        QTest::newRow("two devices") << two
+                                     << QStringList{"R58N91XKQ2B\tunauthorized\nemulator-5554\tdevice\n"} << false;
+        QTest::newRow("line ends widened") << QByteArray(one).replace("\n", "\r\n") + none
+                                           << QStringList{oneList, ""} << false;
+        QTest::newRow("cut off inside a list") << one.left(10) << QStringList{} << false;
+        QTest::newRow("cut off inside the length") << none + "00" << QStringList{""} << false;
+        QTest::newRow("lower-case length") << QByteArray("001a") + QByteArray(26, 'x') << QStringList{QString(26, 'x')}
+                                           << false;
+        QTest::newRow("not a length") << QByteArray("List of devices attached\n") << QStringList{} << true;
+        QTest::newRow("a sign in the length") << QByteArray("+001x") << QStringList{} << true;
+        QTest::newRow("good lists, then garbage") << one + "zzzz" + none << QStringList{oneList} << true;
+    }
+    void trackedDeviceLists()
+    {
+        QFETCH(QByteArray, output);
+        QFETCH(QStringList, lists);
+        QFETCH(bool, broken);
+        for (const int piece : {1, 3, 7, int(output.size()) + 1}) {
+            TrackedDeviceLists reader;
+            QStringList got;
+            for (int at = 0; at < output.size(); at += piece) {
+                reader.feed(output.mid(at, piece));
+                QString list;
+                while (reader.next(&list))
+                    got << list;
+            }
+            QCOMPARE(got, lists);
+            QCOMPARE(reader.broken(), broken);
+        }
+    }
+
     void deviceProbe_data()
     {
         QTest::addColumn<QString>("output");

@@ -261,14 +261,16 @@ private slots:
         QVERIFY(!w.m_timerTestPort->isActive());
     }
 
-    // No phone: the presence poll keeps the reconnect notice up and asks
-    // `adb devices` about every 100 ms; a phone that appears restarts the
-    // sequence at the port check and stops the watcher.
+    // No phone, and an adb without device tracking: the presence poll keeps
+    // the reconnect notice up and asks `adb devices` about every 100 ms; a
+    // phone that appears restarts the sequence at the port check and stops
+    // the watcher. (With tracking, tst_connection.)
     void presencePollWaitsForAPhone()
     {
         SimPhone phone;
         QVERIFY(phone.isValid());
         phone.setState(QStringLiteral("absent"));
+        phone.setFault(QStringLiteral("track-devices"), QStringLiteral("exit"), QStringLiteral("1"));
         LogCapture log;
         MainWindow w;
         w.m_timerTestPort->stop();

@@ -6,7 +6,8 @@
 // tasklist table, taken from the front of the rest); the rest is the output.
 // Properties: a process id taken from netstat output is digits only and
 // becomes exactly one argument of the tasklist and taskkill commands; an
-// image name is one word of the output.
+// image name is one word of the output; adb track-devices output gives the
+// same lists whether it comes whole or byte by byte.
 
 #include "fuzztarget.h"
 
@@ -39,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     fuzz::Input in(data, size);
     const int pidLength = in.byte() % 8;
-    const QString all = QString::fromLocal8Bit(in.rest());
+    const QByteArray raw = in.rest();
+    const QString all = QString::fromLocal8Bit(raw);
     const QString pid = all.left(pidLength);
     const QString output = all.mid(pidLength);
 
@@ -68,6 +70,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(pid5037.isEmpty() || port5037Used(output));
     checkPidCommandLines(pid5037);
     checkPidCommandLines(holderPid10000(output));
+
+    // adb track-devices output: read whole or byte by byte, the same lists.
+    {
+        TrackedDeviceLists whole, pieces;
+        QStringList a, b;
+        QString list;
+        whole.feed(raw);
+        while (whole.next(&list))
+            a << list;
+        for (const char c : raw) {
+            pieces.feed(QByteArray(1, c));
+            while (pieces.next(&list))
+                b << list;
+        }
+        FUZZ_CHECK(a == b);
+        FUZZ_CHECK(whole.broken() == pieces.broken());
+    }
 
     const QString image = imageNameForPid(output, pid);
     FUZZ_CHECK(!image.contains(QLatin1Char(' ')));

@@ -6,10 +6,10 @@
 #include <QTcpServer>
 #include <QtTest>
 
-#include "ui_mainwindow.h"
-
+#include "app/tracetail.h"
 #include "protocol/messages.h"
 #include "protocoltest.h"
+#include "ui_mainwindow.h"
 
 using namespace proto;
 
@@ -27,6 +27,9 @@ private slots:
     void passesAreBounded();
     void floodIsReadInBoundedPasses();
     void repeatedHomeInfoLeavesThePageAlone();
+    void traceTailKeepsTheLatestPart_data();
+    void traceTailKeepsTheLatestPart();
+    void debugFloodLeavesTheLatestTrace();
 };
 
 void TestReceive::chunks_data()
@@ -263,4 +266,57 @@ void TestReceive::repeatedHomeInfoLeavesThePageAlone()
 }
 
 QTEST_MAIN(TestReceive)
+// A trace keeps what the plain concatenation would keep: its last `keep`
+// characters, however the tokens fall around the bound.
+void TestReceive::traceTailKeepsTheLatestPart_data()
+{
+    QTest::addColumn<int>("keep");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QStringList>("tokens");
+    QTest::newRow("below the bound") << 16 << "T" << QStringList{"ab", "cd"};
+    QTest::newRow("exactly at the bound") << 4 << "T" << QStringList{"abc"};
+    QTest::newRow("one past the bound") << 4 << "T" << QStringList{"abcd"};
+    QTest::newRow("a token longer than the bound") << 4 << "T" << QStringList{"x", "0123456789", "y"};
+    QTest::newRow("nothing kept") << 0 << "T" << QStringList{"a", "b"};
+    QStringList many;
+    for (int i = 0; i < 3000; ++i)
+        many << QString::number(i) + ",\n";
+    QTest::newRow("many tokens, several times the bound over") << 1000 << "T" << many;
+    QTest::newRow("a start longer than the bound") << 3 << "TTTTT" << QStringList{"a"};
+}
+
+void TestReceive::traceTailKeepsTheLatestPart()
+{
+    QFETCH(int, keep);
+    QFETCH(QString, start);
+    QFETCH(QStringList, tokens);
+    TraceTail tail(keep);
+    tail.reset(start);
+    QString whole = start;
+    for (const QString &t : tokens) {
+        tail.append(t);
+        whole += t;
+        QCOMPARE(tail.text(), whole.right(keep));
+    }
+}
+
+// Debug frames by the thousand, decoded over several passes: the hidden
+// label ends with exactly the latest 16 Ki characters of the trace.
+void TestReceive::debugFloodLeavesTheLatestTrace()
+{
+    auto w = quietWindow();
+    w->m_receivePassFrames = 700;
+    QByteArray frames;
+    QString whole = w->ui->label_test_debug->text();
+    for (int i = 0; i < 5000; ++i) {
+        frames += FrameWriter(DebugNumber).uint16(quint16(i)).finish();
+        whole += QString::number(i) + ",\n";
+    }
+    w->receiveChunk(frames);
+    QVERIFY(w->m_timerReceiveData->isActive()); // more passes follow
+    QVERIFY(w->ui->label_test_debug->text().endsWith(QStringLiteral("699,\n")));
+    QTRY_VERIFY(w->m_receiveBuffer.isEmpty());
+    QCOMPARE(w->ui->label_test_debug->text(), whole.right(16 * 1024));
+}
+
 #include "tst_receive.moc"

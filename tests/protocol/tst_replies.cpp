@@ -529,8 +529,10 @@ void TestReplies::decode()
         QVERIFY(!frame.isEmpty());
         w->receiveChunk(frame);
     }
-    // A long chunk is decoded over several passes of the event loop.
+    // A long chunk is decoded over several passes of the event loop, and
+    // photos on a worker.
     QTRY_VERIFY(w->m_receiveBuffer.isEmpty());
+    QTRY_VERIFY(!w->m_photoDecoder || w->m_photoDecoder->pending() == 0);
     check(*w);
 }
 

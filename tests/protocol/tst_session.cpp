@@ -303,6 +303,7 @@ void TestSession::scanOverTheWire()
     for (const QString &entry : qAsConst(w.m_photoDir))
         w.sendGetPhotoByName(entryLocation(entry));
     QTRY_COMPARE_WITH_TIMEOUT(w.m_photoGotList.size(), w.m_photoDir.size(), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(w.m_photoDecoder->pending(), 0, 10000); // decoded on a worker
     for (const QString &entry : qAsConst(w.m_photoDir)) {
         const QString location = entryLocation(entry);
         QVERIFY2(!w.m_photoThumbs.value(location).preview.isEmpty(), qPrintable(location));

@@ -307,6 +307,80 @@ private slots:
         QVERIFY2(up >= 0.8 && up < 60, qPrintable(QString::number(up)));
     }
 
+    // adb track-devices: the list at once, again on every change of the
+    // phones (a rewrite of the scenario, a reboot's course) and never
+    // otherwise; it ends when the server is stopped, as adb's client does.
+    void trackDevicesFollowsThePhone_data()
+    {
+        QTest::addColumn<QString>("lineEndings");
+        QTest::newRow("adb on Linux") << "lf";
+        QTest::newRow("adb on Windows") << "crlf";
+    }
+    void trackDevicesFollowsThePhone()
+    {
+        QFETCH(QString, lineEndings);
+        SimPhone phone;
+        phone.set({{"state", "absent"}, {"line_endings", lineEndings}, {"reboot.listed_ms", "300"},
+                   {"reboot.absent_ms", "600"}});
+        QProcess tracker;
+        tracker.start(SimPhone::toolPath("adb"), {"track-devices"});
+        QByteArray raw;
+        devicelink::TrackedDeviceLists reader;
+        QStringList lists;
+        auto listsAre = [&](const QStringList &want) {
+            return QTest::qWaitFor(
+                [&] {
+                    const QByteArray bytes = tracker.readAllStandardOutput();
+                    raw += bytes;
+                    reader.feed(bytes);
+                    QString l;
+                    while (reader.next(&l))
+                        lists << l;
+                    return lists.size() >= want.size();
+                },
+                10000)
+                && lists == want;
+        };
+        const QString device = "R58N91XKQ2B\tdevice\n";
+        QVERIFY2(listsAre({""}), qPrintable(lists.join('|')));
+        QVERIFY(QString::fromLocal8Bit(tracker.readAllStandardError()).contains("* daemon started successfully"));
+        QCOMPARE(phone.value("server.running"), QStringLiteral("1"));
+
+        phone.setState("unauthorized");
+        QVERIFY2(listsAre({"", "R58N91XKQ2B\tunauthorized\n"}), qPrintable(lists.join('|')));
+        phone.set("battery.level", "40"); // no change of the list
+        phone.setState("device");
+        QVERIFY2(listsAre({"", "R58N91XKQ2B\tunauthorized\n", device}), qPrintable(lists.join('|')));
+        lists.clear();
+        phone.set({{"second.state", "offline"}});
+        QVERIFY2(listsAre({device + "emulator-5554\toffline\n"}), qPrintable(lists.join('|')));
+        phone.remove("second.state");
+        QVERIFY(listsAre({device + "emulator-5554\toffline\n", device}));
+
+        // a reboot: listed a while, gone, back
+        lists.clear();
+        QCOMPARE(phone.run("adb", {"reboot"}).exitCode, 0);
+        QVERIFY2(listsAre({"", device}), qPrintable(lists.join('|')));
+        QVERIFY(!reader.broken());
+        QCOMPARE(raw.contains("\r\n"), lineEndings == "crlf");
+
+        QCOMPARE(phone.run("adb", {"kill-server"}).exitCode, 0);
+        QVERIFY(tracker.waitForFinished(10000));
+        QCOMPARE(tracker.exitCode(), 0);
+        QCOMPARE(phone.calls().count("adb track-devices"), 1);
+    }
+
+    // An adb (or server) without device tracking refuses it at once.
+    void trackDevicesRefused()
+    {
+        SimPhone phone;
+        phone.set({{"fault.track-devices.exit", "1"}, {"fault.track-devices.stderr", "error: unknown host service\n"}});
+        const SimPhone::Result r = phone.run("adb", {"track-devices"});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.out, QByteArray());
+        QVERIFY(err(r).contains("error: unknown host service"));
+    }
+
     void faults_data()
     {
         QTest::addColumn<Keys>("keys");

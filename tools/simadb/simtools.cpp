@@ -615,6 +615,79 @@ QString withLineEnds(QString text, const QString &lineEnd)
     return text;
 }
 
+// ---- adb track-devices ----
+
+// The device list as the server sends it to a tracking client: the lines of
+// `adb devices` without the header, after four hexadecimal digits giving
+// their length.
+QByteArray trackedList(const Scenario &s)
+{
+    QString lines;
+    for (const Listed &p : listedPhones(s))
+        lines += p.serial + QLatin1Char('\t') + p.state + QLatin1Char('\n');
+    const QByteArray bytes = lines.toLocal8Bit();
+    return QByteArray::number(bytes.size(), 16).rightJustified(4, '0') + bytes;
+}
+
+// When the listed state changes by itself next (a reboot's course), or -1.
+qint64 nextTimedChange(const Scenario &s)
+{
+    if (!s.contains(QStringLiteral("reboot.at")))
+        return -1;
+    const qint64 dropped = s.number(QStringLiteral("reboot.at")) + s.number(QStringLiteral("reboot.listed_ms"), 3500);
+    const qint64 back = dropped + s.number(QStringLiteral("reboot.absent_ms"), 1500);
+    const qint64 now = nowMs();
+    return now < dropped ? dropped : now < back ? back : -1;
+}
+
+// The scenario file as last seen; a rewrite (always a rename) changes it.
+QPair<qint64, qint64> fileMark(const QString &file)
+{
+    const QFileInfo info(file);
+    return {info.exists() ? info.lastModified().toMSecsSinceEpoch() : -1, info.size()};
+}
+
+// After the first list, a new one whenever the phones or their states change
+// (a test's rewrite of the scenario, a reboot's course). Like adb's client it
+// ends, with exit code 0, when the server stops (kill-server); like every
+// simulated tool, when its caller has gone. It looks at the scenario file
+// every 50 ms and reads it only when it has changed (and once a second), so
+// waiting costs next to nothing.
+int trackDevices(const QString &dir, const QString &lineEnd, qint64 parent)
+{
+    const QString file = Scenario::fileName(dir);
+    QByteArray last;
+    QPair<qint64, qint64> mark(-2, -2);
+    QElapsedTimer sinceRead;
+    qint64 timedChange = -1;
+    while (!parentGone(parent)) {
+        const QPair<qint64, qint64> now = fileMark(file);
+        const bool due = now != mark || !sinceRead.isValid() || sinceRead.elapsed() >= 1000
+                         || (timedChange >= 0 && nowMs() >= timedChange);
+        if (due) {
+            mark = now;
+            sinceRead.start();
+            Scenario s = Scenario::load(dir);
+            if (!s.flag(QStringLiteral("server.running")))
+                return 0; // the server has gone: so has the connection
+            timedChange = nextTimedChange(s);
+            settleReboot(s); // a phone back from its reboot is listed, whether or not a command has run since
+            const QByteArray list = trackedList(s);
+            if (list != last) {
+                last = list;
+                const QByteArray out = lineEnd == QLatin1String("\n")
+                                           ? list
+                                           : QByteArray(list).replace("\n", lineEnd.toLatin1());
+                if (fwrite(out.constData(), 1, size_t(out.size()), stdout) != size_t(out.size())
+                    || fflush(stdout) != 0)
+                    return 1; // nobody reads any more
+            }
+        }
+        QThread::msleep(50);
+    }
+    return 0;
+}
+
 } // namespace
 
 int simadbMain(const char *toolName, int argc, char **argv)
@@ -637,6 +710,7 @@ int simadbMain(const char *toolName, int argc, char **argv)
     QString outLineEnd = lineEnd;
     QString faultOut, faultExtra, faultErr;
     bool replaceOut = false;
+    bool tracking = false; // adb track-devices goes on after the lock is let go
     {
         ScenarioLock lock(dir);
         Scenario s = Scenario::load(dir);
@@ -657,6 +731,9 @@ int simadbMain(const char *toolName, int argc, char **argv)
             if (tool == QLatin1String("adb") && cmd != QLatin1String("kill-server")
                 && cmd != QLatin1String("start-server"))
                 ensureServer(s, o, &changed);
+        } else if (tool == QLatin1String("adb") && cmd == QLatin1String("track-devices")) {
+            ensureServer(s, o, &changed);
+            tracking = true;
         } else if (tool == QLatin1String("adb")) {
             runAdb(s, args, &changed, o);
         } else if (tool == QLatin1String("netstat")) {
@@ -690,6 +767,14 @@ int simadbMain(const char *toolName, int argc, char **argv)
         if (i > 0 && o.chunkDelayMs > 0)
             QThread::msleep(unsigned(o.chunkDelayMs));
         writeAll(stdout, withLineEnds(o.chunks.at(i), outLineEnd));
+    }
+    if (tracking) {
+#ifdef Q_OS_UNIX
+        const qint64 parent = getppid();
+#else
+        const qint64 parent = 0;
+#endif
+        return trackDevices(dir, lineEnd, parent);
     }
     return o.exitCode;
 }
