@@ -321,7 +321,10 @@ public:
     void endStepCommand(const StepDef &def, bool failed);
     void finishStep(const StepDef &def);
     void retireStepProcess(DeviceStep step);
-    QProcess *newStepProcess(DeviceStep step);
+    // A step's process object, run in the program's environment as it is
+    // now, or in the one read for a sibling made just before (the window's
+    // steps are all made at once).
+    QProcess *newStepProcess(DeviceStep step, const QProcess *sameEnvironmentAs = nullptr);
     void abandonRunningStep();
     // Stops every step of the device link, the watchdog included, and
     // abandons the command in flight.
