@@ -24,13 +24,38 @@ QString doubleSizeName(const QString &path)
     return path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
 }
 
+namespace {
+
+// The pixmap QPixmap(path) would make of a picture, its alpha premultiplied
+// here, on this thread: Qt converts a large picture on its thread pool,
+// whose threads would be started for the first page's picture at start-up.
+QPixmap pixmapOf(QImage image)
+{
+    if (image.format() == QImage::Format_ARGB32) {
+        for (int y = 0; y < image.height(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                const int alpha = qAlpha(line[x]);
+                if (alpha == 0)
+                    line[x] = 0;
+                else if (alpha != 255)
+                    line[x] = qPremultiply(line[x]);
+            }
+        }
+        image.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
+    }
+    return QPixmap::fromImage(std::move(image));
+}
+
+} // namespace
+
 QPixmap purgatexPicture(const QString &path)
 {
     const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
-    if (ratio <= 1.0)
-        return QPixmap(path);
-    const QString twice = doubleSizeName(path);
     QImage image;
+    if (ratio <= 1.0)
+        return image.load(path) ? pixmapOf(std::move(image)) : QPixmap(path);
+    const QString twice = doubleSizeName(path);
     if (twice.isEmpty() || !QFile::exists(twice) || !image.load(twice))
         return QPixmap(path); // a picture without a 2x drawing (or not ours)
     image.setDevicePixelRatio(2.0);
@@ -42,7 +67,7 @@ QPixmap purgatexPicture(const QString &path)
                              Qt::SmoothTransformation);
         image.setDevicePixelRatio(ratio);
     }
-    return QPixmap::fromImage(image);
+    return pixmapOf(std::move(image));
 }
 
 QPixmap purgatexPicture(const char *path)
