@@ -46,6 +46,12 @@ MainWindow::MainWindow(QWidget *parent)
     qDebug() << "after init ui";
 
     m_timerTestPort->start(100);
+    // A window not shown by then finishes its start-up at once; a shown
+    // one after its first frame (MainWindow::event).
+    QTimer::singleShot(0, this, [this] {
+        if (!m_shownOnce)
+            finishStartup();
+    });
 }
 
 MainWindow::~MainWindow()

@@ -69,6 +69,19 @@ public:
 
     bool event(QEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
+    // The first show leaves the styling of the pages and notices not on
+    // screen until they are needed (app/deferredstyle.h).
+    void setVisible(bool visible) override;
+    // What the first frame does not wait for (the category tables, the
+    // styling of the pages and notices behind): after the first frame, or
+    // at the first turn of the event loop when the window is not shown.
+    void finishStartup();
+    bool m_shownOnce = false;
+    bool m_startupFinished = false;
+    // The sentences of two pages pieced together from labels, each piece as
+    // wide as its text: done when either page is first shown.
+    void layOutSentences();
+    bool m_sentencesLaidOut = false;
     void mousePressEvent(QMouseEvent *) override {}
     void mouseReleaseEvent(QMouseEvent *) override {}
     void mouseMoveEvent(QMouseEvent *) override {}
