@@ -29,18 +29,19 @@ namespace {
 // The pixmap QPixmap(path) would make of a picture, its alpha premultiplied
 // here, on this thread: Qt converts a large picture on its thread pool,
 // whose threads would be started for the first page's picture at start-up.
+// Qt's own conversion, a band of rows at a time small enough to stay on
+// this thread.
 QPixmap pixmapOf(QImage image)
 {
-    if (image.format() == QImage::Format_ARGB32) {
-        for (int y = 0; y < image.height(); ++y) {
-            auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
-                const int alpha = qAlpha(line[x]);
-                if (alpha == 0)
-                    line[x] = 0;
-                else if (alpha != 255)
-                    line[x] = qPremultiply(line[x]);
-            }
+    if (image.format() == QImage::Format_ARGB32 && image.width() > 0) {
+        const int width = image.width();
+        const int bandRows = qMax(1, 16384 / width);
+        for (int y = 0; y < image.height(); y += bandRows) {
+            const int rows = qMin(bandRows, image.height() - y);
+            const QImage band(image.constScanLine(y), width, rows, image.bytesPerLine(), QImage::Format_ARGB32);
+            const QImage premultiplied = band.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            for (int r = 0; r < rows; ++r)
+                memcpy(image.scanLine(y + r), premultiplied.constScanLine(r), size_t(width) * 4);
         }
         image.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
     }
