@@ -56,6 +56,8 @@ void connectFormSlots(QObject *receiver)
     }
 
     for (int i = 0; i < mo->methodCount(); ++i) {
+        if (!mo->method(i).name().startsWith("on_"))
+            continue; // (the name is read without building the signature)
         const QByteArray slotSignature = mo->method(i).methodSignature();
         const char *slot = slotSignature.constData();
         if (slot[0] != 'o' || slot[1] != 'n' || slot[2] != '_')
