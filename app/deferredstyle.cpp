@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QSet>
+#include <QStyle>
 #include <QTimer>
 #include <QWidget>
 
@@ -36,6 +37,15 @@ public:
         for (QWidget *w : qAsConst(widgets)) {
             m_partOf.insert(w, part);
             w->installEventFilter(this);
+            // Qt's style sheet style keeps the parsed style sheet of every
+            // widget whose children it has styled or been asked about, and
+            // drops it when the widget goes only once the widget itself has
+            // been styled or asked about. A part destroyed before it was ever
+            // styled would leave its sheet behind, to be taken for the sheet
+            // of a later widget made at the same address. Asking about the
+            // widget once makes the style forget it with the widget.
+            if (!w->styleSheet().isEmpty() && !w->children().isEmpty())
+                w->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, w);
         }
         // Only the keys are dropped; nothing of a destroyed part is reached.
         connect(part, &QObject::destroyed, this, [this, part] { forget(part); });
