@@ -5,6 +5,8 @@
 #include "widgetvisibility.h"
 
 #include <QDirIterator>
+#include <QFile>
+#include <QtEndian>
 #include <QLabel>
 #include <QTableWidget>
 #include <QtTest>
@@ -201,6 +203,38 @@ private slots:
         QVERIFY(w.m_sentencesLaidOut);
         QCOMPARE(second->x(), first->geometry().right() + 1);
         QCOMPARE(first->geometry(), m_reference->ui->A_MP_USBDebugTourial_Label_Text1->geometry());
+    }
+
+    void picturesAreStoredWithUnfilteredRows_data() { picturesAreTheOnesQPixmapReads_data(); }
+    void picturesAreStoredWithUnfilteredRows()
+    {
+        // Rows with a filter (Paeth above all) take Qt's reader several times
+        // longer; the pictures are written without (resources/drawimages).
+        QFETCH(QString, path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray png = file.readAll();
+        QByteArray deflated;
+        quint32 width = 0, height = 0;
+        for (int at = 8; at + 12 <= png.size();) {
+            const quint32 length = qFromBigEndian<quint32>(png.constData() + at);
+            const QByteArray type = png.mid(at + 4, 4);
+            if (type == "IHDR") {
+                width = qFromBigEndian<quint32>(png.constData() + at + 8);
+                height = qFromBigEndian<quint32>(png.constData() + at + 12);
+                QCOMPARE(png.mid(at + 16, 2), QByteArray("\x08\x06", 2)); // 8-bit RGBA
+            } else if (type == "IDAT") {
+                deflated += png.mid(at + 8, int(length));
+            }
+            at += 12 + int(length);
+        }
+        const quint32 stride = width * 4 + 1;
+        QByteArray sized(4, '\0');
+        qToBigEndian<quint32>(stride * height, sized.data());
+        const QByteArray rows = qUncompress(sized + deflated);
+        QCOMPARE(quint32(rows.size()), stride * height);
+        for (quint32 y = 0; y < height; ++y)
+            QVERIFY2(rows.at(int(y * stride)) == 0, qPrintable(QStringLiteral("row %1").arg(y)));
     }
 
     void picturesAreTheOnesQPixmapReads_data()
