@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "app/uifont.h"
 #include "app/widgetvisibility.h"
 #include "browser/browserlogic.h"
 #include "browser/rowdelegate.h"
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+
 using browser::textColour;
 using browser::zebra;
 
@@ -20,7 +22,7 @@ namespace {
 
 QFont tableFont()
 {
-    return QFont(QStringLiteral("Arial"), 9);
+    return uifont::sans(QStringLiteral("Arial"), 9);
 }
 
 QTableWidgetItem *headItem(const QString &text)

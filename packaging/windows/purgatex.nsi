@@ -11,7 +11,9 @@
 ; %APPDATA%\Purgatex\records, nor files the user put into the program folder
 ; (adb.exe and its DLLs, Purgatex.apk).
 
-Unicode true
+; A 64-bit installer for a 64-bit program (it also runs where only 64-bit
+; Windows programs run, as under a 64-bit-only Wine).
+Target amd64-unicode
 !include "${FILES}"
 !include "LogicLib.nsh"
 !include "x64.nsh"
