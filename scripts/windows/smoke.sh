@@ -181,8 +181,10 @@ python3 - "$record_json" <<'PY' || fail "the erase record does not hold the one 
 import json, sys
 record = json.load(open(sys.argv[1], encoding="utf-8"))
 text = json.dumps(record)
-contacts = [c for c in record.get("categories", []) if "ontact" in json.dumps(c)]
+contacts = [c for c in record.get("categories", []) if c.get("category") == "Contact"]
 assert contacts, text[:400]
+c = contacts[0]
+assert c["chosen"] >= 1 and c["confirmed_erased"] == c["chosen"] and c["failed"] == 0, c
 print("record:", sys.argv[1].rsplit("/", 1)[-1], json.dumps(contacts[0])[:300])
 PY
 grep -aqi "erase" "$work/companion-sim.log" || fail "the companion-app simulator received no erase request"
@@ -192,7 +194,10 @@ wine "$setup" /S >"$work/upgrade.log" 2>&1 </dev/null
 [ -f "$install_dir/Purgatex.exe" ] || fail "the upgrade left no program"
 [ -f "$record_json" ] || fail "the upgrade removed the erase record"
 rm -f "$install_dir/adb.exe"
-wine "C:\\Program Files\\Purgatex\\Uninstall.exe" /S '_?=C:\Program Files\Purgatex' >"$work/uninstall.log" 2>&1 </dev/null
+# The uninstaller runs a copy of itself from the temporary folder and returns
+# at once: its work is waited for.
+wine "C:\\Program Files\\Purgatex\\Uninstall.exe" /S >"$work/uninstall.log" 2>&1 </dev/null
+wait_for 60 test ! -e "$install_dir/Uninstall.exe" || fail "the uninstaller did not finish"
 for f in Purgatex.exe Qt5Core.dll platforms/qwindows.dll help/user-guide.html; do
     [ ! -e "$install_dir/$f" ] || fail "the uninstaller left $f"
 done
