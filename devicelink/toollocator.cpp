@@ -65,8 +65,6 @@ QStringList sdkPlatformToolsFolders(const QProcessEnvironment &env)
     add(env.value(QStringLiteral("ANDROID_SDK_ROOT")), tools);
     add(env.value(QStringLiteral("ANDROID_HOME")), tools);
     add(env.value(QStringLiteral("LOCALAPPDATA")), QStringLiteral("Android/Sdk/") + tools);
-    add(env.value(QStringLiteral("ProgramFiles(x86)")), QStringLiteral("Android/android-sdk/") + tools);
-    add(env.value(QStringLiteral("USERPROFILE")), tools);
     QString drive = env.value(QStringLiteral("SystemDrive"));
     if (drive.isEmpty())
         drive = QStringLiteral("C:");

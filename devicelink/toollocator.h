@@ -41,9 +41,8 @@ QStringList adbSearchPlaces(const ToolPlaces &places);
 // The platform-tools folders of the places where Android SDKs and the
 // separately unpacked platform tools usually lie on Windows, from the
 // variables of `env`: %ANDROID_SDK_ROOT% and %ANDROID_HOME% (set by SDK
-// installs), Android Studio's %LOCALAPPDATA%\Android\Sdk, the old SDK
-// installer's %ProgramFiles(x86)%\Android\android-sdk, and an unpacked
-// platform-tools zip in the user's folder or at the root of the system drive
+// installs), Android Studio's %LOCALAPPDATA%\Android\Sdk, and the
+// platform-tools zip unpacked at the root of the system drive
 // (C:\platform-tools). Without duplicates; unset variables give nothing.
 QStringList sdkPlatformToolsFolders(const QProcessEnvironment &env);
 

@@ -2,7 +2,9 @@
 # The Windows program under Wine, end to end (after scripts/windows/package.sh):
 #   1. the installer installs silently into a fresh Wine prefix (Program Files,
 #      Start-menu entry, uninstall entry);
-#   2. the installed Purgatex.exe, with the Windows-built stand-in adb.exe put
+#   2. the installed Purgatex.exe without adb tells where it looked for adb.exe
+#      (C:\platform-tools among the places) on its adb-missing notice;
+#   3. the installed Purgatex.exe, with the Windows-built stand-in adb.exe put
 #      beside it as a user puts platform-tools there, starts on a virtual
 #      display, runs the connection sequence, loses the phone (unplugged while
 #      the companion app starts), registers its device watcher while it waits
@@ -11,11 +13,11 @@
 #      the phone page against the companion-app simulator, a Linux process on
 #      127.0.0.1:10000; closing its window runs its exit command
 #      (taskkill /f /im Purgatex.exe), which ends it;
-#   3. the smoke driver (tests/windows/winsmoke.cpp), from the unzipped zip in
+#   4. the smoke driver (tests/windows/winsmoke.cpp), from the unzipped zip in
 #      a folder whose name holds a blank, drives the same window through a
 #      Private scan, erases one ticked contact and checks that the erase record
 #      lies in the Windows application-data folder;
-#   4. installing again (an upgrade) keeps that record, and so does the
+#   5. installing again (an upgrade) keeps that record, and so does the
 #      uninstaller, which removes the program, its Start-menu entry and its
 #      uninstall entry.
 # The logs, the record and a picture of every page end up in
@@ -113,20 +115,41 @@ QT_QPA_PLATFORM=offscreen "$companion_sim" --port 10000 \
     >"$work/companion-sim.log" 2>&1 &
 sim_pid=$!
 wait_for 30 bash -c 'exec 3<>/dev/tcp/127.0.0.1/10000' 2>/dev/null || fail "the companion-app simulator does not listen"
-# The stand-in adb, put beside the installed program as the adb-missing notice tells the user.
-cp "$BUILD_DIR/tools/simadb/adb.exe" "$install_dir/adb.exe"
-
-step "the installed Purgatex.exe"
-program_log="$work/installed-program.log"
-# Its log reaches a terminal only (see console-text.py): a transcript of one.
-console="$work/installed-program.console"
-(cd "$install_dir" && QT_FORCE_STDERR_LOGGING=1 exec script -qfc "stty cols 500 rows 60; exec wine ./Purgatex.exe" \
-    "$console") >/dev/null 2>&1 </dev/null &
-program_pid=$!
+# The installed program runs from its folder, as its shortcut starts it. Its
+# log reaches a terminal only (see console-text.py): a transcript of one.
+start_installed() {
+    program_log="$work/$1.log"
+    console="$work/$1.console"
+    (cd "$install_dir" && QT_FORCE_STDERR_LOGGING=1 exec script -qfc "stty cols 500 rows 60; exec wine ./Purgatex.exe" \
+        "$console") >/dev/null 2>&1 </dev/null &
+    program_pid=$!
+}
 has_line() {
     if [ "$1" = "$program_log" ]; then python3 "$root/scripts/windows/console-text.py" "$console" >"$program_log"; fi
     grep -aqF -- "$2" "$1" 2>/dev/null
 }
+# Closing the window runs the program's exit command (taskkill /f /im
+# Purgatex.exe), which ends it.
+close_installed() {
+    wine taskkill /im Purgatex.exe >>"$work/close.log" 2>&1 </dev/null || true
+    wait_for 30 bash -c "! kill -0 $program_pid 2>/dev/null" || fail "the program did not end after its window was closed"
+    program_pid=""
+}
+
+step "the installed Purgatex.exe without adb"
+start_installed installed-without-adb
+wait_for 60 has_line "$program_log" "link problem told: adb missing" || fail "the adb-missing notice was not told"
+grep -aF "link problem: adb missing" "$program_log" | grep -aqF 'C:\\platform-tools' \
+    || fail "the places adb was looked for lack C:\\platform-tools"
+sleep 1
+import -window root "$pictures/00-installed-adb-missing.png"
+close_installed
+
+# The stand-in adb, put beside the installed program as the adb-missing notice tells the user.
+cp "$BUILD_DIR/tools/simadb/adb.exe" "$install_dir/adb.exe"
+
+step "the installed Purgatex.exe with adb.exe beside it"
+start_installed installed-program
 wait_for 60 has_line "$program_log" "adb used:" || fail "the program did not start (log: $program_log)"
 grep -aF "adb used:" "$program_log" | head -n1 | grep -aqiF 'C:\\Program Files\\Purgatex\\adb.exe' \
     || grep -aF "adb used:" "$program_log" | head -n1 | grep -aqiF 'C:/Program Files/Purgatex/adb.exe' \
@@ -147,11 +170,7 @@ for line in "start adb,no e,started" "start rsa,no e,authorized" "after forward 
     has_line "$program_log" "$line" || fail "the connection sequence lacks \"$line\""
 done
 step "closing the installed program's window (its exit command ends it)"
-wine taskkill /im Purgatex.exe >"$work/close.log" 2>&1 </dev/null || true
-wait_for 30 bash -c "! kill -0 $program_pid 2>/dev/null" || fail "the program did not end after its window was closed"
-program_pid=""
-grep -aq "taskkill /f /im Purgatex.exe\|close command over" "$program_log" \
-    || echo "(the exit command ended the program before it could log)"
+close_installed
 
 step "the smoke journey from the unzipped program folder"
 journey_dir="$work/Purgatex smoke"
