@@ -134,6 +134,10 @@ close_installed() {
     wine taskkill /im Purgatex.exe >>"$work/close.log" 2>&1 </dev/null || true
     wait_for 30 bash -c "! kill -0 $program_pid 2>/dev/null" || fail "the program did not end after its window was closed"
     program_pid=""
+    # The close button's way: the exit command, run by Wine's own taskkill,
+    # ends the program before it can say more.
+    has_line "$program_log" "releaseAndClose" || has_line "$program_log" "ProgramType::Idle" \
+        || fail "closing the window did not run the program's close"
 }
 
 step "the installed Purgatex.exe without adb"
@@ -186,7 +190,7 @@ status=0
 cp "$pictures/winsmoke.log" "$work/journey-window.log" 2>/dev/null || true
 [ "$status" -eq 0 ] || fail "the smoke journey ended with $status: $(grep -a 'FAILED' "$journey_log" | head -n1)"
 for line in "adb used:" "in homeinforeadable ,home info:" "smoke: scanned:" "erase record:" \
-            "smoke: record:"; do
+            "smoke: record:" "close command over, quitting"; do
     has_line "$journey_log" "$line" || fail "the journey's log lacks \"$line\""
 done
 grep -aF "adb used:" "$journey_log" | head -n1 | grep -aqF "Purgatex smoke" \

@@ -188,9 +188,9 @@ public:
             || !QFileInfo(m_w.m_recordWritten.pdfPath).isFile())
             return fail(6, "a record under the application-data folder");
 
-        // 5. Closing the window runs the exit command; the driver's image is
-        // not Purgatex.exe, so that command finds nothing and the program
-        // ends itself.
+        // 5. Closing the window runs the exit command (taskkill /f /im
+        // Purgatex.exe); the driver's image is not Purgatex.exe, so that
+        // command finds nothing and the program ends itself.
         say(QStringLiteral("closing"));
         m_w.close();
         return 0;
