@@ -8,7 +8,7 @@ packages=(cmake ninja-build ccache qtbase5-dev-tools
           # the zip and the installer
           zip unzip nsis
           # running the Windows programs and the tests: Wine on a virtual X server
-          wine wine64 xvfb xauth x11-apps imagemagick)
+          wine wine64 xvfb imagemagick python3)
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

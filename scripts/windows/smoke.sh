@@ -154,7 +154,8 @@ cp "$BUILD_DIR/tools/simadb/adb.exe" "$install_dir/adb.exe"
 
 step "the installed Purgatex.exe with adb.exe beside it"
 start_installed installed-program
-wait_for 60 has_line "$program_log" "adb used:" || fail "the program did not start (log: $program_log)"
+# "helpers used:" follows the "adb used:" line whole.
+wait_for 60 has_line "$program_log" "helpers used:" || fail "the program did not start (log: $program_log)"
 grep -aF "adb used:" "$program_log" | head -n1 | grep -aqiF 'C:\\Program Files\\Purgatex\\adb.exe' \
     || grep -aF "adb used:" "$program_log" | head -n1 | grep -aqiF 'C:/Program Files/Purgatex/adb.exe' \
     || fail "the program did not take the adb.exe beside it: $(grep -aF 'adb used:' "$program_log" | head -n1)"
