@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-
 using browser::textColour;
 using browser::zebra;
 
