@@ -16,11 +16,15 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+// click, clickRow, and waitFor with the workflow's polls ticking every few
+// milliseconds, as in the Linux journeys; the device link and the countdowns
+// keep their pace.
+#include "workflow/workflowrig.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -31,7 +35,10 @@
 #include <QTest>
 
 #include <cstdio>
-#include <functional>
+
+using workflowrig::click;
+using workflowrig::clickRow;
+using workflowrig::waitFor;
 
 namespace {
 
@@ -50,53 +57,6 @@ void logLine(QtMsgType, const QMessageLogContext &, const QString &message)
 }
 
 void say(const QString &text) { qInfo().noquote() << "smoke:" << text; }
-
-// The workflow's polls tick every few milliseconds instead of up to a second,
-// as in the Linux journeys; the device link and the countdowns keep their pace.
-QList<QTimer *> pollTimers(MainWindow &w)
-{
-    return {w.m_timerCheckStopGetPhotoBeforeScan, w.m_timerCheckStopGetPhotoSwitchedAllApp,
-            w.m_timerLeftTimeReadable,            w.m_timerAllDataReadable,
-            w.m_timerCheckCancelScan,             w.m_timerCheckApkIsDefaultSMSAppReadable,
-            w.m_timerChangeDefaultSMSAppReadable, w.m_timerAllDataErased,
-            w.m_timerCheckCancelErase};
-}
-
-bool waitFor(MainWindow &w, const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        for (QTimer *t : pollTimers(w))
-            if (t && t->isActive() && t->interval() > 5)
-                t->setInterval(5);
-        QTest::qWait(5);
-    }
-    return true;
-}
-
-// A click as the user makes it: only on a widget that is there and enabled.
-bool click(QAbstractButton *b)
-{
-    if (!b || b->isHidden() || !b->isEnabled())
-        return false;
-    QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, b->rect().center());
-    return true;
-}
-
-bool clickRow(QTableWidget *table, int row)
-{
-    if (!table || table->isHidden() || row >= table->rowCount())
-        return false;
-    QTableWidgetItem *item = table->item(row, 2);
-    if (!item)
-        return false;
-    table->scrollToItem(item);
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, table->visualItemRect(item).center());
-    return true;
-}
 
 class Journey
 {
