@@ -57,7 +57,10 @@ QStringList sdkPlatformToolsFolders(const QProcessEnvironment &env)
     auto add = [&folders](const QString &base, const QString &below) {
         if (base.trimmed().isEmpty())
             return;
-        const QString folder = QDir::toNativeSeparators(QDir::cleanPath(base.trimmed() + QLatin1Char('/') + below));
+        // Windows folders, whatever system reads them: "\" separates too.
+        QString path = base.trimmed() + QLatin1Char('/') + below;
+        path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        const QString folder = QDir::toNativeSeparators(QDir::cleanPath(path));
         if (!folders.contains(folder, Qt::CaseInsensitive))
             folders << folder;
     };
