@@ -69,6 +69,9 @@ public:
 
     bool event(QEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
+    // A close from outside the window (Alt+F4, the taskbar, a close message)
+    // is the user's close.
+    void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *) override {}
     void mouseReleaseEvent(QMouseEvent *) override {}
     void mouseMoveEvent(QMouseEvent *) override {}

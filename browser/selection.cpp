@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "app/uifont.h"
 #include "app/widgetvisibility.h"
 #include "browser/browserlogic.h"
 #include "browser/tablelayout.h"
@@ -14,7 +15,7 @@ namespace {
 QListWidgetItem *detailItem(const QString &text, const QColor *background)
 {
     auto *item = new QListWidgetItem(text);
-    item->setFont(QFont(QStringLiteral("Arail"), 9));
+    item->setFont(uifont::sans(QStringLiteral("Arial"), 9));
     item->setForeground(browser::textColour());
     item->setTextAlignment(Qt::AlignCenter);
     if (background)

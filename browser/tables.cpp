@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "app/uifont.h"
 #include "app/widgetvisibility.h"
 #include "browser/browserlogic.h"
 #include "browser/checkcell.h"
@@ -23,7 +24,7 @@ namespace {
 
 QFont tableFont()
 {
-    return QFont(QStringLiteral("Arial"), 9);
+    return uifont::sans(QStringLiteral("Arial"), 9);
 }
 
 QTableWidgetItem *headItem(const QString &text)

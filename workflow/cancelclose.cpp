@@ -5,6 +5,7 @@
 #include "workflow/eraseplan.h"
 #include "workflow/eraseverification.h"
 
+#include <QCloseEvent>
 #include <QDebug>
 
 namespace {
@@ -293,4 +294,16 @@ void MainWindow::closeByUser()
         qDebug() << "ProgramType::Idle,AppStateType::Active,not ConnectedState,relaseAndC";
     }
     closeProgram();
+}
+
+// Closing the window from outside the program (Alt+F4, the taskbar, Windows
+// ending the session, a close message such as taskkill's without /f) goes
+// the way of the close button: an erase in progress leaves its interrupted
+// record and the exit command runs, which ends the program. The window stays
+// until then.
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    if (!m_closeRequested)
+        closeByUser();
 }

@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/highdpi.h"
 #include "app/widgetvisibility.h"
 #include "protocol/records.h"
 #include "purgatexversion.h"

@@ -293,6 +293,7 @@ private slots:
     void appRunAfterCancelErasesWhatShowsTicked();
     void batchUnansweredBeforeCancelIsNotCalledFailed_data();
     void batchUnansweredBeforeCancelIsNotCalledFailed();
+    void closingDuringAnEraseLeavesAnInterruptedRecord_data();
     void closingDuringAnEraseLeavesAnInterruptedRecord();
     void folderThatCannotBeWrittenIsReportedOnThePage();
     void recordLinkOpensThePdf();
@@ -968,8 +969,17 @@ void TestEraseReport::batchUnansweredBeforeCancelIsNotCalledFailed()
              qPrintable(pdf));
 }
 
+void TestEraseReport::closingDuringAnEraseLeavesAnInterruptedRecord_data()
+{
+    QTest::addColumn<bool>("closeMessage");
+    QTest::newRow("close button") << false;
+    // Alt+F4, the taskbar, Windows ending the session, taskkill without /f.
+    QTest::newRow("close message to the window, twice") << true;
+}
+
 void TestEraseReport::closingDuringAnEraseLeavesAnInterruptedRecord()
 {
+    QFETCH(bool, closeMessage);
     Rig r;
     QVERIFY(connectRig(r));
     QVERIFY(scanAndConfirm(r, r.w.ui->S_App_Button));
@@ -979,12 +989,19 @@ void TestEraseReport::closingDuringAnEraseLeavesAnInterruptedRecord()
     QVERIFY(eraseNow(r));
     QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::EraseTwitter) == 3; }));
     r.phone.setTask(4242, "Purgatex.exe"); // the stand-in taskkill only records
-    QVERIFY(click(r.w.ui->S_Close_Button));
+    if (closeMessage) {
+        QVERIFY(!r.w.close()); // the window stays until the exit command ends the program
+        QVERIFY(!r.w.close());
+        QVERIFY(r.w.isVisible());
+    } else {
+        QVERIFY(click(r.w.ui->S_Close_Button));
+    }
     const QJsonObject rec = readJson(recordFiles(r, "json").value(0));
     QCOMPARE(rec["outcome"].toString(), QString("interrupted"));
     QCOMPARE(rec["outcome_reason"].toString(), QString("the program was closed during the erase"));
     QCOMPARE(categoryOf(rec, "Twitter")["not_confirmed"].toInt(), 3);
     QVERIFY(waitFor(r.w, [&] { return r.phone.calls().contains("taskkill /f /im Purgatex.exe"); }));
+    QCOMPARE(r.phone.calls().count("taskkill /f /im Purgatex.exe"), 1);
 }
 
 void TestEraseReport::folderThatCannotBeWrittenIsReportedOnThePage()
