@@ -162,9 +162,9 @@ QString verificationHtml(const EraseAccount &a)
             const Verification::Category &vc = v.categories[c];
             QString found = vc.checkedList ? QString::number(vc.stillListed()) : QStringLiteral("not listed");
             if (vc.listing == Verification::Category::Listing::Incomplete)
-                found = QStringLiteral("not read whole");
+                found = QCoreApplication::translate("eraserecord", "not read whole");
             else if (vc.checkedList && !vc.checkedWhole() && vc.stillListed() == 0)
-                found = QStringLiteral("could not check");
+                found = QCoreApplication::translate("eraserecord", "could not check");
             rows += QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td><td align=\"right\">%3</td></tr>")
                         .arg(esc(eraseplan::categoryDisplayName(c)))
                         .arg(vc.checked)
@@ -195,7 +195,9 @@ QString verificationHtml(const EraseAccount &a)
             QStringList shown;
             for (const QString &key : other)
                 shown << esc(key);
-            h += QStringLiteral("<p><b>%1 &mdash; listed in another form, which may be the same:</b><br/>%2</p>")
+            h += QCoreApplication::translate("eraserecord",
+                                             "<p><b>%1 &mdash; listed in another form, which may be the same:</b>"
+                                             "<br/>%2</p>")
                      .arg(esc(eraseplan::categoryDisplayName(c)), shown.join(QStringLiteral("<br/>")));
         }
     }

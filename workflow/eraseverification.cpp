@@ -299,7 +299,7 @@ QString findingLine(const EraseAccount &a)
             .arg(parts.join(QStringLiteral(", ")));
     }
     case Status::CouldNotRun:
-        return QStringLiteral("verification could not run: %1").arg(v.reason);
+        return QCoreApplication::translate("eraseverification", "verification could not run: %1").arg(v.reason);
     case Status::CouldNotCheck:
         return v.reason;
     }

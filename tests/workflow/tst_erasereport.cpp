@@ -248,6 +248,20 @@ bool confirmPrivate(Rig &r)
            && waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); });
 }
 
+// Erase Now from the private results: the phone erases the photo batch and
+// holds its answer back.
+bool eraseHoldingThePhotoAnswer(Rig &r)
+{
+    const QMetaObject::Connection hold = QObject::connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
+                                                          [&](const CompanionSimulator::EraseRecord &e) {
+                                                              if (e.category == Photo)
+                                                                  r.sim.setHoldEraseAnswers(true);
+                                                          });
+    const bool held = confirmPrivate(r) && eraseNow(r) && waitFor(r.w, [&] { return r.sim.heldEraseAnswers() > 0; });
+    QObject::disconnect(hold);
+    return held;
+}
+
 const char *const kAllErased = "All data on your device has been erased permanently!";
 
 using VerifyStatus = EraseAccount::Verification::Status;
@@ -950,15 +964,7 @@ void TestEraseReport::batchUnansweredBeforeCancelIsNotCalledFailed()
     QVERIFY(chooseContactAndThreePhotos(r));
     const QStringList photos = r.w.m_photoToEraseList;
     const int contacts = r.w.m_contactToEraseList.size();
-    const QMetaObject::Connection hold = connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
-                                                 [&](const CompanionSimulator::EraseRecord &e) {
-                                                     if (e.category == Photo)
-                                                         r.sim.setHoldEraseAnswers(true);
-                                                 });
-    QVERIFY(confirmPrivate(r));
-    QVERIFY(eraseNow(r));
-    QVERIFY(waitFor(r.w, [&] { return r.sim.heldEraseAnswers() > 0; }));
-    disconnect(hold);
+    QVERIFY(eraseHoldingThePhotoAnswer(r));
     QVERIFY(cancelAtOnce(r));
     r.sim.setHoldEraseAnswers(false);
     for (const QString &entry : r.sim.data().lists[Photo])
@@ -1379,6 +1385,10 @@ void TestEraseReport::lateAnswerCountsForItsOwnRunOnly_data()
     QTest::newRow("answered right after the cancel's acknowledgement") << 0;
     QTest::newRow("answered after the cancel gave it up") << 1;
     QTest::newRow("answered after the next run sent the photos again") << 2;
+    // Erase Now waits for the default-SMS-app answer (a message is ticked
+    // too) when the old answer comes: the new run sends what it did not
+    // answer, the fourth photo, and the messages.
+    QTest::newRow("answered while the next Erase Now waits for the SMS app") << 3;
 }
 
 // A private run is cancelled while the phone holds the answer of its photo
@@ -1397,15 +1407,7 @@ void TestEraseReport::lateAnswerCountsForItsOwnRunOnly()
     const int contacts = r.w.m_contactToEraseList.size();
     r.sim.setHeldOnCancel(late == 0 ? CompanionSimulator::HeldOnCancel::AnswerAfterAck
                                     : CompanionSimulator::HeldOnCancel::Keep);
-    const QMetaObject::Connection hold = connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
-                                                 [&](const CompanionSimulator::EraseRecord &e) {
-                                                     if (e.category == Photo)
-                                                         r.sim.setHoldEraseAnswers(true);
-                                                 });
-    QVERIFY(confirmPrivate(r));
-    QVERIFY(eraseNow(r));
-    QVERIFY(waitFor(r.w, [&] { return r.sim.heldEraseAnswers() > 0; }));
-    disconnect(hold);
+    QVERIFY(eraseHoldingThePhotoAnswer(r));
     QVERIFY(click(r.w.ui->M_IsErasing_PubuButton_Stop) && click(r.w.ui->T_D_IsErasing_Stop_PushButton_Ok));
     QVERIFY(waitFor(r.w, [&] { return !r.w.ui->T_D_EraseCancelled->isHidden(); }));
     const QString cancelled = r.w.m_recordWritten.jsonPath;
@@ -1436,9 +1438,16 @@ void TestEraseReport::lateAnswerCountsForItsOwnRunOnly()
     // The fourth photo is ticked and the erase goes on.
     QVERIFY(click(r.w.ui->M_ConformErase_PushButton_Back));
     QVERIFY(tickPrivateRows(r, r.w.ui->EP_IsScanning_PushButton_Photo, "tablePhotoWidget", {4}));
+    if (late == 3)
+        QVERIFY(tickPrivateRows(r, r.w.ui->EP_IsScanning_PushButton_Message, "tableMessageWidget", {1}));
+    const QStringList messages = r.w.m_messageToEraseList;
     QVERIFY(confirmPrivate(r));
     const int sentBefore = r.sim.eraseRequests().size();
+    if (late == 3)
+        r.sim.setHoldEraseAnswers(false); // written before Erase Now, read after it
     QVERIFY(eraseNow(r));
+    if (late == 3)
+        QVERIFY(waitFor(r.w, [&] { return photoOfCancelled()["confirmed_erased"].toInt() == 3; }));
     if (late == 2) {
         // The phone answers the old batch only now, after the new one.
         QVERIFY(waitFor(r.w, [&] { return r.sim.eraseRequests().size() == sentBefore + 4; }));
@@ -1457,12 +1466,13 @@ void TestEraseReport::lateAnswerCountsForItsOwnRunOnly()
     QVERIFY(fourthListed);
     QVERIFY(jsonStrings(photo["failed_locations"]).contains(fourth)
             || jsonStrings(photo["not_confirmed_locations"]).contains(fourth));
-    if (late < 2) {
-        QCOMPARE(sentNow, QStringList{fourth});
+    if (late != 2) {
+        QCOMPARE(sorted(sentNow), sorted(messages + QStringList{fourth}));
         QCOMPARE(photo["confirmed_erased"].toInt(), 3);
         QCOMPARE(jsonStrings(photo["failed_locations"]), QStringList{fourth});
         QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(),
-                 QString("%1 1 item could not be erased (Photo: 1).").arg(erasedText(contacts + 3)));
+                 QString("%1 1 item could not be erased (Photo: 1).")
+                     .arg(erasedText(contacts + 3 + int(messages.size()))));
     } else {
         // Sent again with the fourth photo, while the old answer could still
         // come: no answer of the batch can be told to be its own, so nothing
