@@ -340,7 +340,7 @@ void MainWindow::decodePhoto(BodyReader &r)
 bool MainWindow::takeEraseAnswer(Category c, const std::function<void()> &apply)
 {
     const EraseBatches::Batch b = m_eraseBatches.answerOwner(c);
-    if (!b.known || b.run != m_eraseRunNumber || !m_eraseAccount.isBegun()) {
+    if (!b.known || b.run != m_eraseRunNumber) {
         qDebug() << "erase answer of no batch of the last run, not counted:" << proto::categoryName(c);
         return false;
     }
@@ -348,6 +348,8 @@ bool MainWindow::takeEraseAnswer(Category c, const std::function<void()> &apply)
         qDebug() << "erase answer of a batch given up on, not counted:" << proto::categoryName(c);
         return false;
     }
+    if (!m_eraseAccount.isBegun())
+        return true; // a batch sent outside a run: nothing to account for
     apply();
     if (!m_eraseAccount.isOpen()) {
         // The run has ended and its record is written: it is written again.
@@ -388,7 +390,7 @@ void MainWindow::decodeEraseBack(Category c, BodyReader &r)
     m_eraseBatches.answered(c);
     if (!taken || !ofThisScan)
         return;
-    if (!m_eraseAccount.isOpen()) {
+    if (m_eraseAccount.isBegun() && !m_eraseAccount.isOpen()) {
         lateBatchAnswered(c);
         return;
     }
@@ -418,7 +420,7 @@ void MainWindow::decodeEraseFail(Category c, BodyReader &r)
     const bool batchOver = m_eraseBatches.itemFailed(c);
     if (!taken || !ofThisScan)
         return;
-    if (!m_eraseAccount.isOpen()) {
+    if (m_eraseAccount.isBegun() && !m_eraseAccount.isOpen()) {
         if (batchOver)
             lateBatchAnswered(c);
         return;
