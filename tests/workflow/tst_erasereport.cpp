@@ -1263,6 +1263,7 @@ void TestEraseReport::entryTheCheckCannotReadIsNeverGone()
     }
     QCOMPARE(r.w.ui->M_EraseCompleted_Label_Verify->text(), line);
     QCOMPARE(r.w.ui->M_EraseCompleted_Label_Title->text(), QString("Completed"));
+    shoot(&r.w, QStringLiteral("report-could-not-check-%1").arg(QTest::currentDataTag()).replace(' ', '-'));
     const int row = reportRow(r, eraseplan::categoryDisplayName(category));
     QCOMPARE(r.w.ui->M_EraseCompleted_Table->item(row, 5)->text(), QString("could not check"));
     QCOMPARE(r.w.ui->M_EraseCompleted_Table->item(1 - row, 5)->text(), QString("all gone"));
