@@ -35,7 +35,8 @@ void paintRow(QTableWidget *table, int row, const QColor &colour)
 
 // Ids (contacts, history, messages) or the location (files) a data row stands
 // for. A row of a search result stands for its whole number, like the row of
-// the full table, so a number is never half chosen.
+// the full table, so a number is never half chosen; of its records, those
+// whose id the phone listed more than once cannot be chosen.
 QStringList MainWindow::rowIds(int category, int row) const
 {
     const TableLayout &layout = tableLayout(category);
@@ -46,8 +47,11 @@ QStringList MainWindow::rowIds(int category, int row) const
         const QTableWidgetItem *check = table ? table->item(row, 0) : nullptr;
         if (!check || !check->data(browser::RowKeyRole).isValid())
             return {};
-        const QStringList ids = browser::idsOfRow(this->*layout.keyMap, check->data(browser::RowKeyRole).toString(),
-                                                  check->data(browser::RowIdRole).toString());
+        // A record whose id the phone listed more than once is never chosen.
+        const QStringList ids = browser::erasableIds(
+            browser::idsOfRow(this->*layout.keyMap, check->data(browser::RowKeyRole).toString(),
+                              check->data(browser::RowIdRole).toString()),
+            ambiguousIdsOf(category));
         if (category == Message)
             return browser::sortIdsNewestFirst(ids, m_messageMapIdData);
         return ids;

@@ -169,6 +169,14 @@ private:
     QSignalBlocker m_quiet;
 };
 
+// A record whose id the phone listed more than once cannot be told from a
+// forged one: its row shows no check mark, only this explanation.
+QString ambiguousRowTip()
+{
+    return MainWindow::tr("The phone listed this record's id more than once, so it cannot be told which item the "
+                          "id would erase: it cannot be chosen.");
+}
+
 // A file whose location cannot be read is shown but cannot be chosen: its
 // check cell carries no check mark, only this explanation.
 QString unreadableLocationTip()
@@ -436,6 +444,17 @@ void MainWindow::fillKeyedTable(int category, bool rebuild)
         }
     }
     sizeTable(table, layout.widths);
+
+    // A row of records whose id the phone listed more than once only: shown,
+    // but nothing of it can be chosen.
+    if (!ambiguousIdsOf(category).isEmpty()) {
+        for (int r = 1; r <= n; ++r) {
+            if (!rowIds(category, r).isEmpty())
+                continue;
+            table->item(r, 0)->setIcon(QIcon());
+            table->item(r, 0)->setToolTip(ambiguousRowTip());
+        }
+    }
 
     // A row whose ids are all chosen already shows checked: what the table
     // shows is what will be erased.
@@ -724,6 +743,9 @@ void MainWindow::clearResultTables()
         m_messageMapIdData.clear();
         m_messageMapNameId.clear();
         m_messageMapNumberId.clear();
+        m_contactAmbiguous.clear();
+        m_historyAmbiguous.clear();
+        m_messageAmbiguous.clear();
         m_photoDir.clear();
         m_audioDir.clear();
         m_vedioDir.clear();

@@ -388,6 +388,21 @@ private slots:
         QVERIFY(err(r).contains("error: unknown host service"));
     }
 
+    // Another phone is plugged in while the first restarts: it comes back
+    // with its own serial number.
+    void anotherPhoneReturnsFromTheReboot()
+    {
+        SimPhone phone;
+        phone.set({{"reboot.listed_ms", "100"}, {"reboot.absent_ms", "300"}, {"reboot.return_serial", "ZX81OTHER77"}});
+        QCOMPARE(out(phone.run("adb", {"get-serialno"})), QStringLiteral("R58N91XKQ2B\n"));
+        QCOMPARE(phone.run("adb", {"reboot"}).exitCode, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!listed(phone), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(listed(phone), 5000);
+        QCOMPARE(out(phone.run("adb", {"get-serialno"})), QStringLiteral("ZX81OTHER77\n"));
+        QVERIFY(out(phone.run("adb", {"devices"})).contains("ZX81OTHER77\tdevice\n"));
+        QVERIFY(phone.value("reboot.return_serial").isEmpty());
+    }
+
     void faults_data()
     {
         QTest::addColumn<Keys>("keys");

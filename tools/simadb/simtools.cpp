@@ -123,9 +123,14 @@ bool settleReboot(Scenario &s)
     const QString back = s.value(QStringLiteral("reboot.return_state"));
     if (!back.isEmpty())
         s.set(QStringLiteral("state"), back);
+    // Another phone was plugged in while this one restarted.
+    const QString serial = s.value(QStringLiteral("reboot.return_serial"));
+    if (!serial.isEmpty())
+        s.set(QStringLiteral("serial"), serial);
     s.set(QStringLiteral("boot.at"), at + listed); // it started again when it dropped off
     s.remove(QStringLiteral("reboot.at"));
     s.remove(QStringLiteral("reboot.return_state"));
+    s.remove(QStringLiteral("reboot.return_serial"));
     return true;
 }
 
