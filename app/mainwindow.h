@@ -19,6 +19,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <functional>
+
 #include "app/formpictures.h" // the form's pixmap function
 #include "app/tracetail.h"
 #include "browser/photodecoder.h"
@@ -28,6 +30,7 @@
 #include "protocol/frame.h"
 #include "protocol/records.h"
 #include "workflow/eraseaccount.h"
+#include "workflow/eraseverification.h"
 #include "workflow/eraserecord.h"
 #include "workflow/programstate.h"
 
@@ -82,6 +85,9 @@ public:
     // wide as its text: done when either page is first shown.
     void layOutSentences();
     bool m_sentencesLaidOut = false;
+    // A close from outside the window (Alt+F4, the taskbar, a close message)
+    // is the user's close.
+    void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *) override {}
     void mouseReleaseEvent(QMouseEvent *) override {}
     void mouseMoveEvent(QMouseEvent *) override {}
@@ -548,6 +554,11 @@ public:
     QMap<QString, QString> m_messageMapIdData;
     QMultiMap<QString, QString> m_messageMapNameId;
     QMultiMap<QString, QString> m_messageMapNumberId;
+    // Keys of records whose id the list held more than once, to the id the
+    // phone gave: shown, never chosen nor sent (protocol/records.h).
+    QHash<QString, QString> m_contactAmbiguous;
+    QHash<QString, QString> m_historyAmbiguous;
+    QHash<QString, QString> m_messageAmbiguous;
     QStringList m_photoDir;
     QStringList m_audioDir;
     QStringList m_vedioDir;
@@ -619,6 +630,12 @@ public:
     // incomplete: it is reported so, never as empty or erased. Cleared when a
     // scan of the category starts.
     bool m_listIncomplete[CategoryCount] = {};
+    // A category of the scan that could not be read at all (the phone
+    // answered its list request with a failure, or its gate was closed):
+    // why, or empty. It is reported as not read, never as empty or erased.
+    QString m_listNotRead[CategoryCount];
+    // Records per category the left-time reply announced (-1: none came).
+    qint64 m_announcedCount[CategoryCount] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
     qint64 m_maxListRecords = 2000000;             // records or entries per category
     qint64 m_maxListChars = 256LL * 1024 * 1024;   // their text, per category
     int m_maxRecordChars = 1024 * 1024;            // one record
@@ -697,6 +714,15 @@ public:
     void markErased(Category c);
     QStringList *directoryOf(Category c);
     proto::RecordMaps recordMapsOf(Category c);
+    // The ambiguous keys of a text category of the scan (empty for others).
+    const QHash<QString, QString> &ambiguousIdsOf(int category) const;
+    // The ids a text category's records can be erased by: every stored id
+    // but the ambiguous ones.
+    QStringList erasableIdsOf(int category) const;
+    // An erase answer of a category, applied to the run the batch belongs
+    // to; false when it belongs to no batch of the run in the account.
+    bool takeEraseAnswer(Category c, const std::function<void()> &apply);
+    void lateBatchAnswered(Category c);
     void updateHomeInfo();
     void resetHomeInfoDisplay();
     bool eraseGuard(Category c) const;
@@ -820,6 +846,12 @@ public:
     // scope's progress and asks for the next app, or repeats the cancel
     // request while a cancel is pending; askScanCategory applies the skip rule.
     void askScanCategory(int category);
+    // A category the chain does not ask for passes as read; one whose gate
+    // was closed is noted as not read.
+    void passOverScanCategory(int category, bool gateClosed);
+    // The last left-time reply of an app scan said the phone has no app
+    // data (it closes the apps' gate too).
+    bool m_noAppData = false;
     void scanCategoryRendered(int category);
     int &scanProgressOfScope();
     bool privateDataReadable() const;
@@ -877,6 +909,15 @@ public:
     // A cancel the companion app never acknowledges is given up after this
     // long (milliseconds); the notice T_D_CancelNoAnswer says so.
     int m_cancelTimeoutMs = 15000;
+    // After the cancel's acknowledgement the companion app may still answer
+    // a batch it was erasing: the cancel waits this long for those answers,
+    // then gives the batches up (the next batch of their category is then
+    // in doubt).
+    int m_lateAnswerWaitMs = 5000;
+    QElapsedTimer m_lateAnswerClock;
+    // Which batch an erase answer belongs to, and the runs numbered.
+    EraseBatches m_eraseBatches;
+    quint64 m_eraseRunNumber = 0;
     QElapsedTimer m_cancelClock;
     void endScanCancel(bool acknowledged);
     void endEraseCancel(bool acknowledged);
@@ -901,6 +942,9 @@ public:
     eraserecord::Written m_recordWritten;
     // The keys the erase sender of a category sends in the current scope.
     QStringList eraseKeysOf(int category) const;
+    // The ids the phone listed more than once that the run stands for (All:
+    // every one; private: those of the numbers whose rows are ticked).
+    QStringList ambiguousIdsChosen(int category) const;
     void beginEraseAccount();
     // Ends the open run's account, writes its record and fills the report.
     void endEraseRun(EraseAccount::Outcome outcome, const QString &reason = QString());
@@ -928,6 +972,8 @@ public:
     QMultiMap<QString, QString> m_verifyNameId;
     QMultiMap<QString, QString> m_verifyNumberId;
     QStringList m_verifyDir;
+    QHash<QString, QString> m_verifyAmbiguous;
+    int m_verifyUnreadable = 0; // records of the pass's list without an id
     // The scan's list bounds of the category the pass lists, kept aside
     // while the pass's list counts against bounds of its own.
     struct ListBounds
@@ -941,7 +987,7 @@ public:
     void initVerification();
     void startVerificationWait();
     void requestVerificationList(int category);
-    QStringList verificationListedKeys(int category) const;
+    eraseverification::Listing verificationListing(int category) const;
     void restoreScanBounds(int category);
     void stopVerificationPass();
     // Lets go of the pass's list store. A list still on its way keeps it,

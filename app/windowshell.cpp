@@ -3,6 +3,7 @@
 
 #include "deferredstyle.h"
 #include "topbuttonformousemove.h"
+#include "uifont.h"
 #include "userguide.h"
 #include "widgetvisibility.h"
 #include "windowgeometry.h"
@@ -106,6 +107,12 @@ void MainWindow::initWindowShell()
     setMouseTracking(true);
     qApp->installEventFilter(this);
 
+#ifdef Q_OS_WIN
+    // Windows' UI font, falling back to sans-serif families where it is
+    // missing (Wine without Windows' fonts) rather than to a serif default.
+    // Application-wide: the notices are windows of their own.
+    QApplication::setFont(uifont::withFallbacks(QApplication::font()));
+#endif
     setWindowIcon(QIcon(QStringLiteral(":/images/StaticUI/bitbug_favicon.ico")));
     setWindowTitle(QStringLiteral("Purgatex for Android"));
     QRect available(0, 0, WindowWidth, WindowHeight);

@@ -172,6 +172,18 @@ QStringList idsOfRow(const QMultiMap<QString, QString> &keyMap, const QString &n
     return idsForNumber(keyMap, number);
 }
 
+QStringList erasableIds(const QStringList &ids, const QHash<QString, QString> &ambiguous)
+{
+    if (ambiguous.isEmpty())
+        return ids;
+    QStringList out;
+    out.reserve(ids.size());
+    for (const QString &id : ids)
+        if (!ambiguous.contains(id))
+            out << id;
+    return out;
+}
+
 QStringList idsForNumber(const QMultiMap<QString, QString> &keyMap, const QString &number)
 {
     QStringList ids = keyMap.values(number); // newest insertion first

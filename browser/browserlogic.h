@@ -4,6 +4,7 @@
 // category table shows, the selection kept beside a table, the search and the
 // thumbnail name match. No widgets here; the window's slots call these.
 
+#include <QHash>
 #include <QMap>
 #include <QMultiMap>
 #include <QSet>
@@ -78,6 +79,10 @@ QList<KeyedRow> buildMessageRows(const QMultiMap<QString, QString> &messageNumbe
 // other row every id under its number (none for the empty number).
 QStringList idsOfRow(const QMultiMap<QString, QString> &keyMap, const QString &number,
                      const QString &soleId);
+
+// The ids a row may choose: those not listed more than once by the phone
+// (`ambiguous` holds the keys of such records, protocol/records.h).
+QStringList erasableIds(const QStringList &ids, const QHash<QString, QString> &ambiguous);
 
 // All ids stored under one number, in insertion order (oldest first).
 QStringList idsForNumber(const QMultiMap<QString, QString> &keyMap, const QString &number);

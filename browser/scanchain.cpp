@@ -53,8 +53,7 @@ void MainWindow::advanceScanAfter(int category)
     };
     traceToken(tokens.before);
     if (decision != scanplan::AskDecision::Ask) {
-        m_dataReadable[next] = true;
-        m_scanDone[next] = true;
+        passOverScanCategory(next, decision == scanplan::AskDecision::SkipGateClosed);
         return;
     }
     switch (next) {

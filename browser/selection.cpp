@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "app/uifont.h"
 #include "app/widgetvisibility.h"
 #include "browser/browserlogic.h"
 #include "browser/tablelayout.h"
@@ -14,7 +15,7 @@ namespace {
 QListWidgetItem *detailItem(const QString &text, const QColor *background)
 {
     auto *item = new QListWidgetItem(text);
-    item->setFont(QFont(QStringLiteral("Arail"), 9));
+    item->setFont(uifont::sans(QStringLiteral("Arial"), 9));
     item->setForeground(browser::textColour());
     item->setTextAlignment(Qt::AlignCenter);
     if (background)
@@ -34,7 +35,8 @@ void paintRow(QTableWidget *table, int row, const QColor &colour)
 
 // Ids (contacts, history, messages) or the location (files) a data row stands
 // for. A row of a search result stands for its whole number, like the row of
-// the full table, so a number is never half chosen.
+// the full table, so a number is never half chosen; of its records, those
+// whose id the phone listed more than once cannot be chosen.
 QStringList MainWindow::rowIds(int category, int row) const
 {
     const TableLayout &layout = tableLayout(category);
@@ -45,8 +47,11 @@ QStringList MainWindow::rowIds(int category, int row) const
         const QTableWidgetItem *check = table ? table->item(row, 0) : nullptr;
         if (!check || !check->data(browser::RowKeyRole).isValid())
             return {};
-        const QStringList ids = browser::idsOfRow(this->*layout.keyMap, check->data(browser::RowKeyRole).toString(),
-                                                  check->data(browser::RowIdRole).toString());
+        // A record whose id the phone listed more than once is never chosen.
+        const QStringList ids = browser::erasableIds(
+            browser::idsOfRow(this->*layout.keyMap, check->data(browser::RowKeyRole).toString(),
+                              check->data(browser::RowIdRole).toString()),
+            ambiguousIdsOf(category));
         if (category == Message)
             return browser::sortIdsNewestFirst(ids, m_messageMapIdData);
         return ids;

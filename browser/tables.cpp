@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "app/uifont.h"
 #include "app/widgetvisibility.h"
 #include "browser/browserlogic.h"
 #include "browser/checkcell.h"
@@ -23,7 +24,7 @@ namespace {
 
 QFont tableFont()
 {
-    return QFont(QStringLiteral("Arial"), 9);
+    return uifont::sans(QStringLiteral("Arial"), 9);
 }
 
 QTableWidgetItem *headItem(const QString &text)
@@ -167,6 +168,14 @@ private:
     QTableWidget *m_table;
     QSignalBlocker m_quiet;
 };
+
+// A record whose id the phone listed more than once cannot be told from a
+// forged one: its row shows no check mark, only this explanation.
+QString ambiguousRowTip()
+{
+    return MainWindow::tr("The phone listed this record's id more than once, so it cannot be told which item the "
+                          "id would erase: it cannot be chosen.");
+}
 
 // A file whose location cannot be read is shown but cannot be chosen: its
 // check cell carries no check mark, only this explanation.
@@ -436,6 +445,17 @@ void MainWindow::fillKeyedTable(int category, bool rebuild)
         }
     }
     sizeTable(table, layout.widths);
+
+    // A row of records whose id the phone listed more than once only: shown,
+    // but nothing of it can be chosen.
+    if (!ambiguousIdsOf(category).isEmpty()) {
+        for (int r = 1; r <= n; ++r) {
+            if (!rowIds(category, r).isEmpty())
+                continue;
+            table->item(r, 0)->setIcon(QIcon());
+            table->item(r, 0)->setToolTip(ambiguousRowTip());
+        }
+    }
 
     // A row whose ids are all chosen already shows checked: what the table
     // shows is what will be erased.
@@ -724,6 +744,9 @@ void MainWindow::clearResultTables()
         m_messageMapIdData.clear();
         m_messageMapNameId.clear();
         m_messageMapNumberId.clear();
+        m_contactAmbiguous.clear();
+        m_historyAmbiguous.clear();
+        m_messageAmbiguous.clear();
         m_photoDir.clear();
         m_audioDir.clear();
         m_vedioDir.clear();

@@ -70,8 +70,11 @@ HelpText helpText(LinkProblem problem, const QString &detail, bool windows)
     case LinkProblem::AdbMissing:
         return {QStringLiteral("The Android Debug Bridge (adb) was not found"),
                 quoted(QStringLiteral("The program reaches the phone through adb and looked for it in:"), detail)
-                    + (windows ? QStringLiteral("Reinstall Purgatex for Android, which brings adb.exe, or copy "
-                                                "adb.exe into the program's folder.")
+                    + (windows ? QStringLiteral("Purgatex for Android does not bring adb: download the SDK "
+                                                "Platform-Tools for Windows from "
+                                                "developer.android.com/tools/releases/platform-tools and unzip them as "
+                                                "C:\\platform-tools, or copy adb.exe, AdbWinApi.dll and "
+                                                "AdbWinUsbApi.dll into the program's folder.")
                                : QStringLiteral("Install it (Debian and Ubuntu package \"adb\": sudo apt install "
                                                 "adb) or copy adb into the program's folder."))
                     + QLatin1Char(' ') + kAgain};

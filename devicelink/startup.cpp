@@ -34,7 +34,9 @@ void MainWindow::initLibraryPaths()
     for (const QString &path : paths)
         QCoreApplication::addLibraryPath(path);
 #ifdef Q_OS_WIN
-    QCoreApplication::setLibraryPaths(paths);
+    // The program's own folder holds the plug-in folders (platforms,
+    // imageformats, styles) wherever the program is installed.
+    QCoreApplication::setLibraryPaths(paths + QStringList{QCoreApplication::applicationDirPath()});
 #else
     // The install folder exists only on Windows; elsewhere the system's own
     // plug-in folders stay searched after it, or no image format beyond the

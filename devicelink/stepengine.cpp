@@ -144,8 +144,16 @@ void MainWindow::stepCommandNotStarted(DeviceStep step)
     if (!def || def->step != step)
         return;
     qDebug() << "command not started:" << programOf(*def) << m_step[step].process->errorString();
-    if (def->tool == StepTool::Adb)
+    if (def->tool == StepTool::Adb) {
         noteLinkProblem(LinkProblem::AdbMissing, adbSearchPlacesForThisProcess().join(QLatin1Char('\n')));
+        // Looked for afresh: adb put in one of the places since is used by
+        // the next round, without a restart.
+        const QString adb = locateToolsForThisProcess().adb;
+        if (adb != m_adbProgram) {
+            m_adbProgram = adb;
+            qDebug() << "adb used:" << m_adbProgram;
+        }
+    }
     // A device list that could not be asked for lists no phone: the last
     // probe's answer does not stand for this one.
     if (def == &kDeviceProbe)

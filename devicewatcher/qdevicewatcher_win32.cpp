@@ -163,6 +163,8 @@ bool QDeviceWatcherPrivate::start()
     hDevNotify = RegisterDeviceNotificationW(hwnd, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
     if (!hDevNotify)
         qDebug("dw_create_internal_window: \"\"");
+    qDebug("device watcher: %s", hDevNotify ? "registered for USB device notifications"
+                                            : "USB device notifications not available");
     return true;
 }
 

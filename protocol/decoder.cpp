@@ -10,6 +10,7 @@
 #include "protocol/frame.h"
 #include "protocol/messages.h"
 #include "protocol/records.h"
+#include "workflow/eraseplan.h"
 
 using proto::BodyReader;
 
@@ -65,12 +66,39 @@ QStringList *MainWindow::directoryOf(Category c)
 proto::RecordMaps MainWindow::recordMapsOf(Category c)
 {
     if (c == m_verifyListing)
-        return {&m_verifyIdData, &m_verifyNameId, &m_verifyNumberId};
+        return {&m_verifyIdData, &m_verifyNameId, &m_verifyNumberId, &m_verifyAmbiguous};
     switch (c) {
-    case History: return {&m_historyMapIdData, &m_historyMapNameId, &m_historyMapNumberId};
-    case Message: return {&m_messageMapIdData, &m_messageMapNameId, &m_messageMapNumberId};
-    default: return {&m_contactMapIdData, &m_contactMapNameId, &m_contactMapNumberId};
+    case History: return {&m_historyMapIdData, &m_historyMapNameId, &m_historyMapNumberId, &m_historyAmbiguous};
+    case Message: return {&m_messageMapIdData, &m_messageMapNameId, &m_messageMapNumberId, &m_messageAmbiguous};
+    default: return {&m_contactMapIdData, &m_contactMapNameId, &m_contactMapNumberId, &m_contactAmbiguous};
     }
+}
+
+const QHash<QString, QString> &MainWindow::ambiguousIdsOf(int category) const
+{
+    static const QHash<QString, QString> none;
+    switch (category) {
+    case Contact: return m_contactAmbiguous;
+    case History: return m_historyAmbiguous;
+    case Message: return m_messageAmbiguous;
+    default: return none;
+    }
+}
+
+QStringList MainWindow::erasableIdsOf(int category) const
+{
+    const QMap<QString, QString> &idData = category == Contact ? m_contactMapIdData
+                                           : category == History ? m_historyMapIdData
+                                                                 : m_messageMapIdData;
+    const QHash<QString, QString> &ambiguous = ambiguousIdsOf(category);
+    if (ambiguous.isEmpty())
+        return idData.keys();
+    QStringList ids;
+    ids.reserve(idData.size());
+    for (auto it = idData.constBegin(); it != idData.constEnd(); ++it)
+        if (!ambiguous.contains(it.key()))
+            ids << it.key();
+    return ids;
 }
 
 void MainWindow::markListIncomplete(Category c, const char *why)
@@ -105,7 +133,9 @@ void MainWindow::storeListRecord(Category c, QStringView record)
     ++m_listStoredRecords[c];
     m_listStoredChars[c] += record.size();
     if (c <= Message) {
-        proto::addTextRecord(record, recordMapsOf(c));
+        // A record of the verification list without an id may be any item.
+        if (!proto::addTextRecord(record, recordMapsOf(c)) && c == m_verifyListing)
+            ++m_verifyUnreadable;
         return;
     }
     directoryOf(c)->append(record.toString());
@@ -302,6 +332,34 @@ void MainWindow::decodePhoto(BodyReader &r)
     m_photoGotList.append(name + QLatin1Char(';') + format + QLatin1Char(','));
 }
 
+// An erase answer belongs to the category's open batch, or to the batch a
+// cancel gave up on last (the companion app answers in order). It counts for
+// the run that sent the batch while that run's account is the one kept:
+// the run in progress, or, for a given-up batch, the cancelled run (whose
+// record is then written again, so the file says what the account does).
+bool MainWindow::takeEraseAnswer(Category c, const std::function<void()> &apply)
+{
+    const EraseBatches::Batch b = m_eraseBatches.answerOwner(c);
+    if (!b.known || b.run != m_eraseRunNumber) {
+        qDebug() << "erase answer of no batch of the last run, not counted:" << proto::categoryName(c);
+        return false;
+    }
+    if (b.givenUp && m_eraseAccount.isOpen()) {
+        qDebug() << "erase answer of a batch given up on, not counted:" << proto::categoryName(c);
+        return false;
+    }
+    if (!m_eraseAccount.isBegun())
+        return true; // a batch sent outside a run: nothing to account for
+    apply();
+    if (!m_eraseAccount.isOpen()) {
+        // The run has ended and its record is written: it is written again.
+        qDebug() << "late erase answer of an ended run:" << proto::categoryName(c);
+        writeEraseRecord();
+        fillEraseReport();
+    }
+    return true;
+}
+
 void MainWindow::decodeEraseBack(Category c, BodyReader &r)
 {
     if (c == History)
@@ -327,9 +385,27 @@ void MainWindow::decodeEraseBack(Category c, BodyReader &r)
     case Viber: qDebug() << "erase viber back done"; break;
     default: break;
     }
+    const bool ofThisScan = m_eraseAccountScan == m_scansStarted;
+    const bool taken = takeEraseAnswer(c, [&] { m_eraseAccount.noteAnswer(c, done, failed); });
+    m_eraseBatches.answered(c);
+    if (!taken || !ofThisScan)
+        return;
+    if (m_eraseAccount.isBegun() && !m_eraseAccount.isOpen()) {
+        lateBatchAnswered(c);
+        return;
+    }
     m_eraseBackFailCount[c] = failed;
-    m_eraseAccount.noteAnswer(c, done, failed);
     markErased(c);
+}
+
+// A batch of a run that has ended is answered: its keys are not sent again,
+// but the category is not closed, so a run that starts now still sends what
+// else the user has chosen of it.
+void MainWindow::lateBatchAnswered(Category c)
+{
+    for (const QString &key : qAsConst(m_eraseBatchKeys[c]))
+        m_eraseAnsweredKeys[c].insert(key);
+    m_eraseBatchKeys[c].clear();
 }
 
 void MainWindow::decodeEraseFail(Category c, BodyReader &r)
@@ -338,11 +414,20 @@ void MainWindow::decodeEraseFail(Category c, BodyReader &r)
     // the message reply may be, counts as a failure of some item).
     const QString key = r.string();
     r.uint16();
-    m_eraseAccount.noteItemFailed(c, key);
-    ++m_eraseFailCount[c];
-    if (m_eraseFailCount[c] != m_eraseSentCount[c])
-        return;
+    const bool ofThisScan = m_eraseAccountScan == m_scansStarted;
+    const bool taken = takeEraseAnswer(c, [&] { m_eraseAccount.noteItemFailed(c, key); });
     // Every request of the batch failed: the batch is over all the same.
+    const bool batchOver = m_eraseBatches.itemFailed(c);
+    if (!taken || !ofThisScan)
+        return;
+    if (m_eraseAccount.isBegun() && !m_eraseAccount.isOpen()) {
+        if (batchOver)
+            lateBatchAnswered(c);
+        return;
+    }
+    ++m_eraseFailCount[c];
+    if (!batchOver)
+        return;
     markErased(c);
     static const char *const lines[CategoryCount] = {
         "erase contact fail ", "erase his error", "erase mes err", "erase photo err",
@@ -501,6 +586,8 @@ void MainWindow::decodeReply(quint16 typeId, BodyReader &r)
         if (c == History)
             appendHiddenTrace(ui->testLabel_4, QStringLiteral("gCFail\n"));
         m_listFailed[c] = true;
+        if (c != m_verifyListing)
+            m_listNotRead[c] = eraseplan::listRefusedReason();
         markRead(c);
         return;
     }

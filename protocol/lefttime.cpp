@@ -37,6 +37,7 @@ void MainWindow::applyLeftTimeCounts(int first, int n, const qint64 *counts, con
         }
         m_expectedScanTime[c] = scan;
         m_expectedEraseTime[c] = erase;
+        m_announcedCount[c] = count;
         *scanSum += scan;
         *eraseSum += erase;
     }
@@ -114,7 +115,9 @@ void MainWindow::decodeLeftTime(quint16 typeId, BodyReader &r)
         for (int c = FirstAppCategory; c < CategoryCount; ++c) {
             m_expectedScanTime[c] = 0;
             m_expectedEraseTime[c] = 0;
+            m_announcedCount[c] = 0;
         }
+        m_noAppData = true;
         m_scanLeftApp = 0;
         m_eraseLeftApp = 0;
         m_sdkGate[3] = false;

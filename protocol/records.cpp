@@ -117,18 +117,21 @@ bool addTextRecord(QStringView record, const RecordMaps &maps)
     if (fields[0].isEmpty())
         return false; // no id: nothing to erase it by
     const QString id = fields[0].toString();
-    const auto old = maps.idData->constFind(id);
-    if (old != maps.idData->constEnd()) {
-        // The later record replaces the earlier one everywhere, so no row
-        // keeps standing for the old record's number.
-        const QStringList was = splitRecordFields(old.value());
-        maps.nameId->remove(was.value(1), id);
-        maps.numberId->remove(was.value(2), id);
+    QString key = id;
+    if (maps.idData->contains(id)) {
+        // Listed before: neither record may be erased by the id, and each
+        // stays filed under its own number and name.
+        if (!maps.ambiguous)
+            return true;
+        maps.ambiguous->insert(id, id);
+        for (int n = 2; maps.idData->contains(key); ++n)
+            key = id + QStringLiteral(";%1").arg(n); // no id holds ";"
+        maps.ambiguous->insert(key, id);
     }
     if (!fields[1].isEmpty())
-        maps.nameId->insert(sharedKey(*maps.nameId, fields[1]), id);
-    maps.numberId->insert(sharedKey(*maps.numberId, fields[2]), id);
-    maps.idData->insert(id, record.toString());
+        maps.nameId->insert(sharedKey(*maps.nameId, fields[1]), key);
+    maps.numberId->insert(sharedKey(*maps.numberId, fields[2]), key);
+    maps.idData->insert(key, record.toString());
     return true;
 }
 
@@ -192,6 +195,15 @@ bool takeRecords(QString &pending, bool &skipping, const QString &piece, bool st
         pending = pending.right(sepLength - 1);
     }
     return whole;
+}
+
+bool listCountAgrees(qint64 announced, qint64 listed)
+{
+    if (announced < 0)
+        return true;
+    if (announced >= 0xFFFF)
+        return listed >= 0xFFFF;
+    return announced == listed;
 }
 
 QString joinRecords(const QStringList &records)

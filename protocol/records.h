@@ -3,6 +3,7 @@
 // Record texts of the companion app and the rules that turn them into the
 // program's stores. Pure functions, shared with the simulator.
 
+#include <QHash>
 #include <QMap>
 #include <QMultiMap>
 #include <QString>
@@ -45,20 +46,29 @@ constexpr int MaxFileEntryFields = 64;
 // unambiguously (such an entry is never sent).
 QString entryLocation(const QString &entry);
 
-// The three stores of a text category.
+// The stores of a text category. A record text may hold the record
+// separator and what reads as further records (a message body, a contact
+// name): such a forged record cannot be told from a real one by its text.
+// So an id listed more than once in one list is ambiguous: every record
+// carrying it is stored and shown, each under its own number, and none of
+// them may be erased by the id. `ambiguous` maps the key of every such
+// record (the id for the first, the id with ";2", ";3", ... for the others:
+// no id holds ";") to the id the phone gave.
 struct RecordMaps
 {
     QMap<QString, QString> *idData;
     QMultiMap<QString, QString> *nameId;
     QMultiMap<QString, QString> *numberId;
+    QHash<QString, QString> *ambiguous = nullptr;
 };
 
-// Stores one record of a text category: under its id in the id map (a record
-// with an id already present replaces the old one, which leaves the name and
-// number maps too), its id under its number in the number map (an empty
-// number included: such a record is a row of its own) and under its name when
-// it has one. A record without an id cannot be erased and is not stored;
-// returns false then.
+// Stores one record of a text category: under its id in the id map, its id
+// under its number in the number map (an empty number included: such a
+// record is a row of its own) and under its name when it has one. A record
+// whose id is already stored is kept under a key of its own, filed under its
+// own number and name, and both are marked ambiguous (without an ambiguous
+// map it is dropped). A record without an id cannot be erased and is not
+// stored; returns false then.
 bool addTextRecord(QStringView record, const RecordMaps &maps);
 
 // Adds every non-empty record of a complete list text to the maps (see
@@ -78,6 +88,11 @@ int addDirectoryRecords(const QString &text, QStringList *dir);
 // Returns false when a record was passed over for its length.
 bool takeRecords(QString &pending, bool &skipping, const QString &piece, bool stretchEnds,
                  int maxRecordChars, const std::function<void(QStringView)> &onRecord);
+
+// A list held as many records as the phone announced in its left-time reply.
+// The announcement is a 16-bit count: a list of 65535 records or more
+// agrees with it at its greatest. A negative announcement is none.
+bool listCountAgrees(qint64 announced, qint64 listed);
 
 // Joins the record texts as the companion app sends them.
 QString joinRecords(const QStringList &records);

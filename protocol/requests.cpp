@@ -225,8 +225,17 @@ void MainWindow::sendEraseItems(Category c, const QStringList &chosen)
         m_eraseAccount.markSent(c, sendable.at(i), quint32(i + 1));
         ++m_eraseSentCount[c];
     }
-    if (sendable.isEmpty())
+    if (sendable.isEmpty()) {
         markErased(c); // nothing could be sent: no reply will come
+        return;
+    }
+    // The answer that comes next for the category may be the late answer of
+    // a batch given up on: unless that batch asked for the same keys, its
+    // counts then confirm nothing.
+    if (m_eraseBatches.sent(c, m_eraseRunNumber, sendable)) {
+        qDebug() << "erase batch in doubt: an earlier batch of" << proto::categoryName(c) << "was given up on";
+        m_eraseAccount.markBatchInDoubt(c);
+    }
 }
 
 void MainWindow::sendEraseContact()
@@ -244,7 +253,7 @@ void MainWindow::sendEraseAllContact()
     qDebug() << "sent erase allContact request";
     if (!eraseGuard(Contact))
         return;
-    sendEraseItems(Contact, m_contactMapIdData.keys());
+    sendEraseItems(Contact, erasableIdsOf(Contact));
 }
 
 void MainWindow::sendEraseHistory()
@@ -263,7 +272,7 @@ void MainWindow::sendEraseAllHistory()
     qDebug() << "sent erase allHistory request";
     if (!eraseGuard(History))
         return;
-    sendEraseItems(History, m_historyMapIdData.keys());
+    sendEraseItems(History, erasableIdsOf(History));
 }
 
 void MainWindow::sendEraseMessage()
@@ -282,7 +291,7 @@ void MainWindow::sendEraseAllMessage()
     qDebug() << "sent erase allMessage request";
     if (!eraseGuard(Message))
         return;
-    sendEraseItems(Message, m_messageMapIdData.keys());
+    sendEraseItems(Message, erasableIdsOf(Message));
 }
 
 void MainWindow::sendErasePhoto()

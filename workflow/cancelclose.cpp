@@ -5,6 +5,7 @@
 #include "workflow/eraseplan.h"
 #include "workflow/eraseverification.h"
 
+#include <QCloseEvent>
 #include <QDebug>
 
 namespace {
@@ -96,6 +97,7 @@ void MainWindow::on_T_D_IsErasing_Stop_PushButton_Ok_clicked()
     // An acknowledgement left over from an earlier cancel must not end this
     // one before the companion app has answered it.
     m_cancelEraseBack = false;
+    m_lateAnswerClock.invalidate();
     stopIfActive(m_timerAllDataErased);
     sendCancelErase();
     m_cancelClock.start();
@@ -116,6 +118,16 @@ void MainWindow::checkCancelErase()
 {
     qDebug() << "check cancel Erase once";
     if (m_cancelEraseBack) {
+        // The companion app may still answer a batch it was erasing when the
+        // cancel came: the run waits for it a while, so that the answer is
+        // this run's and not taken for the next run's.
+        if (m_eraseBatches.anyOpen()) {
+            if (!m_lateAnswerClock.isValid())
+                m_lateAnswerClock.start();
+            if (m_lateAnswerClock.elapsed() < m_lateAnswerWaitMs)
+                return;
+            qDebug() << "batches unanswered after the cancel, given up after" << m_lateAnswerClock.elapsed() << "ms";
+        }
         qDebug() << "end check cancel Erase";
         endEraseCancel(true);
     } else if (m_cancelClock.isValid() && m_cancelClock.elapsed() >= m_cancelTimeoutMs) {
@@ -131,6 +143,11 @@ void MainWindow::endEraseCancel(bool acknowledged)
     stopIfActive(m_timerDecreaseEraseTime);
     dropPendingWaits();
     m_cancelClock.invalidate();
+    m_lateAnswerClock.invalidate();
+    // What is still unanswered may be answered later: such an answer goes to
+    // this run's account (and record) while no batch of its category has
+    // been sent since, and leaves the next batch of it in doubt otherwise.
+    m_eraseBatches.giveUpOpen();
     showConfirmPage();
     setScopeButtonsEnabled(true);
     hideWidget(ui->T_D_IsErasing_Stop);
@@ -201,11 +218,14 @@ void MainWindow::stopWorkflowTimers()
         stopIfActive(t);
     m_scopeAfterPhotoStop = -1;
     m_cancelClock.invalidate();
+    m_lateAnswerClock.invalidate();
 }
 
 void MainWindow::workflowConnectionLost()
 {
     stopWorkflowTimers();
+    // No answer of the connection that ended can come any more.
+    m_eraseBatches.clear();
     // An erase in progress ends on its report, saying what the phone had
     // confirmed before the link went.
     interruptEraseRun(QStringLiteral("the link to the phone was lost"));
@@ -293,4 +313,18 @@ void MainWindow::closeByUser()
         qDebug() << "ProgramType::Idle,AppStateType::Active,not ConnectedState,relaseAndC";
     }
     closeProgram();
+}
+
+// Closing the window from outside the program (Alt+F4, the taskbar, Windows
+// ending the session, a close message such as taskkill's without /f) goes
+// the way of the close button: an erase in progress leaves its interrupted
+// record and the exit command runs, which ends the program. The window stays
+// until then.
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    if (m_closeRequested)
+        return;
+    qDebug() << "window closed from outside";
+    closeByUser();
 }

@@ -395,7 +395,7 @@ void MainWindow::changeDefaultSMSAppReadable()
         // Refused on the phone: everything else selected is still erased.
         m_eraseSelected[Message] = false;
         const QStringList chosen =
-            m_eraseType == EraseType::All ? m_messageMapIdData.keys() : m_messageToEraseList;
+            m_eraseType == EraseType::All ? erasableIdsOf(Message) : m_messageToEraseList;
         m_messagesLeftOut = int(eraseplan::keysNotAnswered(chosen, m_eraseAnsweredKeys[Message]).size());
         if (!eraseplan::anySelected(m_eraseSelected, scanplan::scopeCategories(m_eraseType))) {
             // Only messages were chosen: nothing is left to erase, so no run

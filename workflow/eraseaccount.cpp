@@ -44,6 +44,9 @@ void EraseAccount::carryOver(int category, const EraseAccount &earlier, bool sen
     Item item;
     item.takesPart = true;
     item.listIncomplete = before.listIncomplete;
+    item.notReadReason = before.notReadReason;
+    item.listCount = before.listCount;
+    item.inDoubt = before.inDoubt;
     item.bulkErased = before.bulkErased;
     item.bulkFailed = before.bulkFailed;
     for (const QString &key : before.order) {
@@ -110,6 +113,36 @@ bool EraseAccount::listIncomplete(int category) const
     return validCategory(category) && m_items[category].listIncomplete;
 }
 
+void EraseAccount::markListNotRead(int category, const QString &reason)
+{
+    if (!validCategory(category) || reason.isEmpty())
+        return;
+    m_items[category].takesPart = true;
+    m_items[category].notReadReason = reason;
+}
+
+QString EraseAccount::listNotReadReason(int category) const
+{
+    return validCategory(category) ? m_items[category].notReadReason : QString();
+}
+
+void EraseAccount::noteListCount(int category, qint64 announced, qint64 listed)
+{
+    if (!validCategory(category))
+        return;
+    m_items[category].listCount = {qMax<qint64>(0, announced), qMax<qint64>(0, listed)};
+}
+
+EraseAccount::ListCount EraseAccount::listCount(int category) const
+{
+    return validCategory(category) ? m_items[category].listCount : ListCount();
+}
+
+bool EraseAccount::answersInDoubt(int category) const
+{
+    return validCategory(category) && m_items[category].inDoubt;
+}
+
 void EraseAccount::markUnsendable(int category, const QString &key, const QString &reason)
 {
     if (!validCategory(category))
@@ -129,10 +162,19 @@ void EraseAccount::markSent(int category, const QString &key, quint32 sequence)
         item.batchSent = 0;
         item.batchFailures = 0;
         item.batchUnnamed = 0;
+        item.batchInDoubt = false;
     }
     addKey(item, key); // a key sent without being chosen is still accounted for
     item.state[key] = KeyState::Sent;
     ++item.batchSent;
+}
+
+void EraseAccount::markBatchInDoubt(int category)
+{
+    if (!validCategory(category))
+        return;
+    m_items[category].batchInDoubt = true;
+    m_items[category].inDoubt = true;
 }
 
 void EraseAccount::noteItemFailed(int category, const QString &key)
@@ -142,10 +184,22 @@ void EraseAccount::noteItemFailed(int category, const QString &key)
     Item &item = m_items[category];
     ++item.batchFailures;
     auto it = item.state.find(key);
-    if (it != item.state.end() && it.value() == KeyState::Sent)
-        it.value() = item.sentBefore.contains(key) ? KeyState::ResentFailed : KeyState::Failed;
-    else
+    const KeyState was = it == item.state.end() ? KeyState::NotSent : it.value();
+    if (was == KeyState::Sent || was == KeyState::Erased || was == KeyState::Unclear) {
+        // A failure that names the key wins, also over a count that had
+        // called it erased.
+        it.value() = was == KeyState::Sent && item.sentBefore.contains(key) ? KeyState::ResentFailed
+                                                                            : KeyState::Failed;
+        if (was == KeyState::Unclear) {
+            // It was one of the keys the counts spoke of, most likely as one
+            // of their failures.
+            if (item.bulkFailed > 0)
+                --item.bulkFailed;
+            keepBulkWithinUnclear(item);
+        }
+    } else {
         ++item.batchUnnamed;
+    }
     // Every item of the batch failed: no final answer follows.
     if (item.batchSent > 0 && item.batchFailures >= item.batchSent)
         settleBatch(item, 0, item.batchUnnamed);
@@ -161,10 +215,25 @@ void EraseAccount::noteAnswer(int category, quint32 done, quint32 failed)
     settleBatch(item, int(std::min<quint32>(done, INT_MAX)), int(std::min<qint64>(unnamed, INT_MAX)));
 }
 
+void EraseAccount::keepBulkWithinUnclear(Item &item)
+{
+    int unclear = 0;
+    for (const QString &key : qAsConst(item.order))
+        if (item.state.value(key) == KeyState::Unclear)
+            ++unclear;
+    if (item.bulkErased + item.bulkFailed > unclear)
+        item.bulkFailed = std::max(0, unclear - item.bulkErased);
+    if (item.bulkErased > unclear)
+        item.bulkErased = unclear;
+}
+
 // The keys still waiting for an answer are settled by the batch's counts:
 // erased when the phone says every one of them was done, failed when it says
 // every one failed; otherwise the counts cannot be tied to keys, and only
-// the numbers are kept.
+// the numbers are kept. Counts that claim more than was sent contradict
+// themselves: the smaller claim holds, as many as were sent less the
+// failures are erased, and the rest is not confirmed. A batch in doubt is
+// settled by nothing but the failures that named its keys.
 void EraseAccount::settleBatch(Item &item, int done, int unnamedFailures)
 {
     QStringList waiting;
@@ -172,21 +241,31 @@ void EraseAccount::settleBatch(Item &item, int done, int unnamedFailures)
         if (item.state.value(key) == KeyState::Sent)
             waiting << key;
     const int n = waiting.size();
+    const bool inDoubt = item.batchInDoubt;
+    item.batchSent = 0;
+    item.batchFailures = 0;
+    item.batchUnnamed = 0;
+    item.batchInDoubt = false;
+    if (inDoubt || n == 0)
+        return; // the waiting keys stay sent, not confirmed
+    const int failures = std::min(std::max(0, unnamedFailures), n);
+    int erased = std::max(0, done);
+    int failed = failures;
+    if (qint64(erased) + failures > n) {
+        erased = std::min(erased, n - failures);
+        failed = 0;
+    }
     KeyState to = KeyState::Unclear;
-    if (unnamedFailures == 0 && done >= n)
+    if (erased == n)
         to = KeyState::Erased;
-    else if (done == 0 && unnamedFailures >= n)
+    else if (failed == n)
         to = KeyState::Failed;
     for (const QString &key : qAsConst(waiting))
         item.state[key] = to == KeyState::Failed && item.sentBefore.contains(key) ? KeyState::ResentFailed : to;
     if (to == KeyState::Unclear) {
-        const int erased = std::min(done, n);
         item.bulkErased += erased;
-        item.bulkFailed += std::min(unnamedFailures, n - erased);
+        item.bulkFailed += failed;
     }
-    item.batchSent = 0;
-    item.batchFailures = 0;
-    item.batchUnnamed = 0;
 }
 
 void EraseAccount::end(Outcome outcome, const QDateTime &endUtc, const QString &reason)
@@ -218,8 +297,9 @@ void EraseAccount::end(Outcome outcome, const QDateTime &endUtc, const QString &
 EraseAccount::Outcome EraseAccount::finishedOutcome() const
 {
     const Counts t = totals();
-    const bool whole = std::none_of(std::begin(m_items), std::end(m_items),
-                                    [](const Item &item) { return item.listIncomplete; });
+    const bool whole = std::none_of(std::begin(m_items), std::end(m_items), [](const Item &item) {
+        return item.listIncomplete || !item.notReadReason.isEmpty();
+    });
     return whole && t.erased == t.chosen ? Outcome::Completed : Outcome::CompletedWithFailures;
 }
 
@@ -318,4 +398,84 @@ EraseAccount::KeyState EraseAccount::state(int category, const QString &key) con
     if (!validCategory(category))
         return KeyState::NotSent;
     return m_items[category].state.value(key, KeyState::NotSent);
+}
+
+// ----- EraseBatches -----
+
+bool EraseBatches::sent(int category, quint64 run, const QStringList &keys)
+{
+    if (!validCategory(category))
+        return false;
+    Slot &slot = m_slots[category];
+    QSet<QString> asked(keys.begin(), keys.end());
+    // A batch given up on may still be answered: its answer would come
+    // first, and nothing tells it from this batch's, unless both ask for
+    // the same keys (then either answer tells of them).
+    const bool inDoubt = (slot.givenUp || slot.open) && slot.keys != asked;
+    slot = Slot();
+    slot.open = true;
+    slot.inDoubt = inDoubt;
+    slot.run = run;
+    slot.size = int(keys.size());
+    slot.keys = std::move(asked);
+    return inDoubt;
+}
+
+EraseBatches::Batch EraseBatches::answerOwner(int category) const
+{
+    Batch b;
+    if (!validCategory(category))
+        return b;
+    const Slot &slot = m_slots[category];
+    b.known = slot.open || slot.givenUp;
+    b.givenUp = !slot.open && slot.givenUp;
+    b.inDoubt = slot.inDoubt;
+    b.run = slot.run;
+    return b;
+}
+
+bool EraseBatches::itemFailed(int category)
+{
+    if (!validCategory(category))
+        return false;
+    Slot &slot = m_slots[category];
+    if (!slot.open && !slot.givenUp)
+        return false;
+    ++slot.failures;
+    if (slot.failures < slot.size)
+        return false;
+    answered(category);
+    return true;
+}
+
+void EraseBatches::answered(int category)
+{
+    if (validCategory(category))
+        m_slots[category] = Slot();
+}
+
+void EraseBatches::giveUpOpen()
+{
+    for (Slot &slot : m_slots) {
+        if (!slot.open)
+            continue;
+        slot.open = false;
+        slot.givenUp = true;
+    }
+}
+
+bool EraseBatches::anyOpen() const
+{
+    return std::any_of(std::begin(m_slots), std::end(m_slots), [](const Slot &s) { return s.open; });
+}
+
+bool EraseBatches::isOpen(int category) const
+{
+    return validCategory(category) && m_slots[category].open;
+}
+
+void EraseBatches::clear()
+{
+    for (Slot &slot : m_slots)
+        slot = Slot();
 }

@@ -42,6 +42,10 @@ public:
         QString phoneFree;
         QString sdTotal;
         QString sdFree;
+        // The serial number each source told for the run: the companion app
+        // (its home info) and adb. They may differ, or be missing.
+        QString appSerial;
+        QString linkSerial;
     };
 
     // Per-category figures. chosen = erased + failed + notConfirmed + notSent.
@@ -67,19 +71,33 @@ public:
             Running,
             Verified,      // every confirmed-erased key is gone from the lists
             StillPresent,  // some confirmed-erased keys are still listed
-            CouldNotRun,   // the phone did not come back, a list failed, the user left
+            CouldNotRun,   // the phone did not come back, another phone came, the user left
+            // The lists came, but a category could not be checked whole: a
+            // list failed or was cut at its bound, or held entries the check
+            // cannot read or match to a key.
+            CouldNotCheck,
         };
         struct Category
         {
-            bool checkedList = false;  // the phone listed the category
+            enum class Listing { NotListed, Failed, Incomplete, Read };
+            Listing listing = Listing::NotListed;
+            bool checkedList = false;  // the phone listed the category, read whole
             int checked = 0;           // confirmed-erased keys looked for
             QStringList stillPresent;  // of those, the keys still listed
+            // Entries or records of the list whose key cannot be read: any
+            // of them may be an item looked for.
+            int unreadable = 0;
+            // Keys looked for that are listed only in another form (another
+            // case): the same file or not, the check cannot tell.
+            QStringList otherForm;
             // Of the items the phone answered for by counts alone (it said
             // how many it erased, not which), how many more are still listed
             // than its counts allow: reported erased, yet not gone, unnamed.
             int stillCounted = 0;
             int failedNotListed = 0;   // failed or not sent, yet no longer listed
             int stillListed() const { return int(stillPresent.size()) + stillCounted; }
+            // Every key looked for was found listed or found gone.
+            bool checkedWhole() const { return checkedList && unreadable == 0 && otherForm.isEmpty(); }
         };
         Status status = Status::NotApplicable;
         QString reason;
@@ -109,14 +127,30 @@ public:
     // more than the run could choose): the category takes part, and the run
     // never counts as completed.
     void markListIncomplete(int category);
+    // The category of the run's scope could not be read from the phone (it
+    // answered its list request with a failure, or may not read it): the
+    // phone may hold any amount of it, none of it was erased. It takes part,
+    // and the run never counts as completed.
+    void markListNotRead(int category, const QString &reason);
+    // The phone announced `announced` records of the category and listed
+    // `listed`: the record notes the difference.
+    void noteListCount(int category, qint64 announced, qint64 listed);
     // A chosen key that cannot be sent (too long, no location).
     void markUnsendable(int category, const QString &key, const QString &reason);
     // A key written to the phone as item `sequence` (1-based) of its batch.
     void markSent(int category, const QString &key, quint32 sequence);
+    // The batch just sent may be answered by the late answer of an earlier
+    // batch the run gave up on: its counts confirm nothing, only the
+    // failures that name its keys count.
+    void markBatchInDoubt(int category);
     // An item-failed reply; `key` may be empty or unknown when the reply does
-    // not name one of the batch's keys.
+    // not name one of the batch's keys. A failure that names a key wins over
+    // any count that called it erased.
     void noteItemFailed(int category, const QString &key);
-    // The final answer of a batch: done and failed counts.
+    // The final answer of a batch: done and failed counts. Counts that
+    // contradict each other (more done and failed than were sent) are read
+    // as the smaller claim: at most as many as were sent less the failures
+    // are erased, the rest is not confirmed.
     void noteAnswer(int category, quint32 done, quint32 failed);
 
     void end(Outcome outcome, const QDateTime &endUtc, const QString &reason = QString());
@@ -138,6 +172,19 @@ public:
     // The category was chosen for this run (or carried into it).
     bool takesPart(int category) const;
     bool listIncomplete(int category) const;
+    // Why the category could not be read; empty when it was.
+    QString listNotReadReason(int category) const;
+    bool listNotRead(int category) const { return !listNotReadReason(category).isEmpty(); }
+    // Records announced and listed, when they disagree (-1 otherwise).
+    struct ListCount
+    {
+        qint64 announced = -1;
+        qint64 listed = -1;
+        bool disagrees() const { return announced >= 0; }
+    };
+    ListCount listCount(int category) const;
+    // A batch of the category was in doubt: its counts confirmed nothing.
+    bool answersInDoubt(int category) const;
     // Answered in an earlier, cancelled run and carried into this one.
     bool fromEarlierRun(int category) const;
     QDateTime earlierRunStartUtc(int category) const;
@@ -158,6 +205,9 @@ private:
         bool takesPart = false;
         bool earlierRun = false;
         bool listIncomplete = false;
+        QString notReadReason;
+        ListCount listCount;
+        bool inDoubt = false;    // some batch's counts could not be believed
         QDateTime earlierStartUtc;
         QStringList notSentReasons;
         // Chosen keys sent in an earlier, cancelled run without an answer.
@@ -169,9 +219,11 @@ private:
         int batchSent = 0;
         int batchFailures = 0;   // item-failed replies, named or not
         int batchUnnamed = 0;    // item-failed replies that named no sent key
+        bool batchInDoubt = false;
     };
     void addKey(Item &item, const QString &key);
     void settleBatch(Item &item, int done, int unnamedFailures);
+    void keepBulkWithinUnclear(Item &item);
 
     EraseType m_scope = EraseType::Private;
     quint16 m_level = 0;
@@ -182,4 +234,54 @@ private:
     QString m_endReason;
     Item m_items[CategoryCount];
     Verification m_verification;
+};
+
+// Which erase batch an answer of the companion app belongs to. The app
+// answers each batch of a category once (one final answer, or an item-failed
+// reply for every item), in the order the batches were sent. A cancel may cut
+// the answer of a batch in progress off, or the answer may still come after
+// the cancel's acknowledgement: a cancel waits for it a while and then gives
+// the batch up. An answer belongs to the category's open batch, or, while
+// none is open, to the batch given up last. A batch sent after one was given
+// up is in doubt, unless it asks for the very same keys: the late answer of
+// the earlier batch would come first and could not be told from its own.
+class EraseBatches
+{
+public:
+    struct Batch
+    {
+        bool known = false;   // the answer belongs to a batch
+        bool givenUp = false; // ... one given up on
+        bool inDoubt = false; // ... whose counts may be an earlier batch's
+        quint64 run = 0;      // the run that sent it
+    };
+    // A batch of these keys sent by run `run`; returns whether it is in
+    // doubt.
+    bool sent(int category, quint64 run, const QStringList &keys);
+    // The batch an answer of the category now arriving belongs to.
+    Batch answerOwner(int category) const;
+    // An item-failed reply of the category: true when it was the last item
+    // of the batch, which is then over (no final answer follows).
+    bool itemFailed(int category);
+    // The final answer of the category's batch has come.
+    void answered(int category);
+    // Every open batch is given up on (a cancel, acknowledged or not).
+    void giveUpOpen();
+    bool anyOpen() const;
+    bool isOpen(int category) const;
+    // The connection ended: no answer of it can come any more.
+    void clear();
+
+private:
+    struct Slot
+    {
+        bool open = false;
+        bool givenUp = false;
+        bool inDoubt = false;
+        quint64 run = 0;
+        int size = 0;
+        int failures = 0;
+        QSet<QString> keys;
+    };
+    Slot m_slots[CategoryCount];
 };

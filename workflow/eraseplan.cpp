@@ -1,5 +1,6 @@
 #include "workflow/eraseplan.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <algorithm>
 
@@ -125,6 +126,23 @@ QString categoryDisplayName(int category)
     return QString::fromLatin1(kNames[category]);
 }
 
+QString listRefusedReason()
+{
+    return QCoreApplication::translate("eraseplan", "the phone answered that it could not list them");
+}
+
+QString listNotAllowedReason()
+{
+    return QCoreApplication::translate("eraseplan", "the companion app may not read them on this phone");
+}
+
+QString ambiguousIdReason()
+{
+    return QCoreApplication::translate("eraseplan",
+                                       "the phone listed their id more than once, so it cannot be told which item "
+                                       "the id would erase");
+}
+
 QString cancelNoAnswerText(bool erase)
 {
     if (erase)
@@ -157,18 +175,41 @@ CategoryFigures figuresOf(const int figures[CategoryCount])
 
 } // namespace
 
-QString completionText(const int failed[CategoryCount], const bool incomplete[CategoryCount],
-                       const int resentFailed[CategoryCount])
+namespace {
+
+QString categoryNames(const bool which[CategoryCount])
 {
-    const CategoryFigures notErased = figuresOf(failed);
-    const CategoryFigures unconfirmed = figuresOf(resentFailed);
-    QStringList unread;
-    for (int c = 0; incomplete && c < CategoryCount; ++c)
-        if (incomplete[c])
-            unread << categoryDisplayName(c);
-    if (notErased.total == 0 && unconfirmed.total == 0 && unread.isEmpty())
+    QStringList names;
+    for (int c = 0; c < CategoryCount; ++c)
+        if (which[c])
+            names << categoryDisplayName(c);
+    return names.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+QString completionText(const CompletionFigures &f)
+{
+    int otherNotConfirmed[CategoryCount] = {};
+    for (int c = 0; c < CategoryCount; ++c)
+        otherNotConfirmed[c] = f.notConfirmed[c] - f.resentFailed[c];
+    const CategoryFigures notErased = figuresOf(f.notErased);
+    const CategoryFigures unconfirmed = figuresOf(otherNotConfirmed);
+    const CategoryFigures resent = figuresOf(f.resentFailed);
+    const QString incomplete = categoryNames(f.incomplete);
+    const QString notRead = categoryNames(f.notRead);
+    const bool everything = notErased.total == 0 && unconfirmed.total == 0 && resent.total == 0
+                            && incomplete.isEmpty() && notRead.isEmpty();
+    if (everything && f.scope == EraseType::All)
         return QStringLiteral("All data on your device has been erased permanently!");
+
     QStringList sentences;
+    if (f.erased == 0)
+        sentences << QCoreApplication::translate("eraseplan", "Nothing was erased.");
+    else if (f.erased == 1)
+        sentences << QCoreApplication::translate("eraseplan", "1 item erased permanently.");
+    else
+        sentences << QCoreApplication::translate("eraseplan", "%1 items erased permanently.").arg(f.erased);
     if (notErased.total > 0)
         sentences << QStringLiteral("%1 %2 could not be erased (%3).")
                          .arg(notErased.total)
@@ -176,19 +217,35 @@ QString completionText(const int failed[CategoryCount], const bool incomplete[Ca
                          .arg(notErased.parts.join(QStringLiteral(", ")));
     if (unconfirmed.total > 0)
         sentences << (unconfirmed.total == 1
-                          ? QStringLiteral("1 item is not confirmed erased (%1): it may already have been erased "
-                                           "before the cancel.")
+                          ? QCoreApplication::translate("eraseplan",
+                                                        "1 item was sent, but the phone did not confirm it as erased "
+                                                        "(%1).")
                                 .arg(unconfirmed.parts.join(QStringLiteral(", ")))
-                          : QStringLiteral("%1 items are not confirmed erased (%2): they may already have been "
-                                           "erased before the cancel.")
+                          : QCoreApplication::translate("eraseplan",
+                                                        "%1 items were sent, but the phone did not confirm them as "
+                                                        "erased (%2).")
                                 .arg(unconfirmed.total)
                                 .arg(unconfirmed.parts.join(QStringLiteral(", "))));
-    if (!unread.isEmpty())
+    if (resent.total > 0)
+        sentences << (resent.total == 1
+                          ? QStringLiteral("1 item is not confirmed erased (%1): it may already have been erased "
+                                           "before the cancel.")
+                                .arg(resent.parts.join(QStringLiteral(", ")))
+                          : QStringLiteral("%1 items are not confirmed erased (%2): they may already have been "
+                                           "erased before the cancel.")
+                                .arg(resent.total)
+                                .arg(resent.parts.join(QStringLiteral(", "))));
+    if (!incomplete.isEmpty())
         sentences << QStringLiteral("%1 could not be read whole from the phone (%2): what was not read has not "
                                     "been erased.")
-                         .arg(unread.size() == 1 ? QStringLiteral("One list") : QStringLiteral("Some lists"))
-                         .arg(unread.join(QStringLiteral(", ")));
-    sentences << QStringLiteral("The rest of the selected data has been erased permanently.");
+                         .arg(incomplete.contains(QLatin1Char(',')) ? QStringLiteral("Some lists")
+                                                                    : QStringLiteral("One list"))
+                         .arg(incomplete);
+    if (!notRead.isEmpty())
+        sentences << QCoreApplication::translate("eraseplan",
+                                                 "The phone did not let the program read %1: nothing of it was "
+                                                 "erased.")
+                         .arg(notRead);
     return sentences.join(QLatin1Char(' '));
 }
 

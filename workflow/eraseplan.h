@@ -59,16 +59,36 @@ bool walkSteps(EraseType scope, const bool selected[CategoryCount], const bool e
 // the larger of the two counts.
 int failedItems(int itemFailReplies, int failedInAnswer);
 
-// Text of the completion page. With no failures it is the plain success text;
-// otherwise it names the categories with the number of items not erased, the
-// items sent before a cancel without an answer that the phone failed when
-// they were sent again (`resentFailed`: not confirmed either way, they may
-// have been erased before the cancel), and the categories whose list could
-// not be read whole (never claimed erased).
-QString completionText(const int failed[CategoryCount], const bool incomplete[CategoryCount] = nullptr,
-                       const int resentFailed[CategoryCount] = nullptr);
+// What the completion page says a finished run did, per category.
+struct CompletionFigures
+{
+    EraseType scope = EraseType::Private;
+    int erased = 0;                        // confirmed erased, all categories
+    int notErased[CategoryCount] = {};     // failed, or never sent
+    int notConfirmed[CategoryCount] = {};  // sent, no answer confirms them
+    // Of those not confirmed: sent before a cancel without an answer, failed
+    // when sent again; they may have been erased before the cancel.
+    int resentFailed[CategoryCount] = {};
+    bool incomplete[CategoryCount] = {};   // the list could not be read whole
+    bool notRead[CategoryCount] = {};      // the list could not be read at all
+};
+
+// Text of the completion page. Only an All run that erased everything the
+// phone listed says "All data on your device has been erased permanently!";
+// any other run says how many items it erased, then names by category what
+// could not be erased, what the phone did not confirm, and the lists that
+// could not be read (whole), of which nothing is claimed erased.
+QString completionText(const CompletionFigures &figures);
 
 QString categoryDisplayName(int category);
+
+// Why a category of a scan could not be read: the phone answered its list
+// request with a failure, or the companion app may not read it (its gate
+// was closed).
+QString listRefusedReason();
+QString listNotAllowedReason();
+// Why a record listed more than once under its id is not sent.
+QString ambiguousIdReason();
 
 // Text of the notice shown when the companion app never acknowledges a
 // cancel of a scan (erase false) or of an erase (erase true).

@@ -4,6 +4,7 @@
 #include "workflow/eraseverification.h"
 #include "workflow/scanplan.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -128,6 +129,13 @@ QJsonObject verificationJson(const EraseAccount &a)
                           {listName(c, "still_present"), QJsonArray::fromStringList(vc.stillPresent)},
                           {QStringLiteral("still_present_unnamed"), vc.stillCounted},
                           {QStringLiteral("failed_or_not_sent_but_not_listed"), vc.failedNotListed}};
+        if (vc.listing == Verification::Category::Listing::Incomplete)
+            entry.insert(QStringLiteral("list_incomplete"), true);
+        if (vc.checkedList && !vc.checkedWhole()) {
+            entry.insert(QStringLiteral("could_not_check"), true);
+            entry.insert(QStringLiteral("unreadable_entries"), vc.unreadable);
+            entry.insert(listName(c, "listed_in_another_form"), QJsonArray::fromStringList(vc.otherForm));
+        }
         categories.append(entry);
     }
     j.insert(QStringLiteral("categories"), categories);
@@ -139,22 +147,28 @@ QString verificationHtml(const EraseAccount &a)
     using namespace eraseverification;
     const Verification &v = a.verification();
     QString h = QStringLiteral("<h3>Verification</h3><p><b>%1</b>").arg(esc(headline(v.status)));
-    const QString line = pageLine(a);
-    if (!line.isEmpty())
-        h += QStringLiteral(": ") + esc(line);
+    const QString finding = findingLine(a);
+    if (!finding.isEmpty())
+        h += QStringLiteral(": ") + esc(finding);
     else if (!v.reason.isEmpty())
         h += QStringLiteral(": ") + esc(v.reason);
     if (v.ranUtc.isValid())
         h += QStringLiteral(" (%1)").arg(readableUtc(v.ranUtc));
     h += QStringLiteral("</p>");
-    if (v.status == Status::Verified || v.status == Status::StillPresent || v.status == Status::CouldNotRun) {
+    if (v.status == Status::Verified || v.status == Status::StillPresent || v.status == Status::CouldNotRun
+        || v.status == Status::CouldNotCheck) {
         QString rows;
         for (int c : categoriesToList(a)) {
             const Verification::Category &vc = v.categories[c];
+            QString found = vc.checkedList ? QString::number(vc.stillListed()) : QStringLiteral("not listed");
+            if (vc.listing == Verification::Category::Listing::Incomplete)
+                found = QCoreApplication::translate("eraserecord", "not read whole");
+            else if (vc.checkedList && !vc.checkedWhole() && vc.stillListed() == 0)
+                found = QCoreApplication::translate("eraserecord", "could not check");
             rows += QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td><td align=\"right\">%3</td></tr>")
                         .arg(esc(eraseplan::categoryDisplayName(c)))
                         .arg(vc.checked)
-                        .arg(vc.checkedList ? QString::number(vc.stillListed()) : QStringLiteral("not listed"));
+                        .arg(found);
         }
         h += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"60%\" "
                             "style=\"border-color:#BFBFBF;\"><tr style=\"background-color:#E8F7FD;\">"
@@ -172,6 +186,18 @@ QString verificationHtml(const EraseAccount &a)
             if (unnamed > 0)
                 shown << QStringLiteral("%1 of the items the phone answered for by counts alone").arg(unnamed);
             h += QStringLiteral("<p><b>%1 &mdash; still listed after it was reported erased:</b><br/>%2</p>")
+                     .arg(esc(eraseplan::categoryDisplayName(c)), shown.join(QStringLiteral("<br/>")));
+        }
+        for (int c : categoriesToList(a)) {
+            const QStringList &other = v.categories[c].otherForm;
+            if (other.isEmpty())
+                continue;
+            QStringList shown;
+            for (const QString &key : other)
+                shown << esc(key);
+            h += QCoreApplication::translate("eraserecord",
+                                             "<p><b>%1 &mdash; listed in another form, which may be the same:</b>"
+                                             "<br/>%2</p>")
                      .arg(esc(eraseplan::categoryDisplayName(c)), shown.join(QStringLiteral("<br/>")));
         }
     }
@@ -270,9 +296,27 @@ QJsonObject toJson(const EraseAccount &a, const QString &programVersion)
             entry.insert(QStringLiteral("answered_in_earlier_run_started_utc"), isoUtc(a.earlierRunStartUtc(c)));
         if (a.listIncomplete(c))
             entry.insert(QStringLiteral("list_incomplete"), true);
+        if (a.listNotRead(c)) {
+            entry.insert(QStringLiteral("list_not_read"), true);
+            entry.insert(QStringLiteral("list_not_read_reason"), a.listNotReadReason(c));
+        }
+        if (a.answersInDoubt(c))
+            entry.insert(QStringLiteral("answers_in_doubt"), true);
         categories.append(entry);
     }
     record.insert(QStringLiteral("categories"), categories);
+    // Lists that held another number of records than the phone announced:
+    // a record text may hold what reads as further records.
+    QJsonArray counts;
+    for (int c = 0; c < CategoryCount; ++c) {
+        const EraseAccount::ListCount n = a.listCount(c);
+        if (n.disagrees())
+            counts.append(QJsonObject{{QStringLiteral("category"), eraseplan::categoryDisplayName(c)},
+                                      {QStringLiteral("records_announced"), double(n.announced)},
+                                      {QStringLiteral("records_listed"), double(n.listed)}});
+    }
+    if (!counts.isEmpty())
+        record.insert(QStringLiteral("list_counts_differ"), counts);
     return record;
 }
 
@@ -284,6 +328,17 @@ QString outcomeLine(const EraseAccount &a)
 QString erasedLine(const EraseAccount &a)
 {
     const EraseAccount::Counts t = a.totals();
+    QStringList notRead;
+    for (int c = 0; c < CategoryCount; ++c)
+        if (a.listNotRead(c))
+            notRead << eraseplan::categoryDisplayName(c);
+    if (!notRead.isEmpty() && a.outcome() == EraseAccount::Outcome::CompletedWithFailures)
+        return QCoreApplication::translate("eraserecord",
+                                           "Erase completed with failures: %1 of %2 confirmed erased; not read "
+                                           "from the phone: %3")
+            .arg(t.erased)
+            .arg(plural(t.chosen, "item", "items"))
+            .arg(notRead.join(QStringLiteral(", ")));
     switch (a.outcome()) {
     case EraseAccount::Outcome::Completed:
         return QStringLiteral("Erase completed: all %1 confirmed erased")
@@ -364,12 +419,33 @@ QString toHtml(const EraseAccount &a, const QString &programVersion, int listLim
         const QStringList reasons = a.notSentReasons(c);
         if (!reasons.isEmpty())
             notes += QStringLiteral("<li>%1, not sent: %2.</li>").arg(name, esc(reasons.join(QStringLiteral("; "))));
+        if (a.listNotRead(c))
+            notes += QCoreApplication::translate("eraserecord",
+                                                 "<li>%1: could not be read from the phone (%2); the phone may hold "
+                                                 "any number of them, none was erased.</li>")
+                         .arg(name, esc(a.listNotReadReason(c)));
+        if (a.answersInDoubt(c))
+            notes += QCoreApplication::translate("eraserecord",
+                                                 "<li>%1: an answer of the phone could not be told from the late "
+                                                 "answer of an earlier batch the cancel had cut off; the items it "
+                                                 "answered for are counted as not confirmed.</li>")
+                         .arg(name);
         const int resent = a.counts(c).resentFailed;
         if (resent > 0)
             notes += QStringLiteral("<li>%1: %2 sent before the cancel without an answer; sent again, the phone "
                                     "reported them as not erased, as it does for items it no longer has. They may "
                                     "have been erased before the cancel and are counted as not confirmed.</li>")
                          .arg(name, plural(resent, "item", "items"));
+    }
+    for (int c = 0; c < CategoryCount; ++c) {
+        const EraseAccount::ListCount n = a.listCount(c);
+        if (n.disagrees())
+            notes += QCoreApplication::translate("eraserecord",
+                                                 "<li>%1: the phone announced %2 records and listed %3; a record "
+                                                 "may hold text that reads as further records.</li>")
+                         .arg(esc(eraseplan::categoryDisplayName(c)))
+                         .arg(n.announced)
+                         .arg(n.listed);
     }
     if (!notes.isEmpty())
         h += QStringLiteral("<ul>%1</ul>").arg(notes);
@@ -497,6 +573,9 @@ QString reportTitle(const EraseAccount &a)
     case EraseAccount::Outcome::Interrupted:
         return QStringLiteral("Erase interrupted");
     default:
+        // The phone reported items erased that it still lists.
+        if (a.verification().status == eraseverification::Status::StillPresent)
+            return QCoreApplication::translate("eraserecord", "Erase not verified");
         return QStringLiteral("Completed");
     }
 }
@@ -541,16 +620,20 @@ QString reportSummary(const EraseAccount &a)
             return QStringLiteral("The phone reported %1 of %2 as erased, but it still lists some of them.")
                 .arg(t.erased)
                 .arg(plural(t.chosen, "chosen item", "chosen items"));
-        int notErased[CategoryCount] = {};
-        int resentFailed[CategoryCount] = {};
-        bool incomplete[CategoryCount] = {};
+        eraseplan::CompletionFigures f;
+        f.scope = a.scope();
+        f.erased = t.erased;
         for (int c = 0; c < CategoryCount; ++c) {
+            if (!a.takesPart(c))
+                continue;
             const EraseAccount::Counts n = a.counts(c);
-            notErased[c] = a.takesPart(c) ? n.notErased() - n.resentFailed : 0;
-            resentFailed[c] = a.takesPart(c) ? n.resentFailed : 0;
-            incomplete[c] = a.listIncomplete(c);
+            f.notErased[c] = n.failed + n.notSent;
+            f.notConfirmed[c] = n.notConfirmed;
+            f.resentFailed[c] = n.resentFailed;
+            f.incomplete[c] = a.listIncomplete(c);
+            f.notRead[c] = a.listNotRead(c);
         }
-        return eraseplan::completionText(notErased, incomplete, resentFailed);
+        return eraseplan::completionText(f);
     }
     case EraseAccount::Outcome::Interrupted: {
         const QString why = a.endReason().isEmpty() ? QStringLiteral("the link to the phone was lost")
@@ -608,7 +691,7 @@ QVector<Row> reportRows(const EraseAccount &a)
             continue;
         const EraseAccount::Counts n = a.counts(c);
         rows.append({c, eraseplan::categoryDisplayName(c), n.chosen, n.erased, n.failed,
-                     n.chosen - n.erased - n.failed});
+                     n.chosen - n.erased - n.failed, a.listNotRead(c)});
     }
     return rows;
 }

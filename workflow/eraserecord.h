@@ -55,6 +55,8 @@ Written write(const QString &folder, const QString &base, const EraseAccount &ac
 
 // ----- texts of the report page and the cancel notice -----
 
+// "Completed", "Erase not verified" (the check after the reboot found items
+// still listed), "Erase cancelled", "Erase interrupted".
 QString reportTitle(const EraseAccount &account);
 QString reportSummary(const EraseAccount &account);
 QString cancelSummary(const EraseAccount &account);
@@ -70,6 +72,7 @@ struct Row
     int erased = 0;
     int failed = 0;
     int notConfirmed = 0; // neither confirmed erased nor failed, sent or not
+    bool notRead = false; // the phone's list could not be read: none of it was erased
 };
 // One row per category that took part, in category order.
 QVector<Row> reportRows(const EraseAccount &account);

@@ -18,6 +18,8 @@
 #include <QPixmap>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 // An entry whose location cannot be read has no key: the all-items sender
@@ -50,11 +52,11 @@ QStringList MainWindow::eraseKeysOf(int category) const
     const bool all = m_eraseType == EraseType::All;
     switch (category) {
     case Contact:
-        return all ? QStringList(m_contactMapIdData.keys()) : m_contactToEraseList;
+        return all ? erasableIdsOf(Contact) : m_contactToEraseList;
     case History:
-        return all ? QStringList(m_historyMapIdData.keys()) : m_historyToEraseList;
+        return all ? erasableIdsOf(History) : m_historyToEraseList;
     case Message:
-        return all ? QStringList(m_messageMapIdData.keys()) : m_messageToEraseList;
+        return all ? erasableIdsOf(Message) : m_messageToEraseList;
     case Photo:
         return all ? locationsOf(m_photoDir) : m_photoToEraseList;
     case Audio:
@@ -89,10 +91,11 @@ void MainWindow::beginEraseAccount()
                            && (earlier.outcome() == EraseAccount::Outcome::Cancelled
                                || earlier.outcome() == EraseAccount::Outcome::Interrupted);
     m_eraseAccountScan = m_scansStarted;
+    ++m_eraseRunNumber;
     const proto::HomeInfoFields f = proto::homeInfoFields(m_homeInfoList);
     const EraseAccount::Phone phone{f.model,    f.version, f.serial.isEmpty() ? m_serialNo : f.serial,
                                     f.romTotal, f.romFree, f.sdTotal,
-                                    f.sdFree};
+                                    f.sdFree,   f.serial,  m_gotSerial ? m_serialNo : QString()};
     m_eraseAccount.begin(m_eraseType, m_levelToErase, phone, QDateTime::currentDateTimeUtc());
     m_recordBaseName.clear();
     m_recordWritten = eraserecord::Written();
@@ -119,13 +122,68 @@ void MainWindow::beginEraseAccount()
         m_eraseAccount.markSentBefore(c, sentBefore);
     }
     // A list too long to be read whole is never claimed erased: in an All
-    // run (which means everything) and wherever the category takes part.
-    for (int c = range.first; c < range.last; ++c)
+    // run (which means everything) and wherever the category takes part. A
+    // list that could not be read at all belongs to the scope the user
+    // chose: the run names it as not read.
+    for (int c = range.first; c < range.last; ++c) {
         if (m_listIncomplete[c] && (m_eraseType == EraseType::All || m_eraseAccount.takesPart(c)))
             m_eraseAccount.markListIncomplete(c);
+        m_eraseAccount.markListNotRead(c, m_listNotRead[c]);
+        const qint64 listed = m_listStoredRecords[c];
+        if (m_listNotRead[c].isEmpty() && !m_listIncomplete[c]
+            && !proto::listCountAgrees(m_announcedCount[c], listed))
+            m_eraseAccount.noteListCount(c, m_announcedCount[c], listed);
+    }
+    // Records whose id the phone listed more than once are never sent: in an
+    // All run all of them, in a private run those of the numbers chosen.
+    for (int c = range.first; c < range.last && c <= Message; ++c) {
+        const QStringList ids = ambiguousIdsChosen(c);
+        if (!ids.isEmpty())
+            m_eraseAccount.leaveOut(c, ids, eraseplan::ambiguousIdReason());
+    }
     if (m_messagesLeftOut > 0 && !m_eraseSelected[Message] && !m_eraseBack[Message])
         m_eraseAccount.leaveOut(Message, eraseKeysOf(Message),
                                 QStringLiteral("the change of the default SMS app was declined on the phone"));
+}
+
+QStringList MainWindow::ambiguousIdsChosen(int category) const
+{
+    const QHash<QString, QString> &ambiguous = ambiguousIdsOf(category);
+    if (ambiguous.isEmpty() || (m_eraseType != EraseType::All && !m_eraseSelected[category]))
+        return {};
+    QStringList ids;
+    QSet<QString> seen;
+    const auto add = [&](const QString &key) {
+        const QString id = ambiguous.value(key);
+        if (!id.isEmpty() && !seen.contains(id)) {
+            seen.insert(id);
+            ids << id;
+        }
+    };
+    if (m_eraseType == EraseType::All) {
+        for (auto it = ambiguous.constBegin(); it != ambiguous.constEnd(); ++it)
+            add(it.key());
+        std::sort(ids.begin(), ids.end());
+        return ids;
+    }
+    // A ticked row stands for every record of its number.
+    const QMap<QString, QString> &idData = category == Contact ? m_contactMapIdData
+                                           : category == History ? m_historyMapIdData
+                                                                 : m_messageMapIdData;
+    const QMultiMap<QString, QString> &numberId = category == Contact ? m_contactMapNumberId
+                                                  : category == History ? m_historyMapNumberId
+                                                                        : m_messageMapNumberId;
+    QSet<QString> numbers;
+    for (const QString &id : eraseKeysOf(category)) {
+        const QString number = proto::splitRecordFields(idData.value(id)).value(2);
+        if (!number.isEmpty())
+            numbers.insert(number);
+    }
+    for (const QString &number : qAsConst(numbers))
+        for (const QString &key : numberId.values(number))
+            add(key);
+    std::sort(ids.begin(), ids.end());
+    return ids;
 }
 
 void MainWindow::endEraseRun(EraseAccount::Outcome outcome, const QString &reason)
@@ -201,7 +259,14 @@ void MainWindow::fillEraseReport()
         const int figures[] = {row.chosen, row.erased, row.failed, row.notConfirmed};
         table->setItem(r, 0, new QTableWidgetItem(row.category));
         for (int i = 0; i < 4; ++i) {
-            auto *item = new QTableWidgetItem(QString::number(figures[i]));
+            // A list the phone did not let the program read: none of it was
+            // chosen or erased, whatever it holds.
+            QString text = QString::number(figures[i]);
+            if (row.notRead && i == 0)
+                text = tr("not read");
+            auto *item = new QTableWidgetItem(text);
+            if (row.notRead)
+                item->setToolTip(m_eraseAccount.listNotReadReason(row.index));
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             table->setItem(r, i + 1, item);
         }

@@ -1,7 +1,10 @@
 #include "workflow/eraseverification.h"
 
+#include "protocol/records.h"
 #include "workflow/eraseplan.h"
+#include "workflow/eraserecord.h"
 
+#include <QCoreApplication>
 #include <QSet>
 #include <algorithm>
 
@@ -43,28 +46,95 @@ QVector<int> categoriesToList(const EraseAccount &a)
     return out;
 }
 
-void compare(EraseAccount &a, int category, const QStringList &listedKeys)
+PhoneMatch samePhone(const EraseAccount::Phone &erased, const QString &serialNow, const QString &linkSerialNow)
 {
-    const QSet<QString> listed(listedKeys.begin(), listedKeys.end());
+    int compared = 0;
+    bool differs = false;
+    const auto compare = [&](const QString &then, const QString &now) {
+        if (then.trimmed().isEmpty() || now.trimmed().isEmpty())
+            return;
+        ++compared;
+        differs = differs || then.trimmed() != now.trimmed();
+    };
+    compare(erased.appSerial, serialNow);
+    compare(erased.linkSerial, linkSerialNow);
+    if (differs)
+        return PhoneMatch::Different;
+    return compared > 0 ? PhoneMatch::Same : PhoneMatch::Unknown;
+}
+
+QString otherPhoneReason(PhoneMatch match)
+{
+    switch (match) {
+    case PhoneMatch::Same:
+        break;
+    case PhoneMatch::Different:
+        return QCoreApplication::translate("eraseverification", "a different phone is connected");
+    case PhoneMatch::Unknown:
+        return QCoreApplication::translate("eraseverification",
+                                           "the serial number of the phone connected now cannot be read");
+    }
+    return QString();
+}
+
+Listing fileListing(const QStringList &entries)
+{
+    Listing l;
+    l.keys.reserve(entries.size());
+    for (const QString &entry : entries) {
+        const QString location = proto::entryLocation(entry);
+        if (location.isEmpty())
+            ++l.unreadable;
+        else
+            l.keys << location;
+    }
+    return l;
+}
+
+void compare(EraseAccount &a, int category, const Listing &listing)
+{
+    const QSet<QString> listed(listing.keys.begin(), listing.keys.end());
+    // Files and app data are named by their path: the phone's storage may
+    // not tell the case of a name, so a path listed in another case may be
+    // the file looked for.
+    const bool paths = eraserecord::keysAreLocations(category);
+    QSet<QString> folded;
+    if (paths)
+        for (const QString &key : listing.keys)
+            folded.insert(key.toCaseFolded());
+    const auto inAnotherForm = [&](const QString &key) { return paths && folded.contains(key.toCaseFolded()); };
+
     Verification::Category &v = a.verification().categories[category];
     v = Verification::Category();
+    v.listing = Verification::Category::Listing::Read;
     v.checkedList = true;
+    v.unreadable = listing.unreadable;
     const QStringList erased = a.keys(category, EraseAccount::KeyState::Erased);
     for (const QString &key : erased) {
         ++v.checked;
         if (listed.contains(key))
             v.stillPresent << key;
+        else if (inAnotherForm(key))
+            v.otherForm << key;
     }
     // Items answered for by counts alone: as many of them as the phone
     // called erased must be gone, whichever they are.
     const int countedErased = a.counts(category).erased - int(erased.size());
     if (countedErased > 0) {
         int gone = 0;
-        for (const QString &key : a.keys(category, EraseAccount::KeyState::Unclear))
-            if (!listed.contains(key))
+        int maybeGone = 0;
+        for (const QString &key : a.keys(category, EraseAccount::KeyState::Unclear)) {
+            if (listed.contains(key))
+                continue;
+            if (inAnotherForm(key)) {
+                v.otherForm << key;
+                ++maybeGone;
+            } else {
                 ++gone;
+            }
+        }
         v.checked += countedErased;
-        v.stillCounted = std::max(0, countedErased - gone);
+        v.stillCounted = std::max(0, countedErased - gone - maybeGone);
     }
     for (EraseAccount::KeyState s : {EraseAccount::KeyState::Failed, EraseAccount::KeyState::NotSent})
         for (const QString &key : a.keys(category, s))
@@ -72,30 +142,77 @@ void compare(EraseAccount &a, int category, const QStringList &listedKeys)
                 ++v.failedNotListed;
 }
 
-void listFailed(EraseAccount &a, int category)
+namespace {
+
+void notListedWhole(EraseAccount &a, int category, Verification::Category::Listing listing)
 {
     Verification::Category &v = a.verification().categories[category];
     v = Verification::Category();
+    v.listing = listing;
     v.checked = a.counts(category).erased;
+}
+
+QString entries(int n, const QString &category)
+{
+    return n == 1 ? QCoreApplication::translate("eraseverification", "1 %1 entry").arg(category)
+                  : QCoreApplication::translate("eraseverification", "%1 %2 entries").arg(n).arg(category);
+}
+
+// Why a category could not be checked whole; empty when it was.
+QString notCheckedReason(const Verification::Category &v, int category)
+{
+    using Listing = Verification::Category::Listing;
+    const QString name = eraseplan::categoryDisplayName(category);
+    switch (v.listing) {
+    case Listing::NotListed:
+    case Listing::Failed:
+        return QStringLiteral("the phone could not list %1").arg(name);
+    case Listing::Incomplete:
+        return QCoreApplication::translate("eraseverification", "the %1 list could not be read whole").arg(name);
+    case Listing::Read:
+        break;
+    }
+    QStringList parts;
+    if (v.unreadable > 0)
+        parts << QCoreApplication::translate("eraseverification", "the phone listed %1 the check cannot read")
+                     .arg(entries(v.unreadable, name));
+    if (!v.otherForm.isEmpty())
+        parts << QCoreApplication::translate("eraseverification",
+                                             "the phone listed %1 in another form, which may be what was erased")
+                     .arg(entries(int(v.otherForm.size()), name));
+    return parts.join(QStringLiteral("; "));
+}
+
+} // namespace
+
+void listFailed(EraseAccount &a, int category)
+{
+    notListedWhole(a, category, Verification::Category::Listing::Failed);
+}
+
+void listIncomplete(EraseAccount &a, int category)
+{
+    notListedWhole(a, category, Verification::Category::Listing::Incomplete);
 }
 
 void finish(EraseAccount &a, const QDateTime &nowUtc)
 {
     Verification &v = a.verification();
     v.ranUtc = nowUtc.toUTC();
-    QStringList unlisted;
+    QStringList notChecked;
     bool present = false;
     for (int c : categoriesToList(a)) {
         present = present || v.categories[c].stillListed() > 0;
-        if (!v.categories[c].checkedList)
-            unlisted << eraseplan::categoryDisplayName(c);
+        const QString why = notCheckedReason(v.categories[c], c);
+        if (!why.isEmpty())
+            notChecked << why;
     }
     if (present) {
         v.status = Status::StillPresent;
         v.reason.clear();
-    } else if (!unlisted.isEmpty()) {
-        v.status = Status::CouldNotRun;
-        v.reason = QStringLiteral("the phone could not list %1").arg(unlisted.join(QStringLiteral(", ")));
+    } else if (!notChecked.isEmpty()) {
+        v.status = Status::CouldNotCheck;
+        v.reason = notChecked.join(QStringLiteral("; "));
     } else {
         v.status = Status::Verified;
         v.reason.clear();
@@ -125,6 +242,8 @@ QString statusText(Status status)
         return QStringLiteral("verification failed");
     case Status::CouldNotRun:
         return QStringLiteral("could not run");
+    case Status::CouldNotCheck:
+        return QStringLiteral("could not check");
     }
     return QString();
 }
@@ -141,21 +260,21 @@ QString headline(Status status)
     }
 }
 
-QString pageLine(const EraseAccount &a)
+QString findingLine(const EraseAccount &a)
 {
     const Verification &v = a.verification();
     switch (v.status) {
     case Status::NotApplicable:
         return QString();
     case Status::Pending:
-        return QStringLiteral("Verification: waiting for the phone to restart...");
+        return QStringLiteral("waiting for the phone to restart...");
     case Status::Running:
-        return QStringLiteral("Verification: looking for the erased items on the phone...");
+        return QStringLiteral("looking for the erased items on the phone...");
     case Status::Verified: {
         int checked = 0;
         for (int c : categoriesToList(a))
             checked += v.categories[c].checked;
-        return QStringLiteral("Verified: %1 of %1 erased %2 gone from the phone")
+        return QStringLiteral("%1 of %1 erased %2 gone from the phone")
             .arg(checked)
             .arg(checked == 1 ? QStringLiteral("item is") : QStringLiteral("items are"));
     }
@@ -180,24 +299,59 @@ QString pageLine(const EraseAccount &a)
             .arg(parts.join(QStringLiteral(", ")));
     }
     case Status::CouldNotRun:
+        return QCoreApplication::translate("eraseverification", "verification could not run: %1").arg(v.reason);
+    case Status::CouldNotCheck:
+        return v.reason;
+    }
+    return QString();
+}
+
+QString pageLine(const EraseAccount &a)
+{
+    const Verification &v = a.verification();
+    const QString finding = findingLine(a);
+    switch (v.status) {
+    case Status::NotApplicable:
+        return QString();
+    case Status::Pending:
+    case Status::Running:
+        return QStringLiteral("Verification: ") + finding;
+    case Status::Verified:
+        return QStringLiteral("Verified: ") + finding;
+    case Status::StillPresent:
+        return finding;
+    case Status::CouldNotRun:
         return QStringLiteral("Verification could not run: %1").arg(v.reason);
+    case Status::CouldNotCheck:
+        return QCoreApplication::translate("eraseverification", "Not verified: %1").arg(finding);
     }
     return QString();
 }
 
 QString cellText(const EraseAccount &a, int category)
 {
+    using Listing = Verification::Category::Listing;
     const Verification &v = a.verification();
     if (v.status == Status::NotApplicable || !categoriesToList(a).contains(category))
         return QStringLiteral("-");
     const Verification::Category &c = v.categories[category];
     if (v.status == Status::Pending || v.status == Status::Running)
-        return c.checkedList ? QStringLiteral("checked") : QStringLiteral("waiting");
-    if (!c.checkedList)
+        return c.listing != Listing::NotListed ? QStringLiteral("checked") : QStringLiteral("waiting");
+    if (c.stillListed() > 0)
+        return QStringLiteral("%1 still listed").arg(c.stillListed());
+    switch (c.listing) {
+    case Listing::NotListed:
         return QStringLiteral("not checked");
-    if (c.stillListed() == 0)
-        return QStringLiteral("all gone");
-    return QStringLiteral("%1 still listed").arg(c.stillListed());
+    case Listing::Failed:
+        return QCoreApplication::translate("eraseverification", "could not list");
+    case Listing::Incomplete:
+        return QCoreApplication::translate("eraseverification", "not read whole");
+    case Listing::Read:
+        break;
+    }
+    if (!c.checkedWhole())
+        return QCoreApplication::translate("eraseverification", "could not check");
+    return QStringLiteral("all gone");
 }
 
 } // namespace eraseverification

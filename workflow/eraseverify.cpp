@@ -44,7 +44,9 @@ void MainWindow::requestVerificationList(int category)
     m_verifyIdData.clear();
     m_verifyNameId.clear();
     m_verifyNumberId.clear();
+    m_verifyAmbiguous.clear();
     m_verifyDir.clear();
+    m_verifyUnreadable = 0;
     m_dataReadable[category] = false;
     m_listFailed[category] = false;
     m_verifyScanBounds = {m_listIncomplete[category], m_listStopped[category], m_listStoredRecords[category],
@@ -65,17 +67,17 @@ void MainWindow::restoreScanBounds(int category)
     m_listStoredChars[category] = m_verifyScanBounds.chars;
 }
 
-QStringList MainWindow::verificationListedKeys(int category) const
+eraseverification::Listing MainWindow::verificationListing(int category) const
 {
-    if (category <= Message)
-        return m_verifyIdData.keys();
-    if (category <= Vedio) {
-        QStringList keys;
-        for (const QString &entry : m_verifyDir)
-            keys << proto::entryLocation(entry);
-        return keys;
+    if (category <= Message) {
+        eraseverification::Listing l;
+        l.keys = m_verifyIdData.keys();
+        l.unreadable = m_verifyUnreadable;
+        return l;
     }
-    return m_verifyDir;
+    if (category <= Vedio)
+        return eraseverification::fileListing(m_verifyDir);
+    return {m_verifyDir, 0};
 }
 
 void MainWindow::verifyErase()
@@ -86,6 +88,17 @@ void MainWindow::verifyErase()
         // phone's particulars come first, which open the top bar again.
         if (!companionOnline() || m_rebootDone || !m_homeInfoShown)
             return;
+        // Only the phone the run erased is checked: another phone plugged
+        // in while it restarted shows nothing of it.
+        const eraseverification::PhoneMatch match = eraseverification::samePhone(
+            m_eraseAccount.phone(), proto::homeInfoFields(m_homeInfoList).serial,
+            m_gotSerial ? m_serialNo : QString());
+        if (match != eraseverification::PhoneMatch::Same) {
+            qDebug() << "verification: not the phone erased" << proto::homeInfoFields(m_homeInfoList).serial
+                     << m_serialNo;
+            cancelVerification(eraseverification::otherPhoneReason(match));
+            return;
+        }
         v.status = Status::Running;
         m_verifyQueue = eraseverification::categoriesToList(m_eraseAccount);
         m_verifyListing = -1;
@@ -102,10 +115,12 @@ void MainWindow::verifyErase()
         if (!m_dataReadable[c])
             return;
         // A list not read whole cannot show that an item is gone.
-        if (m_listFailed[c] || m_listIncomplete[c])
+        if (m_listFailed[c])
             eraseverification::listFailed(m_eraseAccount, c);
+        else if (m_listIncomplete[c])
+            eraseverification::listIncomplete(m_eraseAccount, c);
         else
-            eraseverification::compare(m_eraseAccount, c, verificationListedKeys(c));
+            eraseverification::compare(m_eraseAccount, c, verificationListing(c));
         restoreScanBounds(c);
         m_verifyListing = -1;
         fillEraseReport();
@@ -138,7 +153,9 @@ void MainWindow::dropVerificationStore()
     m_verifyIdData.clear();
     m_verifyNameId.clear();
     m_verifyNumberId.clear();
+    m_verifyAmbiguous.clear();
     m_verifyDir.clear();
+    m_verifyUnreadable = 0;
 }
 
 void MainWindow::cancelVerification(const QString &reason)

@@ -3,6 +3,7 @@
 
 #include "app/widgetvisibility.h"
 #include "workflow/countdown.h"
+#include "workflow/eraseplan.h"
 #include "workflow/scanplan.h"
 
 #include <QButtonGroup>
@@ -227,12 +228,15 @@ void MainWindow::resetScanState()
         m_eraseBatchKeys[c].clear();
         m_eraseSentUnanswered[c].clear();
         m_eraseFailedBefore[c] = 0;
+        m_listNotRead[c].clear();
+        m_announcedCount[c] = -1;
         if (c >= FirstAppCategory)
             m_appDirFound[c - FirstAppCategory] = false;
     }
     clearScanAccumulators(range.first, range.last);
     m_scanCancelRequested = false;
     m_leftTimeReadable = false;
+    m_noAppData = false;
 }
 
 static void hideResultTables(MainWindow *w)
@@ -395,17 +399,26 @@ void MainWindow::getData()
     m_timerDecreaseScanTime->start(1000);
 }
 
+void MainWindow::passOverScanCategory(int category, bool gateClosed)
+{
+    m_dataReadable[category] = true;
+    m_scanDone[category] = true;
+    // A closed gate keeps the category from being read: the phone may hold
+    // any amount of it. (An app scan the phone answered with "no app data"
+    // closes the gate of the apps it has nothing of.)
+    if (gateClosed && !(category >= FirstAppCategory && m_noAppData))
+        m_listNotRead[category] = eraseplan::listNotAllowedReason();
+}
+
 void MainWindow::getPrivate()
 {
     const scanplan::AskDecision d =
         scanplan::decideAsk(Contact, m_sdkLevel, m_sdkGate, m_expectedScanTime[Contact]);
     appendTrace(scanplan::contactTraceToken(d, m_sdkLevel));
-    if (d == scanplan::AskDecision::Ask) {
+    if (d == scanplan::AskDecision::Ask)
         getContact();
-    } else {
-        m_dataReadable[Contact] = true;
-        m_scanDone[Contact] = true;
-    }
+    else
+        passOverScanCategory(Contact, d == scanplan::AskDecision::SkipGateClosed);
 }
 
 void MainWindow::getApp()
@@ -415,8 +428,7 @@ void MainWindow::getApp()
     if (d == scanplan::AskDecision::Ask) {
         getFacebookDir();
     } else {
-        m_dataReadable[Facebook] = true;
-        m_scanDone[Facebook] = true;
+        passOverScanCategory(Facebook, d == scanplan::AskDecision::SkipGateClosed);
         m_appDirFound[Facebook - FirstAppCategory] = false;
     }
 }
@@ -432,10 +444,10 @@ void MainWindow::askScanCategory(int category)
         getApp();
         return;
     }
-    if (scanplan::decideAsk(category, m_sdkLevel, m_sdkGate, m_expectedScanTime[category])
-        != scanplan::AskDecision::Ask) {
-        m_dataReadable[category] = true;
-        m_scanDone[category] = true;
+    const scanplan::AskDecision d =
+        scanplan::decideAsk(category, m_sdkLevel, m_sdkGate, m_expectedScanTime[category]);
+    if (d != scanplan::AskDecision::Ask) {
+        passOverScanCategory(category, d == scanplan::AskDecision::SkipGateClosed);
         return;
     }
     switch (category) {

@@ -1,14 +1,21 @@
 // Whole user journeys, randomised and seeded, through the real window against
 // the companion-app simulator: ticks across categories, select-all, search and
 // clear, category switches, rescans, scope changes, cancels (some cutting off
-// a batch the phone carried out but had not answered) and resumed runs.
+// a batch the phone carried out but had not answered, whose answer then comes
+// after the cancel's acknowledgement, later, or never) and resumed runs; and a
+// phone that misbehaves: a list it refuses, a message body holding a forged
+// record with another sender's id, failures it does not name while its counts
+// contradict them, and, after the reboot, items still listed as they were or
+// in another form, or another phone in its place.
 // Whatever the journey, the simulator is asked to erase exactly what the user
 // ticked and confirmed, each key once (again only after its batch was cut
 // off), at the level the confirm page showed, and the completion report
 // counts exactly what was not erased and what is not confirmed. What a row stands for
 // is worked out here from the records the simulator listed (by the number, the
 // file name or another shown field), never from the program's own
-// row-to-record helpers.
+// row-to-record helpers. Whatever happens, nothing is claimed erased that the
+// phone did not confirm, nothing is called verified that the check after the
+// reboot did not find gone, and the page says what the record on disk says.
 //
 // PURGATEX_JOURNEYS=N or --journeys N runs N journeys (200 by default);
 // PURGATEX_JOURNEY_SEED=S or --seed S sets the first seed. A failing journey
@@ -18,15 +25,23 @@
 #include "ui_mainwindow.h"
 
 #include "companionsimulator.h"
+#include "protocol/records.h"
 #include "support/windowdriver.h"
+#include "workflow/eraseplan.h"
+#include "workflow/scanplan.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -60,6 +75,11 @@ struct Phone
     QList<FileItem> files[CategoryCount];
     QSet<QString> unerasable;
     bool defaultSms = false;
+    // Failures it answers without naming the item, while its final answer
+    // counts every item of the batch as done.
+    bool contradictory = false;
+    // A category whose list it answers with its failure reply (-1: none).
+    int refused = -1;
 };
 
 QString pick(QRandomGenerator &rng, const QStringList &from)
@@ -113,6 +133,14 @@ Phone makePhone(QRandomGenerator &rng)
                                      .arg(name(), number(),
                                           pick(rng, {"See you at six", "Your code is 4821", "Lunch?", "Call me"}),
                                           date(1000 + i));
+    // A spammer's message whose body holds the record separator and a record
+    // carrying the id of another sender's message.
+    if (messages > 1 && chance(rng, 25)) {
+        const QString victim = p.data.lists[Message].at(int(rng.bounded(quint32(messages)))).section(';', 0, 0);
+        p.data.lists[Message] << QStringLiteral("m900;Spammer;+15550999;Win a prize ,*#*,%1;Spammer;+15550999;"
+                                                "claim it;%2")
+                                     .arg(victim, date(2000));
+    }
 
     struct FileKind
     {
@@ -170,7 +198,10 @@ Phone makePhone(QRandomGenerator &rng)
             keys << p.data.lists[c];
         for (int i = 0; i < 2 && !keys.isEmpty(); ++i)
             p.unerasable << pick(rng, keys);
+        p.contradictory = chance(rng, 40);
     }
+    if (chance(rng, 12))
+        p.refused = int(rng.bounded(quint32(CategoryCount)));
     return p;
 }
 
@@ -181,7 +212,14 @@ public:
     {
         m_sim.setDefaultSmsApp(m_phone.defaultSms);
         m_sim.setUnerasableKeys(m_phone.unerasable);
+        m_sim.setContradictoryFailures(m_phone.contradictory);
+        if (m_phone.refused >= 0)
+            m_sim.setListRefused(Category(m_phone.refused), true);
         m_w.m_timerTestPort->stop(); // no device link: the socket is connected by hand
+        m_w.m_recordsFolder = m_records.path();
+        // A batch the phone does not answer after a cancel is given up soon.
+        m_w.m_lateAnswerWaitMs = 200;
+        m_w.m_homeInfoPollMs = 5;
     }
 
     bool run();
@@ -240,11 +278,21 @@ private:
     bool checkRun(const QSet<QString> chosen[CategoryCount], int from, quint16 level);
     bool checkReport();
     bool allSent(const QSet<QString> chosen[CategoryCount]);
+    // ----- the record against the phone and the page -----
+    QJsonObject lastRecord();
+    bool checkClaims();
+    bool checkPageAgainstRecord();
+    bool roundTrip();
+    bool connectAsTheLinkDoes();
+    void comeBackAfterReboot();
+    QStringList ambiguousChosen(int c) const;
+    bool inScope(int c) const { return scanplan::scopeCategories(m_scope).contains(c); }
 
     quint64 m_seed;
     QRandomGenerator m_rng;
     Phone m_phone;
     CompanionSimulator m_sim;
+    QTemporaryDir m_records;
     MainWindow m_w;
     QStringList m_steps;
     QString m_failure;
@@ -263,6 +311,19 @@ private:
     // Erase requests (indices into the simulator's list) of batches the phone
     // carried out and never answered, the cancel having come first.
     QSet<int> m_cutRequests;
+    // Ids of text records listed more than once in the last scan's lists.
+    QSet<QString> m_ambiguous[CategoryCount];
+    // The simulator's answered batches before the scan.
+    int m_firstBatchOfScan = 0;
+    // An answer came after the cancel had given its batch up and a new run
+    // had started, or the phone contradicts itself: the report's figures
+    // are only bounded, not worked out exactly.
+    bool m_inexact = false;
+    // Keys of a category's batch a cancel gave up on, until the category is
+    // sent again: a batch of other keys is then in doubt (the late answer
+    // could not be told from its own) and the phone's counts confirm none
+    // of it.
+    QSet<QString> m_givenUp[CategoryCount];
 };
 
 // A keyed row stands for its number ("n:" + number), or, without a number,
@@ -294,13 +355,16 @@ QString Journey::identityOfRow(int c, int row) const
 QStringList Journey::keysOf(int c, const QString &identity) const
 {
     QStringList keys;
+    // A record whose id the phone listed more than once is never chosen.
     if (identity.startsWith(QLatin1String("n:"))) {
         const QString number = identity.mid(2);
         for (const QString &record : m_listed[c])
-            if (record.section(QLatin1Char(';'), 2, 2) == number)
+            if (record.section(QLatin1Char(';'), 2, 2) == number
+                && !m_ambiguous[c].contains(record.section(QLatin1Char(';'), 0, 0)))
                 keys << record.section(QLatin1Char(';'), 0, 0);
     } else if (identity.startsWith(QLatin1String("r:"))) {
-        keys << identity.mid(2);
+        if (!m_ambiguous[c].contains(identity.mid(2)))
+            keys << identity.mid(2);
     } else if (identity.startsWith(QLatin1String("f:"))) {
         const QString location = m_phone.files[c].value(identity.mid(2).toInt()).location;
         if (!location.isEmpty())
@@ -334,7 +398,8 @@ QStringList Journey::allKeys(int c) const
     QStringList keys;
     if (c <= Message) {
         for (const QString &record : m_listed[c])
-            keys << record.section(QLatin1Char(';'), 0, 0);
+            if (!m_ambiguous[c].contains(record.section(QLatin1Char(';'), 0, 0)))
+                keys << record.section(QLatin1Char(';'), 0, 0);
     } else if (c <= Vedio) {
         for (const FileItem &f : m_phone.files[c])
             if (!f.location.isEmpty() && m_listed[c].contains(f.entry))
@@ -392,9 +457,27 @@ bool Journey::scan(EraseType scope)
         return false;
     ++m_scans;
     m_scope = scope;
-    // What the phone listed: the simulator answers from its data as it is.
-    for (int c = 0; c < CategoryCount; ++c)
-        m_listed[c] = m_sim.data().lists[c];
+    // What the phone listed: the simulator answers from its data as it is,
+    // and the program reads the records out of the joined text (a field may
+    // hold the separator); a refused list holds nothing.
+    m_firstBatchOfScan = m_sim.answeredBatches().size();
+    for (int c = 0; c < CategoryCount; ++c) {
+        m_listed[c].clear();
+        m_ambiguous[c].clear();
+        if (c == m_phone.refused)
+            continue;
+        for (const QString &record : proto::splitRecords(proto::joinRecords(m_sim.data().lists[c])))
+            if (!record.isEmpty())
+                m_listed[c] << record;
+        if (c > Message)
+            continue;
+        QHash<QString, int> ids;
+        for (const QString &record : qAsConst(m_listed[c]))
+            ++ids[record.section(QLatin1Char(';'), 0, 0)];
+        for (auto it = ids.cbegin(); it != ids.cend(); ++it)
+            if (it.value() > 1)
+                m_ambiguous[c] << it.key();
+    }
     for (QSet<QString> &t : m_ticked)
         t.clear();
     for (bool &s : m_searching)
@@ -562,13 +645,32 @@ bool Journey::allSent(const QSet<QString> chosen[CategoryCount])
 }
 
 // The completion report counts exactly the items not erased: those the phone
-// could not erase since the scan (also in a run cancelled before this one)
-// and, in an All run, the files without a usable location. What a cancelled
-// run was to erase and the user unticked since is no part of it. A key whose
-// batch was cut off unanswered is gone (or could not be erased): sent again,
-// the phone fails it, and the report says it is not confirmed erased.
+// could not erase since the scan (also in a run cancelled before this one),
+// in an All run the files without a usable location, and the records whose
+// id the phone listed more than once (in an All run all of them, in a
+// private run those of the numbers ticked). What a cancelled run was to
+// erase and the user unticked since is no part of it. A key whose batch was
+// cut off unanswered is gone (or could not be erased): sent again, the phone
+// fails it, and the report says it is not confirmed erased. A list the phone
+// refused is named as not read. Only an All run that erased everything says
+// that all data was erased.
 bool Journey::checkReport()
 {
+    const QString text = m_w.ui->M_EraseCompleted_Label_Text->text();
+    const bool success = text == QLatin1String("All data on your device has been erased permanently!");
+    QStringList notRead;
+    if (m_phone.refused >= 0 && inScope(m_phone.refused))
+        notRead << eraseplan::categoryDisplayName(m_phone.refused);
+    const QString notReadSentence =
+        QStringLiteral("The phone did not let the program read %1: nothing of it was erased.").arg(notRead.join(", "));
+    if (!expect(notRead.isEmpty() != text.contains(QLatin1String("The phone did not let the program read"))
+                    && (notRead.isEmpty() || text.endsWith(notReadSentence)),
+                QStringLiteral("report: \"%1\", lists not read: %2").arg(text, notRead.join(", "))))
+        return false;
+    if (m_inexact)
+        return expect(!success || (m_scope == EraseType::All && notRead.isEmpty()),
+                      QStringLiteral("report: \"%1\" of a run that did not erase everything").arg(text));
+
     int notErased = 0;
     int notConfirmed = 0;
     QSet<QString> cut;
@@ -586,20 +688,248 @@ bool Journey::checkReport()
         for (int c = Photo; c <= Vedio; ++c)
             for (const FileItem &f : m_phone.files[c])
                 notErased += f.location.isEmpty() && m_listed[c].contains(f.entry) ? 1 : 0;
-    const QString text = m_w.ui->M_EraseCompleted_Label_Text->text();
+    for (int c = Contact; c <= Message; ++c)
+        if (inScope(c))
+            notErased += ambiguousChosen(c).size();
     const auto figure = [&](const char *pattern) {
         const QRegularExpressionMatch m = QRegularExpression(QLatin1String(pattern)).match(text);
         return m.hasMatch() ? m.captured(1).toInt() : 0;
     };
-    const bool success = text == QLatin1String("All data on your device has been erased permanently!");
-    const bool right = notErased == 0 && notConfirmed == 0
+    const bool everything = notErased == 0 && notConfirmed == 0 && notRead.isEmpty();
+    const bool right = everything && m_scope == EraseType::All
                            ? success
-                           : figure("^(\\d+) items? could not be erased") == notErased
-                                 && figure("(\\d+) items? (?:is|are) not confirmed erased") == notConfirmed;
+                           : !success && figure("(\\d+) items? could not be erased") == notErased
+                                 && figure("(\\d+) items? (?:is|are) not confirmed erased") == notConfirmed
+                                 && !text.contains(QLatin1String("did not confirm"));
     return expect(right, QStringLiteral("report: \"%1\", %2 not erased, %3 not confirmed")
                              .arg(text)
                              .arg(notErased)
                              .arg(notConfirmed));
+}
+
+// The ids listed more than once that the run stands for: in an All run every
+// one, in a private run those of the numbers whose rows are ticked.
+QStringList Journey::ambiguousChosen(int c) const
+{
+    if (m_ambiguous[c].isEmpty() || (m_scope != EraseType::All && m_scope != EraseType::Private))
+        return {};
+    QSet<QString> numbers;
+    for (const QString &id : m_ticked[c])
+        if (id.startsWith(QLatin1String("n:")))
+            numbers << id.mid(2);
+    QSet<QString> ids;
+    for (const QString &record : m_listed[c]) {
+        const QString id = record.section(QLatin1Char(';'), 0, 0);
+        if (m_ambiguous[c].contains(id)
+            && (m_scope == EraseType::All || numbers.contains(record.section(QLatin1Char(';'), 2, 2))))
+            ids << id;
+    }
+    return QStringList(ids.begin(), ids.end());
+}
+
+QJsonObject Journey::lastRecord()
+{
+    QFile f(m_w.m_recordWritten.jsonPath);
+    if (!expect(f.open(QIODevice::ReadOnly), QStringLiteral("no record written")))
+        return QJsonObject();
+    return QJsonDocument::fromJson(f.readAll()).object();
+}
+
+// Nothing is claimed erased that the phone did not confirm: per category the
+// record's confirmed figure is at most the number of keys the simulator
+// erased (or kept while reporting them erased) in a batch whose answer it
+// sent, since the scan.
+bool Journey::checkClaims()
+{
+    const QJsonObject rec = lastRecord();
+    QSet<QString> confirmed[CategoryCount];
+    const QList<CompanionSimulator::AnsweredBatch> batches = m_sim.answeredBatches();
+    for (int i = m_firstBatchOfScan; i < batches.size(); ++i)
+        if (batches.at(i).delivered)
+            for (const QString &key : batches.at(i).reportedErased)
+                confirmed[batches.at(i).category] << key;
+    for (const QJsonValue v : rec[QStringLiteral("categories")].toArray()) {
+        const QJsonObject cat = v.toObject();
+        int c = 0;
+        while (c < CategoryCount && eraseplan::categoryDisplayName(c) != cat[QStringLiteral("category")].toString())
+            ++c;
+        if (!expect(c < CategoryCount, QStringLiteral("record names an unknown category")))
+            return false;
+        const int claimed = cat[QStringLiteral("confirmed_erased")].toInt();
+        if (!expect(claimed <= confirmed[c].size(),
+                    QStringLiteral("record claims %1 of category %2 erased, the phone confirmed %3")
+                        .arg(claimed)
+                        .arg(c)
+                        .arg(confirmed[c].size())))
+            return false;
+        if (!expect(!cat[QStringLiteral("list_not_read")].toBool() || c == m_phone.refused,
+                    QStringLiteral("category %1 called not read").arg(c)))
+            return false;
+    }
+    return true;
+}
+
+// The page says what the record on disk says: the report's table row by
+// row, the headline, the title; the cancel notice the figures of the run.
+bool Journey::checkPageAgainstRecord()
+{
+    const QJsonObject rec = lastRecord();
+    const QString outcome = rec[QStringLiteral("outcome")].toString();
+    if (m_w.ui->M_EraseCompleted_3->isVisible()) {
+        QTableWidget *table = m_w.ui->M_EraseCompleted_Table;
+        const QJsonArray cats = rec[QStringLiteral("categories")].toArray();
+        if (!expect(table->rowCount() == cats.size(), QStringLiteral("report table and record differ in rows")))
+            return false;
+        for (int r = 0; r < cats.size(); ++r) {
+            const QJsonObject cat = cats.at(r).toObject();
+            QStringList page;
+            for (int col = 0; col < 5; ++col)
+                page << table->item(r, col)->text();
+            const QString chosen = cat[QStringLiteral("list_not_read")].toBool()
+                                       ? QStringLiteral("not read")
+                                       : QString::number(cat[QStringLiteral("chosen")].toInt());
+            const QStringList recorded{cat[QStringLiteral("category")].toString(), chosen,
+                                       QString::number(cat[QStringLiteral("confirmed_erased")].toInt()),
+                                       QString::number(cat[QStringLiteral("failed")].toInt()),
+                                       QString::number(cat[QStringLiteral("not_confirmed")].toInt()
+                                                       + cat[QStringLiteral("not_sent")].toInt())};
+            if (!expect(page == recorded, QStringLiteral("report row \"%1\", record \"%2\"")
+                                              .arg(page.join(' '), recorded.join(' '))))
+                return false;
+        }
+        const bool allErased = m_w.ui->M_EraseCompleted_Label_Text->text()
+                               == QLatin1String("All data on your device has been erased permanently!");
+        if (!expect(allErased == (outcome == QLatin1String("completed") && m_scope == EraseType::All),
+                    QStringLiteral("headline \"%1\" for a record \"%2\"")
+                        .arg(m_w.ui->M_EraseCompleted_Label_Text->text(), outcome)))
+            return false;
+        const QString status = rec[QStringLiteral("verification")][QStringLiteral("status")].toString();
+        const QString title = m_w.ui->M_EraseCompleted_Label_Title->text();
+        if (!expect((title == QLatin1String("Erase not verified")) == (status == QLatin1String("verification failed")),
+                    QStringLiteral("title \"%1\" for verification \"%2\"").arg(title, status)))
+            return false;
+        const QString line = m_w.ui->M_EraseCompleted_Label_Verify->text();
+        return expect(line.startsWith(QLatin1String("Verified:")) == (status == QLatin1String("verified")),
+                      QStringLiteral("verification line \"%1\" for \"%2\"").arg(line, status));
+    }
+    const QString notice = m_w.ui->T_D_EraseCancelled_Label_Message->text();
+    const int erased = rec[QStringLiteral("totals")][QStringLiteral("confirmed_erased")].toInt();
+    const int chosen = rec[QStringLiteral("totals")][QStringLiteral("chosen")].toInt();
+    const QString said = erased == 0
+                             ? QStringLiteral("Nothing was confirmed erased before the cancel")
+                             : QStringLiteral("Erased before the cancel: %1 of %2 chosen item").arg(erased).arg(chosen);
+    return expect(outcome == QLatin1String("cancelled") && notice.contains(said),
+                  QStringLiteral("cancel notice \"%1\", record \"%2\" %3 of %4")
+                      .arg(notice, outcome)
+                      .arg(erased)
+                      .arg(chosen));
+}
+
+// Every frame the simulator has written has been read: the answer to a
+// request sent now comes after them.
+bool Journey::roundTrip()
+{
+    m_w.m_messageCountReadable = false;
+    m_w.getMessageCount();
+    return waitFor([&] { return m_w.m_messageCountReadable; }, QStringLiteral("a round trip to the phone"));
+}
+
+// After a private or app run the phone restarts and comes back: the same
+// phone, an item it reported erased still listed as it was or in another
+// form, or another phone in its place. Nothing is called verified that the
+// phone may still hold.
+void Journey::comeBackAfterReboot()
+{
+    const QJsonObject before = lastRecord();
+    const QString pending = before[QStringLiteral("verification")][QStringLiteral("status")].toString();
+    if (m_scope == EraseType::All) {
+        expect(pending == QLatin1String("not applicable"), QStringLiteral("an All run is to be verified"));
+        return;
+    }
+    if (pending != QLatin1String("pending"))
+        return;
+    // The items the run calls erased, one by one: the phone lists one of them
+    // again, as it was or in another form.
+    QList<QPair<int, QString>> reported;
+    for (int c = 0; c < CategoryCount; ++c)
+        for (const QString &key : m_w.m_eraseAccount.keys(c, EraseAccount::KeyState::Erased))
+            reported << qMakePair(c, key);
+    const int event = int(m_rng.bounded(100u));
+    const bool swapped = event < 20;
+    const bool kept = event >= 20 && event < 40 && !reported.isEmpty();
+    const bool otherForm = event >= 40 && event < 60 && !reported.isEmpty();
+    step(swapped ? QStringLiteral("reboot, another phone")
+                 : kept    ? QStringLiteral("reboot, an item still listed")
+                 : otherForm ? QStringLiteral("reboot, an item listed in another form")
+                             : QStringLiteral("reboot"));
+    if (swapped) {
+        SimDataSet other = SimDataSet::generate(3);
+        other.homeInfo.replace(QLatin1String("R58N91XKQ2B"), QLatin1String("ZX81OTHER77"));
+        m_sim.swapPhoneOnNextConnection(other);
+    } else if (kept || otherForm) {
+        const QPair<int, QString> item = reported.at(int(m_rng.bounded(quint32(reported.size()))));
+        const int c = item.first;
+        QString entry = item.second; // an app's entry is its key
+        if (c <= Message) {
+            for (const QString &record : qAsConst(m_listed[c]))
+                if (record.section(QLatin1Char(';'), 0, 0) == item.second)
+                    entry = record;
+            if (otherForm)
+                entry = QLatin1Char(';') + entry.section(QLatin1Char(';'), 1); // without its id
+        } else if (c <= Vedio) {
+            for (const FileItem &f : m_phone.files[c])
+                if (f.location == item.second)
+                    entry = f.entry;
+            if (otherForm)
+                entry = chance(m_rng, 50) ? entry.toUpper() : entry.section(QLatin1Char(';'), 0, 2) + QLatin1Char(';');
+        } else if (otherForm) {
+            entry = entry.toUpper();
+        }
+        m_sim.data().lists[c] << entry;
+    }
+
+    // The phone is back: the link comes up as after a reboot, on a new
+    // connection that asks for the phone's particulars afresh.
+    m_w.stopDeviceLink();
+    m_w.m_timerVerifyErase->setInterval(5); // its poll ticks as fast as the others here
+    if (!expect(connectAsTheLinkDoes(), QStringLiteral("the phone did not come back")))
+        return;
+    if (!waitFor([&] {
+            const auto s = m_w.m_eraseAccount.verification().status;
+            return s != EraseAccount::Verification::Status::Pending && s != EraseAccount::Verification::Status::Running;
+        }, QStringLiteral("the check after the reboot")))
+        return;
+    const QJsonObject rec = lastRecord();
+    QString status = rec[QStringLiteral("verification")][QStringLiteral("status")].toString();
+    step(QStringLiteral("verification: ") + status);
+    const QString reason = rec[QStringLiteral("verification")][QStringLiteral("reason")].toString();
+    if (!reason.isEmpty())
+        status += QStringLiteral(" (") + reason + QLatin1Char(')');
+    if (swapped)
+        expect(status == QLatin1String("could not run (a different phone is connected)"),
+               QStringLiteral("another phone: verification %1").arg(status));
+    else if (kept)
+        expect(status == QLatin1String("verification failed"),
+               QStringLiteral("an item still listed: verification %1").arg(status));
+    else if (otherForm)
+        expect(status.startsWith(QLatin1String("could not check")),
+               QStringLiteral("an item listed in another form: verification %1").arg(status));
+    if (status == QLatin1String("verified")) {
+        // The lists the check read hold nothing it could not match.
+        for (const QJsonValue v : rec[QStringLiteral("verification")][QStringLiteral("categories")].toArray()) {
+            int c = 0;
+            while (c < CategoryCount
+                   && eraseplan::categoryDisplayName(c) != v.toObject()[QStringLiteral("category")].toString())
+                ++c;
+            for (const QString &entry : m_sim.data().lists[c]) {
+                const bool readable = c > Vedio || (c <= Message ? !entry.section(QLatin1Char(';'), 0, 0).isEmpty()
+                                                                 : !proto::entryLocation(entry).isEmpty());
+                if (!expect(readable, QStringLiteral("verified with an entry it cannot read listed: %1").arg(entry)))
+                    return;
+            }
+        }
+    }
+    checkPageAgainstRecord();
 }
 
 // The confirm page: the level, the word, Erase Now, and a run that completes,
@@ -654,11 +984,22 @@ Journey::Page Journey::confirmAndErase(Page back)
         any = any || !chosen[c].isEmpty();
     }
     // Now and then the phone carries out the run's first batch and has not
-    // answered it yet when the user cancels: the answer is never sent.
-    const bool cutFirstBatch = any && !hurry() && m_cancels < 2 && chance(m_rng, 12);
+    // answered it yet when the user cancels. Its answer is never sent, or
+    // sent right after the cancel's acknowledgement, or after the cancel
+    // gave it up, or only when the next run begins.
+    const bool cutFirstBatch = any && !hurry() && m_cancels < 2 && chance(m_rng, 15);
+    enum class Held { Drop, AfterAck, AfterGiveUp, AtNextRun };
+    const int pickHeld = int(m_rng.bounded(100u));
+    const Held held = pickHeld < 40 ? Held::Drop : pickHeld < 65 ? Held::AfterAck : pickHeld < 85 ? Held::AfterGiveUp
+                                                                                                  : Held::AtNextRun;
     step(QStringLiteral("erase now at %1").arg(shownLevel));
     QTest::keyClicks(word, QStringLiteral("Erase"));
     const int from = m_sim.eraseRequests().size();
+    m_sim.setHeldOnCancel(held == Held::Drop       ? CompanionSimulator::HeldOnCancel::Drop
+                          : held == Held::AfterAck ? CompanionSimulator::HeldOnCancel::AnswerAfterAck
+                                                   : CompanionSimulator::HeldOnCancel::Keep);
+    // (Answers still held from an earlier cancel are sent now, as this run
+    // begins.)
     m_sim.setHoldEraseAnswers(cutFirstBatch);
     if (!click(m_w.ui->M_ConformErase_PushButton_EraseNow, QStringLiteral("Erase Now")))
         return Page::Done;
@@ -695,7 +1036,11 @@ Journey::Page Journey::confirmAndErase(Page back)
     const bool cancel = cutFirstBatch || (!hurry() && m_cancels < 2 && chance(m_rng, 30));
     if (cancel) {
         if (m_w.ui->M_IsErasing_PubuButton_Stop->isVisible()) {
-            step(m_sim.heldEraseAnswers() > 0 ? QStringLiteral("held answer, stop") : QStringLiteral("stop"));
+            const char *const heldWords[] = {"held answer dropped, stop",
+                                             "held answer after the acknowledgement, stop",
+                                             "held answer after the give-up, stop",
+                                             "held answer at the next run, stop"};
+            step(m_sim.heldEraseAnswers() > 0 ? QLatin1String(heldWords[int(held)]) : QStringLiteral("stop"));
             ++m_cancels;
             click(m_w.ui->M_IsErasing_PubuButton_Stop, QStringLiteral("stop"));
             if (m_w.ui->T_D_IsErasing_Stop_PushButton_Ok->isVisible())
@@ -705,19 +1050,64 @@ Journey::Page Journey::confirmAndErase(Page back)
     if (!waitFor([&] { return m_w.ui->M_EraseCompleted_3->isVisible() || m_w.ui->M_ConformErase_1->isVisible(); },
                  QStringLiteral("the end of the run")))
         return Page::Done;
-    if (cutFirstBatch) {
-        // Held until the cancel, which dropped it (a run that sent nothing
-        // held nothing).
-        for (int i = from; i < m_sim.eraseRequests().size(); ++i)
+    const bool heldSomething = m_sim.heldEraseAnswers() > 0;
+    {
+        QSet<QString> sentNow[CategoryCount];
+        const QList<CompanionSimulator::EraseRecord> requests = m_sim.eraseRequests();
+        for (int i = from; i < requests.size(); ++i)
+            sentNow[requests.at(i).category] << requests.at(i).key;
+        for (int c = 0; c < CategoryCount; ++c) {
+            if (m_givenUp[c].isEmpty() || sentNow[c].isEmpty())
+                continue;
+            m_inexact = m_inexact || sentNow[c] != m_givenUp[c];
+            m_givenUp[c].clear();
+        }
+    }
+    const auto giveUp = [&] {
+        const QList<CompanionSimulator::EraseRecord> requests = m_sim.eraseRequests();
+        for (int i = from; i < requests.size(); ++i) {
             m_cutRequests << i;
-        m_sim.setHoldEraseAnswers(false);
+            m_givenUp[requests.at(i).category] << requests.at(i).key;
+        }
+    };
+    if (cutFirstBatch) {
+        switch (held) {
+        case Held::Drop:
+            // Held until the cancel, which dropped it (a run that sent
+            // nothing held nothing).
+            giveUp();
+            m_sim.setHoldEraseAnswers(false);
+            break;
+        case Held::AfterAck:
+            // Answered after the acknowledgement, while the cancel waited.
+            m_sim.setHoldEraseAnswers(false);
+            break;
+        case Held::AfterGiveUp:
+            // The cancel gave the batch up and wrote its record; the answer
+            // comes now: it is the cancelled run's, the record is rewritten.
+            m_sim.setHoldEraseAnswers(false);
+            roundTrip();
+            break;
+        case Held::AtNextRun:
+            // Sent as the next run begins, when it may no longer be told from
+            // that run's own answers; the batch is sent again meanwhile.
+            giveUp();
+            m_inexact = m_inexact || heldSomething;
+            break;
+        }
     }
     if (!checkRun(chosen, from, level))
+        return Page::Done;
+    if (m_phone.contradictory)
+        m_inexact = true;
+    if (!checkClaims() || !checkPageAgainstRecord())
         return Page::Done;
     if (m_w.ui->M_EraseCompleted_3->isVisible()) {
         step(QStringLiteral("completed"));
         if (allSent(chosen))
             checkReport();
+        if (!failed())
+            comeBackAfterReboot();
         return Page::Done;
     }
     step(QStringLiteral("cancelled"));
@@ -728,9 +1118,27 @@ Journey::Page Journey::confirmAndErase(Page back)
     return back;
 }
 
+// Connects as the device link and the session do: a new connection, and the
+// phone's particulars asked for and shown before anything else.
+bool Journey::connectAsTheLinkDoes()
+{
+    m_w.m_homeInfoRequested = false;
+    m_w.m_homeInfoShown = false;
+    m_w.m_homeInfoReadable = false;
+    if (!drive::connect(m_w, m_sim)
+        || !drive::waitFor(m_w, [&] { return m_w.m_tcpSocket->state() == QAbstractSocket::ConnectedState; }))
+        return false;
+    m_w.newTCPConnected();
+    const bool shown = drive::waitFor(m_w, [&] { return m_w.m_homeInfoShown; });
+    m_w.m_timerNewTCPConnected->stop();
+    m_w.m_timerHomeInfoReadable->stop();
+    m_w.setScopeButtonsEnabled(true);
+    return shown;
+}
+
 bool Journey::run()
 {
-    if (!expect(drive::connect(m_w, m_sim), QStringLiteral("no connection to the simulator")))
+    if (!expect(connectAsTheLinkDoes(), QStringLiteral("no connection to the simulator")))
         return false;
     EraseType scope = chance(m_rng, 70) ? EraseType::Private : chance(m_rng, 50) ? EraseType::All : EraseType::App;
     while (!failed()) {

@@ -566,17 +566,28 @@ private slots:
         QTemporaryDir tools;
         QTemporaryDir app;
         QVERIFY(tools.isValid() && app.isValid());
+        auto places = [](const QString &toolsDir, const QString &appDir) {
+            ToolPlaces p;
+            p.toolsDir = toolsDir;
+            p.appDir = appDir;
+            return p;
+        };
 
-        ToolPaths p = locateTools(tools.path(), app.path(), QString());
-        QCOMPARE(p.adb, tools.filePath("adb"));
-        QCOMPARE(p.netstat, tools.filePath("netstat"));
-        QCOMPARE(p.tasklist, tools.filePath("tasklist"));
-        QCOMPARE(p.taskkill, tools.filePath("taskkill"));
+        ToolPaths p = locateTools(places(tools.path(), app.path()));
+#ifdef Q_OS_WIN
+        const QString exe = QStringLiteral(".exe");
+#else
+        const QString exe;
+#endif
+        QCOMPARE(p.adb, tools.filePath("adb" + exe));
+        QCOMPARE(p.netstat, tools.filePath("netstat" + exe));
+        QCOMPARE(p.tasklist, tools.filePath("tasklist" + exe));
+        QCOMPARE(p.taskkill, tools.filePath("taskkill" + exe));
 
 #ifndef Q_OS_WIN
         // No tools folder: Windows-format helpers beside the program, adb
         // from the program's folder when it is there.
-        p = locateTools(QString(), app.path(), QString());
+        p = locateTools(places(QString(), app.path()));
         QCOMPARE(p.netstat, app.filePath("helpers/netstat"));
         QCOMPARE(p.taskkill, app.filePath("helpers/taskkill"));
         QVERIFY(p.adb != app.filePath("adb"));
@@ -584,9 +595,9 @@ private slots:
         QVERIFY(adb.open(QIODevice::WriteOnly));
         adb.close();
         adb.setPermissions(adb.permissions() | QFileDevice::ExeOwner);
-        QCOMPARE(locateTools(QString(), app.path(), QString()).adb, app.filePath("adb"));
+        QCOMPARE(locateTools(places(QString(), app.path())).adb, app.filePath("adb"));
         // A tools folder that does not exist is ignored.
-        QCOMPARE(locateTools(tools.filePath("missing"), app.path(), QString()).adb, app.filePath("adb"));
+        QCOMPARE(locateTools(places(tools.filePath("missing"), app.path())).adb, app.filePath("adb"));
 
         // Installed: <prefix>/bin/Purgatex finds the helpers in its private
         // folder <prefix>/libexec/purgatex, unless helpers/ lies beside it.
@@ -596,18 +607,22 @@ private slots:
         QVERIFY(netstat.open(QIODevice::WriteOnly));
         netstat.close();
         QVERIFY(netstat.setPermissions(netstat.permissions() | QFileDevice::ExeOwner));
-        p = locateTools(QString(), prefix.filePath("bin"), QString());
+        p = locateTools(places(QString(), prefix.filePath("bin")));
         QCOMPARE(p.netstat, prefix.filePath("libexec/purgatex/netstat"));
         QCOMPARE(p.taskkill, prefix.filePath("libexec/purgatex/taskkill"));
         QVERIFY(QDir().mkpath(prefix.filePath("bin/helpers")));
         QVERIFY(QFile::copy(netstat.fileName(), prefix.filePath("bin/helpers/netstat")));
-        QCOMPARE(locateTools(QString(), prefix.filePath("bin"), QString()).netstat, prefix.filePath("bin/helpers/netstat"));
+        QCOMPARE(locateTools(places(QString(), prefix.filePath("bin"))).netstat,
+                 prefix.filePath("bin/helpers/netstat"));
 #endif
         // What the user is told when adb cannot be started.
-        QCOMPARE(adbSearchPlaces(tools.path(), app.path(), QString()), QStringList{tools.path()});
-        const QStringList places = adbSearchPlaces(QString(), app.path(), QStringLiteral("C:\\Purgatex"));
-        QVERIFY(places.contains(QDir::toNativeSeparators(app.path())));
-        QVERIFY(places.last().contains(QLatin1String("PATH")));
+        QCOMPARE(adbSearchPlaces(places(tools.path(), app.path())), QStringList{QDir::toNativeSeparators(tools.path())});
+        ToolPlaces withSdk = places(QString(), app.path());
+        withSdk.sdkFolders = QStringList{QStringLiteral("C:\\platform-tools")};
+        const QStringList shown = adbSearchPlaces(withSdk);
+        QCOMPARE(shown.value(0), QDir::toNativeSeparators(app.path()));
+        QVERIFY(shown.value(1).contains(QLatin1String("PATH")));
+        QCOMPARE(shown.value(2), QStringLiteral("C:\\platform-tools"));
     }
 };
 

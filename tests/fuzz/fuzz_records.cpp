@@ -9,6 +9,7 @@
 
 #include "protocol/records.h"
 
+#include <QHash>
 #include <QMap>
 #include <QMultiMap>
 #include <QSet>
@@ -77,6 +78,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(proto::splitRecordFields(idData.value(it.value())).value(2) == it.key());
     for (auto it = nameId.cbegin(); it != nameId.cend(); ++it)
         FUZZ_CHECK(proto::splitRecordFields(idData.value(it.value())).value(1) == it.key());
+
+    // With a store of ambiguous ids every record with an id is kept, under
+    // its own number; a key is ambiguous exactly when its record's id was
+    // listed more than once, and it maps to that id.
+    QMap<QString, QString> allData;
+    QMultiMap<QString, QString> allNames;
+    QMultiMap<QString, QString> allNumbers;
+    QHash<QString, QString> ambiguous;
+    FUZZ_CHECK(proto::addTextRecords(text, {&allData, &allNames, &allNumbers, &ambiguous}) == nonEmpty);
+    QHash<QString, int> idCount;
+    for (const QString &record : whole) {
+        const QString id = proto::splitRecordFields(record).value(0);
+        if (!id.isEmpty())
+            ++idCount[id];
+    }
+    int withId = 0;
+    for (int n : qAsConst(idCount))
+        withId += n;
+    FUZZ_CHECK(allData.size() == withId);
+    FUZZ_CHECK(allNumbers.size() == allData.size());
+    for (auto it = allNumbers.cbegin(); it != allNumbers.cend(); ++it)
+        FUZZ_CHECK(proto::splitRecordFields(allData.value(it.value())).value(2) == it.key());
+    for (auto it = allData.cbegin(); it != allData.cend(); ++it) {
+        const QString id = proto::splitRecordFields(it.value()).value(0);
+        FUZZ_CHECK(ambiguous.contains(it.key()) == (idCount.value(id) > 1));
+        if (ambiguous.contains(it.key()))
+            FUZZ_CHECK(ambiguous.value(it.key()) == id);
+    }
 
     QStringList dir;
     FUZZ_CHECK(proto::addDirectoryRecords(text, &dir) == nonEmpty);

@@ -157,30 +157,43 @@ void TestCodec::textRecords_data()
     QTest::addColumn<QString>("number");
     QTest::addColumn<QStringList>("idsUnderNumber");
     QTest::addColumn<int>("named");
+    QTest::addColumn<QStringList>("ambiguous"); // ids listed more than once
 
     QTest::newRow("two contacts")
         << "1;Ada;555;a@x;Road 1;Org,*#*,2;Bo;556;;;" << 2 << QStringList{"1", "2"} << "556" << QStringList{"2"}
-        << 2;
+        << 2 << QStringList{};
     QTest::newRow("same number twice, both kept")
-        << "1;Ada;555,*#*,2;Ada B;555" << 2 << QStringList{"1", "2"} << "555" << QStringList{"2", "1"} << 2;
+        << "1;Ada;555,*#*,2;Ada B;555" << 2 << QStringList{"1", "2"} << "555" << QStringList{"2", "1"} << 2
+        << QStringList{};
     // Every field stays in its place: a record without a name is stored
     // under its own number, never under a later field.
     QTest::newRow("no name: stored under its number") << "1;;555" << 1 << QStringList{"1"} << "555"
-                                                      << QStringList{"1"} << 0;
+                                                      << QStringList{"1"} << 0 << QStringList{};
     QTest::newRow("no name: the body is not a number")
-        << "3;;555;hello;2026-01-01 10:00:00" << 1 << QStringList{"3"} << "hello" << QStringList{} << 0;
+        << "3;;555;hello;2026-01-01 10:00:00" << 1 << QStringList{"3"} << "hello" << QStringList{} << 0
+        << QStringList{};
     QTest::newRow("no name: the e-mail is not a number")
-        << "4;;;front@x.org;;" << 1 << QStringList{"4"} << "front@x.org" << QStringList{} << 0;
+        << "4;;;front@x.org;;" << 1 << QStringList{"4"} << "front@x.org" << QStringList{} << 0
+        << QStringList{};
     QTest::newRow("no number: under the empty number") << "7;Ada" << 1 << QStringList{"7"} << ""
-                                                        << QStringList{"7"} << 1;
+                                                        << QStringList{"7"} << 1 << QStringList{};
     QTest::newRow("no id: counted, not stored") << ";Ada;555" << 1 << QStringList{} << "555" << QStringList{}
-                                                << 0;
+                                                << 0 << QStringList{};
     QTest::newRow("empty records are skipped, not counted")
         << ",*#*,1;Ada;555,*#*,,*#*,2;Bo;556,*#*," << 2 << QStringList{"1", "2"} << "555" << QStringList{"1"}
-        << 2;
-    QTest::newRow("same id twice: the later record replaces the earlier everywhere")
-        << "1;Ada;555,*#*,1;Al;777" << 2 << QStringList{"1"} << "555" << QStringList{} << 1;
-    QTest::newRow("empty text") << "" << 0 << QStringList{} << "" << QStringList{} << 0;
+        << 2 << QStringList{};
+    // An id listed twice: neither record replaces the other, each stays
+    // under its own number, and neither may be erased by the id.
+    QTest::newRow("same id twice: both kept, both ambiguous")
+        << "1;Ada;555,*#*,1;Al;777" << 2 << QStringList{"1", "1;2"} << "555"
+        << QStringList{"1"} << 2 << QStringList{"1"};
+    // A message body that holds the separator and a record carrying the id of
+    // another sender's message: the spammer's number never stands for it.
+    QTest::newRow("forged record inside a message body")
+        << "m1;Spam;999;win ,*#*,m2;Spam;999;x;2026-01-01 10:00:00,*#*,m2;Bob;777;real;2026-01-01 11:00:00" << 3
+        << QStringList{"m1", "m2", "m2;2"} << "777"
+        << QStringList{"m2;2"} << 3 << QStringList{"m2"};
+    QTest::newRow("empty text") << "" << 0 << QStringList{} << "" << QStringList{} << 0 << QStringList{};
 }
 
 void TestCodec::textRecords()
@@ -191,11 +204,13 @@ void TestCodec::textRecords()
     QFETCH(QString, number);
     QFETCH(QStringList, idsUnderNumber);
     QFETCH(int, named);
+    QFETCH(QStringList, ambiguous);
 
     QMap<QString, QString> idData;
     QMultiMap<QString, QString> nameId;
     QMultiMap<QString, QString> numberId;
-    QCOMPARE(addTextRecords(text, {&idData, &nameId, &numberId}), counted);
+    QHash<QString, QString> ambiguousKeys;
+    QCOMPARE(addTextRecords(text, {&idData, &nameId, &numberId, &ambiguousKeys}), counted);
     QCOMPARE(idData.keys(), ids);
     QCOMPARE(numberId.values(number), idsUnderNumber);
     QCOMPARE(numberId.size(), ids.size());
@@ -203,6 +218,19 @@ void TestCodec::textRecords()
     // every id stands under the number its record shows
     for (auto it = numberId.constBegin(); it != numberId.constEnd(); ++it)
         QCOMPARE(splitRecordFields(idData.value(it.value())).value(2), it.key());
+    QStringList phoneIds = ambiguousKeys.values();
+    phoneIds.removeDuplicates();
+    phoneIds.sort();
+    QCOMPARE(phoneIds, ambiguous);
+    // every record carrying an ambiguous id is marked, under its own key
+    for (auto it = idData.constBegin(); it != idData.constEnd(); ++it)
+        QCOMPARE(ambiguousKeys.contains(it.key()), ambiguous.contains(splitRecordFields(it.value()).value(0)));
+    // without a store of ambiguous ids, a repeated id is not stored again
+    QMap<QString, QString> plain;
+    QMultiMap<QString, QString> plainNames;
+    QMultiMap<QString, QString> plainNumbers;
+    addTextRecords(text, {&plain, &plainNames, &plainNumbers});
+    QCOMPARE(plain.size(), idData.size() - (ambiguousKeys.size() - phoneIds.size()));
 }
 
 // Records are cut out of a list as its pieces arrive, wherever the pieces

@@ -149,9 +149,16 @@ void TestReplies::decode_data()
            });
 
     // ----- erase replies -----
+    // An answer belongs to the category's batch in progress.
+    const auto sent3 = WindowCheck([](MainWindow &w) {
+        for (int c = 0; c < CategoryCount; ++c) {
+            w.m_eraseSentCount[c] = 3;
+            w.m_eraseBatches.sent(c, w.m_eraseRunNumber, {"k1", "k2", "k3"});
+        }
+    });
     for (int c = 0; c < CategoryCount; ++c) {
         QTest::addRow("%d erase back %s", eraseBackReplyType(Category(c)), categoryName(Category(c)))
-            << nothing << ByteChunks{FrameWriter(eraseBackReplyType(Category(c))).uint32(3).uint32(0).finish()}
+            << sent3 << ByteChunks{FrameWriter(eraseBackReplyType(Category(c))).uint32(3).uint32(0).finish()}
             << WindowCheck([c](MainWindow &w) {
                    QVERIFY(w.m_eraseDone[c] && w.m_eraseBack[c] && w.m_eraseFinished[c]);
                    QCOMPARE(w.m_eraseBackFailCount[c], 0u);
@@ -160,16 +167,23 @@ void TestReplies::decode_data()
         // that items were not erased.
         QTest::addRow("%d erase back with failures %s", eraseBackReplyType(Category(c)),
                       categoryName(Category(c)))
-            << nothing << ByteChunks{FrameWriter(eraseBackReplyType(Category(c))).uint32(1).uint32(2).finish()}
+            << sent3 << ByteChunks{FrameWriter(eraseBackReplyType(Category(c))).uint32(1).uint32(2).finish()}
             << WindowCheck([c](MainWindow &w) {
                    QVERIFY(w.m_eraseDone[c] && w.m_eraseBack[c]);
                    QCOMPARE(w.m_eraseBackFailCount[c], 2u);
                });
     }
-    const auto sent3 = WindowCheck([](MainWindow &w) {
-        for (int c = 0; c < CategoryCount; ++c)
-            w.m_eraseSentCount[c] = 3;
-    });
+    // No batch is in progress (one was answered already, or none was sent):
+    // the answer is nobody's and changes nothing.
+    for (Category c : {Contact, Photo, Whatsapp}) {
+        const QByteArray back = FrameWriter(eraseBackReplyType(c)).uint32(3).uint32(0).finish();
+        QTest::addRow("%d erase back of no batch %s", eraseBackReplyType(c), categoryName(c))
+            << nothing << ByteChunks{back}
+            << WindowCheck([c](MainWindow &w) { QVERIFY(!w.m_eraseDone[c] && !w.m_eraseBack[c]); });
+        QTest::addRow("%d second erase back %s", eraseBackReplyType(c), categoryName(c))
+            << sent3 << ByteChunks{back, back}
+            << WindowCheck([c](MainWindow &w) { QVERIFY(w.m_eraseDone[c] && !w.m_eraseBatches.isOpen(c)); });
+    }
     for (Category c : {Contact, Message, Twitter}) {
         const QByteArray fail = FrameWriter(eraseFailReplyType(c)).string("k").uint16(0).finish();
         QTest::addRow("%d three of three failed %s", eraseFailReplyType(c), categoryName(c))
@@ -500,7 +514,14 @@ void TestReplies::decode_data()
         for (int i = 0; i < failures; ++i)
             flood += fail;
         QTest::addRow("%d failures of a batch of 70000", failures)
-            << WindowCheck([](MainWindow &w) { w.m_eraseSentCount[Contact] = 70000; }) << ByteChunks{flood}
+            << WindowCheck([](MainWindow &w) {
+                   w.m_eraseSentCount[Contact] = 70000;
+                   QStringList keys;
+                   for (int i = 0; i < 70000; ++i)
+                       keys << QString::number(i);
+                   w.m_eraseBatches.sent(Contact, w.m_eraseRunNumber, keys);
+               })
+            << ByteChunks{flood}
             << WindowCheck([failures](MainWindow &w) {
                    QCOMPARE(w.m_eraseFailCount[Contact], quint32(failures));
                    QCOMPARE(w.m_eraseBack[Contact], failures == 70000);

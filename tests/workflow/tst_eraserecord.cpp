@@ -1,6 +1,7 @@
 #include "workflow/eraseaccount.h"
 #include "workflow/eraserecord.h"
 #include "workflow/eraseverification.h"
+#include "protocol/records.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -18,9 +19,9 @@ using Outcome = EraseAccount::Outcome;
 
 EraseAccount::Phone testPhone()
 {
-    return {QStringLiteral("Nimbus Z7"), QStringLiteral("9"), QStringLiteral("R58N91XKQ2B"),
+    return {QStringLiteral("Nimbus Z7"), QStringLiteral("9"),       QStringLiteral("R58N91XKQ2B"),
             QStringLiteral("32 GB"),     QStringLiteral("10.5 GB"), QStringLiteral("64 GB"),
-            QStringLiteral("40.2 GB")};
+            QStringLiteral("40.2 GB"),   QStringLiteral("R58N91XKQ2B"), QStringLiteral("R58N91XKQ2B")};
 }
 
 QDateTime at(int secs)
@@ -31,7 +32,8 @@ QDateTime at(int secs)
 // Plays a run's events on the account, as the erase run and the decoder
 // report them: "choose a b c", "sent a b c" (one batch, numbered from 1),
 // "fail b" (item-failed reply; "fail -" names no key), "answer 2 1" (done,
-// failed), "unsendable x", "end interrupted".
+// failed), "doubt" (the batch just sent is in doubt), "unsendable x",
+// "end interrupted".
 void play(EraseAccount &a, int category, const QStringList &events)
 {
     for (const QString &event : events) {
@@ -46,6 +48,8 @@ void play(EraseAccount &a, int category, const QStringList &events)
             a.noteItemFailed(category, words.value(0) == "-" ? QString() : words.value(0));
         } else if (verb == "answer") {
             a.noteAnswer(category, words.at(0).toUInt(), words.at(1).toUInt());
+        } else if (verb == "doubt") {
+            a.markBatchInDoubt(category);
         } else if (verb == "unsendable") {
             a.markUnsendable(category, words.at(0), QStringLiteral("too long for a request"));
         } else if (verb == "end") {
@@ -90,6 +94,13 @@ private slots:
     void verificationOfItemsAnsweredByCountsAlone();
     void verificationAppliesToFinishedPrivateAndAppRuns_data();
     void verificationAppliesToFinishedPrivateAndAppRuns();
+    void listNotReadKeepsTheRunFromCompleting_data();
+    void listNotReadKeepsTheRunFromCompleting();
+    void listCountsThatDifferAreNoted();
+    void answersBelongToTheirBatch_data();
+    void answersBelongToTheirBatch();
+    void verificationRunsOnTheSamePhoneOnly_data();
+    void verificationRunsOnTheSamePhoneOnly();
     void recordIsWrittenAsJsonAndReadablePdf();
     void recordsNeverOverwriteEachOther();
     void folderThatCannotBeWrittenIsReported();
@@ -132,6 +143,30 @@ void TestEraseRecord::figuresFollowTheAnswers_data()
     // A batch cut short by a cancel is sent whole again by the next run.
     QTest::newRow("sent again") << QStringList{"choose a b", "sent a b", "sent a b", "fail a", "answer 1 1", "end done"}
                                 << QList<int>{2, 2, 1, 1, 0, 0} << QStringList{"a"} << "completed with failures";
+    // The phone fails an item without naming it, and counts the whole batch
+    // as done as well: at most the batch less the failure is erased, the
+    // rest is not confirmed.
+    QTest::newRow("unnamed failure, counts that contradict it")
+        << QStringList{"choose a b c", "sent a b c", "fail -", "answer 3 1", "end done"}
+        << QList<int>{3, 3, 2, 0, 1, 0} << QStringList{} << "completed with failures";
+    QTest::newRow("more done than sent, nothing failed")
+        << QStringList{"choose a b c", "sent a b c", "answer 5 0", "end done"} << QList<int>{3, 3, 3, 0, 0, 0}
+        << QStringList{} << "completed";
+    // A failure that names a key wins over any count.
+    QTest::newRow("named failure after the count that called it erased")
+        << QStringList{"choose a b c", "sent a b c", "answer 3 0", "fail b", "end done"}
+        << QList<int>{3, 3, 2, 1, 0, 0} << QStringList{"b"} << "completed with failures";
+    QTest::newRow("named failure of an item answered by counts alone")
+        << QStringList{"choose a b c d", "sent a b c d", "answer 2 2", "fail c", "end done"}
+        << QList<int>{4, 4, 2, 2, 0, 0} << QStringList{"c"} << "completed with failures";
+    // The answer may be the late answer of a batch given up on: only the
+    // failures naming the batch's keys count.
+    QTest::newRow("batch in doubt")
+        << QStringList{"choose a b c", "sent a b c", "doubt", "fail b", "answer 2 1", "end done"}
+        << QList<int>{3, 3, 0, 1, 2, 0} << QStringList{"b"} << "completed with failures";
+    QTest::newRow("batch in doubt, every item failed unnamed")
+        << QStringList{"choose a b", "sent a b", "doubt", "fail -", "fail -", "end done"}
+        << QList<int>{2, 2, 0, 0, 2, 0} << QStringList{} << "completed with failures";
     QTest::newRow("a late answer still counts, the outcome stays")
         << QStringList{"choose a", "sent a", "end interrupted", "answer 1 0"} << QList<int>{1, 1, 1, 0, 0, 0}
         << QStringList{} << "interrupted";
@@ -295,11 +330,10 @@ void TestEraseRecord::reportTexts_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("summary");
     QTest::newRow("clean") << QStringList{"choose a b", "sent a b", "answer 2 0", "end done"} << "Completed"
-                           << "All data on your device has been erased permanently!";
+                           << "2 items erased permanently.";
     QTest::newRow("one failed") << QStringList{"choose a b", "sent a b", "fail a", "answer 1 1", "end done"}
                                 << "Completed"
-                                << "1 item could not be erased (Contact: 1). The rest of the selected data has "
-                                   "been erased permanently.";
+                                << "1 item erased permanently. 1 item could not be erased (Contact: 1).";
     QTest::newRow("interrupted")
         << QStringList{"choose a b c", "sent a b c", "answer 3 0", "end interrupted"} << "Erase interrupted"
         << "The erase was interrupted: the link to the phone was lost. The phone confirmed 3 of 5 chosen items as "
@@ -348,9 +382,22 @@ void TestEraseRecord::verificationComparesWhatThePhoneStillLists_data()
                                 << "verification failed"
                                 << "3 items reported erased are still on the phone: Photo 2, Contact 1"
                                 << QStringList{"/p/a.jpg", "/p/c.jpg"};
-    QTest::newRow("photo list failed") << QStringList{} << QStringList{"-"} << "could not run"
-                                       << "Verification could not run: the phone could not list Photo"
-                                       << QStringList{};
+    QTest::newRow("photo list failed") << QStringList{} << QStringList{"-"} << "could not check"
+                                       << "Not verified: the phone could not list Photo" << QStringList{};
+    QTest::newRow("photo list cut at its bound")
+        << QStringList{} << QStringList{"cut"} << "could not check"
+        << "Not verified: the Photo list could not be read whole" << QStringList{};
+    // What the pass cannot read or match is never taken as gone.
+    QTest::newRow("an erased photo listed in another case")
+        << QStringList{} << QStringList{"/p/A.JPG", "/p/b.jpg"} << "could not check"
+        << "Not verified: the phone listed 1 Photo entry in another form, which may be what was erased"
+        << QStringList{};
+    QTest::newRow("a photo entry without a location")
+        << QStringList{} << QStringList{"?", "/p/b.jpg"} << "could not check"
+        << "Not verified: the phone listed 1 Photo entry the check cannot read" << QStringList{};
+    QTest::newRow("found still there beats could not check")
+        << QStringList{"c1"} << QStringList{"?", "?"} << "verification failed"
+        << "1 item reported erased is still on the phone: Contact 1" << QStringList{};
 }
 
 void TestEraseRecord::verificationComparesWhatThePhoneStillLists()
@@ -368,11 +415,16 @@ void TestEraseRecord::verificationComparesWhatThePhoneStillLists()
     eraseverification::prepare(a);
     QCOMPARE(eraseverification::statusText(a.verification().status), QString("pending"));
     QCOMPARE(eraseverification::categoriesToList(a), (QVector<int>{Contact, Photo}));
-    eraseverification::compare(a, Contact, contactsListed);
-    if (photosListed == QStringList{"-"})
+    eraseverification::compare(a, Contact, {contactsListed, 0});
+    if (photosListed == QStringList{"-"}) {
         eraseverification::listFailed(a, Photo);
-    else
-        eraseverification::compare(a, Photo, photosListed);
+    } else if (photosListed == QStringList{"cut"}) {
+        eraseverification::listIncomplete(a, Photo);
+    } else {
+        eraseverification::Listing photos{photosListed, 0};
+        photos.unreadable = int(photos.keys.removeAll("?"));
+        eraseverification::compare(a, Photo, photos);
+    }
     eraseverification::finish(a, at(300));
 
     QCOMPARE(eraseverification::statusText(a.verification().status), status);
@@ -390,11 +442,21 @@ void TestEraseRecord::verificationComparesWhatThePhoneStillLists()
     const QJsonObject photo = j["verification"]["categories"].toArray().at(1).toObject();
     QCOMPARE(photo["category"].toString(), QString("Photo"));
     QCOMPARE(photo["checked"].toInt(), 2);
-    QCOMPARE(photo["listed"].toBool(), photosListed != QStringList{"-"});
+    QCOMPARE(photo["listed"].toBool(), photosListed != QStringList{"-"} && photosListed != QStringList{"cut"});
+    QCOMPARE(photo["could_not_check"].toBool(), photosListed.contains("?") || photosListed.contains("/p/A.JPG"));
+    // The report's cell never says "all gone" of a category not checked.
+    QCOMPARE(eraseverification::cellText(a, Photo) == "all gone", status == "verified");
     QCOMPARE(photo["still_present_locations"].toArray(), QJsonArray::fromStringList(photosStillThere));
     const QString headline = status == "verified" ? "Verified" : status == "verification failed" ? "Verification failed"
                                                                                                    : "Not verified";
     QVERIFY(eraserecord::outcomeLine(a).startsWith(headline + QString::fromUtf8(" \u2013 Erase completed")));
+    // The page's title no longer says "Completed" above items still listed.
+    QCOMPARE(eraserecord::reportTitle(a),
+             status == "verification failed" ? QString("Erase not verified") : QString("Completed"));
+    // The PDF says the status once.
+    QString pdf = eraserecord::toHtml(a, "1.0");
+    pdf.remove(QRegularExpression("<[^>]*>"));
+    QVERIFY2(!pdf.contains("Verified: Verified") && !pdf.contains("Not verified: Not verified"), qPrintable(pdf));
 }
 
 // The phone answered a batch of three by counts alone (2 done, 1 failed,
@@ -425,7 +487,7 @@ void TestEraseRecord::verificationOfItemsAnsweredByCountsAlone()
     QCOMPARE(a.counts(History).erased, 2);
     eraseverification::prepare(a);
     QCOMPARE(eraseverification::categoriesToList(a), QVector<int>{History});
-    eraseverification::compare(a, History, listed);
+    eraseverification::compare(a, History, {listed, 0});
     eraseverification::finish(a, at(300));
     QCOMPARE(eraseverification::statusText(a.verification().status), status);
     QCOMPARE(eraseverification::pageLine(a), line);
@@ -465,6 +527,181 @@ void TestEraseRecord::verificationAppliesToFinishedPrivateAndAppRuns()
     QCOMPARE(v["status"].toString(), status);
     QCOMPARE(v["reason"].toString(), reason);
     QCOMPARE(eraseverification::pageLine(a).isEmpty(), status == "not applicable");
+}
+
+void TestEraseRecord::listNotReadKeepsTheRunFromCompleting_data()
+{
+    QTest::addColumn<int>("scope");
+    QTest::addColumn<QString>("summary");
+    QTest::newRow("all run") << int(EraseType::All)
+                             << "2 items erased permanently. The phone did not let the program read Contact: "
+                                "nothing of it was erased.";
+    QTest::newRow("private run") << int(EraseType::Private)
+                                 << "2 items erased permanently. The phone did not let the program read Contact: "
+                                    "nothing of it was erased.";
+}
+
+// The phone answered the contact list with its failure reply: whatever else
+// was erased, the run never says all data was erased, nor "completed".
+void TestEraseRecord::listNotReadKeepsTheRunFromCompleting()
+{
+    QFETCH(int, scope);
+    QFETCH(QString, summary);
+    EraseAccount a;
+    a.begin(EraseType(scope), 3, testPhone(), at(0));
+    a.markListNotRead(Contact, QStringLiteral("the phone answered that it could not list them"));
+    play(a, Photo, {"choose /p/a.jpg /p/b.jpg", "sent /p/a.jpg /p/b.jpg", "answer 2 0", "end done"});
+    QCOMPARE(a.outcome(), Outcome::CompletedWithFailures);
+    QCOMPARE(a.totals().chosen, 2);
+    QCOMPARE(a.totals().erased, 2);
+    QCOMPARE(eraserecord::reportSummary(a), summary);
+    QCOMPARE(eraserecord::erasedLine(a),
+             QString("Erase completed with failures: 2 of 2 items confirmed erased; not read from the phone: Contact"));
+    const QVector<eraserecord::Row> rows = eraserecord::reportRows(a);
+    QCOMPARE(rows.size(), 2);
+    QVERIFY(rows.at(0).notRead);
+    QCOMPARE(rows.at(0).category, QString("Contact"));
+    QVERIFY(!rows.at(1).notRead);
+    const QJsonObject j = eraserecord::toJson(a, "1.0");
+    QCOMPARE(j["outcome"].toString(), QString("completed with failures"));
+    const QJsonObject contact = j["categories"].toArray().at(0).toObject();
+    QCOMPARE(contact["category"].toString(), QString("Contact"));
+    QVERIFY(contact["list_not_read"].toBool());
+    QCOMPARE(contact["list_not_read_reason"].toString(), QString("the phone answered that it could not list them"));
+    QCOMPARE(contact["chosen"].toInt(), 0);
+    QVERIFY(!j["categories"].toArray().at(1).toObject().contains("list_not_read"));
+    QVERIFY(eraserecord::toHtml(a, "1.0").contains("Contact: could not be read from the phone"));
+    // A run after a cancel keeps it.
+    EraseAccount next;
+    next.begin(EraseType(scope), 3, testPhone(), at(20));
+    next.carryOver(Contact, a, false);
+    QVERIFY(next.listNotRead(Contact));
+}
+
+void TestEraseRecord::listCountsThatDifferAreNoted()
+{
+    QVERIFY(proto::listCountAgrees(30, 30));
+    QVERIFY(!proto::listCountAgrees(30, 31));
+    QVERIFY(!proto::listCountAgrees(5, 0));
+    QVERIFY(proto::listCountAgrees(-1, 7));        // nothing announced
+    QVERIFY(proto::listCountAgrees(65535, 70000)); // the 16-bit count at its greatest
+    QVERIFY(!proto::listCountAgrees(65535, 100));
+    EraseAccount a;
+    a.begin(EraseType::Private, 3, testPhone(), at(0));
+    a.noteListCount(Message, 30, 31);
+    play(a, Photo, {"choose /p/a.jpg", "sent /p/a.jpg", "answer 1 0", "end done"});
+    QVERIFY(!a.takesPart(Message));
+    const QJsonObject j = eraserecord::toJson(a, "1.0");
+    QCOMPARE(j["list_counts_differ"].toArray(),
+             (QJsonArray{QJsonObject{{"category", "Message"}, {"records_announced", 30}, {"records_listed", 31}}}));
+    QVERIFY(eraserecord::toHtml(a, "1.0").contains("Message: the phone announced 30 records and listed 31"));
+    QCOMPARE(a.outcome(), Outcome::Completed); // a note, not a failure
+}
+
+// Which batch an answer of the phone is taken for. Events: "send R a b c"
+// (run R sends a batch of these keys), "give up", "fail" (an item-failed reply), "answer"
+// (the final answer), "lost" (the connection ended). After each event the
+// owner of the next answer: "-" none, "open R", "open R doubt",
+// "given up R".
+void TestEraseRecord::answersBelongToTheirBatch_data()
+{
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QStringList>("owners");
+    QTest::newRow("answered in order")
+        << QStringList{"send 1 a b c", "answer", "send 1 d e", "answer"}
+        << QStringList{"open 1", "-", "open 1", "-"};
+    QTest::newRow("every item failed ends the batch")
+        << QStringList{"send 1 a b", "fail", "fail", "fail"} << QStringList{"open 1", "open 1", "-", "-"};
+    // The cancel gave the batch up; its answer comes later, before the next
+    // run sends the category again: it is the cancelled run's.
+    QTest::newRow("late answer before the next batch")
+        << QStringList{"send 1 a b c", "give up", "answer", "send 2 a b d", "answer"}
+        << QStringList{"open 1", "given up 1", "-", "open 2", "-"};
+    // The next run sends the category while the given-up batch may still be
+    // answered: whatever comes first cannot be told apart.
+    QTest::newRow("next batch after one given up")
+        << QStringList{"send 1 a b c", "give up", "send 2 a b c d", "answer", "answer", "send 2 e"}
+        << QStringList{"open 1", "given up 1", "open 2 doubt", "-", "-", "open 2"};
+    // ... unless it asks for the same keys: either answer tells of them.
+    QTest::newRow("the same keys sent again after a give-up")
+        << QStringList{"send 1 a b c", "give up", "send 2 c b a", "answer"}
+        << QStringList{"open 1", "given up 1", "open 2", "-"};
+    QTest::newRow("a new connection forgets every batch")
+        << QStringList{"send 1 a b c", "give up", "lost", "send 2 a b"}
+        << QStringList{"open 1", "given up 1", "-", "open 2"};
+}
+
+void TestEraseRecord::answersBelongToTheirBatch()
+{
+    QFETCH(QStringList, events);
+    QFETCH(QStringList, owners);
+    EraseBatches batches;
+    QStringList got;
+    for (const QString &event : events) {
+        const QStringList w = event.split(' ');
+        if (w.at(0) == "send")
+            batches.sent(Photo, w.at(1).toULongLong(), w.mid(2));
+        else if (event == "give up")
+            batches.giveUpOpen();
+        else if (event == "fail")
+            batches.itemFailed(Photo);
+        else if (event == "answer")
+            batches.answered(Photo);
+        else if (event == "lost")
+            batches.clear();
+        const EraseBatches::Batch b = batches.answerOwner(Photo);
+        got << (!b.known    ? QStringLiteral("-")
+                : b.givenUp ? QStringLiteral("given up %1").arg(b.run)
+                            : QStringLiteral("open %1%2").arg(b.run).arg(b.inDoubt ? " doubt" : ""));
+        QCOMPARE(batches.anyOpen(), got.last().startsWith("open"));
+        QVERIFY(!batches.answerOwner(Contact).known); // each category has its own
+    }
+    QCOMPARE(got, owners);
+}
+
+void TestEraseRecord::verificationRunsOnTheSamePhoneOnly_data()
+{
+    QTest::addColumn<QString>("appSerialThen");
+    QTest::addColumn<QString>("linkSerialThen");
+    QTest::addColumn<QString>("appSerialNow");
+    QTest::addColumn<QString>("linkSerialNow");
+    QTest::addColumn<int>("match");
+    using M = eraseverification::PhoneMatch;
+    QTest::newRow("same phone") << "R58" << "R58" << "R58" << "R58" << int(M::Same);
+    QTest::newRow("another phone") << "R58" << "R58" << "X11" << "X11" << int(M::Different);
+    // The app and adb may tell different serial numbers of one phone: each is
+    // compared with what it told before.
+    QTest::newRow("sources differ, each the same") << "unknown" << "R58" << "unknown" << "R58" << int(M::Same);
+    QTest::newRow("adb tells another phone") << "unknown" << "R58" << "unknown" << "X11" << int(M::Different);
+    QTest::newRow("only the app's to compare") << "R58" << "" << "R58" << "X11" << int(M::Same);
+    QTest::newRow("only the app's, another") << "R58" << "" << "X11" << "" << int(M::Different);
+    QTest::newRow("nothing to compare") << "R58" << "" << "" << "R58" << int(M::Unknown);
+}
+
+void TestEraseRecord::verificationRunsOnTheSamePhoneOnly()
+{
+    QFETCH(QString, appSerialThen);
+    QFETCH(QString, linkSerialThen);
+    QFETCH(QString, appSerialNow);
+    QFETCH(QString, linkSerialNow);
+    QFETCH(int, match);
+    EraseAccount::Phone phone = testPhone();
+    phone.appSerial = appSerialThen;
+    phone.linkSerial = linkSerialThen;
+    const auto m = eraseverification::samePhone(phone, appSerialNow, linkSerialNow);
+    QCOMPARE(int(m), match);
+    QCOMPARE(eraseverification::otherPhoneReason(m).isEmpty(), m == eraseverification::PhoneMatch::Same);
+    if (m == eraseverification::PhoneMatch::Different) {
+        EraseAccount a;
+        a.begin(EraseType::Private, 3, phone, at(0));
+        play(a, Photo, {"choose /p/a.jpg", "sent /p/a.jpg", "answer 1 0", "end done"});
+        eraseverification::prepare(a);
+        eraseverification::couldNotRun(a, eraseverification::otherPhoneReason(m), at(100));
+        QCOMPARE(eraseverification::pageLine(a), QString("Verification could not run: a different phone is connected"));
+        const QJsonObject j = eraserecord::toJson(a, "1.0");
+        QCOMPARE(j["verification"]["reason"].toString(),
+                 QString("a different phone is connected"));
+    }
 }
 
 void TestEraseRecord::recordIsWrittenAsJsonAndReadablePdf()

@@ -37,6 +37,9 @@ struct Rig
     {
         w.m_timerTestPort->stop(); // no device link: the socket is connected by hand
         w.m_recordsFolder = records.path();
+        // A batch the phone never answers after a cancel is given up on
+        // sooner than on a real phone.
+        w.m_lateAnswerWaitMs = 1500;
         sim.setDefaultSmsApp(true);
     }
 };
@@ -207,6 +210,14 @@ bool cancelAtOnce(Rig &r)
            && click(r.w.ui->T_D_EraseCancelled_PushButton_Ok);
 }
 
+// The first sentence of the report of a run that is not an All run.
+QString erasedText(int erased)
+{
+    return erased == 0   ? QString("Nothing was erased.")
+           : erased == 1 ? QString("1 item erased permanently.")
+                         : QString("%1 items erased permanently.").arg(erased);
+}
+
 // The record of the run that ended last.
 QJsonObject lastRecord(const Rig &r)
 {
@@ -235,6 +246,20 @@ bool confirmPrivate(Rig &r)
 {
     return click(r.w.ui->EP_IsScanning_PushButton_Erase)
            && waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); });
+}
+
+// Erase Now from the private results: the phone erases the photo batch and
+// holds its answer back.
+bool eraseHoldingThePhotoAnswer(Rig &r)
+{
+    const QMetaObject::Connection hold = QObject::connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
+                                                          [&](const CompanionSimulator::EraseRecord &e) {
+                                                              if (e.category == Photo)
+                                                                  r.sim.setHoldEraseAnswers(true);
+                                                          });
+    const bool held = confirmPrivate(r) && eraseNow(r) && waitFor(r.w, [&] { return r.sim.heldEraseAnswers() > 0; });
+    QObject::disconnect(hold);
+    return held;
 }
 
 const char *const kAllErased = "All data on your device has been erased permanently!";
@@ -293,7 +318,20 @@ private slots:
     void appRunAfterCancelErasesWhatShowsTicked();
     void batchUnansweredBeforeCancelIsNotCalledFailed_data();
     void batchUnansweredBeforeCancelIsNotCalledFailed();
+    void closingDuringAnEraseLeavesAnInterruptedRecord_data();
     void closingDuringAnEraseLeavesAnInterruptedRecord();
+    void categoryNotReadIsNamedAndNeverErased_data();
+    void categoryNotReadIsNamedAndNeverErased();
+    void verificationRunsOnlyOnTheErasedPhone_data();
+    void verificationRunsOnlyOnTheErasedPhone();
+    void entryTheCheckCannotReadIsNeverGone_data();
+    void entryTheCheckCannotReadIsNeverGone();
+    void verificationListCutAtItsBoundIsNotReadWhole();
+    void forgedRecordInAFieldIsNeverErased_data();
+    void forgedRecordInAFieldIsNeverErased();
+    void lateAnswerCountsForItsOwnRunOnly_data();
+    void lateAnswerCountsForItsOwnRunOnly();
+    void contradictoryCountsLoseNoFailure();
     void folderThatCannotBeWrittenIsReportedOnThePage();
     void recordLinkOpensThePdf();
 };
@@ -323,6 +361,7 @@ void TestEraseReport::completionStaysThroughRebootUntilLeft()
     QVERIFY(scanAndConfirm(r, r.w.ui->S_Private_Button));
     auto *contacts = r.w.findChild<QTableWidget *>("tableContactWidget");
     QVERIFY(clickRow(contacts, 1));
+    const int chosen = r.w.m_contactToEraseList.size();
     if (failures)
         r.sim.setUnerasableKeys({r.w.m_contactToEraseList.first()});
     QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
@@ -338,7 +377,8 @@ void TestEraseReport::completionStaysThroughRebootUntilLeft()
     QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
     QCOMPARE(r.w.ui->M_EraseCompleted_Label_Title->text(), QString("Completed"));
     const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
-    QCOMPARE(text.startsWith("All data on your device has been erased permanently!"), !failures);
+    QCOMPARE(text, failures ? erasedText(chosen - 1) + " 1 item could not be erased (Contact: 1)."
+                            : erasedText(chosen));
     QVERIFY(!r.w.m_timerTestCheckAppQuited->isActive());
 
     // The phone reboots and comes back; the link is up again behind the report.
@@ -391,7 +431,10 @@ void TestEraseReport::verificationAfterTheReboot()
     QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(),
              keepPhoto ? QString("The phone reported %1 of %1 chosen items as erased, but it still lists some of "
                                  "them.").arg(erased)
-                       : QString("All data on your device has been erased permanently!"));
+                       : erasedText(erased));
+    // The title says so when the phone still lists what it reported erased.
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Title->text(),
+             keepPhoto ? QString("Erase not verified") : QString("Completed"));
     if (keepPhoto)
         QCOMPARE(line, QString("1 item reported erased is still on the phone: Photo 1"));
     else
@@ -533,9 +576,12 @@ void TestEraseReport::failedItemsAreReportedAndRecorded()
 
     QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
     QCOMPARE(r.w.ui->M_EraseCompleted_Label_Title->text(), QString("Completed"));
+    int listed = 0;
+    for (const QStringList &list : before.lists)
+        listed += list.size();
     QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(),
-             QString("2 items could not be erased (Contact: 1, Photo: 1). The rest of the selected data has been "
-                     "erased permanently."));
+             QString("%1 items erased permanently. 2 items could not be erased (Contact: 1, Photo: 1).")
+                 .arg(listed - 2));
     QTableWidget *table = r.w.ui->M_EraseCompleted_Table;
     QCOMPARE(table->rowCount(), 10); // Skype and Kik hold no data
     QCOMPARE(table->item(0, 0)->text(), QString("Contact"));
@@ -766,8 +812,9 @@ void TestEraseReport::cancelledRunSaysWhatWasErasedAndTheNextRunCarriesIt()
     QVERIFY(eraseNow(r));
     QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
     QCOMPARE(r.sim.count(proto::EraseFacebook), before.lists[Facebook].size());
-    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(),
-             QString("All data on your device has been erased permanently!"));
+    // Twitter's batch was given up on and is sent again as it was: the
+    // phone's answer tells of these keys whichever batch it answers.
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(), QString("14 items erased permanently."));
     const QStringList both = recordFiles(r, "json");
     QCOMPARE(both.size(), 2);
     const QJsonObject completed = readJson(both.at(0))["outcome"].toString() == "cancelled" ? readJson(both.at(1))
@@ -824,7 +871,8 @@ void TestEraseReport::runAfterCancelCountsWhatIsChosenNow()
     for (const auto &e : r.sim.eraseRequests().mid(sentBefore))
         sentNow << e.key;
     QCOMPARE(sorted(sentNow), sorted((rescan ? contactsNow : QStringList()) + photosNow));
-    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(), QString(kAllErased));
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(),
+             erasedText(photosNow.size() + (rescan ? contactsNow.size() : contacts.size())));
     const QJsonObject rec = lastRecord(r);
     QCOMPARE(rec["outcome"].toString(), QString("completed"));
     // The contacts answered before the cancel belong to this erase only when
@@ -874,8 +922,11 @@ void TestEraseReport::appRunAfterCancelErasesWhatShowsTicked()
     }));
     QVERIFY(r.w.ui->T_D_SelectedItemLessOne->isHidden());
     QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
-    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(), QString(kAllErased));
     const QMap<int, QStringList> received = keysReceived(r.sim);
+    int sent = 0;
+    for (const QStringList &keys : received)
+        sent += keys.size();
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(), erasedText(sent));
     QCOMPARE(received.value(Facebook), before.lists[Facebook]); // once
     QCOMPARE(received.value(Twitter).size(), ticked.size() > 1 ? before.lists[Twitter].size() : 0);
     for (const QString &name : ticked)
@@ -913,15 +964,7 @@ void TestEraseReport::batchUnansweredBeforeCancelIsNotCalledFailed()
     QVERIFY(chooseContactAndThreePhotos(r));
     const QStringList photos = r.w.m_photoToEraseList;
     const int contacts = r.w.m_contactToEraseList.size();
-    const QMetaObject::Connection hold = connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
-                                                 [&](const CompanionSimulator::EraseRecord &e) {
-                                                     if (e.category == Photo)
-                                                         r.sim.setHoldEraseAnswers(true);
-                                                 });
-    QVERIFY(confirmPrivate(r));
-    QVERIFY(eraseNow(r));
-    QVERIFY(waitFor(r.w, [&] { return r.sim.heldEraseAnswers() > 0; }));
-    disconnect(hold);
+    QVERIFY(eraseHoldingThePhotoAnswer(r));
     QVERIFY(cancelAtOnce(r));
     r.sim.setHoldEraseAnswers(false);
     for (const QString &entry : r.sim.data().lists[Photo])
@@ -945,8 +988,9 @@ void TestEraseReport::batchUnansweredBeforeCancelIsNotCalledFailed()
     QCOMPARE(keysReceived(r.sim).value(Photo), photos + photosNow);
     const int n = photosNow.size();
     QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(),
-             QString("%1 items are not confirmed erased (Photo: %1): they may already have been erased before the "
-                     "cancel. The rest of the selected data has been erased permanently.")
+             QString("%1 %2 items are not confirmed erased (Photo: %2): they may already have been erased before "
+                     "the cancel.")
+                 .arg(erasedText(contacts))
                  .arg(n));
     if (!untickOne)
         shoot(&r.w, "report-not-confirmed");
@@ -968,8 +1012,17 @@ void TestEraseReport::batchUnansweredBeforeCancelIsNotCalledFailed()
              qPrintable(pdf));
 }
 
+void TestEraseReport::closingDuringAnEraseLeavesAnInterruptedRecord_data()
+{
+    QTest::addColumn<bool>("closeMessage");
+    QTest::newRow("close button") << false;
+    // Alt+F4, the taskbar, Windows ending the session, taskkill without /f.
+    QTest::newRow("close message to the window, twice") << true;
+}
+
 void TestEraseReport::closingDuringAnEraseLeavesAnInterruptedRecord()
 {
+    QFETCH(bool, closeMessage);
     Rig r;
     QVERIFY(connectRig(r));
     QVERIFY(scanAndConfirm(r, r.w.ui->S_App_Button));
@@ -979,12 +1032,21 @@ void TestEraseReport::closingDuringAnEraseLeavesAnInterruptedRecord()
     QVERIFY(eraseNow(r));
     QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::EraseTwitter) == 3; }));
     r.phone.setTask(4242, "Purgatex.exe"); // the stand-in taskkill only records
-    QVERIFY(click(r.w.ui->S_Close_Button));
+    if (closeMessage) {
+        QVERIFY(!r.w.close()); // the window stays until the exit command ends the program
+        QVERIFY(!r.w.close());
+        QVERIFY(r.w.isVisible());
+    } else {
+        QVERIFY(click(r.w.ui->S_Close_Button));
+    }
     const QJsonObject rec = readJson(recordFiles(r, "json").value(0));
     QCOMPARE(rec["outcome"].toString(), QString("interrupted"));
     QCOMPARE(rec["outcome_reason"].toString(), QString("the program was closed during the erase"));
     QCOMPARE(categoryOf(rec, "Twitter")["not_confirmed"].toInt(), 3);
     QVERIFY(waitFor(r.w, [&] { return r.phone.calls().contains("taskkill /f /im Purgatex.exe"); }));
+    QCOMPARE(r.phone.calls().count("taskkill /f /im Purgatex.exe"), 1);
+    // The companion app was told to close.
+    QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::CloseProgram) == 1; }));
 }
 
 void TestEraseReport::folderThatCannotBeWrittenIsReportedOnThePage()
@@ -1007,6 +1069,472 @@ void TestEraseReport::folderThatCannotBeWrittenIsReportedOnThePage()
     QVERIFY2(line.startsWith("The erase record could not be saved in " + QDir::toNativeSeparators(r.w.m_recordsFolder)),
              qPrintable(line));
     QVERIFY(!r.w.ui->M_EraseCompleted_Label_Record->isHidden());
+}
+
+
+namespace {
+
+QAbstractButton *scopeButton(Rig &r, const QString &scope)
+{
+    return scope == "all" ? r.w.ui->S_All_Button : scope == "app" ? r.w.ui->S_App_Button : r.w.ui->S_Private_Button;
+}
+
+// The row of the report table that names a category, or -1.
+int reportRow(Rig &r, const QString &category)
+{
+    QTableWidget *table = r.w.ui->M_EraseCompleted_Table;
+    for (int row = 0; row < table->rowCount(); ++row)
+        if (table->item(row, 0) && table->item(row, 0)->text() == category)
+            return row;
+    return -1;
+}
+
+QString firstPdfLine(const QString &pdf)
+{
+    return pdfText(pdf).trimmed().section('\n', 0, 0).simplified();
+}
+
+// The row of a keyed table that shows this number, or -1.
+int rowOfNumber(QTableWidget *table, const QString &number)
+{
+    for (int row = 1; row < table->rowCount(); ++row)
+        if (table->item(row, 2) && table->item(row, 2)->text() == number)
+            return row;
+    return -1;
+}
+
+} // namespace
+
+void TestEraseReport::categoryNotReadIsNamedAndNeverErased_data()
+{
+    QTest::addColumn<QString>("scope");
+    QTest::addColumn<int>("category");
+    QTest::addColumn<bool>("gateClosed"); // else: the list is answered with its failure reply
+    QTest::newRow("all run, contact list refused") << "all" << int(Contact) << false;
+    QTest::newRow("all run, contact gate closed") << "all" << int(Contact) << true;
+    QTest::newRow("all run, photo list refused") << "all" << int(Photo) << false;
+    QTest::newRow("private run, contact list refused") << "private" << int(Contact) << false;
+    QTest::newRow("app run, Twitter list refused") << "app" << int(Twitter) << false;
+}
+
+// The phone does not let a category be read. Whatever else is erased, the
+// page and the record name it as not read and not erased, the run is not
+// "completed", and the phone still holds every item of it.
+void TestEraseReport::categoryNotReadIsNamedAndNeverErased()
+{
+    QFETCH(QString, scope);
+    QFETCH(int, category);
+    QFETCH(bool, gateClosed);
+    Rig r;
+    const SimDataSet before = r.sim.data();
+    const QString name = eraseplan::categoryDisplayName(category);
+    if (gateClosed)
+        r.sim.setGates(category != Contact, true, true, true);
+    else
+        r.sim.setListRefused(Category(category), true);
+    QVERIFY(connectRig(r));
+    QVERIFY(scanAndConfirm(r, scopeButton(r, scope)));
+    if (scope == "private") {
+        QVERIFY(tickPrivateRows(r, r.w.ui->EP_IsScanning_PushButton_Photo, "tablePhotoWidget", {1}));
+        QVERIFY(confirmPrivate(r));
+    } else if (scope == "app") {
+        QVERIFY(!r.w.ui->EApp_RatioButton_Twitter->isEnabled());
+        QVERIFY(click(r.w.ui->EApp_RatioButton_Facebook));
+        QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
+    }
+    QVERIFY(eraseNow(r));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+
+    // From outside: nothing of it was asked for, the phone holds all of it.
+    QVERIFY(!keysReceived(r.sim).contains(category));
+    QCOMPARE(r.sim.data().lists[category], before.lists[category]);
+    int erased = 0;
+    for (const QStringList &keys : keysReceived(r.sim))
+        erased += keys.size();
+
+    const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
+    QCOMPARE(text, QString("%1 The phone did not let the program read %2: nothing of it was erased.")
+                       .arg(erasedText(erased), name));
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Title->text(), QString("Completed"));
+    const int row = reportRow(r, name);
+    QVERIFY(row >= 0);
+    QCOMPARE(r.w.ui->M_EraseCompleted_Table->item(row, 1)->text(), QString("not read"));
+    QCOMPARE(r.w.ui->M_EraseCompleted_Table->item(row, 2)->text(), QString("0"));
+    shoot(&r.w, QStringLiteral("report-not-read-%1").arg(QTest::currentDataTag()).replace(' ', '-'));
+
+    const QJsonObject rec = lastRecord(r);
+    QCOMPARE(rec["outcome"].toString(), QString("completed with failures"));
+    const QJsonObject cat = categoryOf(rec, name);
+    QVERIFY(cat["list_not_read"].toBool());
+    QCOMPARE(cat["list_not_read_reason"].toString(),
+             gateClosed ? QString("the companion app may not read them on this phone")
+                        : QString("the phone answered that it could not list them"));
+    QCOMPARE(cat["confirmed_erased"].toInt(), 0);
+    QCOMPARE(rec["totals"]["confirmed_erased"].toInt(), erased);
+    QCOMPARE(firstPdfLine(r.w.m_recordWritten.pdfPath),
+             QString::fromUtf8("Not verified \u2013 Erase completed with failures: %1 of %1 %2 confirmed erased; not "
+                               "read from the phone: %3")
+                 .arg(erased)
+                 .arg(erased == 1 ? "item" : "items")
+                 .arg(name));
+}
+
+void TestEraseReport::verificationRunsOnlyOnTheErasedPhone_data()
+{
+    QTest::addColumn<bool>("appTellsAnother");
+    QTest::addColumn<bool>("adbListsAnother");
+    QTest::newRow("another phone") << true << true;
+    QTest::newRow("the companion app tells another serial") << true << false;
+    QTest::newRow("adb lists another serial") << false << true;
+}
+
+// While the phone restarts, another one is plugged in: its lists hold none of
+// the items erased, yet the pass never looks at them.
+void TestEraseReport::verificationRunsOnlyOnTheErasedPhone()
+{
+    QFETCH(bool, appTellsAnother);
+    QFETCH(bool, adbListsAnother);
+    Rig r;
+    // As the device link leaves it after reading the serial number.
+    r.w.m_serialNo = "R58N91XKQ2B";
+    r.w.m_gotSerial = true;
+    PrivateRun run;
+    QVERIFY(erasePrivateChoice(r, run));
+    SimDataSet other = SimDataSet::generate(5);
+    if (appTellsAnother)
+        other.homeInfo.replace("R58N91XKQ2B", "ZX81OTHER77");
+    r.sim.swapPhoneOnNextConnection(other);
+    if (adbListsAnother)
+        r.phone.set("reboot.return_serial", "ZX81OTHER77");
+    const int listsAsked = r.sim.count(proto::GetContact) + r.sim.count(proto::GetPhotoDir);
+
+    QVERIFY(verificationOver(r));
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Verify->text(),
+             QString("Verification could not run: a different phone is connected"));
+    QCOMPARE(r.sim.data().homeInfo, other.homeInfo); // the other phone answered
+    QCOMPARE(r.sim.count(proto::GetContact) + r.sim.count(proto::GetPhotoDir), listsAsked);
+    const QJsonObject rec = lastRecord(r);
+    QCOMPARE(rec["outcome"].toString(), QString("completed"));
+    QCOMPARE(rec["verification"]["status"].toString(), QString("could not run"));
+    QCOMPARE(rec["verification"]["reason"].toString(), QString("a different phone is connected"));
+    QCOMPARE(rec["phone"]["serial_number"].toString(), QString("R58N91XKQ2B"));
+    QVERIFY(firstPdfLine(r.w.m_recordWritten.pdfPath).startsWith(QString::fromUtf8("Not verified \u2013")));
+}
+
+void TestEraseReport::entryTheCheckCannotReadIsNeverGone_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("photo listed without its location")
+        << int(Photo) << "no location" << "Not verified: the phone listed 1 Photo entry the check cannot read";
+    QTest::newRow("photo listed with its name in another case")
+        << int(Photo) << "case"
+        << "Not verified: the phone listed 1 Photo entry in another form, which may be what was erased";
+    QTest::newRow("contacts listed without their id")
+        << int(Contact) << "no id" << "Not verified: the phone listed 2 Contact entries the check cannot read";
+}
+
+// The phone reports the items erased and lists them again in a form the
+// pass cannot match to a key: the category could not be checked, it is
+// never "all gone", and the run is never "verified".
+void TestEraseReport::entryTheCheckCannotReadIsNeverGone()
+{
+    QFETCH(int, category);
+    QFETCH(QString, form);
+    QFETCH(QString, line);
+    Rig r;
+    QHash<QString, QString> relisted;
+    for (const QString &item : r.sim.data().lists[category]) {
+        const QStringList f = item.split(';');
+        QString entry;
+        if (form == "no location")
+            entry = QStringList{f.at(0), f.at(1), f.at(2), QString()}.join(';');
+        else if (form == "case")
+            entry = item.toUpper();
+        else
+            entry = ";" + f.mid(1).join(';');
+        relisted.insert(SimDataSet::eraseKey(Category(category), item), entry);
+    }
+    r.sim.setRelisted(relisted);
+    PrivateRun run;
+    QVERIFY(erasePrivateChoice(r, run));
+    QVERIFY(verificationOver(r));
+    // From outside: the phone lists none of the erased keys as they were.
+    for (const QString &item : r.sim.data().lists[category]) {
+        const QString key = SimDataSet::eraseKey(Category(category), item);
+        QVERIFY(key != run.photo && !run.contacts.contains(key));
+    }
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Verify->text(), line);
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Title->text(), QString("Completed"));
+    shoot(&r.w, QStringLiteral("report-could-not-check-%1").arg(QTest::currentDataTag()).replace(' ', '-'));
+    const int row = reportRow(r, eraseplan::categoryDisplayName(category));
+    QCOMPARE(r.w.ui->M_EraseCompleted_Table->item(row, 5)->text(), QString("could not check"));
+    QCOMPARE(r.w.ui->M_EraseCompleted_Table->item(1 - row, 5)->text(), QString("all gone"));
+    const QJsonObject rec = lastRecord(r);
+    QCOMPARE(rec["outcome"].toString(), QString("completed"));
+    QCOMPARE(rec["verification"]["status"].toString(), QString("could not check"));
+    const QJsonObject v = rec["verification"]["categories"].toArray().at(row).toObject();
+    QVERIFY(v["could_not_check"].toBool());
+    QCOMPARE(v["still_present"].toInt(), 0);
+    QCOMPARE(v["unreadable_entries"].toInt(), form == "case" ? 0 : (category == Photo ? 1 : run.contacts.size()));
+    if (form == "case")
+        QCOMPARE(jsonStrings(v["listed_in_another_form_locations"]), QStringList{run.photo});
+}
+
+void TestEraseReport::verificationListCutAtItsBoundIsNotReadWhole()
+{
+    Rig r;
+    PrivateRun run;
+    QVERIFY(erasePrivateChoice(r, run));
+    r.w.m_maxListRecords = 10; // the pass's contact list goes beyond it, its photo list does not
+    QVERIFY(verificationOver(r));
+    QCOMPARE(r.w.ui->M_EraseCompleted_Label_Verify->text(),
+             QString("Not verified: the Contact list could not be read whole"));
+    QCOMPARE(r.w.ui->M_EraseCompleted_Table->item(0, 5)->text(), QString("not read whole"));
+    const QJsonObject v = lastRecord(r)["verification"].toObject();
+    QCOMPARE(v["status"].toString(), QString("could not check"));
+    QVERIFY(v["categories"].toArray().at(0).toObject()["list_incomplete"].toBool());
+}
+
+void TestEraseReport::forgedRecordInAFieldIsNeverErased_data()
+{
+    QTest::addColumn<QString>("scope");
+    QTest::addColumn<int>("category");
+    QTest::newRow("private run, a message body") << "private" << int(Message);
+    QTest::newRow("all run, a message body") << "all" << int(Message);
+    QTest::newRow("private run, a contact name") << "private" << int(Contact);
+}
+
+// A spammer's message (or a contact's name) holds the record separator and
+// a record carrying the id of another sender's message. Nothing of the
+// other sender's is erased: the id is listed twice, so it is never sent, and
+// the record says so.
+void TestEraseReport::forgedRecordInAFieldIsNeverErased()
+{
+    QFETCH(QString, scope);
+    QFETCH(int, category);
+    SimDataSet data = SimDataSet::generate();
+    // Another sender's record, the only one of its number.
+    QString victim;
+    for (const QString &item : data.lists[category]) {
+        int same = 0;
+        for (const QString &other : data.lists[category])
+            same += other.section(';', 2, 2) == item.section(';', 2, 2) ? 1 : 0;
+        if (same == 1 && !item.section(';', 2, 2).isEmpty()) {
+            victim = item;
+            break;
+        }
+    }
+    QVERIFY(!victim.isEmpty());
+    const QString victimId = victim.section(';', 0, 0);
+    const QString spammer = "+15550999";
+    const QString forged = category == Message
+        ? QString("m900;Spammer;%1;Win a prize ,*#*,%2;Spammer;%1;claim it;2026-11-01 09:00:00").arg(spammer, victimId)
+        : QString("c900;Eve;%1;eve@example.org;;Eve Inc ,*#*,%2;Eve;%1;;;").arg(spammer, victimId);
+    data.lists[category] << forged;
+    Rig r(data);
+    QVERIFY(connectRig(r));
+    QVERIFY(scanAndConfirm(r, scopeButton(r, scope)));
+    const QString ownId = category == Message ? "m900" : "c900";
+    if (scope == "private") {
+        QAbstractButton *button =
+            category == Message ? r.w.ui->EP_IsScanning_PushButton_Message : r.w.ui->EP_IsScanning_PushButton_Contact;
+        QVERIFY(click(button));
+        auto *table = r.w.categoryTable(category);
+        const int victimRow = rowOfNumber(table, victim.section(';', 2, 2));
+        const int spamRow = rowOfNumber(table, spammer);
+        QVERIFY(victimRow > 0 && spamRow > 0);
+        // The other sender's row is shown and cannot be ticked.
+        QVERIFY(clickRow(table, victimRow));
+        QCOMPARE(table->item(victimRow, 0)->checkState(), Qt::Unchecked);
+        QVERIFY(!table->item(victimRow, 0)->toolTip().isEmpty());
+        QVERIFY(clickRow(table, spamRow));
+        QCOMPARE(table->item(spamRow, 0)->checkState(), Qt::Checked);
+        QCOMPARE(r.w.m_eraseSelected[category], true);
+        QVERIFY(confirmPrivate(r));
+    }
+    QVERIFY(eraseNow(r));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+
+    // From outside: the other sender's record was never asked for and is
+    // still on the phone; the spammer's own was erased.
+    const QStringList sent = keysReceived(r.sim).value(category);
+    QVERIFY(!sent.contains(victimId));
+    QVERIFY(sent.contains(ownId));
+    QVERIFY(r.sim.data().lists[category].contains(victim));
+    if (scope == "private")
+        QCOMPARE(sent, QStringList{ownId});
+
+    const QJsonObject rec = lastRecord(r);
+    const QJsonObject cat = categoryOf(rec, eraseplan::categoryDisplayName(category));
+    QCOMPARE(jsonStrings(cat["not_sent_ids"]), QStringList{victimId});
+    QCOMPARE(jsonStrings(cat["not_sent_reasons"]),
+             QStringList{"the phone listed their id more than once, so it cannot be told which item the id would "
+                         "erase"});
+    QCOMPARE(cat["confirmed_erased"].toInt(), sent.size());
+    // The list held one record more than the phone announced.
+    const QJsonArray counts = rec["list_counts_differ"].toArray();
+    QCOMPARE(counts.size(), 1);
+    QCOMPARE(counts[0].toObject()["category"].toString(), eraseplan::categoryDisplayName(category));
+    QCOMPARE(counts[0].toObject()["records_listed"].toInt(), counts[0].toObject()["records_announced"].toInt() + 1);
+    const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
+    QVERIFY2(
+        text.endsWith(QString("1 item could not be erased (%1: 1).").arg(eraseplan::categoryDisplayName(category))),
+        qPrintable(text));
+}
+
+void TestEraseReport::lateAnswerCountsForItsOwnRunOnly_data()
+{
+    QTest::addColumn<int>("late");
+    QTest::newRow("answered right after the cancel's acknowledgement") << 0;
+    QTest::newRow("answered after the cancel gave it up") << 1;
+    QTest::newRow("answered after the next run sent the photos again") << 2;
+    // Erase Now waits for the default-SMS-app answer (a message is ticked
+    // too) when the old answer comes: the new run sends what it did not
+    // answer, the fourth photo, and the messages.
+    QTest::newRow("answered while the next Erase Now waits for the SMS app") << 3;
+}
+
+// A private run is cancelled while the phone holds the answer of its photo
+// batch. The user ticks a fourth photo, which the phone cannot erase, and
+// erases again. The late answer counts for the run whose batch it answers;
+// the failing photo is never confirmed erased.
+void TestEraseReport::lateAnswerCountsForItsOwnRunOnly()
+{
+    QFETCH(int, late);
+    Rig r;
+    r.w.m_lateAnswerWaitMs = 500;
+    const QString fourth = SimDataSet::eraseKey(Photo, r.sim.data().lists[Photo].at(3));
+    r.sim.setUnerasableKeys({fourth});
+    QVERIFY(chooseContactAndThreePhotos(r));
+    const QStringList photos = r.w.m_photoToEraseList;
+    const int contacts = r.w.m_contactToEraseList.size();
+    r.sim.setHeldOnCancel(late == 0 ? CompanionSimulator::HeldOnCancel::AnswerAfterAck
+                                    : CompanionSimulator::HeldOnCancel::Keep);
+    QVERIFY(eraseHoldingThePhotoAnswer(r));
+    QVERIFY(click(r.w.ui->M_IsErasing_PubuButton_Stop) && click(r.w.ui->T_D_IsErasing_Stop_PushButton_Ok));
+    QVERIFY(waitFor(r.w, [&] { return !r.w.ui->T_D_EraseCancelled->isHidden(); }));
+    const QString cancelled = r.w.m_recordWritten.jsonPath;
+    const auto photoOfCancelled = [&] { return categoryOf(readJson(cancelled), "Photo"); };
+    if (late == 0) {
+        // The cancel waited for the answer: the cancelled run counts it.
+        QCOMPARE(photoOfCancelled()["confirmed_erased"].toInt(), 3);
+        QCOMPARE(r.w.ui->T_D_EraseCancelled_Label_Message->text(),
+                 QString("The erase was cancelled. Erased before the cancel: %1 of %1 chosen items (Contact: %2, "
+                         "Photo: 3).")
+                     .arg(contacts + 3)
+                     .arg(contacts));
+        r.sim.setHoldEraseAnswers(false);
+    } else {
+        QCOMPARE(photoOfCancelled()["not_confirmed"].toInt(), 3);
+        if (late == 1) {
+            // The answer comes after the record was written: the record on
+            // disk and the notice are written again.
+            r.sim.setHoldEraseAnswers(false);
+            QVERIFY(waitFor(r.w, [&] { return photoOfCancelled()["confirmed_erased"].toInt() == 3; }));
+            QCOMPARE(photoOfCancelled()["not_confirmed"].toInt(), 0);
+            QVERIFY(r.w.ui->T_D_EraseCancelled_Label_Message->text().contains("Photo: 3"));
+            QCOMPARE(recordFiles(r, "json").size(), 1);
+        }
+    }
+    QVERIFY(click(r.w.ui->T_D_EraseCancelled_PushButton_Ok));
+
+    // The fourth photo is ticked and the erase goes on.
+    QVERIFY(click(r.w.ui->M_ConformErase_PushButton_Back));
+    QVERIFY(tickPrivateRows(r, r.w.ui->EP_IsScanning_PushButton_Photo, "tablePhotoWidget", {4}));
+    if (late == 3)
+        QVERIFY(tickPrivateRows(r, r.w.ui->EP_IsScanning_PushButton_Message, "tableMessageWidget", {1}));
+    const QStringList messages = r.w.m_messageToEraseList;
+    QVERIFY(confirmPrivate(r));
+    const int sentBefore = r.sim.eraseRequests().size();
+    if (late == 3)
+        r.sim.setHoldEraseAnswers(false); // written before Erase Now, read after it
+    QVERIFY(eraseNow(r));
+    if (late == 3)
+        QVERIFY(waitFor(r.w, [&] { return photoOfCancelled()["confirmed_erased"].toInt() == 3; }));
+    if (late == 2) {
+        // The phone answers the old batch only now, after the new one.
+        QVERIFY(waitFor(r.w, [&] { return r.sim.eraseRequests().size() == sentBefore + 4; }));
+        r.sim.setHoldEraseAnswers(false);
+    }
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+    QStringList sentNow;
+    for (const auto &e : r.sim.eraseRequests().mid(sentBefore))
+        sentNow << e.key;
+    const QJsonObject rec = lastRecord(r);
+    const QJsonObject photo = categoryOf(rec, "Photo");
+    // The phone could not erase the fourth photo: never confirmed erased.
+    bool fourthListed = false;
+    for (const QString &item : r.sim.data().lists[Photo])
+        fourthListed = fourthListed || SimDataSet::eraseKey(Photo, item) == fourth;
+    QVERIFY(fourthListed);
+    QVERIFY(jsonStrings(photo["failed_locations"]).contains(fourth)
+            || jsonStrings(photo["not_confirmed_locations"]).contains(fourth));
+    if (late != 2) {
+        QCOMPARE(sorted(sentNow), sorted(messages + QStringList{fourth}));
+        QCOMPARE(photo["confirmed_erased"].toInt(), 3);
+        QCOMPARE(jsonStrings(photo["failed_locations"]), QStringList{fourth});
+        QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(),
+                 QString("%1 1 item could not be erased (Photo: 1).")
+                     .arg(erasedText(contacts + 3 + int(messages.size()))));
+    } else {
+        // Sent again with the fourth photo, while the old answer could still
+        // come: no answer of the batch can be told to be its own, so nothing
+        // of it is called erased.
+        QCOMPARE(sorted(sentNow), sorted(photos + QStringList{fourth}));
+        QCOMPARE(photo["confirmed_erased"].toInt(), 0);
+        QCOMPARE(photo["not_confirmed"].toInt(), 4);
+        QVERIFY(photo["answers_in_doubt"].toBool());
+        QCOMPARE(r.w.ui->M_EraseCompleted_Label_Text->text(),
+                 QString("%1 4 items were sent, but the phone did not confirm them as erased (Photo: 4).")
+                     .arg(erasedText(contacts)));
+    }
+}
+
+// The phone fails a photo with an item-failed reply that names no key, then
+// counts the whole batch as done besides the failure. The smaller claim
+// holds: the photo is not confirmed erased, and the page never says
+// everything was erased.
+void TestEraseReport::contradictoryCountsLoseNoFailure()
+{
+    Rig r;
+    const SimDataSet before = r.sim.data();
+    const QString failing = SimDataSet::eraseKey(Photo, before.lists[Photo].at(2));
+    r.sim.setUnerasableKeys({failing});
+    r.sim.setContradictoryFailures(true);
+    QVERIFY(connectRig(r));
+    QVERIFY(scanAndConfirm(r, r.w.ui->S_All_Button));
+    QVERIFY(eraseNow(r));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+
+    // From outside: the phone kept the photo, and said both.
+    int stillThere = 0;
+    for (const QString &item : r.sim.data().lists[Photo])
+        stillThere += SimDataSet::eraseKey(Photo, item) == failing ? 1 : 0;
+    QCOMPARE(stillThere, 1);
+    bool contradicted = false;
+    for (const auto &b : r.sim.answeredBatches())
+        contradicted = contradicted || (b.category == Photo && b.failed == QStringList{failing} && b.delivered);
+    QVERIFY(contradicted);
+
+    int listed = 0;
+    for (const QStringList &list : before.lists)
+        listed += list.size();
+    const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
+    QVERIFY(text != kAllErased);
+    QCOMPARE(text, QString("%1 items erased permanently. 1 item was sent, but the phone did not confirm it as erased "
+                           "(Photo: 1).")
+                       .arg(listed - 1));
+    const int row = reportRow(r, "Photo");
+    QCOMPARE(r.w.ui->M_EraseCompleted_Table->item(row, 2)->text(), QString::number(before.lists[Photo].size() - 1));
+    QCOMPARE(r.w.ui->M_EraseCompleted_Table->item(row, 4)->text(), QString("1"));
+    const QJsonObject rec = lastRecord(r);
+    QCOMPARE(rec["outcome"].toString(), QString("completed with failures"));
+    const QJsonObject photo = categoryOf(rec, "Photo");
+    QCOMPARE(photo["confirmed_erased"].toInt(), before.lists[Photo].size() - 1);
+    QCOMPARE(photo["not_confirmed"].toInt(), 1);
+    QCOMPARE(rec["totals"]["confirmed_erased"].toInt(), listed - 1);
 }
 
 // Catches what the window asks the desktop to open.

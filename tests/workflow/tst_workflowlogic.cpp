@@ -365,43 +365,88 @@ void TestWorkflowLogic::walkStopsAtCancelAfterPassing()
 
 void TestWorkflowLogic::completionText_data()
 {
-    QTest::addColumn<QVector<int>>("failed");
+    QTest::addColumn<int>("scope");
+    QTest::addColumn<int>("erased");
+    // per category: notErased, notConfirmed, resentFailed; and lists
+    // incomplete or not read
+    QTest::addColumn<QVector<int>>("notErased");
+    QTest::addColumn<QVector<int>>("notConfirmed");
     QTest::addColumn<QVector<int>>("resentFailed");
+    QTest::addColumn<QVector<int>>("lists"); // 1 incomplete, 2 not read
     QTest::addColumn<QString>("text");
     const QVector<int> none(CategoryCount, 0);
-    QTest::newRow("nothing failed") << none << none << "All data on your device has been erased permanently!";
+    const int all = int(EraseType::All);
+    const int priv = int(EraseType::Private);
+    const int app = int(EraseType::App);
+    QTest::newRow("all run, everything erased")
+        << all << 120 << none << none << none << none << "All data on your device has been erased permanently!";
+    // A private or app run erased what was chosen, never all data.
+    QTest::newRow("private run, everything chosen erased")
+        << priv << 2 << none << none << none << none << "2 items erased permanently.";
+    QTest::newRow("app run, one item") << app << 1 << none << none << none << none << "1 item erased permanently.";
     QVector<int> some(CategoryCount, 0);
     some[Contact] = 2;
     some[Vedio] = 1;
-    QTest::newRow("two categories")
-        << some << none
-        << "3 items could not be erased (Contact: 2, Video: 1). The rest of the selected data has been erased permanently.";
+    QTest::newRow("all run, two categories failed")
+        << all << 40 << some << none << none << none
+        << "40 items erased permanently. 3 items could not be erased (Contact: 2, Video: 1).";
     QVector<int> one(CategoryCount, 0);
     one[Whatsapp] = 1;
-    QTest::newRow("one item") << one << none
-                              << "1 item could not be erased (WhatsApp: 1). The rest of the selected data has been erased permanently.";
+    QTest::newRow("nothing erased") << app << 0 << one << none << none << none
+                                    << "Nothing was erased. 1 item could not be erased (WhatsApp: 1).";
     // Sent before a cancel without an answer, failed when sent again: never
     // called erased, nor "could not be erased".
     QVector<int> resent(CategoryCount, 0);
     resent[Facebook] = 4;
     QTest::newRow("failed when sent again")
-        << none << resent
-        << "4 items are not confirmed erased (Facebook: 4): they may already have been erased before the cancel. "
-           "The rest of the selected data has been erased permanently.";
-    QVector<int> resentOne(CategoryCount, 0);
-    resentOne[Photo] = 1;
-    QTest::newRow("failed, and one failed when sent again")
-        << one << resentOne
-        << "1 item could not be erased (WhatsApp: 1). 1 item is not confirmed erased (Photo: 1): it may already "
-           "have been erased before the cancel. The rest of the selected data has been erased permanently.";
+        << app << 3 << none << resent << resent << none
+        << "3 items erased permanently. 4 items are not confirmed erased (Facebook: 4): they may already have been "
+           "erased before the cancel.";
+    // Answers that contradict themselves, or that may be an earlier batch's.
+    QVector<int> unconfirmed(CategoryCount, 0);
+    unconfirmed[Photo] = 2;
+    unconfirmed[Facebook] = 4;
+    QTest::newRow("not confirmed, some of them sent before a cancel")
+        << all << 9 << one << unconfirmed << resent << none
+        << "9 items erased permanently. 1 item could not be erased (WhatsApp: 1). 2 items were sent, but the phone "
+           "did not confirm them as erased (Photo: 2). 4 items are not confirmed erased (Facebook: 4): they may "
+           "already have been erased before the cancel.";
+    QVector<int> lists(CategoryCount, 0);
+    lists[Contact] = 2;
+    lists[Photo] = 2;
+    lists[Message] = 1;
+    QTest::newRow("all run with lists not read")
+        << all << 30 << none << none << none << lists
+        << "30 items erased permanently. One list could not be read whole from the phone (Message): what was not "
+           "read has not been erased. The phone did not let the program read Contact, Photo: nothing of it was "
+           "erased.";
+    QVector<int> contactNotRead(CategoryCount, 0);
+    contactNotRead[Contact] = 2;
+    QTest::newRow("private run, contacts not read")
+        << priv << 1 << none << none << none << contactNotRead
+        << "1 item erased permanently. The phone did not let the program read Contact: nothing of it was erased.";
 }
 
 void TestWorkflowLogic::completionText()
 {
-    QFETCH(QVector<int>, failed);
+    QFETCH(int, scope);
+    QFETCH(int, erased);
+    QFETCH(QVector<int>, notErased);
+    QFETCH(QVector<int>, notConfirmed);
     QFETCH(QVector<int>, resentFailed);
+    QFETCH(QVector<int>, lists);
     QFETCH(QString, text);
-    QCOMPARE(eraseplan::completionText(failed.constData(), nullptr, resentFailed.constData()), text);
+    eraseplan::CompletionFigures f;
+    f.scope = EraseType(scope);
+    f.erased = erased;
+    for (int c = 0; c < CategoryCount; ++c) {
+        f.notErased[c] = notErased[c];
+        f.notConfirmed[c] = notConfirmed[c];
+        f.resentFailed[c] = resentFailed[c];
+        f.incomplete[c] = lists[c] == 1;
+        f.notRead[c] = lists[c] == 2;
+    }
+    QCOMPARE(eraseplan::completionText(f), text);
     QCOMPARE(eraseplan::failedItems(3, 1), 3);
     QCOMPARE(eraseplan::failedItems(0, 2), 2);
 }

@@ -77,6 +77,18 @@ void CompanionSimulator::setFailCategory(Category c, bool fail)
         m_failCategory[c] = fail;
 }
 
+void CompanionSimulator::setListRefused(Category c, bool refused)
+{
+    if (c >= 0 && c < CategoryCount)
+        m_listRefused[c] = refused;
+}
+
+void CompanionSimulator::swapPhoneOnNextConnection(const SimDataSet &other)
+{
+    m_nextPhone = other;
+    m_swapPending = true;
+}
+
 void CompanionSimulator::setWriteMode(WriteMode mode)
 {
     m_writeMode = mode;
@@ -134,6 +146,8 @@ void CompanionSimulator::clearReceived()
     m_receivedTypes.clear();
     m_receivedFrames.clear();
     m_eraseRequests.clear();
+    m_answered.clear();
+    m_heldBatches.clear();
 }
 
 void CompanionSimulator::onNewConnection()
@@ -152,7 +166,12 @@ void CompanionSimulator::onNewConnection()
         m_pieces.clear();
         for (auto &batch : m_batch)
             batch.clear();
-        m_held.clear();
+        dropHeld();
+        if (m_swapPending) {
+            // Another phone was plugged in: it answers from now on.
+            m_data = m_nextPhone;
+            m_swapPending = false;
+        }
         connect(socket, &QTcpSocket::readyRead, this, &CompanionSimulator::onReadyRead);
         connect(socket, &QTcpSocket::disconnected, this, [this, socket]() {
             if (socket == m_client) {
@@ -234,8 +253,21 @@ void CompanionSimulator::handleFrame(quint16 typeId, const char *body, int lengt
         queue(emptyFrame(CancelScanBack));
         break;
     case CancelErase:
-        m_held.clear(); // the batch was carried out, its answer is never sent
-        queue(emptyFrame(CancelEraseBack));
+        switch (m_heldOnCancel) {
+        case HeldOnCancel::Drop:
+            dropHeld(); // the batch was carried out, its answer is never sent
+            queue(emptyFrame(CancelEraseBack));
+            break;
+        case HeldOnCancel::AnswerAfterAck:
+            // The phone was finishing the batch: it acknowledges the cancel,
+            // then answers the batch.
+            queue(emptyFrame(CancelEraseBack));
+            releaseHeld();
+            break;
+        case HeldOnCancel::Keep:
+            queue(emptyFrame(CancelEraseBack));
+            break;
+        }
         break;
     case CheckDefaultSmsApp:
         queue(FrameWriter(CheckDefaultSmsAppBack).int16(m_isDefaultSms ? 1 : 0).finish());
@@ -286,48 +318,81 @@ void CompanionSimulator::handleErase(Category c, quint16 typeId, const char *bod
         return;
 
     // The batch is complete: erase, then answer it once.
+    const auto failing = [&](const QString &key) { return m_failCategory[c] || m_unerasable.contains(key); };
     QSet<QString> wanted;
-    for (const EraseRecord &item : qAsConst(batch))
-        if (!m_failCategory[c] && !m_unerasable.contains(item.key) && !m_kept.contains(item.key))
-            wanted << item.key;
-    const QSet<QString> erased = m_data.erase(c, wanted);
-    int done = 0;
-    QStringList failedKeys;
+    QSet<QString> relisted;
     for (const EraseRecord &item : qAsConst(batch)) {
-        const bool kept = !m_failCategory[c] && !m_unerasable.contains(item.key) && m_kept.contains(item.key);
+        if (failing(item.key) || m_kept.contains(item.key))
+            continue;
+        wanted << item.key;
+        if (m_relisted.contains(item.key))
+            relisted << item.key;
+    }
+    const QSet<QString> erased = m_data.erase(c, wanted);
+    // Reported erased, listed again in another form.
+    for (const QString &key : qAsConst(relisted))
+        if (erased.contains(key))
+            m_data.lists[c] << m_relisted.value(key);
+    AnsweredBatch record;
+    record.category = c;
+    for (const EraseRecord &item : qAsConst(batch)) {
+        record.keys << item.key;
+        const bool kept = !failing(item.key) && m_kept.contains(item.key);
         if (kept || erased.contains(item.key))
-            ++done;
+            record.reportedErased << item.key;
         else
-            failedKeys << item.key;
+            record.failed << item.key;
     }
     batch.clear();
-    emit eraseBatchAnswered(c, done, failedKeys.size());
+    const int done = record.reportedErased.size();
+    const int failedCount = record.failed.size();
+    emit eraseBatchAnswered(c, done, failedCount);
+    m_answered << record;
     if (m_silent)
         return;
     QList<QByteArray> answer;
-    for (const QString &key : qAsConst(failedKeys))
-        answer << FrameWriter(eraseFailReplyType(c)).string(key).uint16(0).finish();
+    for (const QString &key : qAsConst(record.failed))
+        answer << FrameWriter(eraseFailReplyType(c)).string(m_contradictory ? QString() : key).uint16(0).finish();
+    // A phone contradicting itself counts every item of the batch as done.
+    const int doneSaid = m_contradictory ? record.keys.size() : done;
     if (done > 0)
-        answer << FrameWriter(eraseBackReplyType(c)).uint32(quint32(done)).uint32(quint32(failedKeys.size())).finish();
+        answer << FrameWriter(eraseBackReplyType(c)).uint32(quint32(doneSaid)).uint32(quint32(failedCount)).finish();
     if (m_holdAnswers) {
         m_held += answer;
+        m_heldBatches << m_answered.size() - 1;
         return;
     }
+    m_answered.last().delivered = true;
     for (const QByteArray &frame : qAsConst(answer))
         queue(frame);
+}
+
+void CompanionSimulator::releaseHeld()
+{
+    const QList<QByteArray> held = m_held;
+    m_held.clear();
+    for (int i : qAsConst(m_heldBatches))
+        m_answered[i].delivered = true;
+    m_heldBatches.clear();
+    for (const QByteArray &frame : held)
+        queue(frame);
+    if (m_writeMode == WriteMode::Coalesced)
+        flushPending();
+}
+
+void CompanionSimulator::dropHeld()
+{
+    m_held.clear();
+    for (int i : qAsConst(m_heldBatches))
+        m_answered[i].dropped = true;
+    m_heldBatches.clear();
 }
 
 void CompanionSimulator::setHoldEraseAnswers(bool hold)
 {
     m_holdAnswers = hold;
-    if (hold)
-        return;
-    const QList<QByteArray> held = m_held;
-    m_held.clear();
-    for (const QByteArray &frame : held)
-        queue(frame);
-    if (m_writeMode == WriteMode::Coalesced)
-        flushPending();
+    if (!hold)
+        releaseHeld();
 }
 
 QList<QByteArray> CompanionSimulator::listFrames(Category c, const QString &text, int pieceChars)
@@ -365,7 +430,7 @@ QList<QByteArray> CompanionSimulator::photoFrames(const QString &name, const QBy
 
 void CompanionSimulator::answerList(Category c)
 {
-    if (m_failCategory[c]) {
+    if (m_failCategory[c] || m_listRefused[c]) {
         queue(emptyFrame(getFailReplyType(c)));
         return;
     }

@@ -5,6 +5,7 @@
 // what it is asked to, and can be scripted to misbehave.
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -35,6 +36,25 @@ public:
         quint32 batchSize = 0;
     };
 
+    // A batch the simulator has erased, what it answered for it, and whether
+    // that answer was sent.
+    struct AnsweredBatch
+    {
+        Category category = CategoryCount;
+        QStringList keys;        // in the order they were asked for
+        QStringList reportedErased; // erased, or kept while reported erased
+        QStringList failed;
+        bool delivered = false;  // the answer was written to the connection
+        bool dropped = false;    // a cancel dropped it
+    };
+
+    // What becomes of answers held back when the erase is cancelled.
+    enum class HeldOnCancel {
+        Drop,           // never sent: only the cancel is answered
+        AnswerAfterAck, // sent right after the cancel's acknowledgement
+        Keep,           // kept until the hold is cleared
+    };
+
     // How answer frames go onto the connection.
     enum class WriteMode {
         PerFrame,  // one write per frame
@@ -63,17 +83,31 @@ public:
     void setDefaultSmsApp(bool isDefault) { m_isDefaultSms = isDefault; }
     void setChangeSmsAnswer(int result) { m_changeSmsResult = result; } // 1 = changed
     void setFailCategory(Category c, bool fail); // get and erase of c fail
+    // The list of c is answered with its failure reply (erasing still works).
+    void setListRefused(Category c, bool refused);
     void setHomeInfoFails(bool fail) { m_homeInfoFails = fail; }
     void setPhotoFails(bool fail) { m_photoFails = fail; }
     void setUnerasableKeys(const QSet<QString> &keys) { m_unerasable = keys; }
     // Keys the phone reports erased but keeps (and goes on listing).
     void setKeptKeys(const QSet<QString> &keys) { m_kept = keys; }
+    // Keys the phone reports erased but lists again in another form: the
+    // entry text it lists instead (another case, no location, ...).
+    void setRelisted(const QHash<QString, QString> &entryOfKey) { m_relisted = entryOfKey; }
+    // A phone whose answers contradict themselves: an item it fails is
+    // answered by an item-failed reply that names no key, and the batch's
+    // final answer counts every item as done besides counting the failures.
+    void setContradictoryFailures(bool on) { m_contradictory = on; }
+    // The phone connected next is another one: its data (home info with its
+    // serial number among it) replaces this phone's when the next
+    // connection comes.
+    void swapPhoneOnNextConnection(const SimDataSet &other);
     void setSilent(bool silent) { m_silent = silent; }         // read, never answer
     // The phone erases each batch but holds its answer back, as one still
     // finishing it; a cancel of the erase drops the held answers (only the
     // cancel is answered). Clearing the option sends what is held.
     void setHoldEraseAnswers(bool hold);
     int heldEraseAnswers() const { return m_held.size(); }
+    void setHeldOnCancel(HeldOnCancel mode) { m_heldOnCancel = mode; }
     void setHttpMode(bool http) { m_http = http; }              // answer like a web server
     void setDropOnRequest(int typeId) { m_dropOnRequest = typeId; } // -1: never
     void setWriteMode(WriteMode mode);
@@ -97,6 +131,7 @@ public:
     QList<quint16> receivedTypes() const { return m_receivedTypes; }
     QList<QByteArray> receivedFrames() const { return m_receivedFrames; }
     QList<EraseRecord> eraseRequests() const { return m_eraseRequests; }
+    QList<AnsweredBatch> answeredBatches() const { return m_answered; }
     int count(quint16 typeId) const { return m_receivedTypes.count(typeId); }
     void clearReceived();
 
@@ -126,6 +161,8 @@ private:
     void writeNextPiece();
     QByteArray countsBody(quint16 typeId, bool withGates, int first, int n) const;
     void sendEndlessStretch();
+    void releaseHeld();
+    void dropHeld();
 
     QTcpServer *m_server = nullptr;
     QPointer<QTcpSocket> m_client;
@@ -140,6 +177,13 @@ private:
     bool m_photoFails = false;
     QSet<QString> m_unerasable;
     QSet<QString> m_kept;
+    QHash<QString, QString> m_relisted;
+    bool m_contradictory = false;
+    bool m_listRefused[CategoryCount] = {};
+    bool m_swapPending = false;
+    SimDataSet m_nextPhone;
+    HeldOnCancel m_heldOnCancel = HeldOnCancel::Drop;
+    QList<int> m_heldBatches; // indices into m_answered of the held answers
     bool m_silent = false;
     bool m_holdAnswers = false;
     QList<QByteArray> m_held; // erase answers held back
@@ -164,6 +208,7 @@ private:
     QList<quint16> m_receivedTypes;
     QList<QByteArray> m_receivedFrames;
     QList<EraseRecord> m_eraseRequests;
+    QList<AnsweredBatch> m_answered;
 };
 
 Q_DECLARE_METATYPE(CompanionSimulator::EraseRecord)

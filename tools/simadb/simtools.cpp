@@ -20,6 +20,10 @@
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 using simadb::Scenario;
 using simadb::ScenarioLock;
@@ -119,9 +123,14 @@ bool settleReboot(Scenario &s)
     const QString back = s.value(QStringLiteral("reboot.return_state"));
     if (!back.isEmpty())
         s.set(QStringLiteral("state"), back);
+    // Another phone was plugged in while this one restarted.
+    const QString serial = s.value(QStringLiteral("reboot.return_serial"));
+    if (!serial.isEmpty())
+        s.set(QStringLiteral("serial"), serial);
     s.set(QStringLiteral("boot.at"), at + listed); // it started again when it dropped off
     s.remove(QStringLiteral("reboot.at"));
     s.remove(QStringLiteral("reboot.return_state"));
+    s.remove(QStringLiteral("reboot.return_serial"));
     return true;
 }
 
@@ -692,6 +701,12 @@ int trackDevices(const QString &dir, const QString &lineEnd, qint64 parent)
 
 int simadbMain(const char *toolName, int argc, char **argv)
 {
+#ifdef Q_OS_WIN
+    // The scenario decides the line ends: Windows' text mode must not turn
+    // every "\n" into "\r\n".
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     const QString tool = QString::fromLatin1(toolName);
     QStringList args;
     for (int i = 1; i < argc; ++i)
