@@ -24,13 +24,39 @@ QString doubleSizeName(const QString &path)
     return path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
 }
 
+namespace {
+
+// The pixmap QPixmap(path) would make of a picture, its alpha premultiplied
+// here, on this thread: Qt converts a large picture on its thread pool,
+// whose threads would be started for the first page's picture at start-up.
+// Qt's own conversion, a band of rows at a time small enough to stay on
+// this thread.
+QPixmap pixmapOf(QImage image)
+{
+    if (image.format() == QImage::Format_ARGB32 && image.width() > 0) {
+        const int width = image.width();
+        const int bandRows = qMax(1, 16384 / width);
+        for (int y = 0; y < image.height(); y += bandRows) {
+            const int rows = qMin(bandRows, image.height() - y);
+            const QImage band(image.constScanLine(y), width, rows, image.bytesPerLine(), QImage::Format_ARGB32);
+            const QImage premultiplied = band.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            for (int r = 0; r < rows; ++r)
+                memcpy(image.scanLine(y + r), premultiplied.constScanLine(r), size_t(width) * 4);
+        }
+        image.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
+    }
+    return QPixmap::fromImage(std::move(image));
+}
+
+} // namespace
+
 QPixmap purgatexPicture(const QString &path)
 {
     const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
-    if (ratio <= 1.0)
-        return QPixmap(path);
-    const QString twice = doubleSizeName(path);
     QImage image;
+    if (ratio <= 1.0)
+        return image.load(path) ? pixmapOf(std::move(image)) : QPixmap(path);
+    const QString twice = doubleSizeName(path);
     if (twice.isEmpty() || !QFile::exists(twice) || !image.load(twice))
         return QPixmap(path); // a picture without a 2x drawing (or not ours)
     image.setDevicePixelRatio(2.0);
@@ -42,7 +68,7 @@ QPixmap purgatexPicture(const QString &path)
                              Qt::SmoothTransformation);
         image.setDevicePixelRatio(ratio);
     }
-    return QPixmap::fromImage(image);
+    return pixmapOf(std::move(image));
 }
 
 QPixmap purgatexPicture(const char *path)

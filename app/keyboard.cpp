@@ -165,8 +165,8 @@ void MainWindow::initKeyboard()
             closeKeyboardMenu(false);
     });
 
-    // The category tables are made once the pages are filled.
-    QTimer::singleShot(0, this, &MainWindow::initTableKeyboard);
+    // The category tables' keys are set up with the tables, after the first
+    // frame (MainWindow::finishStartup).
 }
 
 void MainWindow::initTableKeyboard()

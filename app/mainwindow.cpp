@@ -1,11 +1,13 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "formslots.h"
 #include "highdpi.h"
 #include "resourcesinit.h"
 
 #include <QApplication>
 #include <QDebug>
+#include <QTimer>
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -20,6 +22,7 @@ MainWindow::MainWindow(QWidget *parent)
     initVerification();
     initBrowserTimers();
     ui->setupUi(this);
+    connectFormSlots(this); // the form's on_<name>_<signal> slots
     bindFormPictures(this);
     // Every control of the window and its notices inherits the focus marks
     // (added before anything is polished, so no control is styled twice).
@@ -43,6 +46,12 @@ MainWindow::MainWindow(QWidget *parent)
     qDebug() << "after init ui";
 
     m_timerTestPort->start(100);
+    // A window not shown by then finishes its start-up at once; a shown
+    // one after its first frame (MainWindow::event).
+    QTimer::singleShot(0, this, [this] {
+        if (!m_shownOnce)
+            finishStartup();
+    });
 }
 
 MainWindow::~MainWindow()

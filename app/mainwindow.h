@@ -72,6 +72,19 @@ public:
 
     bool event(QEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
+    // The first show leaves the styling of the pages and notices not on
+    // screen until they are needed (app/deferredstyle.h).
+    void setVisible(bool visible) override;
+    // What the first frame does not wait for (the category tables, the
+    // styling of the pages and notices behind): after the first frame, or
+    // at the first turn of the event loop when the window is not shown.
+    void finishStartup();
+    bool m_shownOnce = false;
+    bool m_startupFinished = false;
+    // The sentences of two pages pieced together from labels, each piece as
+    // wide as its text: done when either page is first shown.
+    void layOutSentences();
+    bool m_sentencesLaidOut = false;
     // A close from outside the window (Alt+F4, the taskbar, a close message)
     // is the user's close.
     void closeEvent(QCloseEvent *event) override;
@@ -327,7 +340,10 @@ public:
     void endStepCommand(const StepDef &def, bool failed);
     void finishStep(const StepDef &def);
     void retireStepProcess(DeviceStep step);
-    QProcess *newStepProcess(DeviceStep step);
+    // A step's process object, run in the program's environment as it is
+    // now, or in the one read for a sibling made just before (the window's
+    // steps are all made at once).
+    QProcess *newStepProcess(DeviceStep step, const QProcess *sameEnvironmentAs = nullptr);
     void abandonRunningStep();
     // Stops every step of the device link, the watchdog included, and
     // abandons the command in flight.

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "deferredstyle.h"
 #include "topbuttonformousemove.h"
 #include "uifont.h"
 #include "userguide.h"
@@ -38,7 +39,7 @@ void raiseAboveBar(QWidget *notice, TopButtonForMouseMove *bar)
 
 int textWidth(QLabel *label, const QString &text)
 {
-    label->ensurePolished(); // the style sheet sets the font
+    deferredstyle::ensureStyled(label); // the style sheet sets the font
     return label->fontMetrics().horizontalAdvance(text);
 }
 
@@ -137,9 +138,8 @@ void MainWindow::initWindowShell()
     for (QWidget *page : qAsConst(m_pageList))
         page->setGeometry(PageGeometry);
     qDebug() << "this pos:" << x() << y();
-    lineUpSentence({ui->A_MP_USBDebugTourial_Label_Text1, ui->A_MP_USBDebugTourial_Label_Text2,
-                    ui->A_MP_USBDebugTourial_Label_Text3});
-    placeInGap(ui->A_MP_ChangeDefault_SMS_Label_Text, ui->A_MP_ChangeDefault_SMS_Label_Yes);
+    // The two sentences are laid out in their fonts when their page is
+    // first shown, or after the first frame (layOutSentences()).
 
     m_noticeList.clear();
     for (const NoticePlacement &placement : noticePlacements()) {
@@ -179,6 +179,16 @@ void MainWindow::initWindowShell()
 
     hidePages();
     showWidget(ui->A_MP_PleaseConnect_1);
+}
+
+void MainWindow::layOutSentences()
+{
+    if (m_sentencesLaidOut)
+        return;
+    m_sentencesLaidOut = true;
+    lineUpSentence({ui->A_MP_USBDebugTourial_Label_Text1, ui->A_MP_USBDebugTourial_Label_Text2,
+                    ui->A_MP_USBDebugTourial_Label_Text3});
+    placeInGap(ui->A_MP_ChangeDefault_SMS_Label_Text, ui->A_MP_ChangeDefault_SMS_Label_Yes);
 }
 
 void MainWindow::hidePages()
@@ -222,9 +232,42 @@ void MainWindow::updateMenuHover(const QPoint &pos)
     }
 }
 
+void MainWindow::setVisible(bool visible)
+{
+    if (visible && !m_shownOnce) {
+        m_shownOnce = true;
+        // The pages, notices and the menu not on screen are styled when
+        // they are first shown (or after the first frame), not with the
+        // window.
+        QList<QWidget *> behind;
+        for (QObject *child : ui->centralwidget->children()) {
+            if (child->isWidgetType() && static_cast<QWidget *>(child)->isHidden())
+                behind << static_cast<QWidget *>(child);
+        }
+        deferredstyle::defer(behind);
+    }
+    QMainWindow::setVisible(visible);
+}
+
+void MainWindow::finishStartup()
+{
+    if (m_startupFinished)
+        return;
+    m_startupFinished = true;
+    layOutSentences();
+    initTableKeyboard(); // makes the category tables
+    deferredstyle::styleRemaining();
+}
+
 bool MainWindow::event(QEvent *e)
 {
     switch (e->type()) {
+    case QEvent::Paint:
+        // The first frame is being drawn: what it did not wait for comes
+        // in the next turns of the event loop.
+        if (!m_startupFinished)
+            QMetaObject::invokeMethod(this, &MainWindow::finishStartup, Qt::QueuedConnection);
+        break;
     case QEvent::MouseButtonPress: {
         auto *me = static_cast<QMouseEvent *>(e);
         m_mousePressed = true;
@@ -268,6 +311,9 @@ bool MainWindow::event(QEvent *e)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *e)
 {
+    if (e->type() == QEvent::Show && !m_sentencesLaidOut
+        && (watched == ui->A_MP_USBDebugTourial_2 || watched == ui->A_MP_ChangeDefault_SMS_Widget))
+        layOutSentences();
     if (keyboardEvent(watched, e))
         return true;
     // Child widgets that do not track the mouse swallow the moves over them,

@@ -255,9 +255,8 @@ void MainWindow::initBrowserTimers()
     connect(m_timerGetPhotoByTime, &QTimer::timeout, this, &MainWindow::getPhotoByTime);
     m_timerUpdateTablePhoto = new QTimer(this);
     connect(m_timerUpdateTablePhoto, &QTimer::timeout, this, &MainWindow::updateTablePhoto);
-    loadTableIcons();
-    // The tables go onto the results page once the form is built.
-    QTimer::singleShot(0, this, &MainWindow::createCategoryTables);
+    // The icons and the tables are made after the first frame
+    // (MainWindow::finishStartup), or when a table is first filled.
 }
 
 static QIcon loadIcon(const QString &path)
@@ -310,6 +309,8 @@ QTableWidget *MainWindow::categoryTable(int category) const
 
 void MainWindow::createCategoryTables()
 {
+    if (m_iconUnchecked.isNull())
+        loadTableIcons();
     QWidget *page = browserWidget<QWidget>("C_EPrivate_IsScanning_2");
     if (!page)
         page = centralWidget() ? centralWidget() : this;

@@ -60,8 +60,9 @@ void MainWindow::initStepProcesses()
     qDebug() << "adb used:" << m_adbProgram;
     qDebug() << "helpers used:" << m_netstatProgram << m_tasklistProgram << m_taskkillProgram;
 
+    // The environment is read once for all the steps.
     for (int step = 0; step < DeviceStepCount; ++step)
-        m_step[step].process = newStepProcess(DeviceStep(step));
+        m_step[step].process = newStepProcess(DeviceStep(step), step > 0 ? m_step[0].process : nullptr);
 }
 
 void MainWindow::initStepTimers()

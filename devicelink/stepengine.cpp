@@ -239,10 +239,13 @@ void MainWindow::finishStep(const StepDef &def)
 // Stopping
 // ---------------------------------------------------------------------------
 
-QProcess *MainWindow::newStepProcess(DeviceStep step)
+QProcess *MainWindow::newStepProcess(DeviceStep step, const QProcess *sameEnvironmentAs)
 {
     auto *p = new QProcess;
-    p->setEnvironment(QProcess::systemEnvironment());
+    if (sameEnvironmentAs)
+        p->setProcessEnvironment(sameEnvironmentAs->processEnvironment());
+    else
+        p->setEnvironment(QProcess::systemEnvironment());
     connect(p, &QProcess::readyReadStandardOutput, this, [this, step] { stepOutput(step); });
     // A command killed by a signal has no exit code of its own; it counts as
     // failed rather than as a silent success.

@@ -4,7 +4,13 @@
 // screen scales by more than 1). The pictures are committed; run this again
 // after changing a drawing:
 //   QT_QPA_PLATFORM=offscreen build/resources/purgatex-drawimages resources
+// The PNG files are written with unfiltered rows (writePng); with --rewrite
+// the pictures already in the folder are written again that way, pixel for
+// pixel, without drawing anything:
+//   QT_QPA_PLATFORM=offscreen build/resources/purgatex-drawimages --rewrite resources
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QFontMetrics>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -44,6 +50,71 @@ QImage canvas(int w, int h)
     return img;
 }
 
+quint32 crc32(const QByteArray &bytes)
+{
+    static quint32 table[256];
+    if (!table[1]) {
+        for (quint32 n = 0; n < 256; ++n) {
+            quint32 c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            table[n] = c;
+        }
+    }
+    quint32 c = 0xFFFFFFFFu;
+    for (const char b : bytes)
+        c = table[(c ^ quint8(b)) & 0xFF] ^ (c >> 8);
+    return c ^ 0xFFFFFFFFu;
+}
+
+void appendBigEndian(QByteArray *out, quint32 v)
+{
+    out->append(char(v >> 24)).append(char(v >> 16)).append(char(v >> 8)).append(char(v));
+}
+
+void appendChunk(QByteArray *png, const char *type, const QByteArray &data)
+{
+    appendBigEndian(png, quint32(data.size()));
+    const QByteArray typed = QByteArray(type, 4) + data;
+    png->append(typed);
+    appendBigEndian(png, crc32(typed));
+}
+
+// The picture as an 8-bit RGBA PNG (the colours QImage::save() writes) whose
+// rows carry no filter. libpng's writer picks a filter per row, mostly Paeth,
+// which Qt's reader undoes pixel by pixel: unfiltered, the program reads its
+// pictures several times faster (the first page's in a third of the time),
+// and these flat drawings compress as well.
+bool writePng(const QImage &picture, const QString &path)
+{
+    const QImage img = picture.convertToFormat(QImage::Format_ARGB32);
+    QByteArray rows;
+    rows.reserve((img.width() * 4 + 1) * img.height());
+    for (int y = 0; y < img.height(); ++y) {
+        rows.append('\0'); // filter type: none
+        const auto *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            rows.append(char(qRed(line[x]))).append(char(qGreen(line[x]))).append(char(qBlue(line[x])))
+                .append(char(qAlpha(line[x])));
+    }
+    QByteArray header;
+    appendBigEndian(&header, quint32(img.width()));
+    appendBigEndian(&header, quint32(img.height()));
+    header.append("\x08\x06\x00\x00\x00", 5); // 8 bits, RGBA, deflate, standard filters, no interlace
+    QByteArray density;
+    appendBigEndian(&density, quint32(img.dotsPerMeterX()));
+    appendBigEndian(&density, quint32(img.dotsPerMeterY()));
+    density.append('\x01'); // per metre
+
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    appendChunk(&png, "IHDR", header);
+    appendChunk(&png, "pHYs", density);
+    appendChunk(&png, "IDAT", qCompress(rows, 9).mid(4)); // a zlib stream after qCompress's length
+    appendChunk(&png, "IEND", QByteArray());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(png) == png.size();
+}
+
 void save(const QImage &img, const QString &rel)
 {
     QString name = rel;
@@ -51,7 +122,8 @@ void save(const QImage &img, const QString &rel)
         name.insert(name.lastIndexOf(QLatin1Char('.')), QStringLiteral("@%1x").arg(g_scale));
     const QString path = g_root + QLatin1Char('/') + name;
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!img.save(path))
+    const bool written = path.endsWith(QLatin1String(".png")) ? writePng(img, path) : img.save(path);
+    if (!written)
         qFatal("cannot write %s", qPrintable(path));
     ++g_count;
 }
@@ -1059,8 +1131,21 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--rewrite") == 0) {
+        QDirIterator it(QString::fromLocal8Bit(argv[2]), {QStringLiteral("*.png")}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            const QImage picture(path);
+            if (picture.isNull() || !writePng(picture, path))
+                qFatal("cannot rewrite %s", qPrintable(path));
+            ++g_count;
+        }
+        QTextStream(stdout) << g_count << " pictures rewritten\n";
+        return 0;
+    }
     if (argc != 2) {
-        QTextStream(stderr) << "usage: purgatex-drawimages <resources folder>\n";
+        QTextStream(stderr) << "usage: purgatex-drawimages [--rewrite] <resources folder>\n";
         return 2;
     }
     g_root = QString::fromLocal8Bit(argv[1]);
