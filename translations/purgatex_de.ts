@@ -302,7 +302,7 @@
     </message>
     <message>
         <source>4. Select security level </source>
-        <translation>4. Sicherheitsstufe wählen </translation>
+        <translation>4. Sicherheitsstufe: </translation>
     </message>
     <message>
         <source>Medium</source>

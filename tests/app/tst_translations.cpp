@@ -108,26 +108,33 @@ bool isTrace(const QWidget *w)
     return name.startsWith(QLatin1String("testLabel")) || name.startsWith(QLatin1String("label_test"));
 }
 
-// A label's, button's, choice's or field's words that do not fit the
-// widget: "object: text (needs W x H, has W x H)".
-QString overflow(QWidget *w)
+// Where a label, button, choice or field draws its words: the room it has
+// and the room the words take, in the widget's coordinates. False when it
+// shows no words.
+struct TextPlace
 {
-    w->ensurePolished(); // the style sheet sets the font
-    const QFontMetrics fm = w->fontMetrics();
     QString text;
     QRect room;
+    QRect needed;
+};
+
+bool textPlace(QWidget *w, TextPlace *place)
+{
+    w->ensurePolished(); // the style sheet sets the font
     int flags = Qt::TextShowMnemonic;
+    QString text;
+    QRect room;
     if (auto *label = qobject_cast<QLabel *>(w)) {
         text = label->text();
         if (text.isEmpty() || label->pixmap(Qt::ReturnByValue).width() > 0)
-            return QString();
+            return false;
         const int margin = label->margin() + (label->indent() > 0 ? label->indent() : 0);
         room = label->contentsRect().adjusted(margin, margin, -margin, -margin);
         flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
     } else if (auto *button = qobject_cast<QPushButton *>(w)) {
         text = button->text();
         if (text.isEmpty())
-            return QString();
+            return false;
         QStyleOptionButton opt;
         opt.initFrom(button);
         opt.text = text;
@@ -136,7 +143,7 @@ QString overflow(QWidget *w)
     } else if (auto *radio = qobject_cast<QRadioButton *>(w)) {
         text = radio->text();
         if (text.isEmpty())
-            return QString();
+            return false;
         QStyleOptionButton opt;
         opt.initFrom(radio);
         opt.text = text;
@@ -145,24 +152,32 @@ QString overflow(QWidget *w)
     } else if (auto *edit = qobject_cast<QLineEdit *>(w)) {
         text = edit->placeholderText();
         if (text.isEmpty() || !edit->text().isEmpty())
-            return QString();
+            return false;
         QStyleOptionFrame opt;
         opt.initFrom(edit);
         opt.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, edit) : 0;
         room = edit->style()->subElementRect(QStyle::SE_LineEditContents, &opt, edit).adjusted(2, 0, -2, 0);
         flags |= Qt::AlignLeft | Qt::AlignVCenter;
     } else {
-        return QString();
+        return false;
     }
-    const QRect needed = fm.boundingRect(room, flags, text);
-    if (needed.width() <= room.width() && needed.height() <= room.height())
+    place->text = text;
+    place->room = room;
+    place->needed = w->fontMetrics().boundingRect(room, flags, text);
+    return true;
+}
+
+// "object: text (needs W x H, has W x H)" when the words do not fit.
+QString overflow(QWidget *w, const TextPlace &p)
+{
+    if (p.needed.width() <= p.room.width() && p.needed.height() <= p.room.height())
         return QString();
     return QStringLiteral("%1: \"%2\" (needs %3 x %4, has %5 x %6)")
-        .arg(w->objectName(), text)
-        .arg(needed.width())
-        .arg(needed.height())
-        .arg(room.width())
-        .arg(room.height());
+        .arg(w->objectName(), p.text)
+        .arg(p.needed.width())
+        .arg(p.needed.height())
+        .arg(p.room.width())
+        .arg(p.room.height());
 }
 
 // The column titles of a table's header that do not fit their column.
@@ -189,21 +204,47 @@ QStringList headerOverflows(QTableWidget *table)
     return out;
 }
 
-// Everything shown under `root` whose words do not fit, named by `where`.
+// Words laid over each other on purpose: the SMS page's highlighted "Yes"
+// lies in the gap its sentence leaves for it.
+bool meantToLieOver(const QWidget *a, const QWidget *b)
+{
+    const QStringList names{a->objectName(), b->objectName()};
+    return names.contains(QLatin1String("A_MP_ChangeDefault_SMS_Label_Text"))
+           && names.contains(QLatin1String("A_MP_ChangeDefault_SMS_Label_Yes"));
+}
+
+// Everything shown under `root` whose words do not fit, or run into the
+// words of another widget, named by `where`.
 QStringList overflowsUnder(QWidget *root, const QString &where)
 {
     QStringList out;
+    QList<QPair<QWidget *, QRect>> drawn; // the words' places in root's coordinates
     const auto widgets = root->findChildren<QWidget *>();
     for (QWidget *w : widgets) {
         if (!w->isVisibleTo(root) || isTrace(w))
             continue;
-        const QString problem = overflow(w);
-        if (!problem.isEmpty())
-            out << where + QStringLiteral(": ") + problem;
+        TextPlace place;
+        if (textPlace(w, &place)) {
+            const QString problem = overflow(w, place);
+            if (!problem.isEmpty())
+                out << where + QStringLiteral(": ") + problem;
+            const QRect words = place.needed.intersected(w->rect());
+            drawn << qMakePair(w, QRect(w->mapTo(root, words.topLeft()), words.size()));
+        }
         if (auto *table = qobject_cast<QTableWidget *>(w))
             for (const QString &h : headerOverflows(table))
                 out << where + QStringLiteral(": ") + h;
     }
+    for (int i = 0; i < drawn.size(); ++i)
+        for (int j = i + 1; j < drawn.size(); ++j) {
+            QWidget *a = drawn.at(i).first;
+            QWidget *b = drawn.at(j).first;
+            if (a->isAncestorOf(b) || b->isAncestorOf(a) || meantToLieOver(a, b))
+                continue;
+            if (drawn.at(i).second.intersects(drawn.at(j).second))
+                out << QStringLiteral("%1: the words of %2 run into those of %3")
+                           .arg(where, a->objectName(), b->objectName());
+        }
     return out;
 }
 
