@@ -5,7 +5,8 @@
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/tests/app/purgatex-screenshots DIR
 //   QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 3840x2160x24" build/tests/app/purgatex-screenshots DIR
 // The last pictures show the keyboard's focus marks. "--language de" shows
-// the window in that language (as PURGATEX_LANGUAGE=de does the program).
+// the window in that language; without it, the tool speaks what the program
+// would (the system's language, or PURGATEX_LANGUAGE).
 #include "devicelink/linkhelp.h"
 #include "highdpi.h"
 #include "mainwindow.h"
@@ -129,6 +130,8 @@ int main(int argc, char *argv[])
             return 2;
         }
         args.erase(args.begin() + language, args.begin() + language + 2);
+    } else {
+        installTranslations(); // as the program chooses (PURGATEX_LANGUAGE)
     }
     const QString dir = !args.isEmpty() && !args.first().startsWith(QLatin1String("--")) ? args.first()
                                                                                          : QStringLiteral("screenshots");
