@@ -48,6 +48,9 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
+    // The window's own destruction moves the focus; nothing of the window
+    // answers the application's signals from here on.
+    disconnect(qApp, nullptr, this, nullptr);
     teardownSession();
     teardownDeviceLink();
     delete ui;
