@@ -98,10 +98,12 @@ void MainWindow::initAccessibility()
     name(ui->M_EraseComplated_PushButton_Home, tr("Home"));
     name(ui->M_EraseCompleted_Table, tr("Not erased"));
 
-    // Pictures that carry words.
+    // Pictures that carry words. (An opening quote stands apart from a word
+    // starting with A to F: lupdate would read the letter as part of the
+    // character's number.)
     name(ui->MP_USBDebug_Image, tr("How to enable USB debugging"),
-         tr("1. Open Settings and tap \u201CAbout phone\u201D. 2. Tap \u201CBuild number\u201D 7 times. 3. In "
-            "\u201CDeveloper options\u201D turn on \u201CUSB debugging\u201D."));
+         tr("1. Open Settings and tap \u201C" "About phone\u201D. 2. Tap \u201C" "Build number\u201D 7 times. 3. "
+            "In \u201C" "Developer options\u201D turn on \u201CUSB debugging\u201D."));
 
     // Level choices: the description under each.
     ui->T_M_SelectLevel_RatioButton_HighLevel->setAccessibleDescription(ui->T_M_SelectLevel_Label_HighLevel->text());
@@ -116,7 +118,7 @@ void MainWindow::initAccessibility()
          tr("The program is wiping your data, are you sure you want to stop the wiping process? This will cause "
             "the data won't be wiped completely."));
     name(ui->T_D_ConformEraseLineEditIsImpty_Label_Message,
-         tr("Please type word \u2018Erase\u2019 in the box to confirm."));
+         tr("Please type word \u2018" "Erase\u2019 in the box to confirm."));
     name(ui->T_D_SelectedItemLessOne_Label_Message, tr("Please select one item at least! Then next."));
     name(ui->T_D_FactoryDataReset_Label_Message,
          tr("To completely erase all settings from your Android device. We suggest restoring factory settings"));
@@ -177,7 +179,7 @@ void MainWindow::nameCategoryButton(int category, int count)
     auto *button = findChild<QPushButton *>(QLatin1String(tableLayout(category).buttonName));
     if (!button)
         return;
-    const QString word = QLatin1String(tableLayout(category).captionWord);
+    const QString word = QCoreApplication::translate("eraseplan", tableLayout(category).captionWord);
     // The caption's count, without the line break a long caption takes.
     button->setAccessibleName(count < 0 ? word : tr("%1 (%L2)").arg(word).arg(count));
 }

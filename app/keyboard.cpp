@@ -184,7 +184,7 @@ void MainWindow::initTableKeyboard()
         table->setTabKeyNavigation(false);
         connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, table->viewport(),
                 [table] { table->viewport()->update(); });
-        table->setAccessibleName(QLatin1String(tableLayout(c).captionWord));
+        table->setAccessibleName(QCoreApplication::translate("eraseplan", tableLayout(c).captionWord));
         table->setAccessibleDescription(tr("Space ticks the current row; the first row ticks every row."));
         // between the search and the detail pane
         order.insert(order.indexOf(ui->EP_IsScanning_ListWidget_InfoShow), table);

@@ -1,5 +1,6 @@
 #include "highdpi.h"
 #include "mainwindow.h"
+#include "translations.h"
 
 #include <QApplication>
 
@@ -11,6 +12,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Purgatex"));
     QCoreApplication::addLibraryPath(QStringLiteral("C:/Program Files (x86)/Purgatex/"));
     QCoreApplication::addLibraryPath(QCoreApplication::applicationDirPath());
+    // The user's language, or PURGATEX_LANGUAGE ("de", "en").
+    installTranslations();
     auto *window = new MainWindow;
     window->show();
     const int code = app.exec();

@@ -2,8 +2,9 @@
 
 #include <QtGlobal>
 
-// The pictures and the guide are compiled into the product library; a static
-// library needs its resources registered once by hand.
+// The pictures, the guide and the translations are compiled into the
+// product library; a static library needs its resources registered once by
+// hand.
 void initPurgatexResources()
 {
     static bool done = false;
@@ -11,4 +12,5 @@ void initPurgatexResources()
         return;
     done = true;
     Q_INIT_RESOURCE(resources);
+    Q_INIT_RESOURCE(purgatex_translations);
 }

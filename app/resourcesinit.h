@@ -1,4 +1,5 @@
 #pragma once
 
-// Registers the program's compiled-in pictures and user guide (idempotent).
+// Registers the program's compiled-in pictures, user guide and translations
+// (idempotent).
 void initPurgatexResources();

@@ -114,7 +114,7 @@ void MainWindow::initWindowShell()
     QApplication::setFont(uifont::withFallbacks(QApplication::font()));
 #endif
     setWindowIcon(QIcon(QStringLiteral(":/images/StaticUI/bitbug_favicon.ico")));
-    setWindowTitle(QStringLiteral("Purgatex for Android"));
+    setWindowTitle(tr("Purgatex for Android"));
     QRect available(0, 0, WindowWidth, WindowHeight);
     if (QScreen *screen = QGuiApplication::primaryScreen())
         available = screen->availableGeometry();
@@ -170,8 +170,8 @@ void MainWindow::initWindowShell()
     qDebug() << "menu pos" << ui->T_D_MenuWidget->pos();
 
     // The user guide is ours; the link buttons name what they open.
-    ui->MP_D_ConnectedError_Button_Url->setText(QStringLiteral("User guide: installing the USB driver"));
-    ui->T_D_About_Label_Url->setText(QStringLiteral("Purgatex for Android user guide"));
+    ui->MP_D_ConnectedError_Button_Url->setText(tr("User guide: installing the USB driver"));
+    ui->T_D_About_Label_Url->setText(tr("Purgatex for Android user guide"));
 
     // The link is brought up first: the scope buttons wait for the phone.
     for (QPushButton *button : {ui->S_MyPhone_Button, ui->S_All_Button, ui->S_Private_Button, ui->S_App_Button})

@@ -1,5 +1,7 @@
 #include "browser/browserlogic.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 #include "protocol/records.h"
@@ -7,6 +9,13 @@
 namespace browser {
 
 namespace {
+
+// The tables' words, in the user's language.
+class Words
+{
+    Q_DECLARE_TR_FUNCTIONS(browser)
+};
+
 const qint64 KiB = 1024;
 const qint64 MiB = KiB * 1024;
 const qint64 GiB = MiB * 1024;
@@ -18,7 +27,7 @@ QString unitText(qint64 bytes, qint64 unit, const char *word)
     const qint64 hundredths = (bytes % unit) * 100 / unit; // rounded down
     return QString::number(whole) + QLatin1Char('.')
         + QStringLiteral("%1").arg(hundredths, 2, 10, QLatin1Char('0'))
-        + QLatin1String(word);
+        + Words::tr(word);
 }
 } // namespace
 
@@ -27,14 +36,14 @@ QString formatSize(qint64 bytes)
     if (bytes < 0)
         bytes = 0;
     if (bytes < KiB)
-        return QString::number(bytes) + QStringLiteral(" Byte");
+        return QString::number(bytes) + Words::tr(" Byte");
     if (bytes < MiB)
-        return unitText(bytes, KiB, " Kbyte");
+        return unitText(bytes, KiB, QT_TRANSLATE_NOOP("browser", " Kbyte"));
     if (bytes < GiB)
-        return unitText(bytes, MiB, " Mbyte");
+        return unitText(bytes, MiB, QT_TRANSLATE_NOOP("browser", " Mbyte"));
     if (bytes < TiB)
-        return unitText(bytes, GiB, " Gbyte");
-    return QStringLiteral("size greater than 1 tb");
+        return unitText(bytes, GiB, QT_TRANSLATE_NOOP("browser", " Gbyte"));
+    return Words::tr("size greater than 1 tb");
 }
 
 qint64 parseSize(const QString &field)

@@ -11,12 +11,12 @@ struct MainWindow::TableLayout
 {
     int category;
     const char *objectName;
-    const char *captionWord; // caption before "(n)"
+    const char *captionWord; // caption before "(n)", translated in the context "eraseplan"
     const char *buttonName;  // category button on the results page
     const char *bgLabelName; // background label behind the button
     const char *selectedLabelName;
     const char *notSelectedLabelName;
-    QStringList headers; // head row, from column 1 on (photos: from column 1, "Photo" first)
+    QStringList headers; // head row, from column 1 on (photos: from column 1, "Photo" first); translated
     QList<int> widths;
     int tableWidth;
     bool keyed; // contacts, history, messages: rows from a number -> id map

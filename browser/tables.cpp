@@ -144,7 +144,7 @@ void putHeadRow(Put put, int category, const QStringList &headers, const QIcon &
     head->setBackground(browser::headBackground());
     put(0, 0, head);
     for (int c = 1; c <= headers.size(); ++c)
-        put(0, c, headItem(headers.at(c - 1)));
+        put(0, c, headItem(MainWindow::tr(headers.at(c - 1).toUtf8().constData())));
 }
 
 // Puts the cells of a fill into a table: the model tells its view of the
@@ -181,7 +181,7 @@ QString ambiguousRowTip()
 // check cell carries no check mark, only this explanation.
 QString unreadableLocationTip()
 {
-    return QStringLiteral("The phone did not give a location this file can be erased by.");
+    return MainWindow::tr("The phone did not give a location this file can be erased by.");
 }
 
 } // namespace
@@ -189,50 +189,63 @@ QString unreadableLocationTip()
 const MainWindow::TableLayout &MainWindow::tableLayout(int category)
 {
     static const TableLayout specs[6] = {
-        {Contact, "tableContactWidget", "Contact", "EP_IsScanning_PushButton_Contact",
+        {Contact, "tableContactWidget", QT_TRANSLATE_NOOP("eraseplan", "Contact"),
+         "EP_IsScanning_PushButton_Contact",
          "EP_IsScanning_Label_ContactBg", "EP_IsScanning_Label_ContactButton_Selected",
          "EP_IsScanning_Label_ContactButton_NotSelected",
-         {"Name", "Number", "Email", "Address", "Organization"}, {56, 91, 91, 91, 91, 92}, 529,
+         {QT_TR_NOOP("Name"), QT_TR_NOOP("Number"), QT_TR_NOOP("Email"), QT_TR_NOOP("Address"),
+          QT_TR_NOOP("Organization")},
+         {56, 91, 91, 91, 91, 92}, 529,
          true, &MainWindow::m_contactMinRow, &MainWindow::m_contactLessMin,
          &MainWindow::m_contactTableItems, &MainWindow::m_contactToEraseList,
          &MainWindow::m_contactMapNumberId, &MainWindow::m_contactSearchMapNumberId,
          &MainWindow::m_contactMapIdData, &MainWindow::m_contactSearching, nullptr,
          &MainWindow::tableContactItemSlot, "ContactUI", "contact UI"},
-        {History, "tableHistoryWidget", "History", "EP_IsScanning_PushButton_CallHistory",
+        {History, "tableHistoryWidget", QT_TRANSLATE_NOOP("eraseplan", "History"),
+         "EP_IsScanning_PushButton_CallHistory",
          "EP_IsScanning_Label_HistoryBg", "EP_IsScanning_Label_HistoryButton_Selected",
          "EP_IsScanning_Label_HistoryButton_NotSelected",
-         {"Name", "Number", "CallType", "Druation", "Date"}, {56, 91, 91, 91, 91, 92}, 529, true,
+         {QT_TR_NOOP("Name"), QT_TR_NOOP("Number"), QT_TR_NOOP("CallType"), QT_TR_NOOP("Druation"), QT_TR_NOOP("Date")},
+         {56, 91, 91, 91, 91, 92}, 529, true,
          &MainWindow::m_historyMinRow, &MainWindow::m_historyLessMin,
          &MainWindow::m_historyTableItems, &MainWindow::m_historyToEraseList,
          &MainWindow::m_historyMapNumberId, &MainWindow::m_historySearchMapNumberId,
          &MainWindow::m_historyMapIdData, &MainWindow::m_historySearching, nullptr,
          &MainWindow::tableHistoryItemSlot, "historyUI", "history UI"},
-        {Message, "tableMessageWidget", "Message", "EP_IsScanning_PushButton_Message",
+        {Message, "tableMessageWidget", QT_TRANSLATE_NOOP("eraseplan", "Message"),
+         "EP_IsScanning_PushButton_Message",
          "EP_IsScanning_Label_MessageBg", "EP_IsScanning_Label_MessageButton_Selected",
-         "EP_IsScanning_Label_MessageButton_NotSelected", {"Name", "Number", "Smsbody", "Date"},
+         "EP_IsScanning_Label_MessageButton_NotSelected",
+         {QT_TR_NOOP("Name"), QT_TR_NOOP("Number"), QT_TR_NOOP("Smsbody"), QT_TR_NOOP("Date")},
          {56, 114, 114, 114, 114}, 529, true, &MainWindow::m_messageMinRow,
          &MainWindow::m_messageLessMin, &MainWindow::m_messageTableItems,
          &MainWindow::m_messageToEraseList, &MainWindow::m_messageMapNumberId,
          &MainWindow::m_messageSearchMapNumberId, &MainWindow::m_messageMapIdData,
          &MainWindow::m_messageSearching, nullptr, &MainWindow::tableMessageItemSlot,
          "messageUI", "message UI"},
-        {Photo, "tablePhotoWidget", "Photo", "EP_IsScanning_PushButton_Photo",
+        {Photo, "tablePhotoWidget", QT_TRANSLATE_NOOP("eraseplan", "Photo"),
+         "EP_IsScanning_PushButton_Photo",
          "EP_IsScanning_Label_PhotoBg", "EP_IsScanning_Label_PhotoButton_Selected",
-         "EP_IsScanning_Label_PhotoButton_NotSelected", {"Photo", "Name", "Size", "Format"},
+         "EP_IsScanning_Label_PhotoButton_NotSelected",
+         {QT_TR_NOOP("Photo"), QT_TR_NOOP("Name"), QT_TR_NOOP("Size"), QT_TR_NOOP("Format")},
          {56, 114, 114, 114, 114}, 529, false, &MainWindow::m_photoMinRow,
          &MainWindow::m_photoLessMin, &MainWindow::m_photoTableItems,
          &MainWindow::m_photoToEraseList, nullptr, nullptr, nullptr, nullptr,
          &MainWindow::m_photoDir, &MainWindow::tablePhotoItemSlot, "PhotoUI", "photo UI"},
-        {Audio, "tableAudioWidget", "Audio", "EP_IsScanning_PushButton_Audio",
+        {Audio, "tableAudioWidget", QT_TRANSLATE_NOOP("eraseplan", "Audio"),
+         "EP_IsScanning_PushButton_Audio",
          "EP_IsScanning_Label_AudioBg", "EP_IsScanning_Label_AudioButton_Selected",
-         "EP_IsScanning_Label_AudioButton_NotSelected", {"Name", "Size", "Format", "Location"},
+         "EP_IsScanning_Label_AudioButton_NotSelected",
+         {QT_TR_NOOP("Name"), QT_TR_NOOP("Size"), QT_TR_NOOP("Format"), QT_TR_NOOP("Location")},
          {56, 161, 161, 164, 161}, 720, false, &MainWindow::m_audioMinRow,
          &MainWindow::m_audioLessMin, &MainWindow::m_audioTableItems,
          &MainWindow::m_audioToEraseList, nullptr, nullptr, nullptr, nullptr,
          &MainWindow::m_audioDir, &MainWindow::tableAudioItemSlot, "AudioUI", "audio UI"},
-        {Vedio, "tableVedioWidget", "Video", "EP_IsScanning_PushButton_Vedio",
+        {Vedio, "tableVedioWidget", QT_TRANSLATE_NOOP("eraseplan", "Video"),
+         "EP_IsScanning_PushButton_Vedio",
          "EP_IsScanning_Label_VedioBg", "EP_IsScanning_Label_VedioButton_Selected",
-         "EP_IsScanning_Label_VedioButton_NotSelected", {"Name", "Size", "Format", "Location"},
+         "EP_IsScanning_Label_VedioButton_NotSelected",
+         {QT_TR_NOOP("Name"), QT_TR_NOOP("Size"), QT_TR_NOOP("Format"), QT_TR_NOOP("Location")},
          {56, 161, 161, 164, 161}, 720, false, &MainWindow::m_vedioMinRow,
          &MainWindow::m_vedioLessMin, &MainWindow::m_vedioTableItems,
          &MainWindow::m_vedioToEraseList, nullptr, nullptr, nullptr, nullptr,
@@ -473,7 +486,7 @@ void MainWindow::fillKeyedTable(int category, bool rebuild)
     if (!rebuild)
         hideWidget(table);
 
-    const QString word = QLatin1String(layout.captionWord);
+    const QString word = QCoreApplication::translate("eraseplan", layout.captionWord);
     const QString caption = rebuild
         ? word + QLatin1Char('(') + QString::number(n) + QLatin1Char(')')
         : browser::categoryCaption(word, n);
@@ -561,7 +574,8 @@ void MainWindow::fillFileTable(int category)
     table->setEnabled(true);
     hideWidget(table);
     if (auto *button = browserWidget<QPushButton>(layout.buttonName)) {
-        button->setText(browser::categoryCaption(QLatin1String(layout.captionWord), n));
+        const QString word = QCoreApplication::translate("eraseplan", layout.captionWord);
+        button->setText(browser::categoryCaption(word, n));
         button->setEnabled(true);
         nameCategoryButton(category, n);
     }

@@ -2,6 +2,8 @@
 
 #include "devicelink/outputrules.h"
 
+#include <QCoreApplication>
+
 namespace devicelink {
 
 const char *problemName(LinkProblem problem)
@@ -50,7 +52,16 @@ bool leavesPhoneUnusable(LinkProblem problem)
 
 namespace {
 
-const QString kAgain = QStringLiteral("The program tries again by itself.");
+// The words of the notices, in the user's language.
+class Words
+{
+    Q_DECLARE_TR_FUNCTIONS(devicelink)
+};
+
+QString again()
+{
+    return Words::tr("The program tries again by itself.");
+}
 
 QString quoted(const QString &intro, const QString &detail)
 {
@@ -63,56 +74,56 @@ HelpText helpText(LinkProblem problem, const QString &detail, bool windows)
 {
     switch (problem) {
     case LinkProblem::SeveralPhones:
-        return {QStringLiteral("Unplug all Android devices but the one to erase"),
-                quoted(QStringLiteral("adb lists these devices:"), detail)
-                    + QStringLiteral("The program works with one phone at a time. Unplug the others, or switch off "
-                                     "USB debugging on them (emulators too); the connection goes on by itself.")};
+        return {Words::tr("Unplug all Android devices but the one to erase"),
+                quoted(Words::tr("adb lists these devices:"), detail)
+                    + Words::tr("The program works with one phone at a time. Unplug the others, or switch off "
+                                "USB debugging on them (emulators too); the connection goes on by itself.")};
     case LinkProblem::AdbMissing:
-        return {QStringLiteral("The Android Debug Bridge (adb) was not found"),
-                quoted(QStringLiteral("The program reaches the phone through adb and looked for it in:"), detail)
-                    + (windows ? QStringLiteral("Purgatex for Android does not bring adb: download the SDK "
-                                                "Platform-Tools for Windows from "
-                                                "developer.android.com/tools/releases/platform-tools and unzip them as "
-                                                "C:\\platform-tools, or copy adb.exe, AdbWinApi.dll and "
-                                                "AdbWinUsbApi.dll into the program's folder.")
-                               : QStringLiteral("Install it (Debian and Ubuntu package \"adb\": sudo apt install "
-                                                "adb) or copy adb into the program's folder."))
-                    + QLatin1Char(' ') + kAgain};
+        return {Words::tr("The Android Debug Bridge (adb) was not found"),
+                quoted(Words::tr("The program reaches the phone through adb and looked for it in:"), detail)
+                    + (windows ? Words::tr("Purgatex for Android does not bring adb: download the SDK "
+                                           "Platform-Tools for Windows from "
+                                           "developer.android.com/tools/releases/platform-tools and unzip them as "
+                                           "C:\\platform-tools, or copy adb.exe, AdbWinApi.dll and "
+                                           "AdbWinUsbApi.dll into the program's folder.")
+                               : Words::tr("Install it (Debian and Ubuntu package \"adb\": sudo apt install "
+                                           "adb) or copy adb into the program's folder."))
+                    + QLatin1Char(' ') + again()};
     case LinkProblem::InstallFailed:
-        return {QStringLiteral("The Purgatex for Android app could not be installed"),
-                quoted(QStringLiteral("adb says:"), detail)
-                    + QStringLiteral("Unlock the phone and accept the installation if the phone asks. If an older "
-                                     "copy of the app is on the phone, uninstall it there. ")
-                    + kAgain};
+        return {Words::tr("The Purgatex for Android app could not be installed"),
+                quoted(Words::tr("adb says:"), detail)
+                    + Words::tr("Unlock the phone and accept the installation if the phone asks. If an older "
+                                "copy of the app is on the phone, uninstall it there. ")
+                    + again()};
     case LinkProblem::PackageMissing:
-        return {QStringLiteral("The app package Purgatex.apk is missing"),
-                quoted(QStringLiteral("The program installs its companion app on the phone from:"), detail)
-                    + QStringLiteral("That file is not there. Start the program from its installation folder, or "
-                                     "copy Purgatex.apk there. ")
-                    + kAgain};
+        return {Words::tr("The app package Purgatex.apk is missing"),
+                quoted(Words::tr("The program installs its companion app on the phone from:"), detail)
+                    + Words::tr("That file is not there. Start the program from its installation folder, or "
+                                "copy Purgatex.apk there. ")
+                    + again()};
     case LinkProblem::ActivityFailed:
-        return {QStringLiteral("The Purgatex for Android app does not start on the phone"),
-                quoted(QStringLiteral("The phone says:"), detail)
-                    + QStringLiteral("Unlock the phone and keep it unlocked. If the app is disabled (Settings, "
-                                     "Apps), enable it; or uninstall it so that the program installs it afresh. ")
-                    + kAgain};
+        return {Words::tr("The Purgatex for Android app does not start on the phone"),
+                quoted(Words::tr("The phone says:"), detail)
+                    + Words::tr("Unlock the phone and keep it unlocked. If the app is disabled (Settings, "
+                                "Apps), enable it; or uninstall it so that the program installs it afresh. ")
+                    + again()};
     case LinkProblem::ForwardFailed:
-        return {QStringLiteral("The connection to the app cannot be set up"),
-                quoted(QStringLiteral("adb could not forward port 10000 to the phone:"), detail)
-                    + QStringLiteral("Close other Android tools (emulators, phone managers), then unplug the phone "
-                                     "and plug it in again. ")
-                    + kAgain};
+        return {Words::tr("The connection to the app cannot be set up"),
+                quoted(Words::tr("adb could not forward port 10000 to the phone:"), detail)
+                    + Words::tr("Close other Android tools (emulators, phone managers), then unplug the phone "
+                                "and plug it in again. ")
+                    + again()};
     case LinkProblem::Port5037Held:
-        return {QStringLiteral("Another adb server is in the way"),
-                (windows ? QStringLiteral("Port 5037, which adb needs, is held by a program that this user can "
-                                          "neither name nor stop: most likely an adb server started by another "
-                                          "user or as administrator. Stop it from there (\"adb kill-server\"), or "
-                                          "end adb.exe in the Task Manager as administrator.")
-                         : QStringLiteral("Port 5037, which adb needs, is held by a program that this user can "
-                                          "neither name nor stop: most likely an adb server started by another "
-                                          "user, for example with sudo. Stop it there (\"sudo adb kill-server\").")
+        return {Words::tr("Another adb server is in the way"),
+                (windows ? Words::tr("Port 5037, which adb needs, is held by a program that this user can "
+                                     "neither name nor stop: most likely an adb server started by another "
+                                     "user or as administrator. Stop it from there (\"adb kill-server\"), or "
+                                     "end adb.exe in the Task Manager as administrator.")
+                         : Words::tr("Port 5037, which adb needs, is held by a program that this user can "
+                                     "neither name nor stop: most likely an adb server started by another "
+                                     "user, for example with sudo. Stop it there (\"sudo adb kill-server\").")
                  )
-                    + QStringLiteral(" The program goes on by itself once the port is free.")};
+                    + Words::tr(" The program goes on by itself once the port is free.")};
     case LinkProblem::Port10000Held:
     case LinkProblem::NoPermissions:
         break; // told by the port-used and the driver-error notices
@@ -145,13 +156,13 @@ QString complaintLine(const QString &standardOutput, const QString &standardErro
 DriverAdvice driverAdvice(bool windows)
 {
     if (windows)
-        return {QStringLiteral("2. If Windows failed to install the USB driver, please install it manually. You can "
-                               "check them in this page: "),
-                QStringLiteral("User guide: installing the USB driver")};
-    return {QStringLiteral("2. If adb lists the phone with \"no permissions\", your user may not reach it: install "
-                           "the udev rules (package android-sdk-platform-tools-common), join the plugdev group and "
-                           "log in again. You can read more in this page: "),
-            QStringLiteral("User guide: USB access on Linux")};
+        return {Words::tr("2. If Windows failed to install the USB driver, please install it manually. You can "
+                          "check them in this page: "),
+                Words::tr("User guide: installing the USB driver")};
+    return {Words::tr("2. If adb lists the phone with \"no permissions\", your user may not reach it: install "
+                      "the udev rules (package android-sdk-platform-tools-common), join the plugdev group and "
+                      "log in again. You can read more in this page: "),
+            Words::tr("User guide: USB access on Linux")};
 }
 
 } // namespace devicelink

@@ -138,7 +138,7 @@ void MainWindow::decideAppQuited(bool phoneListed)
     };
     auto closeAppStateNotice = [this] {
         if (!ui->T_AppState->isHidden()) {
-            ui->T_AppState_TopTitle->setText(QStringLiteral("App InActive"));
+            ui->T_AppState_TopTitle->setText(tr("App InActive"));
             hideWidget(ui->T_AppState);
         }
     };

@@ -599,10 +599,10 @@ void MainWindow::appInactive()
     m_appState = AppStateType::NotActive;
     pauseCountdownForBackground();
     if (m_rebootDone) {
-        ui->T_AppState_TopTitle->setText(QStringLiteral("App InActive "));
+        ui->T_AppState_TopTitle->setText(tr("App InActive "));
         hideWidget(ui->T_AppState);
     } else {
-        ui->T_AppState_TopTitle->setText(QStringLiteral("App InActive"));
+        ui->T_AppState_TopTitle->setText(tr("App InActive"));
         showWidget(ui->T_AppState);
     }
     if (m_timerTestCheckAppQuited)
@@ -613,7 +613,7 @@ void MainWindow::appActive()
 {
     m_appState = AppStateType::Active;
     resumeCountdownForForeground();
-    ui->T_AppState_TopTitle->setText(QStringLiteral("App Active"));
+    ui->T_AppState_TopTitle->setText(tr("App Active"));
     hideWidget(ui->T_AppState);
     if (m_timerTestCheckAppQuited)
         m_timerTestCheckAppQuited->stop();

@@ -32,12 +32,12 @@ void MainWindow::updateHomeInfo()
         ui->MP_Label_Power->setText(m_powerLevel + QStringLiteral("%")); // from the device link
         // The label names are crossed over: "Free" shows the total and
         // "Total" the free space.
-        ui->MP_Label_Phone_Free->setText(QStringLiteral("Total:") + f.romTotal);
-        ui->EAll_Label_RomTotal->setText(f.romTotal + QStringLiteral(" Total"));
-        ui->MP_Label_Phone_Total->setText(QStringLiteral("Free:") + f.romFree);
-        ui->EAll_Label_RomFree->setText(f.romFree + QStringLiteral(" Free"));
-        ui->MP_Label_Sdcard_Free->setText(QStringLiteral("Total:") + f.sdTotal);
-        ui->MP_Label_Sdcard_Total->setText(QStringLiteral("Free:") + f.sdFree);
+        ui->MP_Label_Phone_Free->setText(tr("Total:") + f.romTotal);
+        ui->EAll_Label_RomTotal->setText(tr("%1 Total").arg(f.romTotal));
+        ui->MP_Label_Phone_Total->setText(tr("Free:") + f.romFree);
+        ui->EAll_Label_RomFree->setText(tr("%1 Free").arg(f.romFree));
+        ui->MP_Label_Sdcard_Free->setText(tr("Total:") + f.sdTotal);
+        ui->MP_Label_Sdcard_Total->setText(tr("Free:") + f.sdFree);
 
         const double romFree = proto::storageNumber(f.romFree);
         const double romTotal = proto::storageNumber(f.romTotal);
@@ -45,7 +45,7 @@ void MainWindow::updateHomeInfo()
         if (phonePercent >= 0)
             ui->MP_ProgressBar_Phone->setValue(phonePercent);
         const double used = romTotal - romFree;
-        ui->EAll_Label_RomUsed->setText(proto::generalNumber(used) + QStringLiteral(" Used"));
+        ui->EAll_Label_RomUsed->setText(tr("%1 Used").arg(proto::generalNumber(used)));
         qDebug() << "romA" << f.romFree << "romT" << f.romTotal;
         qDebug() << "strA" << romFree << "strT" << romTotal;
 

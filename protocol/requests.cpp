@@ -211,9 +211,11 @@ void MainWindow::sendEraseItems(Category c, const QStringList &chosen)
         if (key.isEmpty() || key.size() > proto::MaxEraseKeyLength) {
             qDebug() << "erase key cannot be sent, left out:" << proto::categoryName(c) << "item" << i + 1
                      << "length" << key.size();
-            m_eraseAccount.markUnsendable(c, key,
-                                          key.isEmpty() ? QStringLiteral("no location the phone gave can be read")
-                                                        : QStringLiteral("too long for an erase request"));
+            m_eraseAccount.markUnsendable(
+                c, key,
+                key.isEmpty()
+                    ? QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "no location the phone gave can be read"))
+                    : QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "too long for an erase request")));
         } else {
             sendable << key;
         }
@@ -314,7 +316,8 @@ QStringList MainWindow::erasableLocations(Category c, const QStringList &dir)
         if (!location.isEmpty())
             locations << location;
         else if (eraseGuard(c))
-            m_eraseAccount.markUnsendable(c, entry, QStringLiteral("no location the phone gave can be read"));
+            m_eraseAccount.markUnsendable(
+                c, entry, QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "no location the phone gave can be read")));
     }
     return locations;
 }

@@ -5,6 +5,9 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config qtbase5-dev qtbase5-dev-tools
           libqt5svg5-dev adb xvfb xauth ccache
+          # lupdate and lrelease (the translations), with their CMake package,
+          # and Qt's own translations for the standard texts (context menus)
+          qttools5-dev-tools qttools5-dev qttranslations5-l10n
           # fuzz targets (libFuzzer comes with clang's runtime libraries)
           clang libclang-rt-14-dev
           # syntax check of the Windows sources

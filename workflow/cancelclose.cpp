@@ -154,8 +154,10 @@ void MainWindow::endEraseCancel(bool acknowledged)
     ui->M_IsErasing_PubuButton_Stop->setEnabled(true);
     // What the phone confirmed before the cancel, and the run's record.
     endEraseRun(EraseAccount::Outcome::Cancelled,
-                acknowledged ? QStringLiteral("cancelled by the user")
-                             : QStringLiteral("cancelled by the user; the phone did not confirm the cancel"));
+                acknowledged
+                    ? QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "cancelled by the user"))
+                    : QStringLiteral(QT_TRANSLATE_NOOP("recordtext",
+                                                      "cancelled by the user; the phone did not confirm the cancel")));
     showWidget(ui->T_D_EraseCancelled);
     ui->T_D_EraseCancelled->raise();
     if (!acknowledged)
@@ -164,7 +166,7 @@ void MainWindow::endEraseCancel(bool acknowledged)
 
 void MainWindow::showCancelNoAnswer(bool erase)
 {
-    ui->T_D_CancelNoAnswer_TopTitle->setText(erase ? QStringLiteral("Cancel Erase") : QStringLiteral("Cancel Scan"));
+    ui->T_D_CancelNoAnswer_TopTitle->setText(erase ? tr("Cancel Erase") : tr("Cancel Scan"));
     ui->T_D_CancelNoAnswer_Label_Message->setText(eraseplan::cancelNoAnswerText(erase));
     showWidget(ui->T_D_CancelNoAnswer);
     ui->T_D_CancelNoAnswer->raise();
@@ -228,7 +230,7 @@ void MainWindow::workflowConnectionLost()
     m_eraseBatches.clear();
     // An erase in progress ends on its report, saying what the phone had
     // confirmed before the link went.
-    interruptEraseRun(QStringLiteral("the link to the phone was lost"));
+    interruptEraseRun(QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "the link to the phone was lost")));
     // A verification pass cut off starts over when the link is back.
     if (m_eraseAccount.verification().status == EraseAccount::Verification::Status::Running) {
         if (m_verifyListing >= 0)
@@ -258,7 +260,7 @@ void MainWindow::stopActivityTimers()
 {
     // Paths that give up on the phone while the socket still looks open
     // (the companion app quit, an HTTP answer) end an erase in progress too.
-    interruptEraseRun(QStringLiteral("the link to the phone was lost"));
+    interruptEraseRun(QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "the link to the phone was lost")));
     QList<QTimer *> timers;
     if (m_programType == ProgramType::ConnectingDevice)
         timers = deviceLinkStepTimers();
@@ -295,7 +297,8 @@ void MainWindow::on_T_D_Exit_PushButton_clicked()
 
 void MainWindow::closeByUser()
 {
-    endEraseRun(EraseAccount::Outcome::Interrupted, QStringLiteral("the program was closed during the erase"));
+    endEraseRun(EraseAccount::Outcome::Interrupted,
+                QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "the program was closed during the erase")));
     if (m_programType == ProgramType::ConnectingDevice) {
         qDebug() << "ProgramType::ConnectingDevice,releaseAndClose";
         closeProgram();

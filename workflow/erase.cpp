@@ -60,7 +60,7 @@ void MainWindow::showConfirmPage()
     // scope's page, or before a cancelled run, confirms nothing here.
     ui->M_ConformErase_LineEdit_InputErase->clear();
     ui->M_ConformErase_LineEdit_InputErase->setFocus();
-    ui->M_ConformErase_LineEdit_InputErase->setPlaceholderText(QStringLiteral("Please Type at here..."));
+    ui->M_ConformErase_LineEdit_InputErase->setPlaceholderText(tr("Please Type at here..."));
     ui->M_ConformErase_Label_SecurityLevel->setText(eraseplan::levelLabel(m_levelToErase));
     hidePages();
     ui->M_ConformErase_label_Name->setText(eraseplan::confirmTitle(m_eraseType));
@@ -150,7 +150,7 @@ void MainWindow::on_EApp_RatioButton_SelectAll_clicked()
 
 void MainWindow::on_M_ConformErase_LineEdit_InputErase_cursorPositionChanged(int, int)
 {
-    ui->M_ConformErase_LineEdit_InputErase->setPlaceholderText(QStringLiteral("Please Type at here..."));
+    ui->M_ConformErase_LineEdit_InputErase->setPlaceholderText(tr("Please Type at here..."));
 }
 
 bool MainWindow::eraseRunUnderway() const
@@ -591,7 +591,7 @@ void MainWindow::finishEraseRun()
     eraseLeftOfScope() = 0;
     if (m_timerDecreaseEraseTime->isActive())
         m_timerDecreaseEraseTime->stop();
-    ui->M_IsErasing_Label_TimeLeft->setText(QStringLiteral("Remaining Time 0:0:0"));
+    ui->M_IsErasing_Label_TimeLeft->setText(tr("Remaining Time 0:0:0"));
 
     testReboot();
     // A Private or App run is checked on the phone once it is back.

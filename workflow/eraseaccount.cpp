@@ -278,13 +278,13 @@ void EraseAccount::end(Outcome outcome, const QDateTime &endUtc, const QString &
     QString why;
     switch (outcome) {
     case Outcome::Cancelled:
-        why = QStringLiteral("the erase was cancelled before they were sent");
+        why = QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "the erase was cancelled before they were sent"));
         break;
     case Outcome::Interrupted:
-        why = QStringLiteral("the erase was interrupted before they were sent");
+        why = QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "the erase was interrupted before they were sent"));
         break;
     default:
-        why = QStringLiteral("the run did not send them");
+        why = QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "the run did not send them"));
         break;
     }
     for (Item &item : m_items) {

@@ -6,34 +6,49 @@
 
 namespace eraseplan {
 
+namespace {
+
+// The pages' words, in the user's language.
+class Words
+{
+    Q_DECLARE_TR_FUNCTIONS(eraseplan)
+};
+
+} // namespace
+
 bool isConfirmWord(const QString &typed)
 {
     return typed == QLatin1String("Erase");
 }
 
-QString levelLabel(quint16 level)
+const char *levelWord(quint16 level)
 {
     switch (level) {
     case 10:
-        return QStringLiteral("High");
+        return QT_TRANSLATE_NOOP("eraseplan", "High");
     case 7:
-        return QStringLiteral("Medium");
+        return QT_TRANSLATE_NOOP("eraseplan", "Medium");
     default:
-        return QStringLiteral("Low");
+        return QT_TRANSLATE_NOOP("eraseplan", "Low");
     }
+}
+
+QString levelLabel(quint16 level)
+{
+    return Words::tr(levelWord(level));
 }
 
 QString confirmTitle(EraseType scope)
 {
     switch (scope) {
     case EraseType::Private:
-        return QStringLiteral("Erase Private Data");
+        return Words::tr("Erase Private Data");
     case EraseType::App:
-        return QStringLiteral("Erase App Data");
+        return Words::tr("Erase App Data");
     case EraseType::All:
         break;
     }
-    return QStringLiteral("Erase All Data");
+    return Words::tr("Erase All Data");
 }
 
 QStringList keysNotAnswered(const QStringList &chosen, const QSet<QString> &answered)
@@ -116,40 +131,52 @@ int failedItems(int itemFailReplies, int failedInAnswer)
     return std::max(0, std::max(itemFailReplies, failedInAnswer));
 }
 
+const char *categoryWord(int category)
+{
+    // The apps keep their names in every language.
+    static const char *const kNames[CategoryCount] = {
+        QT_TRANSLATE_NOOP("eraseplan", "Contact"), QT_TRANSLATE_NOOP("eraseplan", "History"),
+        QT_TRANSLATE_NOOP("eraseplan", "Message"), QT_TRANSLATE_NOOP("eraseplan", "Photo"),
+        QT_TRANSLATE_NOOP("eraseplan", "Audio"),   QT_TRANSLATE_NOOP("eraseplan", "Video"),
+        "Facebook",                                "Twitter",
+        "Skype",                                   "Viber",
+        "Kik",                                     "WhatsApp"};
+    if (category < 0 || category >= CategoryCount)
+        return "";
+    return kNames[category];
+}
+
 QString categoryDisplayName(int category)
 {
-    static const char *const kNames[CategoryCount] = {"Contact", "History",  "Message", "Photo",
-                                                     "Audio",   "Video",    "Facebook", "Twitter",
-                                                     "Skype",   "Viber",    "Kik",      "WhatsApp"};
     if (category < 0 || category >= CategoryCount)
         return QString();
-    return QString::fromLatin1(kNames[category]);
+    return category < FirstAppCategory ? Words::tr(categoryWord(category))
+                                       : QString::fromLatin1(categoryWord(category));
 }
 
 QString listRefusedReason()
 {
-    return QCoreApplication::translate("eraseplan", "the phone answered that it could not list them");
+    return QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "the phone answered that it could not list them"));
 }
 
 QString listNotAllowedReason()
 {
-    return QCoreApplication::translate("eraseplan", "the companion app may not read them on this phone");
+    return QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "the companion app may not read them on this phone"));
 }
 
 QString ambiguousIdReason()
 {
-    return QCoreApplication::translate("eraseplan",
-                                       "the phone listed their id more than once, so it cannot be told which item "
-                                       "the id would erase");
+    return QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "the phone listed their id more than once, so it cannot "
+                                                          "be told which item the id would erase"));
 }
 
 QString cancelNoAnswerText(bool erase)
 {
     if (erase)
-        return QStringLiteral("The phone did not confirm that the erase has stopped; it may still be erasing items of "
-                              "this run. You can press Erase Now to go on, or choose another task.");
-    return QStringLiteral("The phone did not confirm that the scan has stopped. You can scan again or choose "
-                          "another task.");
+        return Words::tr("The phone did not confirm that the erase has stopped; it may still be erasing items of "
+                         "this run. You can press Erase Now to go on, or choose another task.");
+    return Words::tr("The phone did not confirm that the scan has stopped. You can scan again or choose "
+                     "another task.");
 }
 
 namespace {
@@ -168,7 +195,7 @@ CategoryFigures figuresOf(const int figures[CategoryCount])
         if (figures[c] <= 0)
             continue;
         f.total += figures[c];
-        f.parts << QStringLiteral("%1: %2").arg(categoryDisplayName(c)).arg(figures[c]);
+        f.parts << Words::tr("%1: %2").arg(categoryDisplayName(c)).arg(figures[c]);
     }
     return f;
 }
@@ -177,13 +204,13 @@ CategoryFigures figuresOf(const int figures[CategoryCount])
 
 namespace {
 
-QString categoryNames(const bool which[CategoryCount])
+QStringList categoryNames(const bool which[CategoryCount])
 {
     QStringList names;
     for (int c = 0; c < CategoryCount; ++c)
         if (which[c])
             names << categoryDisplayName(c);
-    return names.join(QStringLiteral(", "));
+    return names;
 }
 
 } // namespace
@@ -196,56 +223,49 @@ QString completionText(const CompletionFigures &f)
     const CategoryFigures notErased = figuresOf(f.notErased);
     const CategoryFigures unconfirmed = figuresOf(otherNotConfirmed);
     const CategoryFigures resent = figuresOf(f.resentFailed);
-    const QString incomplete = categoryNames(f.incomplete);
-    const QString notRead = categoryNames(f.notRead);
+    const QStringList incomplete = categoryNames(f.incomplete);
+    const QStringList notRead = categoryNames(f.notRead);
     const bool everything = notErased.total == 0 && unconfirmed.total == 0 && resent.total == 0
                             && incomplete.isEmpty() && notRead.isEmpty();
     if (everything && f.scope == EraseType::All)
-        return QStringLiteral("All data on your device has been erased permanently!");
+        return Words::tr("All data on your device has been erased permanently!");
 
+    const QString separator = Words::tr(", ");
     QStringList sentences;
     if (f.erased == 0)
-        sentences << QCoreApplication::translate("eraseplan", "Nothing was erased.");
+        sentences << Words::tr("Nothing was erased.");
     else if (f.erased == 1)
-        sentences << QCoreApplication::translate("eraseplan", "1 item erased permanently.");
+        sentences << Words::tr("1 item erased permanently.");
     else
-        sentences << QCoreApplication::translate("eraseplan", "%1 items erased permanently.").arg(f.erased);
+        sentences << Words::tr("%n items erased permanently.", nullptr, f.erased);
     if (notErased.total > 0)
-        sentences << QStringLiteral("%1 %2 could not be erased (%3).")
-                         .arg(notErased.total)
-                         .arg(notErased.total == 1 ? QStringLiteral("item") : QStringLiteral("items"))
-                         .arg(notErased.parts.join(QStringLiteral(", ")));
+        sentences << (notErased.total == 1 ? Words::tr("1 item could not be erased (%1).")
+                                           : Words::tr("%n items could not be erased (%1).", nullptr, notErased.total))
+                         .arg(notErased.parts.join(separator));
     if (unconfirmed.total > 0)
         sentences << (unconfirmed.total == 1
-                          ? QCoreApplication::translate("eraseplan",
-                                                        "1 item was sent, but the phone did not confirm it as erased "
-                                                        "(%1).")
-                                .arg(unconfirmed.parts.join(QStringLiteral(", ")))
-                          : QCoreApplication::translate("eraseplan",
-                                                        "%1 items were sent, but the phone did not confirm them as "
-                                                        "erased (%2).")
-                                .arg(unconfirmed.total)
-                                .arg(unconfirmed.parts.join(QStringLiteral(", "))));
+                          ? Words::tr("1 item was sent, but the phone did not confirm it as erased (%1).")
+                          : Words::tr("%n items were sent, but the phone did not confirm them as erased (%1).",
+                                      nullptr, unconfirmed.total))
+                         .arg(unconfirmed.parts.join(separator));
     if (resent.total > 0)
         sentences << (resent.total == 1
-                          ? QStringLiteral("1 item is not confirmed erased (%1): it may already have been erased "
-                                           "before the cancel.")
-                                .arg(resent.parts.join(QStringLiteral(", ")))
-                          : QStringLiteral("%1 items are not confirmed erased (%2): they may already have been "
-                                           "erased before the cancel.")
-                                .arg(resent.total)
-                                .arg(resent.parts.join(QStringLiteral(", "))));
+                          ? Words::tr("1 item is not confirmed erased (%1): it may already have been erased "
+                                      "before the cancel.")
+                          : Words::tr("%n items are not confirmed erased (%1): they may already have been "
+                                      "erased before the cancel.",
+                                      nullptr, resent.total))
+                         .arg(resent.parts.join(separator));
     if (!incomplete.isEmpty())
-        sentences << QStringLiteral("%1 could not be read whole from the phone (%2): what was not read has not "
-                                    "been erased.")
-                         .arg(incomplete.contains(QLatin1Char(',')) ? QStringLiteral("Some lists")
-                                                                    : QStringLiteral("One list"))
-                         .arg(incomplete);
+        sentences << (incomplete.size() > 1
+                          ? Words::tr("Some lists could not be read whole from the phone (%1): what was not read "
+                                      "has not been erased.")
+                          : Words::tr("One list could not be read whole from the phone (%1): what was not read "
+                                      "has not been erased."))
+                         .arg(incomplete.join(separator));
     if (!notRead.isEmpty())
-        sentences << QCoreApplication::translate("eraseplan",
-                                                 "The phone did not let the program read %1: nothing of it was "
-                                                 "erased.")
-                         .arg(notRead);
+        sentences << Words::tr("The phone did not let the program read %1: nothing of it was erased.")
+                         .arg(notRead.join(separator));
     return sentences.join(QLatin1Char(' '));
 }
 

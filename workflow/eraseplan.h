@@ -15,7 +15,10 @@ namespace eraseplan {
 // The typed word must be exactly "Erase": no trimming, case-sensitive.
 bool isConfirmWord(const QString &typed);
 
-// Level label for a level value: 10 "High", 7 "Medium", 3 "Low".
+// Level word for a level value: 10 "High", 7 "Medium", 3 "Low" (English:
+// the erase record's JSON file and the log), and its label in the user's
+// language.
+const char *levelWord(quint16 level);
 QString levelLabel(quint16 level);
 
 // Title of the confirm page of a scope: it names what Erase Now erases.
@@ -80,11 +83,16 @@ struct CompletionFigures
 // could not be read (whole), of which nothing is claimed erased.
 QString completionText(const CompletionFigures &figures);
 
+// A category's name: in English ("Contact", "Video", "WhatsApp"; the erase
+// record's JSON file and the log) and in the user's language (the apps keep
+// their names).
+const char *categoryWord(int category);
 QString categoryDisplayName(int category);
 
 // Why a category of a scan could not be read: the phone answered its list
 // request with a failure, or the companion app may not read it (its gate
-// was closed).
+// was closed). The reasons here are English, as the erase record keeps
+// them; recordtext::shown() gives the user's words.
 QString listRefusedReason();
 QString listNotAllowedReason();
 // Why a record listed more than once under its id is not sent.

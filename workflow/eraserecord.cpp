@@ -2,6 +2,7 @@
 
 #include "workflow/eraseplan.h"
 #include "workflow/eraseverification.h"
+#include "workflow/recordtext.h"
 #include "workflow/scanplan.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,13 @@ namespace {
 
 using KeyState = EraseAccount::KeyState;
 
+// The words of the report and the PDF, in the user's language (the JSON file
+// stays English).
+class Words
+{
+    Q_DECLARE_TR_FUNCTIONS(eraserecord)
+};
+
 QString isoUtc(const QDateTime &t)
 {
     return t.isValid() ? t.toUTC().toString(Qt::ISODate) : QString();
@@ -37,9 +45,16 @@ QString readableUtc(const QDateTime &t)
     return t.isValid() ? t.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss 'UTC'")) : QStringLiteral("-");
 }
 
-QString plural(int n, const char *one, const char *many)
+// Counted things: "1 chosen item", "12 chosen items".
+QString chosenItems(int n)
 {
-    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+    return n == 1 ? Words::tr("1 chosen item") : Words::tr("%n chosen items", nullptr, n);
+}
+
+// The English name of a category, as the JSON file gives it.
+QString categoryKey(int category)
+{
+    return QLatin1String(eraseplan::categoryWord(category));
 }
 
 // The lists of keys a record names: everything that was not confirmed erased.
@@ -47,15 +62,16 @@ struct KeyList
 {
     KeyState state;
     const char *jsonStem; // "failed" -> "failed_ids" / "failed_locations"
-    const char *heading;
+    const char *heading; // translated by the PDF
 };
 const KeyList kKeyLists[] = {
-    {KeyState::Failed, "failed", "Failed"},
-    {KeyState::Sent, "not_confirmed", "Sent, not confirmed"},
-    {KeyState::Unclear, "answered_by_count_only", "Answered by count only"},
+    {KeyState::Failed, "failed", QT_TRANSLATE_NOOP("eraserecord", "Failed")},
+    {KeyState::Sent, "not_confirmed", QT_TRANSLATE_NOOP("eraserecord", "Sent, not confirmed")},
+    {KeyState::Unclear, "answered_by_count_only", QT_TRANSLATE_NOOP("eraserecord", "Answered by count only")},
     {KeyState::ResentFailed, "failed_when_sent_again",
-     "Sent before the cancel without an answer, failed when sent again (may have been erased before the cancel)"},
-    {KeyState::NotSent, "not_sent", "Not sent"},
+     QT_TRANSLATE_NOOP("eraserecord", "Sent before the cancel without an answer, failed when sent again (may have "
+                                      "been erased before the cancel)")},
+    {KeyState::NotSent, "not_sent", QT_TRANSLATE_NOOP("eraserecord", "Not sent")},
 };
 
 QString listName(int category, const char *stem)
@@ -78,8 +94,8 @@ QString storageText(const QString &total, const QString &free)
 {
     if (total.isEmpty() && free.isEmpty())
         return QStringLiteral("-");
-    return QStringLiteral("%1 total, %2 free").arg(total.isEmpty() ? QStringLiteral("?") : total,
-                                                     free.isEmpty() ? QStringLiteral("?") : free);
+    return Words::tr("%1 total, %2 free").arg(total.isEmpty() ? QStringLiteral("?") : total,
+                                                free.isEmpty() ? QStringLiteral("?") : free);
 }
 
 QString esc(const QString &text)
@@ -122,7 +138,7 @@ QJsonObject verificationJson(const EraseAccount &a)
     QJsonArray categories;
     for (int c : categoriesToList(a)) {
         const Verification::Category &vc = v.categories[c];
-        QJsonObject entry{{QStringLiteral("category"), eraseplan::categoryDisplayName(c)},
+        QJsonObject entry{{QStringLiteral("category"), categoryKey(c)},
                           {QStringLiteral("listed"), vc.checkedList},
                           {QStringLiteral("checked"), vc.checked},
                           {QStringLiteral("still_present"), vc.stillListed()},
@@ -146,12 +162,12 @@ QString verificationHtml(const EraseAccount &a)
 {
     using namespace eraseverification;
     const Verification &v = a.verification();
-    QString h = QStringLiteral("<h3>Verification</h3><p><b>%1</b>").arg(esc(headline(v.status)));
+    QString h = QStringLiteral("<h3>%1</h3><p><b>%2</b>").arg(esc(Words::tr("Verification")), esc(headline(v.status)));
     const QString finding = findingLine(a);
     if (!finding.isEmpty())
         h += QStringLiteral(": ") + esc(finding);
     else if (!v.reason.isEmpty())
-        h += QStringLiteral(": ") + esc(v.reason);
+        h += QStringLiteral(": ") + esc(recordtext::shown(v.reason));
     if (v.ranUtc.isValid())
         h += QStringLiteral(" (%1)").arg(readableUtc(v.ranUtc));
     h += QStringLiteral("</p>");
@@ -160,21 +176,21 @@ QString verificationHtml(const EraseAccount &a)
         QString rows;
         for (int c : categoriesToList(a)) {
             const Verification::Category &vc = v.categories[c];
-            QString found = vc.checkedList ? QString::number(vc.stillListed()) : QStringLiteral("not listed");
+            QString found = vc.checkedList ? QString::number(vc.stillListed()) : Words::tr("not listed");
             if (vc.listing == Verification::Category::Listing::Incomplete)
-                found = QCoreApplication::translate("eraserecord", "not read whole");
+                found = Words::tr("not read whole");
             else if (vc.checkedList && !vc.checkedWhole() && vc.stillListed() == 0)
-                found = QCoreApplication::translate("eraserecord", "could not check");
+                found = Words::tr("could not check");
             rows += QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td><td align=\"right\">%3</td></tr>")
                         .arg(esc(eraseplan::categoryDisplayName(c)))
                         .arg(vc.checked)
-                        .arg(found);
+                        .arg(esc(found));
         }
         h += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"60%\" "
                             "style=\"border-color:#BFBFBF;\"><tr style=\"background-color:#E8F7FD;\">"
-                            "<th align=\"left\">Category</th><th>Confirmed erased, looked for</th>"
-                            "<th>Still listed</th></tr>%1</table>")
-                 .arg(rows);
+                            "<th align=\"left\">%1</th><th>%2</th><th>%3</th></tr>%4</table>")
+                 .arg(esc(Words::tr("Category")), esc(Words::tr("Confirmed erased, looked for")),
+                      esc(Words::tr("Still listed")), rows);
         for (int c : categoriesToList(a)) {
             const QStringList &present = v.categories[c].stillPresent;
             const int unnamed = v.categories[c].stillCounted;
@@ -184,9 +200,13 @@ QString verificationHtml(const EraseAccount &a)
             for (const QString &key : present)
                 shown << esc(key);
             if (unnamed > 0)
-                shown << QStringLiteral("%1 of the items the phone answered for by counts alone").arg(unnamed);
-            h += QStringLiteral("<p><b>%1 &mdash; still listed after it was reported erased:</b><br/>%2</p>")
-                     .arg(esc(eraseplan::categoryDisplayName(c)), shown.join(QStringLiteral("<br/>")));
+                shown << esc(unnamed == 1 ? Words::tr("1 of the items the phone answered for by counts alone")
+                                          : Words::tr("%n of the items the phone answered for by counts alone",
+                                                      nullptr, unnamed));
+            h += QStringLiteral("<p><b>%1</b><br/>%2</p>")
+                     .arg(esc(Words::tr("%1 \u2014 still listed after it was reported erased:")
+                                  .arg(eraseplan::categoryDisplayName(c))),
+                          shown.join(QStringLiteral("<br/>")));
         }
         for (int c : categoriesToList(a)) {
             const QStringList &other = v.categories[c].otherForm;
@@ -195,54 +215,77 @@ QString verificationHtml(const EraseAccount &a)
             QStringList shown;
             for (const QString &key : other)
                 shown << esc(key);
-            h += QCoreApplication::translate("eraserecord",
-                                             "<p><b>%1 &mdash; listed in another form, which may be the same:</b>"
-                                             "<br/>%2</p>")
-                     .arg(esc(eraseplan::categoryDisplayName(c)), shown.join(QStringLiteral("<br/>")));
+            h += QStringLiteral("<p><b>%1</b><br/>%2</p>")
+                     .arg(esc(Words::tr("%1 \u2014 listed in another form, which may be the same:")
+                                  .arg(eraseplan::categoryDisplayName(c))),
+                          shown.join(QStringLiteral("<br/>")));
         }
     }
-    h += QStringLiteral("<p style=\"color:#666666;\">%1</p>").arg(esc(scopeNote()));
+    h += QStringLiteral("<p style=\"color:#666666;\">%1</p>").arg(esc(recordtext::shown(scopeNote())));
     return h;
 }
 
+const char *outcomeWord(EraseAccount::Outcome outcome)
+{
+    switch (outcome) {
+    case EraseAccount::Outcome::Completed:
+        return QT_TRANSLATE_NOOP("eraserecord", "completed");
+    case EraseAccount::Outcome::CompletedWithFailures:
+        return QT_TRANSLATE_NOOP("eraserecord", "completed with failures");
+    case EraseAccount::Outcome::Cancelled:
+        return QT_TRANSLATE_NOOP("eraserecord", "cancelled");
+    case EraseAccount::Outcome::Interrupted:
+        return QT_TRANSLATE_NOOP("eraserecord", "interrupted");
+    case EraseAccount::Outcome::Running:
+        break;
+    }
+    return QT_TRANSLATE_NOOP("eraserecord", "running");
+}
+
+const char *scopeWord(EraseType scope)
+{
+    switch (scope) {
+    case EraseType::All:
+        return QT_TRANSLATE_NOOP("eraserecord", "all");
+    case EraseType::Private:
+        return QT_TRANSLATE_NOOP("eraserecord", "private");
+    case EraseType::App:
+        return QT_TRANSLATE_NOOP("eraserecord", "app");
+    }
+    return "";
+}
+
+bool verified(const EraseAccount &a)
+{
+    return a.verification().status == eraseverification::Status::Verified;
+}
+
+// The outcome as the JSON file says it ("completed, verified").
 QString recordOutcome(const EraseAccount &a)
 {
     QString text = outcomeText(a.outcome());
-    if (a.verification().status == eraseverification::Status::Verified)
+    if (verified(a))
         text += QStringLiteral(", verified");
     return text;
+}
+
+// The same in the user's words, for the PDF.
+QString shownOutcome(const EraseAccount &a)
+{
+    const QString text = Words::tr(outcomeWord(a.outcome()));
+    return verified(a) ? Words::tr("%1, verified").arg(text) : text;
 }
 
 } // namespace
 
 QString outcomeText(EraseAccount::Outcome outcome)
 {
-    switch (outcome) {
-    case EraseAccount::Outcome::Completed:
-        return QStringLiteral("completed");
-    case EraseAccount::Outcome::CompletedWithFailures:
-        return QStringLiteral("completed with failures");
-    case EraseAccount::Outcome::Cancelled:
-        return QStringLiteral("cancelled");
-    case EraseAccount::Outcome::Interrupted:
-        return QStringLiteral("interrupted");
-    case EraseAccount::Outcome::Running:
-        break;
-    }
-    return QStringLiteral("running");
+    return QLatin1String(outcomeWord(outcome));
 }
 
 QString scopeText(EraseType scope)
 {
-    switch (scope) {
-    case EraseType::All:
-        return QStringLiteral("all");
-    case EraseType::Private:
-        return QStringLiteral("private");
-    case EraseType::App:
-        return QStringLiteral("app");
-    }
-    return QString();
+    return QLatin1String(scopeWord(scope));
 }
 
 bool keysAreLocations(int category)
@@ -269,7 +312,7 @@ QJsonObject toJson(const EraseAccount &a, const QString &programVersion)
                                   {QStringLiteral("sd_card_total"), p.sdTotal},
                                   {QStringLiteral("sd_card_free"), p.sdFree}}}}},
         {QStringLiteral("scope"), scopeText(a.scope())},
-        {QStringLiteral("level"), QJsonObject{{QStringLiteral("name"), eraseplan::levelLabel(a.level())},
+        {QStringLiteral("level"), QJsonObject{{QStringLiteral("name"), QLatin1String(eraseplan::levelWord(a.level()))},
                                               {QStringLiteral("value"), int(a.level())}}},
         {QStringLiteral("outcome"), recordOutcome(a)},
         {QStringLiteral("totals"), countsJson(a.totals())},
@@ -283,7 +326,7 @@ QJsonObject toJson(const EraseAccount &a, const QString &programVersion)
         if (!a.takesPart(c))
             continue;
         QJsonObject entry = countsJson(a.counts(c));
-        entry.insert(QStringLiteral("category"), eraseplan::categoryDisplayName(c));
+        entry.insert(QStringLiteral("category"), categoryKey(c));
         for (const KeyList &list : kKeyLists) {
             const QStringList keys = a.keys(c, list.state);
             if (!keys.isEmpty() || list.state == KeyState::Failed || list.state == KeyState::NotSent)
@@ -311,7 +354,7 @@ QJsonObject toJson(const EraseAccount &a, const QString &programVersion)
     for (int c = 0; c < CategoryCount; ++c) {
         const EraseAccount::ListCount n = a.listCount(c);
         if (n.disagrees())
-            counts.append(QJsonObject{{QStringLiteral("category"), eraseplan::categoryDisplayName(c)},
+            counts.append(QJsonObject{{QStringLiteral("category"), categoryKey(c)},
                                       {QStringLiteral("records_announced"), double(n.announced)},
                                       {QStringLiteral("records_listed"), double(n.listed)}});
     }
@@ -333,32 +376,35 @@ QString erasedLine(const EraseAccount &a)
         if (a.listNotRead(c))
             notRead << eraseplan::categoryDisplayName(c);
     if (!notRead.isEmpty() && a.outcome() == EraseAccount::Outcome::CompletedWithFailures)
-        return QCoreApplication::translate("eraserecord",
-                                           "Erase completed with failures: %1 of %2 confirmed erased; not read "
-                                           "from the phone: %3")
+        return (t.chosen == 1 ? Words::tr("Erase completed with failures: %1 of 1 item confirmed erased; not read "
+                                          "from the phone: %2")
+                              : Words::tr("Erase completed with failures: %1 of %n items confirmed erased; not read "
+                                          "from the phone: %2",
+                                          nullptr, t.chosen))
             .arg(t.erased)
-            .arg(plural(t.chosen, "item", "items"))
-            .arg(notRead.join(QStringLiteral(", ")));
+            .arg(notRead.join(Words::tr(", ")));
     switch (a.outcome()) {
     case EraseAccount::Outcome::Completed:
-        return QStringLiteral("Erase completed: all %1 confirmed erased")
-            .arg(plural(t.chosen, "chosen item", "chosen items"));
+        return t.chosen == 1 ? Words::tr("Erase completed: all 1 chosen item confirmed erased")
+                             : Words::tr("Erase completed: all %n chosen items confirmed erased", nullptr, t.chosen);
     case EraseAccount::Outcome::CompletedWithFailures:
-        return QStringLiteral("Erase completed with failures: %1 of %2 confirmed erased")
-            .arg(t.erased)
-            .arg(plural(t.chosen, "item", "items"));
+        return (t.chosen == 1
+                    ? Words::tr("Erase completed with failures: %1 of 1 item confirmed erased")
+                    : Words::tr("Erase completed with failures: %1 of %n items confirmed erased", nullptr, t.chosen))
+            .arg(t.erased);
     case EraseAccount::Outcome::Cancelled:
-        return QStringLiteral("Erase cancelled: %1 of %2 confirmed erased before the cancel")
-            .arg(t.erased)
-            .arg(plural(t.chosen, "item", "items"));
+        return (t.chosen == 1 ? Words::tr("Erase cancelled: %1 of 1 item confirmed erased before the cancel")
+                              : Words::tr("Erase cancelled: %1 of %n items confirmed erased before the cancel",
+                                          nullptr, t.chosen))
+            .arg(t.erased);
     case EraseAccount::Outcome::Interrupted:
-        return QStringLiteral("Erase interrupted: %1 of %2 confirmed erased")
-            .arg(t.erased)
-            .arg(plural(t.chosen, "item", "items"));
+        return (t.chosen == 1 ? Words::tr("Erase interrupted: %1 of 1 item confirmed erased")
+                              : Words::tr("Erase interrupted: %1 of %n items confirmed erased", nullptr, t.chosen))
+            .arg(t.erased);
     case EraseAccount::Outcome::Running:
         break;
     }
-    return QStringLiteral("Erase running");
+    return Words::tr("Erase running");
 }
 
 QString toHtml(const EraseAccount &a, const QString &programVersion, int listLimit)
@@ -368,32 +414,36 @@ QString toHtml(const EraseAccount &a, const QString &programVersion, int listLim
     h += QStringLiteral("<html><body style=\"font-family:'DejaVu Sans',Arial,sans-serif; font-size:10pt;\">");
     h += QStringLiteral("<p style=\"color:#1595C6; font-weight:bold;\">%1</p>")
              .arg(esc(outcomeLine(a)));
-    h += QStringLiteral("<p>Purgatex for Android %1 &mdash; erase record</p>").arg(esc(programVersion));
+    h += QStringLiteral("<p>%1</p>")
+             .arg(esc(Words::tr("Purgatex for Android %1 \u2014 erase record").arg(programVersion)));
 
     auto row = [](const QString &name, const QString &value) {
-        return QStringLiteral("<tr><td width=\"32%\"><b>%1</b></td><td>%2</td></tr>").arg(name, value);
+        return QStringLiteral("<tr><td width=\"32%\"><b>%1</b></td><td>%2</td></tr>").arg(esc(name), value);
     };
     h += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">");
-    h += row(QStringLiteral("Outcome"), esc(recordOutcome(a)));
+    h += row(Words::tr("Outcome"), esc(shownOutcome(a)));
     if (!a.endReason().isEmpty())
-        h += row(QStringLiteral("Why"), esc(a.endReason()));
-    h += row(QStringLiteral("Started"), readableUtc(a.startUtc()));
-    h += row(QStringLiteral("Ended"), readableUtc(a.endUtc()));
-    h += row(QStringLiteral("Phone model"), esc(p.model));
-    h += row(QStringLiteral("Android version"), esc(p.androidVersion));
-    h += row(QStringLiteral("Serial number"), esc(p.serial));
-    h += row(QStringLiteral("Phone storage"), esc(storageText(p.phoneTotal, p.phoneFree)));
-    h += row(QStringLiteral("SD card storage"), esc(storageText(p.sdTotal, p.sdFree)));
-    h += row(QStringLiteral("Scope"), esc(scopeText(a.scope())));
-    h += row(QStringLiteral("Security level"),
-             QStringLiteral("%1 (%2)").arg(eraseplan::levelLabel(a.level())).arg(a.level()));
+        h += row(Words::tr("Why"), esc(recordtext::shown(a.endReason())));
+    h += row(Words::tr("Started"), readableUtc(a.startUtc()));
+    h += row(Words::tr("Ended"), readableUtc(a.endUtc()));
+    h += row(Words::tr("Phone model"), esc(p.model));
+    h += row(Words::tr("Android version"), esc(p.androidVersion));
+    h += row(Words::tr("Serial number"), esc(p.serial));
+    h += row(Words::tr("Phone storage"), esc(storageText(p.phoneTotal, p.phoneFree)));
+    h += row(Words::tr("SD card storage"), esc(storageText(p.sdTotal, p.sdFree)));
+    h += row(Words::tr("Scope"), esc(Words::tr(scopeWord(a.scope()))));
+    h += row(Words::tr("Security level"),
+             esc(Words::tr("%1 (%2)").arg(eraseplan::levelLabel(a.level())).arg(a.level())));
     h += QStringLiteral("</table>");
 
-    h += QStringLiteral("<h3>Per category</h3>");
+    h += QStringLiteral("<h3>%1</h3>").arg(esc(Words::tr("Per category")));
     h += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"98%\" "
                         "style=\"border-color:#BFBFBF;\"><tr style=\"background-color:#E8F7FD;\">"
-                        "<th align=\"left\" width=\"22%\">Category</th><th>Chosen</th><th>Sent</th><th>Confirmed erased</th>"
-                        "<th>Failed</th><th>Not confirmed</th><th>Not sent</th></tr>");
+                        "<th align=\"left\" width=\"22%\">%1</th><th>%2</th><th>%3</th><th>%4</th>"
+                        "<th>%5</th><th>%6</th><th>%7</th></tr>")
+             .arg(esc(Words::tr("Category")), esc(Words::tr("Chosen")), esc(Words::tr("Sent")),
+                  esc(Words::tr("Confirmed erased")), esc(Words::tr("Failed")), esc(Words::tr("Not confirmed")),
+                  esc(Words::tr("Not sent")));
     auto countRow = [](const QString &name, const EraseAccount::Counts &n, bool bold) {
         const QString cell = bold ? QStringLiteral("<td align=\"right\"><b>%1</b></td>")
                                   : QStringLiteral("<td align=\"right\">%1</td>");
@@ -405,47 +455,54 @@ QString toHtml(const EraseAccount &a, const QString &programVersion, int listLim
     for (int c = 0; c < CategoryCount; ++c)
         if (a.takesPart(c))
             h += countRow(esc(eraseplan::categoryDisplayName(c)), a.counts(c), false);
-    h += countRow(QStringLiteral("All"), a.totals(), true);
+    h += countRow(esc(Words::tr("All")), a.totals(), true);
     h += QStringLiteral("</table>");
 
     QString notes;
+    const auto note = [&notes](const QString &text) { notes += QStringLiteral("<li>%1</li>").arg(esc(text)); };
     for (int c = 0; c < CategoryCount; ++c) {
         if (!a.takesPart(c))
             continue;
-        const QString name = esc(eraseplan::categoryDisplayName(c));
+        const QString name = eraseplan::categoryDisplayName(c);
         if (a.fromEarlierRun(c))
-            notes += QStringLiteral("<li>%1: answered in an earlier, cancelled run started %2; not sent again.</li>")
-                         .arg(name, readableUtc(a.earlierRunStartUtc(c)));
+            note(Words::tr("%1: answered in an earlier, cancelled run started %2; not sent again.")
+                     .arg(name, readableUtc(a.earlierRunStartUtc(c))));
         const QStringList reasons = a.notSentReasons(c);
-        if (!reasons.isEmpty())
-            notes += QStringLiteral("<li>%1, not sent: %2.</li>").arg(name, esc(reasons.join(QStringLiteral("; "))));
+        if (!reasons.isEmpty()) {
+            QStringList shown;
+            for (const QString &reason : reasons)
+                shown << recordtext::shown(reason);
+            note(Words::tr("%1, not sent: %2.").arg(name, shown.join(Words::tr("; "))));
+        }
         if (a.listNotRead(c))
-            notes += QCoreApplication::translate("eraserecord",
-                                                 "<li>%1: could not be read from the phone (%2); the phone may hold "
-                                                 "any number of them, none was erased.</li>")
-                         .arg(name, esc(a.listNotReadReason(c)));
+            note(Words::tr("%1: could not be read from the phone (%2); the phone may hold any number of them, none "
+                           "was erased.")
+                     .arg(name, recordtext::shown(a.listNotReadReason(c))));
         if (a.answersInDoubt(c))
-            notes += QCoreApplication::translate("eraserecord",
-                                                 "<li>%1: an answer of the phone could not be told from the late "
-                                                 "answer of an earlier batch the cancel had cut off; the items it "
-                                                 "answered for are counted as not confirmed.</li>")
-                         .arg(name);
+            note(Words::tr("%1: an answer of the phone could not be told from the late answer of an earlier batch "
+                           "the cancel had cut off; the items it answered for are counted as not confirmed.")
+                     .arg(name));
         const int resent = a.counts(c).resentFailed;
         if (resent > 0)
-            notes += QStringLiteral("<li>%1: %2 sent before the cancel without an answer; sent again, the phone "
-                                    "reported them as not erased, as it does for items it no longer has. They may "
-                                    "have been erased before the cancel and are counted as not confirmed.</li>")
-                         .arg(name, plural(resent, "item", "items"));
+            note((resent == 1 ? Words::tr("%1: 1 item sent before the cancel without an answer; sent again, the "
+                                          "phone reported it as not erased, as it does for items it no longer has. "
+                                          "It may have been erased before the cancel and is counted as not "
+                                          "confirmed.")
+                              : Words::tr("%1: %n items sent before the cancel without an answer; sent again, the "
+                                          "phone reported them as not erased, as it does for items it no longer "
+                                          "has. They may have been erased before the cancel and are counted as not "
+                                          "confirmed.",
+                                          nullptr, resent))
+                     .arg(name));
     }
     for (int c = 0; c < CategoryCount; ++c) {
         const EraseAccount::ListCount n = a.listCount(c);
         if (n.disagrees())
-            notes += QCoreApplication::translate("eraserecord",
-                                                 "<li>%1: the phone announced %2 records and listed %3; a record "
-                                                 "may hold text that reads as further records.</li>")
-                         .arg(esc(eraseplan::categoryDisplayName(c)))
-                         .arg(n.announced)
-                         .arg(n.listed);
+            note(Words::tr("%1: the phone announced %2 records and listed %3; a record may hold text that reads as "
+                           "further records.")
+                     .arg(eraseplan::categoryDisplayName(c))
+                     .arg(n.announced)
+                     .arg(n.listed));
     }
     if (!notes.isEmpty())
         h += QStringLiteral("<ul>%1</ul>").arg(notes);
@@ -458,27 +515,32 @@ QString toHtml(const EraseAccount &a, const QString &programVersion, int listLim
             const QStringList keys = a.keys(c, list.state);
             if (keys.isEmpty())
                 continue;
-            lists += QStringLiteral("<p><b>%1 &mdash; %2 (%3):</b><br/>")
-                         .arg(esc(eraseplan::categoryDisplayName(c)), QLatin1String(list.heading),
-                              keysAreLocations(c) ? plural(keys.size(), "location", "locations")
-                                                  : plural(keys.size(), "id", "ids"));
+            const int n = int(keys.size());
+            const QString counted = keysAreLocations(c)
+                                        ? (n == 1 ? Words::tr("1 location") : Words::tr("%n locations", nullptr, n))
+                                        : (n == 1 ? Words::tr("1 id") : Words::tr("%n ids", nullptr, n));
+            lists += QStringLiteral("<p><b>%1</b><br/>")
+                         .arg(esc(Words::tr("%1 \u2014 %2 (%3):")
+                                      .arg(eraseplan::categoryDisplayName(c), Words::tr(list.heading), counted)));
             QStringList shown;
             for (int i = 0; i < keys.size() && i < listLimit; ++i)
                 shown << esc(keys.at(i));
             lists += shown.join(QStringLiteral("<br/>"));
             if (keys.size() > listLimit)
-                lists += QStringLiteral("<br/><i>and %1 more, all listed in the JSON record</i>")
-                             .arg(keys.size() - listLimit);
+                lists += QStringLiteral("<br/><i>%1</i>")
+                             .arg(esc(Words::tr("and %n more, all listed in the JSON record", nullptr,
+                                                int(keys.size()) - listLimit)));
             lists += QStringLiteral("</p>");
         }
     }
     if (!lists.isEmpty())
-        h += QStringLiteral("<h3>Items not confirmed erased</h3>") + lists;
+        h += QStringLiteral("<h3>%1</h3>").arg(esc(Words::tr("Items not confirmed erased"))) + lists;
 
-    h += QStringLiteral(
-        "<p style=\"color:#666666;\">Counts are what the companion app on the phone confirmed: an item is "
-        "listed as erased only when the phone answered that it was erased. This record names no contents of "
-        "erased items; it lists the record ids and file locations of items that were not erased.</p>");
+    h += QStringLiteral("<p style=\"color:#666666;\">%1</p>")
+             .arg(esc(Words::tr("Counts are what the companion app on the phone confirmed: an item is listed as "
+                                "erased only when the phone answered that it was erased. This record names no "
+                                "contents of erased items; it lists the record ids and file locations of items that "
+                                "were not erased.")));
     h += QStringLiteral("</body></html>");
     return h;
 }
@@ -525,7 +587,7 @@ Written write(const QString &folder, const QString &base, const EraseAccount &a,
     w.jsonPath = dir.filePath(base + QStringLiteral(".json"));
     w.pdfPath = dir.filePath(base + QStringLiteral(".pdf"));
     if (!QDir().mkpath(folder)) {
-        w.error = QStringLiteral("the folder cannot be created");
+        w.error = Words::tr("the folder cannot be created");
         return w;
     }
 
@@ -569,14 +631,14 @@ QString reportTitle(const EraseAccount &a)
 {
     switch (a.outcome()) {
     case EraseAccount::Outcome::Cancelled:
-        return QStringLiteral("Erase cancelled");
+        return Words::tr("Erase cancelled");
     case EraseAccount::Outcome::Interrupted:
-        return QStringLiteral("Erase interrupted");
+        return Words::tr("Erase interrupted");
     default:
         // The phone reported items erased that it still lists.
         if (a.verification().status == eraseverification::Status::StillPresent)
-            return QCoreApplication::translate("eraserecord", "Erase not verified");
-        return QStringLiteral("Completed");
+            return Words::tr("Erase not verified");
+        return Words::tr("Completed");
     }
 }
 
@@ -591,9 +653,9 @@ QString perCategory(const EraseAccount &a, int (*figure)(const EraseAccount::Cou
             continue;
         const int n = figure(a.counts(c));
         if (n > 0)
-            parts << QStringLiteral("%1: %2").arg(eraseplan::categoryDisplayName(c)).arg(n);
+            parts << Words::tr("%1: %2").arg(eraseplan::categoryDisplayName(c)).arg(n);
     }
-    return parts.join(QStringLiteral(", "));
+    return parts.join(Words::tr(", "));
 }
 
 int erasedOf(const EraseAccount::Counts &n)
@@ -617,9 +679,9 @@ QString reportSummary(const EraseAccount &a)
         // The check after the reboot found items the phone reported erased:
         // the page no longer says everything was erased.
         if (a.verification().status == eraseverification::Status::StillPresent)
-            return QStringLiteral("The phone reported %1 of %2 as erased, but it still lists some of them.")
+            return Words::tr("The phone reported %1 of %2 as erased, but it still lists some of them.")
                 .arg(t.erased)
-                .arg(plural(t.chosen, "chosen item", "chosen items"));
+                .arg(chosenItems(t.chosen));
         eraseplan::CompletionFigures f;
         f.scope = a.scope();
         f.erased = t.erased;
@@ -636,16 +698,17 @@ QString reportSummary(const EraseAccount &a)
         return eraseplan::completionText(f);
     }
     case EraseAccount::Outcome::Interrupted: {
-        const QString why = a.endReason().isEmpty() ? QStringLiteral("the link to the phone was lost")
-                                                    : a.endReason();
+        const QString why = recordtext::shown(
+            a.endReason().isEmpty() ? QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "the link to the phone was lost"))
+                                    : a.endReason());
         if (t.erased == 0)
-            return QStringLiteral("The erase was interrupted: %1. The phone confirmed none of the %2 as erased.")
-                .arg(why, plural(t.chosen, "chosen item", "chosen items"));
-        return QStringLiteral("The erase was interrupted: %1. The phone confirmed %2 of %3 as erased; "
-                              "the other %4 may still be on the phone.")
+            return Words::tr("The erase was interrupted: %1. The phone confirmed none of the %2 as erased.")
+                .arg(why, chosenItems(t.chosen));
+        return Words::tr("The erase was interrupted: %1. The phone confirmed %2 of %3 as erased; "
+                         "the other %4 may still be on the phone.")
             .arg(why)
             .arg(t.erased)
-            .arg(plural(t.chosen, "chosen item", "chosen items"))
+            .arg(chosenItems(t.chosen))
             .arg(t.notErased());
     }
     case EraseAccount::Outcome::Cancelled:
@@ -661,25 +724,24 @@ QString cancelSummary(const EraseAccount &a)
     const EraseAccount::Counts t = a.totals();
     QString text;
     if (t.erased == 0)
-        text = QStringLiteral("The erase was cancelled. Nothing was confirmed erased before the cancel.");
+        text = Words::tr("The erase was cancelled. Nothing was confirmed erased before the cancel.");
     else
-        text = QStringLiteral("The erase was cancelled. Erased before the cancel: %1 of %2 (%3).")
+        text = Words::tr("The erase was cancelled. Erased before the cancel: %1 of %2 (%3).")
                    .arg(t.erased)
-                   .arg(plural(t.chosen, "chosen item", "chosen items"))
+                   .arg(chosenItems(t.chosen))
                    .arg(perCategory(a, erasedOf));
     // Items sent without an answer may be gone already: they are not
     // confirmed erased, which is all that can be said of them.
     if (t.notErased() > 0)
-        text += QStringLiteral(" Not confirmed erased: %1. Erase Now goes on with them.")
-                    .arg(perCategory(a, notErasedOf));
+        text += Words::tr(" Not confirmed erased: %1. Erase Now goes on with them.").arg(perCategory(a, notErasedOf));
     return text;
 }
 
 QString recordLine(const Written &written, const QString &folder)
 {
     if (written.ok())
-        return QStringLiteral("Erase record: %1").arg(QDir::toNativeSeparators(written.pdfPath));
-    return QStringLiteral("The erase record could not be saved in %1 (%2).")
+        return Words::tr("Erase record: %1").arg(QDir::toNativeSeparators(written.pdfPath));
+    return Words::tr("The erase record could not be saved in %1 (%2).")
         .arg(QDir::toNativeSeparators(folder), written.error);
 }
 

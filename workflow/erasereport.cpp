@@ -9,6 +9,7 @@
 #include "purgatexversion.h"
 #include "workflow/eraseplan.h"
 #include "workflow/eraseverification.h"
+#include "workflow/recordtext.h"
 #include "workflow/scanplan.h"
 
 #include <QDebug>
@@ -143,7 +144,8 @@ void MainWindow::beginEraseAccount()
     }
     if (m_messagesLeftOut > 0 && !m_eraseSelected[Message] && !m_eraseBack[Message])
         m_eraseAccount.leaveOut(Message, eraseKeysOf(Message),
-                                QStringLiteral("the change of the default SMS app was declined on the phone"));
+                                QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "the change of the default SMS app was "
+                                                                               "declined on the phone")));
 }
 
 QStringList MainWindow::ambiguousIdsChosen(int category) const
@@ -224,7 +226,8 @@ void MainWindow::interruptEraseRun(const QString &reason)
 bool MainWindow::leaveEraseReport()
 {
     // The check runs behind the report only.
-    cancelVerification(QStringLiteral("the report page was left before the check was done"));
+    cancelVerification(
+        QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "the report page was left before the check was done")));
     if (!m_reportHeld)
         return false;
     releaseReport();
@@ -266,7 +269,7 @@ void MainWindow::fillEraseReport()
                 text = tr("not read");
             auto *item = new QTableWidgetItem(text);
             if (row.notRead)
-                item->setToolTip(m_eraseAccount.listNotReadReason(row.index));
+                item->setToolTip(recordtext::shown(m_eraseAccount.listNotReadReason(row.index)));
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             table->setItem(r, i + 1, item);
         }

@@ -15,18 +15,10 @@ class EraseSummary
     Q_DECLARE_TR_FUNCTIONS(EraseSummary)
 };
 
-QString tr(const char *text)
-{
-    return EraseSummary::tr(text);
-}
-
-// Texts handed on before they are translated.
-#define NOOP(text) QT_TRANSLATE_NOOP("EraseSummary", text)
-
-// "1 photo" or "12 photos".
+// "1 photo" or "12 photos". `many` has the count as "%Ln" (plural forms).
 QString counted(int n, const char *one, const char *many)
 {
-    return n == 1 ? tr(one) : tr(many).arg(n);
+    return n == 1 ? EraseSummary::tr(one) : EraseSummary::tr(many, nullptr, n);
 }
 
 // Calls and messages by the rows they fill: "1 call thread (4 calls)", or
@@ -37,29 +29,41 @@ QString threaded(const Figure &f, const char *one, const char *many, const char 
     const QString items = counted(f.items, one, many);
     if (f.threads <= 0 || f.threads == f.items)
         return items;
-    const QString threads = f.threads == 1 ? tr(threadOne) : tr(threadMany).arg(f.threads);
+    const QString threads = counted(f.threads, threadOne, threadMany);
     return EraseSummary::tr("%1 (%2)").arg(threads, items);
 }
 
+// (The words are marked where they are written so that lupdate finds them:
+// QT_TRANSLATE_NOOP for one, QT_TRANSLATE_N_NOOP for the plural forms.)
 QString privatePart(int c, const Figure &f, bool byThread)
 {
     switch (c) {
     case Contact:
-        return counted(f.items, NOOP("1 contact"), NOOP("%L1 contacts"));
+        return counted(f.items, QT_TRANSLATE_NOOP("EraseSummary", "1 contact"),
+                       QT_TRANSLATE_N_NOOP("EraseSummary", "%Ln contacts"));
     case History:
-        return byThread ? threaded(f, NOOP("1 call"), NOOP("%L1 calls"), NOOP("1 call thread"),
-                                   NOOP("%L1 call threads"))
-                        : counted(f.items, NOOP("1 call"), NOOP("%L1 calls"));
+        return byThread ? threaded(f, QT_TRANSLATE_NOOP("EraseSummary", "1 call"),
+                                   QT_TRANSLATE_N_NOOP("EraseSummary", "%Ln calls"),
+                                   QT_TRANSLATE_NOOP("EraseSummary", "1 call thread"),
+                                   QT_TRANSLATE_N_NOOP("EraseSummary", "%Ln call threads"))
+                        : counted(f.items, QT_TRANSLATE_NOOP("EraseSummary", "1 call"),
+                                  QT_TRANSLATE_N_NOOP("EraseSummary", "%Ln calls"));
     case Message:
-        return byThread ? threaded(f, NOOP("1 message"), NOOP("%L1 messages"), NOOP("1 message thread"),
-                                   NOOP("%L1 message threads"))
-                        : counted(f.items, NOOP("1 message"), NOOP("%L1 messages"));
+        return byThread ? threaded(f, QT_TRANSLATE_NOOP("EraseSummary", "1 message"),
+                                   QT_TRANSLATE_N_NOOP("EraseSummary", "%Ln messages"),
+                                   QT_TRANSLATE_NOOP("EraseSummary", "1 message thread"),
+                                   QT_TRANSLATE_N_NOOP("EraseSummary", "%Ln message threads"))
+                        : counted(f.items, QT_TRANSLATE_NOOP("EraseSummary", "1 message"),
+                                  QT_TRANSLATE_N_NOOP("EraseSummary", "%Ln messages"));
     case Photo:
-        return counted(f.items, NOOP("1 photo"), NOOP("%L1 photos"));
+        return counted(f.items, QT_TRANSLATE_NOOP("EraseSummary", "1 photo"),
+                       QT_TRANSLATE_N_NOOP("EraseSummary", "%Ln photos"));
     case Audio:
-        return counted(f.items, NOOP("1 audio file"), NOOP("%L1 audio files"));
+        return counted(f.items, QT_TRANSLATE_NOOP("EraseSummary", "1 audio file"),
+                       QT_TRANSLATE_N_NOOP("EraseSummary", "%Ln audio files"));
     case Vedio:
-        return counted(f.items, NOOP("1 video"), NOOP("%L1 videos"));
+        return counted(f.items, QT_TRANSLATE_NOOP("EraseSummary", "1 video"),
+                       QT_TRANSLATE_N_NOOP("EraseSummary", "%Ln videos"));
     default:
         return QString();
     }
@@ -90,7 +94,7 @@ QString summary(EraseType scope, const Figure figures[CategoryCount], int answer
             if (figures[c].items == 1)
                 parts << EraseSummary::tr("%1 data (1 item)").arg(app);
             else if (figures[c].items > 1)
-                parts << EraseSummary::tr("%1 data (%L2 items)").arg(app).arg(figures[c].items);
+                parts << EraseSummary::tr("%1 data (%Ln items)", nullptr, figures[c].items).arg(app);
         }
         break;
     }

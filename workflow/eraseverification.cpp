@@ -3,6 +3,7 @@
 #include "protocol/records.h"
 #include "workflow/eraseplan.h"
 #include "workflow/eraserecord.h"
+#include "workflow/recordtext.h"
 
 #include <QCoreApplication>
 #include <QSet>
@@ -10,10 +11,21 @@
 
 namespace eraseverification {
 
+namespace {
+
+// The report's words, in the user's language.
+class Words
+{
+    Q_DECLARE_TR_FUNCTIONS(eraseverification)
+};
+
+} // namespace
+
 QString scopeNote()
 {
-    return QStringLiteral("Verification shows that the items are no longer listed by the phone; it cannot show "
-                          "that their storage was overwritten.");
+    return QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "Verification shows that the items are no longer listed "
+                                                          "by the phone; it cannot show that their storage was "
+                                                          "overwritten."));
 }
 
 void prepare(EraseAccount &a)
@@ -22,16 +34,17 @@ void prepare(EraseAccount &a)
     v = Verification();
     const EraseAccount::Outcome o = a.outcome();
     if (o != EraseAccount::Outcome::Completed && o != EraseAccount::Outcome::CompletedWithFailures) {
-        v.reason = QStringLiteral("the erase did not finish");
+        v.reason = QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "the erase did not finish"));
         return;
     }
     if (a.scope() == EraseType::All) {
-        v.reason = QStringLiteral("verification does not apply to an erase of all data; restore the phone to its "
-                                  "factory settings to remove everything");
+        v.reason = QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "verification does not apply to an erase of all "
+                                                                  "data; restore the phone to its factory settings "
+                                                                  "to remove everything"));
         return;
     }
     if (categoriesToList(a).isEmpty()) {
-        v.reason = QStringLiteral("the phone confirmed nothing erased");
+        v.reason = QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "the phone confirmed nothing erased"));
         return;
     }
     v.status = Status::Pending;
@@ -69,10 +82,10 @@ QString otherPhoneReason(PhoneMatch match)
     case PhoneMatch::Same:
         break;
     case PhoneMatch::Different:
-        return QCoreApplication::translate("eraseverification", "a different phone is connected");
+        return QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "a different phone is connected"));
     case PhoneMatch::Unknown:
-        return QCoreApplication::translate("eraseverification",
-                                           "the serial number of the phone connected now cannot be read");
+        return QStringLiteral(
+            QT_TRANSLATE_NOOP("recordtext", "the serial number of the phone connected now cannot be read"));
     }
     return QString();
 }
@@ -152,35 +165,37 @@ void notListedWhole(EraseAccount &a, int category, Verification::Category::Listi
     v.checked = a.counts(category).erased;
 }
 
-QString entries(int n, const QString &category)
+recordtext::Text entries(int n, const recordtext::Text &category)
 {
-    return n == 1 ? QCoreApplication::translate("eraseverification", "1 %1 entry").arg(category)
-                  : QCoreApplication::translate("eraseverification", "%1 %2 entries").arg(n).arg(category);
+    return n == 1 ? recordtext::text(QT_TRANSLATE_NOOP("recordtext", "1 %1 entry")).arg(category)
+                  : recordtext::text(QT_TRANSLATE_N_NOOP("recordtext", "%n %1 entries"), n).arg(category);
 }
 
-// Why a category could not be checked whole; empty when it was.
-QString notCheckedReason(const Verification::Category &v, int category)
+// Why a category could not be checked whole; empty when it was. In English
+// for the record, and in the user's words.
+recordtext::Text notCheckedReason(const Verification::Category &v, int category)
 {
     using Listing = Verification::Category::Listing;
-    const QString name = eraseplan::categoryDisplayName(category);
+    const recordtext::Text name{QLatin1String(eraseplan::categoryWord(category)),
+                                eraseplan::categoryDisplayName(category)};
     switch (v.listing) {
     case Listing::NotListed:
     case Listing::Failed:
-        return QStringLiteral("the phone could not list %1").arg(name);
+        return recordtext::text(QT_TRANSLATE_NOOP("recordtext", "the phone could not list %1")).arg(name);
     case Listing::Incomplete:
-        return QCoreApplication::translate("eraseverification", "the %1 list could not be read whole").arg(name);
+        return recordtext::text(QT_TRANSLATE_NOOP("recordtext", "the %1 list could not be read whole")).arg(name);
     case Listing::Read:
         break;
     }
-    QStringList parts;
+    QList<recordtext::Text> parts;
     if (v.unreadable > 0)
-        parts << QCoreApplication::translate("eraseverification", "the phone listed %1 the check cannot read")
+        parts << recordtext::text(QT_TRANSLATE_NOOP("recordtext", "the phone listed %1 the check cannot read"))
                      .arg(entries(v.unreadable, name));
     if (!v.otherForm.isEmpty())
-        parts << QCoreApplication::translate("eraseverification",
-                                             "the phone listed %1 in another form, which may be what was erased")
+        parts << recordtext::text(QT_TRANSLATE_NOOP("recordtext", "the phone listed %1 in another form, which may "
+                                                                  "be what was erased"))
                      .arg(entries(int(v.otherForm.size()), name));
-    return parts.join(QStringLiteral("; "));
+    return recordtext::join(parts, QT_TRANSLATE_NOOP("recordtext", "; "));
 }
 
 } // namespace
@@ -199,12 +214,12 @@ void finish(EraseAccount &a, const QDateTime &nowUtc)
 {
     Verification &v = a.verification();
     v.ranUtc = nowUtc.toUTC();
-    QStringList notChecked;
+    QList<recordtext::Text> notChecked;
     bool present = false;
     for (int c : categoriesToList(a)) {
         present = present || v.categories[c].stillListed() > 0;
-        const QString why = notCheckedReason(v.categories[c], c);
-        if (!why.isEmpty())
+        const recordtext::Text why = notCheckedReason(v.categories[c], c);
+        if (!why.english.isEmpty())
             notChecked << why;
     }
     if (present) {
@@ -212,7 +227,7 @@ void finish(EraseAccount &a, const QDateTime &nowUtc)
         v.reason.clear();
     } else if (!notChecked.isEmpty()) {
         v.status = Status::CouldNotCheck;
-        v.reason = notChecked.join(QStringLiteral("; "));
+        v.reason = recordtext::keep(recordtext::join(notChecked, QT_TRANSLATE_NOOP("recordtext", "; ")));
     } else {
         v.status = Status::Verified;
         v.reason.clear();
@@ -252,11 +267,11 @@ QString headline(Status status)
 {
     switch (status) {
     case Status::Verified:
-        return QStringLiteral("Verified");
+        return Words::tr("Verified");
     case Status::StillPresent:
-        return QStringLiteral("Verification failed");
+        return Words::tr("Verification failed");
     default:
-        return QStringLiteral("Not verified");
+        return Words::tr("Not verified");
     }
 }
 
@@ -267,16 +282,15 @@ QString findingLine(const EraseAccount &a)
     case Status::NotApplicable:
         return QString();
     case Status::Pending:
-        return QStringLiteral("waiting for the phone to restart...");
+        return Words::tr("waiting for the phone to restart...");
     case Status::Running:
-        return QStringLiteral("looking for the erased items on the phone...");
+        return Words::tr("looking for the erased items on the phone...");
     case Status::Verified: {
         int checked = 0;
         for (int c : categoriesToList(a))
             checked += v.categories[c].checked;
-        return QStringLiteral("%1 of %1 erased %2 gone from the phone")
-            .arg(checked)
-            .arg(checked == 1 ? QStringLiteral("item is") : QStringLiteral("items are"));
+        return checked == 1 ? Words::tr("1 of 1 erased item is gone from the phone")
+                            : Words::tr("%n of %n erased items are gone from the phone", nullptr, checked);
     }
     case Status::StillPresent: {
         QVector<int> cats = categoriesToList(a);
@@ -290,18 +304,16 @@ QString findingLine(const EraseAccount &a)
             if (n == 0)
                 continue;
             total += n;
-            parts << QStringLiteral("%1 %2").arg(eraseplan::categoryDisplayName(c)).arg(n);
+            parts << Words::tr("%1 %2").arg(eraseplan::categoryDisplayName(c)).arg(n);
         }
-        return QStringLiteral("%1 %2 reported erased %3 still on the phone: %4")
-            .arg(total)
-            .arg(total == 1 ? QStringLiteral("item") : QStringLiteral("items"))
-            .arg(total == 1 ? QStringLiteral("is") : QStringLiteral("are"))
-            .arg(parts.join(QStringLiteral(", ")));
+        return (total == 1 ? Words::tr("1 item reported erased is still on the phone: %1")
+                           : Words::tr("%n items reported erased are still on the phone: %1", nullptr, total))
+            .arg(parts.join(Words::tr(", ")));
     }
     case Status::CouldNotRun:
-        return QCoreApplication::translate("eraseverification", "verification could not run: %1").arg(v.reason);
+        return Words::tr("verification could not run: %1").arg(recordtext::shown(v.reason));
     case Status::CouldNotCheck:
-        return v.reason;
+        return recordtext::shown(v.reason);
     }
     return QString();
 }
@@ -315,15 +327,15 @@ QString pageLine(const EraseAccount &a)
         return QString();
     case Status::Pending:
     case Status::Running:
-        return QStringLiteral("Verification: ") + finding;
+        return Words::tr("Verification: %1").arg(finding);
     case Status::Verified:
-        return QStringLiteral("Verified: ") + finding;
+        return Words::tr("Verified: %1").arg(finding);
     case Status::StillPresent:
         return finding;
     case Status::CouldNotRun:
-        return QStringLiteral("Verification could not run: %1").arg(v.reason);
+        return Words::tr("Verification could not run: %1").arg(recordtext::shown(v.reason));
     case Status::CouldNotCheck:
-        return QCoreApplication::translate("eraseverification", "Not verified: %1").arg(finding);
+        return Words::tr("Not verified: %1").arg(finding);
     }
     return QString();
 }
@@ -336,22 +348,22 @@ QString cellText(const EraseAccount &a, int category)
         return QStringLiteral("-");
     const Verification::Category &c = v.categories[category];
     if (v.status == Status::Pending || v.status == Status::Running)
-        return c.listing != Listing::NotListed ? QStringLiteral("checked") : QStringLiteral("waiting");
+        return c.listing != Listing::NotListed ? Words::tr("checked") : Words::tr("waiting");
     if (c.stillListed() > 0)
-        return QStringLiteral("%1 still listed").arg(c.stillListed());
+        return Words::tr("%n still listed", nullptr, c.stillListed());
     switch (c.listing) {
     case Listing::NotListed:
-        return QStringLiteral("not checked");
+        return Words::tr("not checked");
     case Listing::Failed:
-        return QCoreApplication::translate("eraseverification", "could not list");
+        return Words::tr("could not list");
     case Listing::Incomplete:
-        return QCoreApplication::translate("eraseverification", "not read whole");
+        return Words::tr("not read whole");
     case Listing::Read:
         break;
     }
     if (!c.checkedWhole())
-        return QCoreApplication::translate("eraseverification", "could not check");
-    return QStringLiteral("all gone");
+        return Words::tr("could not check");
+    return Words::tr("all gone");
 }
 
 } // namespace eraseverification

@@ -8,6 +8,7 @@
 #include "protocol/records.h"
 #include "workflow/eraseplan.h"
 #include "workflow/eraseverification.h"
+#include "workflow/recordtext.h"
 
 #include <QDebug>
 
@@ -20,9 +21,15 @@ void MainWindow::initVerification()
     m_timerVerifyGiveUp = new QTimer(this);
     m_timerVerifyGiveUp->setSingleShot(true);
     connect(m_timerVerifyGiveUp, &QTimer::timeout, this, [this] {
-        const QString wait = m_verifyTimeoutMs >= 60000 ? QStringLiteral("%1 minutes").arg(m_verifyTimeoutMs / 60000)
-                                                        : QStringLiteral("%1 seconds").arg(m_verifyTimeoutMs / 1000);
-        cancelVerification(QStringLiteral("the phone did not come back and answer within %1").arg(wait));
+        // The record keeps the reason in English; the report shows it in the
+        // user's words.
+        const recordtext::Text wait =
+            m_verifyTimeoutMs >= 60000
+                ? recordtext::text(QT_TRANSLATE_N_NOOP("recordtext", "%n minutes"), m_verifyTimeoutMs / 60000)
+                : recordtext::text(QT_TRANSLATE_N_NOOP("recordtext", "%n seconds"), m_verifyTimeoutMs / 1000);
+        cancelVerification(recordtext::keep(
+            recordtext::text(QT_TRANSLATE_NOOP("recordtext", "the phone did not come back and answer within %1"))
+                .arg(wait)));
     });
 }
 
@@ -53,7 +60,7 @@ void MainWindow::requestVerificationList(int category)
                           m_listStoredChars[category], m_scansStarted};
     clearScanAccumulators(category, category + 1);
     m_verifyListing = category;
-    qDebug() << "verification lists" << eraseplan::categoryDisplayName(category);
+    qDebug() << "verification lists" << eraseplan::categoryWord(category);
     (this->*requests[category])();
 }
 

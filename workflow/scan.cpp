@@ -102,20 +102,20 @@ void MainWindow::showScanPage(EraseType et)
     showWidget(ui->B_EAll_ToScan);
     switch (et) {
     case EraseType::All:
-        ui->EAll_Lable_ScanType->setText(QStringLiteral("Erase All Data"));
-        ui->EAll_Label_Infomation->setText(QStringLiteral(
+        ui->EAll_Lable_ScanType->setText(tr("Erase All Data"));
+        ui->EAll_Label_Infomation->setText(tr(
             "Permanently wipe all private data from Android device, making the data inaccessible even for the "
             "greatest hackers. All your privacy is well protected!"));
         break;
     case EraseType::Private:
-        ui->EAll_Lable_ScanType->setText(QStringLiteral("Erase Private Data"));
-        ui->EAll_Label_Infomation->setText(QStringLiteral(
+        ui->EAll_Lable_ScanType->setText(tr("Erase Private Data"));
+        ui->EAll_Label_Infomation->setText(tr(
             "Permanently erase sensitive private information from Android device.  No chance to retrieve any data "
             "from the device even with professional data recovery software!"));
         break;
     case EraseType::App:
-        ui->EAll_Lable_ScanType->setText(QStringLiteral("Erase App Data"));
-        ui->EAll_Label_Infomation->setText(QStringLiteral(
+        ui->EAll_Lable_ScanType->setText(tr("Erase App Data"));
+        ui->EAll_Label_Infomation->setText(tr(
             "Completely Erase all private data from target apps, including Facebook, Twitter, WhatsApp, Skype, Viber "
             "and Kik."));
         break;
@@ -266,7 +266,7 @@ static void uncheckAppRadioButtons(Ui::MainWindow *ui)
 
 void MainWindow::on_EAll_Label_ToScan_clicked()
 {
-    const QString calculating = QStringLiteral("Calculating time ...");
+    const QString calculating = tr("Calculating time ...");
     if (!companionOnline()) {
         qDebug() << "scan not started, no connection to the phone";
         return;
@@ -667,7 +667,7 @@ void MainWindow::decreaseScanTime()
         qDebug() << "decrese scan time:all:" << left;
     const countdown::Tick t =
         countdown::tick(left, m_expectedScanTime, m_scanDone, scanplan::scopeCategories(m_eraseType),
-                        QStringLiteral("Remain Time "), QStringLiteral("Remaining Time 0:0:0"));
+                        tr("Remain Time "), tr("Remaining Time 0:0:0"));
     ui->M_All_Private_IsScanning_Label_leftTime->setText(t.text);
     if (t.stop)
         m_timerDecreaseScanTime->stop();
@@ -681,7 +681,7 @@ void MainWindow::decreaseEraseTime()
     float &left = eraseLeftOfScope();
     const countdown::Tick t =
         countdown::tick(left, m_eraseTimeOfRun, m_eraseFinished, scanplan::scopeCategories(m_eraseType),
-                        QStringLiteral("Remaining Time "), QStringLiteral("Remaining Time 0:0:0"));
+                        tr("Remaining Time "), tr("Remaining Time 0:0:0"));
     ui->M_IsErasing_Label_TimeLeft->setText(t.text);
     if (t.stop)
         m_timerDecreaseEraseTime->stop();

@@ -1,5 +1,5 @@
 // Draws every picture of the program (flat style, blue #1EB2EA) into the
-// resource folder given as the only argument, once at its size and once at
+// resource folder given as the first argument, once at its size and once at
 // twice its size for high-DPI screens ("name@2x.png", picked by Qt when the
 // screen scales by more than 1). The pictures are committed; run this again
 // after changing a drawing:
@@ -8,6 +8,16 @@
 // the pictures already in the folder are written again that way, pixel for
 // pixel, without drawing anything:
 //   QT_QPA_PLATFORM=offscreen build/resources/purgatex-drawimages --rewrite resources
+//
+// The pictures that carry words are drawn again in every language a
+// translation is given for (purgatex_<language>.qm, built from the
+// program's .ts files), into <resources>/<language>/, which the resource
+// list names for that language:
+//   build/resources/purgatex-drawimages resources build/translations/purgatex_de.qm
+// Their words are the program's texts (the accessible names of the same
+// controls share them) and, for what only a picture shows, the context
+// "pictures".
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -19,6 +29,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextStream>
+#include <QTranslator>
 
 #include <cmath>
 #include <functional>
@@ -38,6 +49,9 @@ const QColor White(Qt::white);
 
 QString g_root;
 int g_count = 0;
+// Empty while drawing the pictures themselves; the language ("de") while
+// drawing the pictures that carry words again in it.
+QString g_language;
 // 1 for the pictures themselves, 2 for their "@2x" versions. Every drawing
 // works in the picture's own coordinates; the painter scales.
 int g_scale = 1;
@@ -115,9 +129,23 @@ bool writePng(const QImage &picture, const QString &path)
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(png) == png.size();
 }
 
-void save(const QImage &img, const QString &rel)
+// The words of the window's controls, and those only a picture shows.
+class Ui
 {
-    QString name = rel;
+    Q_DECLARE_TR_FUNCTIONS(MainWindow)
+};
+class Pictures
+{
+    Q_DECLARE_TR_FUNCTIONS(pictures)
+};
+
+// Writes a picture (in a language's own folder when drawing one: only those
+// that carry words).
+void save(const QImage &img, const QString &rel, bool carriesWords = false)
+{
+    if (!g_language.isEmpty() && !carriesWords)
+        return;
+    QString name = g_language.isEmpty() ? rel : g_language + QLatin1Char('/') + rel;
     if (g_scale != 1)
         name.insert(name.lastIndexOf(QLatin1Char('.')), QStringLiteral("@%1x").arg(g_scale));
     const QString path = g_root + QLatin1Char('/') + name;
@@ -144,12 +172,26 @@ void begin(QPainter &p)
     p.setRenderHint(QPainter::SmoothPixmapTransform);
 }
 
+// Words in a box. A translation longer than the English is made smaller
+// (down to 3/4 of the size) until it fits the box; a label on one line
+// that still does not fit is wrapped.
 void text(QPainter &p, const QRectF &r, const QString &s, const QColor &c, int px, bool bold = false,
           int flags = Qt::AlignCenter)
 {
     p.save();
     p.setPen(c);
-    p.setFont(font(px, bold));
+    int size = px;
+    if (!g_language.isEmpty()) {
+        const auto fits = [&](int candidate, int withFlags) {
+            const QRectF needed = QFontMetricsF(font(candidate, bold)).boundingRect(r, withFlags, s);
+            return needed.width() <= r.width() + 0.5 && needed.height() <= r.height() + 0.5;
+        };
+        while (size > (px * 3 + 3) / 4 && !fits(size, flags))
+            --size;
+        if (!fits(size, flags) && !(flags & Qt::TextWordWrap) && fits(size, flags | Qt::TextWordWrap))
+            flags |= Qt::TextWordWrap;
+    }
+    p.setFont(font(size, bold));
     p.drawText(r, flags, s);
     p.restore();
 }
@@ -470,16 +512,16 @@ void topButtons()
         std::function<void(QPainter &, const QRectF &, const QColor &, const QColor &)> icon;
     };
     const QList<Item> items = {
-        {"MyPhone", "My Phone",
+        {"MyPhone", QT_TRANSLATE_NOOP("MainWindow", "My Phone"),
          [](QPainter &p, const QRectF &r, const QColor &fg, const QColor &bg) {
              drawPhone(p, QRectF(r.center().x() - 14, r.y(), 28, r.height()), fg, bg);
              drawMark(p, QRectF(r.center().x() - 7, r.y() + 13, 14, 16), fg, bg);
          }},
-        {"EraseAllData", "Erase All",
+        {"EraseAllData", QT_TRANSLATE_NOOP("MainWindow", "Erase All"),
          [](QPainter &p, const QRectF &r, const QColor &fg, const QColor &) {
              drawTrash(p, QRectF(r.center().x() - 17, r.y() + 3, 34, 38), fg, 3.2);
          }},
-        {"ErasePrivateData", "Erase Private",
+        {"ErasePrivateData", QT_TRANSLATE_NOOP("MainWindow", "Erase Private"),
          [](QPainter &p, const QRectF &r, const QColor &fg, const QColor &bg) {
              drawPerson(p, QRectF(r.center().x() - 20, r.y() + 4, 30, 36), fg);
              p.setPen(Qt::NoPen);
@@ -487,7 +529,7 @@ void topButtons()
              p.drawRoundedRect(QRectF(r.center().x() + 1, r.y() + 17, 22, 26), 3, 3);
              drawLock(p, QRectF(r.center().x() + 4, r.y() + 19, 16, 22), fg, bg);
          }},
-        {"EraseAppData", "Erase Apps",
+        {"EraseAppData", QT_TRANSLATE_NOOP("MainWindow", "Erase Apps"),
          [](QPainter &p, const QRectF &r, const QColor &fg, const QColor &) {
              drawAppsGrid(p, QRectF(r.center().x() - 19, r.y() + 3, 38, 38), fg);
          }},
@@ -525,9 +567,13 @@ void topButtons()
             }
             Q_UNUSED(bg);
             p.drawImage(0, 0, layer);
-            text(p, QRectF(0, 62, 86, 22), QString::fromLatin1(item.label), fg, 11, true);
+            // A label too wide for one line (a translation) takes two.
+            const QString label = Ui::tr(item.label);
+            const bool oneLine = QFontMetricsF(font(11, true)).horizontalAdvance(label) <= 86;
+            text(p, QRectF(0, 62, 86, oneLine ? 22 : 30), label, fg, 11, true,
+                 Qt::AlignCenter | (oneLine ? 0 : Qt::TextWordWrap));
             p.end();
-            save(img, QStringLiteral("Image/Top/%1%2.png").arg(QLatin1String(item.file)).arg(state));
+            save(img, QStringLiteral("Image/Top/%1%2.png").arg(QLatin1String(item.file)).arg(state), true);
         }
     }
 
@@ -632,15 +678,15 @@ void actionButtons()
         Kind kind;
     };
     const QList<Button> buttons = {
-        {"OK", QStringLiteral("OK"), {89, 28}, Primary},
-        {"Cancel", QStringLiteral("Cancel"), {89, 28}, Secondary},
-        {"Back", QStringLiteral("Back"), {140, 42}, Secondary},
-        {"EraseNow", QStringLiteral("Erase Now"), {140, 42}, Danger},
-        {"Scan", QStringLiteral("Scan"), {128, 40}, Primary},
-        {"Erase", QStringLiteral("Erase"), {140, 42}, Primary},
-        {"Stop", QStringLiteral("Stop"), {140, 42}, Secondary},
-        {"Home", QStringLiteral("Home"), {140, 42}, Primary},
-        {"Setting", QStringLiteral("Change"), {84, 24}, Secondary},
+        {"OK", Ui::tr("OK"), {89, 28}, Primary},
+        {"Cancel", Ui::tr("Cancel"), {89, 28}, Secondary},
+        {"Back", Ui::tr("Back"), {140, 42}, Secondary},
+        {"EraseNow", Ui::tr("Erase Now"), {140, 42}, Danger},
+        {"Scan", Ui::tr("Scan"), {128, 40}, Primary},
+        {"Erase", Ui::tr("Erase"), {140, 42}, Primary},
+        {"Stop", Ui::tr("Stop"), {140, 42}, Secondary},
+        {"Home", Ui::tr("Home"), {140, 42}, Primary},
+        {"Setting", Ui::tr("Change"), {84, 24}, Secondary},
         {"Search", QString(), {32, 28}, IconOnly},
     };
     for (const Button &b : buttons) {
@@ -674,9 +720,9 @@ void actionButtons()
             if (b.kind == IconOnly)
                 drawMagnifier(p, QRectF(9, 7, 14, 14), White, 2.2);
             else
-                text(p, r, b.label, fg, b.size.height() >= 40 ? 16 : 13, b.size.height() >= 40);
+                text(p, r.adjusted(3, 0, -3, 0), b.label, fg, b.size.height() >= 40 ? 16 : 13, b.size.height() >= 40);
             p.end();
-            save(img, QStringLiteral("Image/Action/%1%2.png").arg(QLatin1String(b.file)).arg(state));
+            save(img, QStringLiteral("Image/Action/%1%2.png").arg(QLatin1String(b.file)).arg(state), b.kind != IconOnly);
         }
     }
 }
@@ -696,7 +742,7 @@ void message(const QString &rel, QSize size, const QString &msg, const std::func
     text(p, QRectF(84, 6, size.width() - 84 - 20, size.height() - 12), msg, Ink, px, false,
          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
     p.end();
-    save(img, rel);
+    save(img, rel, true);
 }
 
 void notices()
@@ -705,22 +751,26 @@ void notices()
     auto warning = [](QPainter &p, const QRectF &r) { drawWarning(p, r, Warm); };
     auto info = [](QPainter &p, const QRectF &r) { drawCircleGlyph(p, r, Blue, QStringLiteral("i")); };
     const QSize small(352, 108);
-    message(QStringLiteral("Image/Dialog/stop-scan.png"), small, QStringLiteral("Are you sure you want to stop the scanning?"), question);
+    message(QStringLiteral("Image/Dialog/stop-scan.png"), small, Ui::tr("Are you sure you want to stop the scanning?"), question);
     message(QStringLiteral("Image/Dialog/stop-erase.png"), small,
-            QStringLiteral("The program is wiping your data, are you sure you want to stop the wiping process? This will cause the data won't be wiped completely."),
+            Ui::tr("The program is wiping your data, are you sure you want to stop the wiping process? This will cause "
+                   "the data won't be wiped completely."),
             warning, 12);
+    // (An opening quote stands apart from a word starting with A to F:
+    // lupdate would read the letter as part of the character's number.)
     message(QStringLiteral("Image/StaticUI/confirmEraseInput_Error_Dialog.png"), small,
-            QString::fromUtf8("Please type word \u2018Erase\u2019 in the box to confirm."), warning);
-    message(QStringLiteral("Image/Dialog/select-one.png"), small, QStringLiteral("Please select one item at least! Then next."), info);
+            Ui::tr("Please type word \u2018" "Erase\u2019 in the box to confirm."), warning);
+    message(QStringLiteral("Image/Dialog/select-one.png"), small, Ui::tr("Please select one item at least! Then next."), info);
     message(QStringLiteral("Image/Dialog/factory-reset.png"), small,
-            QStringLiteral("To completely erase all settings from your Android device. We suggest restoring factory settings"), info, 13);
+            Ui::tr("To completely erase all settings from your Android device. We suggest restoring factory settings"),
+            info, 13);
     message(QStringLiteral("Image/Dialog/open-app.png"), QSize(352, 167),
-            QString::fromUtf8("Please open the App \u2018Purgatex for Android\u2019 on your device."),
+            Ui::tr("Please open the App \u2018Purgatex for Android\u2019 on your device."),
             [](QPainter &p, const QRectF &r) {
                 drawPhone(p, QRectF(r.x() + 8, r.y() - 8, 30, 56), Blue, BluePale);
                 drawMark(p, QRectF(r.x() + 15, r.y() + 8, 16, 18), Blue, BluePale);
             });
-    message(QStringLiteral("Image/Dialog/reconnect.png"), QSize(411, 120), QStringLiteral("Please reconnect your device to PC"),
+    message(QStringLiteral("Image/Dialog/reconnect.png"), QSize(411, 120), Ui::tr("Please reconnect your device to PC"),
             [](QPainter &p, const QRectF &r) {
                 drawPhone(p, QRectF(r.x() + 8, r.y() - 8, 30, 56), Blue, BluePale);
                 p.setPen(QPen(Warm, 3, Qt::SolidLine, Qt::RoundCap));
@@ -728,7 +778,8 @@ void notices()
             },
             15);
     message(QStringLiteral("Image/Dialog/port-used.png"), QSize(411, 120),
-            QStringLiteral("Another program is using the port needed to reach your device. Please close this program and try again:"),
+            Ui::tr("Another program is using the port needed to reach your device. Please close this program and try "
+                   "again:"),
             warning, 13);
 
     QImage about = canvas(501, 170);
@@ -740,13 +791,13 @@ void notices()
         text(p, QRectF(110, 18, 370, 30), QStringLiteral("Purgatex for Android"), Blue, 22, true, Qt::AlignLeft | Qt::AlignVCenter);
         text(p, QRectF(110, 48, 370, 20), QStringLiteral("Version 1.0"), Grey, 12, false, Qt::AlignLeft | Qt::AlignVCenter);
         text(p, QRectF(110, 74, 370, 56),
-             QStringLiteral("Permanently erases contacts, call history, messages, photos, audio, video and app data "
-                            "from an Android phone connected by USB."),
+             Ui::tr("Permanently erases contacts, call history, messages, photos, audio, video and app data from an "
+                    "Android phone connected by USB."),
              Ink, 13, false, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
-        text(p, QRectF(110, 134, 370, 20), QStringLiteral("Copyright \u00A9 2026 The Purgatex team"), Grey, 11, false,
+        text(p, QRectF(110, 134, 370, 20), Pictures::tr("Copyright \u00A9 2026 The Purgatex team"), Grey, 11, false,
              Qt::AlignLeft | Qt::AlignVCenter);
     }
-    save(about, QStringLiteral("Image/Dialog/about-us.png"));
+    save(about, QStringLiteral("Image/Dialog/about-us.png"), true);
 
     QImage server = canvas(30, 30);
     {
@@ -975,18 +1026,18 @@ void pages()
             bool toggle;
         };
         const QList<Step> steps = {
-            {QStringLiteral("Open Settings and tap \u201CAbout phone\u201D"),
-             {QStringLiteral("Settings"), QStringLiteral("Network"), QStringLiteral("Display"), QStringLiteral("Battery"),
-              QStringLiteral("Storage"), QStringLiteral("System"), QStringLiteral("About phone")},
+            {Pictures::tr("Open Settings and tap \u201C" "About phone\u201D"),
+             {Pictures::tr("Settings"), Pictures::tr("Network"), Pictures::tr("Display"), Pictures::tr("Battery"),
+              Pictures::tr("Storage"), Pictures::tr("System"), Pictures::tr("About phone")},
              6, false},
-            {QStringLiteral("Tap \u201CBuild number\u201D 7 times"),
-             {QStringLiteral("About phone"), QStringLiteral("Model"), QStringLiteral("Android version"), QStringLiteral("Status"),
-              QStringLiteral("Legal"), QStringLiteral("Build number"), QStringLiteral("Kernel")},
+            {Pictures::tr("Tap \u201C" "Build number\u201D 7 times"),
+             {Pictures::tr("About phone"), Pictures::tr("Model"), Pictures::tr("Android version"), Pictures::tr("Status"),
+              Pictures::tr("Legal"), Pictures::tr("Build number"), Pictures::tr("Kernel")},
              5, false},
-            {QStringLiteral("In \u201CDeveloper options\u201D turn on \u201CUSB debugging\u201D"),
-             {QStringLiteral("Developer options"), QStringLiteral("Stay awake"), QStringLiteral("OEM unlocking"),
-              QStringLiteral("Running services"), QStringLiteral("USB debugging"), QStringLiteral("Mock location"),
-              QStringLiteral("Animation scale")},
+            {Pictures::tr("In \u201C" "Developer options\u201D turn on \u201CUSB debugging\u201D"),
+             {Pictures::tr("Developer options"), Pictures::tr("Stay awake"), Pictures::tr("OEM unlocking"),
+              Pictures::tr("Running services"), Pictures::tr("USB debugging"), Pictures::tr("Mock location"),
+              Pictures::tr("Animation scale")},
              4, true},
         };
         for (int i = 0; i < steps.size(); ++i) {
@@ -1009,7 +1060,7 @@ void pages()
             }
         }
     }
-    save(usb, QStringLiteral("Image/MyPhone/usbdebug.png"));
+    save(usb, QStringLiteral("Image/MyPhone/usbdebug.png"), true);
 
     QImage install = canvas(300, 190);
     {
@@ -1040,19 +1091,19 @@ void pages()
         const QRectF dlg = screen.adjusted(10, 60, -10, -60);
         p.setBrush(White);
         p.drawRoundedRect(dlg, 4, 4);
-        text(p, dlg.adjusted(8, 8, -6, 0), QStringLiteral("Change SMS app?"), Ink, 11, true, Qt::AlignLeft | Qt::AlignTop);
-        text(p, dlg.adjusted(10, 32, -10, -30), QStringLiteral("Use Purgatex instead of your messaging app as your SMS app?"),
+        text(p, dlg.adjusted(8, 8, -6, 0), Pictures::tr("Change SMS app?"), Ink, 11, true, Qt::AlignLeft | Qt::AlignTop);
+        text(p, dlg.adjusted(10, 32, -10, -30), Pictures::tr("Use Purgatex instead of your messaging app as your SMS app?"),
              Grey, 11, false, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
-        text(p, QRectF(dlg.right() - 110, dlg.bottom() - 28, 50, 22), QStringLiteral("No"), Grey, 12, true);
+        text(p, QRectF(dlg.right() - 110, dlg.bottom() - 28, 50, 22), Pictures::tr("No"), Grey, 12, true);
         p.setPen(Qt::NoPen);
         p.setBrush(BluePale);
         p.drawRoundedRect(QRectF(dlg.right() - 56, dlg.bottom() - 30, 48, 24), 3, 3);
-        text(p, QRectF(dlg.right() - 56, dlg.bottom() - 30, 48, 24), QStringLiteral("Yes"), BlueDark, 12, true);
+        text(p, QRectF(dlg.right() - 56, dlg.bottom() - 30, 48, 24), Pictures::tr("Yes"), BlueDark, 12, true);
         p.setPen(QPen(Warm, 2));
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(QPointF(dlg.right() - 32, dlg.bottom() - 18), 30, 20);
     }
-    save(sms, QStringLiteral("Image/MyPhone/smsapp.png"));
+    save(sms, QStringLiteral("Image/MyPhone/smsapp.png"), true);
 
     auto badge = [](const QString &rel, const std::function<void(QPainter &)> &draw) {
         QImage img = canvas(150, 150);
@@ -1144,11 +1195,34 @@ int main(int argc, char *argv[])
         QTextStream(stdout) << g_count << " pictures rewritten\n";
         return 0;
     }
-    if (argc != 2) {
-        QTextStream(stderr) << "usage: purgatex-drawimages [--rewrite] <resources folder>\n";
+    if (argc < 2) {
+        QTextStream(stderr) << "usage: purgatex-drawimages [--rewrite] <resources folder> [purgatex_<language>.qm ...]\n";
         return 2;
     }
     g_root = QString::fromLocal8Bit(argv[1]);
+    // The pictures that carry words, in each language given.
+    for (int i = 2; i < argc; ++i) {
+        const QString qm = QString::fromLocal8Bit(argv[i]);
+        QTranslator translator;
+        if (!translator.load(qm)) {
+            QTextStream(stderr) << "cannot load the translation " << qm << "\n";
+            return 1;
+        }
+        QCoreApplication::installTranslator(&translator);
+        g_language = QFileInfo(qm).completeBaseName().section(QLatin1Char('_'), 1);
+        for (int scale : {1, 2}) {
+            g_scale = scale;
+            topButtons();
+            actionButtons();
+            notices();
+            pages();
+        }
+        QCoreApplication::removeTranslator(&translator);
+        QTextStream(stdout) << g_count << " pictures written to " << g_root << "/" << g_language << "\n";
+        g_count = 0;
+    }
+    if (argc > 2)
+        return 0;
     for (int scale : {1, 2}) {
         g_scale = scale;
         topButtons();

@@ -34,6 +34,16 @@ cp "$qt_plugins/styles/qwindowsvistastyle.dll" "$layout/styles/"
 purgatex_copy_dlls "$layout" "$layout/Purgatex.exe" "$layout"/platforms/*.dll "$layout"/imageformats/*.dll \
     "$layout"/styles/*.dll
 cp resources/guide/user-guide.html "$layout/help/"
+# Qt's own texts (the line edits' context menus) in the languages the program
+# speaks; its own translations are compiled in. The MinGW Qt brings none: the
+# build machine's Qt of the same version does (qttranslations5-l10n).
+for lang in $(sed -n 's/^set(PURGATEX_LANGUAGES \(.*\))$/\1/p' translations/CMakeLists.txt); do
+    qm="/usr/share/qt5/translations/qtbase_$lang.qm"
+    if [ -f "$qm" ]; then
+        mkdir -p "$layout/translations"
+        cp "$qm" "$layout/translations/"
+    fi
+done
 cp packaging/windows/purgatex.ico "$layout/Purgatex.ico"
 # Text files in Windows line ends.
 sed 's/$/\r/' packaging/windows/README.txt > "$layout/README.txt"

@@ -3,6 +3,9 @@
 # on a Debian 12 machine, skipping what is already there.
 set -euo pipefail
 packages=(cmake ninja-build ccache qtbase5-dev-tools
+          # lrelease of the Linux host compiles the translations (the Windows
+          # Qt brings none of the Linguist tools); Qt's own German texts
+          qttools5-dev-tools qttranslations5-l10n
           # the cross compiler in the POSIX thread model the Windows Qt was built with
           g++-mingw-w64-x86-64-posix
           # the zip and the installer

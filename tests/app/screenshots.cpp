@@ -4,10 +4,13 @@
 // virtual screen must then be large enough for the scaled window):
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/tests/app/purgatex-screenshots DIR
 //   QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 3840x2160x24" build/tests/app/purgatex-screenshots DIR
-// The last pictures show the keyboard's focus marks.
+// The last pictures show the keyboard's focus marks. "--language de" shows
+// the window in that language; without it, the tool speaks what the program
+// would (the system's language, or PURGATEX_LANGUAGE).
 #include "devicelink/linkhelp.h"
 #include "highdpi.h"
 #include "mainwindow.h"
+#include "translations.h"
 #include "ui_mainwindow.h"
 #include "widgetvisibility.h"
 #include "windowgeometry.h"
@@ -119,7 +122,19 @@ int main(int argc, char *argv[])
 {
     enableHighDpiScaling();
     QApplication app(argc, argv);
-    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    QStringList args = app.arguments().mid(1);
+    const int language = args.indexOf(QStringLiteral("--language"));
+    if (language >= 0 && language + 1 < args.size()) {
+        if (!installTranslation(args.at(language + 1))) {
+            QTextStream(stderr) << "no translation for " << args.at(language + 1) << "\n";
+            return 2;
+        }
+        args.erase(args.begin() + language, args.begin() + language + 2);
+    } else {
+        installTranslations(); // as the program chooses (PURGATEX_LANGUAGE)
+    }
+    const QString dir = !args.isEmpty() && !args.first().startsWith(QLatin1String("--")) ? args.first()
+                                                                                         : QStringLiteral("screenshots");
     QDir().mkpath(dir);
 
     MainWindow w;

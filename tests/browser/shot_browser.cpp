@@ -2,12 +2,14 @@
 // loaded, and of the app page, after real scans of the in-process companion
 // simulator. Not a test.
 // Run under a display: xvfb-run -a <build>/tests/browser/shot_browser <out dir>
+// It speaks the language the program would (PURGATEX_LANGUAGE=de: German).
 
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
 #include "browserfixture.h"
 #include "highdpi.h"
+#include "translations.h"
 #include "companionsimulator.h"
 #include "protocol/messages.h"
 
@@ -38,6 +40,7 @@ int main(int argc, char **argv)
 {
     enableHighDpiScaling(); // QT_SCALE_FACTOR=1.5 and the like picture a scaling screen
     QApplication app(argc, argv);
+    installTranslations();
     const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(outDir);
     qputenv("QT_LOGGING_RULES", "default.debug=false");

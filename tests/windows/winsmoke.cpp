@@ -6,6 +6,9 @@
 // level, waits for the completion page and its erase record, and closes the
 // window, which runs the exit command. Every page on the way is saved as a
 // picture; every log line goes to the log file as well as to standard error.
+// The window speaks German, as on a German Windows: the translation compiled
+// into the program, Qt's own German from "translations" beside it (the zip
+// brings it); the log lines and the erase record stay English.
 //
 //   purgatex-winsmoke.exe OUT-DIR
 //
@@ -14,6 +17,7 @@
 // runs it under Wine on a virtual display and checks its log and record.
 
 #include "mainwindow.h"
+#include "translations.h"
 #include "ui_mainwindow.h"
 
 // click, clickRow, and waitFor with the workflow's polls ticking every few
@@ -181,6 +185,14 @@ int main(int argc, char **argv)
     if (log.open(QIODevice::WriteOnly | QIODevice::Truncate))
         g_log = &log;
     qInstallMessageHandler(logLine);
+
+    if (!installTranslation(QStringLiteral("de"))) {
+        say(QStringLiteral("FAILED at step 0: the German translation did not load"));
+        return 10;
+    }
+    // Qt's own German: a line edit's context menu.
+    const bool qtGerman = QCoreApplication::translate("QLineEdit", "&Undo") != QLatin1String("&Undo");
+    say(QStringLiteral("language: de, Qt's own texts: %1").arg(qtGerman ? QStringLiteral("German") : QStringLiteral("English")));
 
     auto *window = new MainWindow;
     window->show();
