@@ -25,6 +25,7 @@
 #include "ui_mainwindow.h"
 
 #include "companionsimulator.h"
+#include "protocol/messages.h"
 #include "protocol/records.h"
 #include "support/windowdriver.h"
 #include "workflow/eraseplan.h"
@@ -1010,7 +1011,12 @@ Journey::Page Journey::confirmAndErase(Page back)
         if (!expect(!ran && m_w.ui->T_D_SelectedItemLessOne->isVisible(), QStringLiteral("no notice for an empty choice")))
             return Page::Done;
         click(m_w.ui->T_D_SelectedItemLessOne_PushButton_Ok, QStringLiteral("notice ok"));
-        QTest::qWait(5);
+        // Whatever the clicks sent has reached the simulator once a marker
+        // request written after it has.
+        const int marks = m_sim.count(proto::GetMessageCount);
+        m_w.getMessageCount();
+        if (!waitFor([&] { return m_sim.count(proto::GetMessageCount) > marks; }, QStringLiteral("the marker request")))
+            return Page::Done;
         expect(m_sim.eraseRequests().size() == from, QStringLiteral("sent something for an empty choice"));
         word->clear();
         if (back == Page::Done || hurry())
