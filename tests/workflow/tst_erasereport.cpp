@@ -81,7 +81,9 @@ void shoot(QWidget *w, const QString &name)
     if (dir.isEmpty())
         return;
     QDir().mkpath(dir);
-    QTest::qWait(100);
+    // The layout and styling the last changes asked for are done first.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     w->grab().save(QDir(dir).filePath(name + ".png"));
 }
 
@@ -682,20 +684,32 @@ void TestEraseReport::droppedConnectionEndsOnInterruptedReport()
                     r.phone.set("app.running", 0);
                 });
     } else {
+        // The phone goes with the connection, as the photo request comes (a
+        // request the connection drops is never handled as an erase).
         if (cutOff == CutOff::Unplugged)
-            connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
-                    [&](const CompanionSimulator::EraseRecord &e) {
-                        if (e.category == Photo)
-                            r.phone.setState("absent");
-                    });
+            connect(&r.sim, &CompanionSimulator::requestReceived, &r.sim, [&](quint16 typeId) {
+                if (typeId == proto::ErasePhoto)
+                    r.phone.setState("absent");
+            });
         r.sim.setDropOnRequest(proto::ErasePhoto);
     }
+    QCOMPARE(r.w.m_linkPage, r.w.ui->A_MP_ConnectedInfomation_5);
     QVERIFY(eraseNow(r));
     QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_EraseCompleted_3->isHidden(); }, 30000));
     QVERIFY(r.w.m_eraseProgress < 100);
     if (cutOff != CutOff::Dropped) {
-        // The device link's own pages and notices come up behind the report.
-        QTest::qWait(3000);
+        // The device link's own pages and notices come up behind the report:
+        // once the link has turned from the phone page to a page of its own,
+        // that page and its notices stay behind the report. (An unplugged
+        // phone's link comes back through the session's supervision, which
+        // this rig leaves to the test: the session gives up at once.)
+        if (cutOff == CutOff::Unplugged)
+            r.w.handBackToDeviceLink();
+        QVERIFY(waitFor(r.w, [&] { return r.w.m_linkPage != r.w.ui->A_MP_ConnectedInfomation_5; }, 30000));
+        QVERIFY(r.w.m_linkPage);
+        QVERIFY(r.w.m_linkPage->isHidden());
+        for (QWidget *notice : qAsConst(r.w.m_linkNotices))
+            QVERIFY2(notice->isHidden(), qPrintable(notice->objectName()));
         QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
         QVERIFY(r.w.ui->A_MP_PleaseConnect_1->isHidden());
     }
