@@ -25,7 +25,9 @@
 #include "ui_mainwindow.h"
 
 #include "companionsimulator.h"
+#include "protocol/messages.h"
 #include "protocol/records.h"
+#include "support/categorynames.h"
 #include "support/windowdriver.h"
 #include "workflow/eraseplan.h"
 #include "workflow/scanplan.h"
@@ -660,7 +662,7 @@ bool Journey::checkReport()
     const bool success = text == QLatin1String("All data on your device has been erased permanently!");
     QStringList notRead;
     if (m_phone.refused >= 0 && inScope(m_phone.refused))
-        notRead << eraseplan::categoryDisplayName(m_phone.refused);
+        notRead << expected::categoryName(m_phone.refused);
     const QString notReadSentence =
         QStringLiteral("The phone did not let the program read %1: nothing of it was erased.").arg(notRead.join(", "));
     if (!expect(notRead.isEmpty() != text.contains(QLatin1String("The phone did not let the program read"))
@@ -750,9 +752,7 @@ bool Journey::checkClaims()
                 confirmed[batches.at(i).category] << key;
     for (const QJsonValue v : rec[QStringLiteral("categories")].toArray()) {
         const QJsonObject cat = v.toObject();
-        int c = 0;
-        while (c < CategoryCount && eraseplan::categoryDisplayName(c) != cat[QStringLiteral("category")].toString())
-            ++c;
+        const int c = expected::categoryNamed(cat[QStringLiteral("category")].toString());
         if (!expect(c < CategoryCount, QStringLiteral("record names an unknown category")))
             return false;
         const int claimed = cat[QStringLiteral("confirmed_erased")].toInt();
@@ -917,10 +917,9 @@ void Journey::comeBackAfterReboot()
     if (status == QLatin1String("verified")) {
         // The lists the check read hold nothing it could not match.
         for (const QJsonValue v : rec[QStringLiteral("verification")][QStringLiteral("categories")].toArray()) {
-            int c = 0;
-            while (c < CategoryCount
-                   && eraseplan::categoryDisplayName(c) != v.toObject()[QStringLiteral("category")].toString())
-                ++c;
+            const int c = expected::categoryNamed(v.toObject()[QStringLiteral("category")].toString());
+            if (!expect(c < CategoryCount, QStringLiteral("verification names an unknown category")))
+                return;
             for (const QString &entry : m_sim.data().lists[c]) {
                 const bool readable = c > Vedio || (c <= Message ? !entry.section(QLatin1Char(';'), 0, 0).isEmpty()
                                                                  : !proto::entryLocation(entry).isEmpty());
@@ -1010,7 +1009,12 @@ Journey::Page Journey::confirmAndErase(Page back)
         if (!expect(!ran && m_w.ui->T_D_SelectedItemLessOne->isVisible(), QStringLiteral("no notice for an empty choice")))
             return Page::Done;
         click(m_w.ui->T_D_SelectedItemLessOne_PushButton_Ok, QStringLiteral("notice ok"));
-        QTest::qWait(5);
+        // Whatever the clicks sent has reached the simulator once a marker
+        // request written after it has.
+        const int marks = m_sim.count(proto::GetMessageCount);
+        m_w.getMessageCount();
+        if (!waitFor([&] { return m_sim.count(proto::GetMessageCount) > marks; }, QStringLiteral("the marker request")))
+            return Page::Done;
         expect(m_sim.eraseRequests().size() == from, QStringLiteral("sent something for an empty choice"));
         word->clear();
         if (back == Page::Done || hurry())

@@ -328,7 +328,8 @@ private slots:
         w.show();
         QTableWidget *t = w.categoryTable(Photo);
         t->scrollToBottom();
-        QTest::qWait(50);
+        // The table has laid out and scrolled: the first photo's row is out of view.
+        QTRY_VERIFY_WITH_TIMEOUT(t->rowAt(0) > 1, kWait);
         w.startPhotoFetching();
         QTRY_VERIFY_WITH_TIMEOUT(!w.m_timerGetPhotoByTime->isActive(), kWait);
         QTRY_COMPARE_WITH_TIMEOUT(w.m_photoThumbs.size(), photos.count, kWait);

@@ -120,19 +120,29 @@ int callsStartingWith(const SimPhone &phone, const QString &start)
 }
 
 // Behind its notice a loop retries calmly, about one round a second, so the
-// tools are not run hundreds of times behind the user's back. Over a few
-// seconds the commands of one round (perRound of what `count` counts) may
-// run once for each second begun, plus a round cut by the window's start.
+// tools are not run hundreds of times behind the user's back; and it does go
+// on. The test waits until four more rounds have run (perRound of what
+// `count` counts each): they must not come sooner than the pause between
+// rounds allows. Whatever was counted lies in at least four rounds, each
+// after the first armed no sooner than a second after the one before, so at
+// least three such pauses (900 ms each, leaving room for timer slack) have
+// passed. A busy machine only makes the rounds slower, never faster.
 bool retriesCalmly(const std::function<int()> &count, int perRound, QString *why)
 {
+    const int rounds = 4;
     const int before = count();
-    QElapsedTimer window;
-    window.start();
-    QTest::qWait(3000);
-    const int ran = count() - before;
-    const qint64 allowed = perRound * (window.elapsed() / 900 + 2);
-    *why = QStringLiteral("%1 commands in %2 ms, at most %3 allowed").arg(ran).arg(window.elapsed()).arg(allowed);
-    return ran <= allowed;
+    QElapsedTimer clock;
+    clock.start();
+    if (!QTest::qWaitFor([&] { return count() - before >= rounds * perRound; }, kTimeout)) {
+        *why = QStringLiteral("the loop stopped: %1 commands in %2 ms").arg(count() - before).arg(clock.elapsed());
+        return false;
+    }
+    const qint64 least = (rounds - 1) * 900;
+    *why = QStringLiteral("%1 commands in %2 ms, no sooner than %3 ms allowed")
+               .arg(count() - before)
+               .arg(clock.elapsed())
+               .arg(least);
+    return clock.elapsed() >= least;
 }
 
 } // namespace
@@ -465,15 +475,19 @@ private slots:
         QTest::addColumn<QVariantMap>("scenario");
         QTest::addColumn<QString>("hang");
         QTest::addColumn<QString>("startLine");
-        QTest::newRow("adb start-server") << QVariantMap() << "start-server" << "start adb server";
-        QTest::newRow("netstat") << QVariantMap() << "netstat" << "start test port";
-        QTest::newRow("adb install") << QVariantMap{{"installed", "0"}} << "install" << "start install apk";
+        QTest::addColumn<QString>("call"); // the hung command line, in part
+        QTest::newRow("adb start-server") << QVariantMap() << "start-server" << "start adb server"
+                                          << "adb start-server";
+        QTest::newRow("netstat") << QVariantMap() << "netstat" << "start test port" << "netstat";
+        QTest::newRow("adb install") << QVariantMap{{"installed", "0"}} << "install" << "start install apk"
+                                     << "adb install";
     }
     void closeWhileACommandHangs()
     {
         QFETCH(QVariantMap, scenario);
         QFETCH(QString, hang);
         QFETCH(QString, startLine);
+        QFETCH(QString, call);
         SimPhone phone;
         QVERIFY(phone.isValid());
         apply(phone, scenario);
@@ -481,7 +495,9 @@ private slots:
         LogCapture log;
         MainWindow w;
         QTRY_VERIFY_WITH_TIMEOUT(log.contains(startLine), kTimeout);
-        QTest::qWait(300);
+        // The command is running and hangs: the simulated tool has noted its
+        // call and waits for the fault to be cleared.
+        QTRY_VERIFY_WITH_TIMEOUT(callsStartingWith(phone, call) > 0, kTimeout);
 
         qobject_cast<QAbstractButton *>(widget(w, "S_Close_Button"))->click();
         QTRY_VERIFY_WITH_TIMEOUT(phone.calls().contains(QStringLiteral("taskkill /f /im Purgatex.exe")), kTimeout);

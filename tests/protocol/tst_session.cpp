@@ -38,6 +38,16 @@ struct Session
         w->newTCPConnected(); // connected: ask for the home info
         return QTest::qWaitFor([&] { return w->m_homeInfoReadable; }, 5000);
     }
+
+    // Every frame the window has written so far has reached the simulator:
+    // a marker request is sent after them and waited for (the connection
+    // keeps their order).
+    bool flush()
+    {
+        const int before = sim.count(GetMessageCount);
+        w->getMessageCount();
+        return QTest::qWaitFor([&] { return sim.count(GetMessageCount) > before; }, 5000);
+    }
 };
 
 } // namespace
@@ -95,7 +105,7 @@ void TestSession::connectShowsThePhone()
     // A second connected tick asks nothing again.
     w.newTCPConnected();
     QCOMPARE(w.m_timerNewTCPConnected->interval(), 5000);
-    QTest::qWait(50);
+    QVERIFY(s.flush());
     QCOMPARE(s.sim.count(GetHomeInfo), 1);
     QCOMPARE(w.m_connectedCount, 2);
 }
@@ -374,7 +384,7 @@ void TestSession::eraseBatches()
 
     // Sent once only: the guard holds after the reply.
     send(w);
-    QTest::qWait(50);
+    QVERIFY(s.flush());
     QCOMPARE(s.sim.eraseRequests().size(), items);
 }
 
@@ -451,6 +461,8 @@ void TestSession::failureReplyAndSilence()
     s.sim.setSilent(true);
     w.sendCancelScan();
     QTRY_COMPARE(s.sim.count(CancelScan), 1);
+    // A silent phone sends nothing the test could wait for: that no
+    // acknowledgement is made up meanwhile needs a stretch of time to show.
     QTest::qWait(100);
     QVERIFY(!w.m_cancelScanBack);
 

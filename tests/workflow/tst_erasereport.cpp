@@ -6,6 +6,7 @@
 #include "support/simphone.h"
 #include "protocol/frame.h"
 #include "protocol/records.h"
+#include "support/categorynames.h"
 #include "workflow/eraseplan.h"
 
 #include <QDesktopServices>
@@ -81,7 +82,9 @@ void shoot(QWidget *w, const QString &name)
     if (dir.isEmpty())
         return;
     QDir().mkpath(dir);
-    QTest::qWait(100);
+    // The layout and styling the last changes asked for are done first.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     w->grab().save(QDir(dir).filePath(name + ".png"));
 }
 
@@ -612,12 +615,12 @@ void TestEraseReport::failedItemsAreReportedAndRecorded()
 
     const QMap<int, QStringList> received = keysReceived(r.sim);
     for (int c = 0; c < CategoryCount; ++c) {
-        const QJsonObject cat = categoryOf(rec, eraseplan::categoryDisplayName(c));
+        const QJsonObject cat = categoryOf(rec, expected::categoryName(c));
         if (before.lists[c].isEmpty()) {
             QVERIFY(cat.isEmpty());
             continue;
         }
-        const QString name = eraseplan::categoryDisplayName(c);
+        const QString name = expected::categoryName(c);
         QCOMPARE(cat["chosen"].toInt(), before.lists[c].size());
         QCOMPARE(cat["sent"].toInt(), received.value(c).size());
         // What the simulator still lists is exactly what the record says failed.
@@ -682,20 +685,32 @@ void TestEraseReport::droppedConnectionEndsOnInterruptedReport()
                     r.phone.set("app.running", 0);
                 });
     } else {
+        // The phone goes with the connection, as the photo request comes (a
+        // request the connection drops is never handled as an erase).
         if (cutOff == CutOff::Unplugged)
-            connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
-                    [&](const CompanionSimulator::EraseRecord &e) {
-                        if (e.category == Photo)
-                            r.phone.setState("absent");
-                    });
+            connect(&r.sim, &CompanionSimulator::requestReceived, &r.sim, [&](quint16 typeId) {
+                if (typeId == proto::ErasePhoto)
+                    r.phone.setState("absent");
+            });
         r.sim.setDropOnRequest(proto::ErasePhoto);
     }
+    QCOMPARE(r.w.m_linkPage, r.w.ui->A_MP_ConnectedInfomation_5);
     QVERIFY(eraseNow(r));
     QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_EraseCompleted_3->isHidden(); }, 30000));
     QVERIFY(r.w.m_eraseProgress < 100);
     if (cutOff != CutOff::Dropped) {
-        // The device link's own pages and notices come up behind the report.
-        QTest::qWait(3000);
+        // The device link's own pages and notices come up behind the report:
+        // once the link has turned from the phone page to a page of its own,
+        // that page and its notices stay behind the report. (An unplugged
+        // phone's link comes back through the session's supervision, which
+        // this rig leaves to the test: the session gives up at once.)
+        if (cutOff == CutOff::Unplugged)
+            r.w.handBackToDeviceLink();
+        QVERIFY(waitFor(r.w, [&] { return r.w.m_linkPage != r.w.ui->A_MP_ConnectedInfomation_5; }, 30000));
+        QVERIFY(r.w.m_linkPage);
+        QVERIFY(r.w.m_linkPage->isHidden());
+        for (QWidget *notice : qAsConst(r.w.m_linkNotices))
+            QVERIFY2(notice->isHidden(), qPrintable(notice->objectName()));
         QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
         QVERIFY(r.w.ui->A_MP_PleaseConnect_1->isHidden());
     }
@@ -735,7 +750,7 @@ void TestEraseReport::droppedConnectionEndsOnInterruptedReport()
     QCOMPARE(rec["totals"]["confirmed_erased"].toInt(), text);
     const QMap<int, QStringList> received = keysReceived(r.sim);
     for (int c : {Contact, History, Message})
-        QCOMPARE(categoryOf(rec, eraseplan::categoryDisplayName(c))["confirmed_erased"].toInt(), received.value(c).size());
+        QCOMPARE(categoryOf(rec, expected::categoryName(c))["confirmed_erased"].toInt(), received.value(c).size());
     const QJsonObject photo = categoryOf(rec, "Photo");
     QCOMPARE(photo["confirmed_erased"].toInt(), 0);
     QCOMPARE(photo["not_confirmed"].toInt(), before.lists[Photo].size());
@@ -1127,7 +1142,7 @@ void TestEraseReport::categoryNotReadIsNamedAndNeverErased()
     QFETCH(bool, gateClosed);
     Rig r;
     const SimDataSet before = r.sim.data();
-    const QString name = eraseplan::categoryDisplayName(category);
+    const QString name = expected::categoryName(category);
     if (gateClosed)
         r.sim.setGates(category != Contact, true, true, true);
     else
@@ -1268,7 +1283,7 @@ void TestEraseReport::entryTheCheckCannotReadIsNeverGone()
     QCOMPARE(r.w.ui->M_EraseCompleted_Label_Verify->text(), line);
     QCOMPARE(r.w.ui->M_EraseCompleted_Label_Title->text(), QString("Completed"));
     shoot(&r.w, QStringLiteral("report-could-not-check-%1").arg(QTest::currentDataTag()).replace(' ', '-'));
-    const int row = reportRow(r, eraseplan::categoryDisplayName(category));
+    const int row = reportRow(r, expected::categoryName(category));
     QCOMPARE(r.w.ui->M_EraseCompleted_Table->item(row, 5)->text(), QString("could not check"));
     QCOMPARE(r.w.ui->M_EraseCompleted_Table->item(1 - row, 5)->text(), QString("all gone"));
     const QJsonObject rec = lastRecord(r);
@@ -1367,7 +1382,7 @@ void TestEraseReport::forgedRecordInAFieldIsNeverErased()
         QCOMPARE(sent, QStringList{ownId});
 
     const QJsonObject rec = lastRecord(r);
-    const QJsonObject cat = categoryOf(rec, eraseplan::categoryDisplayName(category));
+    const QJsonObject cat = categoryOf(rec, expected::categoryName(category));
     QCOMPARE(jsonStrings(cat["not_sent_ids"]), QStringList{victimId});
     QCOMPARE(jsonStrings(cat["not_sent_reasons"]),
              QStringList{"the phone listed their id more than once, so it cannot be told which item the id would "
@@ -1376,11 +1391,11 @@ void TestEraseReport::forgedRecordInAFieldIsNeverErased()
     // The list held one record more than the phone announced.
     const QJsonArray counts = rec["list_counts_differ"].toArray();
     QCOMPARE(counts.size(), 1);
-    QCOMPARE(counts[0].toObject()["category"].toString(), eraseplan::categoryDisplayName(category));
+    QCOMPARE(counts[0].toObject()["category"].toString(), expected::categoryName(category));
     QCOMPARE(counts[0].toObject()["records_listed"].toInt(), counts[0].toObject()["records_announced"].toInt() + 1);
     const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
     QVERIFY2(
-        text.endsWith(QString("1 item could not be erased (%1: 1).").arg(eraseplan::categoryDisplayName(category))),
+        text.endsWith(QString("1 item could not be erased (%1: 1).").arg(expected::categoryName(category))),
         qPrintable(text));
 }
 

@@ -1377,7 +1377,13 @@ void TestWorkflowScenario::closeSendsCloseRequestWhenConnected()
     // Neither the phone's answer to the close nor a session that gives up
     // meanwhile starts anything in the exit command's place.
     r.w.handBackToDeviceLink();
-    QTest::qWait(2000);
+    // Once no step runs any more, nothing is left that could start a command
+    // after the exit command: no step of the device link is armed either.
+    QVERIFY(waitFor(r.w, [&] { return !r.w.m_runningStep; }));
+    QVERIFY(r.w.m_closeRequested);
+    for (QTimer *t : r.w.deviceLinkStepTimers())
+        QVERIFY2(!t->isActive(), qPrintable(t->objectName()));
+    QVERIFY(!r.w.m_timerTestCheckAppQuited->isActive());
     const QStringList calls = r.phone.calls();
     QCOMPARE(calls.count("taskkill /f /im Purgatex.exe"), 1);
     QCOMPARE(calls.last(), QString("taskkill /f /im Purgatex.exe"));
