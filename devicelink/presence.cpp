@@ -93,6 +93,10 @@ void MainWindow::decidePresence(bool phoneListed)
 // again, from the package check while the phone is still listed.
 void MainWindow::handBackToDeviceLink()
 {
+    // Once the program is closing, its exit command is the only step left:
+    // stopping the link here would end that command early.
+    if (m_closeRequested)
+        return;
     stopDeviceLink();
     runStep(kHandBack);
 }

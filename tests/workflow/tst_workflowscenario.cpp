@@ -6,6 +6,7 @@
 #include "support/simphone.h"
 #include "protocol/frame.h"
 #include "protocol/messages.h"
+#include "devicelink/stepdef.h"
 
 #include <QAbstractButton>
 #include <QElapsedTimer>
@@ -1377,6 +1378,9 @@ void TestWorkflowScenario::closeSendsCloseRequestWhenConnected()
     // Neither the phone's answer to the close nor a session that gives up
     // meanwhile starts anything in the exit command's place.
     r.w.handBackToDeviceLink();
+    // The exit command goes on to its end (a hand-back must not abandon it:
+    // a taskkill that fails would leave the window open).
+    QVERIFY(r.w.m_runningStep && r.w.m_runningStep->step == MainWindow::StepCloseProgram);
     // Once no step runs any more, nothing is left that could start a command
     // after the exit command: no step of the device link is armed either.
     QVERIFY(waitFor(r.w, [&] { return !r.w.m_runningStep; }));
