@@ -47,6 +47,11 @@ void setRecordLink(QPushButton *link, QLabel *line, const eraserecord::Written &
 
 } // namespace
 
+bool MainWindow::sameKeyList(const QStringList &a, const QStringList &b)
+{
+    return a.size() == b.size() && (a.isSharedWith(b) || std::equal(a.cbegin(), a.cend(), b.cbegin()));
+}
+
 QStringList MainWindow::eraseKeysOf(int category) const
 {
     const bool all = m_eraseType == EraseType::All;
@@ -112,11 +117,22 @@ void MainWindow::beginEraseAccount()
         // Keys answered in an earlier run since the scan are not sent again:
         // those carried over keep what the phone said of them. The rest is
         // what the user chooses now; of it, what a cancelled run sent without
-        // an answer is not confirmed either way until the phone answers.
-        const QStringList chosen = eraseplan::keysNotAnswered(eraseKeysOf(c), m_eraseAnsweredKeys[c]);
-        m_eraseAccount.choose(c, chosen);
+        // an answer is not confirmed either way until the phone answers. The
+        // batch the category's sender will send is worked out here, once.
+        const QStringList source = eraseKeysOf(c);
+        QStringList wanted = source;
+        if (!m_eraseAnsweredKeys[c].isEmpty()) {
+            wanted.clear();
+            for (const QString &key : source)
+                if (!m_eraseAnsweredKeys[c].contains(key))
+                    wanted << key;
+        }
+        const EraseAccount::Chosen chosen = m_eraseAccount.choose(c, wanted);
+        m_eraseRunKeys[c] = {m_eraseRunNumber, source, chosen.keys, chosen.places};
+        if (m_eraseSentUnanswered[c].isEmpty())
+            continue;
         QStringList sentBefore;
-        for (const QString &key : chosen)
+        for (const QString &key : chosen.keys)
             if (m_eraseSentUnanswered[c].contains(key))
                 sentBefore << key;
         m_eraseAccount.markSentBefore(c, sentBefore);
@@ -190,6 +206,9 @@ void MainWindow::endEraseRun(EraseAccount::Outcome outcome, const QString &reaso
 {
     if (!m_eraseAccount.isOpen())
         return;
+    // Nothing more is sent for a run that has ended: what was not written
+    // yet stays "not sent".
+    dropUnsentEraseItems();
     m_eraseAccount.end(outcome, QDateTime::currentDateTimeUtc(), reason);
     for (int c = 0; c < CategoryCount; ++c)
         for (const QString &key : m_eraseAccount.keys(c, EraseAccount::KeyState::Sent))
