@@ -48,6 +48,11 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
+    if (m_recordWriter) {
+        // A record still being written goes on; nobody is told of it.
+        m_recordWriter->done = nullptr;
+        m_recordWriter->idle = nullptr;
+    }
     teardownSession();
     teardownDeviceLink();
     delete ui;

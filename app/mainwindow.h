@@ -32,6 +32,7 @@
 #include "workflow/eraseaccount.h"
 #include "workflow/eraseverification.h"
 #include "workflow/eraserecord.h"
+#include "workflow/recordwriter.h"
 #include "workflow/programstate.h"
 
 namespace Ui {
@@ -969,7 +970,23 @@ public:
     quint64 m_eraseAccountScan = 0;
     QString m_recordsFolder = eraserecord::defaultFolder();
     QString m_recordBaseName;
+    // Where the run's record went, or why it could not be written, as the
+    // writer last told; empty until the run's first record is on disk.
     eraserecord::Written m_recordWritten;
+    // Records are written on a thread of their own (workflow/recordwriter.h).
+    QSharedPointer<RecordWriter> m_recordWriter;
+    // The names given to records of this session, some perhaps not on disk
+    // yet: a record of another run never takes one of them.
+    QSet<QString> m_recordNamesGiven;
+    // The program was closed: the exit command runs once the record being
+    // written is on disk (or after this long).
+    bool m_closeAfterRecord = false;
+    int m_closeRecordWaitMs = 30000;
+    bool m_closeRecordWaitOver = false;
+    // A record is being written (or waits to be).
+    bool eraseRecordWriting() const { return m_recordWriter && m_recordWriter->busy(); }
+    void eraseRecordWritten(const eraserecord::Written &written);
+    void showRecordLinks();
     // The keys the erase sender of a category sends in the current scope.
     QStringList eraseKeysOf(int category) const;
     // The ids the phone listed more than once that the run stands for (All:

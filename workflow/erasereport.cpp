@@ -14,6 +14,7 @@
 #include <QDebug>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QPixmap>
 #include <QUrl>
@@ -38,9 +39,11 @@ QStringList locationsOf(const QStringList &entries)
 
 void setRecordLink(QPushButton *link, QLabel *line, const eraserecord::Written &written, const QString &folder)
 {
-    setWidgetShown(link, written.ok());
+    // Until the run's record is on disk, neither the link nor the line.
+    const bool none = written.ok() && written.pdfPath.isEmpty();
+    setWidgetShown(link, written.ok() && !none);
     link->setToolTip(QDir::toNativeSeparators(written.pdfPath));
-    line->setText(eraserecord::recordLine(written, folder));
+    line->setText(none ? QString() : eraserecord::recordLine(written, folder));
     line->setStyleSheet(written.ok() ? QStringLiteral("color:#666666; font-size:12px;")
                                      : QStringLiteral("color:#E8541E; font-size:13px; font-weight:bold;"));
 }
@@ -210,22 +213,55 @@ void MainWindow::endEraseRun(EraseAccount::Outcome outcome, const QString &reaso
     // yet stays "not sent".
     dropUnsentEraseItems();
     m_eraseAccount.end(outcome, QDateTime::currentDateTimeUtc(), reason);
-    for (int c = 0; c < CategoryCount; ++c)
-        for (const QString &key : m_eraseAccount.keys(c, EraseAccount::KeyState::Sent))
+    for (int c = 0; c < CategoryCount; ++c) {
+        const QStringList unanswered = m_eraseAccount.keys(c, EraseAccount::KeyState::Sent);
+        if (unanswered.isEmpty())
+            continue;
+        m_eraseSentUnanswered[c].reserve(m_eraseSentUnanswered[c].size() + unanswered.size());
+        for (const QString &key : unanswered)
             m_eraseSentUnanswered[c].insert(key);
+    }
     eraseverification::prepare(m_eraseAccount);
     qDebug() << "erase run ended:" << eraserecord::outcomeText(outcome);
     writeEraseRecord();
     fillEraseReport();
 }
 
+// The record is written on the writer's thread from a copy of the account;
+// the page shows it once it is on disk.
 void MainWindow::writeEraseRecord()
 {
-    if (m_recordBaseName.isEmpty())
-        m_recordBaseName = eraserecord::uniqueBaseName(m_recordsFolder, m_eraseAccount);
-    m_recordWritten = eraserecord::write(m_recordsFolder, m_recordBaseName, m_eraseAccount,
-                                         QStringLiteral(PURGATEX_VERSION));
-    qDebug() << "erase record:" << (m_recordWritten.ok() ? m_recordWritten.pdfPath : m_recordWritten.error);
+    if (m_recordBaseName.isEmpty()) {
+        m_recordBaseName = eraserecord::uniqueBaseName(m_recordsFolder, m_eraseAccount, m_recordNamesGiven);
+        m_recordNamesGiven.insert(QDir(m_recordsFolder).filePath(m_recordBaseName));
+    }
+    if (!m_recordWriter) {
+        m_recordWriter = RecordWriter::create();
+        m_recordWriter->done = [this](const eraserecord::Written &written) { eraseRecordWritten(written); };
+        m_recordWriter->idle = [this] {
+            if (m_closeAfterRecord)
+                closeProgram(); // the record is on disk: now the program may end
+        };
+    }
+    m_recordWriter->write(m_recordsFolder, m_recordBaseName, m_eraseAccount, QStringLiteral(PURGATEX_VERSION));
+}
+
+void MainWindow::eraseRecordWritten(const eraserecord::Written &written)
+{
+    qDebug() << "erase record:" << (written.ok() ? written.pdfPath : written.error);
+    // A record of a run that has been followed by another is not this run's.
+    if (QFileInfo(written.jsonPath).completeBaseName() != m_recordBaseName)
+        return;
+    m_recordWritten = written;
+    showRecordLinks();
+}
+
+void MainWindow::showRecordLinks()
+{
+    setRecordLink(ui->M_EraseCompleted_PushButton_Record, ui->M_EraseCompleted_Label_Record, m_recordWritten,
+                  m_recordsFolder);
+    setRecordLink(ui->T_D_EraseCancelled_PushButton_Record, ui->T_D_EraseCancelled_Label_Record, m_recordWritten,
+                  m_recordsFolder);
 }
 
 void MainWindow::interruptEraseRun(const QString &reason)
@@ -298,10 +334,7 @@ void MainWindow::fillEraseReport()
     for (int i = 1; i < 5; ++i)
         table->setColumnWidth(i, verifies ? 110 : 130);
 
-    setRecordLink(ui->M_EraseCompleted_PushButton_Record, ui->M_EraseCompleted_Label_Record, m_recordWritten,
-                  m_recordsFolder);
-    setRecordLink(ui->T_D_EraseCancelled_PushButton_Record, ui->T_D_EraseCancelled_Label_Record, m_recordWritten,
-                  m_recordsFolder);
+    showRecordLinks();
     ui->T_D_EraseCancelled_Label_Message->setText(eraserecord::cancelSummary(a));
 }
 

@@ -11,7 +11,11 @@
 // discarded). For comparison, the same erase requests are written by a bare
 // client to a second simulator process over a local socket.
 //
-//   bench_messages [messages] [characters per message] [--scan-only]   (500000 200)
+// With --interrupt the phone goes away once half of the requests are written:
+// the run ends interrupted, with the other half never sent, and the record
+// lists them all.
+//
+//   bench_messages [messages] [characters per message] [--scan-only] [--interrupt]   (500000 200)
 
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
@@ -144,6 +148,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const bool scanOnly = args.removeAll(QStringLiteral("--scan-only")) > 0;
+    const bool interrupt = args.removeAll(QStringLiteral("--interrupt")) > 0;
     const int messages = args.value(0, QStringLiteral("500000")).toInt();
     const int chars = args.value(1, QStringLiteral("200")).toInt();
 
@@ -256,6 +261,38 @@ int main(int argc, char *argv[])
         meter.setPhase(QStringLiteral("erase run"));
         clock.restart();
         w.ui->M_ConformErase_PushButton_EraseNow->click();
+        if (interrupt) {
+            const bool half = drive::waitFor(
+                w, [&] { return int(w.m_eraseSentCount[Message]) >= chosen.size() / 2; }, 30 * 60 * 1000);
+            const qint64 cutMs = clock.elapsed();
+            const int sentWhenCut = int(w.m_eraseSentCount[Message]);
+            phone.process.kill();
+            const bool ended = drive::waitFor(w, [&] { return w.ui->M_EraseCompleted_3->isVisible(); }, 10 * 60 * 1000);
+            const qint64 endedMs = clock.elapsed() - cutMs;
+            meter.setPhase(QStringLiteral("record"));
+            clock.restart();
+            const bool recorded = drive::waitFor(
+                w, [&] { return !w.eraseRecordWriting() && !w.m_recordWritten.jsonPath.isEmpty(); }, 10 * 60 * 1000);
+            const qint64 recordMs = clock.elapsed();
+            meter.stop();
+            const QJsonObject record = readJson(w.m_recordWritten.jsonPath);
+            const QString outcome = record[QStringLiteral("outcome")].toString();
+            if (!half || !ended || !recorded || outcome != QStringLiteral("interrupted"))
+                result = 1;
+            out << "erase of every message, interrupted through the window" << Qt::endl
+                << "  the phone went away " << cutMs << " ms after Erase Now, " << sentWhenCut
+                << " requests written; the report page " << endedMs << " ms later" << Qt::endl
+                << "  record (" << outcome << ") on disk " << recordMs << " ms after the report page (JSON "
+                << QFileInfo(w.m_recordWritten.jsonPath).size() << " bytes, PDF "
+                << QFileInfo(w.m_recordWritten.pdfPath).size() << " bytes)" << Qt::endl
+                << "  memory: peak " << qMax(scanPeak, mib(memorymeter::peakKb())) << " MiB"
+                << (peakReset ? "" : " (the peak of the erase could not be told apart)") << Qt::endl
+                << "  longest stall: " << StallMeter::describe(meter.longest()) << Qt::endl;
+            for (const StallMeter::Stall &st : meter.longestStalls())
+                out << "    at " << st.endedMs - st.ms << " ms: " << StallMeter::describe(st) << Qt::endl;
+            QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+            return result;
+        }
         qint64 sendMs = -1;
         qint64 sentAfterMs = -1;
         const bool completed = drive::waitFor(
