@@ -53,6 +53,9 @@ MainWindow::~MainWindow()
         m_recordWriter->done = nullptr;
         m_recordWriter->idle = nullptr;
     }
+    // The window's own destruction moves the focus; nothing of the window
+    // answers the application's signals from here on.
+    disconnect(qApp, nullptr, this, nullptr);
     teardownSession();
     teardownDeviceLink();
     delete ui;

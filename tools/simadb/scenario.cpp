@@ -5,6 +5,7 @@
 #include <QLockFile>
 #include <QSaveFile>
 #include <QTextStream>
+#include <QThread>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -106,21 +107,41 @@ QString Scenario::toText() const
     return out;
 }
 
+// Windows lets no file be replaced while another process has it open, and
+// no file be opened while it is being replaced: the tools and the test read
+// and rewrite the scenario all the time, so a read or a rewrite that meets
+// the other is tried again for a while rather than taken for an empty
+// scenario or dropped. (On Linux the first try always does.)
+namespace {
+const int kFileTries = 200;
+const unsigned long kFileRetryMs = 5;
+} // namespace
+
 Scenario Scenario::load(const QString &dir)
 {
     QFile f(fileName(dir));
-    if (!f.open(QIODevice::ReadOnly))
-        return Scenario();
+    for (int tries = 1; !f.open(QIODevice::ReadOnly); ++tries) {
+        if (!f.exists() || tries >= kFileTries)
+            return Scenario();
+        QThread::msleep(kFileRetryMs);
+    }
     return parse(QString::fromUtf8(f.readAll()));
 }
 
 bool Scenario::save(const QString &dir) const
 {
-    QSaveFile f(fileName(dir));
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write(toText().toUtf8());
-    return f.commit();
+    const QByteArray text = toText().toUtf8();
+    for (int tries = 1;; ++tries) {
+        QSaveFile f(fileName(dir));
+        if (f.open(QIODevice::WriteOnly)) {
+            f.write(text);
+            if (f.commit())
+                return true;
+        }
+        if (tries >= kFileTries)
+            return false;
+        QThread::msleep(kFileRetryMs);
+    }
 }
 
 int Scenario::indexOf(const QString &key) const
