@@ -373,10 +373,13 @@ void MainWindow::changeDefaultSMSAppReadable()
         return;
     m_changeSmsAppReadable = false;
     m_timerChangeDefaultSMSAppReadable->stop();
-    showConfirmPage();
     if (m_changeSmsAppOk) {
+        // The run starts at once: the confirm page (whose summary, worked
+        // out afresh, would take a while for half a million messages) is not
+        // shown again in between.
         m_changeSmsAppOk = false;
     } else {
+        showConfirmPage();
         // Refused on the phone: everything else selected is still erased.
         m_eraseSelected[Message] = false;
         const QStringList chosen =
