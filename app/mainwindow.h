@@ -914,8 +914,10 @@ public:
     static bool sameKeyList(const QStringList &a, const QStringList &b);
     // Keys sent in a run that was cancelled (or cut off) before the phone
     // answered them: the phone may have erased them, so a failure when they
-    // are sent again confirms nothing.
-    QSet<QString> m_eraseSentUnanswered[CategoryCount];
+    // are sent again confirms nothing. Kept as the lists the runs' accounts
+    // hand out (shared, not copied; a key may be in it twice): looked up
+    // only when a run after such a run begins.
+    QStringList m_eraseSentUnanswered[CategoryCount];
     int m_eraseFailedBefore[CategoryCount] = {};
     void foldAnsweredBatches();
     void reopenCategoriesWithNewKeys();

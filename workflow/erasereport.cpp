@@ -5,6 +5,7 @@
 
 #include "app/highdpi.h"
 #include "app/widgetvisibility.h"
+#include "protocol/keyindex.h"
 #include "protocol/records.h"
 #include "purgatexversion.h"
 #include "workflow/eraseplan.h"
@@ -132,11 +133,16 @@ void MainWindow::beginEraseAccount()
         }
         const EraseAccount::Chosen chosen = m_eraseAccount.choose(c, wanted);
         m_eraseRunKeys[c] = {m_eraseRunNumber, source, chosen.keys, chosen.places};
-        if (m_eraseSentUnanswered[c].isEmpty())
+        const QStringList &unanswered = m_eraseSentUnanswered[c];
+        if (unanswered.isEmpty())
             continue;
+        KeyIndex sentUnanswered;
+        sentUnanswered.reserve(int(unanswered.size()));
+        for (int i = 0; i < unanswered.size(); ++i)
+            sentUnanswered.insert(unanswered, i);
         QStringList sentBefore;
         for (const QString &key : chosen.keys)
-            if (m_eraseSentUnanswered[c].contains(key))
+            if (sentUnanswered.find(key, unanswered) >= 0)
                 sentBefore << key;
         m_eraseAccount.markSentBefore(c, sentBefore);
     }
@@ -213,14 +219,8 @@ void MainWindow::endEraseRun(EraseAccount::Outcome outcome, const QString &reaso
     // yet stays "not sent".
     dropUnsentEraseItems();
     m_eraseAccount.end(outcome, QDateTime::currentDateTimeUtc(), reason);
-    for (int c = 0; c < CategoryCount; ++c) {
-        const QStringList unanswered = m_eraseAccount.keys(c, EraseAccount::KeyState::Sent);
-        if (unanswered.isEmpty())
-            continue;
-        m_eraseSentUnanswered[c].reserve(m_eraseSentUnanswered[c].size() + unanswered.size());
-        for (const QString &key : unanswered)
-            m_eraseSentUnanswered[c].insert(key);
-    }
+    for (int c = 0; c < CategoryCount; ++c)
+        m_eraseSentUnanswered[c] += m_eraseAccount.keys(c, EraseAccount::KeyState::Sent);
     eraseverification::prepare(m_eraseAccount);
     qDebug() << "erase run ended:" << eraserecord::outcomeText(outcome);
     writeEraseRecord();
