@@ -57,6 +57,11 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
+    if (m_recordWriter) {
+        // A record still being written goes on; nobody is told of it.
+        m_recordWriter->done = nullptr;
+        m_recordWriter->idle = nullptr;
+    }
     // The window's own destruction moves the focus; nothing of the window
     // answers the application's signals from here on.
     disconnect(qApp, nullptr, this, nullptr);

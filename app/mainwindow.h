@@ -32,6 +32,7 @@
 #include "workflow/eraseaccount.h"
 #include "workflow/eraseverification.h"
 #include "workflow/eraserecord.h"
+#include "workflow/recordwriter.h"
 #include "workflow/programstate.h"
 
 namespace Ui {
@@ -664,7 +665,40 @@ public:
     QElapsedTimer m_etEraseContact, m_etEraseHistory, m_etEraseMessage, m_etErasePhotoDir,
         m_etEraseAudioDir, m_etEraseKik;
 
+    // Requests go out in the order they are asked for. A request is
+    // written at once; an erase batch is written in slices as the socket
+    // takes the bytes (bytesWritten, or the next pass of the event loop when
+    // a pass has taken its time), so that the window never stands still for
+    // it, and what is asked for meanwhile waits behind the batch.
     void writeRequest(const QByteArray &frame);
+    struct Outgoing
+    {
+        QByteArray frame; // a request, written whole
+        // ... or an erase batch (category >= 0), written in slices:
+        int category = -1;
+        quint16 type = 0;
+        quint16 level = 0;
+        QStringList keys;    // in sending order, numbered from 1
+        QVector<int> places; // their places in the account of the run
+        int next = 0;        // the key written next
+    };
+    QList<Outgoing> m_outgoing;
+    QTimer *m_timerSendOutgoing = nullptr;
+    bool m_sendingOutgoing = false;
+    // A slice of a batch is about this many bytes; the socket is given no
+    // more while it holds this many unwritten; a pass writes for at most
+    // this long.
+    int m_sendSliceBytes = 256 * 1024;
+    qint64 m_sendAheadBytes = 1024 * 1024;
+    int m_sendPassMs = 10;
+    void sendOutgoing();
+    void writeEraseSlice(Outgoing &batch);
+    // An erase batch (or its rest) not yet written is not sent: its keys
+    // stay "not sent" in the run's account. Requests waiting behind it go
+    // out.
+    void dropUnsentEraseItems();
+    // An erase batch of the category (any, when -1) is still being written.
+    bool eraseItemsUnsent(int category = -1) const;
     // The receive loop on one chunk of received bytes (receiveData reads the
     // socket and calls it).
     // Both decode one pass and arm the next one when frames are left.
@@ -881,10 +915,25 @@ public:
     // erased before it are not sent twice.
     QSet<QString> m_eraseAnsweredKeys[CategoryCount];
     QStringList m_eraseBatchKeys[CategoryCount];
+    // Per category, the batch the run sends, worked out when it begins: the
+    // keys chosen (as the sender passes them), the keys of the batch (each
+    // once, none answered before) and their places in the run's account.
+    struct RunKeys
+    {
+        quint64 run = 0; // m_eraseRunNumber of the run
+        QStringList chosen;
+        QStringList keys;
+        QVector<int> places;
+    };
+    RunKeys m_eraseRunKeys[CategoryCount];
+    // The same keys in the same order (a list shared, or equal).
+    static bool sameKeyList(const QStringList &a, const QStringList &b);
     // Keys sent in a run that was cancelled (or cut off) before the phone
     // answered them: the phone may have erased them, so a failure when they
-    // are sent again confirms nothing.
-    QSet<QString> m_eraseSentUnanswered[CategoryCount];
+    // are sent again confirms nothing. Kept as the lists the runs' accounts
+    // hand out (shared, not copied; a key may be in it twice): looked up
+    // only when a run after such a run begins.
+    QStringList m_eraseSentUnanswered[CategoryCount];
     int m_eraseFailedBefore[CategoryCount] = {};
     void foldAnsweredBatches();
     void reopenCategoriesWithNewKeys();
@@ -939,7 +988,23 @@ public:
     quint64 m_eraseAccountScan = 0;
     QString m_recordsFolder = eraserecord::defaultFolder();
     QString m_recordBaseName;
+    // Where the run's record went, or why it could not be written, as the
+    // writer last told; empty until the run's first record is on disk.
     eraserecord::Written m_recordWritten;
+    // Records are written on a thread of their own (workflow/recordwriter.h).
+    QSharedPointer<RecordWriter> m_recordWriter;
+    // The names given to records of this session, some perhaps not on disk
+    // yet: a record of another run never takes one of them.
+    QSet<QString> m_recordNamesGiven;
+    // The program was closed: the exit command runs once the record being
+    // written is on disk (or after this long).
+    bool m_closeAfterRecord = false;
+    int m_closeRecordWaitMs = 30000;
+    bool m_closeRecordWaitOver = false;
+    // A record is being written (or waits to be).
+    bool eraseRecordWriting() const { return m_recordWriter && m_recordWriter->busy(); }
+    void eraseRecordWritten(const eraserecord::Written &written);
+    void showRecordLinks();
     // The keys the erase sender of a category sends in the current scope.
     QStringList eraseKeysOf(int category) const;
     // The ids the phone listed more than once that the run stands for (All:

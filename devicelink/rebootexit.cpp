@@ -180,14 +180,34 @@ void MainWindow::decideAppQuited(bool phoneListed)
 void MainWindow::closeProgram()
 {
     // The user's close and the phone's answer to it both come here; the
-    // exit command runs once.
-    if (m_closeRequested)
+    // exit command runs once, and only when the erase record being written
+    // (that of an erase the close interrupted) is on disk, or has been given
+    // m_closeRecordWaitMs.
+    if (!m_closeRequested) {
+        m_closeRequested = true;
+        m_timerNewTCPConnected->stop();
+        m_timerHomeInfoReadable->stop();
+        stopDeviceLink();
+        stopDeviceTracking(); // taskkill ends this program's processes, not adb
+        if (eraseRecordWriting()) {
+            qDebug() << "close waits for the erase record";
+            m_closeAfterRecord = true;
+            QTimer::singleShot(m_closeRecordWaitMs, this, [this] {
+                m_closeRecordWaitOver = true;
+                closeProgram();
+            });
+            return;
+        }
+        runStep(kClose);
         return;
-    m_closeRequested = true;
-    m_timerNewTCPConnected->stop();
-    m_timerHomeInfoReadable->stop();
-    stopDeviceLink();
-    stopDeviceTracking(); // taskkill ends this program's processes, not adb
+    }
+    // Called again: the record is on disk, the wait is over, or the phone
+    // answered the close request.
+    if (!m_closeAfterRecord)
+        return;
+    if (eraseRecordWriting() && !m_closeRecordWaitOver)
+        return;
+    m_closeAfterRecord = false;
     runStep(kClose);
 }
 

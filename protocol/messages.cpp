@@ -1,5 +1,7 @@
 #include "protocol/messages.h"
 
+#include <QtEndian>
+
 #include "protocol/frame.h"
 
 namespace proto {
@@ -73,6 +75,33 @@ QByteArray eraseRequest(quint16 typeId, const QString &key, quint16 level, quint
     // A null key would be written with the null marker; send it as empty text.
     const QString text = key.isNull() ? QStringLiteral("") : key;
     return FrameWriter(typeId).string(text).uint16(level).uint32(sequence).uint32(batchSize).finish();
+}
+
+bool appendEraseRequest(QByteArray &out, quint16 typeId, const QString &key, quint16 level, quint32 sequence,
+                        quint32 batchSize)
+{
+    const int n = key.size();
+    if (n > MaxEraseKeyLength)
+        return false;
+    const int at = out.size();
+    out.resize(at + eraseRequestSize(n));
+    uchar *p = reinterpret_cast<uchar *>(out.data()) + at;
+    // Header, then the tagged fields: the key as QDataStream writes a
+    // QString (its byte length, then UTF-16 big-endian), level, sequence
+    // number, batch size.
+    qToBigEndian<quint16>(typeId, p);
+    qToBigEndian<quint16>(quint16(eraseRequestSize(n) - FrameHeaderSize), p + 2);
+    qToBigEndian<quint16>(TagString, p + 4);
+    qToBigEndian<quint32>(quint32(2 * n), p + 6);
+    qToBigEndian<quint16>(key.utf16(), n, p + 10);
+    p += 10 + 2 * n;
+    qToBigEndian<quint16>(TagInt16, p);
+    qToBigEndian<quint16>(level, p + 2);
+    qToBigEndian<quint16>(TagInt32, p + 4);
+    qToBigEndian<quint32>(sequence, p + 6);
+    qToBigEndian<quint16>(TagInt32, p + 10);
+    qToBigEndian<quint32>(batchSize, p + 12);
+    return true;
 }
 
 } // namespace proto

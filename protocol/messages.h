@@ -113,5 +113,12 @@ QByteArray eraseRequest(quint16 typeId, const QString &key, quint16 level, quint
                         quint32 batchSize);
 // Longest key (in UTF-16 code units) that fits one erase request.
 constexpr int MaxEraseKeyLength = (0xFFFF - 22) / 2;
+// Appends the bytes of eraseRequest(...) to `out`, written directly rather
+// than through a stream (a batch may hold hundreds of thousands of them).
+// Appends nothing and returns false when the key is too long for one frame.
+bool appendEraseRequest(QByteArray &out, quint16 typeId, const QString &key, quint16 level, quint32 sequence,
+                        quint32 batchSize);
+// The size of that frame.
+constexpr int eraseRequestSize(int keyLength) { return 26 + 2 * keyLength; }
 
 } // namespace proto

@@ -6,6 +6,8 @@
 
 #include <QDebug>
 
+#include <algorithm>
+
 #include "protocol/messages.h"
 #include "protocol/records.h"
 #include "workflow/eraseplan.h"
@@ -186,6 +188,19 @@ void MainWindow::sendGetPhotoByName(const QString &location)
 
 // ----- erase -----
 
+namespace {
+
+// The keys a sender is about to send, in one line however many they are
+// (a batch may hold hundreds of thousands): how many, the first and the last.
+void logEraseKeys(const char *start, const QStringList &keys)
+{
+    if (keys.isEmpty())
+        return;
+    qDebug() << start << keys.size() << "keys, first:" << keys.first() << "last:" << keys.last();
+}
+
+} // namespace
+
 bool MainWindow::eraseGuard(Category c) const
 {
     return m_eraseSelected[c] && !m_eraseBack[c];
@@ -196,41 +211,61 @@ bool MainWindow::eraseGuard(Category c) const
 // before numbering, so the companion app sees a whole batch and answers it;
 // the run's account names it as not sent, so it is never claimed erased.
 // When nothing can be sent no answer will come, and the category is over at
-// once.
+// once. The batch is written in slices (sendOutgoing); each key counts as
+// sent once its request is written to the socket.
 void MainWindow::sendEraseItems(Category c, const QStringList &chosen)
 {
     // Keys the companion app answered in an earlier run since the scan are
     // not sent again; the rest of the chosen keys make the batch, each once
-    // (a file the phone listed twice is erased once).
-    const QStringList keys = eraseplan::keysNotAnswered(chosen, m_eraseAnsweredKeys[c]);
-    m_eraseBatchKeys[c] = keys;
-    QStringList sendable;
-    sendable.reserve(keys.size());
-    for (int i = 0; i < keys.size(); ++i) {
-        const QString &key = keys.at(i);
-        if (key.isEmpty() || key.size() > proto::MaxEraseKeyLength) {
-            qDebug() << "erase key cannot be sent, left out:" << proto::categoryName(c) << "item" << i + 1
-                     << "length" << key.size();
-            m_eraseAccount.markUnsendable(
-                c, key,
-                key.isEmpty()
-                    ? QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "no location the phone gave can be read"))
-                    : QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "too long for an erase request")));
-        } else {
-            sendable << key;
-        }
+    // (a file the phone listed twice is erased once). The run worked them
+    // out, with their places in its account, when it began.
+    QStringList keys;
+    QVector<int> places;
+    const RunKeys &run = m_eraseRunKeys[c];
+    if (m_eraseAccount.isOpen() && run.run == m_eraseRunNumber && sameKeyList(run.chosen, chosen)) {
+        keys = run.keys;
+        places = run.places;
+    } else {
+        keys = eraseplan::keysNotAnswered(chosen, m_eraseAnsweredKeys[c]);
     }
-    const quint16 type = proto::eraseRequestType(c);
-    const quint32 batch = quint32(sendable.size());
-    for (int i = 0; i < sendable.size(); ++i) {
-        writeRequest(proto::eraseRequest(type, sendable.at(i), m_levelToErase, quint32(i + 1), batch));
-        m_eraseAccount.markSent(c, sendable.at(i), quint32(i + 1));
-        ++m_eraseSentCount[c];
+    m_eraseBatchKeys[c] = keys;
+    const auto unsendable = [](const QString &key) { return key.isEmpty() || key.size() > proto::MaxEraseKeyLength; };
+    // The batch is the list itself (shared) unless some key cannot be sent.
+    QStringList sendable = keys;
+    QVector<int> sendablePlaces = places;
+    const auto first = std::find_if(keys.cbegin(), keys.cend(), unsendable);
+    if (first != keys.cend()) {
+        const int from = int(first - keys.cbegin());
+        sendable = keys.mid(0, from);
+        sendablePlaces = places.mid(0, from);
+        for (int i = from; i < keys.size(); ++i) {
+            const QString &key = keys.at(i);
+            if (unsendable(key)) {
+                qDebug() << "erase key cannot be sent, left out:" << proto::categoryName(c) << "item" << i + 1
+                         << "length" << key.size();
+                m_eraseAccount.markUnsendable(c, key,
+                                              key.isEmpty() ? QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "no location the phone gave can be read"))
+                                                            : QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "too long for an erase request")));
+                continue;
+            }
+            sendable << key;
+            if (!places.isEmpty())
+                sendablePlaces << places.at(i);
+        }
     }
     if (sendable.isEmpty()) {
         markErased(c); // nothing could be sent: no reply will come
         return;
     }
+    if (sendablePlaces.size() != sendable.size()) {
+        // Keys of no run's account (a batch sent outside a run): they are
+        // accounted for as they are sent.
+        sendablePlaces.clear();
+        sendablePlaces.reserve(sendable.size());
+        for (const QString &key : qAsConst(sendable))
+            sendablePlaces << m_eraseAccount.placeFor(c, key);
+    }
+    m_eraseAccount.beginBatch(c, int(sendable.size()));
     // The answer that comes next for the category may be the late answer of
     // a batch given up on: unless that batch asked for the same keys, its
     // counts then confirm nothing.
@@ -238,6 +273,14 @@ void MainWindow::sendEraseItems(Category c, const QStringList &chosen)
         qDebug() << "erase batch in doubt: an earlier batch of" << proto::categoryName(c) << "was given up on";
         m_eraseAccount.markBatchInDoubt(c);
     }
+    Outgoing batch;
+    batch.category = c;
+    batch.type = proto::eraseRequestType(c);
+    batch.level = m_levelToErase;
+    batch.keys = sendable;
+    batch.places = sendablePlaces;
+    m_outgoing.append(batch);
+    sendOutgoing();
 }
 
 void MainWindow::sendEraseContact()
@@ -264,8 +307,7 @@ void MainWindow::sendEraseHistory()
     qDebug() << "history to erase size:" << m_historyToEraseList.size();
     if (!eraseGuard(History))
         return;
-    for (const QString &id : qAsConst(m_historyToEraseList))
-        qDebug() << "his id to erase:" << id;
+    logEraseKeys("his id to erase:", m_historyToEraseList);
     sendEraseItems(History, m_historyToEraseList);
 }
 
@@ -283,8 +325,7 @@ void MainWindow::sendEraseMessage()
     qDebug() << "sent erase message request";
     if (!eraseGuard(Message))
         return;
-    for (const QString &id : qAsConst(m_messageToEraseList))
-        qDebug() << "erase message request,name:" << id;
+    logEraseKeys("erase message request,name:", m_messageToEraseList);
     sendEraseItems(Message, m_messageToEraseList);
 }
 
@@ -336,8 +377,7 @@ void MainWindow::sendEraseAudio()
     if (!eraseGuard(Audio))
         return;
     qDebug() << "sent erase audio request";
-    for (int i = 0; i < m_audioToEraseList.size(); ++i)
-        qDebug() << "to erase Audio:" << i << ":" << m_audioToEraseList.at(i);
+    logEraseKeys("to erase Audio:", m_audioToEraseList);
     sendEraseItems(Audio, m_audioToEraseList);
 }
 
@@ -386,11 +426,10 @@ void MainWindow::sendEraseAllTwitter()
     qDebug() << "sent erase allTwitter request";
     if (!eraseGuard(Twitter))
         return;
-    for (int i = 0; i < m_twitterDir.size(); ++i) {
-        qDebug() << "to sent erase twitter:" << i << "is:" << m_twitterDir.at(i);
-        if (m_twitterDir.at(i).isEmpty())
+    logEraseKeys("to sent erase twitter:", m_twitterDir);
+    for (const QString &entry : qAsConst(m_twitterDir))
+        if (entry.isEmpty())
             qDebug() << "got a empty";
-    }
     sendEraseItems(Twitter, m_twitterDir);
     qDebug() << "sent erase twitter dir times:" << m_twitterDir.size();
 }

@@ -7,6 +7,8 @@
 #include <QDebug>
 #include <QElapsedTimer>
 
+#include <algorithm>
+
 #include "app/widgetvisibility.h"
 #include "protocol/frame.h"
 #include "protocol/messages.h"
@@ -34,11 +36,21 @@ void MainWindow::initSession()
     connect(m_tcpSocket, &QTcpSocket::readyRead, this, &MainWindow::receiveData);
     m_timerReceiveData = new QTimer(this);
     connect(m_timerReceiveData, &QTimer::timeout, this, &MainWindow::receiveData);
-    // Bytes of a connection that ended never belong to the next one.
+    // Bytes of a connection that ended never belong to the next one, in
+    // either direction.
     connect(m_tcpSocket, &QAbstractSocket::stateChanged, this, [this](QAbstractSocket::SocketState s) {
-        if (s == QAbstractSocket::UnconnectedState)
+        if (s == QAbstractSocket::UnconnectedState) {
             discardReceivedBytes();
+            if (!m_outgoing.isEmpty())
+                qDebug() << "requests not sent, the connection ended:" << m_outgoing.size();
+            m_outgoing.clear();
+        }
     });
+    // An erase batch goes on as the socket takes its bytes.
+    m_timerSendOutgoing = new QTimer(this);
+    m_timerSendOutgoing->setSingleShot(true);
+    connect(m_timerSendOutgoing, &QTimer::timeout, this, &MainWindow::sendOutgoing);
+    connect(m_tcpSocket, &QIODevice::bytesWritten, this, &MainWindow::sendOutgoing);
 
     m_timerNewTCPConnected = new QTimer(this);
     connect(m_timerNewTCPConnected, &QTimer::timeout, this, &MainWindow::newTCPConnected);
@@ -53,6 +65,8 @@ void MainWindow::initSession()
 
 void MainWindow::teardownSession()
 {
+    m_outgoing.clear();
+    m_timerSendOutgoing->stop();
     m_timerNewTCPConnected->stop();
     m_timerHomeInfoReadable->stop();
     m_timerReceiveData->stop();
@@ -116,8 +130,98 @@ void MainWindow::writeRequest(const QByteArray &frame)
 {
     if (frame.isEmpty())
         return;
+    if (!m_outgoing.isEmpty()) {
+        // Behind the erase batch still being written.
+        Outgoing request;
+        request.frame = frame;
+        m_outgoing.append(request);
+        return;
+    }
     m_tcpSocket->write(frame);
     m_tcpSocket->flush();
+}
+
+void MainWindow::sendOutgoing()
+{
+    // Flushing the socket tells of the bytes written at once: that call
+    // comes back here and finds the pass under way.
+    if (m_sendingOutgoing)
+        return;
+    m_sendingOutgoing = true;
+    QElapsedTimer clock;
+    clock.start();
+    while (!m_outgoing.isEmpty()) {
+        if (m_tcpSocket->state() != QAbstractSocket::ConnectedState) {
+            // Nothing more can go out on this connection.
+            qDebug() << "requests not sent, not connected:" << m_outgoing.size();
+            m_outgoing.clear();
+            break;
+        }
+        if (m_tcpSocket->bytesToWrite() >= m_sendAheadBytes)
+            break; // the socket tells when it has taken some (bytesWritten)
+        if (clock.elapsed() >= m_sendPassMs) {
+            m_timerSendOutgoing->start(0); // the window's turn first
+            break;
+        }
+        Outgoing &head = m_outgoing.first();
+        if (head.category < 0) {
+            const QByteArray frame = head.frame;
+            m_outgoing.removeFirst();
+            m_tcpSocket->write(frame);
+            m_tcpSocket->flush();
+            continue;
+        }
+        writeEraseSlice(head);
+        if (head.next >= head.keys.size()) {
+            qDebug() << "erase batch written:" << proto::categoryName(Category(head.category)) << head.keys.size()
+                     << "items";
+            m_outgoing.removeFirst();
+        }
+    }
+    m_sendingOutgoing = false;
+}
+
+void MainWindow::writeEraseSlice(Outgoing &batch)
+{
+    const Category c = Category(batch.category);
+    const int n = int(batch.keys.size());
+    const int from = batch.next;
+    QByteArray slice;
+    slice.reserve(m_sendSliceBytes + proto::MaxFrameSize);
+    while (batch.next < n && slice.size() < m_sendSliceBytes) {
+        // Keys that fit no frame were left out of the batch before numbering.
+        proto::appendEraseRequest(slice, batch.type, batch.keys.at(batch.next), batch.level, quint32(batch.next + 1),
+                                  quint32(n));
+        ++batch.next;
+    }
+    m_tcpSocket->write(slice);
+    m_tcpSocket->flush();
+    for (int i = from; i < batch.next; ++i)
+        m_eraseAccount.markSentAt(c, batch.places.at(i));
+    m_eraseSentCount[c] += quint32(batch.next - from);
+}
+
+void MainWindow::dropUnsentEraseItems()
+{
+    for (int i = 0; i < m_outgoing.size();) {
+        const Outgoing &o = m_outgoing.at(i);
+        if (o.category < 0) {
+            ++i;
+            continue;
+        }
+        qDebug() << "erase items not sent:" << proto::categoryName(Category(o.category)) << o.keys.size() - o.next
+                 << "of" << o.keys.size();
+        m_outgoing.removeAt(i);
+    }
+    if (!m_outgoing.isEmpty())
+        m_timerSendOutgoing->start(0);
+}
+
+bool MainWindow::eraseItemsUnsent(int category) const
+{
+    return std::any_of(m_outgoing.cbegin(), m_outgoing.cend(), [category](const Outgoing &o) {
+        return o.category >= 0 && (category < 0 || o.category == category);
+    });
 }
 
 void MainWindow::newTCPConnected()

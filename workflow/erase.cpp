@@ -32,22 +32,6 @@ QRadioButton *appButton(Ui::MainWindow *ui, int category)
     }
 }
 
-// The numbers (table rows) the calls or messages of these ids belong to; a
-// record without a number is a row of its own.
-int threadsOf(const QStringList &ids, const QMap<QString, QString> &records)
-{
-    QSet<QString> numbers;
-    int unnumbered = 0;
-    for (const QString &id : ids) {
-        const QString number = records.value(id).section(QLatin1Char(';'), 2, 2);
-        if (number.isEmpty())
-            ++unnumbered;
-        else
-            numbers.insert(number);
-    }
-    return numbers.size() + unnumbered;
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -97,12 +81,13 @@ void MainWindow::showEraseSummary()
                 answered.insert(key);
         const QStringList chosen = eraseKeysOf(c);
         const QStringList keys = eraseplan::keysNotAnswered(chosen, answered);
-        answeredBefore += int(eraseplan::keysNotAnswered(chosen, QSet<QString>()).size() - keys.size());
+        if (!answered.isEmpty())
+            answeredBefore += int(eraseplan::keysNotAnswered(chosen, QSet<QString>()).size() - keys.size());
         figures[c].items = int(keys.size());
         if (c == History)
-            figures[c].threads = threadsOf(keys, m_historyMapIdData);
+            figures[c].threads = erasesummary::threadsOf(keys, m_historyMapIdData);
         else if (c == Message)
-            figures[c].threads = threadsOf(keys, m_messageMapIdData);
+            figures[c].threads = erasesummary::threadsOf(keys, m_messageMapIdData);
     }
     const QString text = erasesummary::summary(m_eraseType, figures, answeredBefore);
     ui->M_ConformErase_Label_WhatIsErased->setText(text);
@@ -388,10 +373,13 @@ void MainWindow::changeDefaultSMSAppReadable()
         return;
     m_changeSmsAppReadable = false;
     m_timerChangeDefaultSMSAppReadable->stop();
-    showConfirmPage();
     if (m_changeSmsAppOk) {
+        // The run starts at once: the confirm page (whose summary, worked
+        // out afresh, would take a while for half a million messages) is not
+        // shown again in between.
         m_changeSmsAppOk = false;
     } else {
+        showConfirmPage();
         // Refused on the phone: everything else selected is still erased.
         m_eraseSelected[Message] = false;
         const QStringList chosen =

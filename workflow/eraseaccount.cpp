@@ -1,6 +1,9 @@
 #include "workflow/eraseaccount.h"
 
+#include <QBitArray>
+
 #include <algorithm>
+#include <numeric>
 #include <climits>
 
 namespace {
@@ -17,6 +20,19 @@ void addReason(QStringList &reasons, const QString &reason)
 }
 
 } // namespace
+
+void EraseAccount::Item::setState(int place, KeyState s)
+{
+    const quint8 was = quint8(states.at(place));
+    --inState[was & ~SentBeforeFlag];
+    ++inState[int(s)];
+    states[place] = char(quint8(int(s)) | (was & SentBeforeFlag));
+}
+
+void EraseAccount::Item::setSentBefore(int place)
+{
+    states[place] = char(quint8(states.at(place)) | SentBeforeFlag);
+}
 
 void EraseAccount::begin(EraseType scope, quint16 level, const Phone &phone, const QDateTime &startUtc)
 {
@@ -49,33 +65,79 @@ void EraseAccount::carryOver(int category, const EraseAccount &earlier, bool sen
     item.inDoubt = before.inDoubt;
     item.bulkErased = before.bulkErased;
     item.bulkFailed = before.bulkFailed;
-    for (const QString &key : before.order) {
-        const KeyState s = before.state.value(key);
+    // What the phone answered is kept (not whether it was sent before: that
+    // is this run's to say); what it did not answer is this run's if chosen
+    // again.
+    const int answered = int(before.order.size()) - before.inState[int(KeyState::NotSent)]
+                         - before.inState[int(KeyState::Sent)];
+    item.order.reserve(answered);
+    item.states.reserve(answered);
+    item.index.reserve(answered);
+    for (int i = 0; i < before.order.size(); ++i) {
+        const KeyState s = before.stateAt(i);
         if (s == KeyState::NotSent || s == KeyState::Sent)
-            continue; // not answered: part of this run if chosen again
-        item.order << key;
-        item.state.insert(key, s);
+            continue;
+        const int place = addKey(item, before.order.at(i));
+        item.setState(place, s);
     }
     m_items[category] = item;
 }
 
-void EraseAccount::addKey(Item &item, const QString &key)
+int EraseAccount::addKey(Item &item, const QString &key)
 {
     item.takesPart = true;
-    if (item.state.contains(key))
-        return;
+    const int place = int(item.order.size());
+    const int found = item.index.insert(key, place, item.order);
+    if (found >= 0)
+        return found;
     item.order << key;
-    item.state.insert(key, KeyState::NotSent);
+    item.states.append(char(KeyState::NotSent));
+    ++item.inState[int(KeyState::NotSent)];
+    return place;
 }
 
-void EraseAccount::choose(int category, const QStringList &keys)
+EraseAccount::Chosen EraseAccount::choose(int category, const QStringList &keys)
 {
+    Chosen chosen;
     if (!validCategory(category))
-        return;
+        return chosen;
     Item &item = m_items[category];
     item.takesPart = true;
-    for (const QString &key : keys)
-        addKey(item, key);
+    if (item.order.isEmpty() && !keys.isEmpty()) {
+        // A first choice is taken whole: the list is shared, not copied.
+        item.index.reserve(int(keys.size()));
+        int i = 0;
+        while (i < keys.size() && item.index.insert(keys, i) < 0)
+            ++i;
+        if (i == keys.size()) {
+            item.order = keys;
+            item.states = QByteArray(int(keys.size()), char(KeyState::NotSent));
+            item.inState[int(KeyState::NotSent)] += int(keys.size());
+            chosen.keys = keys;
+            chosen.places.resize(int(keys.size()));
+            std::iota(chosen.places.begin(), chosen.places.end(), 0);
+            return chosen;
+        }
+        // A key given twice (rare): taken one by one.
+        item.index.clear();
+    }
+    const int before = int(item.order.size());
+    QBitArray seen(before);
+    chosen.keys.reserve(keys.size());
+    chosen.places.reserve(keys.size());
+    for (const QString &key : keys) {
+        const int size = int(item.order.size());
+        const int place = addKey(item, key);
+        if (item.order.size() == size) {
+            // Given before in this list, or in the account before it.
+            if (place >= before || seen.testBit(place))
+                continue;
+            seen.setBit(place);
+        }
+        chosen.keys << key;
+        chosen.places << place;
+    }
+    return chosen;
 }
 
 void EraseAccount::markSentBefore(int category, const QStringList &keys)
@@ -84,11 +146,11 @@ void EraseAccount::markSentBefore(int category, const QStringList &keys)
         return;
     Item &item = m_items[category];
     for (const QString &key : keys) {
-        addKey(item, key);
-        if (item.state.value(key) != KeyState::NotSent)
+        const int place = addKey(item, key);
+        if (item.stateAt(place) != KeyState::NotSent)
             continue; // answered already
-        item.state[key] = KeyState::Sent;
-        item.sentBefore.insert(key);
+        item.setState(place, KeyState::Sent);
+        item.setSentBefore(place);
     }
 }
 
@@ -148,8 +210,7 @@ void EraseAccount::markUnsendable(int category, const QString &key, const QStrin
     if (!validCategory(category))
         return;
     Item &item = m_items[category];
-    addKey(item, key);
-    item.state[key] = KeyState::NotSent;
+    item.setState(addKey(item, key), KeyState::NotSent);
     addReason(item.notSentReasons, reason);
 }
 
@@ -158,15 +219,42 @@ void EraseAccount::markSent(int category, const QString &key, quint32 sequence)
     if (!validCategory(category))
         return;
     Item &item = m_items[category];
-    if (sequence <= 1) {
-        item.batchSent = 0;
-        item.batchFailures = 0;
-        item.batchUnnamed = 0;
-        item.batchInDoubt = false;
-    }
-    addKey(item, key); // a key sent without being chosen is still accounted for
-    item.state[key] = KeyState::Sent;
+    if (sequence <= 1)
+        beginBatch(category, 0);
+    // A key sent without being chosen is still accounted for.
+    item.setState(addKey(item, key), KeyState::Sent);
     ++item.batchSent;
+}
+
+void EraseAccount::beginBatch(int category, int size)
+{
+    if (!validCategory(category))
+        return;
+    Item &item = m_items[category];
+    item.batchSize = qMax(0, size);
+    item.batchSent = 0;
+    item.batchFailures = 0;
+    item.batchUnnamed = 0;
+    item.batchInDoubt = false;
+}
+
+void EraseAccount::markSentAt(int category, int place)
+{
+    if (!validCategory(category) || place < 0 || place >= m_items[category].order.size())
+        return;
+    Item &item = m_items[category];
+    item.setState(place, KeyState::Sent);
+    ++item.batchSent;
+}
+
+int EraseAccount::placeOf(int category, const QString &key) const
+{
+    return validCategory(category) ? m_items[category].index.find(key, m_items[category].order) : -1;
+}
+
+int EraseAccount::placeFor(int category, const QString &key)
+{
+    return validCategory(category) ? addKey(m_items[category], key) : -1;
 }
 
 void EraseAccount::markBatchInDoubt(int category)
@@ -183,13 +271,13 @@ void EraseAccount::noteItemFailed(int category, const QString &key)
         return;
     Item &item = m_items[category];
     ++item.batchFailures;
-    auto it = item.state.find(key);
-    const KeyState was = it == item.state.end() ? KeyState::NotSent : it.value();
+    const int place = item.index.find(key, item.order);
+    const KeyState was = place < 0 ? KeyState::NotSent : item.stateAt(place);
     if (was == KeyState::Sent || was == KeyState::Erased || was == KeyState::Unclear) {
         // A failure that names the key wins, also over a count that had
         // called it erased.
-        it.value() = was == KeyState::Sent && item.sentBefore.contains(key) ? KeyState::ResentFailed
-                                                                            : KeyState::Failed;
+        item.setState(place, was == KeyState::Sent && item.sentBefore(place) ? KeyState::ResentFailed
+                                                                               : KeyState::Failed);
         if (was == KeyState::Unclear) {
             // It was one of the keys the counts spoke of, most likely as one
             // of their failures.
@@ -201,7 +289,8 @@ void EraseAccount::noteItemFailed(int category, const QString &key)
         ++item.batchUnnamed;
     }
     // Every item of the batch failed: no final answer follows.
-    if (item.batchSent > 0 && item.batchFailures >= item.batchSent)
+    const int size = qMax(item.batchSize, item.batchSent);
+    if (size > 0 && item.batchFailures >= size)
         settleBatch(item, 0, item.batchUnnamed);
 }
 
@@ -217,10 +306,7 @@ void EraseAccount::noteAnswer(int category, quint32 done, quint32 failed)
 
 void EraseAccount::keepBulkWithinUnclear(Item &item)
 {
-    int unclear = 0;
-    for (const QString &key : qAsConst(item.order))
-        if (item.state.value(key) == KeyState::Unclear)
-            ++unclear;
+    const int unclear = item.inState[int(KeyState::Unclear)];
     if (item.bulkErased + item.bulkFailed > unclear)
         item.bulkFailed = std::max(0, unclear - item.bulkErased);
     if (item.bulkErased > unclear)
@@ -236,12 +322,9 @@ void EraseAccount::keepBulkWithinUnclear(Item &item)
 // settled by nothing but the failures that named its keys.
 void EraseAccount::settleBatch(Item &item, int done, int unnamedFailures)
 {
-    QStringList waiting;
-    for (const QString &key : qAsConst(item.order))
-        if (item.state.value(key) == KeyState::Sent)
-            waiting << key;
-    const int n = waiting.size();
+    const int n = item.inState[int(KeyState::Sent)];
     const bool inDoubt = item.batchInDoubt;
+    item.batchSize = 0;
     item.batchSent = 0;
     item.batchFailures = 0;
     item.batchUnnamed = 0;
@@ -260,8 +343,14 @@ void EraseAccount::settleBatch(Item &item, int done, int unnamedFailures)
         to = KeyState::Erased;
     else if (failed == n)
         to = KeyState::Failed;
-    for (const QString &key : qAsConst(waiting))
-        item.state[key] = to == KeyState::Failed && item.sentBefore.contains(key) ? KeyState::ResentFailed : to;
+    // One pass over the states (a byte a key) finds the waiting keys.
+    const int size = int(item.order.size());
+    for (int place = 0, left = n; place < size && left > 0; ++place) {
+        if (item.stateAt(place) != KeyState::Sent)
+            continue;
+        --left;
+        item.setState(place, to == KeyState::Failed && item.sentBefore(place) ? KeyState::ResentFailed : to);
+    }
     if (to == KeyState::Unclear) {
         item.bulkErased += erased;
         item.bulkFailed += failed;
@@ -288,8 +377,7 @@ void EraseAccount::end(Outcome outcome, const QDateTime &endUtc, const QString &
         break;
     }
     for (Item &item : m_items) {
-        if (!item.earlierRun && item.notSentReasons.isEmpty()
-            && std::any_of(item.state.cbegin(), item.state.cend(), [](KeyState s) { return s == KeyState::NotSent; }))
+        if (!item.earlierRun && item.notSentReasons.isEmpty() && item.inState[int(KeyState::NotSent)] > 0)
             item.notSentReasons << why;
     }
 }
@@ -329,39 +417,15 @@ EraseAccount::Counts EraseAccount::counts(int category) const
     if (!validCategory(category))
         return n;
     const Item &item = m_items[category];
-    n.chosen = item.order.size();
-    int unclear = 0;
-    for (const QString &key : item.order) {
-        switch (item.state.value(key)) {
-        case KeyState::NotSent:
-            ++n.notSent;
-            break;
-        case KeyState::Sent:
-            ++n.sent;
-            ++n.notConfirmed;
-            break;
-        case KeyState::Erased:
-            ++n.sent;
-            ++n.erased;
-            break;
-        case KeyState::Failed:
-            ++n.sent;
-            ++n.failed;
-            break;
-        case KeyState::Unclear:
-            ++n.sent;
-            ++unclear;
-            break;
-        case KeyState::ResentFailed:
-            ++n.sent;
-            ++n.notConfirmed;
-            ++n.resentFailed;
-            break;
-        }
-    }
-    n.erased += item.bulkErased;
-    n.failed += item.bulkFailed;
-    n.notConfirmed += unclear - item.bulkErased - item.bulkFailed;
+    const auto in = [&](KeyState s) { return item.inState[int(s)]; };
+    n.chosen = int(item.order.size());
+    n.notSent = in(KeyState::NotSent);
+    n.sent = n.chosen - n.notSent;
+    n.erased = in(KeyState::Erased) + item.bulkErased;
+    n.failed = in(KeyState::Failed) + item.bulkFailed;
+    n.resentFailed = in(KeyState::ResentFailed);
+    n.notConfirmed = in(KeyState::Sent) + in(KeyState::ResentFailed) + in(KeyState::Unclear) - item.bulkErased
+                     - item.bulkFailed;
     return n;
 }
 
@@ -387,9 +451,15 @@ QStringList EraseAccount::keys(int category, KeyState state) const
     if (!validCategory(category))
         return out;
     const Item &item = m_items[category];
-    for (const QString &key : item.order)
-        if (item.state.value(key) == state)
-            out << key;
+    const int wanted = item.inState[int(state)];
+    if (wanted == 0)
+        return out;
+    if (wanted == item.order.size())
+        return item.order; // every key: shared, not copied
+    out.reserve(wanted);
+    for (int place = 0; place < item.order.size() && out.size() < wanted; ++place)
+        if (item.stateAt(place) == state)
+            out << item.order.at(place);
     return out;
 }
 
@@ -397,27 +467,47 @@ EraseAccount::KeyState EraseAccount::state(int category, const QString &key) con
 {
     if (!validCategory(category))
         return KeyState::NotSent;
-    return m_items[category].state.value(key, KeyState::NotSent);
+    const Item &item = m_items[category];
+    const int place = item.index.find(key, item.order);
+    return place < 0 ? KeyState::NotSent : item.stateAt(place);
 }
 
 // ----- EraseBatches -----
+
+// The two lists hold the same keys, in whatever order and however often.
+bool EraseBatches::sameKeys(const QStringList &a, const QStringList &b)
+{
+    if (a.size() == b.size() && std::equal(a.cbegin(), a.cend(), b.cbegin()))
+        return true; // the same batch again, as a resend after a cancel is
+    KeyIndex inA;
+    inA.reserve(int(a.size()));
+    for (int i = 0; i < a.size(); ++i)
+        inA.insert(a, i);
+    KeyIndex inB;
+    inB.reserve(int(b.size()));
+    for (int i = 0; i < b.size(); ++i) {
+        if (inA.find(b.at(i), a) < 0)
+            return false;
+        inB.insert(b, i);
+    }
+    return inA.size() == inB.size();
+}
 
 bool EraseBatches::sent(int category, quint64 run, const QStringList &keys)
 {
     if (!validCategory(category))
         return false;
     Slot &slot = m_slots[category];
-    QSet<QString> asked(keys.begin(), keys.end());
     // A batch given up on may still be answered: its answer would come
     // first, and nothing tells it from this batch's, unless both ask for
     // the same keys (then either answer tells of them).
-    const bool inDoubt = (slot.givenUp || slot.open) && slot.keys != asked;
+    const bool inDoubt = (slot.givenUp || slot.open) && !sameKeys(slot.keys, keys);
     slot = Slot();
     slot.open = true;
     slot.inDoubt = inDoubt;
     slot.run = run;
     slot.size = int(keys.size());
-    slot.keys = std::move(asked);
+    slot.keys = keys; // shared, not copied
     return inDoubt;
 }
 

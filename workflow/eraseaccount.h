@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/categories.h"
+#include "protocol/keyindex.h"
 #include "workflow/programstate.h"
 
 #include <QDateTime>
@@ -8,6 +9,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 // The account of one erase run: per category the keys chosen, what became of
 // each (sent, confirmed erased by the phone, failed, never sent), the run's
@@ -114,8 +116,15 @@ public:
     // a key chosen then and unticked since is no part of this run).
     void carryOver(int category, const EraseAccount &earlier, bool sentAgain);
 
-    // The keys the run will send for a category, in sending order.
-    void choose(int category, const QStringList &keys);
+    // The keys the run will send for a category, in sending order. Returns
+    // each key given once (the first time it is given) with its place in
+    // the account (a key already there keeps its place).
+    struct Chosen
+    {
+        QStringList keys;
+        QVector<int> places;
+    };
+    Chosen choose(int category, const QStringList &keys);
     // Chosen keys that an earlier, cancelled run of the scan sent without an
     // answer: sent, not confirmed, and a failure when this run sends them
     // again is ResentFailed.
@@ -139,6 +148,15 @@ public:
     void markUnsendable(int category, const QString &key, const QString &reason);
     // A key written to the phone as item `sequence` (1-based) of its batch.
     void markSent(int category, const QString &key, quint32 sequence);
+    // A batch of `size` items begins (it may be written in several slices):
+    // its answer is matched against all of them. Then markSentAt for each
+    // key as it is written, by its place (see choose).
+    void beginBatch(int category, int size);
+    void markSentAt(int category, int place);
+    // The place of a key of the category (-1: not in the account).
+    int placeOf(int category, const QString &key) const;
+    // The place of a key, which is added (not sent) when it is not there.
+    int placeFor(int category, const QString &key);
     // The batch just sent may be answered by the late answer of an earlier
     // batch the run gave up on: its counts confirm nothing, only the
     // failures that name its keys count.
@@ -198,10 +216,19 @@ public:
     KeyState state(int category, const QString &key) const;
 
 private:
+    static constexpr int StateCount = int(KeyState::ResentFailed) + 1;
+    // A key's state, and whether an earlier, cancelled run of the scan sent
+    // it without an answer, in one byte.
+    static constexpr quint8 SentBeforeFlag = 0x80;
     struct Item
     {
+        // The keys in the order they were chosen, their states (one byte a
+        // key) and where each key is; the number of keys in each state is
+        // kept as the states change, so figures are never counted afresh.
         QStringList order;
-        QHash<QString, KeyState> state;
+        QByteArray states;
+        KeyIndex index;
+        int inState[StateCount] = {};
         bool takesPart = false;
         bool earlierRun = false;
         bool listIncomplete = false;
@@ -210,20 +237,24 @@ private:
         bool inDoubt = false;    // some batch's counts could not be believed
         QDateTime earlierStartUtc;
         QStringList notSentReasons;
-        // Chosen keys sent in an earlier, cancelled run without an answer.
-        QSet<QString> sentBefore;
         // Answers given by counts alone, over keys left Unclear.
         int bulkErased = 0;
         int bulkFailed = 0;
         // The batch in progress.
+        int batchSize = 0;       // items it holds (0: as many as were sent)
         int batchSent = 0;
         int batchFailures = 0;   // item-failed replies, named or not
         int batchUnnamed = 0;    // item-failed replies that named no sent key
         bool batchInDoubt = false;
+
+        KeyState stateAt(int place) const { return KeyState(quint8(states.at(place)) & ~SentBeforeFlag); }
+        bool sentBefore(int place) const { return quint8(states.at(place)) & SentBeforeFlag; }
+        void setState(int place, KeyState s);
+        void setSentBefore(int place);
     };
-    void addKey(Item &item, const QString &key);
-    void settleBatch(Item &item, int done, int unnamedFailures);
-    void keepBulkWithinUnclear(Item &item);
+    static int addKey(Item &item, const QString &key);
+    static void settleBatch(Item &item, int done, int unnamedFailures);
+    static void keepBulkWithinUnclear(Item &item);
 
     EraseType m_scope = EraseType::Private;
     quint16 m_level = 0;
@@ -281,7 +312,8 @@ private:
         quint64 run = 0;
         int size = 0;
         int failures = 0;
-        QSet<QString> keys;
+        QStringList keys;
     };
+    static bool sameKeys(const QStringList &a, const QStringList &b);
     Slot m_slots[CategoryCount];
 };

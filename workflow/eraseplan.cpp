@@ -1,5 +1,7 @@
 #include "workflow/eraseplan.h"
 
+#include "protocol/keyindex.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 #include <algorithm>
@@ -53,15 +55,14 @@ QString confirmTitle(EraseType scope)
 
 QStringList keysNotAnswered(const QStringList &chosen, const QSet<QString> &answered)
 {
+    if (answered.isEmpty())
+        return KeyIndex::distinct(chosen);
     QStringList keys;
-    QSet<QString> seen;
-    for (const QString &key : chosen) {
-        if (answered.contains(key) || seen.contains(key))
-            continue;
-        seen.insert(key);
-        keys << key;
-    }
-    return keys;
+    keys.reserve(chosen.size());
+    for (const QString &key : chosen)
+        if (!answered.contains(key))
+            keys << key;
+    return KeyIndex::distinct(keys);
 }
 
 void selectApps(const bool appChecked[AppCategoryCount], bool selected[CategoryCount])

@@ -568,12 +568,12 @@ QString baseName(const EraseAccount &a)
         .arg(a.startUtc().toUTC().toString(QStringLiteral("yyyyMMdd-HHmmss")), serial);
 }
 
-QString uniqueBaseName(const QString &folder, const EraseAccount &a)
+QString uniqueBaseName(const QString &folder, const EraseAccount &a, const QSet<QString> &given)
 {
     const QDir dir(folder);
     const QString base = baseName(a);
     QString name = base;
-    for (int n = 2; QFileInfo::exists(dir.filePath(name + QStringLiteral(".json")))
+    for (int n = 2; given.contains(dir.filePath(name)) || QFileInfo::exists(dir.filePath(name + QStringLiteral(".json")))
                     || QFileInfo::exists(dir.filePath(name + QStringLiteral(".pdf")));
          ++n)
         name = QStringLiteral("%1-%2").arg(base).arg(n);

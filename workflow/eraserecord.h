@@ -3,6 +3,7 @@
 #include "workflow/eraseaccount.h"
 
 #include <QJsonObject>
+#include <QSet>
 #include <QString>
 #include <QVector>
 
@@ -37,8 +38,10 @@ QString toHtml(const EraseAccount &account, const QString &programVersion, int l
 QString defaultFolder();
 // "erase-20261201-101502Z-R58N91XKQ2B": start time (UTC) and serial number.
 QString baseName(const EraseAccount &account);
-// baseName, with "-2", "-3", ... added while a record of that name exists.
-QString uniqueBaseName(const QString &folder, const EraseAccount &account);
+// baseName, with "-2", "-3", ... added while a record of that name exists
+// (or `given` holds the folder's path of that name: a record not on disk
+// yet).
+QString uniqueBaseName(const QString &folder, const EraseAccount &account, const QSet<QString> &given = {});
 
 struct Written
 {

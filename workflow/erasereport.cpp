@@ -5,6 +5,7 @@
 
 #include "app/highdpi.h"
 #include "app/widgetvisibility.h"
+#include "protocol/keyindex.h"
 #include "protocol/records.h"
 #include "purgatexversion.h"
 #include "workflow/eraseplan.h"
@@ -15,6 +16,7 @@
 #include <QDebug>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QPixmap>
 #include <QUrl>
@@ -39,14 +41,21 @@ QStringList locationsOf(const QStringList &entries)
 
 void setRecordLink(QPushButton *link, QLabel *line, const eraserecord::Written &written, const QString &folder)
 {
-    setWidgetShown(link, written.ok());
+    // Until the run's record is on disk, neither the link nor the line.
+    const bool none = written.ok() && written.pdfPath.isEmpty();
+    setWidgetShown(link, written.ok() && !none);
     link->setToolTip(QDir::toNativeSeparators(written.pdfPath));
-    line->setText(eraserecord::recordLine(written, folder));
+    line->setText(none ? QString() : eraserecord::recordLine(written, folder));
     line->setStyleSheet(written.ok() ? QStringLiteral("color:#666666; font-size:12px;")
                                      : QStringLiteral("color:#E8541E; font-size:13px; font-weight:bold;"));
 }
 
 } // namespace
+
+bool MainWindow::sameKeyList(const QStringList &a, const QStringList &b)
+{
+    return a.size() == b.size() && (a.isSharedWith(b) || std::equal(a.cbegin(), a.cend(), b.cbegin()));
+}
 
 QStringList MainWindow::eraseKeysOf(int category) const
 {
@@ -113,12 +122,28 @@ void MainWindow::beginEraseAccount()
         // Keys answered in an earlier run since the scan are not sent again:
         // those carried over keep what the phone said of them. The rest is
         // what the user chooses now; of it, what a cancelled run sent without
-        // an answer is not confirmed either way until the phone answers.
-        const QStringList chosen = eraseplan::keysNotAnswered(eraseKeysOf(c), m_eraseAnsweredKeys[c]);
-        m_eraseAccount.choose(c, chosen);
+        // an answer is not confirmed either way until the phone answers. The
+        // batch the category's sender will send is worked out here, once.
+        const QStringList source = eraseKeysOf(c);
+        QStringList wanted = source;
+        if (!m_eraseAnsweredKeys[c].isEmpty()) {
+            wanted.clear();
+            for (const QString &key : source)
+                if (!m_eraseAnsweredKeys[c].contains(key))
+                    wanted << key;
+        }
+        const EraseAccount::Chosen chosen = m_eraseAccount.choose(c, wanted);
+        m_eraseRunKeys[c] = {m_eraseRunNumber, source, chosen.keys, chosen.places};
+        const QStringList &unanswered = m_eraseSentUnanswered[c];
+        if (unanswered.isEmpty())
+            continue;
+        KeyIndex sentUnanswered;
+        sentUnanswered.reserve(int(unanswered.size()));
+        for (int i = 0; i < unanswered.size(); ++i)
+            sentUnanswered.insert(unanswered, i);
         QStringList sentBefore;
-        for (const QString &key : chosen)
-            if (m_eraseSentUnanswered[c].contains(key))
+        for (const QString &key : chosen.keys)
+            if (sentUnanswered.find(key, unanswered) >= 0)
                 sentBefore << key;
         m_eraseAccount.markSentBefore(c, sentBefore);
     }
@@ -192,23 +217,53 @@ void MainWindow::endEraseRun(EraseAccount::Outcome outcome, const QString &reaso
 {
     if (!m_eraseAccount.isOpen())
         return;
+    // Nothing more is sent for a run that has ended: what was not written
+    // yet stays "not sent".
+    dropUnsentEraseItems();
     m_eraseAccount.end(outcome, QDateTime::currentDateTimeUtc(), reason);
     for (int c = 0; c < CategoryCount; ++c)
-        for (const QString &key : m_eraseAccount.keys(c, EraseAccount::KeyState::Sent))
-            m_eraseSentUnanswered[c].insert(key);
+        m_eraseSentUnanswered[c] += m_eraseAccount.keys(c, EraseAccount::KeyState::Sent);
     eraseverification::prepare(m_eraseAccount);
     qDebug() << "erase run ended:" << eraserecord::outcomeText(outcome);
     writeEraseRecord();
     fillEraseReport();
 }
 
+// The record is written on the writer's thread from a copy of the account;
+// the page shows it once it is on disk.
 void MainWindow::writeEraseRecord()
 {
-    if (m_recordBaseName.isEmpty())
-        m_recordBaseName = eraserecord::uniqueBaseName(m_recordsFolder, m_eraseAccount);
-    m_recordWritten = eraserecord::write(m_recordsFolder, m_recordBaseName, m_eraseAccount,
-                                         QStringLiteral(PURGATEX_VERSION));
-    qDebug() << "erase record:" << (m_recordWritten.ok() ? m_recordWritten.pdfPath : m_recordWritten.error);
+    if (m_recordBaseName.isEmpty()) {
+        m_recordBaseName = eraserecord::uniqueBaseName(m_recordsFolder, m_eraseAccount, m_recordNamesGiven);
+        m_recordNamesGiven.insert(QDir(m_recordsFolder).filePath(m_recordBaseName));
+    }
+    if (!m_recordWriter) {
+        m_recordWriter = RecordWriter::create();
+        m_recordWriter->done = [this](const eraserecord::Written &written) { eraseRecordWritten(written); };
+        m_recordWriter->idle = [this] {
+            if (m_closeAfterRecord)
+                closeProgram(); // the record is on disk: now the program may end
+        };
+    }
+    m_recordWriter->write(m_recordsFolder, m_recordBaseName, m_eraseAccount, QStringLiteral(PURGATEX_VERSION));
+}
+
+void MainWindow::eraseRecordWritten(const eraserecord::Written &written)
+{
+    qDebug() << "erase record:" << (written.ok() ? written.pdfPath : written.error);
+    // A record of a run that has been followed by another is not this run's.
+    if (QFileInfo(written.jsonPath).completeBaseName() != m_recordBaseName)
+        return;
+    m_recordWritten = written;
+    showRecordLinks();
+}
+
+void MainWindow::showRecordLinks()
+{
+    setRecordLink(ui->M_EraseCompleted_PushButton_Record, ui->M_EraseCompleted_Label_Record, m_recordWritten,
+                  m_recordsFolder);
+    setRecordLink(ui->T_D_EraseCancelled_PushButton_Record, ui->T_D_EraseCancelled_Label_Record, m_recordWritten,
+                  m_recordsFolder);
 }
 
 void MainWindow::interruptEraseRun(const QString &reason)
@@ -282,10 +337,7 @@ void MainWindow::fillEraseReport()
     for (int i = 1; i < 5; ++i)
         table->setColumnWidth(i, verifies ? 110 : 130);
 
-    setRecordLink(ui->M_EraseCompleted_PushButton_Record, ui->M_EraseCompleted_Label_Record, m_recordWritten,
-                  m_recordsFolder);
-    setRecordLink(ui->T_D_EraseCancelled_PushButton_Record, ui->T_D_EraseCancelled_Label_Record, m_recordWritten,
-                  m_recordsFolder);
+    showRecordLinks();
     ui->T_D_EraseCancelled_Label_Message->setText(eraserecord::cancelSummary(a));
 }
 

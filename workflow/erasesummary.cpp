@@ -1,9 +1,12 @@
 #include "workflow/erasesummary.h"
 
+#include "protocol/keyindex.h"
 #include "workflow/eraseplan.h"
 
 #include <QCoreApplication>
+#include <QSet>
 #include <QStringList>
+#include <QStringView>
 
 namespace erasesummary {
 
@@ -123,6 +126,48 @@ QString summary(EraseType scope, const Figure figures[CategoryCount], int answer
         break;
     }
     return EraseSummary::tr("Erase Now will erase everything listed on the phone: %1.").arg(list);
+}
+
+namespace {
+
+// The third field of a record ("id;name;number;..."), without copying it.
+QStringView numberField(const QString &record)
+{
+    const int first = record.indexOf(QLatin1Char(';'));
+    if (first < 0)
+        return {};
+    const int second = record.indexOf(QLatin1Char(';'), first + 1);
+    if (second < 0)
+        return {};
+    const int third = record.indexOf(QLatin1Char(';'), second + 1);
+    return QStringView(record).mid(second + 1, (third < 0 ? record.size() : third) - second - 1);
+}
+
+} // namespace
+
+int threadsOf(const QStringList &ids, const QMap<QString, QString> &records)
+{
+    if (ids.isEmpty())
+        return 0;
+    QSet<QStringView> numbers;
+    int unnumbered = 0;
+    int found = 0;
+    KeyIndex index;
+    index.reserve(int(ids.size()));
+    for (int i = 0; i < ids.size(); ++i)
+        index.insert(ids, i);
+    for (auto it = records.constBegin(); it != records.constEnd(); ++it) {
+        if (index.find(it.key(), ids) < 0)
+            continue;
+        ++found;
+        const QStringView number = numberField(it.value());
+        if (number.isEmpty())
+            ++unnumbered;
+        else
+            numbers.insert(number);
+    }
+    // Ids the records do not hold are rows of their own.
+    return int(numbers.size()) + unnumbered + int(ids.size()) - found;
 }
 
 } // namespace erasesummary

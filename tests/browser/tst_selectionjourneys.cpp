@@ -731,6 +731,9 @@ QStringList Journey::ambiguousChosen(int c) const
 
 QJsonObject Journey::lastRecord()
 {
+    // The record is written on a thread of its own.
+    if (!waitFor([&] { return !m_w.eraseRecordWriting(); }, QStringLiteral("the record")))
+        return QJsonObject();
     QFile f(m_w.m_recordWritten.jsonPath);
     if (!expect(f.open(QIODevice::ReadOnly), QStringLiteral("no record written")))
         return QJsonObject();

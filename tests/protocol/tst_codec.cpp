@@ -19,6 +19,8 @@ private slots:
     void eraseRequestLayout_data();
     void eraseRequestLayout();
     void eraseKeyTooLongGivesNoFrame();
+    void eraseRequestWrittenDirectly_data();
+    void eraseRequestWrittenDirectly();
     void shortBodyReadsZeros();
     void bodyReaderStaysInsideFrame();
     void takeFrameWalksABuffer();
@@ -102,6 +104,41 @@ void TestCodec::eraseKeyTooLongGivesNoFrame()
     w.string(QString(40000, QLatin1Char('x')));
     QVERIFY(!w.fits());
     QVERIFY(w.finish().isEmpty());
+}
+
+void TestCodec::eraseRequestWrittenDirectly_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<quint32>("sequence");
+    QTest::addColumn<quint32>("batch");
+    QTest::newRow("id") << QStringLiteral("m499999") << 499999u << 500000u;
+    QTest::newRow("path with accents") << QString::fromUtf8("/sdcard/Música/été.mp3") << 1u << 1u;
+    QTest::newRow("CJK whose UTF-16 reads as HTTP") << QString::fromUtf8("\u6148\u5454\u5011") << 2u << 3u;
+    QTest::newRow("surrogate pair") << QString::fromUtf8("m\xf0\x9f\x98\x80") << 7u << 9u;
+    QTest::newRow("null key") << QString() << 1u << 1u;
+    QTest::newRow("empty key") << QStringLiteral("") << 1u << 1u;
+    QTest::newRow("largest counters") << QStringLiteral("k") << 0xFFFFFFFFu << 0xFFFFFFFFu;
+    QTest::newRow("longest that fits") << QString(MaxEraseKeyLength, QChar(0x20AC)) << 1u << 2u;
+    QTest::newRow("too long") << QString(MaxEraseKeyLength + 1, QLatin1Char('x')) << 1u << 1u;
+}
+
+// The batch sender writes its frames directly: byte for byte what the frame
+// writer makes, appended behind what is there already; nothing for a key
+// too long for a frame.
+void TestCodec::eraseRequestWrittenDirectly()
+{
+    QFETCH(QString, key);
+    QFETCH(quint32, sequence);
+    QFETCH(quint32, batch);
+    for (const quint16 level : {quint16(3), quint16(7), quint16(10)}) {
+        const QByteArray expected = eraseRequest(EraseMessage, key, level, sequence, batch);
+        QByteArray out("before");
+        const bool written = appendEraseRequest(out, EraseMessage, key, level, sequence, batch);
+        QCOMPARE(written, !expected.isEmpty());
+        QCOMPARE(out, QByteArray("before") + expected);
+        if (written)
+            QCOMPARE(expected.size(), eraseRequestSize(key.size()));
+    }
 }
 
 void TestCodec::shortBodyReadsZeros()

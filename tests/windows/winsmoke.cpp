@@ -142,7 +142,10 @@ public:
         say(QStringLiteral("completion: ") + ui->M_EraseCompleted_Label_Text->text().simplified());
 
         // 4. The erase record lies in the per-user application-data folder.
-        if (!waitFor(m_w, [&] { return m_w.m_recordWritten.ok(); }, 20000))
+        // It is written on a thread of its own.
+        if (!waitFor(
+                m_w, [&] { return !m_w.eraseRecordWriting() && !m_w.m_recordWritten.jsonPath.isEmpty(); }, 60000)
+            || !m_w.m_recordWritten.ok())
             return fail(6, "the erase record");
         const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         const QString json = m_w.m_recordWritten.jsonPath;

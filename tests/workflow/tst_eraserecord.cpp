@@ -1,5 +1,6 @@
 #include "workflow/eraseaccount.h"
 #include "workflow/eraserecord.h"
+#include "workflow/recordwriter.h"
 #include "workflow/eraseverification.h"
 #include "protocol/records.h"
 
@@ -104,6 +105,7 @@ private slots:
     void recordIsWrittenAsJsonAndReadablePdf();
     void recordsNeverOverwriteEachOther();
     void folderThatCannotBeWrittenIsReported();
+    void writerPutsTheLatestStateOnDisk();
 };
 
 void TestEraseRecord::figuresFollowTheAnswers_data()
@@ -818,6 +820,50 @@ void TestEraseRecord::folderThatCannotBeWrittenIsReported()
     const QString line = eraserecord::recordLine(w, folder);
     QVERIFY2(line.startsWith(QStringLiteral("The erase record could not be saved in %1").arg(QDir::toNativeSeparators(folder))),
              qPrintable(line));
+}
+
+// The window asks for the record again as the run's account changes (the
+// end, a late answer, the check after the reboot) while the writer's thread
+// may still be writing the last one: what ends up on disk is the account as
+// it was asked for last, never an older state written after it.
+void TestEraseRecord::writerPutsTheLatestStateOnDisk()
+{
+    QTemporaryDir dir;
+    EraseAccount a;
+    a.begin(EraseType::App, 3, testPhone(), at(0));
+    play(a, Twitter, {"choose t1 t2 t3", "sent t1 t2 t3"});
+    const QString base = eraserecord::uniqueBaseName(dir.path(), a);
+    // A name given to a record not on disk yet is not given again.
+    QCOMPARE(eraserecord::uniqueBaseName(dir.path(), a, {QDir(dir.path()).filePath(base)}), base + "-2");
+
+    QSharedPointer<RecordWriter> writer = RecordWriter::create();
+    QStringList reports;
+    int idle = 0;
+    writer->done = [&](const eraserecord::Written &w) { reports << (w.ok() ? w.jsonPath : w.error); };
+    writer->idle = [&] { ++idle; };
+    writer->write(dir.path(), base, a, "1.0");
+    QVERIFY(writer->busy());
+    a.noteItemFailed(Twitter, "t2");
+    writer->write(dir.path(), base, a, "1.0");
+    a.noteAnswer(Twitter, 2, 1);
+    a.end(a.finishedOutcome(), at(60));
+    writer->write(dir.path(), base, a, "1.0"); // replaces the one still waiting
+    QTRY_VERIFY(!writer->busy());
+    QCOMPARE(idle, 1);
+    const QString path = QDir(dir.path()).filePath(base + ".json");
+    QCOMPARE(reports, (QStringList{path, path}));
+    QFile json(reports.last());
+    QVERIFY(json.open(QIODevice::ReadOnly));
+    QCOMPARE(QJsonDocument::fromJson(json.readAll()).object(), eraserecord::toJson(a, "1.0"));
+
+    // A writer let go of while it writes (the window closed) finishes the
+    // record; nobody is told.
+    writer->write(dir.path(), base + "-2", a, "1.0");
+    writer->done = nullptr;
+    writer->idle = nullptr;
+    writer.reset();
+    QTRY_VERIFY(QFileInfo::exists(QDir(dir.path()).filePath(base + "-2.pdf")));
+    QCOMPARE(reports.size(), 2);
 }
 
 QTEST_MAIN(TestEraseRecord)

@@ -88,8 +88,12 @@ void shoot(QWidget *w, const QString &name)
     w->grab().save(QDir(dir).filePath(name + ".png"));
 }
 
-QStringList recordFiles(const Rig &r, const QString &suffix)
+bool recordOnDisk(Rig &r);
+
+// The records in the folder once every record asked for is on disk.
+QStringList recordFiles(Rig &r, const QString &suffix)
 {
+    recordOnDisk(r);
     QStringList files;
     for (const QString &name : QDir(r.records.path()).entryList({"*." + suffix}, QDir::Files, QDir::Name))
         files << QDir(r.records.path()).filePath(name);
@@ -221,9 +225,18 @@ QString erasedText(int erased)
                          : QString("%1 items erased permanently.").arg(erased);
 }
 
-// The record of the run that ended last.
-QJsonObject lastRecord(const Rig &r)
+// The record is written on a thread of its own: what is asked for is on
+// disk once the writer has nothing left to write.
+bool recordOnDisk(Rig &r)
 {
+    return waitFor(r.w, [&] { return !r.w.eraseRecordWriting(); });
+}
+
+// The record of the run that ended last.
+QJsonObject lastRecord(Rig &r)
+{
+    if (!recordOnDisk(r))
+        return QJsonObject();
     return readJson(r.w.m_recordWritten.jsonPath);
 }
 
@@ -804,6 +817,8 @@ void TestEraseReport::cancelledRunSaysWhatWasErasedAndTheNextRunCarriesIt()
     QCOMPARE(r.w.ui->T_D_EraseCancelled_Label_Message->text(),
              QString("The erase was cancelled. Erased before the cancel: 4 of 14 chosen items (Facebook: 4). "
                      "Not confirmed erased: Twitter: 3, Viber: 2, WhatsApp: 5. Erase Now goes on with them."));
+    // The link to the record shows once the record is on disk.
+    QVERIFY(recordOnDisk(r));
     QVERIFY(!r.w.ui->T_D_EraseCancelled_PushButton_Record->isHidden());
     shoot(r.w.ui->T_D_EraseCancelled, "notice-cancelled");
 
@@ -1022,7 +1037,7 @@ void TestEraseReport::batchUnansweredBeforeCancelIsNotCalledFailed()
     QCOMPARE(photo["failed_when_sent_again"].toInt(), n);
     QCOMPARE(jsonStrings(photo["failed_when_sent_again_locations"]), photosNow);
     QCOMPARE(jsonStrings(photo["failed_locations"]), QStringList());
-    const QString pdf = pdfText(r.w.m_recordWritten.pdfPath);
+    const QString pdf = pdfText((recordOnDisk(r), r.w.m_recordWritten).pdfPath);
     QVERIFY2(pdf.simplified().contains(QString("Photo: %1 items sent before the cancel without an answer").arg(n)),
              qPrintable(pdf));
 }
@@ -1078,6 +1093,7 @@ void TestEraseReport::folderThatCannotBeWrittenIsReportedOnThePage()
     QVERIFY(eraseNow(r));
     QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
     QVERIFY(!r.w.ui->M_EraseCompleted_3->isHidden());
+    QVERIFY(recordOnDisk(r));
     QVERIFY(r.w.ui->M_EraseCompleted_PushButton_Record->isHidden());
     shoot(&r.w, "report-record-not-saved");
     const QString line = r.w.ui->M_EraseCompleted_Label_Record->text();
@@ -1186,7 +1202,7 @@ void TestEraseReport::categoryNotReadIsNamedAndNeverErased()
                         : QString("the phone answered that it could not list them"));
     QCOMPARE(cat["confirmed_erased"].toInt(), 0);
     QCOMPARE(rec["totals"]["confirmed_erased"].toInt(), erased);
-    QCOMPARE(firstPdfLine(r.w.m_recordWritten.pdfPath),
+    QCOMPARE(firstPdfLine((recordOnDisk(r), r.w.m_recordWritten).pdfPath),
              QString::fromUtf8("Not verified \u2013 Erase completed with failures: %1 of %1 %2 confirmed erased; not "
                                "read from the phone: %3")
                  .arg(erased)
@@ -1233,7 +1249,7 @@ void TestEraseReport::verificationRunsOnlyOnTheErasedPhone()
     QCOMPARE(rec["verification"]["status"].toString(), QString("could not run"));
     QCOMPARE(rec["verification"]["reason"].toString(), QString("a different phone is connected"));
     QCOMPARE(rec["phone"]["serial_number"].toString(), QString("R58N91XKQ2B"));
-    QVERIFY(firstPdfLine(r.w.m_recordWritten.pdfPath).startsWith(QString::fromUtf8("Not verified \u2013")));
+    QVERIFY(firstPdfLine((recordOnDisk(r), r.w.m_recordWritten).pdfPath).startsWith(QString::fromUtf8("Not verified \u2013")));
 }
 
 void TestEraseReport::entryTheCheckCannotReadIsNeverGone_data()
@@ -1430,6 +1446,7 @@ void TestEraseReport::lateAnswerCountsForItsOwnRunOnly()
     QVERIFY(eraseHoldingThePhotoAnswer(r));
     QVERIFY(click(r.w.ui->M_IsErasing_PubuButton_Stop) && click(r.w.ui->T_D_IsErasing_Stop_PushButton_Ok));
     QVERIFY(waitFor(r.w, [&] { return !r.w.ui->T_D_EraseCancelled->isHidden(); }));
+    QVERIFY(recordOnDisk(r));
     const QString cancelled = r.w.m_recordWritten.jsonPath;
     const auto photoOfCancelled = [&] { return categoryOf(readJson(cancelled), "Photo"); };
     if (late == 0) {
@@ -1571,6 +1588,7 @@ void TestEraseReport::recordLinkOpensThePdf()
     QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
     QVERIFY(eraseNow(r));
     QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
+    QVERIFY(recordOnDisk(r));
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler("file", &catcher, "open");
     const bool clicked = click(r.w.ui->M_EraseCompleted_PushButton_Record);

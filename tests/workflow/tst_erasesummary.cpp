@@ -11,6 +11,8 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
     void summary_data();
     void summary();
+    void threadsOf_data();
+    void threadsOf();
 };
 
 using Figures = QMap<int, QPair<int, int>>; // category -> items, threads
@@ -71,6 +73,37 @@ void TestEraseSummary::summary()
         f[it.key()].threads = it.value().second;
     }
     QCOMPARE(erasesummary::summary(EraseType(scope), f, answeredBefore), expected);
+}
+
+// The rows the chosen calls or messages fill: one per number, one per record
+// without a number (or with no record at all).
+void TestEraseSummary::threadsOf_data()
+{
+    QTest::addColumn<QStringList>("ids");
+    QTest::addColumn<int>("threads");
+
+    QTest::newRow("none") << QStringList() << 0;
+    QTest::newRow("every record") << QStringList{"m1", "m2", "m3", "m4", "m5", "m6"} << 4;
+    QTest::newRow("two of one number") << QStringList{"m3", "m1"} << 1;
+    QTest::newRow("a number as the last field") << QStringList{"m4"} << 1;
+    QTest::newRow("records without a number") << QStringList{"m5", "m6"} << 2;
+    QTest::newRow("an id with no record") << QStringList{"m2", "m9"} << 2;
+    QTest::newRow("the same number in another record") << QStringList{"m2", "m4"} << 1;
+}
+
+void TestEraseSummary::threadsOf()
+{
+    QFETCH(QStringList, ids);
+    QFETCH(int, threads);
+    const QMap<QString, QString> records{
+        {"m1", "m1;Ann;+4915112345;hi;1"},
+        {"m2", "m2;;0301234567;see you; later;2"},
+        {"m3", "m3;Ann;+4915112345;ok;3"},
+        {"m4", "m4;Bo;0301234567"},
+        {"m5", "m5;;;draft;5"},
+        {"m6", "m6"},
+    };
+    QCOMPARE(erasesummary::threadsOf(ids, records), threads);
 }
 
 QTEST_GUILESS_MAIN(TestEraseSummary)
