@@ -58,9 +58,12 @@ MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
     if (m_recordWriter) {
-        // A record still being written goes on; nobody is told of it.
+        // A record still being written is finished before the window goes
+        // (the application, whose fonts lay out its PDF, goes after it);
+        // nobody is told of it.
         m_recordWriter->done = nullptr;
         m_recordWriter->idle = nullptr;
+        m_recordWriter->finishNow(m_closeRecordWaitMs);
     }
     // The window's own destruction moves the focus; nothing of the window
     // answers the application's signals from here on.

@@ -53,6 +53,17 @@ void RecordWriter::start(const Job &job)
     });
 }
 
+void RecordWriter::finishNow(int timeoutMs)
+{
+    writingThread()->waitForDone(timeoutMs);
+    if (m_waiting) {
+        m_waiting = false;
+        const Job next = m_next;
+        m_next = Job();
+        eraserecord::write(next.folder, next.base, next.account, next.version);
+    }
+}
+
 void RecordWriter::finished(const eraserecord::Written &written)
 {
     m_running = false;

@@ -32,6 +32,10 @@ public:
 
     void write(const QString &folder, const QString &base, const EraseAccount &account,
                const QString &programVersion);
+    // Finishes what there is to write before the program ends: waits (at
+    // most timeoutMs) for the record being written, then writes the one
+    // waiting, if any, on the calling thread. Nothing is reported.
+    void finishNow(int timeoutMs);
     // A record is being written, or waits to be.
     bool busy() const { return m_running || m_waiting; }
 

@@ -864,6 +864,17 @@ void TestEraseRecord::writerPutsTheLatestStateOnDisk()
     writer.reset();
     QTRY_VERIFY(QFileInfo::exists(QDir(dir.path()).filePath(base + "-2.pdf")));
     QCOMPARE(reports.size(), 2);
+
+    // Before the program ends, what is being written and what waits are on
+    // disk at once, without the event loop turning again.
+    QSharedPointer<RecordWriter> last = RecordWriter::create();
+    last->write(dir.path(), base + "-3", a, "1.0");
+    last->write(dir.path(), base + "-4", a, "1.0"); // waits for the first
+    last->finishNow(30000);
+    for (const QString &name : {base + "-3", base + "-4"}) {
+        QVERIFY2(QFileInfo::exists(QDir(dir.path()).filePath(name + ".json")), qPrintable(name));
+        QVERIFY2(QFileInfo::exists(QDir(dir.path()).filePath(name + ".pdf")), qPrintable(name));
+    }
 }
 
 QTEST_MAIN(TestEraseRecord)
