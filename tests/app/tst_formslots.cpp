@@ -57,12 +57,12 @@ void collect(QtMsgType, const QMessageLogContext &, const QString &message)
 
 // A receiver with the objects a case names: "name" or "parent/name", "#tag"
 // telling objects of one name apart; "self" names the receiver itself.
-Receiver *build(const QStringList &spec)
+Receiver *build(const QStringList &layout)
 {
     auto *receiver = new Receiver;
     receiver->setProperty("tag", QStringLiteral("receiver"));
     QHash<QString, QObject *> made;
-    for (const QString &entry : spec) {
+    for (const QString &entry : layout) {
         const QString path = entry.section(QLatin1Char('#'), 0, 0);
         if (path == QLatin1String("self")) {
             receiver->setObjectName(path);
@@ -81,9 +81,9 @@ Receiver *build(const QStringList &spec)
 
 // What the slots see when every signal of every object is fired, and the
 // warnings the connecting gave.
-QStringList run(const QStringList &spec, void (*connectSlots)(QObject *))
+QStringList run(const QStringList &layout, void (*connectSlots)(QObject *))
 {
-    QScopedPointer<Receiver> receiver(build(spec));
+    QScopedPointer<Receiver> receiver(build(layout));
     QStringList messages;
     g_messages = &messages;
     const QtMessageHandler previous = qInstallMessageHandler(collect);
@@ -113,7 +113,7 @@ class TestFormSlots : public QObject
 private slots:
     void connectsWhatConnectSlotsByNameConnects_data()
     {
-        QTest::addColumn<QStringList>("spec");
+        QTest::addColumn<QStringList>("layout");
         QTest::newRow("one of each") << QStringList{"self", "button", "a", "a_b", "knob", "dial", "pad", "opt"};
         QTest::newRow("a name that is the start of another")
             << QStringList{"a"}; // on_a_b_fired looks for signal b_fired() on "a"
@@ -123,9 +123,9 @@ private slots:
     }
     void connectsWhatConnectSlotsByNameConnects()
     {
-        QFETCH(QStringList, spec);
-        const QStringList want = run(spec, byQt);
-        const QStringList got = run(spec, connectFormSlots);
+        QFETCH(QStringList, layout);
+        const QStringList want = run(layout, byQt);
+        const QStringList got = run(layout, connectFormSlots);
         QCOMPARE(got, want);
     }
 
