@@ -4,6 +4,8 @@
 #include <QThread>
 #include <QThreadPool>
 
+#include <utility>
+
 namespace {
 // One thread, apart from the application's pool: records are written in
 // the order they were asked for.
@@ -53,13 +55,17 @@ void RecordWriter::start(const Job &job)
     });
 }
 
+RecordWriter::Job RecordWriter::takeWaiting()
+{
+    m_waiting = false;
+    return std::exchange(m_next, Job());
+}
+
 void RecordWriter::finishNow(int timeoutMs)
 {
     writingThread()->waitForDone(timeoutMs);
     if (m_waiting) {
-        m_waiting = false;
-        const Job next = m_next;
-        m_next = Job();
+        const Job next = takeWaiting();
         eraserecord::write(next.folder, next.base, next.account, next.version);
     }
 }
@@ -67,12 +73,8 @@ void RecordWriter::finishNow(int timeoutMs)
 void RecordWriter::finished(const eraserecord::Written &written)
 {
     m_running = false;
-    if (m_waiting) {
-        m_waiting = false;
-        const Job next = m_next;
-        m_next = Job();
-        start(next);
-    }
+    if (m_waiting)
+        start(takeWaiting());
     if (done)
         done(written);
     if (!busy() && idle)

@@ -49,6 +49,7 @@ private:
     };
     RecordWriter() = default;
     void start(const Job &job);
+    Job takeWaiting(); // the job that waits, no longer waiting
     void finished(const eraserecord::Written &written);
 
     QWeakPointer<RecordWriter> m_self;

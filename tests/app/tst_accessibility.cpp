@@ -117,11 +117,7 @@ void TestAccessibility::initTestCase()
     m_w = new MainWindow;
     m_w->m_timerTestPort->stop();
     QVERIFY(connectToSimulator(*m_w, *m_sim, 28));
-    QVERIFY(click(m_w->ui->S_Private_Button));
-    QVERIFY(waitFor(*m_w, [&] { return !m_w->ui->B_EAll_ToScan->isHidden(); }));
-    QVERIFY(click(m_w->ui->EAll_Label_ToScan));
-    QVERIFY(waitFor(*m_w, [&] { return m_w->m_workPhase == Scanned; }));
-    QVERIFY(waitFor(*m_w, [&] { return !m_w->m_timerGetPhotoByTime->isActive(); }));
+    QVERIFY(scanWhole(*m_w, m_w->ui->S_Private_Button));
 }
 
 void TestAccessibility::cleanupTestCase()

@@ -97,4 +97,16 @@ inline bool connectToSimulator(MainWindow &w, CompanionSimulator &sim, int sdk)
     return true;
 }
 
+// Scans the scope the button chooses, as the user would (the scope, then
+// Scan), and waits until the results are shown and the photo fetch is over.
+inline bool scanWhole(MainWindow &w, QAbstractButton *scope)
+{
+    if (!click(scope) || !waitFor(w, [&] { return !w.ui->B_EAll_ToScan->isHidden(); }))
+        return false;
+    if (!click(w.ui->EAll_Label_ToScan))
+        return false;
+    return waitFor(w, [&] { return w.m_workPhase == Scanned; })
+        && waitFor(w, [&] { return !w.m_timerGetPhotoByTime->isActive(); });
+}
+
 } // namespace workflowrig
