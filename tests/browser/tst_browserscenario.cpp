@@ -20,11 +20,6 @@ struct Rig : rig::Rig
 {
     using rig::Rig::Rig;
 
-    bool connectAndScan(QAbstractButton *scope = nullptr)
-    {
-        return connect() && scan(scope ? scope : w.ui->S_Private_Button);
-    }
-
     // Erase, "Erase" typed, Erase Now: waits for the completion page.
     bool confirmAndErase()
     {

@@ -203,6 +203,11 @@ struct Rig
     bool connect(int sdk = 28) { return rig::connect(w, sim, sdk); }
     bool scan(QAbstractButton *scope, int timeoutMs = kWait) { return rig::scan(w, scope, timeoutMs); }
     bool eraseNow(int timeoutMs = kWait) { return rig::eraseNow(w, timeoutMs); }
+    // Connected, and the scope the button chooses (Private when none) scanned.
+    bool connectAndScan(QAbstractButton *scope = nullptr)
+    {
+        return connect() && scan(scope ? scope : w.ui->S_Private_Button);
+    }
     bool waitFor(const std::function<bool()> &done, int timeoutMs = kWait)
     {
         return rig::waitFor(w, done, timeoutMs);

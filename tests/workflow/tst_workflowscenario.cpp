@@ -167,8 +167,7 @@ private slots:
 void TestWorkflowScenario::privateScanEndsOnContactTable()
 {
     Rig r;
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_Private_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     QCOMPARE(r.w.m_privateProgress, 100);
     QCOMPARE(r.w.ui->M_All_Private_IsScanning_ProgressBar->value(), 100);
     QVERIFY(!r.w.ui->C_EPrivate_IsScanning_2->isHidden());
@@ -206,8 +205,7 @@ void TestWorkflowScenario::appScanEndsOnAppPage()
         for (int c = FirstAppCategory; c < CategoryCount; ++c)
             data.lists[c].clear();
     Rig r(data);
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_App_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_App_Button));
     QCOMPARE(r.w.m_appProgress, 100);
     QVERIFY(!r.w.ui->D_EApp_ToScanAndIsScanning->isHidden());
     QVERIFY(r.w.ui->EApp_PushButton_Erase->isEnabled());
@@ -219,8 +217,7 @@ void TestWorkflowScenario::appScanEndsOnAppPage()
 void TestWorkflowScenario::allScanEndsOnConfirmPage()
 {
     Rig r;
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_All_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_All_Button));
     QCOMPARE(r.w.m_allProgress, 100);
     QVERIFY(!r.w.ui->M_ConformErase_1->isHidden());
     QCOMPARE(r.w.ui->M_ConformErase_label_Name->text(), QString("Erase All Data"));
@@ -279,8 +276,7 @@ void TestWorkflowScenario::wrongWordOrNothingSelectedSendsNothing()
     QFETCH(bool, selectSomething);
     QFETCH(QString, notice);
     Rig r;
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_App_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_App_Button));
     if (selectSomething)
         QVERIFY(click(r.w.ui->EApp_RatioButton_Twitter));
     QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
@@ -300,8 +296,7 @@ void TestWorkflowScenario::wrongWordOrNothingSelectedSendsNothing()
 void TestWorkflowScenario::privateEraseSendsExactlyTheChosenKeys()
 {
     Rig r;
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_Private_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
 
     // Two contact rows: every contact under each row's number is chosen.
     auto *contacts = r.w.findChild<QTableWidget *>("tableContactWidget");
@@ -362,8 +357,7 @@ void TestWorkflowScenario::privateEraseSendsExactlyTheChosenKeys()
 void TestWorkflowScenario::appRunSendsOneBatchPerCheckedApp()
 {
     Rig r;
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_App_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_App_Button));
     QVERIFY(click(r.w.ui->EApp_RatioButton_Twitter));
     QVERIFY(click(r.w.ui->EApp_RatioButton_Viber));
     QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
@@ -399,8 +393,7 @@ void TestWorkflowScenario::allRunWithoutMessagesSkipsSmsSteps()
     SimDataSet data = SimDataSet::generate();
     data.lists[Message].clear();
     Rig r(data);
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_All_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_All_Button));
     typeWord(r, "Erase");
     QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
     QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
@@ -416,8 +409,7 @@ void TestWorkflowScenario::refusedSmsChangeErasesTheRest()
     Rig r;
     r.sim.setDefaultSmsApp(false);
     r.sim.setChangeSmsAnswer(0);
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_All_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_All_Button));
     const int messages = r.sim.data().lists[Message].size();
     typeWord(r, "Erase");
     QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
@@ -439,8 +431,7 @@ void TestWorkflowScenario::refusedSmsChangeWithOnlyMessagesRunsNothing()
     Rig r;
     r.sim.setDefaultSmsApp(false);
     r.sim.setChangeSmsAnswer(0);
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_Private_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Message));
     QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableMessageWidget"), 1));
     QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
@@ -465,8 +456,7 @@ void TestWorkflowScenario::messagesLeftOutAreChosenAgainAfterCancel()
     Rig r;
     r.sim.setDefaultSmsApp(false);
     r.sim.setChangeSmsAnswer(0);
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_Private_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableContactWidget"), 1));
     QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Message));
     QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableMessageWidget"), 1));
@@ -524,8 +514,7 @@ void TestWorkflowScenario::failuresBeforeCancelAreReportedByTheNextRun()
 {
     Rig r;
     r.sim.setDefaultSmsApp(true);
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_All_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_All_Button));
     const int facebook = r.sim.data().lists[Facebook].size();
     QVERIFY(facebook > 0);
     r.sim.setFailCategory(Facebook, true); // nothing of Facebook can be erased
@@ -569,8 +558,7 @@ void TestWorkflowScenario::leavingWhileSmsAnswerPendingErasesNothing()
     QFETCH(QString, leave);
     Rig r;
     r.sim.setDefaultSmsApp(false);
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_Private_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableContactWidget"), 1));
     QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Message));
     QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableMessageWidget"), 1));
@@ -621,8 +609,7 @@ void TestWorkflowScenario::leavingWhileSmsAnswerPendingErasesNothing()
 void TestWorkflowScenario::leavingPrivateResultsWaitsForPhotoStop()
 {
     Rig r;
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_Private_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     r.sim.setSilent(true); // the photo stop is acknowledged when the test says so
     r.sim.clearReceived();
     QVERIFY(click(r.w.ui->S_All_Button));
@@ -658,8 +645,7 @@ void TestWorkflowScenario::photoStopAnswersTheLatestClick()
 {
     QFETCH(bool, rescan);
     Rig r;
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_Private_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     r.sim.setSilent(true); // the acknowledgement comes when the test sends it
     r.sim.clearReceived();
     QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
@@ -698,8 +684,7 @@ void TestWorkflowScenario::factoryResetNoticeAfterAllErase()
     QFETCH(bool, allScope);
     Rig r;
     r.sim.setDefaultSmsApp(true);
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(allScope ? r.w.ui->S_All_Button : r.w.ui->S_App_Button));
+    QVERIFY(r.connectAndScan(allScope ? r.w.ui->S_All_Button : r.w.ui->S_App_Button));
     if (!allScope) {
         QVERIFY(click(r.w.ui->EApp_RatioButton_Twitter));
         QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
@@ -761,8 +746,7 @@ void TestWorkflowScenario::cancelScanBeforeEstimate()
 void TestWorkflowScenario::cancelEraseKeepsErasedCategories()
 {
     Rig r;
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_App_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_App_Button));
     QVERIFY(click(r.w.ui->EApp_RatioButton_SelectAll));
     QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
     // The companion app answers the first batch and then goes quiet.
@@ -817,8 +801,7 @@ void TestWorkflowScenario::messagesErasedBeforeCancelNeedNoSmsChange()
 {
     Rig r;
     r.sim.setDefaultSmsApp(true);
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_All_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_All_Button));
     const int messages = r.sim.data().lists[Message].size();
     QVERIFY(messages > 0);
     // The messages are answered; the photos are not.
@@ -853,8 +836,7 @@ void TestWorkflowScenario::messagesErasedBeforeCancelNeedNoSmsChange()
 void TestWorkflowScenario::cancelAtHundredOnlyClosesNotice()
 {
     Rig r;
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_App_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_App_Button));
     QVERIFY(click(r.w.ui->EApp_RatioButton_Facebook));
     QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
     typeWord(r, "Erase");
@@ -871,8 +853,7 @@ void TestWorkflowScenario::cancelAtHundredOnlyClosesNotice()
 void TestWorkflowScenario::backgroundPausesEraseCountdown()
 {
     Rig r;
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_App_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_App_Button));
     QVERIFY(click(r.w.ui->EApp_RatioButton_Twitter));
     QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
     r.sim.setSilent(true); // the run stays open
@@ -896,8 +877,7 @@ void TestWorkflowScenario::backgroundPausesEraseCountdown()
 void TestWorkflowScenario::keysTickedAfterCancelAreSent()
 {
     Rig r;
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_Private_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     auto *contacts = r.w.findChild<QTableWidget *>("tableContactWidget");
     QVERIFY(clickRow(contacts, 1));
     QSet<QString> chosenContacts = keysOfRow(r.sim.data(), Contact, contacts, 1);
@@ -957,8 +937,7 @@ void TestWorkflowScenario::scopeSwitchOnConfirmPageErasesWhatItNames()
 {
     Rig r;
     r.sim.setDefaultSmsApp(true);
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_Private_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     auto *contacts = r.w.findChild<QTableWidget *>("tableContactWidget");
     QVERIFY(clickRow(contacts, 2));
     const QSet<QString> chosen = keysOfRow(r.sim.data(), Contact, contacts, 2);
@@ -994,8 +973,7 @@ void TestWorkflowScenario::scopeSwitchOnConfirmPageErasesWhatItNames()
 void TestWorkflowScenario::typedWordDoesNotCarryToAnotherConfirmPage()
 {
     Rig r;
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_Private_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableContactWidget"), 1));
     QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
     QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
@@ -1024,8 +1002,7 @@ void TestWorkflowScenario::levelIsFixedByEraseNow()
 {
     QFETCH(bool, smsWait);
     Rig r;
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(smsWait ? r.w.ui->S_Private_Button : r.w.ui->S_App_Button));
+    QVERIFY(r.connectAndScan(smsWait ? r.w.ui->S_Private_Button : r.w.ui->S_App_Button));
     QSet<QString> chosen;
     if (smsWait) {
         // A private run with a message waits for the default-SMS-app answer
@@ -1093,8 +1070,7 @@ void TestWorkflowScenario::lostConnectionDropsEveryWait()
 {
     QFETCH(QString, wait);
     Rig r;
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_Private_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     r.sim.setSilent(true);
     quint16 lateAnswer = proto::StopGetPhotoBack;
     if (wait == "scan") {
@@ -1166,8 +1142,7 @@ void TestWorkflowScenario::lostConnectionDropsEveryWait()
 void TestWorkflowScenario::scanCancelDropsPhotoStopWait()
 {
     Rig r;
-    QVERIFY(r.connect());
-    QVERIFY(r.scan(r.w.ui->S_Private_Button));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     r.sim.setSilent(true);
     r.sim.clearReceived();
     QVERIFY(scan(r, r.w.ui->S_Private_Button));
