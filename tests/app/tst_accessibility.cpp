@@ -5,7 +5,7 @@
 #include "browser/rowdelegate.h"
 #include "companionsimulator.h"
 #include "devicelink/linkhelp.h"
-#include "workflow/workflowrig.h"
+#include "support/windowrig.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -24,7 +24,7 @@
 // simulator, so the tables hold rows.
 namespace {
 
-using namespace workflowrig;
+using namespace rig;
 
 QString describe(QAccessibleInterface *iface)
 {
@@ -94,7 +94,7 @@ class TestAccessibility : public QObject
 {
     Q_OBJECT
 
-    CompanionSimulator *m_sim = nullptr;
+    std::unique_ptr<Rig> m_rig; // scanned once for the whole suite
     MainWindow *m_w = nullptr;
 
 private slots:
@@ -113,17 +113,15 @@ private slots:
 
 void TestAccessibility::initTestCase()
 {
-    m_sim = new CompanionSimulator(SimDataSet::generate());
-    m_w = new MainWindow;
-    m_w->m_timerTestPort->stop();
-    QVERIFY(connectToSimulator(*m_w, *m_sim, 28));
+    m_rig = std::make_unique<Rig>();
+    m_w = &m_rig->w;
+    QVERIFY(m_rig->connect());
     QVERIFY(scanWhole(*m_w, m_w->ui->S_Private_Button));
 }
 
 void TestAccessibility::cleanupTestCase()
 {
-    delete m_w;
-    delete m_sim;
+    m_rig.reset();
 }
 
 void TestAccessibility::everyPageNamesWhatCanBeFocusedOrClicked()

@@ -8,7 +8,7 @@
 #include "workflow/eraserecord.h"
 #include "workflow/erasesummary.h"
 #include "workflow/recordtext.h"
-#include "workflow/workflowrig.h"
+#include "support/windowrig.h"
 
 #include <QDirIterator>
 #include <QHeaderView>
@@ -32,7 +32,7 @@
 // the program does when it starts with PURGATEX_LANGUAGE=de.
 namespace {
 
-using namespace workflowrig;
+using namespace rig;
 
 // ----- the .ts file -----
 
@@ -300,7 +300,7 @@ class TestTranslations : public QObject
 {
     Q_OBJECT
 
-    CompanionSimulator *m_sim = nullptr;
+    std::unique_ptr<Rig> m_rig; // scanned once for the whole suite
     MainWindow *m_w = nullptr;
 
 private slots:
@@ -324,17 +324,15 @@ void TestTranslations::initTestCase()
     QCOMPARE(QLocale().language(), QLocale::German);
     // A real Private scan of the simulated phone: the results page with its
     // tables, captions and column titles as the user sees them.
-    m_sim = new CompanionSimulator(SimDataSet::generate());
-    m_w = new MainWindow;
-    m_w->m_timerTestPort->stop();
-    QVERIFY(connectToSimulator(*m_w, *m_sim, 28));
+    m_rig = std::make_unique<Rig>();
+    m_w = &m_rig->w;
+    QVERIFY(m_rig->connect());
     QVERIFY(scanWhole(*m_w, m_w->ui->S_Private_Button));
 }
 
 void TestTranslations::cleanupTestCase()
 {
-    delete m_w;
-    delete m_sim;
+    m_rig.reset();
 }
 
 void TestTranslations::chooseLanguage_data()

@@ -5,6 +5,7 @@
 #include "windowgeometry.h"
 
 #include <QDesktopServices>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QHoverEvent>
 #include <QLabel>
@@ -18,359 +19,6 @@
 using namespace WindowGeometry;
 
 namespace {
-
-// Every widget name the window's behaviour refers to, with its class.
-struct NamedWidget
-{
-    const char *name;
-    const char *className;
-};
-const NamedWidget WindowNames[] = {
-        {"A_MP_ChangeDefault_SMS_Widget", "QWidget"},
-        {"A_MP_ConnectedInfomation_5", "QWidget"},
-        {"A_MP_D_DirverError_1_1", "QWidget"},
-        {"A_MP_D_PortUsed", "QWidget"},
-        {"A_MP_D_PortUsed_Label_Info", "QLabel"},
-        {"A_MP_D_PortUsed_PushButton_Close", "QPushButton"},
-        {"A_MP_D_ReconnectDevice", "QWidget"},
-        {"A_MP_D_ReconnectDevice_Label_Info", "QLabel"},
-        {"A_MP_D_ReconnectDevice_Ok", "QPushButton"},
-        {"A_MP_D_ReconnectDevice_PushButton_Close", "QPushButton"},
-        {"A_MP_IsInstalling_4", "QWidget"},
-        {"A_MP_PleaseConnect_1", "QWidget"},
-        {"A_MP_USBDebugTourial_2", "QWidget"},
-        {"B_EAll_ToScan", "QWidget"},
-        {"C_EPrivate_IsScanning_2", "QWidget"},
-        {"D_EApp_ToScanAndIsScanning", "QWidget"},
-        {"EAll_Label_Infomation", "QLabel"},
-        {"EAll_Label_PhoneVersion", "QLabel"},
-        {"EAll_Label_RomFree", "QLabel"},
-        {"EAll_Label_RomTotal", "QLabel"},
-        {"EAll_Label_RomUsed", "QLabel"},
-        {"EAll_Label_ToScan", "QPushButton"},
-        {"EAll_Lable_ScanType", "QLabel"},
-        {"EApp_PushButton_Erase", "QPushButton"},
-        {"EApp_RatioButton_Facebook", "QRadioButton"},
-        {"EApp_RatioButton_KikMessenger", "QRadioButton"},
-        {"EApp_RatioButton_SelectAll", "QRadioButton"},
-        {"EApp_RatioButton_Skype", "QRadioButton"},
-        {"EApp_RatioButton_Twitter", "QRadioButton"},
-        {"EApp_RatioButton_Viber", "QRadioButton"},
-        {"EApp_RatioButton_WhatsApp", "QRadioButton"},
-        {"EP_IsScanning_Label_AudioBg", "QLabel"},
-        {"EP_IsScanning_Label_ContactBg", "QLabel"},
-        {"EP_IsScanning_Label_ContactButton_NotSelected", "QLabel"},
-        {"EP_IsScanning_Label_ContactButton_Selected", "QLabel"},
-        {"EP_IsScanning_Label_DirShow", "QLabel"},
-        {"EP_IsScanning_Label_HistoryBg", "QLabel"},
-        {"EP_IsScanning_Label_MessageBg", "QLabel"},
-        {"EP_IsScanning_Label_Name", "QLabel"},
-        {"EP_IsScanning_Label_PhotoBg", "QLabel"},
-        {"EP_IsScanning_Label_PhotoLocation", "QLabel"},
-        {"EP_IsScanning_Label_VedioBg", "QLabel"},
-        {"EP_IsScanning_ListWidget_InfoShow", "QListWidget"},
-        {"EP_IsScanning_PushButton_Audio", "QPushButton"},
-        {"EP_IsScanning_PushButton_CallHistory", "QPushButton"},
-        {"EP_IsScanning_PushButton_Contact", "QPushButton"},
-        {"EP_IsScanning_PushButton_Erase", "QPushButton"},
-        {"EP_IsScanning_PushButton_Message", "QPushButton"},
-        {"EP_IsScanning_PushButton_Photo", "QPushButton"},
-        {"EP_IsScanning_PushButton_Vedio", "QPushButton"},
-        {"EP_IsScanning_PusuButton_SearchButton", "QPushButton"},
-        {"EP_IsScanning_TextBroswerEditor", "QLineEdit"},
-        {"MP_D_ConnectedError_Button_Close", "QPushButton"},
-        {"MP_D_ConnectedError_Button_Ok", "QPushButton"},
-        {"MP_D_ConnectedError_Button_Url", "QPushButton"},
-        {"MP_D_ConnectedError_Label_Title", "QLabel"},
-        {"MP_InstallApk_ProgressBar", "QProgressBar"},
-        {"MP_Label_Model", "QLabel"},
-        {"MP_Label_PhoneName", "QLabel"},
-        {"MP_Label_Phone_Free", "QLabel"},
-        {"MP_Label_Phone_Total", "QLabel"},
-        {"MP_Label_Power", "QLabel"},
-        {"MP_Label_Sdcard_Free", "QLabel"},
-        {"MP_Label_Sdcard_Total", "QLabel"},
-        {"MP_Label_SerialNumber", "QLabel"},
-        {"MP_Label_SystemVersion", "QLabel"},
-        {"MP_ProgressBar_Phone", "QProgressBar"},
-        {"MP_ProgressBar_Sdcard", "QProgressBar"},
-        {"MP_USBDebug_Image", "QLabel"},
-        {"M_All_Private_IsScanning", "QWidget"},
-        {"M_All_Private_IsScanning_Label_leftTime", "QLabel"},
-        {"M_All_Private_IsScanning_ProgressBar", "QProgressBar"},
-        {"M_All_Private_IsScanning_pushButton_Stop", "QPushButton"},
-        {"M_ConformErase_1", "QWidget"},
-        {"M_ConformErase_Label_SecurityLevel", "QLabel"},
-        {"M_ConformErase_LineEdit_InputErase", "QLineEdit"},
-        {"M_ConformErase_PushButton_Back", "QPushButton"},
-        {"M_ConformErase_PushButton_EraseNow", "QPushButton"},
-        {"M_ConformErase_PushButton_Setting", "QPushButton"},
-        {"M_ConformErase_label_Name", "QLabel"},
-        {"M_EraseComplated_PushButton_Home", "QPushButton"},
-        {"M_EraseCompleted_3", "QWidget"},
-        {"M_IsErasing_2", "QWidget"},
-        {"M_IsErasing_Label_TimeLeft", "QLabel"},
-        {"M_IsErasing_ProgressBar_Erasing", "QProgressBar"},
-        {"M_IsErasing_PubuButton_Stop", "QPushButton"},
-        {"S_All_Button", "QPushButton"},
-        {"S_App_Button", "QPushButton"},
-        {"S_Close_Button", "QPushButton"},
-        {"S_Label_Logo", "QLabel"},
-        {"S_Label_TopBg", "QLabel"},
-        {"S_Label_TopBg_2", "QLabel"},
-        {"S_Label_TopBg_3", "QLabel"},
-        {"S_Menu_Button", "QPushButton"},
-        {"S_Min_Button", "QPushButton"},
-        {"S_MyPhone_Button", "QPushButton"},
-        {"S_Private_Button", "QPushButton"},
-        {"T_AppState", "QWidget"},
-        {"T_AppState_TopTitle", "QLabel"},
-        {"T_D_About", "QWidget"},
-        {"T_D_About_Exit_PushButton", "QPushButton"},
-        {"T_D_About_Label_Url", "QPushButton"},
-        {"T_D_About_PushButton", "QPushButton"},
-        {"T_D_CancelNoAnswer", "QWidget"},
-        {"T_D_CancelNoAnswer_Close", "QPushButton"},
-        {"T_D_CancelNoAnswer_Label_Message", "QLabel"},
-        {"T_D_CancelNoAnswer_PushButton_Ok", "QPushButton"},
-        {"T_D_CancelNoAnswer_TopTitle", "QLabel"},
-        {"T_D_ConformEraseLineEditIsImpty", "QWidget"},
-        {"T_D_ConformEraseLineEditIsImpty_Close", "QPushButton"},
-        {"T_D_ConformEraseLineEditIsImpty_PushButton_Ok", "QPushButton"},
-        {"T_D_Exit_PushButton", "QPushButton"},
-        {"T_D_FactoryDataReset", "QWidget"},
-        {"T_D_FactoryDataReset_Close", "QPushButton"},
-        {"T_D_FactoryDataReset_PushButton_Ok", "QPushButton"},
-        {"T_D_Help_PushButton", "QPushButton"},
-        {"T_D_IsErasing_Stop", "QWidget"},
-        {"T_D_IsErasing_Stop_Close", "QPushButton"},
-        {"T_D_IsErasing_Stop_PushButton_Cancel", "QPushButton"},
-        {"T_D_IsErasing_Stop_PushButton_Ok", "QPushButton"},
-        {"T_D_IsScanning_Stop", "QWidget"},
-        {"T_D_IsScanning_Stop_Close", "QPushButton"},
-        {"T_D_IsScanning_Stop_PushButton_Cancel", "QPushButton"},
-        {"T_D_IsScanning_Stop_PushButton_Ok", "QPushButton"},
-        {"T_D_MenuWidget", "QWidget"},
-        {"T_D_SelectedItemLessOne", "QWidget"},
-        {"T_D_SelectedItemLessOne_Close", "QPushButton"},
-        {"T_D_SelectedItemLessOne_PushButton_Ok", "QPushButton"},
-        {"T_M_SelectLevel_1_1", "QWidget"},
-        {"T_M_SelectLevel_PushButton_Close", "QPushButton"},
-        {"T_M_SelectLevel_PusuButton_Cancel", "QPushButton"},
-        {"T_M_SelectLevel_PusuButton_OK", "QPushButton"},
-        {"T_M_SelectLevel_RatioButton_HighLevel", "QRadioButton"},
-        {"T_M_SelectLevel_RatioButton_LowLevel", "QRadioButton"},
-        {"T_M_SelectLevel_RatioButton_MediumLevel", "QRadioButton"},
-        {"label_test_debug", "QLabel"},
-        {"label_test_debug_2", "QLabel"},
-        {"testLabel_2", "QLabel"},
-        {"testLabel_3", "QLabel"},
-        {"testLabel_4", "QLabel"},
-        {"centralwidget", "QWidget"},
-        {"pTop_T_D_IsScanning_Stop", "TopButtonForMouseMove"},
-        {"pTop_T_D_IsErasing_Stop", "TopButtonForMouseMove"},
-        {"pTop_T_D_ConformEraseLineEditIsImpty", "TopButtonForMouseMove"},
-        {"pTop_T_D_SelectedItemLessOne", "TopButtonForMouseMove"},
-        {"pTop_T_D_FactoryDataReset", "TopButtonForMouseMove"},
-        {"pTop_T_AppState", "TopButtonForMouseMove"},
-        {"pTop_A_MP_D_ReconnectDevice", "TopButtonForMouseMove"},
-        {"pTop_A_MP_D_PortUsed", "TopButtonForMouseMove"},
-        {"pTop_A_MP_D_DirverError_1_1", "TopButtonForMouseMove"},
-        {"pTop_T_M_SelectLevel_1_1", "TopButtonForMouseMove"},
-        {"pTop_About", "TopButtonForMouseMove"},
-};
-
-// Pictures the program's code loads by name.
-const char *const NamedPictures[] = {
-    ":/Image/Action/Back1.png",
-    ":/Image/Action/Cancel1.png",
-    ":/Image/Action/EraseNow1.png",
-    ":/Image/Action/OK1.png",
-    ":/Image/Dialog/about-us.png",
-    ":/Image/Dialog/factory-reset.png",
-    ":/Image/Dialog/open-app.png",
-    ":/Image/Dialog/reconnect.png",
-    ":/Image/Dialog/select-one.png",
-    ":/Image/Dialog/stop-erase.png",
-    ":/Image/Dialog/stop-scan.png",
-    ":/Image/Private/audioTable_audioIcon.png",
-    ":/Image/Private/contactTable_headSelected.png",
-    ":/Image/Private/contactTable_headUnselect.png",
-    ":/Image/Private/contactTable_itemSelected.png",
-    ":/Image/Private/contactTable_itemUnselect.png",
-    ":/Image/Private/messageTable_itemSelected.png",
-    ":/Image/Private/messageTable_itemUnselect.png",
-    ":/Image/Private/tableBg_Normal.png",
-    ":/Image/Private/tableBg_Selected.png",
-    ":/Image/Private/vedioTable_vedioIcon.png",
-    ":/Image/RightTopButton/closeWin1.png",
-    ":/Image/RightTopButton/menu1.png",
-    ":/Image/RightTopButton/menu2.png",
-    ":/Image/RightTopMenuItems/item_normal_bg.png",
-    ":/Image/RightTopMenuItems/item_normal_on_bg.png",
-    ":/Image/RightTopMenuItems/item_normal_selected_bg.png",
-    ":/Image/StaticUI/ContactIcon.png",
-    ":/Image/StaticUI/Delete.png",
-    ":/Image/StaticUI/confirmEraseInput_Error_Dialog.png",
-    ":/Image/StaticUI/logo_server.png",
-    ":/Image/Top/EraseAllData1.png",
-    ":/Image/Top/EraseAllData2.png",
-    ":/Image/Top/EraseAllData3.png",
-    ":/Image/Top/EraseAppData1.png",
-    ":/Image/Top/MyPhone1.png",
-    ":/Image/Top/MyPhone2.png",
-    ":/Image/Top/MyPhone3.png",
-    ":/Image/Top/logo.png",
-    ":/Image/added/wrongFormat.png",
-    ":/images/StaticUI/bitbug_favicon.ico",
-};
-
-// The fixed texts of the pages, notices and menu, letter for letter (odd
-// spellings and trailing blanks included), as the form ships them.
-struct FormText
-{
-    const char *name;
-    const char *text;
-};
-const FormText FormTexts[] = {
-        {"A_MP_PleaseConnect_Label_Text", "Please connect your Android device to PC via USB cable"},
-        {"A_MP_USBDebugTourial_Label_Text1", "Please follow the steps to enable"},
-        {"A_MP_USBDebugTourial_Label_Text2", "USB debugging"},
-        {"A_MP_USBDebugTourial_Label_Text3", " to continue"},
-        {"A_MP_IsInstalling_Label_Connect", "Please connect your Android device to PC via USB cable"},
-        {"A_MP_IsInstalling_Label_Installing", "Installing ..."},
-        {"A_MP_IsInstalling_Label_Note", "NOTE:"},
-        {"A_MP_IsInstalling_Label_NoteText", "Purgatex for Android app will be installed on the device to ensure successful connection."},
-        {"A_MP_ConnectedInfomation_Label_Name", "Name"},
-        {"A_MP_ConnectedInfomation_Label_Model", "Model Number"},
-        {"A_MP_ConnectedInfomation_Label_Version", "Android Version"},
-        {"A_MP_ConnectedInfomation_Label_Serial", "Serial Number"},
-        {"A_MP_ConnectedInfomation_Label_Power", "Power"},
-        {"A_MP_ConnectedInfomation_Label_Phone", "Phone"},
-        {"A_MP_ConnectedInfomation_Label_Sdcard", "Sdcard"},
-        {"A_MP_ChangeDefault_SMS_Label_Text", "Click            to the program with SMS scan authorization on the screen of your device when an app ‘Changing SMS app’ pops up."},
-        {"A_MP_ChangeDefault_SMS_Label_Yes", "'Yes'"},
-        {"EAll_Lable_ScanType", "Erase All Data"},
-        {"EAll_Label_PhoneVersion", "GT-9001"},
-        {"EAll_Label_RomTotal", "12.62GB Total"},
-        {"EAll_Label_RomUsed", "11.78GB Used"},
-        {"EAll_Label_RomFree", "0.83GB Free"},
-        {"EP_IsScanning_PushButton_Contact", "Contact"},
-        {"EP_IsScanning_PushButton_CallHistory", "History"},
-        {"EP_IsScanning_PushButton_Message", "Message123456"},
-        {"EP_IsScanning_PushButton_Photo", "Photo"},
-        {"EP_IsScanning_PushButton_Audio", "Audio"},
-        {"EP_IsScanning_PushButton_Vedio", "Video"},
-        {"D_EApp_Label_Note", "Note:"},
-        {"D_EApp_Label_NoteText", "The program will completely erase all private data generated by the following apps."},
-        {"D_EApp_Label_SNS", "For SNS app:"},
-        {"D_EApp_Label_SNSText", "delete cookies, caches, photos, downloads, account info and tmp files."},
-        {"D_EApp_Label_Messaging", "For messaging app: "},
-        {"D_EApp_Label_MessagingText", "delete cookies, downloads, photos, audio, video, history and tmp files."},
-        {"EApp_RatioButton_SelectAll", "SelectAll"},
-        {"EApp_RatioButton_Facebook", "Facebook"},
-        {"EApp_RatioButton_Twitter", "Twitter"},
-        {"EApp_RatioButton_KikMessenger", "Kik"},
-        {"EApp_RatioButton_Viber", "Viber"},
-        {"EApp_RatioButton_Skype", "Skype"},
-        {"EApp_RatioButton_WhatsApp", "WhatsApp"},
-        {"M_ConformErase_label_Name", "Erase All Data"},
-        {"M_ConformErase_Label_Line1", "1. Please close all background apps, such as music, games, Twitter, Facebook, etc."},
-        {"M_ConformErase_Label_Line2", "2. Please wait for updates to be completed before erasing."},
-        {"M_ConformErase_Label_Line3", "3. Make sure all important data is backed up safely."},
-        {"M_ConformErase_Label_Line4", "4. Select security level "},
-        {"M_ConformErase_Label_Line5", "5. Please type"},
-        {"M_ConformErase_Label_EraseWord", "‘Erase’"},
-        {"M_ConformErase_Label_ToConfirm", "to confirm "},
-        {"M_ConformErase_LineEdit_InputErase", "Please Type at here..."},
-        {"M_IsErasing_Label_Title", "Erasing Data..."},
-        {"M_IsErasing_Label_Warning", "Warning: To avoid change to your device,please don't disconnect the device while erasing"},
-        {"M_EraseCompleted_Label_Title", "Completed"},
-        {"M_EraseCompleted_Label_Text", "All data on your device has been erased permanently!"},
-        {"T_D_IsScanning_Stop_TopTitle", "Cancel Scan"},
-        {"T_D_IsErasing_Stop_TopTitle", "Cancel Erase"},
-        {"T_D_ConformEraseLineEditIsImpty_TopTitle", "Warning"},
-        {"T_D_SelectedItemLessOne_TopTitle", "Warning"},
-        {"T_D_FactoryDataReset_TopTitle", "Warning about Factory Reset"},
-        {"T_AppState_TopTitle", "App State"},
-        {"A_MP_D_ReconnectDevice_TopTitle", "Please Reconnect Device"},
-        {"A_MP_D_PortUsed_TopTitle", "Purgatex for Android"},
-        {"MP_D_ConnectedError_Label_Title", "Purgatex"},
-        {"MP_D_ConnectedError_Label_Text1", "Sorry! The program failed to detect the device. Please check the following suggestions:"},
-        {"MP_D_ConnectedError_Label_Text2", "1. Enable USB debugging on the device."},
-        {"MP_D_ConnectedError_Label_Text3", "2. If Windows failed to install the USB driver, please install it manually. You can check them in this page: "},
-        {"T_M_SelectLevel_TopTitle", "Set security level"},
-        {"T_M_SelectLevel_Label_Heading", "Select Level"},
-        {"T_M_SelectLevel_RatioButton_HighLevel", "High Level (3 Times)"},
-        {"T_M_SelectLevel_Label_HighLevel", "This option is the best one if you have previously saved sensitive information like bank account, password. The security standard is based on US Dod S220.22-M."},
-        {"T_M_SelectLevel_RatioButton_MediumLevel", "Medium Level (Recommended)"},
-        {"T_M_SelectLevel_Label_MediumLevel", "This option will overwrite the device in 2 times to ensure all the files are deleted permanently. There is zero chance to recover the files no matter how smart the guy is."},
-        {"T_M_SelectLevel_RatioButton_LowLevel", "Low Level (1 Time)"},
-        {"T_M_SelectLevel_Label_LowLevel", "This option will overwrite all of your data with zero to ensure the files are not recoverable. This is also the fastest way to erase an Android device."},
-        {"T_D_About_TopTitle", " About Us"},
-        {"T_D_Help_PushButton", "Help"},
-        {"T_D_About_PushButton", "About"},
-        {"T_D_Exit_PushButton", "Exit"},
-        {"label_test_debug", "T"},
-        {"testLabel_2", "T"},
-        {"testLabel_3", "T"},
-        {"label_test_debug_2", "T"},
-        {"testLabel_4", "T"},
-};
-
-// Where the buttons of the notices sit inside their notice.
-struct Placed
-{
-    const char *name;
-    QRect geometry;
-};
-const Placed NoticeButtons[] = {
-    {"T_D_IsScanning_Stop_PushButton_Ok", {70, 150, 84, 26}},
-    {"T_D_IsScanning_Stop_PushButton_Cancel", {200, 150, 84, 26}},
-    {"T_D_IsScanning_Stop_Close", {311, 0, 43, 34}},
-    {"T_D_IsErasing_Stop_PushButton_Ok", {70, 150, 84, 26}},
-    {"T_D_IsErasing_Stop_PushButton_Cancel", {200, 150, 84, 26}},
-    {"T_D_IsErasing_Stop_Close", {311, 0, 43, 34}},
-    {"T_D_ConformEraseLineEditIsImpty_PushButton_Ok", {134, 151, 84, 26}},
-    {"T_D_ConformEraseLineEditIsImpty_Close", {311, 0, 43, 34}},
-    {"T_D_SelectedItemLessOne_PushButton_Ok", {135, 150, 84, 26}},
-    {"T_D_SelectedItemLessOne_Close", {311, 0, 43, 34}},
-    {"T_D_FactoryDataReset_PushButton_Ok", {135, 151, 84, 26}},
-    {"T_D_FactoryDataReset_Close", {311, 0, 43, 34}},
-    {"A_MP_D_ReconnectDevice_Ok", {162, 164, 89, 28}},
-    {"A_MP_D_ReconnectDevice_PushButton_Close", {367, 2, 43, 30}},
-    {"A_MP_D_PortUsed_PushButton_Close", {367, 2, 43, 30}},
-    {"MP_D_ConnectedError_Button_Url", {125, 240, 351, 31}},
-    {"MP_D_ConnectedError_Button_Ok", {216, 287, 89, 28}},
-    {"MP_D_ConnectedError_Button_Close", {478, 0, 43, 34}},
-    {"T_M_SelectLevel_PusuButton_OK", {292, 308, 84, 28}},
-    {"T_M_SelectLevel_PusuButton_Cancel", {400, 308, 84, 28}},
-    {"T_M_SelectLevel_PushButton_Close", {477, 0, 43, 34}},
-    {"T_D_About_Label_Url", {26, 214, 311, 41}},
-    {"T_D_About_Exit_PushButton", {460, 0, 43, 34}},
-    {"T_D_Help_PushButton", {0, 78, 131, 41}},
-    {"T_D_About_PushButton", {0, 119, 131, 41}},
-    {"T_D_Exit_PushButton", {0, 160, 131, 41}},
-    {"EAll_Label_ToScan", {490, 240, 128, 40}},
-    {"S_MyPhone_Button", {43, 18, 86, 92}},
-    {"S_All_Button", {170, 18, 86, 92}},
-    {"S_Private_Button", {297, 18, 86, 92}},
-    {"S_App_Button", {424, 18, 86, 92}},
-    {"S_Menu_Button", {770, 1, 43, 31}},
-    {"S_Min_Button", {813, 1, 43, 30}},
-    {"S_Close_Button", {856, 1, 43, 30}},
-};
-
-QString widgetText(QWidget *widget)
-{
-    if (auto *label = qobject_cast<QLabel *>(widget))
-        return label->text();
-    if (auto *button = qobject_cast<QAbstractButton *>(widget))
-        return button->text();
-    if (auto *edit = qobject_cast<QLineEdit *>(widget))
-        return edit->placeholderText();
-    return QStringLiteral("<no text>");
-}
 
 void sendMouse(QWidget *target, QEvent::Type type, const QPoint &global, Qt::MouseButtons buttons)
 {
@@ -502,33 +150,30 @@ private slots:
         QCOMPARE(int(menuHover(pos, panelVisible)), expected);
     }
 
-    void everyNamedWidgetIsOnTheWindow()
-    {
-        QStringList wrong;
-        for (const NamedWidget &n : WindowNames) {
-            auto *widget = w->findChild<QWidget *>(QLatin1String(n.name));
-            if (!widget)
-                wrong << QStringLiteral("%1 missing").arg(QLatin1String(n.name));
-            else if (qstrcmp(widget->metaObject()->className(), n.className) != 0)
-                wrong << QStringLiteral("%1 is a %2").arg(QLatin1String(n.name), QLatin1String(widget->metaObject()->className()));
-        }
-        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral(", "))));
-    }
-
     void everyPictureExists()
     {
         // Every picture named in the form (pixmaps, icons, style sheets) and in
-        // the code must be compiled in: no empty label, no missing button face.
-        QFile form(QStringLiteral(PURGATEX_SOURCE_DIR "/app/mainwindow.ui"));
-        QVERIFY(form.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(form.readAll());
+        // the program's code must be compiled in: no empty label, no missing
+        // button face.
+        const QRegularExpression picture(QStringLiteral(":/[A-Za-z]+/[A-Za-z0-9_/.-]+\\.(png|ico)"));
         QSet<QString> paths;
-        QRegularExpressionMatchIterator it = QRegularExpression(QStringLiteral(":/[A-Za-z]+/[A-Za-z0-9_/.-]+\\.(png|ico)")).globalMatch(text);
-        while (it.hasNext())
-            paths.insert(it.next().captured(0));
+        int sources = 0;
+        const QStringList folders{"app", "browser", "devicelink", "devicewatcher", "protocol", "workflow"};
+        for (const QString &folder : folders) {
+            QDirIterator files(QStringLiteral(PURGATEX_SOURCE_DIR "/") + folder,
+                               {QStringLiteral("*.cpp"), QStringLiteral("*.h"), QStringLiteral("*.ui")}, QDir::Files,
+                               QDirIterator::Subdirectories);
+            while (files.hasNext()) {
+                QFile source(files.next());
+                QVERIFY(source.open(QIODevice::ReadOnly));
+                ++sources;
+                QRegularExpressionMatchIterator it = picture.globalMatch(QString::fromUtf8(source.readAll()));
+                while (it.hasNext())
+                    paths.insert(it.next().captured(0));
+            }
+        }
+        QVERIFY(sources > 50);
         QVERIFY(paths.size() > 60);
-        for (const char *named : NamedPictures)
-            paths.insert(QLatin1String(named));
         QStringList broken;
         for (const QString &path : qAsConst(paths)) {
             if (QImage(path).isNull())
@@ -536,29 +181,6 @@ private slots:
         }
         broken.sort();
         QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QStringLiteral(", "))));
-    }
-
-    void formTextsAndPlaces()
-    {
-        // The form as it ships, before the program changes any text.
-        QMainWindow host;
-        Ui::MainWindow form;
-        form.setupUi(&host);
-        QStringList wrong;
-        for (const FormText &t : FormTexts) {
-            auto *widget = host.findChild<QWidget *>(QLatin1String(t.name));
-            const QString want = QString::fromUtf8(t.text);
-            if (!widget)
-                wrong << QStringLiteral("%1 missing").arg(QLatin1String(t.name));
-            else if (widgetText(widget) != want)
-                wrong << QStringLiteral("%1: \"%2\"").arg(QLatin1String(t.name), widgetText(widget));
-        }
-        for (const Placed &b : NoticeButtons) {
-            auto *widget = host.findChild<QWidget *>(QLatin1String(b.name));
-            if (!widget || widget->geometry() != b.geometry)
-                wrong << QStringLiteral("%1 misplaced").arg(QLatin1String(b.name));
-        }
-        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
     }
 
     void fixedTextsAreNotCutOff()

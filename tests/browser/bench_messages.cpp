@@ -24,7 +24,7 @@
 #include "support/memorymeter.h"
 #include "support/simphone.h"
 #include "support/stallmeter.h"
-#include "support/windowdriver.h"
+#include "support/windowrig.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -176,11 +176,11 @@ int main(int argc, char *argv[])
     int result = 0;
     {
         MainWindow w;
-        w.m_timerTestPort->stop(); // no device link: the socket is connected by hand
+        rig::quiet(w); // no device link: the socket is connected by hand
         w.m_recordsFolder = work.filePath(QStringLiteral("records"));
         w.show();
         w.m_tcpSocket->connectToHost(QHostAddress::LocalHost, phone.port);
-        if (!drive::waitFor(w, [&] { return w.m_tcpSocket->state() == QAbstractSocket::ConnectedState; }, 10000)) {
+        if (!rig::waitFor(w, [&] { return w.m_tcpSocket->state() == QAbstractSocket::ConnectedState; }, 10000)) {
             out << "no connection" << Qt::endl;
             return 1;
         }
@@ -188,7 +188,7 @@ int main(int argc, char *argv[])
         w.m_sdkLevel = 28;
         w.m_companionPort = phone.port; // where the link lands after the reboot
         w.newTCPConnected();            // the phone's particulars, as after a real connection
-        drive::waitFor(w, [&] { return w.m_homeInfoShown; }, 10000);
+        rig::waitFor(w, [&] { return w.m_homeInfoShown; }, 10000);
         w.m_timerNewTCPConnected->stop();
         w.m_timerHomeInfoReadable->stop();
         w.setScopeButtonsEnabled(true);
@@ -196,11 +196,11 @@ int main(int argc, char *argv[])
 
         QElapsedTimer clock;
         w.ui->S_Private_Button->click();
-        drive::waitFor(w, [&] { return w.ui->EAll_Label_ToScan->isVisible(); }, 10000);
+        rig::waitFor(w, [&] { return w.ui->EAll_Label_ToScan->isVisible(); }, 10000);
         clock.start();
         w.ui->EAll_Label_ToScan->click();
         qint64 filled = -1;
-        const bool scanned = drive::waitFor(
+        const bool scanned = rig::waitFor(
             w,
             [&] {
                 if (filled < 0 && w.m_messageMapIdData.size() == messages)
@@ -254,7 +254,7 @@ int main(int argc, char *argv[])
         QElapsedTimer whole;
         whole.start();
         w.ui->EP_IsScanning_PushButton_Erase->click();
-        drive::waitFor(w, [&] { return w.ui->M_ConformErase_1->isVisible(); }, 60000);
+        rig::waitFor(w, [&] { return w.ui->M_ConformErase_1->isVisible(); }, 60000);
         const qint64 confirmMs = whole.elapsed();
         QLineEdit *word = w.ui->M_ConformErase_LineEdit_InputErase;
         word->setText(QStringLiteral("Erase"));
@@ -262,16 +262,16 @@ int main(int argc, char *argv[])
         clock.restart();
         w.ui->M_ConformErase_PushButton_EraseNow->click();
         if (interrupt) {
-            const bool half = drive::waitFor(
+            const bool half = rig::waitFor(
                 w, [&] { return int(w.m_eraseSentCount[Message]) >= chosen.size() / 2; }, 30 * 60 * 1000);
             const qint64 cutMs = clock.elapsed();
             const int sentWhenCut = int(w.m_eraseSentCount[Message]);
             phone.process.kill();
-            const bool ended = drive::waitFor(w, [&] { return w.ui->M_EraseCompleted_3->isVisible(); }, 10 * 60 * 1000);
+            const bool ended = rig::waitFor(w, [&] { return w.ui->M_EraseCompleted_3->isVisible(); }, 10 * 60 * 1000);
             const qint64 endedMs = clock.elapsed() - cutMs;
             meter.setPhase(QStringLiteral("record"));
             clock.restart();
-            const bool recorded = drive::waitFor(
+            const bool recorded = rig::waitFor(
                 w, [&] { return !w.eraseRecordWriting() && !w.m_recordWritten.jsonPath.isEmpty(); }, 10 * 60 * 1000);
             const qint64 recordMs = clock.elapsed();
             meter.stop();
@@ -295,7 +295,7 @@ int main(int argc, char *argv[])
         }
         qint64 sendMs = -1;
         qint64 sentAfterMs = -1;
-        const bool completed = drive::waitFor(
+        const bool completed = rig::waitFor(
             w,
             [&] {
                 if (sendMs < 0 && int(w.m_eraseSentCount[Message]) == chosen.size()
@@ -309,7 +309,7 @@ int main(int argc, char *argv[])
         const qint64 runMs = clock.elapsed();
         meter.setPhase(QStringLiteral("record"));
         clock.restart();
-        const bool recorded = drive::waitFor(
+        const bool recorded = rig::waitFor(
             w, [&] { return !w.m_recordWritten.jsonPath.isEmpty() && QFileInfo::exists(w.m_recordWritten.pdfPath); },
             10 * 60 * 1000);
         const qint64 recordMs = clock.elapsed();
@@ -321,7 +321,7 @@ int main(int argc, char *argv[])
         meter.setPhase(QStringLiteral("reboot and verification"));
         clock.restart();
         using Status = EraseAccount::Verification::Status;
-        const bool verified = drive::waitFor(
+        const bool verified = rig::waitFor(
             w,
             [&] {
                 const Status s = w.m_eraseAccount.verification().status;

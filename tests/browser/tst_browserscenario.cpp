@@ -3,8 +3,7 @@
 
 #include "browserfixture.h"
 #include "browser/tablelayout.h"
-#include "support/windowdriver.h"
-#include "companionsimulator.h"
+#include "support/windowrig.h"
 #include "protocol/messages.h"
 
 #include <QHostAddress>
@@ -17,43 +16,19 @@ namespace {
 
 constexpr int kWait = 20000;
 
-struct Rig
+struct Rig : rig::Rig
 {
-    CompanionSimulator sim;
-    MainWindow w;
-    explicit Rig(const SimDataSet &data) : sim(data) { w.m_timerTestPort->stop(); }
-
-    bool connectAndScan(QAbstractButton *scope = nullptr)
-    {
-        if (!drive::connect(w, sim))
-            return false;
-        QTest::mouseClick(scope ? scope : w.ui->S_Private_Button, Qt::LeftButton);
-        if (!QTest::qWaitFor([&] { return !w.ui->B_EAll_ToScan->isHidden(); }, kWait))
-            return false;
-        QTest::mouseClick(w.ui->EAll_Label_ToScan, Qt::LeftButton);
-        return drive::waitFor(w, [&] { return w.m_workPhase == Scanned; }, kWait);
-    }
+    using rig::Rig::Rig;
 
     // Erase, "Erase" typed, Erase Now: waits for the completion page.
     bool confirmAndErase()
     {
         if (w.m_eraseType == EraseType::Private) {
-            QTest::mouseClick(w.ui->EP_IsScanning_PushButton_Erase, Qt::LeftButton);
-            if (!drive::waitFor(w, [&] { return !w.ui->M_ConformErase_1->isHidden(); }, kWait))
+            if (!rig::click(w.ui->EP_IsScanning_PushButton_Erase)
+                || !waitFor([&] { return !w.ui->M_ConformErase_1->isHidden(); }))
                 return false;
         }
-        QTest::keyClicks(w.ui->M_ConformErase_LineEdit_InputErase, "Erase");
-        QTest::mouseClick(w.ui->M_ConformErase_PushButton_EraseNow, Qt::LeftButton);
-        return drive::waitFor(w, [&] { return w.m_eraseProgress == 100; }, kWait);
-    }
-
-    QStringList erasedKeys(Category c) const
-    {
-        QStringList keys;
-        for (const auto &e : sim.eraseRequests())
-            if (e.category == c)
-                keys << e.key;
-        return keys;
+        return eraseNow();
     }
 };
 

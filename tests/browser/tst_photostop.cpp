@@ -3,10 +3,10 @@
 
 #include "browserfixture.h"
 #include "companionsimulator.h"
+#include "support/windowrig.h"
 #include "protocol/frame.h"
 #include "protocol/messages.h"
 
-#include <QHostAddress>
 #include <QtTest>
 
 // While thumbnails are loading, the companion app is told to stop sending
@@ -38,13 +38,8 @@ private slots:
         const SimDataSet data = SimDataSet::generate(5);
         CompanionSimulator sim(data);
         MainWindow w;
-        w.m_timerTestPort->stop();
-        QVERIFY(sim.listen());
-        w.show();
-        w.m_tcpSocket->connectToHost(QHostAddress::LocalHost, sim.port());
-        QVERIFY(QTest::qWaitFor([&] { return sim.hasClient(); }, kWait));
-        w.m_programType = ProgramType::Idle;
-        w.setScopeButtonsEnabled(true);
+        rig::quiet(w);
+        QVERIFY(rig::connect(w, sim));
 
         // the private results are showing and the thumbnails loading
         fixture::load(w, data);

@@ -28,7 +28,7 @@
 #include "protocol/messages.h"
 #include "protocol/records.h"
 #include "support/categorynames.h"
-#include "support/windowdriver.h"
+#include "support/windowrig.h"
 #include "workflow/eraseplan.h"
 #include "workflow/scanplan.h"
 
@@ -217,7 +217,7 @@ public:
         m_sim.setContradictoryFailures(m_phone.contradictory);
         if (m_phone.refused >= 0)
             m_sim.setListRefused(Category(m_phone.refused), true);
-        m_w.m_timerTestPort->stop(); // no device link: the socket is connected by hand
+        rig::quiet(m_w); // no device link: the socket is connected by hand
         m_w.m_recordsFolder = m_records.path();
         // A batch the phone does not answer after a cancel is given up soon.
         m_w.m_lateAnswerWaitMs = 200;
@@ -252,7 +252,7 @@ private:
     }
     bool waitFor(const std::function<bool()> &done, const QString &what)
     {
-        return expect(drive::waitFor(m_w, done, 20000), QStringLiteral("timed out waiting for ") + what);
+        return expect(rig::waitFor(m_w, done, 20000), QStringLiteral("timed out waiting for ") + what);
     }
     bool click(QAbstractButton *b, const QString &what)
     {
@@ -1132,11 +1132,11 @@ bool Journey::connectAsTheLinkDoes()
     m_w.m_homeInfoRequested = false;
     m_w.m_homeInfoShown = false;
     m_w.m_homeInfoReadable = false;
-    if (!drive::connect(m_w, m_sim)
-        || !drive::waitFor(m_w, [&] { return m_w.m_tcpSocket->state() == QAbstractSocket::ConnectedState; }))
+    if (!rig::connect(m_w, m_sim)
+        || !rig::waitFor(m_w, [&] { return m_w.m_tcpSocket->state() == QAbstractSocket::ConnectedState; }))
         return false;
     m_w.newTCPConnected();
-    const bool shown = drive::waitFor(m_w, [&] { return m_w.m_homeInfoShown; });
+    const bool shown = rig::waitFor(m_w, [&] { return m_w.m_homeInfoShown; });
     m_w.m_timerNewTCPConnected->stop();
     m_w.m_timerHomeInfoReadable->stop();
     m_w.setScopeButtonsEnabled(true);

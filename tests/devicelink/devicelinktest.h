@@ -1,11 +1,13 @@
 #pragma once
 
 // Helpers for the device-link tests that run the real window: a capture of
-// the debug log with one-shot hooks on log lines, and widget lookup by
-// object name.
+// the debug log with one-shot hooks on log lines (widget lookup by object
+// name comes from the window rig).
 
 #include "devicewatcher/qdevicewatcher.h"
 #include "mainwindow.h"
+#include "ui_mainwindow.h" // for the window rig (AUTOUIC reads this header)
+#include "support/windowrig.h"
 
 #include <QList>
 #include <QPair>
@@ -92,17 +94,8 @@ private:
     QList<QPair<QString, std::function<void()>>> m_hooks;
 };
 
-inline QWidget *widget(MainWindow &w, const char *name)
-{
-    QWidget *found = w.findChild<QWidget *>(QLatin1String(name));
-    Q_ASSERT_X(found, "widget", name);
-    return found;
-}
-
-inline bool shown(MainWindow &w, const char *name)
-{
-    return !widget(w, name)->isHidden();
-}
+using rig::shown;
+using rig::widget;
 
 // Gives the window a hand-over timer when the session does not provide one,
 // so the hand-over can be observed.

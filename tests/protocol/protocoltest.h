@@ -11,6 +11,8 @@
 
 #include "mainwindow.h"
 #include "protocol/frame.h"
+#include "ui_mainwindow.h" // for the window rig (AUTOUIC reads this header)
+#include "support/windowrig.h"
 
 using WindowCheck = std::function<void(MainWindow &)>;
 Q_DECLARE_METATYPE(WindowCheck)
@@ -19,12 +21,7 @@ using ByteChunks = QList<QByteArray>;
 
 // A window whose device link does not start by itself: the tests drive the
 // protocol section directly.
-inline std::unique_ptr<MainWindow> quietWindow()
-{
-    auto w = std::make_unique<MainWindow>();
-    w->m_timerTestPort->stop();
-    return w;
-}
+using rig::quietWindow;
 
 // A text-list frame as the companion app sends it.
 inline QByteArray listFrame(quint16 type, const QString &piece, int sub, int all, int finished,

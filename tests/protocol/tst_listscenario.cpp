@@ -6,9 +6,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "companionsimulator.h"
-#include "support/windowdriver.h"
-#include "support/simphone.h"
+#include "support/windowrig.h"
 
 #include <QHostAddress>
 #include <QLineEdit>
@@ -20,43 +18,16 @@ namespace {
 
 constexpr int kWait = 60000;
 
-struct Rig
+// Large lists take longer than the rig's usual wait.
+struct Rig : rig::Rig
 {
-    SimPhone phone; // the reboot after an erase runs the simulated tools
-    CompanionSimulator sim;
-    MainWindow w;
-    explicit Rig(const SimDataSet &data) : sim(data) { w.m_timerTestPort->stop(); }
-
-    bool connect() { return drive::connect(w, sim); }
-
-    void startScan(QAbstractButton *scope)
-    {
-        QTest::mouseClick(scope, Qt::LeftButton);
-        QTest::mouseClick(w.ui->EAll_Label_ToScan, Qt::LeftButton);
-    }
-
-    bool scan(QAbstractButton *scope)
-    {
-        startScan(scope);
-        return drive::waitFor(w, [&] { return w.m_workPhase == Scanned; }, kWait);
-    }
-
-    bool eraseNow()
-    {
-        QTest::keyClicks(w.ui->M_ConformErase_LineEdit_InputErase, "Erase");
-        QTest::mouseClick(w.ui->M_ConformErase_PushButton_EraseNow, Qt::LeftButton);
-        return drive::waitFor(w, [&] { return w.m_eraseProgress == 100; }, kWait);
-    }
+    using rig::Rig::Rig;
+    bool scan(QAbstractButton *scope) { return rig::Rig::scan(scope, kWait); }
+    bool eraseNow() { return rig::Rig::eraseNow(kWait); }
 
     QString report() const { return w.ui->M_EraseCompleted_Label_Text->text(); }
 
-    int erased(Category c) const
-    {
-        int n = 0;
-        for (const auto &e : sim.eraseRequests())
-            n += e.category == c;
-        return n;
-    }
+    int erased(Category c) const { return erasedKeys(c).size(); }
 };
 
 const QString kAllErased = QStringLiteral("All data on your device has been erased permanently!");
@@ -111,7 +82,7 @@ void TestListScenario::listOverTheBoundIsReportedIncomplete()
         QTest::mouseClick(t->viewport(), Qt::LeftButton, Qt::NoModifier, t->visualItemRect(t->item(0, 2)).center());
         QTest::mouseClick(r.w.ui->EP_IsScanning_PushButton_Erase, Qt::LeftButton);
     }
-    QVERIFY(drive::waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }, kWait));
+    QVERIFY(rig::waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }, kWait));
     QVERIFY(r.eraseNow());
 
     // What was read is erased; the category is never claimed erased.
@@ -135,11 +106,11 @@ void TestListScenario::endlessListStopsAtTheBound()
     r.sim.setEndlessList(Contact, 500);
     r.w.m_maxListRecords = 3000;
     QVERIFY(r.connect());
-    r.startScan(r.w.ui->S_Private_Button);
-    QVERIFY(drive::waitFor(r.w, [&] { return r.sim.endlessRecordsSent() >= 12000; }, kWait));
+    QVERIFY(rig::startScan(r.w, r.w.ui->S_Private_Button));
+    QVERIFY(rig::waitFor(r.w, [&] { return r.sim.endlessRecordsSent() >= 12000; }, kWait));
     QTRY_VERIFY_WITH_TIMEOUT(r.w.m_listIncomplete[Contact], kWait);
     const int sent = r.sim.endlessRecordsSent();
-    QVERIFY(drive::waitFor(r.w, [&] { return r.sim.endlessRecordsSent() >= sent + 3000; }, kWait));
+    QVERIFY(rig::waitFor(r.w, [&] { return r.sim.endlessRecordsSent() >= sent + 3000; }, kWait));
     QCOMPARE(r.w.m_contactMapIdData.size(), 3000);
     QCOMPARE(r.w.m_contactMapNumberId.size(), 3000);
     QVERIFY(r.w.m_chunkText[Contact].size() <= r.w.m_maxRecordChars);

@@ -23,7 +23,7 @@
 // click, clickRow, and waitFor with the workflow's polls ticking every few
 // milliseconds, as in the Linux journeys; the device link and the countdowns
 // keep their pace.
-#include "workflow/workflowrig.h"
+#include "support/windowrig.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -40,9 +40,9 @@
 
 #include <cstdio>
 
-using workflowrig::click;
-using workflowrig::clickRow;
-using workflowrig::waitFor;
+using rig::click;
+using rig::clickRow;
+using rig::waitFor;
 
 namespace {
 

@@ -1,9 +1,8 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "workflowrig.h"
+#include "support/windowrig.h"
 
-#include "support/simphone.h"
 #include "protocol/frame.h"
 #include "protocol/records.h"
 #include "support/categorynames.h"
@@ -25,22 +24,26 @@
 // erase and scripted to fail.
 namespace {
 
-using namespace workflowrig;
+using rig::click;
+using rig::clickRow;
+using rig::flushToSimulator;
+using rig::kWait;
+using rig::startErase;
+using rig::waitFor;
 
-struct Rig
+// The records folder outlives the window, which may write a record as it
+// closes.
+struct RecordsFolder
 {
-    SimPhone phone; // reboot and exit run the simulated tools
     QTemporaryDir records;
-    CompanionSimulator sim;
-    MainWindow w;
+};
+
+struct Rig : RecordsFolder, rig::Rig
+{
     explicit Rig(const SimDataSet &data = SimDataSet::generate())
-        : sim(data)
+        : rig::Rig(data)
     {
-        w.m_timerTestPort->stop(); // no device link: the socket is connected by hand
         w.m_recordsFolder = records.path();
-        // A batch the phone never answers after a cancel is given up on
-        // sooner than on a real phone.
-        w.m_lateAnswerWaitMs = 1500;
         sim.setDefaultSmsApp(true);
     }
 };
@@ -49,7 +52,7 @@ struct Rig
 // the connection supervision is then left to the test.
 bool connectRig(Rig &r)
 {
-    if (!connectToSimulator(r.w, r.sim, 28))
+    if (!r.connect())
         return false;
     r.w.newTCPConnected();
     const bool shown = waitFor(r.w, [&] { return r.w.ui->MP_Label_SerialNumber->text() == "R58N91XKQ2B"; });
@@ -58,20 +61,9 @@ bool connectRig(Rig &r)
     return shown;
 }
 
-bool scanAndConfirm(Rig &r, QAbstractButton *scope)
-{
-    if (!click(scope) || !waitFor(r.w, [&] { return !r.w.ui->B_EAll_ToScan->isHidden(); })
-        || !click(r.w.ui->EAll_Label_ToScan))
-        return false;
-    return waitFor(r.w, [&] { return r.w.m_workPhase == Scanned; });
-}
-
 bool eraseNow(Rig &r)
 {
-    QLineEdit *edit = r.w.ui->M_ConformErase_LineEdit_InputErase;
-    edit->clear();
-    QTest::keyClicks(edit, "Erase");
-    return click(r.w.ui->M_ConformErase_PushButton_EraseNow);
+    return startErase(r.w);
 }
 
 // With PURGATEX_REPORT_SHOTS naming a folder, pictures of what the user sees
@@ -194,7 +186,7 @@ bool erasePrivateChoice(Rig &r, PrivateRun &run)
     if (!connectRig(r))
         return false;
     r.w.m_companionPort = r.sim.port(); // where the forward lands after the reboot
-    if (!scanAndConfirm(r, r.w.ui->S_Private_Button))
+    if (!r.scan(r.w.ui->S_Private_Button))
         return false;
     auto *contacts = r.w.findChild<QTableWidget *>("tableContactWidget");
     if (!clickRow(contacts, 1) || !clickRow(contacts, 2) || !click(r.w.ui->EP_IsScanning_PushButton_Photo)
@@ -253,7 +245,7 @@ bool tickPrivateRows(Rig &r, QAbstractButton *category, const char *table, QList
 // A private scan with the first contact row and the first three photos ticked.
 bool chooseContactAndThreePhotos(Rig &r)
 {
-    return connectRig(r) && scanAndConfirm(r, r.w.ui->S_Private_Button)
+    return connectRig(r) && r.scan(r.w.ui->S_Private_Button)
            && tickPrivateRows(r, r.w.ui->EP_IsScanning_PushButton_Contact, "tableContactWidget", {1})
            && tickPrivateRows(r, r.w.ui->EP_IsScanning_PushButton_Photo, "tablePhotoWidget", {1, 2, 3});
 }
@@ -374,7 +366,7 @@ void TestEraseReport::completionStaysThroughRebootUntilLeft()
     r.phone.set({{"app.running", "1"}, {"reboot.listed_ms", "300"}, {"reboot.absent_ms", "3500"}});
     QVERIFY(connectRig(r));
     r.w.m_companionPort = r.sim.port(); // where the forward lands after the reboot
-    QVERIFY(scanAndConfirm(r, r.w.ui->S_Private_Button));
+    QVERIFY(r.scan(r.w.ui->S_Private_Button));
     auto *contacts = r.w.findChild<QTableWidget *>("tableContactWidget");
     QVERIFY(clickRow(contacts, 1));
     const int chosen = r.w.m_contactToEraseList.size();
@@ -586,7 +578,7 @@ void TestEraseReport::failedItemsAreReportedAndRecorded()
     const QString failedPhoto = SimDataSet::eraseKey(Photo, before.lists[Photo].at(2));
     r.sim.setUnerasableKeys({failedContact, failedPhoto});
     QVERIFY(connectRig(r));
-    QVERIFY(scanAndConfirm(r, r.w.ui->S_All_Button));
+    QVERIFY(r.scan(r.w.ui->S_All_Button));
     QVERIFY(eraseNow(r));
     QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
 
@@ -687,7 +679,7 @@ void TestEraseReport::droppedConnectionEndsOnInterruptedReport()
     Rig r;
     const SimDataSet before = r.sim.data();
     QVERIFY(connectRig(r));
-    QVERIFY(scanAndConfirm(r, r.w.ui->S_All_Button));
+    QVERIFY(r.scan(r.w.ui->S_All_Button));
     if (cutOff == CutOff::AppQuit) {
         connect(&r.sim, &CompanionSimulator::eraseRequested, &r.sim,
                 [&](const CompanionSimulator::EraseRecord &e) {
@@ -794,7 +786,7 @@ void TestEraseReport::cancelledRunSaysWhatWasErasedAndTheNextRunCarriesIt()
     Rig r;
     const SimDataSet before = r.sim.data();
     QVERIFY(connectRig(r));
-    QVERIFY(scanAndConfirm(r, r.w.ui->S_App_Button));
+    QVERIFY(r.scan(r.w.ui->S_App_Button));
     QVERIFY(click(r.w.ui->EApp_RatioButton_SelectAll));
     QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
     // Facebook is answered; the phone goes quiet as Twitter is sent, and
@@ -883,7 +875,7 @@ void TestEraseReport::runAfterCancelCountsWhatIsChosenNow()
 
     QVERIFY(click(r.w.ui->M_ConformErase_PushButton_Back));
     if (rescan) {
-        QVERIFY(scanAndConfirm(r, r.w.ui->S_Private_Button));
+        QVERIFY(r.scan(r.w.ui->S_Private_Button));
         QVERIFY(tickPrivateRows(r, r.w.ui->EP_IsScanning_PushButton_Contact, "tableContactWidget", {1}));
         QVERIFY(tickPrivateRows(r, r.w.ui->EP_IsScanning_PushButton_Photo, "tablePhotoWidget", {2}));
     } else {
@@ -935,7 +927,7 @@ void TestEraseReport::appRunAfterCancelErasesWhatShowsTicked()
     Rig r;
     const SimDataSet before = r.sim.data();
     QVERIFY(connectRig(r));
-    QVERIFY(scanAndConfirm(r, r.w.ui->S_App_Button));
+    QVERIFY(r.scan(r.w.ui->S_App_Button));
     for (const QString &name : ticked)
         QVERIFY(click(r.w.findChild<QAbstractButton *>(name)));
     QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
@@ -1055,7 +1047,7 @@ void TestEraseReport::closingDuringAnEraseLeavesAnInterruptedRecord()
     QFETCH(bool, closeMessage);
     Rig r;
     QVERIFY(connectRig(r));
-    QVERIFY(scanAndConfirm(r, r.w.ui->S_App_Button));
+    QVERIFY(r.scan(r.w.ui->S_App_Button));
     QVERIFY(click(r.w.ui->EApp_RatioButton_Twitter));
     QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
     r.sim.setSilent(true);
@@ -1087,7 +1079,7 @@ void TestEraseReport::folderThatCannotBeWrittenIsReportedOnThePage()
     blocker.close();
     r.w.m_recordsFolder = blocker.fileName() + "/records";
     QVERIFY(connectRig(r));
-    QVERIFY(scanAndConfirm(r, r.w.ui->S_App_Button));
+    QVERIFY(r.scan(r.w.ui->S_App_Button));
     QVERIFY(click(r.w.ui->EApp_RatioButton_Viber));
     QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
     QVERIFY(eraseNow(r));
@@ -1164,7 +1156,7 @@ void TestEraseReport::categoryNotReadIsNamedAndNeverErased()
     else
         r.sim.setListRefused(Category(category), true);
     QVERIFY(connectRig(r));
-    QVERIFY(scanAndConfirm(r, scopeButton(r, scope)));
+    QVERIFY(r.scan(scopeButton(r, scope)));
     if (scope == "private") {
         QVERIFY(tickPrivateRows(r, r.w.ui->EP_IsScanning_PushButton_Photo, "tablePhotoWidget", {1}));
         QVERIFY(confirmPrivate(r));
@@ -1366,7 +1358,7 @@ void TestEraseReport::forgedRecordInAFieldIsNeverErased()
     data.lists[category] << forged;
     Rig r(data);
     QVERIFY(connectRig(r));
-    QVERIFY(scanAndConfirm(r, scopeButton(r, scope)));
+    QVERIFY(r.scan(scopeButton(r, scope)));
     const QString ownId = category == Message ? "m900" : "c900";
     if (scope == "private") {
         QAbstractButton *button =
@@ -1536,7 +1528,7 @@ void TestEraseReport::contradictoryCountsLoseNoFailure()
     r.sim.setUnerasableKeys({failing});
     r.sim.setContradictoryFailures(true);
     QVERIFY(connectRig(r));
-    QVERIFY(scanAndConfirm(r, r.w.ui->S_All_Button));
+    QVERIFY(r.scan(r.w.ui->S_All_Button));
     QVERIFY(eraseNow(r));
     QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
 
@@ -1583,7 +1575,7 @@ void TestEraseReport::recordLinkOpensThePdf()
 {
     Rig r;
     QVERIFY(connectRig(r));
-    QVERIFY(scanAndConfirm(r, r.w.ui->S_App_Button));
+    QVERIFY(r.scan(r.w.ui->S_App_Button));
     QVERIFY(click(r.w.ui->EApp_RatioButton_Viber));
     QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
     QVERIFY(eraseNow(r));

@@ -1,10 +1,8 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "companionsimulator.h"
-#include "support/simphone.h"
+#include "support/windowrig.h"
 #include "workflow/erasesummary.h"
-#include "workflowrig.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -17,7 +15,7 @@
 // simulator.
 namespace {
 
-using namespace workflowrig;
+using namespace rig;
 
 QWidget *focused()
 {
@@ -71,20 +69,10 @@ class TestKeyboard : public QObject
 {
     Q_OBJECT
 
-    struct Rig
-    {
-        SimPhone phone; // the reboot after the erase runs the simulated tools
-        CompanionSimulator sim;
-        MainWindow w;
-        Rig() : sim(SimDataSet::generate()) { w.m_timerTestPort->stop(); }
-    };
-
+    // Connected, and the window active so that the keys reach it.
     static bool ready(Rig &r)
     {
-        if (!connectToSimulator(r.w, r.sim, 28))
-            return false;
-        r.w.activateWindow();
-        return QTest::qWaitForWindowActive(&r.w);
+        return r.connect() && showActive(r.w);
     }
 
 private slots:
@@ -211,10 +199,7 @@ void TestKeyboard::everyControlOfEveryPageIsReachedByTab()
 {
     QFETCH(QString, page);
     MainWindow w;
-    w.m_timerTestPort->stop();
-    w.show();
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     QTRY_VERIFY(w.categoryTable(Contact));
     // A phone with data for every app: every control enabled.
     for (QAbstractButton *b : w.findChildren<QAbstractButton *>())
@@ -273,10 +258,7 @@ void TestKeyboard::escapeClosesANoticeAsItsCancelOrOkDoes()
     QFETCH(QString, notice);
     QFETCH(QString, focusFirst);
     MainWindow w;
-    w.m_timerTestPort->stop();
-    w.show();
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     QWidget *before = focused();
 
     QWidget *n = w.findChild<QWidget *>(notice);
@@ -293,10 +275,7 @@ void TestKeyboard::escapeClosesANoticeAsItsCancelOrOkDoes()
 void TestKeyboard::menuOpensAndClosesByKeys()
 {
     MainWindow w;
-    w.m_timerTestPort->stop();
-    w.show();
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(showActive(w));
     QWidget *menu = w.ui->T_D_MenuWidget;
 
     QVERIFY(tabTo(w.ui->S_Menu_Button));

@@ -2,8 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "companionsimulator.h"
-#include "workflowrig.h"
-#include "support/simphone.h"
+#include "support/windowrig.h"
 #include "protocol/frame.h"
 #include "protocol/messages.h"
 #include "devicelink/stepdef.h"
@@ -22,7 +21,7 @@
 // simulator, driven through the widgets.
 namespace {
 
-using namespace workflowrig;
+using namespace rig;
 
 // Every timer of a scan or an erase: the polls, the countdowns and the
 // thumbnail fetch.
@@ -84,40 +83,10 @@ class TestWorkflowScenario : public QObject
 {
     Q_OBJECT
 
-    struct Rig
-    {
-        SimPhone phone; // reboot and exit run the simulated tools
-        CompanionSimulator sim;
-        MainWindow w;
-        explicit Rig(const SimDataSet &data = SimDataSet::generate())
-            : sim(data)
-        {
-            w.m_timerTestPort->stop(); // no device link: the socket is connected by hand
-            // A batch the phone never answers after a cancel is given up on
-            // sooner than on a real phone.
-            w.m_lateAnswerWaitMs = 1500;
-        }
-    };
+    // The scope, then Scan; does not wait for the scan.
+    static bool scan(Rig &r, QAbstractButton *scope) { return rig::startScan(r.w, scope); }
 
-    // Connects the window's socket to the simulator as the device link would.
-    static bool connectRig(Rig &r, int sdk = 28)
-    {
-        return connectToSimulator(r.w, r.sim, sdk);
-    }
-
-    static bool scan(Rig &r, QAbstractButton *scope)
-    {
-        if (!click(scope))
-            return false;
-        if (!QTest::qWaitFor([&] { return !r.w.ui->B_EAll_ToScan->isHidden(); }, kWait))
-            return false;
-        return click(r.w.ui->EAll_Label_ToScan);
-    }
-
-    static bool scanned(Rig &r)
-    {
-        return waitFor(r.w, [&] { return r.w.m_workPhase == Scanned; });
-    }
+    static bool scanned(Rig &r) { return r.waitFor([&] { return r.w.m_workPhase == Scanned; }); }
 
     static void typeWord(Rig &r, const QString &word)
     {
@@ -198,9 +167,7 @@ private slots:
 void TestWorkflowScenario::privateScanEndsOnContactTable()
 {
     Rig r;
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_Private_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     QCOMPARE(r.w.m_privateProgress, 100);
     QCOMPARE(r.w.ui->M_All_Private_IsScanning_ProgressBar->value(), 100);
     QVERIFY(!r.w.ui->C_EPrivate_IsScanning_2->isHidden());
@@ -238,9 +205,7 @@ void TestWorkflowScenario::appScanEndsOnAppPage()
         for (int c = FirstAppCategory; c < CategoryCount; ++c)
             data.lists[c].clear();
     Rig r(data);
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_App_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_App_Button));
     QCOMPARE(r.w.m_appProgress, 100);
     QVERIFY(!r.w.ui->D_EApp_ToScanAndIsScanning->isHidden());
     QVERIFY(r.w.ui->EApp_PushButton_Erase->isEnabled());
@@ -252,9 +217,7 @@ void TestWorkflowScenario::appScanEndsOnAppPage()
 void TestWorkflowScenario::allScanEndsOnConfirmPage()
 {
     Rig r;
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_All_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_All_Button));
     QCOMPARE(r.w.m_allProgress, 100);
     QVERIFY(!r.w.ui->M_ConformErase_1->isHidden());
     QCOMPARE(r.w.ui->M_ConformErase_label_Name->text(), QString("Erase All Data"));
@@ -288,9 +251,8 @@ void TestWorkflowScenario::closedGateAndEmptyCategoriesAreNotAsked()
     Rig r(data);
     if (emptied < 0)
         r.sim.setGates(true, false, true, true);
-    QVERIFY(connectRig(r, sdk));
-    QVERIFY(scan(r, scope == 0 ? r.w.ui->S_All_Button : r.w.ui->S_Private_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connect(sdk));
+    QVERIFY(r.scan(scope == 0 ? r.w.ui->S_All_Button : r.w.ui->S_Private_Button));
     QCOMPARE(scope == 0 ? r.w.m_allProgress : r.w.m_privateProgress, 100);
     QCOMPARE(r.sim.count(neverAsked), 0);
     if (scope == 1)
@@ -314,9 +276,7 @@ void TestWorkflowScenario::wrongWordOrNothingSelectedSendsNothing()
     QFETCH(bool, selectSomething);
     QFETCH(QString, notice);
     Rig r;
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_App_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_App_Button));
     if (selectSomething)
         QVERIFY(click(r.w.ui->EApp_RatioButton_Twitter));
     QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
@@ -336,9 +296,7 @@ void TestWorkflowScenario::wrongWordOrNothingSelectedSendsNothing()
 void TestWorkflowScenario::privateEraseSendsExactlyTheChosenKeys()
 {
     Rig r;
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_Private_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
 
     // Two contact rows: every contact under each row's number is chosen.
     auto *contacts = r.w.findChild<QTableWidget *>("tableContactWidget");
@@ -399,9 +357,7 @@ void TestWorkflowScenario::privateEraseSendsExactlyTheChosenKeys()
 void TestWorkflowScenario::appRunSendsOneBatchPerCheckedApp()
 {
     Rig r;
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_App_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_App_Button));
     QVERIFY(click(r.w.ui->EApp_RatioButton_Twitter));
     QVERIFY(click(r.w.ui->EApp_RatioButton_Viber));
     QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
@@ -437,9 +393,7 @@ void TestWorkflowScenario::allRunWithoutMessagesSkipsSmsSteps()
     SimDataSet data = SimDataSet::generate();
     data.lists[Message].clear();
     Rig r(data);
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_All_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_All_Button));
     typeWord(r, "Erase");
     QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
     QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
@@ -455,9 +409,7 @@ void TestWorkflowScenario::refusedSmsChangeErasesTheRest()
     Rig r;
     r.sim.setDefaultSmsApp(false);
     r.sim.setChangeSmsAnswer(0);
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_All_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_All_Button));
     const int messages = r.sim.data().lists[Message].size();
     typeWord(r, "Erase");
     QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
@@ -479,9 +431,7 @@ void TestWorkflowScenario::refusedSmsChangeWithOnlyMessagesRunsNothing()
     Rig r;
     r.sim.setDefaultSmsApp(false);
     r.sim.setChangeSmsAnswer(0);
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_Private_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Message));
     QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableMessageWidget"), 1));
     QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
@@ -506,9 +456,7 @@ void TestWorkflowScenario::messagesLeftOutAreChosenAgainAfterCancel()
     Rig r;
     r.sim.setDefaultSmsApp(false);
     r.sim.setChangeSmsAnswer(0);
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_Private_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableContactWidget"), 1));
     QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Message));
     QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableMessageWidget"), 1));
@@ -545,13 +493,12 @@ void TestWorkflowScenario::messagesLeftOutAreChosenAgainAfterCancel()
 void TestWorkflowScenario::failedItemsAreReportedOnCompletion()
 {
     Rig r;
-    QVERIFY(connectRig(r));
+    QVERIFY(r.connect());
     const QStringList contacts = r.sim.data().lists[Contact];
     r.sim.setUnerasableKeys({SimDataSet::eraseKey(Contact, contacts[0]), SimDataSet::eraseKey(Contact, contacts[1])});
     r.sim.setFailCategory(Kik, false);
     r.sim.setDefaultSmsApp(true);
-    QVERIFY(scan(r, r.w.ui->S_All_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.scan(r.w.ui->S_All_Button));
     typeWord(r, "Erase");
     QVERIFY(click(r.w.ui->M_ConformErase_PushButton_EraseNow));
     QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
@@ -567,9 +514,7 @@ void TestWorkflowScenario::failuresBeforeCancelAreReportedByTheNextRun()
 {
     Rig r;
     r.sim.setDefaultSmsApp(true);
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_All_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_All_Button));
     const int facebook = r.sim.data().lists[Facebook].size();
     QVERIFY(facebook > 0);
     r.sim.setFailCategory(Facebook, true); // nothing of Facebook can be erased
@@ -613,9 +558,7 @@ void TestWorkflowScenario::leavingWhileSmsAnswerPendingErasesNothing()
     QFETCH(QString, leave);
     Rig r;
     r.sim.setDefaultSmsApp(false);
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_Private_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableContactWidget"), 1));
     QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Message));
     QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableMessageWidget"), 1));
@@ -666,9 +609,7 @@ void TestWorkflowScenario::leavingWhileSmsAnswerPendingErasesNothing()
 void TestWorkflowScenario::leavingPrivateResultsWaitsForPhotoStop()
 {
     Rig r;
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_Private_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     r.sim.setSilent(true); // the photo stop is acknowledged when the test says so
     r.sim.clearReceived();
     QVERIFY(click(r.w.ui->S_All_Button));
@@ -704,9 +645,7 @@ void TestWorkflowScenario::photoStopAnswersTheLatestClick()
 {
     QFETCH(bool, rescan);
     Rig r;
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_Private_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     r.sim.setSilent(true); // the acknowledgement comes when the test sends it
     r.sim.clearReceived();
     QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
@@ -745,9 +684,7 @@ void TestWorkflowScenario::factoryResetNoticeAfterAllErase()
     QFETCH(bool, allScope);
     Rig r;
     r.sim.setDefaultSmsApp(true);
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, allScope ? r.w.ui->S_All_Button : r.w.ui->S_App_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(allScope ? r.w.ui->S_All_Button : r.w.ui->S_App_Button));
     if (!allScope) {
         QVERIFY(click(r.w.ui->EApp_RatioButton_Twitter));
         QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
@@ -780,7 +717,7 @@ void TestWorkflowScenario::factoryResetNoticeAfterAllErase()
 void TestWorkflowScenario::cancelScanBeforeEstimate()
 {
     Rig r;
-    QVERIFY(connectRig(r, 22));
+    QVERIFY(r.connect(22));
     r.sim.setSilent(true); // the estimate and the acknowledgement come when the test sends them
     QVERIFY(scan(r, r.w.ui->S_All_Button));
     QVERIFY(waitFor(r.w, [&] { return r.sim.count(proto::AllLeftTime) == 1; }));
@@ -809,9 +746,7 @@ void TestWorkflowScenario::cancelScanBeforeEstimate()
 void TestWorkflowScenario::cancelEraseKeepsErasedCategories()
 {
     Rig r;
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_App_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_App_Button));
     QVERIFY(click(r.w.ui->EApp_RatioButton_SelectAll));
     QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
     // The companion app answers the first batch and then goes quiet.
@@ -866,9 +801,7 @@ void TestWorkflowScenario::messagesErasedBeforeCancelNeedNoSmsChange()
 {
     Rig r;
     r.sim.setDefaultSmsApp(true);
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_All_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_All_Button));
     const int messages = r.sim.data().lists[Message].size();
     QVERIFY(messages > 0);
     // The messages are answered; the photos are not.
@@ -903,9 +836,7 @@ void TestWorkflowScenario::messagesErasedBeforeCancelNeedNoSmsChange()
 void TestWorkflowScenario::cancelAtHundredOnlyClosesNotice()
 {
     Rig r;
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_App_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_App_Button));
     QVERIFY(click(r.w.ui->EApp_RatioButton_Facebook));
     QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
     typeWord(r, "Erase");
@@ -922,9 +853,7 @@ void TestWorkflowScenario::cancelAtHundredOnlyClosesNotice()
 void TestWorkflowScenario::backgroundPausesEraseCountdown()
 {
     Rig r;
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_App_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_App_Button));
     QVERIFY(click(r.w.ui->EApp_RatioButton_Twitter));
     QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
     r.sim.setSilent(true); // the run stays open
@@ -948,9 +877,7 @@ void TestWorkflowScenario::backgroundPausesEraseCountdown()
 void TestWorkflowScenario::keysTickedAfterCancelAreSent()
 {
     Rig r;
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_Private_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     auto *contacts = r.w.findChild<QTableWidget *>("tableContactWidget");
     QVERIFY(clickRow(contacts, 1));
     QSet<QString> chosenContacts = keysOfRow(r.sim.data(), Contact, contacts, 1);
@@ -1010,9 +937,7 @@ void TestWorkflowScenario::scopeSwitchOnConfirmPageErasesWhatItNames()
 {
     Rig r;
     r.sim.setDefaultSmsApp(true);
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_Private_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     auto *contacts = r.w.findChild<QTableWidget *>("tableContactWidget");
     QVERIFY(clickRow(contacts, 2));
     const QSet<QString> chosen = keysOfRow(r.sim.data(), Contact, contacts, 2);
@@ -1048,16 +973,13 @@ void TestWorkflowScenario::scopeSwitchOnConfirmPageErasesWhatItNames()
 void TestWorkflowScenario::typedWordDoesNotCarryToAnotherConfirmPage()
 {
     Rig r;
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_Private_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     QVERIFY(clickRow(r.w.findChild<QTableWidget *>("tableContactWidget"), 1));
     QVERIFY(click(r.w.ui->EP_IsScanning_PushButton_Erase));
     QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
     typeWord(r, "Erase");
     QVERIFY(click(r.w.ui->M_ConformErase_PushButton_Back));
-    QVERIFY(scan(r, r.w.ui->S_All_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.scan(r.w.ui->S_All_Button));
     QCOMPARE(r.w.ui->M_ConformErase_label_Name->text(), QString("Erase All Data"));
     QCOMPARE(r.w.ui->M_ConformErase_LineEdit_InputErase->text(), QString());
     r.sim.clearReceived();
@@ -1080,9 +1002,7 @@ void TestWorkflowScenario::levelIsFixedByEraseNow()
 {
     QFETCH(bool, smsWait);
     Rig r;
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, smsWait ? r.w.ui->S_Private_Button : r.w.ui->S_App_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(smsWait ? r.w.ui->S_Private_Button : r.w.ui->S_App_Button));
     QSet<QString> chosen;
     if (smsWait) {
         // A private run with a message waits for the default-SMS-app answer
@@ -1150,9 +1070,7 @@ void TestWorkflowScenario::lostConnectionDropsEveryWait()
 {
     QFETCH(QString, wait);
     Rig r;
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_Private_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     r.sim.setSilent(true);
     quint16 lateAnswer = proto::StopGetPhotoBack;
     if (wait == "scan") {
@@ -1224,9 +1142,7 @@ void TestWorkflowScenario::lostConnectionDropsEveryWait()
 void TestWorkflowScenario::scanCancelDropsPhotoStopWait()
 {
     Rig r;
-    QVERIFY(connectRig(r));
-    QVERIFY(scan(r, r.w.ui->S_Private_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.connectAndScan(r.w.ui->S_Private_Button));
     r.sim.setSilent(true);
     r.sim.clearReceived();
     QVERIFY(scan(r, r.w.ui->S_Private_Button));
@@ -1258,10 +1174,9 @@ void TestWorkflowScenario::unansweredCancelGivesUp()
     QFETCH(bool, erase);
     Rig r;
     r.w.m_cancelTimeoutMs = 300;
-    QVERIFY(connectRig(r));
+    QVERIFY(r.connect());
     if (erase) {
-        QVERIFY(scan(r, r.w.ui->S_App_Button));
-        QVERIFY(scanned(r));
+        QVERIFY(r.scan(r.w.ui->S_App_Button));
         QVERIFY(click(r.w.ui->EApp_RatioButton_Twitter));
         QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
         r.sim.setSilent(true);
@@ -1289,8 +1204,7 @@ void TestWorkflowScenario::unansweredCancelGivesUp()
 
     // Free to go on: another scope's scan runs to its end.
     r.sim.setSilent(false);
-    QVERIFY(scan(r, r.w.ui->S_All_Button));
-    QVERIFY(scanned(r));
+    QVERIFY(r.scan(r.w.ui->S_All_Button));
     QVERIFY(!r.w.ui->M_ConformErase_1->isHidden());
     QCOMPARE(r.w.ui->M_ConformErase_label_Name->text(), QString("Erase All Data"));
 }
@@ -1306,7 +1220,7 @@ void TestWorkflowScenario::lostConnectionStopsTimersOfState()
 {
     QFETCH(int, phase);
     Rig r;
-    QVERIFY(connectRig(r));
+    QVERIFY(r.connect());
     r.sim.setSilent(true);
     if (phase == Scanning) {
         QVERIFY(scan(r, r.w.ui->S_App_Button));
@@ -1314,8 +1228,7 @@ void TestWorkflowScenario::lostConnectionStopsTimersOfState()
         QVERIFY(r.w.m_timerLeftTimeReadable->isActive());
     } else {
         r.sim.setSilent(false);
-        QVERIFY(scan(r, r.w.ui->S_App_Button));
-        QVERIFY(scanned(r));
+        QVERIFY(r.scan(r.w.ui->S_App_Button));
         QVERIFY(click(r.w.ui->EApp_RatioButton_Twitter));
         QVERIFY(click(r.w.ui->EApp_PushButton_Erase));
         r.sim.setSilent(true);
@@ -1366,7 +1279,7 @@ void TestWorkflowScenario::closeSendsCloseRequestWhenConnected()
     QFETCH(bool, appActive);
     QFETCH(int, closeRequests);
     Rig r;
-    QVERIFY(connectRig(r));
+    QVERIFY(r.connect());
     r.w.m_programType = idle ? ProgramType::Idle : ProgramType::ConnectingDevice;
     r.w.m_appState = appActive ? AppStateType::Active : AppStateType::NotActive;
     r.phone.setTask(4242, "Purgatex.exe"); // the stand-in taskkill only records
