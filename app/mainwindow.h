@@ -1281,7 +1281,11 @@ public:
     void fillKeyedTable(int category, bool rebuild);
     void fillFileTable(int category);
     void advanceScanAfter(int category);
+    struct RowClick;
     void clickRow(int category, QTableWidgetItem *item);
+    void clickDataRow(const RowClick &click);
+    void clickHeadRow(const RowClick &click);
+    void markRow(QTableWidget *table, int row, bool checked, const QColor &background);
     QStringList rowIds(int category, int row) const;
     void showRowDetails(int category, int row, const QStringList &ids);
     void clearRowDetails(int category);
