@@ -477,16 +477,13 @@ void MainWindow::fillTable(int category, bool rebuild)
     const QStringList noEntries;
     const QStringList &entries = layout.keyed ? noEntries : this->*layout.dir;
     const int n = layout.keyed ? keyedRows.size() : entries.size();
-    const int minRow = this->*layout.minRow;
     int rowCount = n + 1;
-    if (n < minRow) {
+    if (n < this->*layout.minRow) {
         this->*layout.lessMin = true;
-        rowCount = minRow + 1;
+        rowCount = this->*layout.minRow + 1;
     }
-    if (rebuild) {
-        for (const char *line : look.searchLog)
-            qDebug() << line;
-    }
+    for (int i = 0; rebuild && i < look.searchLog.size(); ++i)
+        qDebug() << look.searchLog.at(i);
 
     const int columns = layout.headers.size() + 1;
     table->setColumnCount(columns);
@@ -508,11 +505,10 @@ void MainWindow::fillTable(int category, bool rebuild)
                 layout.keyed ? dataRow(keyedRows.at(r - 1)) : dataRow(entries.at(r - 1), look.photoColumn);
             auto *check = new TableCell(r, look.checkLook, row.readable ? m_iconUnchecked : QIcon());
             check->checkCellOf(category);
-            if (layout.keyed) {
-                // What the row stands for: every record of its number, or the
-                // one record without a number it shows.
+            // What a keyed row stands for: every record of its number, or the
+            // one record without a number it shows.
+            if (layout.keyed)
                 check->standFor(row.number, row.soleId);
-            }
             if (!row.readable)
                 check->setToolTip(unreadableLocationTip());
             put(r, 0, check);
