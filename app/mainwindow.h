@@ -1278,10 +1278,17 @@ public:
     // Internals shared by the six categories.
     struct TableLayout;
     static const TableLayout &tableLayout(int category);
-    void fillKeyedTable(int category, bool rebuild);
-    void fillFileTable(int category);
+    void updateCategoryUI(int category);
+    void fillTable(int category, bool rebuild);
+    void markUnchoosableRows(int category, int rows);
+    void markChosenRows(int category, int rows);
+    void showRowCount(int category, int rows, bool searched);
     void advanceScanAfter(int category);
+    struct RowClick;
     void clickRow(int category, QTableWidgetItem *item);
+    void clickDataRow(const RowClick &click);
+    void clickHeadRow(const RowClick &click);
+    void markRow(QTableWidget *table, int row, bool checked, const QColor &background);
     QStringList rowIds(int category, int row) const;
     void showRowDetails(int category, int row, const QStringList &ids);
     void clearRowDetails(int category);

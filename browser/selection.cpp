@@ -3,6 +3,7 @@
 #include "app/uifont.h"
 #include "app/widgetvisibility.h"
 #include "browser/browserlogic.h"
+#include "browser/clicklog.h"
 #include "browser/tablelayout.h"
 
 #include <QDebug>
@@ -131,6 +132,19 @@ void MainWindow::showRowDetails(int category, int row, const QStringList &ids)
     }
 }
 
+// One click on a category table, as its cases see it.
+struct MainWindow::RowClick
+{
+    int category;
+    QTableWidget *table;
+    QStringList *chosen; // the category's to-erase list
+    int row;
+    int rows;        // data rows the table shows
+    bool padded;     // the table is padded to its least height
+    bool wasChecked; // the clicked row's check before the click
+    browser::ClickLog log;
+};
+
 // One click on a category table: a data row toggles, the head row selects or
 // clears every row, a padding row only empties the detail pane.
 void MainWindow::clickRow(int category, QTableWidgetItem *item)
@@ -139,181 +153,29 @@ void MainWindow::clickRow(int category, QTableWidgetItem *item)
     QTableWidget *table = categoryTable(category);
     if (!item || !table || item->tableWidget() != table)
         return;
-    const int row = item->row();
     QStringList &list = this->*layout.toErase;
     const bool padded = this->*layout.lessMin;
     const bool searching = layout.searching && this->*layout.searching;
-    const bool keyed = layout.keyed;
-    const bool fileLike = category == Audio || category == Vedio;
-    int n = 0;
-    if (keyed)
-        n = browser::keyedRowCount(searching ? this->*layout.searchMap : this->*layout.keyMap);
-    else
-        n = (this->*layout.dir).size();
-    n = qMin(n, table->rowCount() - 1);
+    const int n = layout.keyed
+        ? browser::keyedRowCount(searching ? this->*layout.searchMap : this->*layout.keyMap)
+        : (this->*layout.dir).size();
     const bool headChecked = table->item(0, 0) && table->item(0, 0)->checkState() == Qt::Checked;
+    QTableWidgetItem *check = table->item(item->row(), 0);
+    const RowClick click{category, table, &list, item->row(), qMin(n, table->rowCount() - 1), padded,
+                         check && check->checkState() == Qt::Checked, browser::ClickLog(category, searching, padded)};
 
-    // Log words of the branch a keyed table takes.
-    const QString branch = padded ? QStringLiteral("not search,lessMin,in lessMin")
-                                  : QStringLiteral("not search,not lessMin");
-    const bool branchLog = keyed && !searching;
-    if (branchLog && padded)
-        qDebug() << "not search,lessMin";
-    else if (branchLog)
-        qDebug() << "not search,not lessMin" << list.size();
-    if (category == Photo && padded)
-        qDebug() << "photo less min";
-    if (fileLike && padded)
-        qDebug() << "audio less min";
-
-    if (row > n || !table->item(row, 0)) {
+    click.log.opened(list.size());
+    if (click.row > click.rows || !check) {
         // padding row, or a row beyond the data
         clearRowDetails(category);
-        if (category == Photo)
-            qDebug() << (padded ? "out min:" : "out dir range") << row;
-        qDebug() << "not search,lessMin,out lessMin,toEraseList:" << list.size();
+        click.log.paddingRow(click.row, list.size());
     } else {
-        if (branchLog && padded)
-            qDebug() << "not search,lessMin,in lessMin";
-        if (category == Photo && row > 0)
-            qDebug() << "rowNum in dir";
-        if (fileLike && row > 0)
-            qDebug() << "audio in dir";
-        QTableWidgetItem *check = table->item(row, 0);
-        const bool checked = check->checkState() == Qt::Checked;
-        if (keyed) {
-            if (checked) {
-                qDebug() << (category == Contact ? "contact first item cheched"
-                                 : category == History ? "history first item cheched"
-                                                       : "message first item cheched");
-                if (branchLog)
-                    qDebug() << (branch + QStringLiteral(",Selected"));
-            } else {
-                qDebug() << "first item not cheched";
-                if (branchLog && !padded)
-                    qDebug() << "not search,not lessMin,not Selected";
-            }
-        }
-        const QString endWords = branch + (checked ? QStringLiteral(",Selected")
-                                                   : padded ? QStringLiteral(",notSelected")
-                                                            : QStringLiteral(",not Selected"))
-            + (row == 0 ? QStringLiteral(",firstLine,toEraseList:")
-                        : QStringLiteral(",not firstLine,toEraseList:"));
-        const QColor headChosen = keyed ? browser::checkedHeadKeyed() : browser::checkedBackground();
-        browser::Selection selection(&list);
-        if (row != 0) {
-            const QStringList ids = rowIds(category, row);
-            if (keyed)
-                qDebug() << "number:" << table->item(row, 2)->text();
-            if (fileLike)
-                qDebug() << "audio slot other row";
-            if (checked) {
-                if (fileLike)
-                    qDebug() << "row unchecked";
-                if (category == Contact && branchLog && padded) {
-                    for (int i = 0; i < list.size(); ++i)
-                        qDebug() << "m_contactToEraseList at:" << i << "is:" << list.at(i);
-                    for (int i = 0; i < ids.size(); ++i)
-                        qDebug() << "numberId map at:" << i << "is:" << ids.at(i);
-                }
-                if (category == History && padded)
-                    for (const QString &id : ids)
-                        qDebug() << "in his min removed id:" << id;
-                check->setIcon(m_iconUnchecked);
-                check->setCheckState(Qt::Unchecked);
-                paintRow(table, row, browser::zebra(row));
-                selection.uncheck(ids);
-            } else if (ids.isEmpty()) {
-                // A file whose location cannot be read: shown, never chosen.
-                qDebug() << "row cannot be chosen:" << row;
-            } else {
-                if (category == History)
-                    for (const QString &id : ids)
-                        qDebug() << "history to erase id:" << id;
-                if (category == Message)
-                    for (const QString &id : ids)
-                        qDebug() << "to erase message:" << id;
-                if (category == Photo) {
-                    qDebug() << "start";
-                    qDebug() << "got" << ids.value(0);
-                }
-                check->setIcon(m_iconChecked);
-                check->setCheckState(Qt::Checked);
-                paintRow(table, row, browser::checkedBackground());
-                selection.check(ids);
-            }
-            selection.finish();
-            if (category == Message)
-                qDebug() << "to erase list count:" << list.size();
-            if (category == Photo)
-                qDebug() << "got erselist:count" << list.size();
-            if (category == Photo || keyed)
-                showRowDetails(category, row, ids);
-        } else {
-            // The head row: select every row, or clear every row.
-            if (category == Photo && padded) {
-                qDebug() << "allRow int min";
-                qDebug() << "allRow int min,clicked firstRow";
-            }
-            if (fileLike)
-                qDebug() << "first row";
-            const int last = padded ? n : table->rowCount() - 1;
-            if (checked && keyed)
-                qDebug() << "checked top";
-            check->setIcon(checked ? m_iconUnchecked : m_iconChecked);
-            check->setCheckState(checked ? Qt::Unchecked : Qt::Checked);
-            paintRow(table, 0, checked ? browser::headBackground() : headChosen);
-            if (fileLike)
-                qDebug() << "for first row";
-            for (int r = 1; r <= last; ++r) {
-                QTableWidgetItem *rc = table->item(r, 0);
-                if (!rc)
-                    continue;
-                if (fileLike)
-                    qDebug() << "for other row";
-                const bool rowChecked = rc->checkState() == Qt::Checked;
-                if (checked && rowChecked) {
-                    if (keyed && !padded)
-                        qDebug() << (r % 2 ? "checked single" : "checked double");
-                    rc->setIcon(m_iconUnchecked);
-                    rc->setCheckState(Qt::Unchecked);
-                    paintRow(table, r, padded ? browser::paddedClearedBackground() : browser::zebra(r));
-                    selection.uncheck(rowIds(category, r));
-                } else if (!checked && !rowChecked) {
-                    const QStringList ids = rowIds(category, r);
-                    if (ids.isEmpty())
-                        continue; // a file whose location cannot be read
-                    if (fileLike)
-                        qDebug() << "for other row,not checked";
-                    rc->setIcon(m_iconChecked);
-                    rc->setCheckState(Qt::Checked);
-                    if (fileLike)
-                        qDebug() << "for other row,change bg";
-                    paintRow(table, r, browser::checkedBackground());
-                    if (fileLike)
-                        qDebug() << "for other row,start split";
-                    if (fileLike)
-                        qDebug() << "for split";
-                    selection.check(ids);
-                    if (fileLike)
-                        qDebug() << "end split";
-                }
-                if (fileLike)
-                    qDebug() << "end for other row";
-            }
-            if (fileLike) {
-                qDebug() << "end for";
-                qDebug() << "end for first row";
-            }
-            selection.finish();
-            clearRowDetails(category);
-        }
-        if (branchLog)
-            qDebug() << endWords << list.size();
-        if (keyed && (searching || !padded))
-            qDebug() << (category == Contact ? "contact after 3"
-                             : category == History ? "history after 3"
-                                                   : "message after 3");
+        click.log.rowEntered(click.row, click.wasChecked);
+        if (click.row == 0)
+            clickHeadRow(click);
+        else
+            clickDataRow(click);
+        click.log.done(click.wasChecked, click.row == 0, list.size());
     }
 
     m_eraseSelected[category] = !list.isEmpty();
@@ -322,6 +184,77 @@ void MainWindow::clickRow(int category, QTableWidgetItem *item)
         head->setIcon(m_iconUnchecked);
         head->setCheckState(Qt::Unchecked);
     }
+}
+
+// A data row: checked, it is unchecked; unchecked, it is checked when it
+// stands for anything that can be chosen. The detail pane shows it.
+void MainWindow::clickDataRow(const RowClick &click)
+{
+    const QStringList ids = rowIds(click.category, click.row);
+    const QTableWidgetItem *number = click.table->item(click.row, 2);
+    click.log.dataRow(number ? number->text() : QString());
+    browser::Selection selection(click.chosen);
+    if (click.wasChecked) {
+        click.log.unchecking(*click.chosen, ids);
+        markRow(click.table, click.row, false, browser::zebra(click.row));
+        selection.uncheck(ids);
+    } else if (ids.isEmpty()) {
+        // A file whose location cannot be read: shown, never chosen.
+        click.log.unchoosable(click.row);
+    } else {
+        click.log.checking(ids);
+        markRow(click.table, click.row, true, browser::checkedBackground());
+        selection.check(ids);
+    }
+    selection.finish();
+    click.log.dataRowDone(click.chosen->size());
+    showRowDetails(click.category, click.row, ids);
+}
+
+// The head row: checked, it clears every row; unchecked, it selects every
+// row that stands for anything that can be chosen.
+void MainWindow::clickHeadRow(const RowClick &click)
+{
+    const bool clear = click.wasChecked;
+    const bool keyed = tableLayout(click.category).keyed;
+    const int last = click.padded ? click.rows : click.table->rowCount() - 1;
+    click.log.headRow(clear);
+    markRow(click.table, 0, !clear,
+            clear ? browser::headBackground() : keyed ? browser::checkedHeadKeyed() : browser::checkedBackground());
+    browser::Selection selection(click.chosen);
+    for (int r = 1; r <= last; ++r) {
+        const QTableWidgetItem *check = click.table->item(r, 0);
+        if (!check)
+            continue;
+        click.log.headRowVisited();
+        const bool rowChecked = check->checkState() == Qt::Checked;
+        if (clear && rowChecked) {
+            click.log.headRowUnchecked(r);
+            markRow(click.table, r, false, click.padded ? browser::paddedClearedBackground() : browser::zebra(r));
+            selection.uncheck(rowIds(click.category, r));
+        } else if (!clear && !rowChecked) {
+            const QStringList ids = rowIds(click.category, r);
+            if (ids.isEmpty())
+                continue; // a file whose location cannot be read
+            click.log.headRowChecking();
+            markRow(click.table, r, true, browser::checkedBackground());
+            selection.check(ids);
+        }
+        click.log.headRowLeft();
+    }
+    click.log.headRowsDone();
+    selection.finish();
+    clearRowDetails(click.category);
+}
+
+// Shows a row checked or unchecked: its check cell's state and icon, and the
+// background of its cells.
+void MainWindow::markRow(QTableWidget *table, int row, bool checked, const QColor &background)
+{
+    QTableWidgetItem *check = table->item(row, 0);
+    check->setIcon(checked ? m_iconChecked : m_iconUnchecked);
+    check->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    paintRow(table, row, background);
 }
 
 void MainWindow::tableContactItemSlot(QTableWidgetItem *item)

@@ -383,11 +383,83 @@ void sizeTable(QTableWidget *table, const QList<int> &widths)
         table->setRowHeight(0, 26);
 }
 
+// What sets the data rows of one category's table apart beyond their texts.
+struct RowLook
+{
+    quint8 checkLook;              // the check cell's look (TableCell::Look)
+    Qt::Alignment nameAlign;       // column 1's text
+    QIcon MainWindow::*nameIcon;   // column 1's icon
+    bool photoColumn;              // column 1 holds the photo and no text
+    const char *startLog;          // logged when a scan fills the table, after "start update ..."
+    const char *rowLog;            // logged for each entry of a file table, with the entry
+    QVector<const char *> searchLog; // logged when a search fills the table again
+};
+
+const RowLook &rowLook(int category)
+{
+    const Qt::Alignment left = Qt::AlignVCenter | Qt::AlignLeft;
+    const quint8 plainCheck = TableCell::Unchecked;
+    const quint8 textCheck = TableCell::Unchecked | TableCell::Text;
+    static const RowLook keyed{plainCheck, left, &MainWindow::m_iconContact, false, nullptr, nullptr, {}};
+    static const RowLook looks[6] = {
+        {plainCheck, left, &MainWindow::m_iconContact, false, nullptr, nullptr,
+         {"before min row", "after contact min row", "after bg ", "before  contact head",
+          "before contact normal item", "after contact normal item"}},
+        keyed,
+        keyed,
+        {plainCheck, Qt::AlignCenter, &MainWindow::m_iconContact, true, "start update private photoUI", "p:", {}},
+        {textCheck, Qt::AlignCenter, &MainWindow::m_iconAudio, false, nullptr, nullptr, {}},
+        {textCheck, Qt::AlignCenter, &MainWindow::m_iconVedio, false, nullptr, nullptr, {}},
+    };
+    return looks[qBound(0, category, 5)];
+}
+
+// One data row of a table, whatever its category: the texts of columns 1..
+// (none in the photo's column 1) and what its check cell stands for.
+struct DataRow
+{
+    QStringList cells;
+    QString number; // keyed rows: the number the row stands for...
+    QString soleId; // ... or the one record without a number it shows
+    bool readable;  // false: a file whose location cannot be read
+};
+
+DataRow dataRow(const browser::KeyedRow &row)
+{
+    return {row.cells, row.number, row.soleId, true};
+}
+
+DataRow dataRow(const QString &entry, bool photoColumn)
+{
+    const browser::FileRow f = browser::fileRow(entry);
+    QStringList cells = photoColumn ? QStringList{QString(), f.name, f.sizeText, f.format}
+                                    : QStringList{f.name, f.sizeText, f.format, f.locationText};
+    return {cells, QString(), QString(), !f.location.isEmpty()};
+}
+
+// The rows of a keyed table, from the shown number map (the search's while
+// a search is on).
+QList<browser::KeyedRow> keyedRowsOf(const MainWindow &w, int category)
+{
+    const MainWindow::TableLayout &layout = MainWindow::tableLayout(category);
+    const bool searching = w.*layout.searching;
+    const QMultiMap<QString, QString> &keyMap = searching ? w.*layout.searchMap : w.*layout.keyMap;
+    return category == Message
+        ? browser::buildMessageRows(keyMap, w.m_messageMapIdData, w.m_contactMapNumberId,
+                                    w.m_contactMapIdData)
+        : browser::buildKeyedRows(keyMap, w.*layout.idData, layout.headers.size());
+}
+
 } // namespace
 
-void MainWindow::fillKeyedTable(int category, bool rebuild)
+// Fills a category table from the scanned records (contacts, history,
+// messages: a row per number) or entries (photos, audio, video: a row per
+// file), padded to its least height; rows whose ids are all chosen already
+// show checked. A rebuild is a search's: its table stays shown.
+void MainWindow::fillTable(int category, bool rebuild)
 {
     const TableLayout &layout = tableLayout(category);
+    const RowLook &look = rowLook(category);
     if (!categoryTable(category))
         createCategoryTables();
     QTableWidget *table = categoryTable(category);
@@ -395,262 +467,155 @@ void MainWindow::fillKeyedTable(int category, bool rebuild)
 
     if (!rebuild)
         qDebug() << (QStringLiteral("start update ") + QLatin1String(layout.logName));
+    if (look.startLog)
+        qDebug() << look.startLog;
     dropItems(table, &items);
     m_tableList.removeAll(table);
 
-    const bool searching = this->*layout.searching;
-    const QMultiMap<QString, QString> &keyMap = searching ? this->*layout.searchMap : this->*layout.keyMap;
-    const QList<browser::KeyedRow> rows = category == Message
-        ? browser::buildMessageRows(keyMap, m_messageMapIdData, m_contactMapNumberId,
-                                    m_contactMapIdData)
-        : browser::buildKeyedRows(keyMap, this->*layout.idData, layout.headers.size());
-    const int n = rows.size();
-    const int minRow = this->*layout.minRow;
-    if (rebuild && category == Contact)
-        qDebug() << "before min row";
+    const QList<browser::KeyedRow> keyedRows = layout.keyed ? keyedRowsOf(*this, category)
+                                                            : QList<browser::KeyedRow>();
+    const QStringList noEntries;
+    const QStringList &entries = layout.keyed ? noEntries : this->*layout.dir;
+    const int n = layout.keyed ? keyedRows.size() : entries.size();
     int rowCount = n + 1;
-    if (n < minRow) {
+    if (n < this->*layout.minRow) {
         this->*layout.lessMin = true;
-        rowCount = minRow + 1;
+        rowCount = this->*layout.minRow + 1;
     }
-    if (rebuild && category == Contact) {
-        qDebug() << "after contact min row";
-        qDebug() << "after bg ";
-    }
+    for (int i = 0; rebuild && i < look.searchLog.size(); ++i)
+        qDebug() << look.searchLog.at(i);
 
     const int columns = layout.headers.size() + 1;
     table->setColumnCount(columns);
     table->setRowCount(rowCount);
     items.reserve(rowCount * columns);
-    if (rebuild && category == Contact)
-        qDebug() << "before  contact head";
-
     auto put = [&](int r, int c, QTableWidgetItem *item) {
         table->setItem(r, c, item);
         items.append(item);
     };
 
-    browser::Selection selection(&(this->*layout.toErase));
     {
         // every cell at once: the view hears of the fill when it is done
         CellBlock block(table);
         putHeadRow(put, category, layout.headers, m_iconUnchecked);
-
-        if (rebuild && category == Contact)
-            qDebug() << "before contact normal item";
         for (int r = 1; r <= n; ++r) {
-            const browser::KeyedRow &row = rows.at(r - 1);
-            auto *check = (new TableCell(r, TableCell::Unchecked, m_iconUnchecked))->checkCellOf(category);
-            // What the row stands for: every record of its number, or the one
-            // record without a number it shows.
-            check->standFor(row.number, row.soleId);
+            if (look.rowLog)
+                qDebug() << look.rowLog << entries.at(r - 1);
+            const DataRow row =
+                layout.keyed ? dataRow(keyedRows.at(r - 1)) : dataRow(entries.at(r - 1), look.photoColumn);
+            auto *check = new TableCell(r, look.checkLook, row.readable ? m_iconUnchecked : QIcon());
+            check->checkCellOf(category);
+            // What a keyed row stands for: every record of its number, or the
+            // one record without a number it shows.
+            if (layout.keyed)
+                check->standFor(row.number, row.soleId);
+            if (!row.readable)
+                check->setToolTip(unreadableLocationTip());
             put(r, 0, check);
-            put(r, 1, new TableCell(r, row.cells.value(0), Qt::AlignVCenter | Qt::AlignLeft, TableCell::Text,
-                                    m_iconContact));
+            const QIcon &nameIcon = this->*look.nameIcon;
+            put(r, 1,
+                look.photoColumn ? new TableCell(r, TableCell::Plain, nameIcon)
+                                 : new TableCell(r, row.cells.value(0), look.nameAlign, TableCell::Text, nameIcon));
             for (int c = 2; c < columns; ++c)
                 put(r, c, cellItem(row.cells.value(c - 1), Qt::AlignCenter, r));
         }
-        if (rebuild && category == Contact)
-            qDebug() << "after contact normal item";
         for (int r = n + 1; r < rowCount; ++r) {
             for (int c = 0; c < columns; ++c)
                 put(r, c, new TableCell(r));
         }
     }
     sizeTable(table, layout.widths);
-
-    // A row of records whose id the phone listed more than once only: shown,
-    // but nothing of it can be chosen.
-    if (!ambiguousIdsOf(category).isEmpty()) {
-        for (int r = 1; r <= n; ++r) {
-            if (!rowIds(category, r).isEmpty())
-                continue;
-            table->item(r, 0)->setIcon(QIcon());
-            table->item(r, 0)->setToolTip(ambiguousRowTip());
-        }
-    }
-
-    // A row whose ids are all chosen already shows checked: what the table
-    // shows is what will be erased.
-    for (int r = 1; r <= n && !selection.isEmpty(); ++r) {
-        if (selection.covers(rowIds(category, r))) {
-            table->item(r, 0)->setCheckState(Qt::Checked);
-            table->item(r, 0)->setIcon(m_iconChecked);
-            for (int c = 0; c < columns; ++c)
-                table->item(r, c)->setBackground(browser::checkedBackground());
-        }
-    }
+    markUnchoosableRows(category, n);
+    markChosenRows(category, n);
 
     m_tableList.append(table);
     table->setEnabled(true);
     if (!rebuild)
         hideWidget(table);
+    showRowCount(category, n, rebuild);
+}
 
+// The category button tells how many rows its table shows; after a search on
+// one line.
+void MainWindow::showRowCount(int category, int rows, bool searched)
+{
+    const TableLayout &layout = tableLayout(category);
     const QString word = QCoreApplication::translate("eraseplan", layout.captionWord);
-    const QString caption = rebuild
-        ? word + QLatin1Char('(') + QString::number(n) + QLatin1Char(')')
-        : browser::categoryCaption(word, n);
+    const QString caption = searched
+        ? word + QLatin1Char('(') + QString::number(rows) + QLatin1Char(')')
+        : browser::categoryCaption(word, rows);
     if (auto *button = browserWidget<QPushButton>(layout.buttonName)) {
         button->setText(caption);
         button->setEnabled(true);
-        nameCategoryButton(category, n);
+        nameCategoryButton(category, rows);
     }
 }
 
-void MainWindow::fillFileTable(int category)
+// A row of records whose id the phone listed more than once only: shown, but
+// nothing of it can be chosen.
+void MainWindow::markUnchoosableRows(int category, int rows)
 {
-    const TableLayout &layout = tableLayout(category);
-    if (!categoryTable(category))
-        createCategoryTables();
+    if (ambiguousIdsOf(category).isEmpty())
+        return;
     QTableWidget *table = categoryTable(category);
-    QList<QTableWidgetItem *> &items = this->*layout.items;
-    const QStringList &dir = this->*layout.dir;
-
-    qDebug() << (QStringLiteral("start update ") + QLatin1String(layout.logName));
-    if (category == Photo)
-        qDebug() << "start update private photoUI";
-    dropItems(table, &items);
-    m_tableList.removeAll(table);
-
-    const int n = dir.size();
-    const int minRow = this->*layout.minRow;
-    int rowCount = n + 1;
-    if (n < minRow) {
-        this->*layout.lessMin = true;
-        rowCount = minRow + 1;
+    for (int r = 1; r <= rows; ++r) {
+        if (!rowIds(category, r).isEmpty())
+            continue;
+        table->item(r, 0)->setIcon(QIcon());
+        table->item(r, 0)->setToolTip(ambiguousRowTip());
     }
-    const int columns = layout.headers.size() + 1;
-    table->setColumnCount(columns);
-    table->setRowCount(rowCount);
-    items.reserve(rowCount * columns);
-    auto put = [&](int r, int c, QTableWidgetItem *item) {
-        table->setItem(r, c, item);
-        items.append(item);
-    };
+}
 
-    browser::Selection selection(&(this->*layout.toErase));
-    {
-        // every cell at once: the view hears of the fill when it is done
-        CellBlock block(table);
-        putHeadRow(put, category, layout.headers, m_iconUnchecked);
-
-        const QIcon &fileIcon = category == Audio ? m_iconAudio : m_iconVedio;
-        for (int r = 1; r <= n; ++r) {
-            if (category == Photo)
-                qDebug() << "p:" << dir.at(r - 1);
-            const browser::FileRow f = browser::fileRow(dir.at(r - 1));
-            auto *check = new TableCell(r, TableCell::Unchecked | (category != Photo ? TableCell::Text : TableCell::Plain),
-                                        f.location.isEmpty() ? QIcon() : m_iconUnchecked);
-            check->checkCellOf(category);
-            if (f.location.isEmpty())
-                check->setToolTip(unreadableLocationTip());
-            put(r, 0, check);
-            if (category == Photo) {
-                put(r, 1, new TableCell(r, TableCell::Plain, m_iconContact));
-                put(r, 2, cellItem(f.name, Qt::AlignCenter, r));
-                put(r, 3, cellItem(f.sizeText, Qt::AlignCenter, r));
-                put(r, 4, cellItem(f.format, Qt::AlignCenter, r));
-            } else {
-                put(r, 1, new TableCell(r, f.name, Qt::AlignCenter, TableCell::Text, fileIcon));
-                put(r, 2, cellItem(f.sizeText, Qt::AlignCenter, r));
-                put(r, 3, cellItem(f.format, Qt::AlignCenter, r));
-                put(r, 4, cellItem(f.locationText, Qt::AlignCenter, r));
-            }
-            if (!selection.isEmpty() && selection.covers(rowIds(category, r))) {
-                check->setCheckState(Qt::Checked);
-                check->setIcon(m_iconChecked);
-                for (int c = 0; c < columns; ++c)
-                    table->item(r, c)->setBackground(browser::checkedBackground());
-            }
+// A row whose ids are all chosen already shows checked: what the table shows
+// is what will be erased.
+void MainWindow::markChosenRows(int category, int rows)
+{
+    QTableWidget *table = categoryTable(category);
+    browser::Selection selection(&(this->*tableLayout(category).toErase));
+    for (int r = 1; r <= rows && !selection.isEmpty(); ++r) {
+        if (selection.covers(rowIds(category, r))) {
+            table->item(r, 0)->setCheckState(Qt::Checked);
+            table->item(r, 0)->setIcon(m_iconChecked);
+            for (int c = 0; c < table->columnCount(); ++c)
+                table->item(r, c)->setBackground(browser::checkedBackground());
         }
-        for (int r = n + 1; r < rowCount; ++r) {
-            for (int c = 0; c < columns; ++c)
-                put(r, c, new TableCell(r));
-        }
-    }
-    sizeTable(table, layout.widths);
-
-    m_tableList.append(table);
-    table->setEnabled(true);
-    hideWidget(table);
-    if (auto *button = browserWidget<QPushButton>(layout.buttonName)) {
-        const QString word = QCoreApplication::translate("eraseplan", layout.captionWord);
-        button->setText(browser::categoryCaption(word, n));
-        button->setEnabled(true);
-        nameCategoryButton(category, n);
     }
 }
 
 // ---------------------------------------------------------------------------
 // The six category updates, called by the scan poll
 
-void MainWindow::updateContactUI()
+// A category's records or entries have come: its table is filled (when the
+// private data is being scanned) and the scan goes on.
+void MainWindow::updateCategoryUI(int category)
 {
-    if (!m_dataReadable[Contact])
+    if (!m_dataReadable[category])
         return;
     if (m_eraseType == EraseType::Private)
-        fillKeyedTable(Contact, false);
-    advanceScanAfter(Contact);
+        fillTable(category, false);
+    advanceScanAfter(category);
 }
 
-void MainWindow::updateHistoryUI()
-{
-    if (!m_dataReadable[History])
-        return;
-    if (m_eraseType == EraseType::Private)
-        fillKeyedTable(History, false);
-    advanceScanAfter(History);
-}
-
-void MainWindow::updateMessageUI()
-{
-    if (!m_dataReadable[Message])
-        return;
-    if (m_eraseType == EraseType::Private)
-        fillKeyedTable(Message, false);
-    advanceScanAfter(Message);
-}
-
-void MainWindow::updatePhotoUI()
-{
-    if (!m_dataReadable[Photo])
-        return;
-    if (m_eraseType == EraseType::Private)
-        fillFileTable(Photo);
-    advanceScanAfter(Photo);
-}
-
-void MainWindow::updateAudioUI()
-{
-    if (!m_dataReadable[Audio])
-        return;
-    if (m_eraseType == EraseType::Private)
-        fillFileTable(Audio);
-    advanceScanAfter(Audio);
-}
-
-void MainWindow::updateVedioUI()
-{
-    if (!m_dataReadable[Vedio])
-        return;
-    if (m_eraseType == EraseType::Private)
-        fillFileTable(Vedio);
-    advanceScanAfter(Vedio);
-}
+void MainWindow::updateContactUI() { updateCategoryUI(Contact); }
+void MainWindow::updateHistoryUI() { updateCategoryUI(History); }
+void MainWindow::updateMessageUI() { updateCategoryUI(Message); }
+void MainWindow::updatePhotoUI() { updateCategoryUI(Photo); }
+void MainWindow::updateAudioUI() { updateCategoryUI(Audio); }
+void MainWindow::updateVedioUI() { updateCategoryUI(Vedio); }
 
 void MainWindow::updateContactUI_N_Search()
 {
-    fillKeyedTable(Contact, true);
+    fillTable(Contact, true);
 }
 
 void MainWindow::updateHistoryUI_N_Search()
 {
-    fillKeyedTable(History, true);
+    fillTable(History, true);
 }
 
 void MainWindow::updateMessageUI_N_Search()
 {
-    fillKeyedTable(Message, true);
+    fillTable(Message, true);
 }
 
 // ---------------------------------------------------------------------------
