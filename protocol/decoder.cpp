@@ -87,7 +87,7 @@ const QHash<QString, QString> &MainWindow::ambiguousIdsOf(int category) const
 
 QStringList MainWindow::erasableIdsOf(int category) const
 {
-    const QMap<QString, QString> &idData = category == Contact ? m_contactMapIdData
+    const proto::RecordStore &idData = category == Contact ? m_contactMapIdData
                                            : category == History ? m_historyMapIdData
                                                                  : m_messageMapIdData;
     const QHash<QString, QString> &ambiguous = ambiguousIdsOf(category);
