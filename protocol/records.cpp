@@ -133,7 +133,7 @@ bool addTextRecord(QStringView record, const RecordMaps &maps)
         maps.ambiguous->insert(id, id);
         maps.ambiguous->insert(key, id);
     }
-    if (!fields[1].isEmpty())
+    if (maps.nameId && !fields[1].isEmpty())
         maps.nameId->insert(sharedKey(*maps.nameId, fields[1]), key);
     maps.numberId->insert(sharedKey(*maps.numberId, fields[2]), key);
     return true;

@@ -58,7 +58,7 @@ QString entryLocation(const QString &entry);
 struct RecordMaps
 {
     RecordStore *idData;
-    QMultiMap<QString, QString> *nameId;
+    QMultiMap<QString, QString> *nameId; // may be null: names are not filed
     QMultiMap<QString, QString> *numberId;
     QHash<QString, QString> *ambiguous = nullptr;
 };

@@ -24,9 +24,6 @@ int firstSlot(uint tag, int bits)
     return int((quint64(tag) * Q_UINT64_C(0x9E3779B97F4A7C15)) >> (64 - bits));
 }
 
-quint64 slotOf(uint tag, int entry) { return (quint64(tag) << 32) | quint32(entry + 1); }
-uint tagOf(quint64 slot) { return uint(slot >> 32); }
-int entryOf(quint64 slot) { return int(quint32(slot)) - 1; }
 
 bool isHigh(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool isLow(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
@@ -214,31 +211,31 @@ void RecordStore::growIndex(int capacity)
     int bits = 4;
     while ((1 << bits) < capacity)
         ++bits;
-    const QVector<quint64> old = m_slots;
-    m_slots = QVector<quint64>(1 << bits, 0);
+    m_slots = QVector<quint32>(1 << bits, 0);
     m_bits = bits;
     const int mask = (1 << bits) - 1;
-    quint64 *slots = m_slots.data();
-    for (const quint64 s : old) {
-        if (!s)
-            continue;
-        int i = firstSlot(tagOf(s), bits);
+    quint32 *slots = m_slots.data();
+    for (int entry = 0; entry < m_entries.size(); ++entry) {
+        const Entry &e = m_entries.at(entry);
+        int i = firstSlot(hashOf(keyData(e), keySizeOf(e)), bits);
         while (slots[i])
             i = (i + 1) & mask;
-        slots[i] = s;
+        slots[i] = quint32(entry + 1);
     }
 }
 
 void RecordStore::indexEntry(int entry, uint hash)
 {
-    if (2 * qint64(m_entries.size()) > m_slots.size())
-        growIndex(int(qMin<qint64>(qint64(m_slots.size()) * 2, 1 << 30)));
+    if (2 * qint64(m_entries.size()) > m_slots.size()) {
+        growIndex(int(qMin<qint64>(qMax(16, m_slots.size() * 2), 1 << 30))); // indexes this entry too
+        return;
+    }
     const int mask = m_slots.size() - 1;
-    quint64 *slots = m_slots.data();
+    quint32 *slots = m_slots.data();
     int i = firstSlot(hash, m_bits);
     while (slots[i])
         i = (i + 1) & mask;
-    slots[i] = slotOf(hash, entry);
+    slots[i] = quint32(entry + 1);
 }
 
 int RecordStore::findEncoded(const char *key, int keySize, uint hash) const
@@ -246,14 +243,11 @@ int RecordStore::findEncoded(const char *key, int keySize, uint hash) const
     if (m_slots.isEmpty())
         return -1;
     const int mask = m_slots.size() - 1;
-    const quint64 *slots = m_slots.constData();
+    const quint32 *slots = m_slots.constData();
     for (int i = firstSlot(hash, m_bits); slots[i]; i = (i + 1) & mask) {
-        if (tagOf(slots[i]) != hash)
-            continue;
-        const int entry = entryOf(slots[i]);
+        const int entry = int(slots[i]) - 1;
         const Entry &e = m_entries.at(entry);
-        if (int(e.keySize & SizeMask) == keySize
-            && std::memcmp(m_bytes.constData() + e.offset, key, size_t(keySize)) == 0)
+        if (keySizeOf(e) == keySize && std::memcmp(keyData(e), key, size_t(keySize)) == 0)
             return entry;
     }
     return -1;
@@ -285,19 +279,26 @@ bool RecordStore::insert(QStringView key, QStringView text)
     const uint hash = hashOf(keyBytes.constData(), keyBytes.size());
     const int found = findEncoded(keyBytes.constData(), keyBytes.size(), hash);
     // The buffer grows by Qt's policy, which leaves room for more.
-    if (qint64(m_bytes.size()) + keyBytes.size() + qint64(text.size()) * 3 > MaxBytes)
+    if (qint64(m_bytes.size()) + keyBytes.size() + qint64(text.size()) * 3 > MaxBytes
+        || keyBytes.size() > int(KeySizeMask))
         return false;
+    // The text, then the key unless the text starts with it (a record starts
+    // with its id).
     Entry e;
     e.offset = quint32(m_bytes.size());
+    appendEncoded(text, &e.valueSize);
     bool keyAscii = true;
     for (char c : keyBytes)
         keyAscii = keyAscii && uchar(c) < 0x80;
-    m_bytes.append(keyBytes);
     e.keySize = quint32(keyBytes.size()) | (keyAscii ? 0u : NotAscii);
-    appendEncoded(text, &e.valueSize);
+    if (valueSizeOf(e) >= keyBytes.size()
+        && std::memcmp(m_bytes.constData() + e.offset, keyBytes.constData(), size_t(keyBytes.size())) == 0)
+        e.keySize |= KeyInText;
+    else
+        m_bytes.append(keyBytes);
     if (found >= 0) {
         Entry &old = m_entries[found];
-        m_replacedBytes += (old.keySize & SizeMask) + (old.valueSize & SizeMask);
+        m_replacedBytes += storedSizeOf(old);
         old = e;
         if (m_replacedBytes > 1024 * 1024 && m_replacedBytes > m_bytes.size() / 2)
             compact();
@@ -313,9 +314,8 @@ void RecordStore::compact()
     QByteArray bytes;
     bytes.reserve(int(m_bytes.size() - m_replacedBytes));
     for (Entry &e : m_entries) {
-        const int size = int((e.keySize & SizeMask) + (e.valueSize & SizeMask));
         const quint32 offset = quint32(bytes.size());
-        bytes.append(m_bytes.constData() + e.offset, size);
+        bytes.append(m_bytes.constData() + e.offset, storedSizeOf(e));
         e.offset = offset;
     }
     m_bytes = bytes;
@@ -336,9 +336,7 @@ void RecordStore::sortOrder() const
     auto less = [bytes, entries](quint32 a, quint32 b) {
         const Entry &ea = entries[a];
         const Entry &eb = entries[b];
-        return compareStored(bytes + ea.offset, int(ea.keySize & SizeMask), bytes + eb.offset,
-                             int(eb.keySize & SizeMask))
-            < 0;
+        return compareStored(bytes + keyOffsetOf(ea), keySizeOf(ea), bytes + keyOffsetOf(eb), keySizeOf(eb)) < 0;
     };
     quint32 *order = m_order.data();
     std::sort(order + sorted, order + total, less);
@@ -348,26 +346,23 @@ void RecordStore::sortOrder() const
 QString RecordStore::keyOf(int entry) const
 {
     const Entry &e = m_entries.at(entry);
-    const char *data = m_bytes.constData() + e.offset;
-    const int size = int(e.keySize & SizeMask);
-    return (e.keySize & NotAscii) ? decode(data, size) : QString::fromLatin1(data, size);
+    return (e.keySize & NotAscii) ? decode(keyData(e), keySizeOf(e)) : QString::fromLatin1(keyData(e), keySizeOf(e));
 }
 
 QString RecordStore::valueOf(int entry) const
 {
     const Entry &e = m_entries.at(entry);
-    const char *data = m_bytes.constData() + e.offset + (e.keySize & SizeMask);
-    const int size = int(e.valueSize & SizeMask);
+    const char *data = m_bytes.constData() + e.offset;
+    const int size = valueSizeOf(e);
     return (e.valueSize & NotAscii) ? decode(data, size) : QString::fromLatin1(data, size);
 }
 
 QByteArray RecordStore::bytesOf(int entry, bool value) const
 {
     const Entry &e = m_entries.at(entry);
-    const int keySize = int(e.keySize & SizeMask);
     if (!value)
-        return QByteArray::fromRawData(m_bytes.constData() + e.offset, keySize);
-    return QByteArray::fromRawData(m_bytes.constData() + e.offset + keySize, int(e.valueSize & SizeMask));
+        return QByteArray::fromRawData(keyData(e), keySizeOf(e));
+    return QByteArray::fromRawData(m_bytes.constData() + e.offset, valueSizeOf(e));
 }
 
 QString RecordStore::value(QStringView key, const QString &defaultValue) const
@@ -426,7 +421,7 @@ RecordStore::const_iterator RecordStore::constFind(QStringView key) const
     const auto it = std::lower_bound(m_order.constBegin(), m_order.constEnd(), bytes,
                                      [data, entries](quint32 entry, const QByteArray &k) {
                                          const Entry &e = entries[entry];
-                                         return compareStored(data + e.offset, int(e.keySize & SizeMask),
+                                         return compareStored(data + keyOffsetOf(e), keySizeOf(e),
                                                               k.constData(), k.size())
                                              < 0;
                                      });

@@ -5,8 +5,9 @@
 // are kept as UTF-8 in one buffer (a lone surrogate, which a text from the
 // phone may hold, is kept as a three-byte sequence of its own, so every text
 // reads back exactly as it was stored); per record only its place in the
-// buffer (12 bytes), one slot of the key index (8 bytes, at most half the
-// slots used) and its place in key order (4 bytes). No record has a heap
+// buffer (12 bytes), one slot of the key index (4 bytes, at most half the
+// slots used) and its place in key order (4 bytes); a key the text starts
+// with (a record's id) is not kept again. No record has a heap
 // block or a QString of its own: 500,000 messages of 200 characters take
 // about 120 MiB instead of the 300 MiB they took as a map of strings.
 //
@@ -115,13 +116,27 @@ public:
 private:
     struct Entry
     {
-        quint32 offset;     // of the key; the text follows it
-        quint32 keySize;    // bytes; top bit: not all ASCII
-        quint32 valueSize;  // bytes; top bit: not all ASCII
+        quint32 offset;    // of the text; the key follows it unless the text starts with it
+        quint32 keySize;   // bytes; flags NotAscii, KeyInText
+        quint32 valueSize; // bytes; flag NotAscii
     };
     static constexpr quint32 NotAscii = 0x80000000u;
+    static constexpr quint32 KeyInText = 0x40000000u;
+    static constexpr quint32 KeySizeMask = 0x3fffffffu;
     static constexpr quint32 SizeMask = 0x7fffffffu;
     static constexpr qint64 MaxBytes = 0x70000000;
+
+    static int keySizeOf(const Entry &e) { return int(e.keySize & KeySizeMask); }
+    static int valueSizeOf(const Entry &e) { return int(e.valueSize & SizeMask); }
+    static quint32 keyOffsetOf(const Entry &e)
+    {
+        return (e.keySize & KeyInText) ? e.offset : e.offset + quint32(valueSizeOf(e));
+    }
+    static int storedSizeOf(const Entry &e)
+    {
+        return valueSizeOf(e) + ((e.keySize & KeyInText) ? 0 : keySizeOf(e));
+    }
+    const char *keyData(const Entry &e) const { return m_bytes.constData() + keyOffsetOf(e); }
 
     int findEntry(QStringView key) const;
     int findEncoded(const char *key, int keySize, uint hash) const;
@@ -137,7 +152,7 @@ private:
 
     QByteArray m_bytes;          // every key followed by its text
     QVector<Entry> m_entries;    // in the order of first insertion
-    QVector<quint64> m_slots;    // key index: hash (high 32 bits, never 0) and entry + 1
+    QVector<quint32> m_slots;    // key index by hash of the key: entry + 1, 0 empty
     int m_bits = 0;              // m_slots holds 2^m_bits slots
     qint64 m_replacedBytes = 0;  // bytes of texts since replaced
     mutable QVector<quint32> m_order; // entries in key order; those after the last sort are missing
