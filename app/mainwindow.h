@@ -545,14 +545,14 @@ public:
     quint16 m_photoCount = 0;
     int m_sdkLevel = 0;
 
-    // Records: id -> record, name -> id (multi), number -> id (multi).
-    QMap<QString, QString> m_contactMapIdData;
+    // Records: id -> record (protocol/recordstore.h), name -> id (multi), number -> id (multi).
+    proto::RecordStore m_contactMapIdData;
     QMultiMap<QString, QString> m_contactMapNameId;
     QMultiMap<QString, QString> m_contactMapNumberId;
-    QMap<QString, QString> m_historyMapIdData;
+    proto::RecordStore m_historyMapIdData;
     QMultiMap<QString, QString> m_historyMapNameId;
     QMultiMap<QString, QString> m_historyMapNumberId;
-    QMap<QString, QString> m_messageMapIdData;
+    proto::RecordStore m_messageMapIdData;
     QMultiMap<QString, QString> m_messageMapNameId;
     QMultiMap<QString, QString> m_messageMapNumberId;
     // Keys of records whose id the list held more than once, to the id the
@@ -1033,7 +1033,7 @@ public:
     QVector<int> m_verifyQueue;
     int m_verifyListing = -1;
     bool m_listFailed[CategoryCount] = {}; // a list request answered with its failure reply
-    QMap<QString, QString> m_verifyIdData;
+    proto::RecordStore m_verifyIdData;
     QMultiMap<QString, QString> m_verifyNameId;
     QMultiMap<QString, QString> m_verifyNumberId;
     QStringList m_verifyDir;

@@ -91,7 +91,7 @@ void plainCells(const QString &record, int columns, QStringList *cells)
     }
 }
 
-void fillRow(KeyedRow *row, const QString &number, const QString &id, const QMap<QString, QString> &idData,
+void fillRow(KeyedRow *row, const QString &number, const QString &id, const proto::RecordStore &idData,
              int columns, QStringList (*split)(const QString &))
 {
     row->number = number;
@@ -108,7 +108,7 @@ void fillRow(KeyedRow *row, const QString &number, const QString &id, const QMap
 } // namespace
 
 QList<KeyedRow> buildKeyedRows(const QMultiMap<QString, QString> &keyMap,
-                               const QMap<QString, QString> &idData, int columns,
+                               const proto::RecordStore &idData, int columns,
                                QStringList (*split)(const QString &))
 {
     QList<KeyedRow> rows;
@@ -147,7 +147,7 @@ int keyedRowCount(const QMultiMap<QString, QString> &keyMap)
 
 QString contactNameForNumber(const QString &number,
                              const QMultiMap<QString, QString> &contactNumberId,
-                             const QMap<QString, QString> &contactIdData)
+                             const proto::RecordStore &contactIdData)
 {
     if (number.isEmpty())
         return QString();
@@ -158,9 +158,9 @@ QString contactNameForNumber(const QString &number,
 }
 
 QList<KeyedRow> buildMessageRows(const QMultiMap<QString, QString> &messageNumberId,
-                                 const QMap<QString, QString> &messageIdData,
+                                 const proto::RecordStore &messageIdData,
                                  const QMultiMap<QString, QString> &contactNumberId,
-                                 const QMap<QString, QString> &contactIdData)
+                                 const proto::RecordStore &contactIdData)
 {
     QList<KeyedRow> rows = buildKeyedRows(messageNumberId, messageIdData, 4, messageFields);
     for (KeyedRow &row : rows) {
@@ -235,7 +235,7 @@ QStringList messageFields(const QString &record)
     return fields;
 }
 
-QStringList sortIdsNewestFirst(const QStringList &ids, const QMap<QString, QString> &idData)
+QStringList sortIdsNewestFirst(const QStringList &ids, const proto::RecordStore &idData)
 {
     if (ids.size() < 2)
         return ids;
@@ -265,7 +265,7 @@ FileRow fileRow(const QString &entry)
     return row;
 }
 
-QMultiMap<QString, QString> searchRecords(const QMap<QString, QString> &idData,
+QMultiMap<QString, QString> searchRecords(const proto::RecordStore &idData,
                                           const QString &text)
 {
     QMultiMap<QString, QString> result;

@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include "protocol/recordstore.h"
+
 namespace browser {
 
 // Size column text: " Byte" below 1 KiB, " Kbyte" below 1 MiB, " Mbyte" below
@@ -56,7 +58,7 @@ struct KeyedRow
 // order they arrived. columns is the count of data columns after the check
 // column.
 QList<KeyedRow> buildKeyedRows(const QMultiMap<QString, QString> &keyMap,
-                               const QMap<QString, QString> &idData, int columns,
+                               const proto::RecordStore &idData, int columns,
                                QStringList (*split)(const QString &) = recordFields);
 // The number of rows buildKeyedRows makes.
 int keyedRowCount(const QMultiMap<QString, QString> &keyMap);
@@ -65,14 +67,14 @@ int keyedRowCount(const QMultiMap<QString, QString> &keyMap);
 // empty text when the number is empty or no contact's.
 QString contactNameForNumber(const QString &number,
                              const QMultiMap<QString, QString> &contactNumberId,
-                             const QMap<QString, QString> &contactIdData);
+                             const proto::RecordStore &contactIdData);
 
 // Message rows: as buildKeyedRows, with the Name cell replaced by the name of
 // the contact whose number sent the message, when that contact has a name.
 QList<KeyedRow> buildMessageRows(const QMultiMap<QString, QString> &messageNumberId,
-                                 const QMap<QString, QString> &messageIdData,
+                                 const proto::RecordStore &messageIdData,
                                  const QMultiMap<QString, QString> &contactNumberId,
-                                 const QMap<QString, QString> &contactIdData);
+                                 const proto::RecordStore &contactIdData);
 
 // The ids a row stands for: a row of one record its sole id while the key
 // map still holds it under the row's number (none once it is gone); any
@@ -89,7 +91,7 @@ QStringList idsForNumber(const QMultiMap<QString, QString> &keyMap, const QStrin
 
 // Message ids ordered newest first by their date field (field 4,
 // "yyyy-MM-dd HH:mm:ss"); a date that cannot be read counts as oldest.
-QStringList sortIdsNewestFirst(const QStringList &ids, const QMap<QString, QString> &idData);
+QStringList sortIdsNewestFirst(const QStringList &ids, const proto::RecordStore &idData);
 
 // File row of a photo, audio or video table: name, size text, format,
 // location. An entry whose location cannot be read unambiguously is shown as
@@ -107,7 +109,7 @@ FileRow fileRow(const QString &entry);
 // Search: the ids whose whole record text contains text (case-sensitive),
 // put under their number (field 2; records without a number under the empty
 // number, each a row of its own).
-QMultiMap<QString, QString> searchRecords(const QMap<QString, QString> &idData,
+QMultiMap<QString, QString> searchRecords(const proto::RecordStore &idData,
                                           const QString &text);
 
 // What the to-erase list of one category holds. Checking adds ids that are not

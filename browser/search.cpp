@@ -21,7 +21,7 @@ void MainWindow::runSearch()
     QMultiMap<QString, QString> *searchMap = c == Contact ? &m_contactSearchMapNumberId
         : c == History                                     ? &m_historySearchMapNumberId
                                                            : &m_messageSearchMapNumberId;
-    const QMap<QString, QString> &records = c == Contact ? m_contactMapIdData
+    const proto::RecordStore &records = c == Contact ? m_contactMapIdData
         : c == History                                   ? m_historyMapIdData
                                                          : m_messageMapIdData;
 

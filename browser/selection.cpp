@@ -109,7 +109,7 @@ void MainWindow::showRowDetails(int category, int row, const QStringList &ids)
         return;
     info->clear();
     for (const QString &id : ids) {
-        const QMap<QString, QString> &data = *(category == Contact ? &m_contactMapIdData
+        const proto::RecordStore &data = *(category == Contact ? &m_contactMapIdData
                                                : category == History ? &m_historyMapIdData
                                                                      : &m_messageMapIdData);
         const QStringList f = category == Message ? browser::messageFields(data.value(id))

@@ -29,7 +29,7 @@ struct MainWindow::TableLayout
     // keyed categories
     QMultiMap<QString, QString> MainWindow::*keyMap;
     QMultiMap<QString, QString> MainWindow::*searchMap;
-    QMap<QString, QString> MainWindow::*idData;
+    proto::RecordStore MainWindow::*idData;
     bool MainWindow::*searching;
     // file categories
     QStringList MainWindow::*dir;

@@ -65,11 +65,13 @@ QStringList *MainWindow::directoryOf(Category c)
 
 proto::RecordMaps MainWindow::recordMapsOf(Category c)
 {
+    // Only contacts are found by name: the calls and messages a number
+    // holds (half a million of them on a full phone) are not filed by name.
     if (c == m_verifyListing)
-        return {&m_verifyIdData, &m_verifyNameId, &m_verifyNumberId, &m_verifyAmbiguous};
+        return {&m_verifyIdData, nullptr, &m_verifyNumberId, &m_verifyAmbiguous};
     switch (c) {
-    case History: return {&m_historyMapIdData, &m_historyMapNameId, &m_historyMapNumberId, &m_historyAmbiguous};
-    case Message: return {&m_messageMapIdData, &m_messageMapNameId, &m_messageMapNumberId, &m_messageAmbiguous};
+    case History: return {&m_historyMapIdData, nullptr, &m_historyMapNumberId, &m_historyAmbiguous};
+    case Message: return {&m_messageMapIdData, nullptr, &m_messageMapNumberId, &m_messageAmbiguous};
     default: return {&m_contactMapIdData, &m_contactMapNameId, &m_contactMapNumberId, &m_contactAmbiguous};
     }
 }
@@ -87,7 +89,7 @@ const QHash<QString, QString> &MainWindow::ambiguousIdsOf(int category) const
 
 QStringList MainWindow::erasableIdsOf(int category) const
 {
-    const QMap<QString, QString> &idData = category == Contact ? m_contactMapIdData
+    const proto::RecordStore &idData = category == Contact ? m_contactMapIdData
                                            : category == History ? m_historyMapIdData
                                                                  : m_messageMapIdData;
     const QHash<QString, QString> &ambiguous = ambiguousIdsOf(category);

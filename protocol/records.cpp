@@ -118,20 +118,24 @@ bool addTextRecord(QStringView record, const RecordMaps &maps)
         return false; // no id: nothing to erase it by
     const QString id = fields[0].toString();
     QString key = id;
-    if (maps.idData->contains(id)) {
+    const bool listedBefore = maps.idData->contains(id);
+    if (listedBefore) {
         // Listed before: neither record may be erased by the id, and each
         // stays filed under its own number and name.
         if (!maps.ambiguous)
             return true;
-        maps.ambiguous->insert(id, id);
         for (int n = 2; maps.idData->contains(key); ++n)
             key = id + QStringLiteral(";%1").arg(n); // no id holds ";"
+    }
+    if (!maps.idData->insert(key, record))
+        return false; // the store is full: the record is not stored
+    if (listedBefore) {
+        maps.ambiguous->insert(id, id);
         maps.ambiguous->insert(key, id);
     }
-    if (!fields[1].isEmpty())
+    if (maps.nameId && !fields[1].isEmpty())
         maps.nameId->insert(sharedKey(*maps.nameId, fields[1]), key);
     maps.numberId->insert(sharedKey(*maps.numberId, fields[2]), key);
-    maps.idData->insert(key, record.toString());
     return true;
 }
 

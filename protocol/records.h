@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "protocol/categories.h"
+#include "protocol/recordstore.h"
 
 namespace proto {
 
@@ -56,8 +57,8 @@ QString entryLocation(const QString &entry);
 // no id holds ";") to the id the phone gave.
 struct RecordMaps
 {
-    QMap<QString, QString> *idData;
-    QMultiMap<QString, QString> *nameId;
+    RecordStore *idData;
+    QMultiMap<QString, QString> *nameId; // may be null: names are not filed
     QMultiMap<QString, QString> *numberId;
     QHash<QString, QString> *ambiguous = nullptr;
 };
@@ -68,7 +69,7 @@ struct RecordMaps
 // whose id is already stored is kept under a key of its own, filed under its
 // own number and name, and both are marked ambiguous (without an ambiguous
 // map it is dropped). A record without an id cannot be erased and is not
-// stored; returns false then.
+// stored; returns false then, and when the id store is full.
 bool addTextRecord(QStringView record, const RecordMaps &maps);
 
 // Adds every non-empty record of a complete list text to the maps (see

@@ -194,7 +194,7 @@ QStringList MainWindow::ambiguousIdsChosen(int category) const
         return ids;
     }
     // A ticked row stands for every record of its number.
-    const QMap<QString, QString> &idData = category == Contact ? m_contactMapIdData
+    const proto::RecordStore &idData = category == Contact ? m_contactMapIdData
                                            : category == History ? m_historyMapIdData
                                                                  : m_messageMapIdData;
     const QMultiMap<QString, QString> &numberId = category == Contact ? m_contactMapNumberId

@@ -1,6 +1,5 @@
 #include "workflow/erasesummary.h"
 
-#include "protocol/keyindex.h"
 #include "workflow/eraseplan.h"
 
 #include <QCoreApplication>
@@ -130,44 +129,38 @@ QString summary(EraseType scope, const Figure figures[CategoryCount], int answer
 
 namespace {
 
-// The third field of a record ("id;name;number;..."), without copying it.
-QStringView numberField(const QString &record)
+// The third field of a record ("id;name;number;..."), as stored, without
+// copying it.
+QByteArray numberField(const QByteArray &record)
 {
-    const int first = record.indexOf(QLatin1Char(';'));
+    const int first = record.indexOf(';');
     if (first < 0)
         return {};
-    const int second = record.indexOf(QLatin1Char(';'), first + 1);
+    const int second = record.indexOf(';', first + 1);
     if (second < 0)
         return {};
-    const int third = record.indexOf(QLatin1Char(';'), second + 1);
-    return QStringView(record).mid(second + 1, (third < 0 ? record.size() : third) - second - 1);
+    const int third = record.indexOf(';', second + 1);
+    const int end = third < 0 ? record.size() : third;
+    return QByteArray::fromRawData(record.constData() + second + 1, end - second - 1);
 }
 
 } // namespace
 
-int threadsOf(const QStringList &ids, const QMap<QString, QString> &records)
+int threadsOf(const QStringList &ids, const proto::RecordStore &records)
 {
-    if (ids.isEmpty())
-        return 0;
-    QSet<QStringView> numbers;
-    int unnumbered = 0;
-    int found = 0;
-    KeyIndex index;
-    index.reserve(int(ids.size()));
-    for (int i = 0; i < ids.size(); ++i)
-        index.insert(ids, i);
-    for (auto it = records.constBegin(); it != records.constEnd(); ++it) {
-        if (index.find(it.key(), ids) < 0)
-            continue;
-        ++found;
-        const QStringView number = numberField(it.value());
+    // Equal numbers are equal bytes in the store; the numbers stay in it
+    // while this runs.
+    QSet<QByteArray> numbers;
+    int rowsOfTheirOwn = 0;
+    for (const QString &id : ids) {
+        const QByteArray record = records.valueBytes(id);
+        const QByteArray number = record.isNull() ? QByteArray() : numberField(record);
         if (number.isEmpty())
-            ++unnumbered;
+            ++rowsOfTheirOwn; // no record, or no number
         else
             numbers.insert(number);
     }
-    // Ids the records do not hold are rows of their own.
-    return int(numbers.size()) + unnumbered + int(ids.size()) - found;
+    return int(numbers.size()) + rowsOfTheirOwn;
 }
 
 } // namespace erasesummary

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/categories.h"
+#include "protocol/recordstore.h"
 #include "workflow/programstate.h"
 
 #include <QMap>
@@ -28,9 +29,9 @@ QString summary(EraseType scope, const Figure figures[CategoryCount], int answer
 
 // The numbers (table rows) the calls or messages of these ids belong to, of
 // their records (id -> "id;...;number;..."); a record without a number, or an
-// id without a record, is a row of its own. The ids are distinct. The records
-// are walked once in order, never looked up one id at a time: half a million
-// ids take a few tens of milliseconds.
-int threadsOf(const QStringList &ids, const QMap<QString, QString> &records);
+// id without a record, is a row of its own. The ids are distinct. Each id is
+// looked up in the store's hash index and its number compared as stored,
+// without making a string of it.
+int threadsOf(const QStringList &ids, const proto::RecordStore &records);
 
 } // namespace erasesummary

@@ -191,7 +191,7 @@ private slots:
     {
         QFETCH(QStringList, records);
         QFETCH(QStringList, rows);
-        QMap<QString, QString> idData;
+        proto::RecordStore idData;
         QMultiMap<QString, QString> nameId;
         QMultiMap<QString, QString> numberId;
         for (const QString &r : records)
@@ -226,7 +226,7 @@ private slots:
     {
         QFETCH(QString, record);
         QFETCH(QStringList, cells);
-        QMap<QString, QString> idData;
+        proto::RecordStore idData;
         QMultiMap<QString, QString> nameId, numberId;
         proto::addTextRecord(record, {&idData, &nameId, &numberId});
         const QList<KeyedRow> rows = buildKeyedRows(numberId, idData, 5);
@@ -247,7 +247,7 @@ private slots:
     {
         QFETCH(QString, message);
         QFETCH(QString, name);
-        QMap<QString, QString> contacts, messages;
+        proto::RecordStore contacts, messages;
         QMultiMap<QString, QString> contactNames, contactNumbers, messageNames, messageNumbers;
         for (const char *c : {"1;Ada;555;", "2;;556;", "3;Nobody;;x@y.org"})
             proto::addTextRecord(QString(c), {&contacts, &contactNames, &contactNumbers});

@@ -3,7 +3,8 @@
 // entries of a directory, home-info fields and storage figures.
 //
 // Input: byte 0 picks how the rest is read as text (UTF-8 or Latin-1, as a
-// peer may send either); the rest is one list or home-info text.
+// peer may send either, or UTF-16 as the frames carry it, lone surrogates
+// and all); the rest is one list or home-info text.
 
 #include "fuzztarget.h"
 
@@ -23,9 +24,11 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     fuzz::Input in(data, size);
-    const bool latin1 = in.byte() & 1;
+    const int how = in.byte();
     const QByteArray bytes = in.rest();
-    const QString text = latin1 ? QString::fromLatin1(bytes) : QString::fromUtf8(bytes);
+    const QString text = (how & 2) ? QString(reinterpret_cast<const QChar *>(bytes.constData()), bytes.size() / 2)
+        : (how & 1)                ? QString::fromLatin1(bytes)
+                                   : QString::fromUtf8(bytes);
 
     const QStringList records = proto::splitRecords(text);
     FUZZ_CHECK(proto::joinRecords(records) == text);
@@ -65,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(cut == whole);
     FUZZ_CHECK(pending.isEmpty() && !skipping);
 
-    QMap<QString, QString> idData;
+    proto::RecordStore idData;
     QMultiMap<QString, QString> nameId;
     QMultiMap<QString, QString> numberId;
     FUZZ_CHECK(proto::addTextRecords(text, {&idData, &nameId, &numberId}) == nonEmpty);
@@ -82,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // With a store of ambiguous ids every record with an id is kept, under
     // its own number; a key is ambiguous exactly when its record's id was
     // listed more than once, and it maps to that id.
-    QMap<QString, QString> allData;
+    proto::RecordStore allData;
     QMultiMap<QString, QString> allNames;
     QMultiMap<QString, QString> allNumbers;
     QHash<QString, QString> ambiguous;
@@ -105,6 +108,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(ambiguous.contains(it.key()) == (idCount.value(id) > 1));
         if (ambiguous.contains(it.key()))
             FUZZ_CHECK(ambiguous.value(it.key()) == id);
+    }
+
+    // The record store reads as a map of strings: the same keys in the same
+    // order, the same texts, a key stored again replaced.
+    proto::RecordStore store;
+    QMap<QString, QString> map;
+    for (const QString &record : qAsConst(whole)) {
+        const QString key = record.left(record.indexOf(QLatin1Char(';')));
+        store.insert(key, record);
+        map.insert(key, record);
+    }
+    FUZZ_CHECK(store.size() == map.size());
+    FUZZ_CHECK(store.keys() == map.keys());
+    auto mapIt = map.constBegin();
+    for (auto it = store.constBegin(); it != store.constEnd(); ++it, ++mapIt) {
+        FUZZ_CHECK(it.key() == mapIt.key() && it.value() == mapIt.value());
+        FUZZ_CHECK(store.value(mapIt.key()) == mapIt.value());
     }
 
     QStringList dir;

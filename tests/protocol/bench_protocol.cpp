@@ -172,7 +172,7 @@ int main(int argc, char *argv[])
         for (int pos = 0; pos < contactBurst.size(); pos += 65536)
             receiveAll(w.get(), contactBurst.mid(pos, 65536));
         const double all = ms(t);
-        QMap<QString, QString> id;
+        proto::RecordStore id;
         QMultiMap<QString, QString> name, number;
         QElapsedTimer p;
         p.start();

@@ -243,7 +243,7 @@ void TestCodec::textRecords()
     QFETCH(int, named);
     QFETCH(QStringList, ambiguous);
 
-    QMap<QString, QString> idData;
+    RecordStore idData;
     QMultiMap<QString, QString> nameId;
     QMultiMap<QString, QString> numberId;
     QHash<QString, QString> ambiguousKeys;
@@ -263,7 +263,7 @@ void TestCodec::textRecords()
     for (auto it = idData.constBegin(); it != idData.constEnd(); ++it)
         QCOMPARE(ambiguousKeys.contains(it.key()), ambiguous.contains(splitRecordFields(it.value()).value(0)));
     // without a store of ambiguous ids, a repeated id is not stored again
-    QMap<QString, QString> plain;
+    RecordStore plain;
     QMultiMap<QString, QString> plainNames;
     QMultiMap<QString, QString> plainNumbers;
     addTextRecords(text, {&plain, &plainNames, &plainNumbers});
