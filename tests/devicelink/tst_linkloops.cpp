@@ -435,9 +435,11 @@ private slots:
         phone.setFault(hang, QStringLiteral("hang"), QStringLiteral("1"));
         LogCapture log;
         MainWindow w;
-        w.m_shortCommandMs = 700;
-        w.m_adbCommandMs = 1000;
-        w.m_installSilenceMs = 1000;
+        // Short enough to keep the suite quick, long enough that a command
+        // that is only slow on a loaded machine is not taken for the hung one.
+        w.m_shortCommandMs = 2000;
+        w.m_adbCommandMs = 2500;
+        w.m_installSilenceMs = 2500;
         HandOver handOver;
         handOver.watch(log, w);
 
