@@ -25,34 +25,16 @@ QByteArray frame(quint16 type, const QByteArray &body)
 // "http", "end".
 QString runPass(FrameAssembler &a, const PassBounds &bounds, FramePass::Step *last)
 {
+    static const char *const ends[] = {"", "partial:", "http", "bounded", "end", "discarded"};
     QStringList words;
     FramePass pass(a, bounds);
-    while (true) {
-        const FramePass::Step step = pass.next();
-        *last = step;
-        switch (step) {
-        case FramePass::Frame:
-            words << QString::number(pass.header().typeId) + ':'
-                         + QString::fromLatin1(QByteArray(pass.body(), pass.header().bodyLength));
-            continue;
-        case FramePass::Partial:
-            words << QStringLiteral("partial:") + QString::number(pass.header().typeId);
-            break;
-        case FramePass::Http:
-            words << QStringLiteral("http");
-            break;
-        case FramePass::Bounded:
-            words << QStringLiteral("bounded");
-            break;
-        case FramePass::End:
-            words << QStringLiteral("end");
-            break;
-        case FramePass::Discarded:
-            words << QStringLiteral("discarded");
-            break;
-        }
-        return words.join(' ');
-    }
+    while ((*last = pass.next()) == FramePass::Frame)
+        words << QString::number(pass.header().typeId) + ':'
+                     + QString::fromLatin1(QByteArray(pass.body(), pass.header().bodyLength));
+    QString end = QString::fromLatin1(ends[*last]);
+    if (*last == FramePass::Partial)
+        end += QString::number(pass.header().typeId);
+    return (words << end).join(' ');
 }
 
 } // namespace
