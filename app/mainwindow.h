@@ -610,9 +610,7 @@ public:
 
     // Session.
     quint16 m_companionPort = 10000; // where the adb forward lands
-    QByteArray m_receiveBuffer;      // received bytes not yet consumed as frames
-    int m_receivePos = 0;            // ... from this offset on (whole frames left for the next pass)
-    quint64 m_receiveEpoch = 0;      // bumped whenever buffered bytes are discarded
+    proto::FrameAssembler m_receiveFrames; // received bytes not yet consumed as frames
     int m_connectFailTimes = 0;
     bool m_homeInfoRequested = false;
     // The phone page has shown this connection's home info: a further reply
@@ -705,7 +703,6 @@ public:
     void receiveChunk(const QByteArray &chunk);
     // One pass over the received bytes; true when frames are left for the next.
     bool decodeReceivedFrames();
-    void compactReceiveBuffer();
     void discardReceivedBytes();
     // The hidden trace labels keep only their latest part. Their texts are
     // kept beside them and set on the labels once per pass of the receive

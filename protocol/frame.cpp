@@ -167,6 +167,20 @@ bool takeFrame(const QByteArray &buffer, int *pos, FrameHeader *header, const ch
     return true;
 }
 
+void FrameAssembler::append(const QByteArray &chunk)
+{
+    if (m_pos > m_buffer.size() - m_pos)
+        compact();
+    m_buffer.append(chunk);
+}
+
+void FrameAssembler::clear()
+{
+    m_buffer.clear();
+    m_pos = 0;
+    ++m_clears;
+}
+
 bool FrameAssembler::next(FrameHeader *header, const char **body)
 {
     return takeFrame(m_buffer, &m_pos, header, body);
@@ -178,6 +192,80 @@ void FrameAssembler::compact()
         m_buffer.remove(0, m_pos);
         m_pos = 0;
     }
+}
+
+namespace {
+// A web server answering on the forwarded port instead of the companion app.
+bool startsLikeHttp(const char *data, int available)
+{
+    return available >= 4 && data[0] == 'H' && data[1] == 'T' && data[2] == 'T' && data[3] == 'P';
+}
+} // namespace
+
+FramePass::FramePass(FrameAssembler &assembler, const PassBounds &bounds)
+    : m_assembler(assembler)
+    , m_bounds(bounds)
+    , m_clears(assembler.m_clears)
+    , m_hold(assembler.m_buffer)
+{
+    m_clock.start();
+}
+
+bool FramePass::boundReached() const
+{
+    return m_frames > 0
+           && (m_frames >= m_bounds.frames || m_taken >= m_bounds.bytes || m_clock.elapsed() >= m_bounds.ms);
+}
+
+FramePass::Step FramePass::next()
+{
+    if (m_assembler.m_clears != m_clears)
+        return Discarded;
+    if (m_finished)
+        return End;
+    const QByteArray &buffer = m_assembler.m_buffer;
+    const int pos = m_assembler.m_pos;
+    const int available = buffer.size() - pos;
+    if (available < 2)
+        return End;
+    if (boundReached()) {
+        m_bounded = true;
+        return Bounded;
+    }
+    const char *start = buffer.constData() + pos;
+    if (startsLikeHttp(start, available))
+        return Http;
+    m_header = readHeader(start, available);
+    const int frameSize = FrameHeaderSize + m_header.bodyLength;
+    if (available < frameSize)
+        return Partial;
+    // Bytes appended during the pass may have moved the buffer: the frame is
+    // read from (and kept alive by) the bytes as they are now.
+    if (m_hold.constData() != buffer.constData())
+        m_hold = buffer;
+    m_body = m_hold.constData() + pos + FrameHeaderSize;
+    m_assembler.m_pos += frameSize;
+    m_taken += frameSize;
+    ++m_frames;
+    return Frame;
+}
+
+void FramePass::finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    m_body = nullptr;
+    m_hold = QByteArray(); // released first, so compacting copies nothing
+    if (m_assembler.m_clears != m_clears)
+        return; // the bytes were dropped; what came after is not this pass's
+    if (m_assembler.m_pos >= m_assembler.m_buffer.size()) {
+        m_assembler.m_buffer.clear();
+        m_assembler.m_pos = 0;
+    } else if (!m_bounded) {
+        m_assembler.compact(); // only a partial frame is left: few bytes move
+    }
+    // after a bound, whole frames wait: no bytes are moved yet
 }
 
 } // namespace proto

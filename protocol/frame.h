@@ -10,7 +10,10 @@
 
 #include <QByteArray>
 #include <QDataStream>
+#include <QElapsedTimer>
 #include <QString>
+
+#include <climits>
 
 namespace proto {
 
@@ -117,26 +120,100 @@ bool takeFrame(const QByteArray &buffer, int *pos, FrameHeader *header, const ch
 
 // Cuts a byte stream into frames. Bytes are appended per received chunk;
 // frames are taken by advancing an offset, and the consumed bytes are dropped
-// once per chunk (compact), so the cost is linear in the bytes received.
+// by compact (or by append once they outnumber the unread ones), so the cost
+// is linear in the bytes received.
 class FrameAssembler
 {
 public:
-    void append(const QByteArray &chunk) { m_buffer.append(chunk); }
-    void clear()
-    {
-        m_buffer.clear();
-        m_pos = 0;
-    }
+    // Appends a chunk. The consumed bytes are dropped first when they
+    // outnumber the unread ones, so many small chunks after a bounded pass
+    // neither grow the buffer without end nor move the same bytes again and
+    // again.
+    void append(const QByteArray &chunk);
+    // Drops every byte, a frame cut off half-way included (the connection it
+    // belonged to has ended). A pass under way stops at its next step; the
+    // frame it handed out stays readable until the pass ends.
+    void clear();
     // Next complete frame, if any: header plus a pointer to its body inside
     // the buffer (valid until the next append/compact/clear).
     bool next(FrameHeader *header, const char **body);
     void compact();
+    // Bytes not yet taken as frames.
     int pending() const { return m_buffer.size() - m_pos; }
+    // Bytes held, the consumed ones that wait for compact included.
+    int buffered() const { return m_buffer.size(); }
     QByteArray &buffer() { return m_buffer; }
 
 private:
+    friend class FramePass;
     QByteArray m_buffer;
     int m_pos = 0;
+    quint64 m_clears = 0; // tells a pass that its bytes are gone
+};
+
+// Bounds of one pass over the frames an assembler holds. A pass takes at
+// least one frame; after that it ends at whichever bound it reaches first.
+struct PassBounds
+{
+    int frames = INT_MAX;
+    int bytes = INT_MAX; // of the frames taken
+    int ms = INT_MAX;    // since the pass began
+};
+
+// One pass of a reader over the frames an assembler holds, so that a reader
+// that must stay responsive decodes a bounded share and continues later.
+// Frames are taken by advancing the assembler's offset; when the pass ends,
+// the consumed bytes are dropped only if no whole frame is left for the next
+// pass (then fewer than one frame's bytes move), so many frames cost linear
+// time.
+class FramePass
+{
+public:
+    enum Step {
+        Frame,     // a whole frame: header() and body(); the pass is past it
+        Partial,   // a frame whose type is known but whose bytes are not all
+                   // here yet; header() as far as received (missing bytes
+                   // read as zero)
+        Http,      // "HTTP" where a frame starts: a web server answers, not
+                   // the companion app (inside a frame the bytes are data)
+        Bounded,   // a bound is reached: the rest is for the next pass
+        End,       // no frame starts here (fewer than two bytes are left)
+        Discarded, // the assembler was cleared during the pass
+    };
+
+    FramePass(FrameAssembler &assembler, const PassBounds &bounds);
+    ~FramePass() { finish(); }
+    FramePass(const FramePass &) = delete;
+    FramePass &operator=(const FramePass &) = delete;
+
+    Step next();
+    const FrameHeader &header() const { return m_header; }
+    // The body of the latest Frame; readable until the pass ends, even if
+    // the assembler is cleared meanwhile.
+    const char *body() const { return m_body; }
+    int frames() const { return m_frames; }
+    // Ends the pass (the destructor does it too): keeps the offset after a
+    // bound, drops the consumed bytes otherwise. Does nothing to an
+    // assembler that was cleared during the pass.
+    void finish();
+
+private:
+    bool boundReached() const;
+
+    FrameAssembler &m_assembler;
+    const PassBounds m_bounds;
+    const quint64 m_clears;
+    // Shares the bytes the pass reads, so a frame being handled outlives a
+    // clear; released before the buffer is compacted, which then moves no
+    // more than the bytes left.
+    QByteArray m_hold;
+    QElapsedTimer m_clock;
+    FrameHeader m_header;
+    const char *m_body = nullptr;
+    int m_taken = 0; // bytes of the frames taken
+    int m_frames = 0;
+    bool m_bounded = false;
+    bool m_finished = false;
 };
 
 } // namespace proto

@@ -17,12 +17,9 @@
 namespace {
 const char *const kCompanionHost = "127.0.0.1";
 
-// A web server answering on the forwarded port instead of the companion app.
-// Only where a frame starts: inside a frame the four bytes are data (photo
-// bytes, a message text).
-bool startsLikeHttp(const char *data, int available)
+void logFrameHeader(const proto::FrameHeader &header)
 {
-    return available >= 4 && data[0] == 'H' && data[1] == 'T' && data[2] == 'T' && data[3] == 'P';
+    qDebug() << "type_id:" << header.typeId << "mesg_len:" << header.bodyLength;
 }
 } // namespace
 
@@ -109,13 +106,12 @@ void MainWindow::showHiddenTraces()
 
 void MainWindow::discardReceivedBytes()
 {
-    if (!m_receiveBuffer.isEmpty())
-        qDebug() << "discard received bytes:" << m_receiveBuffer.size();
-    m_receiveBuffer.clear();
-    m_receivePos = 0;
+    if (m_receiveFrames.buffered() > 0)
+        qDebug() << "discard received bytes:" << m_receiveFrames.buffered();
+    // A pass under way stops after the frame it is handling.
+    m_receiveFrames.clear();
     if (m_timerReceiveData)
         m_timerReceiveData->stop();
-    ++m_receiveEpoch;
     // A list or photo cut off with its connection is never completed by the
     // next connection's frames.
     for (int c = 0; c < CategoryCount; ++c) {
@@ -384,11 +380,11 @@ void MainWindow::receiveData()
     qDebug() << "got receive";
     // More is read once less than a whole frame is left, so the bytes left
     // over that move to the buffer's start are few.
-    const int unread = m_receiveBuffer.size() - m_receivePos;
+    const int unread = m_receiveFrames.pending();
     if (m_tcpSocket->bytesAvailable() > 0 && unread < proto::MaxFrameSize) {
-        compactReceiveBuffer();
+        m_receiveFrames.compact();
         const qint64 room = qMax<qint64>(m_receivePassBytes - unread, proto::MaxFrameSize);
-        m_receiveBuffer.append(m_tcpSocket->read(qMin(room, m_tcpSocket->bytesAvailable())));
+        m_receiveFrames.append(m_tcpSocket->read(qMin(room, m_tcpSocket->bytesAvailable())));
     }
     if (decodeReceivedFrames() || m_tcpSocket->bytesAvailable() > 0)
         m_timerReceiveData->start(0);
@@ -396,24 +392,14 @@ void MainWindow::receiveData()
 
 void MainWindow::receiveChunk(const QByteArray &chunk)
 {
-    if (m_receivePos > m_receiveBuffer.size() - m_receivePos)
-        compactReceiveBuffer();
-    m_receiveBuffer.append(chunk);
+    m_receiveFrames.append(chunk);
     if (decodeReceivedFrames())
         m_timerReceiveData->start(0);
 }
 
-void MainWindow::compactReceiveBuffer()
-{
-    if (m_receivePos > 0) {
-        m_receiveBuffer.remove(0, m_receivePos);
-        m_receivePos = 0;
-    }
-}
-
 bool MainWindow::decodeReceivedFrames()
 {
-    if (m_receiveBuffer.isEmpty())
+    if (m_receiveFrames.buffered() == 0)
         return false;
     // The trace labels are set once, when the pass ends (however it ends).
     struct TracesHeld
@@ -427,32 +413,16 @@ bool MainWindow::decodeReceivedFrames()
         }
     } held(this);
 
-    // Frames are taken by advancing an offset, kept from pass to pass; the
-    // consumed bytes are dropped when a pass has taken every whole frame, so
-    // many frames cost linear time. `data` keeps the bytes alive while a
-    // frame is decoded, even if the connection ends (and the buffer is
-    // emptied) meanwhile.
-    const quint64 epoch = m_receiveEpoch;
-    QByteArray data = m_receiveBuffer;
-    const int start = m_receivePos;
-    int pos = start;
-    int frames = 0;
-    bool more = false;
-    // The time bound lets the window paint and take clicks between passes
+    // The bounds let the window paint and take clicks between passes
     // whatever the frames cost.
-    QElapsedTimer clock;
-    clock.start();
+    proto::PassBounds bounds;
+    bounds.frames = m_receivePassFrames;
+    bounds.bytes = m_receivePassBytes;
+    bounds.ms = m_receivePassMs;
+    proto::FramePass pass(m_receiveFrames, bounds);
     while (true) {
-        const int available = data.size() - pos;
-        if (available < 2)
-            break;
-        if (frames > 0
-            && (frames >= m_receivePassFrames || pos - start >= m_receivePassBytes
-                || clock.elapsed() >= m_receivePassMs)) {
-            more = true; // the rest on the next pass
-            break;
-        }
-        if (startsLikeHttp(data.constData() + pos, available)) {
+        switch (pass.next()) {
+        case proto::FramePass::Http:
             qDebug() << "received wrong type of http";
             m_receivedHttp = true;
             m_tcpSocket->abort();
@@ -461,32 +431,20 @@ bool MainWindow::decodeReceivedFrames()
             stopActivityTimers();
             m_timerTestPort->start(100);
             return false;
+        case proto::FramePass::Partial:
+            logFrameHeader(pass.header());
+            return false; // the partial frame waits for the rest
+        case proto::FramePass::Frame: {
+            logFrameHeader(pass.header());
+            proto::BodyReader body(pass.body(), pass.header().bodyLength);
+            decodeReply(pass.header().typeId, body);
+            break; // a connection that ended meanwhile ends the pass (Discarded)
         }
-        const proto::FrameHeader header = proto::readHeader(data.constData() + pos, available);
-        qDebug() << "type_id:" << header.typeId << "mesg_len:" << header.bodyLength;
-
-        const int frameSize = proto::FrameHeaderSize + header.bodyLength;
-        if (available < frameSize)
-            break; // the partial frame waits for the rest
-
-        {
-            proto::BodyReader body(data.constData() + pos + proto::FrameHeaderSize, header.bodyLength);
-            decodeReply(header.typeId, body);
+        case proto::FramePass::Bounded:
+            return true; // the rest on the next pass
+        case proto::FramePass::End:
+        case proto::FramePass::Discarded:
+            return false;
         }
-        if (m_receiveEpoch != epoch)
-            return false; // the connection ended while the frame was handled
-        pos += frameSize;
-        ++frames;
     }
-    data = QByteArray(); // release before compacting, so the buffer is not copied
-    if (pos >= m_receiveBuffer.size()) {
-        m_receiveBuffer.clear();
-        m_receivePos = 0;
-    } else if (more) {
-        m_receivePos = pos; // whole frames wait: no bytes are moved yet
-    } else {
-        m_receivePos = pos; // only a partial frame is left
-        compactReceiveBuffer();
-    }
-    return more;
 }

@@ -357,7 +357,7 @@ private slots:
         const QPixmap preview = info->item(0)->icon().pixmap(300, 300);
         QCOMPARE(preview.size(), QSize(300, 225));
         QVERIFY(near(centreColour(preview), SimDataSet::cameraPictureColour(1)));
-        QTRY_VERIFY(w.m_receiveBuffer.isEmpty());
+        QTRY_VERIFY(w.m_receiveFrames.buffered() == 0);
     }
 
     // A header declaring more than 100 megapixels gets the fallback icon and

@@ -3,8 +3,8 @@
 // body read and written back.
 //
 // Input: byte 0 picks how the rest is cut into chunks; the rest is the stream.
-// Properties: the chunked assembler finds the same frames as one pass over
-// the whole stream; fields read from a body, written with the frame writer
+// Properties: the chunked assembler, taken whole or in bounded passes, finds
+// the same frames as one pass over the whole stream; fields read from a body, written with the frame writer
 // and read again come back the same, under a header that gives their length.
 
 #include "fuzztarget.h"
@@ -113,6 +113,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     FUZZ_CHECK(chunked == whole);
     FUZZ_CHECK(assembler.pending() == stream.size() - pos);
+
+    // The same through bounded passes, as the window reads: the same frames
+    // in the same order, up to an "HTTP" where a frame starts. The consumed
+    // bytes held never outnumber the unread ones once a chunk is appended.
+    QVector<Frame> passed;
+    proto::FrameAssembler reader;
+    proto::PassBounds bounds;
+    bounds.frames = 1 + split % 7;
+    bool http = false;
+    for (const QByteArray &chunk : fuzz::chunks(stream, split)) {
+        reader.append(chunk);
+        FUZZ_CHECK(reader.buffered() - reader.pending() <= reader.pending());
+        proto::FramePass::Step step = proto::FramePass::Bounded;
+        while (step == proto::FramePass::Bounded) {
+            proto::FramePass pass(reader, bounds);
+            while ((step = pass.next()) == proto::FramePass::Frame)
+                passed.append({pass.header().typeId, QByteArray(pass.body(), pass.header().bodyLength)});
+            FUZZ_CHECK(pass.frames() <= bounds.frames);
+        }
+        if (step == proto::FramePass::Http) {
+            http = true;
+            break;
+        }
+    }
+    FUZZ_CHECK(http ? passed == whole.mid(0, passed.size()) : passed == whole);
+    FUZZ_CHECK(http || reader.pending() == stream.size() - pos);
 
     for (const Frame &frame : qAsConst(whole)) {
         proto::BodyReader reader(frame.body.constData(), frame.body.size());

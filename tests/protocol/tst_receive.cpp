@@ -95,7 +95,7 @@ void TestReceive::chunks()
     QTRY_VERIFY(!w->m_timerReceiveData->isActive()); // every pass has run
     QCOMPARE(w->m_cancelScanBack, cancelScanBack);
     QCOMPARE(w->m_cancelEraseBack, cancelEraseBack);
-    QCOMPARE(w->m_receiveBuffer.size(), leftInBuffer);
+    QCOMPARE(w->m_receiveFrames.buffered(), leftInBuffer);
     QVERIFY(!w->m_receivedHttp);
 }
 
@@ -105,7 +105,7 @@ void TestReceive::httpAfterAValidFrameAborts()
     w->receiveChunk(emptyFrame(CancelEraseBack) + "HTTP/1.1 400 Bad Request\r\n\r\n");
     QVERIFY(w->m_receivedHttp);
     QVERIFY(w->m_cancelEraseBack); // the frame before it was a frame
-    QVERIFY(w->m_receiveBuffer.isEmpty());
+    QVERIFY(w->m_receiveFrames.buffered() == 0);
     QVERIFY(w->m_timerTestPort->isActive());
     QCOMPARE(w->m_timerTestPort->interval(), 100);
 
@@ -137,11 +137,11 @@ void TestReceive::staleBytesOfAnEndedConnectionAreNotParsed()
             // bytes and only 3 of them
             peer->write(listFrame(ContactList, "1;Ada;5", 1, 2, 0) + QByteArray::fromHex("00120028") + "abc");
             peer->flush();
-            QTRY_COMPARE(w->m_receiveBuffer.size(), 7);
+            QTRY_COMPARE(w->m_receiveFrames.buffered(), 7);
             QVERIFY(!w->m_chunkText[Contact].isEmpty());
             peer->abort();
             QTRY_COMPARE(w->m_tcpSocket->state(), QAbstractSocket::UnconnectedState);
-            QVERIFY(w->m_receiveBuffer.isEmpty());
+            QVERIFY(w->m_receiveFrames.buffered() == 0);
             QVERIFY(w->m_chunkText[Contact].isEmpty());
         } else {
             peer->write(emptyFrame(CancelScanBack) + listFrame(ContactList, "55;Bo;6", 2, 2, 1));
@@ -149,7 +149,7 @@ void TestReceive::staleBytesOfAnEndedConnectionAreNotParsed()
             QTRY_VERIFY(w->m_cancelScanBack);
             QTRY_VERIFY(w->m_dataReadable[Contact]);
             QCOMPARE(w->m_contactMapIdData.keys(), QStringList{"55"});
-            QVERIFY(w->m_receiveBuffer.isEmpty());
+            QVERIFY(w->m_receiveFrames.buffered() == 0);
         }
         delete peer;
     }
@@ -199,7 +199,7 @@ void TestReceive::passesAreBounded()
     QVERIFY(w->m_timerReceiveData->isActive());
     QTRY_VERIFY(w->m_cancelScanBack);
     QVERIFY(w->ui->label_test_debug->text().endsWith(all));
-    QVERIFY(w->m_receiveBuffer.isEmpty());
+    QVERIFY(w->m_receiveFrames.buffered() == 0);
 }
 
 // A peer that sends without pause: the frames are all decoded, in order,
@@ -224,13 +224,13 @@ void TestReceive::floodIsReadInBoundedPasses()
     qint64 mostInSocket = 0;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        mostBuffered = qMax<qint64>(mostBuffered, w->m_receiveBuffer.size());
+        mostBuffered = qMax<qint64>(mostBuffered, w->m_receiveFrames.buffered());
         mostInSocket = qMax(mostInSocket, w->m_tcpSocket->bytesAvailable());
     });
     watch.start(0);
     QTRY_VERIFY_WITH_TIMEOUT(w->m_cancelScanBack, 60000);
     QVERIFY(w->m_isDefaultSmsApp);
-    QVERIFY(w->m_receiveBuffer.isEmpty());
+    QVERIFY(w->m_receiveFrames.buffered() == 0);
     QVERIFY2(mostBuffered <= w->m_receivePassBytes + proto::MaxFrameSize, qPrintable(QString::number(mostBuffered)));
     QVERIFY2(mostInSocket <= w->m_receivePassBytes, qPrintable(QString::number(mostInSocket)));
 }
@@ -319,7 +319,7 @@ void TestReceive::debugFloodLeavesTheLatestTrace()
     w->receiveChunk(frames);
     QVERIFY(w->m_timerReceiveData->isActive()); // more passes follow
     QVERIFY(w->ui->label_test_debug->text().endsWith(QStringLiteral("699,\n")));
-    QTRY_VERIFY(w->m_receiveBuffer.isEmpty());
+    QTRY_VERIFY(w->m_receiveFrames.buffered() == 0);
     QCOMPARE(w->ui->label_test_debug->text(), whole.right(16 * 1024));
 }
 

@@ -62,6 +62,31 @@ void logLine(QtMsgType, const QMessageLogContext &, const QString &message)
 
 void say(const QString &text) { qInfo().noquote() << "smoke:" << text; }
 
+// Notes a paint event of any widget of one window.
+class PaintWatch : public QObject
+{
+public:
+    explicit PaintWatch(QWidget *window)
+        : m_window(window)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~PaintWatch() override { qApp->removeEventFilter(this); }
+    bool seen = false;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && object->isWidgetType()
+            && static_cast<QWidget *>(object)->window() == m_window)
+            seen = true;
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+};
+
 class Journey
 {
 public:
@@ -73,7 +98,13 @@ public:
 
     void picture(const QString &name)
     {
-        QTest::qWait(300); // let the page paint
+        // Let the page paint: the window is asked for a paint and the picture
+        // is taken once a widget of it has painted (taken all the same after
+        // a few seconds, as from a window that is not on the screen).
+        PaintWatch painted(&m_w);
+        m_w.update();
+        if (!QTest::qWaitFor([&] { return painted.seen; }, 5000))
+            say(QStringLiteral("no paint seen before the picture ") + name);
         const QString path = QDir(m_out).filePath(QStringLiteral("%1-%2.png").arg(++m_pictures, 2, 10, QLatin1Char('0')).arg(name));
         if (!m_w.grab().save(path))
             say(QStringLiteral("picture not saved: ") + path);
