@@ -107,7 +107,7 @@ void fillRow(KeyedRow *row, const QString &number, const QString &id, const prot
 }
 } // namespace
 
-QList<KeyedRow> buildKeyedRows(const QMultiMap<QString, QString> &keyMap,
+QList<KeyedRow> buildKeyedRows(const proto::NumberIndex &keyMap,
                                const proto::RecordStore &idData, int columns,
                                QStringList (*split)(const QString &))
 {
@@ -139,14 +139,14 @@ QList<KeyedRow> buildKeyedRows(const QMultiMap<QString, QString> &keyMap,
     return rows;
 }
 
-int keyedRowCount(const QMultiMap<QString, QString> &keyMap)
+int keyedRowCount(const proto::NumberIndex &keyMap)
 {
     const int unnumbered = int(keyMap.count(QString()));
     return int(keyMap.uniqueKeys().size()) - (unnumbered > 0 ? 1 : 0) + unnumbered;
 }
 
 QString contactNameForNumber(const QString &number,
-                             const QMultiMap<QString, QString> &contactNumberId,
+                             const proto::NumberIndex &contactNumberId,
                              const proto::RecordStore &contactIdData)
 {
     if (number.isEmpty())
@@ -157,9 +157,9 @@ QString contactNameForNumber(const QString &number,
     return field(recordFields(contactIdData.value(it.value())), 1);
 }
 
-QList<KeyedRow> buildMessageRows(const QMultiMap<QString, QString> &messageNumberId,
+QList<KeyedRow> buildMessageRows(const proto::NumberIndex &messageNumberId,
                                  const proto::RecordStore &messageIdData,
-                                 const QMultiMap<QString, QString> &contactNumberId,
+                                 const proto::NumberIndex &contactNumberId,
                                  const proto::RecordStore &contactIdData)
 {
     QList<KeyedRow> rows = buildKeyedRows(messageNumberId, messageIdData, 4, messageFields);
@@ -171,7 +171,7 @@ QList<KeyedRow> buildMessageRows(const QMultiMap<QString, QString> &messageNumbe
     return rows;
 }
 
-QStringList idsOfRow(const QMultiMap<QString, QString> &keyMap, const QString &number,
+QStringList idsOfRow(const proto::NumberIndex &keyMap, const QString &number,
                      const QString &soleId)
 {
     if (!soleId.isEmpty())
@@ -193,7 +193,7 @@ QStringList erasableIds(const QStringList &ids, const QHash<QString, QString> &a
     return out;
 }
 
-QStringList idsForNumber(const QMultiMap<QString, QString> &keyMap, const QString &number)
+QStringList idsForNumber(const proto::NumberIndex &keyMap, const QString &number)
 {
     QStringList ids = keyMap.values(number); // newest insertion first
     std::reverse(ids.begin(), ids.end());
@@ -265,10 +265,9 @@ FileRow fileRow(const QString &entry)
     return row;
 }
 
-QMultiMap<QString, QString> searchRecords(const proto::RecordStore &idData,
-                                          const QString &text)
+proto::NumberIndex searchRecords(const proto::RecordStore &idData, const QString &text)
 {
-    QMultiMap<QString, QString> result;
+    proto::NumberIndex result;
     for (auto it = idData.constBegin(); it != idData.constEnd(); ++it) {
         if (it.key().isEmpty() || !it.value().contains(text, Qt::CaseSensitive))
             continue;
