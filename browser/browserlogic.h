@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include "protocol/keyindex.h"
 #include "protocol/numberindex.h"
 #include "protocol/recordstore.h"
 
@@ -129,14 +130,23 @@ public:
     // A row shows checked when it stands for at least one id and all of them
     // are listed.
     bool covers(const QStringList &ids) const;
-    bool isEmpty() const { return m_present.isEmpty(); }
+    bool isEmpty() const { return m_present == 0; }
     // Applies pending removals to the list.
     void finish();
 
 private:
+    // The place of id in the list when it is listed and not removed, or -1.
+    int presentPlace(const QString &id) const;
+
+    // The list's ids are found by an index over the list itself (8 bytes a
+    // slot, no string or node of its own per id: select all of half a
+    // million messages); a removal marks the place of the id's first
+    // listing and is applied by finish().
     QStringList *m_list;
-    QSet<QString> m_present;
-    QSet<QString> m_removed;
+    KeyIndex m_index;
+    QVector<bool> m_removed; // by place in the list
+    int m_present = 0;       // distinct ids listed and not removed
+    int m_removedCount = 0;
 };
 
 } // namespace browser

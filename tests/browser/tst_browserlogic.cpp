@@ -319,6 +319,29 @@ private slots:
         QVERIFY(!again.covers({}));
         QVERIFY(!again.covers({"not-there"}));
     }
+
+    // A list given with an id listed twice: the id counts once, and an
+    // uncheck takes every listing of it; a list applied mid-way stays
+    // usable.
+    void selectionOfAListWithRepeats()
+    {
+        QStringList stored{"1", "2", "1", "3"};
+        {
+            Selection s(&stored);
+            QVERIFY(s.covers({"1", "3"}));
+            s.uncheck({"1"});
+            QVERIFY(!s.covers({"1"}));
+            s.finish();
+            QCOMPARE(stored, QStringList({"2", "3"}));
+            s.check({"4", "2"});
+            s.uncheck({"3", "2", "3"});
+            QVERIFY(!s.isEmpty());
+            s.uncheck({"4"});
+            QVERIFY(s.isEmpty());
+            s.check({"3"});
+        }
+        QCOMPARE(stored, QStringList({"3"}));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestBrowserLogic)
