@@ -548,13 +548,13 @@ public:
     // Records: id -> record (protocol/recordstore.h), name -> id (multi), number -> id (multi).
     proto::RecordStore m_contactMapIdData;
     QMultiMap<QString, QString> m_contactMapNameId;
-    QMultiMap<QString, QString> m_contactMapNumberId;
+    proto::NumberIndex m_contactMapNumberId;
     proto::RecordStore m_historyMapIdData;
     QMultiMap<QString, QString> m_historyMapNameId;
-    QMultiMap<QString, QString> m_historyMapNumberId;
+    proto::NumberIndex m_historyMapNumberId;
     proto::RecordStore m_messageMapIdData;
     QMultiMap<QString, QString> m_messageMapNameId;
-    QMultiMap<QString, QString> m_messageMapNumberId;
+    proto::NumberIndex m_messageMapNumberId;
     // Keys of records whose id the list held more than once, to the id the
     // phone gave: shown, never chosen nor sent (protocol/records.h).
     QHash<QString, QString> m_contactAmbiguous;
@@ -1032,7 +1032,7 @@ public:
     bool m_listFailed[CategoryCount] = {}; // a list request answered with its failure reply
     proto::RecordStore m_verifyIdData;
     QMultiMap<QString, QString> m_verifyNameId;
-    QMultiMap<QString, QString> m_verifyNumberId;
+    proto::NumberIndex m_verifyNumberId;
     QStringList m_verifyDir;
     QHash<QString, QString> m_verifyAmbiguous;
     int m_verifyUnreadable = 0; // records of the pass's list without an id
@@ -1188,9 +1188,9 @@ public:
     bool m_contactSearching = false;
     bool m_historySearching = false;
     bool m_messageSearching = false;
-    QMultiMap<QString, QString> m_contactSearchMapNumberId;
-    QMultiMap<QString, QString> m_historySearchMapNumberId;
-    QMultiMap<QString, QString> m_messageSearchMapNumberId;
+    proto::NumberIndex m_contactSearchMapNumberId;
+    proto::NumberIndex m_historySearchMapNumberId;
+    proto::NumberIndex m_messageSearchMapNumberId;
     void runSearch();
     void endSearches();
 

@@ -107,7 +107,7 @@ void fillRow(KeyedRow *row, const QString &number, const QString &id, const prot
 }
 } // namespace
 
-QList<KeyedRow> buildKeyedRows(const QMultiMap<QString, QString> &keyMap,
+QList<KeyedRow> buildKeyedRows(const proto::NumberIndex &keyMap,
                                const proto::RecordStore &idData, int columns,
                                QStringList (*split)(const QString &))
 {
@@ -139,14 +139,14 @@ QList<KeyedRow> buildKeyedRows(const QMultiMap<QString, QString> &keyMap,
     return rows;
 }
 
-int keyedRowCount(const QMultiMap<QString, QString> &keyMap)
+int keyedRowCount(const proto::NumberIndex &keyMap)
 {
     const int unnumbered = int(keyMap.count(QString()));
     return int(keyMap.uniqueKeys().size()) - (unnumbered > 0 ? 1 : 0) + unnumbered;
 }
 
 QString contactNameForNumber(const QString &number,
-                             const QMultiMap<QString, QString> &contactNumberId,
+                             const proto::NumberIndex &contactNumberId,
                              const proto::RecordStore &contactIdData)
 {
     if (number.isEmpty())
@@ -157,9 +157,9 @@ QString contactNameForNumber(const QString &number,
     return field(recordFields(contactIdData.value(it.value())), 1);
 }
 
-QList<KeyedRow> buildMessageRows(const QMultiMap<QString, QString> &messageNumberId,
+QList<KeyedRow> buildMessageRows(const proto::NumberIndex &messageNumberId,
                                  const proto::RecordStore &messageIdData,
-                                 const QMultiMap<QString, QString> &contactNumberId,
+                                 const proto::NumberIndex &contactNumberId,
                                  const proto::RecordStore &contactIdData)
 {
     QList<KeyedRow> rows = buildKeyedRows(messageNumberId, messageIdData, 4, messageFields);
@@ -171,7 +171,7 @@ QList<KeyedRow> buildMessageRows(const QMultiMap<QString, QString> &messageNumbe
     return rows;
 }
 
-QStringList idsOfRow(const QMultiMap<QString, QString> &keyMap, const QString &number,
+QStringList idsOfRow(const proto::NumberIndex &keyMap, const QString &number,
                      const QString &soleId)
 {
     if (!soleId.isEmpty())
@@ -193,7 +193,7 @@ QStringList erasableIds(const QStringList &ids, const QHash<QString, QString> &a
     return out;
 }
 
-QStringList idsForNumber(const QMultiMap<QString, QString> &keyMap, const QString &number)
+QStringList idsForNumber(const proto::NumberIndex &keyMap, const QString &number)
 {
     QStringList ids = keyMap.values(number); // newest insertion first
     std::reverse(ids.begin(), ids.end());
@@ -265,10 +265,9 @@ FileRow fileRow(const QString &entry)
     return row;
 }
 
-QMultiMap<QString, QString> searchRecords(const proto::RecordStore &idData,
-                                          const QString &text)
+proto::NumberIndex searchRecords(const proto::RecordStore &idData, const QString &text)
 {
-    QMultiMap<QString, QString> result;
+    proto::NumberIndex result;
     for (auto it = idData.constBegin(); it != idData.constEnd(); ++it) {
         if (it.key().isEmpty() || !it.value().contains(text, Qt::CaseSensitive))
             continue;
@@ -279,28 +278,48 @@ QMultiMap<QString, QString> searchRecords(const proto::RecordStore &idData,
 
 Selection::Selection(QStringList *list) : m_list(list)
 {
-    m_present.reserve(list->size());
-    for (const QString &id : *list)
-        m_present.insert(id);
+    m_index.reserve(int(list->size()));
+    m_removed.fill(false, int(list->size()));
+    for (int place = 0; place < list->size(); ++place)
+        if (m_index.insert(*list, place) < 0)
+            ++m_present; // a repeated id counts once, as its first listing
+}
+
+int Selection::presentPlace(const QString &id) const
+{
+    const int place = m_index.find(id, *m_list);
+    return place >= 0 && !m_removed.at(place) ? place : -1;
 }
 
 void Selection::check(const QStringList &ids)
 {
     for (const QString &id : ids) {
-        if (m_present.contains(id))
+        const int place = m_index.find(id, *m_list);
+        if (place >= 0) {
+            if (m_removed.at(place)) {
+                // still in the list, its removal is not applied yet
+                m_removed[place] = false;
+                --m_removedCount;
+                ++m_present;
+            }
             continue;
-        m_present.insert(id);
-        if (m_removed.remove(id))
-            continue; // still in the list, its removal is not applied yet
+        }
         m_list->append(id);
+        m_index.insert(*m_list, int(m_list->size()) - 1);
+        m_removed.append(false);
+        ++m_present;
     }
 }
 
 void Selection::uncheck(const QStringList &ids)
 {
     for (const QString &id : ids) {
-        if (m_present.remove(id))
-            m_removed.insert(id);
+        const int place = presentPlace(id);
+        if (place < 0)
+            continue;
+        m_removed[place] = true;
+        ++m_removedCount;
+        --m_present;
     }
 }
 
@@ -309,7 +328,7 @@ bool Selection::covers(const QStringList &ids) const
     if (ids.isEmpty())
         return false;
     for (const QString &id : ids) {
-        if (!m_present.contains(id))
+        if (presentPlace(id) < 0)
             return false;
     }
     return true;
@@ -317,12 +336,23 @@ bool Selection::covers(const QStringList &ids) const
 
 void Selection::finish()
 {
-    if (m_removed.isEmpty())
+    if (m_removedCount == 0)
         return;
-    m_list->erase(std::remove_if(m_list->begin(), m_list->end(),
-                                 [this](const QString &id) { return m_removed.contains(id); }),
-                  m_list->end());
-    m_removed.clear();
+    // Every listing of a removed id goes, repeats included.
+    QStringList kept;
+    kept.reserve(int(m_list->size()) - m_removedCount);
+    for (int place = 0; place < m_list->size(); ++place) {
+        const QString &id = m_list->at(place);
+        const int first = m_index.find(id, *m_list);
+        if (!m_removed.at(first))
+            kept << id;
+    }
+    *m_list = kept;
+    m_index.clear();
+    m_removed.fill(false, int(kept.size()));
+    for (int place = 0; place < m_list->size(); ++place)
+        m_index.insert(*m_list, place);
+    m_removedCount = 0;
 }
 
 } // namespace browser

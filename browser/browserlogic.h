@@ -6,12 +6,13 @@
 
 #include <QHash>
 #include <QMap>
-#include <QMultiMap>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
 
+#include "protocol/keyindex.h"
+#include "protocol/numberindex.h"
 #include "protocol/recordstore.h"
 
 namespace browser {
@@ -57,29 +58,29 @@ struct KeyedRow
 // that number; records without a number come first, one row each, in the
 // order they arrived. columns is the count of data columns after the check
 // column.
-QList<KeyedRow> buildKeyedRows(const QMultiMap<QString, QString> &keyMap,
+QList<KeyedRow> buildKeyedRows(const proto::NumberIndex &keyMap,
                                const proto::RecordStore &idData, int columns,
                                QStringList (*split)(const QString &) = recordFields);
 // The number of rows buildKeyedRows makes.
-int keyedRowCount(const QMultiMap<QString, QString> &keyMap);
+int keyedRowCount(const proto::NumberIndex &keyMap);
 
 // Name of the contact stored under a number (field 1 of its record), or an
 // empty text when the number is empty or no contact's.
 QString contactNameForNumber(const QString &number,
-                             const QMultiMap<QString, QString> &contactNumberId,
+                             const proto::NumberIndex &contactNumberId,
                              const proto::RecordStore &contactIdData);
 
 // Message rows: as buildKeyedRows, with the Name cell replaced by the name of
 // the contact whose number sent the message, when that contact has a name.
-QList<KeyedRow> buildMessageRows(const QMultiMap<QString, QString> &messageNumberId,
+QList<KeyedRow> buildMessageRows(const proto::NumberIndex &messageNumberId,
                                  const proto::RecordStore &messageIdData,
-                                 const QMultiMap<QString, QString> &contactNumberId,
+                                 const proto::NumberIndex &contactNumberId,
                                  const proto::RecordStore &contactIdData);
 
 // The ids a row stands for: a row of one record its sole id while the key
 // map still holds it under the row's number (none once it is gone); any
 // other row every id under its number (none for the empty number).
-QStringList idsOfRow(const QMultiMap<QString, QString> &keyMap, const QString &number,
+QStringList idsOfRow(const proto::NumberIndex &keyMap, const QString &number,
                      const QString &soleId);
 
 // The ids a row may choose: those not listed more than once by the phone
@@ -87,7 +88,7 @@ QStringList idsOfRow(const QMultiMap<QString, QString> &keyMap, const QString &n
 QStringList erasableIds(const QStringList &ids, const QHash<QString, QString> &ambiguous);
 
 // All ids stored under one number, in insertion order (oldest first).
-QStringList idsForNumber(const QMultiMap<QString, QString> &keyMap, const QString &number);
+QStringList idsForNumber(const proto::NumberIndex &keyMap, const QString &number);
 
 // Message ids ordered newest first by their date field (field 4,
 // "yyyy-MM-dd HH:mm:ss"); a date that cannot be read counts as oldest.
@@ -109,8 +110,7 @@ FileRow fileRow(const QString &entry);
 // Search: the ids whose whole record text contains text (case-sensitive),
 // put under their number (field 2; records without a number under the empty
 // number, each a row of its own).
-QMultiMap<QString, QString> searchRecords(const proto::RecordStore &idData,
-                                          const QString &text);
+proto::NumberIndex searchRecords(const proto::RecordStore &idData, const QString &text);
 
 // What the to-erase list of one category holds. Checking adds ids that are not
 // there yet, unchecking removes every occurrence, so an id is never listed
@@ -130,14 +130,23 @@ public:
     // A row shows checked when it stands for at least one id and all of them
     // are listed.
     bool covers(const QStringList &ids) const;
-    bool isEmpty() const { return m_present.isEmpty(); }
+    bool isEmpty() const { return m_present == 0; }
     // Applies pending removals to the list.
     void finish();
 
 private:
+    // The place of id in the list when it is listed and not removed, or -1.
+    int presentPlace(const QString &id) const;
+
+    // The list's ids are found by an index over the list itself (8 bytes a
+    // slot, no string or node of its own per id: select all of half a
+    // million messages); a removal marks the place of the id's first
+    // listing and is applied by finish().
     QStringList *m_list;
-    QSet<QString> m_present;
-    QSet<QString> m_removed;
+    KeyIndex m_index;
+    QVector<bool> m_removed; // by place in the list
+    int m_present = 0;       // distinct ids listed and not removed
+    int m_removedCount = 0;
 };
 
 } // namespace browser

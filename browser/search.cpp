@@ -18,7 +18,7 @@ void MainWindow::runSearch()
     bool *searching = c == Contact ? &m_contactSearching
         : c == History             ? &m_historySearching
                                    : &m_messageSearching;
-    QMultiMap<QString, QString> *searchMap = c == Contact ? &m_contactSearchMapNumberId
+    proto::NumberIndex *searchMap = c == Contact ? &m_contactSearchMapNumberId
         : c == History                                     ? &m_historySearchMapNumberId
                                                            : &m_messageSearchMapNumberId;
     const proto::RecordStore &records = c == Contact ? m_contactMapIdData

@@ -27,8 +27,8 @@ struct MainWindow::TableLayout
     QStringList MainWindow::*toErase;
 
     // keyed categories
-    QMultiMap<QString, QString> MainWindow::*keyMap;
-    QMultiMap<QString, QString> MainWindow::*searchMap;
+    proto::NumberIndex MainWindow::*keyMap;
+    proto::NumberIndex MainWindow::*searchMap;
     proto::RecordStore MainWindow::*idData;
     bool MainWindow::*searching;
     // file categories

@@ -443,7 +443,7 @@ QList<browser::KeyedRow> keyedRowsOf(const MainWindow &w, int category)
 {
     const MainWindow::TableLayout &layout = MainWindow::tableLayout(category);
     const bool searching = w.*layout.searching;
-    const QMultiMap<QString, QString> &keyMap = searching ? w.*layout.searchMap : w.*layout.keyMap;
+    const proto::NumberIndex &keyMap = searching ? w.*layout.searchMap : w.*layout.keyMap;
     return category == Message
         ? browser::buildMessageRows(keyMap, w.m_messageMapIdData, w.m_contactMapNumberId,
                                     w.m_contactMapIdData)

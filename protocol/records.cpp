@@ -94,8 +94,8 @@ QString entryLocation(const QString &entry)
 }
 
 namespace {
-// Names and numbers recur across records (a number's many messages): the key
-// already in the map is shared rather than stored again.
+// Names recur across records: the key already in the map is shared rather
+// than stored again (the number index keeps each number once itself).
 QString sharedKey(const QMultiMap<QString, QString> &map, QStringView key)
 {
     const QString text = key.toString();
@@ -135,7 +135,7 @@ bool addTextRecord(QStringView record, const RecordMaps &maps)
     }
     if (maps.nameId && !fields[1].isEmpty())
         maps.nameId->insert(sharedKey(*maps.nameId, fields[1]), key);
-    maps.numberId->insert(sharedKey(*maps.numberId, fields[2]), key);
+    maps.numberId->insert(fields[2], key);
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "protocol/categories.h"
+#include "protocol/numberindex.h"
 #include "protocol/recordstore.h"
 
 namespace proto {
@@ -59,7 +60,7 @@ struct RecordMaps
 {
     RecordStore *idData;
     QMultiMap<QString, QString> *nameId; // may be null: names are not filed
-    QMultiMap<QString, QString> *numberId;
+    NumberIndex *numberId;
     QHash<QString, QString> *ambiguous = nullptr;
 };
 

@@ -197,7 +197,7 @@ QStringList MainWindow::ambiguousIdsChosen(int category) const
     const proto::RecordStore &idData = category == Contact ? m_contactMapIdData
                                            : category == History ? m_historyMapIdData
                                                                  : m_messageMapIdData;
-    const QMultiMap<QString, QString> &numberId = category == Contact ? m_contactMapNumberId
+    const proto::NumberIndex &numberId = category == Contact ? m_contactMapNumberId
                                                   : category == History ? m_historyMapNumberId
                                                                         : m_messageMapNumberId;
     QSet<QString> numbers;

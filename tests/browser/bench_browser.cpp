@@ -61,7 +61,7 @@ double bareFill(QTableWidget *table, const MainWindow &w)
 {
     QElapsedTimer t;
     t.start();
-    const QMultiMap<QString, QString> &numbers = w.m_contactMapNumberId;
+    const proto::NumberIndex &numbers = w.m_contactMapNumberId;
     const QStringList keys = numbers.uniqueKeys();
     table->clear();
     table->setRowCount(0);

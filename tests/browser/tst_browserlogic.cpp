@@ -127,7 +127,7 @@ private slots:
     {
         const QMap<QString, QString> data{{"m1", "m1;;555-0001;hi; there;2026-11-30 18:00:00;accepted"},
                                           {"m2", "m2;;555-0001;later;2026-11-29 18:00:00;accepted"}};
-        QMultiMap<QString, QString> byNumber;
+        proto::NumberIndex byNumber;
         byNumber.insert("555-0001", "m2");
         byNumber.insert("555-0001", "m1");
         const QList<KeyedRow> rows = buildMessageRows(byNumber, data, {}, {});
@@ -163,7 +163,7 @@ private slots:
             {"5", "5;Nobody;;;;"},
             {"6", "6;;999-0000;zed@x.org;;"},
         };
-        const QMultiMap<QString, QString> result = searchRecords(data, text);
+        const proto::NumberIndex result = searchRecords(data, text);
         QCOMPARE(result.uniqueKeys(), numbers);
         QStringList got = result.values();
         got.sort();
@@ -193,7 +193,7 @@ private slots:
         QFETCH(QStringList, rows);
         proto::RecordStore idData;
         QMultiMap<QString, QString> nameId;
-        QMultiMap<QString, QString> numberId;
+        proto::NumberIndex numberId;
         for (const QString &r : records)
             proto::addTextRecord(r, {&idData, &nameId, &numberId});
         const QList<KeyedRow> built = buildKeyedRows(numberId, idData, 3);
@@ -227,7 +227,8 @@ private slots:
         QFETCH(QString, record);
         QFETCH(QStringList, cells);
         proto::RecordStore idData;
-        QMultiMap<QString, QString> nameId, numberId;
+        QMultiMap<QString, QString> nameId;
+        proto::NumberIndex numberId;
         proto::addTextRecord(record, {&idData, &nameId, &numberId});
         const QList<KeyedRow> rows = buildKeyedRows(numberId, idData, 5);
         QCOMPARE(rows.size(), 1);
@@ -248,7 +249,8 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, name);
         proto::RecordStore contacts, messages;
-        QMultiMap<QString, QString> contactNames, contactNumbers, messageNames, messageNumbers;
+        QMultiMap<QString, QString> contactNames, messageNames;
+        proto::NumberIndex contactNumbers, messageNumbers;
         for (const char *c : {"1;Ada;555;", "2;;556;", "3;Nobody;;x@y.org"})
             proto::addTextRecord(QString(c), {&contacts, &contactNames, &contactNumbers});
         proto::addTextRecord(message, {&messages, &messageNames, &messageNumbers});
@@ -316,6 +318,29 @@ private slots:
         QCOMPARE(again.covers(list), !list.isEmpty());
         QVERIFY(!again.covers({}));
         QVERIFY(!again.covers({"not-there"}));
+    }
+
+    // A list given with an id listed twice: the id counts once, and an
+    // uncheck takes every listing of it; a list applied mid-way stays
+    // usable.
+    void selectionOfAListWithRepeats()
+    {
+        QStringList stored{"1", "2", "1", "3"};
+        {
+            Selection s(&stored);
+            QVERIFY(s.covers({"1", "3"}));
+            s.uncheck({"1"});
+            QVERIFY(!s.covers({"1"}));
+            s.finish();
+            QCOMPARE(stored, QStringList({"2", "3"}));
+            s.check({"4", "2"});
+            s.uncheck({"3", "2", "3"});
+            QVERIFY(!s.isEmpty());
+            s.uncheck({"4"});
+            QVERIFY(s.isEmpty());
+            s.check({"3"});
+        }
+        QCOMPARE(stored, QStringList({"3"}));
     }
 };
 

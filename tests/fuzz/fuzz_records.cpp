@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     proto::RecordStore idData;
     QMultiMap<QString, QString> nameId;
-    QMultiMap<QString, QString> numberId;
+    proto::NumberIndex numberId;
     FUZZ_CHECK(proto::addTextRecords(text, {&idData, &nameId, &numberId}) == nonEmpty);
     FUZZ_CHECK(idData.size() <= nonEmpty);
     // Every stored record stands once under its own number, and under its
@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // listed more than once, and it maps to that id.
     proto::RecordStore allData;
     QMultiMap<QString, QString> allNames;
-    QMultiMap<QString, QString> allNumbers;
+    proto::NumberIndex allNumbers;
     QHash<QString, QString> ambiguous;
     FUZZ_CHECK(proto::addTextRecords(text, {&allData, &allNames, &allNumbers, &ambiguous}) == nonEmpty);
     QHash<QString, int> idCount;

@@ -173,7 +173,8 @@ int main(int argc, char *argv[])
             receiveAll(w.get(), contactBurst.mid(pos, 65536));
         const double all = ms(t);
         proto::RecordStore id;
-        QMultiMap<QString, QString> name, number;
+        QMultiMap<QString, QString> name;
+        proto::NumberIndex number;
         QElapsedTimer p;
         p.start();
         proto::addTextRecords(text, {&id, &name, &number});

@@ -245,7 +245,7 @@ void TestCodec::textRecords()
 
     RecordStore idData;
     QMultiMap<QString, QString> nameId;
-    QMultiMap<QString, QString> numberId;
+    NumberIndex numberId;
     QHash<QString, QString> ambiguousKeys;
     QCOMPARE(addTextRecords(text, {&idData, &nameId, &numberId, &ambiguousKeys}), counted);
     QCOMPARE(idData.keys(), ids);
@@ -265,7 +265,7 @@ void TestCodec::textRecords()
     // without a store of ambiguous ids, a repeated id is not stored again
     RecordStore plain;
     QMultiMap<QString, QString> plainNames;
-    QMultiMap<QString, QString> plainNumbers;
+    NumberIndex plainNumbers;
     addTextRecords(text, {&plain, &plainNames, &plainNumbers});
     QCOMPARE(plain.size(), idData.size() - (ambiguousKeys.size() - phoneIds.size()));
 }
