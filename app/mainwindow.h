@@ -1055,6 +1055,7 @@ public:
     // Lets go of the pass's list store. A list still on its way keeps it,
     // and the poll, until it has come; it is dropped then.
     void dropVerificationStore();
+    void clearVerificationLists();
     // Ends a pending or running pass without a result; the record says why.
     void cancelVerification(const QString &reason);
     void verificationEnded();

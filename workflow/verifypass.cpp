@@ -48,12 +48,7 @@ void MainWindow::requestVerificationList(int category)
         &MainWindow::getPhotoDir,    &MainWindow::getAudioDir,        &MainWindow::getVedioDir,
         &MainWindow::getFacebookDir, &MainWindow::getTwitterDir,      &MainWindow::getSkypeDir,
         &MainWindow::getViberDir,    &MainWindow::getKikMessengerDir, &MainWindow::getWhtatsAppDir};
-    m_verifyIdData.clear();
-    m_verifyNameId.clear();
-    m_verifyNumberId.clear();
-    m_verifyAmbiguous.clear();
-    m_verifyDir.clear();
-    m_verifyUnreadable = 0;
+    clearVerificationLists();
     m_dataReadable[category] = false;
     m_listFailed[category] = false;
     m_verifyScanBounds = {m_listIncomplete[category], m_listStopped[category], m_listStoredRecords[category],
@@ -157,12 +152,7 @@ void MainWindow::dropVerificationStore()
     if (m_verifyListing >= 0)
         restoreScanBounds(m_verifyListing);
     m_verifyListing = -1;
-    m_verifyIdData.clear();
-    m_verifyNameId.clear();
-    m_verifyNumberId.clear();
-    m_verifyAmbiguous.clear();
-    m_verifyDir.clear();
-    m_verifyUnreadable = 0;
+    clearVerificationLists();
 }
 
 void MainWindow::cancelVerification(const QString &reason)
@@ -181,4 +171,16 @@ void MainWindow::verificationEnded()
              << m_eraseAccount.verification().reason;
     writeEraseRecord();
     fillEraseReport();
+}
+
+// The pass's own store of one category's list, emptied before the next list
+// and when the pass lets go of it.
+void MainWindow::clearVerificationLists()
+{
+    m_verifyIdData.clear();
+    m_verifyNameId.clear();
+    m_verifyNumberId.clear();
+    m_verifyAmbiguous.clear();
+    m_verifyDir.clear();
+    m_verifyUnreadable = 0;
 }
