@@ -5,6 +5,7 @@
 #include "workflow/programstate.h"
 
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -27,11 +28,16 @@ struct Figure
 // (they are not sent again); it is told when nothing else is left.
 QString summary(EraseType scope, const Figure figures[CategoryCount], int answeredBefore = 0);
 
-// The numbers (table rows) the calls or messages of these ids belong to, of
-// their records (id -> "id;...;number;..."); a record without a number, or an
-// id without a record, is a row of its own. The ids are distinct. Each id is
-// looked up in the store's hash index and its number compared as stored,
-// without making a string of it.
-int threadsOf(const QStringList &ids, const proto::RecordStore &records);
+// The calls or messages of a category that Erase Now will send: the chosen
+// ids less those in `answered` (the phone answered for them in a cancelled
+// run), each once, and the numbers (table rows) they belong to, read from
+// their records (id -> "id;name;number;..."): a record without a number, or
+// an id without a record, is a row of its own. `answeredBefore` is set to
+// how many of the chosen ids are in `answered`. One walk over the chosen
+// ids, each looked up once in the store; a repeated id is known by its
+// place there, and ids of one number in a row compare their number with the
+// one before.
+Figure threadedFigure(const QStringList &chosen, const QSet<QString> &answered, const proto::RecordStore &records,
+                      int *answeredBefore = nullptr);
 
 } // namespace erasesummary

@@ -11,8 +11,8 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
     void summary_data();
     void summary();
-    void threadsOf_data();
-    void threadsOf();
+    void threadedFigure_data();
+    void threadedFigure();
 };
 
 using Figures = QMap<int, QPair<int, int>>; // category -> items, threads
@@ -76,25 +76,49 @@ void TestEraseSummary::summary()
 }
 
 // The rows the chosen calls or messages fill: one per number, one per record
-// without a number (or with no record at all).
-void TestEraseSummary::threadsOf_data()
+// without a number (or with no record at all); less what the phone answered
+// for in a cancelled run, each id counted once.
+void TestEraseSummary::threadedFigure_data()
 {
     QTest::addColumn<QStringList>("ids");
+    QTest::addColumn<QStringList>("answered");
+    QTest::addColumn<int>("items");
     QTest::addColumn<int>("threads");
+    QTest::addColumn<int>("answeredBefore");
 
-    QTest::newRow("none") << QStringList() << 0;
-    QTest::newRow("every record") << QStringList{"m1", "m2", "m3", "m4", "m5", "m6"} << 4;
-    QTest::newRow("two of one number") << QStringList{"m3", "m1"} << 1;
-    QTest::newRow("a number as the last field") << QStringList{"m4"} << 1;
-    QTest::newRow("records without a number") << QStringList{"m5", "m6"} << 2;
-    QTest::newRow("an id with no record") << QStringList{"m2", "m9"} << 2;
-    QTest::newRow("the same number in another record") << QStringList{"m2", "m4"} << 1;
+    const QStringList none;
+    QTest::newRow("none") << none << none << 0 << 0 << 0;
+    QTest::newRow("every record") << QStringList{"m1", "m2", "m3", "m4", "m5", "m6"} << none << 6 << 4 << 0;
+    QTest::newRow("two of one number") << QStringList{"m3", "m1"} << none << 2 << 1 << 0;
+    QTest::newRow("a number as the last field") << QStringList{"m4"} << none << 1 << 1 << 0;
+    QTest::newRow("records without a number") << QStringList{"m5", "m6"} << none << 2 << 2 << 0;
+    QTest::newRow("an id with no record") << QStringList{"m2", "m9"} << none << 2 << 2 << 0;
+    QTest::newRow("the same number in another record") << QStringList{"m2", "m4"} << none << 2 << 1 << 0;
+    // One number's ids apart, another's between them: still one row each.
+    QTest::newRow("numbers taking turns") << QStringList{"m1", "m2", "m3", "m4", "m7"} << none << 5 << 2 << 0;
+    QTest::newRow("a number that starts like another") << QStringList{"m1", "m8"} << none << 2 << 2 << 0;
+    QTest::newRow("ids listed twice count once")
+        << QStringList{"m1", "m3", "m1", "m9", "m9", "m5", "m5"} << none << 4 << 3 << 0;
+    // A record the phone listed twice is kept under a key of its own, filed
+    // under its own number.
+    QTest::newRow("a repeated id's records") << QStringList{"m7", "m7;2"} << none << 2 << 2 << 0;
+    QTest::newRow("part of a thread answered")
+        << QStringList{"m1", "m3", "m7", "m2", "m4"} << QStringList{"m3", "m2"} << 3 << 2 << 2;
+    QTest::newRow("a whole thread answered")
+        << QStringList{"m1", "m3", "m2", "m4"} << QStringList{"m1", "m3"} << 2 << 1 << 2;
+    QTest::newRow("everything answered")
+        << QStringList{"m1", "m3", "m9"} << QStringList{"m1", "m3", "m9", "m2"} << 0 << 0 << 3;
+    QTest::newRow("answered keys listed twice count once")
+        << QStringList{"m1", "m1", "m3"} << QStringList{"m1"} << 1 << 1 << 1;
 }
 
-void TestEraseSummary::threadsOf()
+void TestEraseSummary::threadedFigure()
 {
     QFETCH(QStringList, ids);
+    QFETCH(QStringList, answered);
+    QFETCH(int, items);
     QFETCH(int, threads);
+    QFETCH(int, answeredBefore);
     const QMap<QString, QString> records{
         {"m1", "m1;Ann;+4915112345;hi;1"},
         {"m2", "m2;;0301234567;see you; later;2"},
@@ -102,8 +126,16 @@ void TestEraseSummary::threadsOf()
         {"m4", "m4;Bo;0301234567"},
         {"m5", "m5;;;draft;5"},
         {"m6", "m6"},
+        {"m7", "m7;Cy;+4915112345;;7"},
+        {"m7;2", "m7;Cy;555;forged;8"},
+        {"m8", "m8;Ann;+49151123456;hi;9"},
     };
-    QCOMPARE(erasesummary::threadsOf(ids, records), threads);
+    int before = -1;
+    const erasesummary::Figure f = erasesummary::threadedFigure(
+        ids, QSet<QString>(answered.begin(), answered.end()), records, &before);
+    QCOMPARE(f.items, items);
+    QCOMPARE(f.threads, threads);
+    QCOMPARE(before, answeredBefore);
 }
 
 QTEST_GUILESS_MAIN(TestEraseSummary)
