@@ -126,6 +126,9 @@ public:
     static int compareStored(const char *a, int aSize, const char *b, int bSize);
     // A text as this store keeps it, and back.
     static QByteArray encode(QStringView text, bool *ascii = nullptr);
+    // The same into out, which has room for three bytes a code unit of
+    // text: returns the bytes written.
+    static int encodeInto(char *out, QStringView text);
     static QString decode(const char *data, int size);
 
 private:

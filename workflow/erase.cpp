@@ -82,9 +82,10 @@ void MainWindow::showEraseSummary()
         const QStringList chosen = eraseKeysOf(c);
         if (c == History || c == Message) {
             int answeredHere = 0;
-            figures[c] = erasesummary::threadedFigure(chosen, answered,
-                                                      c == History ? m_historyMapIdData : m_messageMapIdData,
-                                                      &answeredHere);
+            figures[c] = c == History ? erasesummary::threadedFigure(chosen, answered, m_historyMapIdData,
+                                                                     m_historyMapNumberId, &answeredHere)
+                                      : erasesummary::threadedFigure(chosen, answered, m_messageMapIdData,
+                                                                     m_messageMapNumberId, &answeredHere);
             answeredBefore += answeredHere;
             continue;
         }

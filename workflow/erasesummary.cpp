@@ -151,6 +151,87 @@ const char *numberField(const char *record, int recordSize, int *size)
 
 } // namespace
 
+namespace {
+
+// The figure by the rows the ids fill, when they come number by number (as
+// a table's rows list them): each number's ids are tabled once as the walk
+// turns to it (see NumberIndex::RowFinder), and only an id that is not the
+// current number's is looked up in the store, for the number to turn to.
+// Gives up (false) when the ids come otherwise: a number turned to again
+// more often than the ids allow, or an id the index does not hold under the
+// number of its record.
+bool figureByRows(const QStringList &chosen, const QSet<QString> &answered, const proto::RecordStore &records,
+                  const proto::NumberIndex &index, Figure *f, int *answeredChosen)
+{
+    const qint64 budget = 2 * qint64(chosen.size()) + 4096; // ids tabled, over every turn
+    proto::NumberIndex::RowFinder rows(index);
+    QBitArray counted(index.size());            // by position in the index
+    QBitArray threaded(index.numberCount());    // numbers with an id to send
+    QSet<QString> unstored;                     // chosen ids without a record
+    const int unnumbered = index.placeOfNumber(QString());
+    for (const QString &id : chosen) {
+        int pos = rows.find(id);
+        if (pos < 0) {
+            const int place = records.placeOf(id);
+            if (place < 0) {
+                if (unstored.contains(id))
+                    continue;
+                unstored.insert(id);
+                if (!answered.isEmpty() && answered.contains(id)) {
+                    ++*answeredChosen;
+                } else {
+                    ++f->items;
+                    ++f->threads; // no record: a row of its own
+                }
+                continue;
+            }
+            int recordSize = 0;
+            const char *record = records.textAt(place, &recordSize);
+            int size = 0;
+            const char *number = numberField(record, recordSize, &size);
+            const int next = index.placeOfNumber(proto::RecordStore::decode(number, size));
+            if (next < 0 || next == rows.number())
+                return false;
+            rows.turnTo(next);
+            if (rows.tabled() > budget)
+                return false;
+            pos = rows.find(id);
+            if (pos < 0)
+                return false;
+        }
+        if (counted.testBit(pos))
+            continue;
+        counted.setBit(pos);
+        if (!answered.isEmpty() && answered.contains(id)) {
+            ++*answeredChosen;
+            continue;
+        }
+        ++f->items;
+        if (rows.number() == unnumbered)
+            ++f->threads; // no number: a row of its own
+        else if (!threaded.testBit(rows.number())) {
+            threaded.setBit(rows.number());
+            ++f->threads;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+Figure threadedFigure(const QStringList &chosen, const QSet<QString> &answered, const proto::RecordStore &records,
+                      const proto::NumberIndex &numbers, int *answeredBefore)
+{
+    Figure byRows;
+    int answeredByRows = 0;
+    if (figureByRows(chosen, answered, records, numbers, &byRows, &answeredByRows)) {
+        if (answeredBefore)
+            *answeredBefore = answeredByRows;
+        return byRows;
+    }
+    return threadedFigure(chosen, answered, records, answeredBefore);
+}
+
 Figure threadedFigure(const QStringList &chosen, const QSet<QString> &answered, const proto::RecordStore &records,
                       int *answeredBefore)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/categories.h"
+#include "protocol/numberindex.h"
 #include "protocol/recordstore.h"
 #include "workflow/programstate.h"
 
@@ -35,9 +36,14 @@ QString summary(EraseType scope, const Figure figures[CategoryCount], int answer
 // an id without a record, is a row of its own. `answeredBefore` is set to
 // how many of the chosen ids are in `answered`. One walk over the chosen
 // ids, each looked up once in the store; a repeated id is known by its
-// place there, and ids of one number in a row compare their number with the
-// one before.
+// place there.
 Figure threadedFigure(const QStringList &chosen, const QSet<QString> &answered, const proto::RecordStore &records,
                       int *answeredBefore = nullptr);
+// The same, where `numbers` holds the store's ids under their numbers (as a
+// scan files them): when the ids come number by number, as the table's rows
+// list them, each number's ids are tabled once and only the first id of a
+// row is looked up in the store; otherwise as above.
+Figure threadedFigure(const QStringList &chosen, const QSet<QString> &answered, const proto::RecordStore &records,
+                      const proto::NumberIndex &numbers, int *answeredBefore = nullptr);
 
 } // namespace erasesummary

@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include <algorithm>
+
 // The words of the confirm page for what Erase Now will erase.
 class TestEraseSummary : public QObject
 {
@@ -13,6 +15,8 @@ private slots:
     void summary();
     void threadedFigure_data();
     void threadedFigure();
+    void threadedFigureOfWholeRows_data();
+    void threadedFigureOfWholeRows();
 };
 
 using Figures = QMap<int, QPair<int, int>>; // category -> items, threads
@@ -130,12 +134,92 @@ void TestEraseSummary::threadedFigure()
         {"m7;2", "m7;Cy;555;forged;8"},
         {"m8", "m8;Ann;+49151123456;hi;9"},
     };
+    const QSet<QString> answeredSet(answered.begin(), answered.end());
     int before = -1;
-    const erasesummary::Figure f = erasesummary::threadedFigure(
-        ids, QSet<QString>(answered.begin(), answered.end()), records, &before);
+    const erasesummary::Figure f = erasesummary::threadedFigure(ids, answeredSet, records, &before);
     QCOMPARE(f.items, items);
     QCOMPARE(f.threads, threads);
     QCOMPARE(before, answeredBefore);
+
+    // The same by the rows, with the ids filed under their numbers as a scan
+    // files them: whatever order the ids come in.
+    proto::RecordStore store;
+    proto::NumberIndex index;
+    for (auto it = records.constBegin(); it != records.constEnd(); ++it) {
+        store.insert(it.key(), it.value());
+        index.insert(it.value().section(QLatin1Char(';'), 2, 2), it.key());
+    }
+    before = -1;
+    const erasesummary::Figure byRows = erasesummary::threadedFigure(ids, answeredSet, store, index, &before);
+    QCOMPARE(byRows.items, items);
+    QCOMPARE(byRows.threads, threads);
+    QCOMPARE(before, answeredBefore);
+}
+
+// Half a million messages chosen row by row, as the table's head row chooses
+// them (each row's ids newest first, not in the index's order), and the same
+// ids in other orders: the figure is the same whichever way it is worked out.
+void TestEraseSummary::threadedFigureOfWholeRows_data()
+{
+    QTest::addColumn<QString>("order");
+    QTest::newRow("row by row") << "rows";
+    QTest::newRow("row by row, every other row's ids answered") << "rows, answered";
+    QTest::newRow("rows taking turns") << "turns";
+    QTest::newRow("row by row, a row listed twice") << "rows, twice";
+    QTest::newRow("row by row, ids without a record among them") << "rows, unstored";
+}
+
+void TestEraseSummary::threadedFigureOfWholeRows()
+{
+    QFETCH(QString, order);
+    constexpr int Messages = 20000;
+    constexpr int Numbers = 199; // prime to 50: every number keeps messages
+    proto::RecordStore store;
+    proto::NumberIndex index;
+    for (int i = 1; i <= Messages; ++i) {
+        const QString id = QStringLiteral("m%1").arg(i);
+        // Every 50th message has no number: a row of its own.
+        const QString number = i % 50 == 0 ? QString() : QStringLiteral("+49151%1").arg(i % Numbers);
+        store.insert(id, QStringLiteral("%1;;%2;text;2026-12-01 10:%3:00").arg(id, number).arg(i % 60, 2, 10, QChar('0')));
+        index.insert(number, id);
+    }
+    QStringList chosen;
+    QSet<QString> answered;
+    const QStringList numbers = index.uniqueKeys();
+    for (int n = 0; n < numbers.size(); ++n) {
+        QStringList ids = index.values(numbers.at(n));
+        std::sort(ids.begin(), ids.end()); // not the index's order
+        if (order.contains("answered") && n % 2 == 1)
+            answered.unite(QSet<QString>(ids.begin(), ids.end()));
+        if (order.contains("twice") && n == 7)
+            chosen += ids;
+        if (order.contains("unstored") && n % 10 == 3)
+            chosen << QStringLiteral("gone%1").arg(n);
+        chosen += ids;
+    }
+    if (order == "turns") {
+        // One id of each row in turn.
+        QStringList turns;
+        for (int k = 0; turns.size() < chosen.size(); ++k)
+            for (const QString &number : numbers) {
+                const QStringList ids = index.values(number);
+                if (k < ids.size())
+                    turns << ids.at(k);
+            }
+        chosen = turns;
+    }
+
+    int exactBefore = -1;
+    const erasesummary::Figure exact = erasesummary::threadedFigure(chosen, answered, store, &exactBefore);
+    int before = -1;
+    const erasesummary::Figure byRows = erasesummary::threadedFigure(chosen, answered, store, index, &before);
+    QCOMPARE(byRows.items, exact.items);
+    QCOMPARE(byRows.threads, exact.threads);
+    QCOMPARE(before, exactBefore);
+    if (order == "rows") {
+        QCOMPARE(exact.items, Messages);
+        QCOMPARE(exact.threads, Numbers + Messages / 50);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestEraseSummary)
