@@ -376,7 +376,8 @@ QJsonObject recordJson(const EraseAccount &a, const QString &programVersion, con
 // of letters and digits only, so that JSON writes it as it is.
 QString listMarkerStem()
 {
-    return QStringLiteral("purgatex-key-list-%1-").arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
+    const quint64 word = QRandomGenerator::global()->generate64();
+    return QStringLiteral("purgatex-key-list-%1-").arg(word, 16, 16, QLatin1Char('0'));
 }
 
 // Writes keys as QJsonDocument writes an array that is the value of a member

@@ -180,7 +180,8 @@ void TestEraseSummary::threadedFigureOfWholeRows()
         const QString id = QStringLiteral("m%1").arg(i);
         // Every 50th message has no number: a row of its own.
         const QString number = i % 50 == 0 ? QString() : QStringLiteral("+49151%1").arg(i % Numbers);
-        store.insert(id, QStringLiteral("%1;;%2;text;2026-12-01 10:%3:00").arg(id, number).arg(i % 60, 2, 10, QChar('0')));
+        const QString minute = QStringLiteral("%1").arg(i % 60, 2, 10, QChar('0'));
+        store.insert(id, QStringLiteral("%1;;%2;text;2026-12-01 10:%3:00").arg(id, number, minute));
         index.insert(number, id);
     }
     QStringList chosen;
