@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QPageLayout>
+#include <QRandomGenerator>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QSaveFile>
@@ -21,6 +22,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+
+#include <functional>
 
 namespace eraserecord {
 
@@ -293,7 +296,13 @@ bool keysAreLocations(int category)
     return category >= Photo && category < CategoryCount;
 }
 
-QJsonObject toJson(const EraseAccount &a, const QString &programVersion)
+namespace {
+
+// The record as a JSON object; each list of keys is the value `list` makes
+// of it (the list itself, or a marker that the writer puts the list in for).
+using ListValue = std::function<QJsonValue(int category, KeyState state, const QStringList &keys)>;
+
+QJsonObject recordJson(const EraseAccount &a, const QString &programVersion, const ListValue &listValue)
 {
     const EraseAccount::Phone &p = a.phone();
     QJsonObject record{
@@ -330,7 +339,7 @@ QJsonObject toJson(const EraseAccount &a, const QString &programVersion)
         for (const KeyList &list : kKeyLists) {
             const QStringList keys = a.keys(c, list.state);
             if (!keys.isEmpty() || list.state == KeyState::Failed || list.state == KeyState::NotSent)
-                entry.insert(listName(c, list.jsonStem), QJsonArray::fromStringList(keys));
+                entry.insert(listName(c, list.jsonStem), listValue(c, list.state, keys));
         }
         const QStringList reasons = a.notSentReasons(c);
         if (!reasons.isEmpty())
@@ -361,6 +370,81 @@ QJsonObject toJson(const EraseAccount &a, const QString &programVersion)
     if (!counts.isEmpty())
         record.insert(QStringLiteral("list_counts_differ"), counts);
     return record;
+}
+
+// A marker no text of a record holds: a random word the phone cannot know,
+// of letters and digits only, so that JSON writes it as it is.
+QString listMarkerStem()
+{
+    const quint64 word = QRandomGenerator::global()->generate64();
+    return QStringLiteral("purgatex-key-list-%1-").arg(word, 16, 16, QLatin1Char('0'));
+}
+
+// Writes keys as QJsonDocument writes an array that is the value of a member
+// whose line is indented by `indent`: "[", the keys one a line indented one
+// step more, "]" at the member's indent. Written a slice at a time, each
+// slice written by Qt's own JSON writer, so that every key is escaped as the
+// whole document would escape it.
+bool writeKeyArray(QIODevice *out, const QStringList &keys, const QByteArray &indent)
+{
+    constexpr int SliceKeys = 4096;
+    if (out->write("[\n") < 0)
+        return false;
+    for (int from = 0; from < keys.size(); from += SliceKeys) {
+        // "[\n    \"key\",\n    \"key\"\n]\n": the keys' lines without the brackets.
+        const QByteArray whole =
+            QJsonDocument(QJsonArray::fromStringList(keys.mid(from, SliceKeys))).toJson(QJsonDocument::Indented);
+        QByteArray lines = whole.mid(2, whole.size() - 5);
+        lines.replace('\n', QByteArray(1, '\n') + indent);
+        if ((from > 0 && out->write(",\n") < 0) || out->write(indent) < 0 || out->write(lines) < 0)
+            return false;
+    }
+    return (keys.isEmpty() || out->write("\n") >= 0) && out->write(indent) >= 0 && out->write("]") >= 0;
+}
+
+} // namespace
+
+QJsonObject toJson(const EraseAccount &a, const QString &programVersion)
+{
+    return recordJson(a, programVersion,
+                      [](int, KeyState, const QStringList &keys) { return QJsonArray::fromStringList(keys); });
+}
+
+bool writeJson(QIODevice *out, const EraseAccount &a, const QString &programVersion)
+{
+    // The record is written by Qt with a marker for each list of keys; each
+    // marker is then replaced by its list, written in slices. The lists are
+    // most of a large record (the ids of half a million messages not sent):
+    // they are never held as text whole.
+    struct List
+    {
+        int category;
+        KeyState state;
+    };
+    QVector<List> lists;
+    const QString stem = listMarkerStem();
+    const QByteArray text = QJsonDocument(recordJson(a, programVersion,
+                                                     [&](int category, KeyState state, const QStringList &) {
+                                                         lists.append(List{category, state});
+                                                         return stem + QString::number(lists.size() - 1);
+                                                     }))
+                                .toJson(QJsonDocument::Indented);
+    const QByteArray marker = '"' + stem.toLatin1();
+    int from = 0;
+    for (int at = text.indexOf(marker); at >= 0; at = text.indexOf(marker, from)) {
+        const int numberAt = at + marker.size();
+        const int end = text.indexOf('"', numberAt);
+        const List list = lists.value(text.mid(numberAt, end - numberAt).toInt());
+        const int lineStart = text.lastIndexOf('\n', at) + 1;
+        int indentEnd = lineStart;
+        while (text.at(indentEnd) == ' ')
+            ++indentEnd;
+        if (out->write(text.constData() + from, at - from) < 0
+            || !writeKeyArray(out, a.keys(list.category, list.state), text.mid(lineStart, indentEnd - lineStart)))
+            return false;
+        from = end + 1;
+    }
+    return out->write(text.constData() + from, text.size() - from) >= 0;
 }
 
 QString outcomeLine(const EraseAccount &a)
@@ -596,8 +680,7 @@ Written write(const QString &folder, const QString &base, const EraseAccount &a,
         w.error = json.errorString();
         return w;
     }
-    json.write(QJsonDocument(toJson(a, programVersion)).toJson(QJsonDocument::Indented));
-    if (!json.commit()) {
+    if (!writeJson(&json, a, programVersion) || !json.commit()) {
         w.error = json.errorString();
         return w;
     }
