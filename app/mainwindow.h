@@ -765,6 +765,9 @@ public:
     // to; false when it belongs to no batch of the run in the account.
     bool takeEraseAnswer(Category c, const std::function<void()> &apply);
     void lateBatchAnswered(Category c);
+    // The connection to the companion app is down: try again, or after the
+    // third failure hand the phone back to the device link.
+    void connectAgainOrHandBack();
     void updateHomeInfo();
     void resetHomeInfoDisplay();
     bool eraseGuard(Category c) const;
