@@ -491,11 +491,16 @@ QString erasedLine(const EraseAccount &a)
     return Words::tr("Erase running");
 }
 
-QString toHtml(const EraseAccount &a, const QString &programVersion, int listLimit)
+namespace {
+
+// The sections of the record's rich text, in the order they are written.
+
+// The outcome, the program, and the run's particulars: times, phone, scope,
+// level.
+QString summaryHtml(const EraseAccount &a, const QString &programVersion)
 {
     const EraseAccount::Phone &p = a.phone();
     QString h;
-    h += QStringLiteral("<html><body style=\"font-family:'DejaVu Sans',Arial,sans-serif; font-size:10pt;\">");
     h += QStringLiteral("<p style=\"color:#1595C6; font-weight:bold;\">%1</p>")
              .arg(esc(outcomeLine(a)));
     h += QStringLiteral("<p>%1</p>")
@@ -519,7 +524,13 @@ QString toHtml(const EraseAccount &a, const QString &programVersion, int listLim
     h += row(Words::tr("Security level"),
              esc(Words::tr("%1 (%2)").arg(eraseplan::levelLabel(a.level())).arg(a.level())));
     h += QStringLiteral("</table>");
+    return h;
+}
 
+// The counts of each category that took part, and their totals.
+QString countsHtml(const EraseAccount &a)
+{
+    QString h;
     h += QStringLiteral("<h3>%1</h3>").arg(esc(Words::tr("Per category")));
     h += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"98%\" "
                         "style=\"border-color:#BFBFBF;\"><tr style=\"background-color:#E8F7FD;\">"
@@ -541,7 +552,14 @@ QString toHtml(const EraseAccount &a, const QString &programVersion, int listLim
             h += countRow(esc(eraseplan::categoryDisplayName(c)), a.counts(c), false);
     h += countRow(esc(Words::tr("All")), a.totals(), true);
     h += QStringLiteral("</table>");
+    return h;
+}
 
+// What the counts do not tell: answers of an earlier run, items not sent,
+// lists not read, answers in doubt, items sent again, lists whose count
+// differs from the phone's announcement.
+QString notesHtml(const EraseAccount &a)
+{
     QString notes;
     const auto note = [&notes](const QString &text) { notes += QStringLiteral("<li>%1</li>").arg(esc(text)); };
     for (int c = 0; c < CategoryCount; ++c) {
@@ -588,11 +606,13 @@ QString toHtml(const EraseAccount &a, const QString &programVersion, int listLim
                      .arg(n.announced)
                      .arg(n.listed));
     }
-    if (!notes.isEmpty())
-        h += QStringLiteral("<ul>%1</ul>").arg(notes);
+    return notes.isEmpty() ? QString() : QStringLiteral("<ul>%1</ul>").arg(notes);
+}
 
-    h += verificationHtml(a);
-
+// The ids and locations of the items not confirmed erased, at most
+// `listLimit` of each list.
+QString keyListsHtml(const EraseAccount &a, int listLimit)
+{
     QString lists;
     for (int c = 0; c < CategoryCount; ++c) {
         for (const KeyList &list : kKeyLists) {
@@ -617,9 +637,22 @@ QString toHtml(const EraseAccount &a, const QString &programVersion, int listLim
             lists += QStringLiteral("</p>");
         }
     }
-    if (!lists.isEmpty())
-        h += QStringLiteral("<h3>%1</h3>").arg(esc(Words::tr("Items not confirmed erased"))) + lists;
+    if (lists.isEmpty())
+        return QString();
+    return QStringLiteral("<h3>%1</h3>").arg(esc(Words::tr("Items not confirmed erased"))) + lists;
+}
 
+} // namespace
+
+QString toHtml(const EraseAccount &a, const QString &programVersion, int listLimit)
+{
+    QString h;
+    h += QStringLiteral("<html><body style=\"font-family:'DejaVu Sans',Arial,sans-serif; font-size:10pt;\">");
+    h += summaryHtml(a, programVersion);
+    h += countsHtml(a);
+    h += notesHtml(a);
+    h += verificationHtml(a);
+    h += keyListsHtml(a, listLimit);
     h += QStringLiteral("<p style=\"color:#666666;\">%1</p>")
              .arg(esc(Words::tr("Counts are what the companion app on the phone confirmed: an item is listed as "
                                 "erased only when the phone answered that it was erased. This record names no "
