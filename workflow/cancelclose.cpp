@@ -153,7 +153,7 @@ void MainWindow::endEraseCancel(bool acknowledged)
     hideWidget(ui->T_D_IsErasing_Stop);
     ui->M_IsErasing_PubuButton_Stop->setEnabled(true);
     // What the phone confirmed before the cancel, and the run's record.
-    endEraseRun(EraseAccount::Outcome::Cancelled,
+    endEraseRun(workflow::EraseAccount::Outcome::Cancelled,
                 acknowledged
                     ? QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "cancelled by the user"))
                     : QStringLiteral(QT_TRANSLATE_NOOP("recordtext",
@@ -167,7 +167,7 @@ void MainWindow::endEraseCancel(bool acknowledged)
 void MainWindow::showCancelNoAnswer(bool erase)
 {
     ui->T_D_CancelNoAnswer_TopTitle->setText(erase ? tr("Cancel Erase") : tr("Cancel Scan"));
-    ui->T_D_CancelNoAnswer_Label_Message->setText(eraseplan::cancelNoAnswerText(erase));
+    ui->T_D_CancelNoAnswer_Label_Message->setText(workflow::eraseplan::cancelNoAnswerText(erase));
     showWidget(ui->T_D_CancelNoAnswer);
     ui->T_D_CancelNoAnswer->raise();
 }
@@ -232,12 +232,12 @@ void MainWindow::workflowConnectionLost()
     // confirmed before the link went.
     interruptEraseRun(QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "the link to the phone was lost")));
     // A verification pass cut off starts over when the link is back.
-    if (m_eraseAccount.verification().status == EraseAccount::Verification::Status::Running) {
+    if (m_eraseAccount.verification().status == workflow::EraseAccount::Verification::Status::Running) {
         if (m_verifyListing >= 0)
             restoreScanBounds(m_verifyListing);
         m_verifyQueue.clear();
         m_verifyListing = -1;
-        eraseverification::prepare(m_eraseAccount);
+        workflow::eraseverification::prepare(m_eraseAccount);
     } else if (m_verifyListing >= 0) {
         // The list an ended pass still waited for will not come now.
         restoreScanBounds(m_verifyListing);
@@ -297,7 +297,7 @@ void MainWindow::on_T_D_Exit_PushButton_clicked()
 
 void MainWindow::closeByUser()
 {
-    endEraseRun(EraseAccount::Outcome::Interrupted,
+    endEraseRun(workflow::EraseAccount::Outcome::Interrupted,
                 QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "the program was closed during the erase")));
     if (m_programType == ProgramType::ConnectingDevice) {
         qDebug() << "ProgramType::ConnectingDevice,releaseAndClose";

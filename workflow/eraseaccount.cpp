@@ -6,6 +6,8 @@
 #include <numeric>
 #include <climits>
 
+namespace workflow {
+
 namespace {
 
 bool validCategory(int c)
@@ -565,3 +567,5 @@ void EraseBatches::clear()
     for (Slot &slot : m_slots)
         slot = Slot();
 }
+
+} // namespace workflow

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <algorithm>
 
-namespace eraseplan {
+namespace workflow::eraseplan {
 
 namespace {
 
@@ -270,4 +270,4 @@ QString completionText(const CompletionFigures &f)
     return sentences.join(QLatin1Char(' '));
 }
 
-} // namespace eraseplan
+} // namespace workflow::eraseplan

@@ -178,17 +178,17 @@ int main(int argc, char *argv[])
 
     // The confirm page naming the most it can: everything of a full phone.
     {
-        erasesummary::Figure figures[CategoryCount];
+        workflow::erasesummary::Figure figures[CategoryCount];
         const int counts[CategoryCount] = {12345, 23456, 34567, 4567, 567, 89, 1234, 123, 12, 1, 345, 6789};
         for (int c = 0; c < CategoryCount; ++c)
             figures[c].items = counts[c];
         w.hidePages();
         showWidget(w.ui->M_ConformErase_1);
-        w.ui->M_ConformErase_Label_WhatIsErased->setText(erasesummary::summary(EraseType::All, figures));
+        w.ui->M_ConformErase_Label_WhatIsErased->setText(workflow::erasesummary::summary(EraseType::All, figures));
         shoot(dir, QStringLiteral("summary-all-longest"));
         figures[History].threads = 3;
         figures[Message].threads = 1;
-        w.ui->M_ConformErase_Label_WhatIsErased->setText(erasesummary::summary(EraseType::Private, figures));
+        w.ui->M_ConformErase_Label_WhatIsErased->setText(workflow::erasesummary::summary(EraseType::Private, figures));
         shoot(dir, QStringLiteral("summary-private"));
     }
 
