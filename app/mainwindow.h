@@ -713,7 +713,7 @@ public:
     struct HiddenTrace
     {
         QLabel *label = nullptr;
-        TraceTail tail;
+        app::TraceTail tail;
         bool pending = false; // appended to since the label was last set
     };
     QVector<HiddenTrace> m_hiddenTraces;

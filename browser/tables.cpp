@@ -24,7 +24,7 @@ namespace {
 
 QFont tableFont()
 {
-    return uifont::sans(QStringLiteral("Arial"), 9);
+    return app::uifont::sans(QStringLiteral("Arial"), 9);
 }
 
 QTableWidgetItem *headItem(const QString &text)
@@ -531,7 +531,7 @@ void MainWindow::fillTable(int category, bool rebuild)
     m_tableList.append(table);
     table->setEnabled(true);
     if (!rebuild)
-        hideWidget(table);
+        app::hideWidget(table);
     showRowCount(category, n, rebuild);
 }
 
@@ -631,14 +631,14 @@ void MainWindow::selectCategory(int category)
     if (table && !table->isHidden())
         return;
 
-    showWidget(browserWidget<QWidget>("EP_IsScanning_Label_Name"));
-    showWidget(browserWidget<QWidget>("EP_IsScanning_ListWidget_InfoShow"));
-    showWidget(browserWidget<QWidget>("EP_IsScanning_Label_NameFrameTop"));
-    showWidget(browserWidget<QWidget>("EP_IsScanning_Label_NameFrameBottom"));
-    setWidgetShown(browserWidget<QWidget>("EP_IsScanning_Label_PhotoLocation"), category == Photo);
+    app::showWidget(browserWidget<QWidget>("EP_IsScanning_Label_Name"));
+    app::showWidget(browserWidget<QWidget>("EP_IsScanning_ListWidget_InfoShow"));
+    app::showWidget(browserWidget<QWidget>("EP_IsScanning_Label_NameFrameTop"));
+    app::showWidget(browserWidget<QWidget>("EP_IsScanning_Label_NameFrameBottom"));
+    app::setWidgetShown(browserWidget<QWidget>("EP_IsScanning_Label_PhotoLocation"), category == Photo);
     for (QTableWidget *t : qAsConst(m_tableList))
-        hideWidget(t);
-    showWidget(table);
+        app::hideWidget(t);
+    app::showWidget(table);
 
     paintCategoryButtons(category);
     m_currentCategory = category;
@@ -653,8 +653,8 @@ void MainWindow::paintCategoryButtons(int category)
             bg->setStyleSheet(chosen
                                   ? QStringLiteral("background-image:url(:/Image/Private/tableBg_Selected.png);")
                                   : QStringLiteral("background-image:url(:/Image/Private/tableBg_Normal.png);"));
-        setWidgetShown(browserWidget<QWidget>(layout.selectedLabelName), chosen);
-        setWidgetShown(browserWidget<QWidget>(layout.notSelectedLabelName), !chosen);
+        app::setWidgetShown(browserWidget<QWidget>(layout.selectedLabelName), chosen);
+        app::setWidgetShown(browserWidget<QWidget>(layout.notSelectedLabelName), !chosen);
     }
 }
 
@@ -706,7 +706,7 @@ void MainWindow::clearResultTables()
         if (m_eraseType == EraseType::Private)
             qDebug() << "start clear private data and new,end clear tableItems";
         for (QTableWidget *t : qAsConst(m_tableList))
-            hideWidget(t);
+            app::hideWidget(t);
         m_tableList.clear();
         // the next results open on the contact category
         m_currentCategory = Contact;

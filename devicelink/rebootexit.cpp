@@ -139,7 +139,7 @@ void MainWindow::decideAppQuited(bool phoneListed)
     auto closeAppStateNotice = [this] {
         if (!ui->T_AppState->isHidden()) {
             ui->T_AppState_TopTitle->setText(tr("App InActive"));
-            hideWidget(ui->T_AppState);
+            app::hideWidget(ui->T_AppState);
         }
     };
 
@@ -147,7 +147,7 @@ void MainWindow::decideAppQuited(bool phoneListed)
         if (phoneListed) {
             armStep(m_timerTestCheckAppQuited, 1000);
         } else {
-            hideWidget(ui->T_AppState);
+            app::hideWidget(ui->T_AppState);
             lost();
         }
         return;

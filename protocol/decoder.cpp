@@ -628,10 +628,10 @@ void MainWindow::appInactive()
     pauseCountdownForBackground();
     if (m_rebootDone) {
         ui->T_AppState_TopTitle->setText(tr("App InActive "));
-        hideWidget(ui->T_AppState);
+        app::hideWidget(ui->T_AppState);
     } else {
         ui->T_AppState_TopTitle->setText(tr("App InActive"));
-        showWidget(ui->T_AppState);
+        app::showWidget(ui->T_AppState);
     }
     if (m_timerTestCheckAppQuited)
         m_timerTestCheckAppQuited->start(1000);
@@ -642,7 +642,7 @@ void MainWindow::appActive()
     m_appState = AppStateType::Active;
     resumeCountdownForForeground();
     ui->T_AppState_TopTitle->setText(tr("App Active"));
-    hideWidget(ui->T_AppState);
+    app::hideWidget(ui->T_AppState);
     if (m_timerTestCheckAppQuited)
         m_timerTestCheckAppQuited->stop();
 }

@@ -49,7 +49,7 @@ void MainWindow::showConfirmPage()
     hidePages();
     ui->M_ConformErase_label_Name->setText(workflow::eraseplan::confirmTitle(m_eraseType));
     showEraseSummary();
-    showWidget(ui->M_ConformErase_1);
+    app::showWidget(ui->M_ConformErase_1);
 }
 
 // What Erase Now will send, per category: the keys chosen in the scope shown
@@ -165,7 +165,7 @@ void MainWindow::on_M_ConformErase_PushButton_Setting_clicked()
 {
     if (eraseRunUnderway())
         return; // the level was fixed by Erase Now
-    showWidget(ui->T_M_SelectLevel_1_1);
+    app::showWidget(ui->T_M_SelectLevel_1_1);
 }
 
 // A level button reached while a run is on changes nothing: the run keeps
@@ -174,7 +174,7 @@ static void chooseLevel(MainWindow *w, ushort level)
 {
     if (w->eraseRunUnderway()) {
         qDebug() << "level not changed while erasing";
-        hideWidget(w->ui->T_M_SelectLevel_1_1);
+        app::hideWidget(w->ui->T_M_SelectLevel_1_1);
         w->setEraseLevel(w->m_levelToErase);
         return;
     }
@@ -198,54 +198,54 @@ void MainWindow::on_T_M_SelectLevel_RatioButton_LowLevel_clicked()
 
 void MainWindow::on_T_M_SelectLevel_PusuButton_OK_clicked()
 {
-    hideWidget(ui->T_M_SelectLevel_1_1);
+    app::hideWidget(ui->T_M_SelectLevel_1_1);
 }
 
 void MainWindow::on_T_M_SelectLevel_PusuButton_Cancel_clicked()
 {
-    hideWidget(ui->T_M_SelectLevel_1_1);
+    app::hideWidget(ui->T_M_SelectLevel_1_1);
 }
 
 void MainWindow::on_T_M_SelectLevel_PushButton_Close_clicked()
 {
-    hideWidget(ui->T_M_SelectLevel_1_1);
+    app::hideWidget(ui->T_M_SelectLevel_1_1);
 }
 
 void MainWindow::on_M_ConformErase_PushButton_Back_clicked()
 {
     dropPendingWaits();
-    hideWidget(ui->M_ConformErase_1);
+    app::hideWidget(ui->M_ConformErase_1);
     switch (m_eraseType) {
     case EraseType::All:
-        showWidget(ui->B_EAll_ToScan);
+        app::showWidget(ui->B_EAll_ToScan);
         break;
     case EraseType::Private:
-        showWidget(ui->C_EPrivate_IsScanning_2);
+        app::showWidget(ui->C_EPrivate_IsScanning_2);
         break;
     case EraseType::App:
-        showWidget(ui->D_EApp_ToScanAndIsScanning);
+        app::showWidget(ui->D_EApp_ToScanAndIsScanning);
         break;
     }
 }
 
 void MainWindow::on_T_D_ConformEraseLineEditIsImpty_PushButton_Ok_clicked()
 {
-    hideWidget(ui->T_D_ConformEraseLineEditIsImpty);
+    app::hideWidget(ui->T_D_ConformEraseLineEditIsImpty);
 }
 
 void MainWindow::on_T_D_ConformEraseLineEditIsImpty_Close_clicked()
 {
-    hideWidget(ui->T_D_ConformEraseLineEditIsImpty);
+    app::hideWidget(ui->T_D_ConformEraseLineEditIsImpty);
 }
 
 void MainWindow::on_T_D_SelectedItemLessOne_PushButton_Ok_clicked()
 {
-    hideWidget(ui->T_D_SelectedItemLessOne);
+    app::hideWidget(ui->T_D_SelectedItemLessOne);
 }
 
 void MainWindow::on_T_D_SelectedItemLessOne_Close_clicked()
 {
-    hideWidget(ui->T_D_SelectedItemLessOne);
+    app::hideWidget(ui->T_D_SelectedItemLessOne);
 }
 
 // ---------------------------------------------------------------------------
@@ -266,7 +266,7 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
         return; // pressed already, waiting for the default-SMS-app answer; or no phone
     if (!workflow::eraseplan::isConfirmWord(ui->M_ConformErase_LineEdit_InputErase->text())) {
         qDebug() << " not eq Erase";
-        showWidget(ui->T_D_ConformEraseLineEditIsImpty);
+        app::showWidget(ui->T_D_ConformEraseLineEditIsImpty);
         return;
     }
     qDebug() << "eq Erase";
@@ -274,7 +274,7 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
     // switch still waiting for the photo stop is dropped, and the level
     // notice closes (it cannot change the level until the run is over).
     dropPendingWaits();
-    hideWidget(ui->T_M_SelectLevel_1_1);
+    app::hideWidget(ui->T_M_SelectLevel_1_1);
     foldAnsweredBatches();
     m_messagesLeftOut = 0;
     m_eraseProgress = 0;
@@ -289,7 +289,7 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
         // before a cancel passes at once and is reported as erased then.
         workflow::eraseplan::selectApps(checked, m_eraseSelected);
         if (!workflow::eraseplan::anySelected(m_eraseSelected, workflow::scanplan::scopeCategories(EraseType::App))) {
-            showWidget(ui->T_D_SelectedItemLessOne);
+            app::showWidget(ui->T_D_SelectedItemLessOne);
             return;
         }
         m_eraseCancelRequested = false;
@@ -309,7 +309,7 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
         if (!m_messageToEraseList.isEmpty())
             m_eraseSelected[Message] = true;
         if (!workflow::eraseplan::anySelected(m_eraseSelected, workflow::scanplan::scopeCategories(EraseType::Private))) {
-            showWidget(ui->T_D_SelectedItemLessOne);
+            app::showWidget(ui->T_D_SelectedItemLessOne);
             return;
         }
         reopenCategoriesWithNewKeys();
@@ -325,7 +325,7 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
         for (bool &passed : m_eraseStepPassed)
             passed = false;
         if (!workflow::eraseplan::anySelected(m_eraseSelected, workflow::scanplan::scopeCategories(EraseType::All))) {
-            showWidget(ui->T_D_SelectedItemLessOne);
+            app::showWidget(ui->T_D_SelectedItemLessOne);
             return;
         }
         break;
@@ -369,7 +369,7 @@ void MainWindow::checkApkIsDefaultSMSAppReadable()
     changeDefaultSMSApp();
     m_timerChangeDefaultSMSAppReadable->start(1000);
     hidePages();
-    showWidget(ui->A_MP_ChangeDefault_SMS_Widget);
+    app::showWidget(ui->A_MP_ChangeDefault_SMS_Widget);
 }
 
 void MainWindow::changeDefaultSMSAppReadable()
@@ -393,7 +393,7 @@ void MainWindow::changeDefaultSMSAppReadable()
         if (!workflow::eraseplan::anySelected(m_eraseSelected, workflow::scanplan::scopeCategories(m_eraseType))) {
             // Only messages were chosen: nothing is left to erase, so no run
             // (and no reboot) takes place.
-            showWidget(ui->T_D_SelectedItemLessOne);
+            app::showWidget(ui->T_D_SelectedItemLessOne);
             return;
         }
     }
@@ -442,7 +442,7 @@ void MainWindow::beginErasing()
     ui->M_IsErasing_PubuButton_Stop->setEnabled(true);
     startEraseRun();
     m_workPhase = Erasing;
-    showWidget(ui->M_IsErasing_2);
+    app::showWidget(ui->M_IsErasing_2);
 }
 
 void MainWindow::startEraseRun()
@@ -575,7 +575,7 @@ void MainWindow::finishEraseRun()
     // success text.
     endEraseRun(m_eraseAccount.finishedOutcome());
     hidePages();
-    showWidget(ui->M_EraseCompleted_3);
+    app::showWidget(ui->M_EraseCompleted_3);
     // The report stays in front until the user leaves it; the reboot and the
     // link coming back go on behind it.
     m_reportHeld = true;
@@ -592,7 +592,7 @@ void MainWindow::finishEraseRun()
     ui->testLabel_2->clear();
     m_programType = ProgramType::ConnectingDevice;
     stopPhotoFetching();
-    hideWidget(ui->T_AppState);
+    app::hideWidget(ui->T_AppState);
 }
 
 void MainWindow::on_M_EraseComplated_PushButton_Home_clicked()
@@ -600,15 +600,15 @@ void MainWindow::on_M_EraseComplated_PushButton_Home_clicked()
     if (leaveEraseReport())
         return; // what the link shows now: the phone page once it is back
     hidePages();
-    showWidget(ui->A_MP_ConnectedInfomation_5);
+    app::showWidget(ui->A_MP_ConnectedInfomation_5);
 }
 
 void MainWindow::on_T_D_FactoryDataReset_PushButton_Ok_clicked()
 {
-    hideWidget(ui->T_D_FactoryDataReset);
+    app::hideWidget(ui->T_D_FactoryDataReset);
 }
 
 void MainWindow::on_T_D_FactoryDataReset_Close_clicked()
 {
-    hideWidget(ui->T_D_FactoryDataReset);
+    app::hideWidget(ui->T_D_FactoryDataReset);
 }

@@ -43,7 +43,7 @@ void setRecordLink(QPushButton *link, QLabel *line, const workflow::eraserecord:
 {
     // Until the run's record is on disk, neither the link nor the line.
     const bool none = written.ok() && written.pdfPath.isEmpty();
-    setWidgetShown(link, written.ok() && !none);
+    app::setWidgetShown(link, written.ok() && !none);
     link->setToolTip(QDir::toNativeSeparators(written.pdfPath));
     line->setText(none ? QString() : workflow::eraserecord::recordLine(written, folder));
     line->setStyleSheet(written.ok() ? QStringLiteral("color:#666666; font-size:12px;")
@@ -286,9 +286,9 @@ void MainWindow::interruptEraseRun(const QString &reason)
     if (!m_eraseAccount.isOpen())
         return;
     endEraseRun(workflow::EraseAccount::Outcome::Interrupted, reason);
-    hideWidget(ui->T_D_IsErasing_Stop);
+    app::hideWidget(ui->T_D_IsErasing_Stop);
     hidePages();
-    showWidget(ui->M_EraseCompleted_3);
+    app::showWidget(ui->M_EraseCompleted_3);
     // The link goes on behind the report until the user leaves it.
     m_reportHeld = true;
 }
@@ -309,7 +309,7 @@ void MainWindow::fillEraseReport()
     const workflow::EraseAccount &a = m_eraseAccount;
     const bool clean = a.outcome() == workflow::EraseAccount::Outcome::Completed
                        && a.verification().status != workflow::EraseAccount::Verification::Status::StillPresent;
-    ui->M_EraseCompleted_Label_Image->setPixmap(purgatexPicture(
+    ui->M_EraseCompleted_Label_Image->setPixmap(app::purgatexPicture(
         clean ? QStringLiteral(":/Image/Erase/completed.png") : QStringLiteral(":/Image/Erase/incomplete.png")));
     ui->M_EraseCompleted_Label_Title->setText(workflow::eraserecord::reportTitle(a));
     ui->M_EraseCompleted_Label_Text->setText(workflow::eraserecord::reportSummary(a));
@@ -321,7 +321,7 @@ void MainWindow::fillEraseReport()
             .arg(verification == workflow::EraseAccount::Verification::Status::Verified       ? QStringLiteral("#3CB86B")
                  : verification == workflow::EraseAccount::Verification::Status::StillPresent ? QStringLiteral("#E8541E")
                                                                                     : QStringLiteral("#333333")));
-    setWidgetShown(ui->M_EraseCompleted_Label_Verify, verifies);
+    app::setWidgetShown(ui->M_EraseCompleted_Label_Verify, verifies);
 
     QTableWidget *table = ui->M_EraseCompleted_Table;
     const QVector<workflow::eraserecord::Row> rows = workflow::eraserecord::reportRows(a);
@@ -374,10 +374,10 @@ void MainWindow::on_T_D_EraseCancelled_PushButton_Record_clicked()
 
 void MainWindow::on_T_D_EraseCancelled_PushButton_Ok_clicked()
 {
-    hideWidget(ui->T_D_EraseCancelled);
+    app::hideWidget(ui->T_D_EraseCancelled);
 }
 
 void MainWindow::on_T_D_EraseCancelled_Close_clicked()
 {
-    hideWidget(ui->T_D_EraseCancelled);
+    app::hideWidget(ui->T_D_EraseCancelled);
 }

@@ -99,7 +99,7 @@ void MainWindow::setScopeButtonsEnabled(bool enabled)
 void MainWindow::showScanPage(EraseType et)
 {
     hidePages();
-    showWidget(ui->B_EAll_ToScan);
+    app::showWidget(ui->B_EAll_ToScan);
     switch (et) {
     case EraseType::All:
         ui->EAll_Lable_ScanType->setText(tr("Erase All Data"));
@@ -242,7 +242,7 @@ void MainWindow::resetScanState()
 static void hideResultTables(MainWindow *w)
 {
     for (const char *name : kTableNames)
-        hideWidget(w->findChild<QTableWidget *>(QLatin1String(name)));
+        app::hideWidget(w->findChild<QTableWidget *>(QLatin1String(name)));
 }
 
 static QList<QRadioButton *> appRadioButtons(Ui::MainWindow *ui)
@@ -291,7 +291,7 @@ void MainWindow::on_EAll_Label_ToScan_clicked()
         hideResultTables(this);
         hidePages();
         ui->M_All_Private_IsScanning_ProgressBar->setValue(5);
-        showWidget(ui->M_All_Private_IsScanning);
+        app::showWidget(ui->M_All_Private_IsScanning);
         if (!ui->EP_IsScanning_TextBroswerEditor->text().isEmpty())
             ui->EP_IsScanning_TextBroswerEditor->clear();
         qDebug() << "start clear data and new";
@@ -312,7 +312,7 @@ void MainWindow::on_EAll_Label_ToScan_clicked()
         }
         hidePages();
         ui->M_All_Private_IsScanning_ProgressBar->setValue(5);
-        showWidget(ui->M_All_Private_IsScanning);
+        app::showWidget(ui->M_All_Private_IsScanning);
         resetScanState();
         m_scanLeftApp = 0;
         ui->M_All_Private_IsScanning_Label_leftTime->setText(calculating);
@@ -325,7 +325,7 @@ void MainWindow::on_EAll_Label_ToScan_clicked()
         setScopeButtonsEnabled(false);
         hidePages();
         ui->M_All_Private_IsScanning_ProgressBar->setValue(5);
-        showWidget(ui->M_All_Private_IsScanning);
+        app::showWidget(ui->M_All_Private_IsScanning);
         resetScanState();
         m_scanLeftAll = 0;
         ui->M_All_Private_IsScanning_Label_leftTime->setText(calculating);
@@ -574,9 +574,9 @@ void MainWindow::updatePrivateUI()
     ui->EP_IsScanning_PushButton_Erase->setEnabled(true);
     ui->EP_IsScanning_TextBroswerEditor->setEnabled(true);
     hidePages();
-    showWidget(ui->C_EPrivate_IsScanning_2);
+    app::showWidget(ui->C_EPrivate_IsScanning_2);
     selectCategory(Contact);
-    hideWidget(ui->T_D_IsScanning_Stop);
+    app::hideWidget(ui->T_D_IsScanning_Stop);
     writeFoundCounts(this, ui);
     appendTrace(QStringLiteral("F_100percent:\n"));
     startPhotoFetching();
@@ -609,8 +609,8 @@ void MainWindow::updateAppUI()
     m_timerDecreaseScanTime->stop();
     setScopeButtonsEnabled(true);
     hidePages();
-    showWidget(ui->D_EApp_ToScanAndIsScanning);
-    hideWidget(ui->T_D_IsScanning_Stop);
+    app::showWidget(ui->D_EApp_ToScanAndIsScanning);
+    app::hideWidget(ui->T_D_IsScanning_Stop);
 }
 
 void MainWindow::updateAllUI()
@@ -626,7 +626,7 @@ void MainWindow::updateAllUI()
     setScopeButtonsEnabled(true);
     ui->EAll_Label_ToScan->setEnabled(true);
     showConfirmPage();
-    hideWidget(ui->T_D_IsScanning_Stop);
+    app::hideWidget(ui->T_D_IsScanning_Stop);
     writeFoundCounts(this, ui);
 }
 

@@ -319,8 +319,8 @@ private slots:
 
 void TestTranslations::initTestCase()
 {
-    QVERIFY(shippedLanguages().contains(QStringLiteral("de")));
-    QVERIFY(installTranslation(QStringLiteral("de")));
+    QVERIFY(app::shippedLanguages().contains(QStringLiteral("de")));
+    QVERIFY(app::installTranslation(QStringLiteral("de")));
     QCOMPARE(QLocale().language(), QLocale::German);
     // A real Private scan of the simulated phone: the results page with its
     // tables, captions and column titles as the user sees them.
@@ -354,7 +354,7 @@ void TestTranslations::chooseLanguage()
 {
     QFETCH(QStringList, asked);
     QFETCH(QString, chosen);
-    QCOMPARE(::chooseLanguage(asked, {QStringLiteral("de")}), chosen);
+    QCOMPARE(app::chooseLanguage(asked, {QStringLiteral("de")}), chosen);
 }
 
 // lupdate, run over the sources as the build's purgatex-lupdate target runs
