@@ -81,7 +81,7 @@ public:
     QVariant data(int role) const override
     {
         if (m_checkCategory >= 0 && (role == Qt::AccessibleTextRole || role == Qt::AccessibleDescriptionRole))
-            return checkCellAccessibleData(this, m_checkCategory, role);
+            return browser::checkCellAccessibleData(this, m_checkCategory, role);
         QVariant own = QTableWidgetItem::data(role);
         if (own.isValid())
             return own;
@@ -334,7 +334,7 @@ void MainWindow::createCategoryTables()
         auto *table = new QTableWidget(page);
         m_categoryTables[c] = table;
         table->setObjectName(QLatin1String(layout.objectName));
-        table->setItemDelegate(new RowDelegate(this));
+        table->setItemDelegate(new browser::RowDelegate(this));
         table->setGeometry(155, 43, layout.tableWidth, 373);
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
