@@ -229,7 +229,7 @@ private:
         // kept as the states change, so figures are never counted afresh.
         QStringList order;
         QByteArray states;
-        KeyIndex index;
+        proto::KeyIndex index;
         int inState[StateCount] = {};
         bool takesPart = false;
         bool earlierRun = false;

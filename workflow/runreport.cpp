@@ -108,7 +108,7 @@ QStringList keysStillWanted(const QStringList &source, const QSet<QString> &answ
 // The chosen keys that a cancelled run sent without an answer.
 QStringList keysSentUnanswered(const QStringList &chosen, const QStringList &unanswered)
 {
-    KeyIndex sentUnanswered;
+    proto::KeyIndex sentUnanswered;
     sentUnanswered.reserve(int(unanswered.size()));
     for (int i = 0; i < unanswered.size(); ++i)
         sentUnanswered.insert(unanswered, i);
