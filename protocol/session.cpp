@@ -286,8 +286,8 @@ void MainWindow::newTCPConnected()
             m_timerNewTCPConnected->start(2000);
         } else {
             qDebug() << "times>=3";
-            if (m_timerTestCheckAppQuited)
-                m_timerTestCheckAppQuited->stop();
+            if (m_stepTimer[StepTestCheckAppQuited])
+                m_stepTimer[StepTestCheckAppQuited]->stop();
             resetHomeInfoDisplay();
             hidePages();
             resetAdbCheckState();
@@ -367,7 +367,7 @@ void MainWindow::homeInfoReadable()
         stopActivityTimers();
         m_tcpSocket->abort();
         m_connectFailTimes = 0;
-        m_timerTestPort->start(100);
+        m_stepTimer[StepTestPort]->start(100);
     }
 }
 
@@ -429,7 +429,7 @@ bool MainWindow::decodeReceivedFrames()
             discardReceivedBytes();
             resetAdbCheckState();
             stopActivityTimers();
-            m_timerTestPort->start(100);
+            m_stepTimer[StepTestPort]->start(100);
             return false;
         case proto::FramePass::Partial:
             logFrameHeader(pass.header());

@@ -188,25 +188,12 @@ void MainWindow::on_T_D_CancelNoAnswer_Close_clicked()
 
 QList<QTimer *> MainWindow::deviceLinkStepTimers()
 {
-    return {m_timerSlotDeviceIn,
-            m_timerTestAdbDevices,
-            m_timerTestPort,
-            m_timerTestGetOtherSoftPidBy5037,
-            m_timerTestGetOtherSoftNameByPid,
-            m_timerTestStartAdb,
-            m_timerTestUsb,
-            m_timerTestRsa,
-            m_timerTestCheckHasApk,
-            m_timerTestInstallApk,
-            m_timerTestStartActivity,
-            m_timerTestForwardAdb,
-            m_timerTestGetPower,
-            m_timerTestGetSerial,
-            m_timerTestGetOtherSoftPidBy10000,
-            m_timerTestGetOtherSoftNameByPid_10000,
-            m_timerTestKillOtherSoftBy10000,
-            m_timerTestKillAdb,
-            m_timerTestKillAdbForRsa};
+    QList<QTimer *> timers;
+    for (const TimedStep &t : timedSteps()) {
+        if (t.kind == LinkStep)
+            timers << m_stepTimer[t.step];
+    }
+    return timers;
 }
 
 void MainWindow::stopWorkflowTimers()
@@ -265,7 +252,7 @@ void MainWindow::stopActivityTimers()
     if (m_programType == ProgramType::ConnectingDevice)
         timers = deviceLinkStepTimers();
     else
-        timers << m_timerTestCheckAppQuited;
+        timers << m_stepTimer[StepTestCheckAppQuited];
     if (m_workPhase == None && m_programType == ProgramType::Idle)
         timers << m_timerHomeInfoReadable << m_timerNewTCPConnected;
     for (QTimer *t : qAsConst(timers))

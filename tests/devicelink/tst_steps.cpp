@@ -40,23 +40,23 @@ QString member(MainWindow &w, const QString &name)
 QTimer *timerOf(MainWindow &w, const QString &slot)
 {
     const QMap<QString, QTimer *> timers = {
-        {"testPort", w.m_timerTestPort},
-        {"testGetOtherSoftPidBy5037", w.m_timerTestGetOtherSoftPidBy5037},
-        {"testGetOtherSoftNameByPid", w.m_timerTestGetOtherSoftNameByPid},
-        {"testKillAdb", w.m_timerTestKillAdb},
-        {"testStartAdb", w.m_timerTestStartAdb},
-        {"testUsb", w.m_timerTestUsb},
-        {"testRsa", w.m_timerTestRsa},
-        {"testKillAdbForRsa", w.m_timerTestKillAdbForRsa},
-        {"testCheckHasApk", w.m_timerTestCheckHasApk},
-        {"testInstallApk", w.m_timerTestInstallApk},
-        {"testStartActivity", w.m_timerTestStartActivity},
-        {"testForwardAdb", w.m_timerTestForwardAdb},
-        {"testGetOtherSoftPidBy10000", w.m_timerTestGetOtherSoftPidBy10000},
-        {"testGetOtherSoftNameByPid_10000", w.m_timerTestGetOtherSoftNameByPid_10000},
-        {"testKillOtherSoftBy10000", w.m_timerTestKillOtherSoftBy10000},
-        {"testGetPower", w.m_timerTestGetPower},
-        {"testGetSerial", w.m_timerTestGetSerial},
+        {"testPort", w.m_stepTimer[MainWindow::StepTestPort]},
+        {"testGetOtherSoftPidBy5037", w.m_stepTimer[MainWindow::StepTestGetOtherSoftPidBy5037]},
+        {"testGetOtherSoftNameByPid", w.m_stepTimer[MainWindow::StepTestGetOtherSoftNameByPid]},
+        {"testKillAdb", w.m_stepTimer[MainWindow::StepTestKillAdb]},
+        {"testStartAdb", w.m_stepTimer[MainWindow::StepTestStartAdb]},
+        {"testUsb", w.m_stepTimer[MainWindow::StepTestUsb]},
+        {"testRsa", w.m_stepTimer[MainWindow::StepTestRsa]},
+        {"testKillAdbForRsa", w.m_stepTimer[MainWindow::StepTestKillAdbForRsa]},
+        {"testCheckHasApk", w.m_stepTimer[MainWindow::StepTestCheckHasApk]},
+        {"testInstallApk", w.m_stepTimer[MainWindow::StepTestInstallApk]},
+        {"testStartActivity", w.m_stepTimer[MainWindow::StepTestStartActivity]},
+        {"testForwardAdb", w.m_stepTimer[MainWindow::StepTestForwardAdb]},
+        {"testGetOtherSoftPidBy10000", w.m_stepTimer[MainWindow::StepTestGetOtherSoftPidBy10000]},
+        {"testGetOtherSoftNameByPid_10000", w.m_stepTimer[MainWindow::StepTestGetOtherSoftNameByPid_10000]},
+        {"testKillOtherSoftBy10000", w.m_stepTimer[MainWindow::StepTestKillOtherSoftBy10000]},
+        {"testGetPower", w.m_stepTimer[MainWindow::StepTestGetPower]},
+        {"testGetSerial", w.m_stepTimer[MainWindow::StepTestGetSerial]},
         {"newTCPConnected", w.m_timerNewTCPConnected},
     };
     return timers.value(slot);
@@ -170,7 +170,7 @@ private slots:
         }
         LogCapture log;
         MainWindow w;
-        w.m_timerTestPort->stop();
+        w.m_stepTimer[MainWindow::StepTestPort]->stop();
         ensureHandOverTimer(w);
         // The step's successor is armed but does not run: one step is looked at.
         for (QTimer *t : linkTimers(w))
@@ -233,7 +233,7 @@ private slots:
         LogCapture log;
         {
             MainWindow w;
-            w.m_timerTestPort->stop();
+            w.m_stepTimer[MainWindow::StepTestPort]->stop();
             const char *stepSlots[] = {"testPort", "testGetOtherSoftPidBy5037", "testGetOtherSoftNameByPid",
                                    "testKillAdb", "testStartAdb", "testUsb", "testRsa", "testKillAdbForRsa",
                                    "testCheckHasApk", "testInstallApk", "testStartActivity", "testForwardAdb",
@@ -257,7 +257,7 @@ private slots:
 
             // Left to itself the program keeps trying.
             log.clear();
-            w.m_timerTestPort->start(1);
+            w.m_stepTimer[MainWindow::StepTestPort]->start(1);
             QTRY_VERIFY_WITH_TIMEOUT(log.count(QStringLiteral("start kill adb for rsa")) >= 3, 10000);
         }
         qputenv("PURGATEX_TOOLS_DIR", old);

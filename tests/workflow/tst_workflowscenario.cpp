@@ -350,7 +350,7 @@ void TestWorkflowScenario::privateEraseSendsExactlyTheChosenKeys()
     QVERIFY(r.w.m_rebootDone);
     // Nothing waits for `adb reboot`; its end arms the presence poll.
     QVERIFY(waitFor(r.w, [&] { return r.phone.calls().contains("adb reboot"); }));
-    QVERIFY(waitFor(r.w, [&] { return r.w.m_timerSlotDeviceIn->isActive(); }));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_stepTimer[MainWindow::StepSlotDeviceIn]->isActive(); }));
     QCOMPARE(r.w.m_eraseLeftPrivate, 0.0f);
 }
 
@@ -695,7 +695,7 @@ void TestWorkflowScenario::factoryResetNoticeAfterAllErase()
     QVERIFY(r.w.m_rebootDone);
 
     // The phone reboots; the link comes up again straight to the companion app.
-    r.w.m_timerSlotDeviceIn->stop();
+    r.w.m_stepTimer[MainWindow::StepSlotDeviceIn]->stop();
     r.sim.dropConnection();
     QVERIFY(waitFor(r.w, [&] { return r.w.m_tcpSocket->state() == QAbstractSocket::UnconnectedState; }));
     r.w.m_companionPort = r.sim.port();
@@ -1256,9 +1256,9 @@ void TestWorkflowScenario::lostConnectionStopsTimersOfState()
                       r.w.m_timerAllDataErased, r.w.m_timerDecreaseEraseTime})
         QVERIFY(!t->isActive());
     // Back to the device link, once its probe of the phone has answered.
-    QVERIFY(waitFor(r.w, [&] { return r.w.m_timerTestPort->isActive() || r.w.m_timerTestCheckHasApk->isActive(); }));
-    r.w.m_timerTestPort->stop();
-    r.w.m_timerTestCheckHasApk->stop();
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_stepTimer[MainWindow::StepTestPort]->isActive() || r.w.m_stepTimer[MainWindow::StepTestCheckHasApk]->isActive(); }));
+    r.w.m_stepTimer[MainWindow::StepTestPort]->stop();
+    r.w.m_stepTimer[MainWindow::StepTestCheckHasApk]->stop();
     for (QTimer *t : r.w.deviceLinkStepTimers())
         t->blockSignals(false);
 }
@@ -1300,7 +1300,7 @@ void TestWorkflowScenario::closeSendsCloseRequestWhenConnected()
     QVERIFY(r.w.m_closeRequested);
     for (QTimer *t : r.w.deviceLinkStepTimers())
         QVERIFY2(!t->isActive(), qPrintable(t->objectName()));
-    QVERIFY(!r.w.m_timerTestCheckAppQuited->isActive());
+    QVERIFY(!r.w.m_stepTimer[MainWindow::StepTestCheckAppQuited]->isActive());
     const QStringList calls = r.phone.calls();
     QCOMPARE(calls.count("taskkill /f /im Purgatex.exe"), 1);
     QCOMPARE(calls.last(), QString("taskkill /f /im Purgatex.exe"));

@@ -28,11 +28,11 @@ class TestWorkflowStates : public QObject
                 {"checkApkIsDefaultSMSAppReadable", w.m_timerCheckApkIsDefaultSMSAppReadable},
                 {"changeDefaultSMSAppReadable", w.m_timerChangeDefaultSMSAppReadable},
                 {"checkCancelErase", w.m_timerCheckCancelErase},
-                {"testCheckAppQuited", w.m_timerTestCheckAppQuited},
+                {"testCheckAppQuited", w.m_stepTimer[MainWindow::StepTestCheckAppQuited]},
                 {"homeInfoReadable", w.m_timerHomeInfoReadable},
                 {"newTCPConnected", w.m_timerNewTCPConnected},
-                {"testPort", w.m_timerTestPort},
-                {"slotDeviceIn", w.m_timerSlotDeviceIn}};
+                {"testPort", w.m_stepTimer[MainWindow::StepTestPort]},
+                {"slotDeviceIn", w.m_stepTimer[MainWindow::StepSlotDeviceIn]}};
     }
 
 private slots:
@@ -90,7 +90,7 @@ void TestWorkflowStates::stopActivityTimersStopsTheStatesTimers()
 void TestWorkflowStates::levelDialogSetsLevelAndLabel()
 {
     MainWindow w;
-    w.m_timerTestPort->stop();
+    w.m_stepTimer[MainWindow::StepTestPort]->stop();
     QCoreApplication::processEvents(); // the form-dependent set-up runs once the window is built
     QCOMPARE(w.m_levelToErase, quint16(3));
     QCOMPARE(w.ui->M_ConformErase_Label_SecurityLevel->text(), QString("Low"));
