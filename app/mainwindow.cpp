@@ -19,8 +19,6 @@ MainWindow::MainWindow(QWidget *parent)
     initSession();
     initLibraryPaths();
     initWorkflowTimers();
-    initVerification();
-    initBrowserTimers();
     ui->setupUi(this);
     connectFormSlots(this); // the form's on_<name>_<signal> slots
     bindFormPictures(this);

@@ -822,6 +822,32 @@ public:
     void initWorkflowTimers();
     void stopActivityTimers();
 
+    // Every poll and wait timer of the session, the workflow, the
+    // verification pass and the browser, each with its slot, whether it
+    // fires once and the stop lists it belongs to: the one list of them
+    // (workflow/polls.cpp). Set-up makes one timer per row and every stop
+    // list walks it; a poll's interval is given where it is started.
+    enum PollStop {
+        StopsOnItsOwn = 0,
+        StopsWithSession = 0x01,     // the window goes
+        StopsWithSupervision = 0x02, // a reboot, the close, a loss while idle
+        StopsWithConnection = 0x04,  // the link to the companion app is lost
+        StopsWithScanCancel = 0x08,  // a scan's cancel ends
+        StopsWithEraseCancel = 0x10, // an erase's cancel ends
+        PhotoStopWait = 0x20,        // awaits the photo stop's acknowledgement
+    };
+    struct PollDef
+    {
+        QTimer *MainWindow::*timer;
+        void (MainWindow::*slot)();
+        bool singleShot;
+        int stops; // PollStop flags
+    };
+    static const QVector<PollDef> &polls();
+    void initPolls();
+    void stopPolls(int stops);
+    bool anyPollActive(int stops) const;
+
     ProgramType m_programType = ProgramType::ConnectingDevice;
     WorkPhase m_workPhase = None;
     AppStateType m_appState = AppStateType::Active;
@@ -1042,7 +1068,8 @@ public:
         qint64 chars = 0;
         quint64 scan = 0; // m_scansStarted when they were kept aside
     } m_verifyScanBounds;
-    void initVerification();
+    // The pass gave up waiting for the phone to come back and answer.
+    void verificationTimedOut();
     void startVerificationWait();
     void requestVerificationList(int category);
     eraseverification::Listing verificationListing(int category) const;
@@ -1132,8 +1159,6 @@ public:
     // (browser/)
     // =====================================================================
 public:
-    void initBrowserTimers();
-
     // Tables: created once while the pages are built, found by object name.
     void createCategoryTables();
     void loadTableIcons();

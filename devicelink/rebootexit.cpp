@@ -70,8 +70,7 @@ void MainWindow::testReboot()
     // supervision still ticking would give up on its own and start a second
     // step chain beside this one.
     stopDeviceLink();
-    m_timerNewTCPConnected->stop();
-    m_timerHomeInfoReadable->stop();
+    stopPolls(StopsWithSupervision);
     m_connectFailTimes = 0;
     m_tcpSocket->abort();
     m_rebootDone = true;
@@ -185,8 +184,7 @@ void MainWindow::closeProgram()
     // m_closeRecordWaitMs.
     if (!m_closeRequested) {
         m_closeRequested = true;
-        m_timerNewTCPConnected->stop();
-        m_timerHomeInfoReadable->stop();
+        stopPolls(StopsWithSupervision);
         stopDeviceLink();
         stopDeviceTracking(); // taskkill ends this program's processes, not adb
         if (eraseRecordWriting()) {

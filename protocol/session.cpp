@@ -31,8 +31,6 @@ void MainWindow::initSession()
     // memory.
     m_tcpSocket->setReadBufferSize(m_receivePassBytes);
     connect(m_tcpSocket, &QTcpSocket::readyRead, this, &MainWindow::receiveData);
-    m_timerReceiveData = new QTimer(this);
-    connect(m_timerReceiveData, &QTimer::timeout, this, &MainWindow::receiveData);
     // Bytes of a connection that ended never belong to the next one, in
     // either direction.
     connect(m_tcpSocket, &QAbstractSocket::stateChanged, this, [this](QAbstractSocket::SocketState s) {
@@ -43,16 +41,9 @@ void MainWindow::initSession()
             m_outgoing.clear();
         }
     });
-    // An erase batch goes on as the socket takes its bytes.
-    m_timerSendOutgoing = new QTimer(this);
-    m_timerSendOutgoing->setSingleShot(true);
-    connect(m_timerSendOutgoing, &QTimer::timeout, this, &MainWindow::sendOutgoing);
+    // An erase batch goes on as the socket takes its bytes (and on its
+    // timer, workflow/polls.cpp).
     connect(m_tcpSocket, &QIODevice::bytesWritten, this, &MainWindow::sendOutgoing);
-
-    m_timerNewTCPConnected = new QTimer(this);
-    connect(m_timerNewTCPConnected, &QTimer::timeout, this, &MainWindow::newTCPConnected);
-    m_timerHomeInfoReadable = new QTimer(this);
-    connect(m_timerHomeInfoReadable, &QTimer::timeout, this, &MainWindow::homeInfoReadable);
 
     for (int c = 0; c < CategoryCount; ++c) {
         m_scanSecondsPerItem[c] = proto::ScanSecondsPerItem[c];
@@ -63,10 +54,7 @@ void MainWindow::initSession()
 void MainWindow::teardownSession()
 {
     m_outgoing.clear();
-    m_timerSendOutgoing->stop();
-    m_timerNewTCPConnected->stop();
-    m_timerHomeInfoReadable->stop();
-    m_timerReceiveData->stop();
+    stopPolls(StopsWithSession);
     m_tcpSocket->disconnect(this);
     m_tcpSocket->abort();
     clearPhotoThumbnails();

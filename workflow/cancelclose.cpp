@@ -63,10 +63,7 @@ void MainWindow::checkCancelScan()
 // the program, whatever the phone still does; the user may go on.
 void MainWindow::endScanCancel(bool acknowledged)
 {
-    stopIfActive(m_timerCheckCancelScan);
-    stopIfActive(m_timerLeftTimeReadable);
-    stopIfActive(m_timerAllDataReadable);
-    stopIfActive(m_timerDecreaseScanTime);
+    stopPolls(StopsWithScanCancel);
     dropPendingWaits();
     m_cancelClock.invalidate();
     hidePages();
@@ -138,9 +135,7 @@ void MainWindow::checkCancelErase()
 
 void MainWindow::endEraseCancel(bool acknowledged)
 {
-    stopIfActive(m_timerCheckCancelErase);
-    stopIfActive(m_timerAllDataErased);
-    stopIfActive(m_timerDecreaseEraseTime);
+    stopPolls(StopsWithEraseCancel);
     dropPendingWaits();
     m_cancelClock.invalidate();
     m_lateAnswerClock.invalidate();
@@ -198,13 +193,7 @@ QList<QTimer *> MainWindow::deviceLinkStepTimers()
 
 void MainWindow::stopWorkflowTimers()
 {
-    for (QTimer *t : {m_timerCheckStopGetPhotoBeforeScan, m_timerCheckStopGetPhotoSwitchedAllApp,
-                      m_timerLeftTimeReadable, m_timerAllDataReadable, m_timerDecreaseScanTime,
-                      m_timerCheckCancelScan, m_timerCheckStopGetPhotoBeforeErase,
-                      m_timerCheckApkIsDefaultSMSAppReadable, m_timerChangeDefaultSMSAppReadable,
-                      m_timerAllDataErased, m_timerDecreaseEraseTime, m_timerCheckCancelErase,
-                      m_timerGetPhotoByTime, m_timerUpdateTablePhoto})
-        stopIfActive(t);
+    stopPolls(StopsWithConnection);
     m_scopeAfterPhotoStop = -1;
     m_cancelClock.invalidate();
     m_lateAnswerClock.invalidate();
@@ -253,10 +242,10 @@ void MainWindow::stopActivityTimers()
         timers = deviceLinkStepTimers();
     else
         timers << m_stepTimer[StepTestCheckAppQuited];
-    if (m_workPhase == None && m_programType == ProgramType::Idle)
-        timers << m_timerHomeInfoReadable << m_timerNewTCPConnected;
     for (QTimer *t : qAsConst(timers))
         stopIfActive(t);
+    if (m_workPhase == None && m_programType == ProgramType::Idle)
+        stopPolls(StopsWithSupervision);
     // A device-link step whose timer was stopped may be running its command.
     abandonStepsOf(timers);
     // Every wait and poll of the workflow goes with the connection, whatever
