@@ -2,6 +2,7 @@
 // it ran, the line it logged, the value its output rule set and the step it
 // armed next. Also start-up, and a machine without any of the tools.
 #include "devicelinktest.h"
+#include "devicelink/stepdef.h"
 #include "support/simphone.h"
 
 #include <QCoreApplication>
@@ -198,6 +199,53 @@ private slots:
         }
         for (const MainWindow::StepIo &io : w.m_step)
             QCOMPARE(io.readTimes, 0);
+    }
+
+    // Each timer of the step table runs its own step, and the stops that
+    // own it end both the timer and the command it started: a row wired to
+    // another step's slot, or a step left out of a stop list, would run a
+    // second chain of steps beside the first.
+    void everyStepTimerRunsItsStepAndStops_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<bool>("watchdog");
+        for (const MainWindow::TimedStep &t : MainWindow::timedSteps())
+            QTest::newRow(QByteArray("step ").append(QByteArray::number(t.step)).constData())
+                << int(t.step) << (t.kind == MainWindow::Watchdog);
+    }
+    void everyStepTimerRunsItsStepAndStops()
+    {
+        QFETCH(int, step);
+        QFETCH(bool, watchdog);
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        MainWindow w;
+        w.stopDeviceLink(); // the port check armed at start-up
+        QTimer *timer = w.m_stepTimer[step];
+        QVERIFY(timer);
+        int ran = -1;
+        // Connected after the window's own slot, so it sees what that slot started.
+        connect(timer, &QTimer::timeout, &w, [&] { ran = w.m_runningStep ? int(w.m_runningStep->step) : -2; });
+        timer->start(0);
+        QTRY_VERIFY_WITH_TIMEOUT(ran != -1, 5000);
+        QCOMPARE(ran, step);
+
+        // The connection to the companion app is lost in the state the step
+        // runs in: the link's steps while connecting, the watchdog while idle.
+        w.m_programType = watchdog ? ProgramType::Idle : ProgramType::ConnectingDevice;
+        timer->start(60000);
+        w.stopActivityTimers();
+        QVERIFY(!timer->isActive());
+        QVERIFY(!w.m_runningStep);
+
+        // Stopping the device link stops every step timer.
+        for (QTimer *t : w.m_stepTimer) {
+            if (t)
+                t->start(60000);
+        }
+        w.stopDeviceLink();
+        for (const MainWindow::TimedStep &t : MainWindow::timedSteps())
+            QVERIFY2(!w.m_stepTimer[t.step]->isActive(), qPrintable(QString::number(t.step)));
     }
 
     void startUpOrder()
