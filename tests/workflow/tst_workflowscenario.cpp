@@ -95,6 +95,19 @@ class TestWorkflowScenario : public QObject
         QTest::keyClicks(edit, word);
     }
 
+    // The polls of the scan and the erase (those a lost connection stops)
+    // still running, by their place in the window's table of polls.
+    static QList<int> workflowPollsRunning(MainWindow &w)
+    {
+        QList<int> running;
+        const auto &polls = MainWindow::polls();
+        for (int i = 0; i < polls.size(); ++i) {
+            if ((polls[i].stops & MainWindow::StopsWithConnection) && (w.*polls[i].timer)->isActive())
+                running << i;
+        }
+        return running;
+    }
+
     // Stop and OK on the erasing page; the companion app (silent by now)
     // is made to acknowledge, and the confirm page comes back.
     static bool cancelErase(Rig &r)
@@ -741,6 +754,7 @@ void TestWorkflowScenario::cancelScanBeforeEstimate()
     QVERIFY(r.w.ui->S_Private_Button->isEnabled());
     QVERIFY(r.w.ui->M_All_Private_IsScanning_pushButton_Stop->isEnabled());
     QVERIFY(!r.w.m_timerDecreaseScanTime->isActive());
+    QCOMPARE(workflowPollsRunning(r.w), QList<int>()); // the cancelled scan leaves no poll behind
 }
 
 void TestWorkflowScenario::cancelEraseKeepsErasedCategories()
@@ -779,6 +793,7 @@ void TestWorkflowScenario::cancelEraseKeepsErasedCategories()
     QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
     QVERIFY(r.w.ui->T_D_IsErasing_Stop->isHidden());
     QVERIFY(!r.w.m_timerAllDataErased->isActive());
+    QCOMPARE(workflowPollsRunning(r.w), QList<int>()); // nor does the cancelled erase
     QVERIFY(r.w.ui->S_All_Button->isEnabled());
 
     // A new run does not send the category that came back again.
