@@ -5,50 +5,42 @@
 // poll ticks is given where it is started.
 #include "mainwindow.h"
 
+namespace {
+using W = MainWindow;
+// The waits for the photo stop's acknowledgement go with the connection too.
+const int kPhotoStopWait = W::PhotoStopWait | W::StopsWithConnection;
+} // namespace
+
 const QVector<MainWindow::PollDef> &MainWindow::polls()
 {
     static const QVector<PollDef> table = {
         // The session: its supervision, the home-info poll, the receive loop
         // and the erase batches written in slices.
-        {&MainWindow::m_timerNewTCPConnected, &MainWindow::newTCPConnected, false,
-         StopsWithSession | StopsWithSupervision},
-        {&MainWindow::m_timerHomeInfoReadable, &MainWindow::homeInfoReadable, false,
-         StopsWithSession | StopsWithSupervision},
-        {&MainWindow::m_timerReceiveData, &MainWindow::receiveData, false, StopsWithSession},
-        {&MainWindow::m_timerSendOutgoing, &MainWindow::sendOutgoing, true, StopsWithSession},
+        {&W::m_timerNewTCPConnected, &W::newTCPConnected, false, StopsWithSession | StopsWithSupervision},
+        {&W::m_timerHomeInfoReadable, &W::homeInfoReadable, false, StopsWithSession | StopsWithSupervision},
+        {&W::m_timerReceiveData, &W::receiveData, false, StopsWithSession},
+        {&W::m_timerSendOutgoing, &W::sendOutgoing, true, StopsWithSession},
         // The scan.
-        {&MainWindow::m_timerCheckStopGetPhotoBeforeScan, &MainWindow::checkStopGetPhotoBeforeScan, false,
-         StopsWithConnection | PhotoStopWait},
-        {&MainWindow::m_timerCheckStopGetPhotoSwitchedAllApp, &MainWindow::checkStopGetPhotoSwitchedAllApp, false,
-         StopsWithConnection | PhotoStopWait},
-        {&MainWindow::m_timerLeftTimeReadable, &MainWindow::leftTimeReadable, false,
-         StopsWithConnection | StopsWithScanCancel},
-        {&MainWindow::m_timerAllDataReadable, &MainWindow::allDataReadable, false,
-         StopsWithConnection | StopsWithScanCancel},
-        {&MainWindow::m_timerDecreaseScanTime, &MainWindow::decreaseScanTime, false,
-         StopsWithConnection | StopsWithScanCancel},
-        {&MainWindow::m_timerCheckCancelScan, &MainWindow::checkCancelScan, false,
-         StopsWithConnection | StopsWithScanCancel},
+        {&W::m_timerCheckStopGetPhotoBeforeScan, &W::checkStopGetPhotoBeforeScan, false, kPhotoStopWait},
+        {&W::m_timerCheckStopGetPhotoSwitchedAllApp, &W::checkStopGetPhotoSwitchedAllApp, false, kPhotoStopWait},
+        {&W::m_timerLeftTimeReadable, &W::leftTimeReadable, false, StopsWithConnection | StopsWithScanCancel},
+        {&W::m_timerAllDataReadable, &W::allDataReadable, false, StopsWithConnection | StopsWithScanCancel},
+        {&W::m_timerDecreaseScanTime, &W::decreaseScanTime, false, StopsWithConnection | StopsWithScanCancel},
+        {&W::m_timerCheckCancelScan, &W::checkCancelScan, false, StopsWithConnection | StopsWithScanCancel},
         // The erase.
-        {&MainWindow::m_timerCheckStopGetPhotoBeforeErase, &MainWindow::checkStopGetPhotoBeforeErase, false,
-         StopsWithConnection | PhotoStopWait},
-        {&MainWindow::m_timerCheckApkIsDefaultSMSAppReadable, &MainWindow::checkApkIsDefaultSMSAppReadable, false,
-         StopsWithConnection},
-        {&MainWindow::m_timerChangeDefaultSMSAppReadable, &MainWindow::changeDefaultSMSAppReadable, false,
-         StopsWithConnection},
-        {&MainWindow::m_timerAllDataErased, &MainWindow::allDataErased, false,
-         StopsWithConnection | StopsWithEraseCancel},
-        {&MainWindow::m_timerDecreaseEraseTime, &MainWindow::decreaseEraseTime, false,
-         StopsWithConnection | StopsWithEraseCancel},
-        {&MainWindow::m_timerCheckCancelErase, &MainWindow::checkCancelErase, false,
-         StopsWithConnection | StopsWithEraseCancel},
+        {&W::m_timerCheckStopGetPhotoBeforeErase, &W::checkStopGetPhotoBeforeErase, false, kPhotoStopWait},
+        {&W::m_timerCheckApkIsDefaultSMSAppReadable, &W::checkApkIsDefaultSMSAppReadable, false, StopsWithConnection},
+        {&W::m_timerChangeDefaultSMSAppReadable, &W::changeDefaultSMSAppReadable, false, StopsWithConnection},
+        {&W::m_timerAllDataErased, &W::allDataErased, false, StopsWithConnection | StopsWithEraseCancel},
+        {&W::m_timerDecreaseEraseTime, &W::decreaseEraseTime, false, StopsWithConnection | StopsWithEraseCancel},
+        {&W::m_timerCheckCancelErase, &W::checkCancelErase, false, StopsWithConnection | StopsWithEraseCancel},
         // The verification pass after the reboot stops itself: a lost link
         // starts it over when the link is back.
-        {&MainWindow::m_timerVerifyErase, &MainWindow::verifyErase, false, StopsOnItsOwn},
-        {&MainWindow::m_timerVerifyGiveUp, &MainWindow::verificationTimedOut, true, StopsOnItsOwn},
+        {&W::m_timerVerifyErase, &W::verifyErase, false, StopsOnItsOwn},
+        {&W::m_timerVerifyGiveUp, &W::verificationTimedOut, true, StopsOnItsOwn},
         // The browser's photos.
-        {&MainWindow::m_timerGetPhotoByTime, &MainWindow::getPhotoByTime, false, StopsWithConnection},
-        {&MainWindow::m_timerUpdateTablePhoto, &MainWindow::updateTablePhoto, false, StopsWithConnection},
+        {&W::m_timerGetPhotoByTime, &W::getPhotoByTime, false, StopsWithConnection},
+        {&W::m_timerUpdateTablePhoto, &W::updateTablePhoto, false, StopsWithConnection},
     };
     return table;
 }
