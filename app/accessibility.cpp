@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QTableWidget>
 
@@ -45,19 +46,23 @@ QLabel *noticeTitle(QWidget *notice)
     return nullptr;
 }
 
-} // namespace
-
-void MainWindow::initAccessibility()
+// The names and descriptions of the form's controls, in the window's
+// translation context.
+class AccessibleTexts
 {
-    static bool factoryInstalled = false;
-    if (!factoryInstalled) {
-        QAccessible::installFactory(noticeAccessible);
-        factoryInstalled = true;
-    }
+    Q_DECLARE_TR_FUNCTIONS(MainWindow)
 
-    setAccessibleName(windowTitle());
-
+public:
     // Top bar: the words its pictures show, and what each does.
+    static void nameTopBar(Ui::MainWindow *ui);
+    // The pages' controls, the pictures that carry words, the level choices.
+    static void namePages(Ui::MainWindow *ui);
+    // Notices: their message pictures by the words they show.
+    static void nameNoticeMessages(Ui::MainWindow *ui);
+};
+
+void AccessibleTexts::nameTopBar(Ui::MainWindow *ui)
+{
     name(ui->S_Label_Logo, tr("Purgatex for Android"));
     name(ui->S_MyPhone_Button, tr("My Phone"), tr("Shows the phone's model, Android version, battery and storage."));
     name(ui->S_All_Button, tr("Erase All"), tr("Scans everything on the phone to erase it all."));
@@ -69,8 +74,10 @@ void MainWindow::initAccessibility()
     name(ui->S_Min_Button, tr("Minimize"));
     name(ui->S_Close_Button, tr("Close"), tr("Ends the program."));
     name(ui->T_D_MenuWidget, tr("Menu"));
+}
 
-    // Pages.
+void AccessibleTexts::namePages(Ui::MainWindow *ui)
+{
     name(ui->EAll_Label_ToScan, tr("Scan"));
     name(ui->M_All_Private_IsScanning_ProgressBar, tr("Scan progress"));
     name(ui->M_All_Private_IsScanning_pushButton_Stop, tr("Stop"), tr("Stops the scan."));
@@ -110,9 +117,10 @@ void MainWindow::initAccessibility()
     ui->T_M_SelectLevel_RatioButton_MediumLevel->setAccessibleDescription(
         ui->T_M_SelectLevel_Label_MediumLevel->text());
     ui->T_M_SelectLevel_RatioButton_LowLevel->setAccessibleDescription(ui->T_M_SelectLevel_Label_LowLevel->text());
+}
 
-    // Notices: their message pictures by the words they show, their buttons
-    // by the words on them.
+void AccessibleTexts::nameNoticeMessages(Ui::MainWindow *ui)
+{
     name(ui->T_D_IsScanning_Stop_Label_Message, tr("Are you sure you want to stop the scanning?"));
     name(ui->T_D_IsErasing_Stop_Label_Message,
          tr("The program is wiping your data, are you sure you want to stop the wiping process? This will cause "
@@ -130,6 +138,24 @@ void MainWindow::initAccessibility()
     name(ui->T_D_About_Label_Message, tr("Purgatex for Android, version 1.0"),
          tr("Permanently erases contacts, call history, messages, photos, audio, video and app data from an "
             "Android phone connected by USB."));
+}
+
+} // namespace
+
+void MainWindow::initAccessibility()
+{
+    static bool factoryInstalled = false;
+    if (!factoryInstalled) {
+        QAccessible::installFactory(noticeAccessible);
+        factoryInstalled = true;
+    }
+
+    setAccessibleName(windowTitle());
+    AccessibleTexts::nameTopBar(ui);
+    AccessibleTexts::namePages(ui);
+    AccessibleTexts::nameNoticeMessages(ui);
+    // A notice's buttons that show a picture rather than words: the close
+    // button on its bar, Cancel or OK below it.
     for (const auto &entry : qAsConst(m_noticeList)) {
         QWidget *notice = entry.first;
         for (QWidget *b : m_tabOrder.value(notice)) {

@@ -55,6 +55,109 @@ bool usable(const QWidget *w)
     return w && w->isVisible() && w->isEnabled() && w->focusPolicy() != Qt::NoFocus;
 }
 
+// Marks of the controls with borders or padding of their own.
+void addOwnFocusMarks(Ui::MainWindow *ui)
+{
+    const QString focusBorder = QStringLiteral("border: 2px solid %1;").arg(QLatin1String(FocusColour));
+    for (QPushButton *b : {ui->EP_IsScanning_PushButton_Contact, ui->EP_IsScanning_PushButton_CallHistory,
+                           ui->EP_IsScanning_PushButton_Message, ui->EP_IsScanning_PushButton_Photo,
+                           ui->EP_IsScanning_PushButton_Audio, ui->EP_IsScanning_PushButton_Vedio})
+        addOwnFocusRule(b, "QPushButton", focusBorder + QStringLiteral(" padding-left: 48px;"));
+    // The menu items show the hover look.
+    for (QPushButton *b : {ui->T_D_Help_PushButton, ui->T_D_About_PushButton, ui->T_D_Exit_PushButton})
+        addOwnFocusRule(b, "QPushButton",
+                        QStringLiteral("border-image:url(:/Image/RightTopMenuItems/item_normal_on_bg.png); "
+                                       "color:white; outline: none;"));
+    for (QLineEdit *e : {ui->EP_IsScanning_TextBroswerEditor, ui->M_ConformErase_LineEdit_InputErase})
+        addOwnFocusRule(e, "QLineEdit", QStringLiteral("border: 2px solid #1EB2EA; padding-left: 5px;"));
+    addOwnFocusRule(ui->M_EraseCompleted_Table, "QTableWidget",
+                    QStringLiteral("border-color: %1;").arg(QLatin1String(FocusColour)));
+    addOwnFocusRule(ui->EP_IsScanning_ListWidget_InfoShow, "QListWidget",
+                    QStringLiteral("border: 1px solid %1;").arg(QLatin1String(FocusColour)));
+}
+
+// The tab order of each page, in reading order.
+QHash<QWidget *, QList<QWidget *>> pageTabOrders(Ui::MainWindow *ui)
+{
+    QHash<QWidget *, QList<QWidget *>> order;
+    order[ui->B_EAll_ToScan] = {ui->EAll_Label_ToScan};
+    order[ui->C_EPrivate_IsScanning_2] = {
+        ui->EP_IsScanning_PushButton_Contact, ui->EP_IsScanning_PushButton_CallHistory,
+        ui->EP_IsScanning_PushButton_Message, ui->EP_IsScanning_PushButton_Photo,
+        ui->EP_IsScanning_PushButton_Audio,   ui->EP_IsScanning_PushButton_Vedio,
+        ui->EP_IsScanning_TextBroswerEditor,  ui->EP_IsScanning_PusuButton_SearchButton,
+        // the six tables go here once they are made
+        ui->EP_IsScanning_ListWidget_InfoShow, ui->EP_IsScanning_PushButton_Erase};
+    order[ui->D_EApp_ToScanAndIsScanning] = {
+        ui->EApp_RatioButton_SelectAll, ui->EApp_RatioButton_Facebook, ui->EApp_RatioButton_Twitter,
+        ui->EApp_RatioButton_KikMessenger, ui->EApp_RatioButton_Viber, ui->EApp_RatioButton_Skype,
+        ui->EApp_RatioButton_WhatsApp, ui->EApp_PushButton_Erase};
+    order[ui->M_ConformErase_1] = {ui->M_ConformErase_PushButton_Setting, ui->M_ConformErase_LineEdit_InputErase,
+                                   ui->M_ConformErase_PushButton_Back, ui->M_ConformErase_PushButton_EraseNow};
+    order[ui->M_IsErasing_2] = {ui->M_IsErasing_PubuButton_Stop};
+    order[ui->M_EraseCompleted_3] = {ui->M_EraseCompleted_Table, ui->M_EraseCompleted_PushButton_Record,
+                                     ui->M_EraseComplated_PushButton_Home};
+    order[ui->M_All_Private_IsScanning] = {ui->M_All_Private_IsScanning_pushButton_Stop};
+    return order;
+}
+
+// A notice's buttons in reading order, the close button of its bar last.
+// The buttons on its bar get the focus mark of the blue bars.
+QList<QWidget *> noticeTabOrder(QWidget *notice)
+{
+    QList<QWidget *> buttons;
+    for (QAbstractButton *b : notice->findChildren<QAbstractButton *>()) {
+        if (qobject_cast<TopButtonForMouseMove *>(b))
+            continue;
+        if (b->y() < WindowGeometry::NoticeBarHeight)
+            b->setProperty(OnBlueProperty, true);
+        buttons << b;
+    }
+    std::stable_sort(buttons.begin(), buttons.end(), [](QWidget *a, QWidget *b) {
+        const bool aBar = a->y() < WindowGeometry::NoticeBarHeight;
+        const bool bBar = b->y() < WindowGeometry::NoticeBarHeight;
+        if (aBar != bBar)
+            return bBar;
+        return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
+    });
+    return buttons;
+}
+
+// Every radio button of a tab order keeps its Tab stop.
+void keepRadioTabStops(const QList<QWidget *> &order)
+{
+    for (QWidget *w : order)
+        if (qobject_cast<QRadioButton *>(w))
+            w->setFocusPolicy(Qt::TabFocus);
+}
+
+bool isNotice(const QList<QPair<QWidget *, QPoint>> &notices, const QWidget *window)
+{
+    return std::any_of(notices.cbegin(), notices.cend(),
+                       [window](const QPair<QWidget *, QPoint> &entry) { return entry.first == window; });
+}
+
+// A category table marks its current row once a key is pressed in it.
+void showKeyboardMark(QTableWidget *table)
+{
+    if (table->property(KeyboardFocusProperty).toBool())
+        return;
+    table->setProperty(KeyboardFocusProperty, true);
+    table->viewport()->update();
+}
+
+// A key that presses the target: true when the target is a button (a
+// disabled one or a held key presses nothing).
+bool pressButton(QWidget *target, const QKeyEvent *key)
+{
+    auto *button = qobject_cast<QAbstractButton *>(target);
+    if (!button)
+        return false;
+    if (button->isEnabled() && !key->isAutoRepeat())
+        button->click();
+    return true;
+}
+
 } // namespace
 
 // The window's focus marks: every push button and radio button inherits an
@@ -85,67 +188,16 @@ void MainWindow::initKeyboard()
                        ui->S_Menu_Button, ui->S_Min_Button, ui->S_Close_Button})
         w->setProperty(OnBlueProperty, true);
 
-    // Marks of the controls with borders or padding of their own.
-    const QString focusBorder = QStringLiteral("border: 2px solid %1;").arg(QLatin1String(FocusColour));
-    for (QPushButton *b : {ui->EP_IsScanning_PushButton_Contact, ui->EP_IsScanning_PushButton_CallHistory,
-                           ui->EP_IsScanning_PushButton_Message, ui->EP_IsScanning_PushButton_Photo,
-                           ui->EP_IsScanning_PushButton_Audio, ui->EP_IsScanning_PushButton_Vedio})
-        addOwnFocusRule(b, "QPushButton", focusBorder + QStringLiteral(" padding-left: 48px;"));
-    // The menu items show the hover look.
-    for (QPushButton *b : {ui->T_D_Help_PushButton, ui->T_D_About_PushButton, ui->T_D_Exit_PushButton})
-        addOwnFocusRule(b, "QPushButton",
-                        QStringLiteral("border-image:url(:/Image/RightTopMenuItems/item_normal_on_bg.png); "
-                                       "color:white; outline: none;"));
-    for (QLineEdit *e : {ui->EP_IsScanning_TextBroswerEditor, ui->M_ConformErase_LineEdit_InputErase})
-        addOwnFocusRule(e, "QLineEdit", QStringLiteral("border: 2px solid #1EB2EA; padding-left: 5px;"));
-    addOwnFocusRule(ui->M_EraseCompleted_Table, "QTableWidget",
-                    QStringLiteral("border-color: %1;").arg(QLatin1String(FocusColour)));
-    addOwnFocusRule(ui->EP_IsScanning_ListWidget_InfoShow, "QListWidget",
-                    QStringLiteral("border: 1px solid %1;").arg(QLatin1String(FocusColour)));
+    addOwnFocusMarks(ui);
 
     // Tab order: the top bar left to right, then the page on screen in
-    // reading order (hidden pages are passed over).
-    m_tabOrder.clear();
-    m_tabOrder[ui->B_EAll_ToScan] = {ui->EAll_Label_ToScan};
-    m_tabOrder[ui->C_EPrivate_IsScanning_2] = {
-        ui->EP_IsScanning_PushButton_Contact, ui->EP_IsScanning_PushButton_CallHistory,
-        ui->EP_IsScanning_PushButton_Message, ui->EP_IsScanning_PushButton_Photo,
-        ui->EP_IsScanning_PushButton_Audio,   ui->EP_IsScanning_PushButton_Vedio,
-        ui->EP_IsScanning_TextBroswerEditor,  ui->EP_IsScanning_PusuButton_SearchButton,
-        // the six tables go here once they are made
-        ui->EP_IsScanning_ListWidget_InfoShow, ui->EP_IsScanning_PushButton_Erase};
-    m_tabOrder[ui->D_EApp_ToScanAndIsScanning] = {
-        ui->EApp_RatioButton_SelectAll, ui->EApp_RatioButton_Facebook, ui->EApp_RatioButton_Twitter,
-        ui->EApp_RatioButton_KikMessenger, ui->EApp_RatioButton_Viber, ui->EApp_RatioButton_Skype,
-        ui->EApp_RatioButton_WhatsApp, ui->EApp_PushButton_Erase};
-    m_tabOrder[ui->M_ConformErase_1] = {ui->M_ConformErase_PushButton_Setting, ui->M_ConformErase_LineEdit_InputErase,
-                                        ui->M_ConformErase_PushButton_Back, ui->M_ConformErase_PushButton_EraseNow};
-    m_tabOrder[ui->M_IsErasing_2] = {ui->M_IsErasing_PubuButton_Stop};
-    m_tabOrder[ui->M_EraseCompleted_3] = {ui->M_EraseCompleted_Table, ui->M_EraseCompleted_PushButton_Record,
-                                          ui->M_EraseComplated_PushButton_Home};
-    m_tabOrder[ui->M_All_Private_IsScanning] = {ui->M_All_Private_IsScanning_pushButton_Stop};
-
-    // A notice's buttons in reading order, the close button of its bar last.
+    // reading order (hidden pages are passed over); each notice its own.
+    m_tabOrder = pageTabOrders(ui);
     for (const auto &entry : qAsConst(m_noticeList)) {
         QWidget *notice = entry.first;
         notice->setProperty("purgatexNotice", true);
-        QList<QWidget *> buttons;
-        for (QAbstractButton *b : notice->findChildren<QAbstractButton *>()) {
-            if (qobject_cast<TopButtonForMouseMove *>(b))
-                continue;
-            if (b->y() < WindowGeometry::NoticeBarHeight)
-                b->setProperty(OnBlueProperty, true);
-            buttons << b;
-        }
-        std::stable_sort(buttons.begin(), buttons.end(), [](QWidget *a, QWidget *b) {
-            const bool aBar = a->y() < WindowGeometry::NoticeBarHeight;
-            const bool bBar = b->y() < WindowGeometry::NoticeBarHeight;
-            if (aBar != bBar)
-                return bBar;
-            return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
-        });
-        m_tabOrder[notice] = buttons;
-        chainTabOrder(buttons);
+        m_tabOrder[notice] = noticeTabOrder(notice);
+        chainTabOrder(m_tabOrder[notice]);
     }
     QList<QWidget *> windowOrder = m_topBarOrder;
     for (QWidget *page : qAsConst(m_pageList))
@@ -259,11 +311,8 @@ bool MainWindow::handleKey(QWidget *target, QKeyEvent *key)
 
     // The app boxes are ticked one by one, so each keeps its Tab stop: Qt
     // leaves it to the focused one only, as in a group of radio buttons.
-    if ((k == Qt::Key_Tab || k == Qt::Key_Backtab) && !ui->D_EApp_ToScanAndIsScanning->isHidden()) {
-        for (QWidget *w : m_tabOrder.value(ui->D_EApp_ToScanAndIsScanning))
-            if (qobject_cast<QRadioButton *>(w))
-                w->setFocusPolicy(Qt::TabFocus);
-    }
+    if ((k == Qt::Key_Tab || k == Qt::Key_Backtab) && !ui->D_EApp_ToScanAndIsScanning->isHidden())
+        keepRadioTabStops(m_tabOrder.value(ui->D_EApp_ToScanAndIsScanning));
 
     if (k == Qt::Key_F6 && mods == Qt::NoModifier) {
         cycleWindows();
@@ -271,17 +320,10 @@ bool MainWindow::handleKey(QWidget *target, QKeyEvent *key)
     }
 
     // A notice: Escape does what its Cancel, OK or close button does.
-    if (window != this) {
-        for (const auto &entry : qAsConst(m_noticeList)) {
-            if (entry.first != window)
-                continue;
-            if (k == Qt::Key_Escape && mods == Qt::NoModifier) {
-                if (auto *b = qobject_cast<QAbstractButton *>(noticeEscapeButton(window)))
-                    b->click();
-                return true;
-            }
-            break;
-        }
+    if (window != this && k == Qt::Key_Escape && mods == Qt::NoModifier && isNotice(m_noticeList, window)) {
+        if (auto *b = qobject_cast<QAbstractButton *>(noticeEscapeButton(window)))
+            b->click();
+        return true;
     }
 
     // The menu of the top bar.
@@ -317,10 +359,7 @@ bool MainWindow::handleKey(QWidget *target, QKeyEvent *key)
         for (int c = Contact; c <= Vedio; ++c) {
             if (categoryTable(c) != table)
                 continue;
-            if (!table->property(KeyboardFocusProperty).toBool()) {
-                table->setProperty(KeyboardFocusProperty, true);
-                table->viewport()->update();
-            }
+            showKeyboardMark(table);
             if ((k == Qt::Key_Space || isActivateKey(k)) && mods == Qt::NoModifier) {
                 const int row = table->currentRow();
                 if (row >= 0 && !key->isAutoRepeat())
@@ -332,14 +371,7 @@ bool MainWindow::handleKey(QWidget *target, QKeyEvent *key)
     }
 
     // Enter presses the focused button as Space does.
-    if (isActivateKey(k) && mods == Qt::NoModifier) {
-        if (auto *button = qobject_cast<QAbstractButton *>(target)) {
-            if (button->isEnabled() && !key->isAutoRepeat())
-                button->click();
-            return true;
-        }
-    }
-    return false;
+    return isActivateKey(k) && mods == Qt::NoModifier && pressButton(target, key);
 }
 
 void MainWindow::openMenuByKeyboard()

@@ -715,6 +715,17 @@ public:
     QVector<HiddenTrace> m_hiddenTraces;
     int m_hiddenTracesHeld = 0; // inside a pass of the receive loop
     void decodeReply(quint16 typeId, proto::BodyReader &body);
+    // The families of replies; each is false for an id it does not know.
+    // The scan's lists, photos and estimates:
+    bool decodeScanReply(quint16 typeId, proto::BodyReader &body);
+    // the phone's particulars, the default SMS app, the message count:
+    bool decodePhoneReply(quint16 typeId, proto::BodyReader &body);
+    // the app in front or behind, the answers to cancels and the close, its
+    // debug numbers and the ids it sends that are not used:
+    bool decodeAppReply(quint16 typeId, proto::BodyReader &body);
+    // the ids each category has its own of (directories, erase answers,
+    // lists refused):
+    bool decodeCategoryReply(quint16 typeId, proto::BodyReader &body);
     void decodeTextList(Category c, proto::BodyReader &body);
     void decodeDirectory(Category c, proto::BodyReader &body);
     void appendListPiece(Category c, const QString &piece, bool stretchEnds);
@@ -750,6 +761,9 @@ public:
     // to; false when it belongs to no batch of the run in the account.
     bool takeEraseAnswer(Category c, const std::function<void()> &apply);
     void lateBatchAnswered(Category c);
+    // The connection to the companion app is down: try again, or after the
+    // third failure hand the phone back to the device link.
+    void connectAgainOrHandBack();
     void updateHomeInfo();
     void resetHomeInfoDisplay();
     bool eraseGuard(Category c) const;

@@ -84,6 +84,41 @@ void placeInGap(QLabel *sentence, QLabel *word)
     word->setGeometry(sentence->x() + (left + right - width) / 2, sentence->y(), width, word->height());
 }
 
+// The twelve pages, in their fixed order.
+QList<QWidget *> pagesInOrder(Ui::MainWindow *ui)
+{
+    return {
+        ui->A_MP_PleaseConnect_1,
+        ui->A_MP_USBDebugTourial_2,
+        ui->A_MP_IsInstalling_4,
+        ui->A_MP_ConnectedInfomation_5,
+        ui->A_MP_ChangeDefault_SMS_Widget,
+        ui->B_EAll_ToScan,
+        ui->C_EPrivate_IsScanning_2,
+        ui->D_EApp_ToScanAndIsScanning,
+        ui->M_ConformErase_1,
+        ui->M_IsErasing_2,
+        ui->M_EraseCompleted_3,
+        ui->M_All_Private_IsScanning,
+    };
+}
+
+// A notice of the form made into a hidden frameless dialog window of its
+// size, with its drag bar across the top.
+void makeNoticeWindow(QWidget *notice, const NoticePlacement &placement)
+{
+    notice->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    notice->resize(placement.size);
+    notice->hide();
+
+    auto *bar = new TopButtonForMouseMove(notice);
+    bar->setObjectName(QLatin1String(placement.barName));
+    bar->setGeometry(0, 0, placement.size.width(), NoticeBarHeight);
+    bar->setStyleSheet(QStringLiteral("QPushButton#%1{background-color:#01B1ED ; border: none;}")
+                           .arg(QLatin1String(placement.barName)));
+    raiseAboveBar(notice, bar);
+}
+
 const char *MenuClosedIcon = ":/Image/RightTopButton/menu1.png";
 const char *MenuOpenIcon = ":/Image/RightTopButton/menu2.png";
 
@@ -121,20 +156,7 @@ void MainWindow::initWindowShell()
     const QPoint origin = centredPosition(available);
     setGeometry(origin.x(), origin.y(), WindowWidth, WindowHeight);
 
-    m_pageList = {
-        ui->A_MP_PleaseConnect_1,
-        ui->A_MP_USBDebugTourial_2,
-        ui->A_MP_IsInstalling_4,
-        ui->A_MP_ConnectedInfomation_5,
-        ui->A_MP_ChangeDefault_SMS_Widget,
-        ui->B_EAll_ToScan,
-        ui->C_EPrivate_IsScanning_2,
-        ui->D_EApp_ToScanAndIsScanning,
-        ui->M_ConformErase_1,
-        ui->M_IsErasing_2,
-        ui->M_EraseCompleted_3,
-        ui->M_All_Private_IsScanning,
-    };
+    m_pageList = pagesInOrder(ui);
     for (QWidget *page : qAsConst(m_pageList))
         page->setGeometry(PageGeometry);
     qDebug() << "this pos:" << x() << y();
@@ -148,17 +170,8 @@ void MainWindow::initWindowShell()
             qWarning() << "notice missing from the form:" << placement.name;
             continue;
         }
-        notice->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-        notice->resize(placement.size);
-        notice->hide();
+        makeNoticeWindow(notice, placement);
         m_noticeList.append(qMakePair(notice, placement.offset));
-
-        auto *bar = new TopButtonForMouseMove(notice);
-        bar->setObjectName(QLatin1String(placement.barName));
-        bar->setGeometry(0, 0, placement.size.width(), NoticeBarHeight);
-        bar->setStyleSheet(QStringLiteral("QPushButton#%1{background-color:#01B1ED ; border: none;}")
-                               .arg(QLatin1String(placement.barName)));
-        raiseAboveBar(notice, bar);
     }
     placeNotices();
 

@@ -439,33 +439,69 @@ void MainWindow::decodeEraseFail(Category c, BodyReader &r)
     qDebug() << lines[c];
 }
 
+// Each family of replies takes the ids it knows and says whether it did.
+// The contact, call and message lists are the scan's text lists, asked
+// before the per-category family would take them for directory lists.
 void MainWindow::decodeReply(quint16 typeId, BodyReader &r)
 {
-    using namespace proto;
-
-    if (typeId < 1 || typeId > 127) {
+    const bool known = typeId >= 1 && typeId <= 127
+                       && (decodeScanReply(typeId, r) || decodePhoneReply(typeId, r) || decodeAppReply(typeId, r)
+                           || decodeCategoryReply(typeId, r));
+    if (!known)
         qDebug() << "received wrong type in default";
-        return;
-    }
+}
+
+bool MainWindow::decodeScanReply(quint16 typeId, BodyReader &r)
+{
+    using namespace proto;
     switch (typeId) {
     case ContactList:
     case HistoryList:
     case MessageList:
         decodeTextList(categoryOfListReply(typeId), r);
-        return;
+        return true;
     case PhotoImage:
         decodePhoto(r);
-        return;
+        return true;
     case PhotoFail:
         qDebug() << "got photo fail";
         // the answer to the oldest photo request
         if (!m_photoRequested.isEmpty())
             m_photoRequested.removeFirst();
         photoReplyEnded();
-        return;
-    case 26:
-    case 33:
-        return; // not used, ignored without log
+        return true;
+    case StopGetPhotoBack:
+        if (m_timerGetPhotoByTime)
+            m_timerGetPhotoByTime->stop();
+        if (m_timerUpdateTablePhoto)
+            m_timerUpdateTablePhoto->stop();
+        m_stopGetPhotoBack = true;
+        qDebug() << "stop get photo done";
+        return true;
+    case LeftTimeCurrentScope:
+        qDebug() << "in got receive,get left time done";
+        decodeLeftTimeOfScope(r);
+        return true;
+    case PrivateLeftTimeBack:
+    case PrivateLeftTimeGates:
+    case AllLeftTimeBack:
+    case AllLeftTimeGates:
+    case AppLeftTimeBack:
+    case NoAppData:
+        decodeLeftTime(typeId, r);
+        return true;
+    case NoAppGate:
+        m_sdkGate[3] = false;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MainWindow::decodePhoneReply(quint16 typeId, BodyReader &r)
+{
+    using namespace proto;
+    switch (typeId) {
     case HomeInfo: {
         const QString info = r.string();
         const QStringList fields = splitHomeInfo(info);
@@ -477,34 +513,26 @@ void MainWindow::decodeReply(quint16 typeId, BodyReader &r)
         m_homeInfoReadable = true;
         qDebug() << "got home info done:" << info;
         qDebug() << "get homeinfo done";
-        return;
+        return true;
     }
     case HomeInfoFail:
         if (!m_homeInfoShown)
             updateHomeInfo();
         m_homeInfoReadable = false;
         qDebug() << "get homeinfo fail";
-        return;
-    case CancelScanBack:
-        m_cancelScanBack = true;
-        qDebug() << "cancel scan done";
-        return;
-    case CancelEraseBack:
-        m_cancelEraseBack = true;
-        qDebug() << "cancel erase done";
-        return;
+        return true;
     case CheckDefaultSmsAppBack:
         if (r.int16() == 1)
             m_isDefaultSmsApp = true;
         m_checkSmsAppReadable = true;
         qDebug() << "get check default SMS App Data done";
-        return;
+        return true;
     case ChangeDefaultSmsAppBack:
         if (r.int16() == 1)
             m_changeSmsAppOk = true;
         m_changeSmsAppReadable = true;
         qDebug() << "get change default SMS App Data done";
-        return;
+        return true;
     case MessageCountBack: {
         const QString text = r.string();
         qDebug() << "got msg countStr:" << text;
@@ -513,87 +541,85 @@ void MainWindow::decodeReply(quint16 typeId, BodyReader &r)
         m_messageCount = ok ? quint16(n) : 0;
         m_messageCountReadable = true;
         qDebug() << "get message count done";
-        return;
+        return true;
     }
+    default:
+        return false;
+    }
+}
+
+bool MainWindow::decodeAppReply(quint16 typeId, BodyReader &r)
+{
+    using namespace proto;
+    switch (typeId) {
+    case 26:
+    case 33:
+    case AppNotice121:
+        return true; // not used, ignored without log
     case SureConnected:
         qDebug() << "in got receive,get sure connected done,start get home info";
-        return;
+        return true;
     case AppInactive:
         qDebug() << "in got receive,get App Inactive done";
         appInactive();
-        return;
+        return true;
     case AppActive:
         qDebug() << "in got receive,get App Active done";
         appActive();
-        return;
-    case LeftTimeCurrentScope:
-        qDebug() << "in got receive,get left time done";
-        decodeLeftTimeOfScope(r);
-        return;
+        return true;
+    case CancelScanBack:
+        m_cancelScanBack = true;
+        qDebug() << "cancel scan done";
+        return true;
+    case CancelEraseBack:
+        m_cancelEraseBack = true;
+        qDebug() << "cancel erase done";
+        return true;
     case CloseProgramBack:
         closeProgram();
-        return;
-    case PrivateLeftTimeBack:
-    case PrivateLeftTimeGates:
-    case AllLeftTimeBack:
-    case AllLeftTimeGates:
-    case AppLeftTimeBack:
-    case NoAppData:
-        decodeLeftTime(typeId, r);
-        return;
-    case StopGetPhotoBack:
-        if (m_timerGetPhotoByTime)
-            m_timerGetPhotoByTime->stop();
-        if (m_timerUpdateTablePhoto)
-            m_timerUpdateTablePhoto->stop();
-        m_stopGetPhotoBack = true;
-        qDebug() << "stop get photo done";
-        return;
-    case AppNotice121:
-        return;
-    case NoAppGate:
-        m_sdkGate[3] = false;
-        return;
+        return true;
     case DebugNumber: {
         const quint16 n = r.uint16();
         qDebug() << "debug nmuber:" << n;
         appendHiddenTrace(ui->label_test_debug, QString::number(n) + QStringLiteral(",\n"));
-        return;
+        return true;
     }
     default:
-        break;
+        return false;
     }
+}
 
+bool MainWindow::decodeCategoryReply(quint16 typeId, BodyReader &r)
+{
+    using namespace proto;
     Category c = categoryOfListReply(typeId);
     if (c != CategoryCount) {
         decodeDirectory(c, r);
-        return;
+        return true;
     }
     c = categoryOfEraseBack(typeId);
     if (c != CategoryCount) {
         decodeEraseBack(c, r);
-        return;
+        return true;
     }
     c = categoryOfEraseFail(typeId);
     if (c != CategoryCount) {
         decodeEraseFail(c, r);
-        return;
+        return true;
     }
     c = categoryOfGetFailReply(typeId);
-    if (c != CategoryCount) {
-        static const char *const lines[] = {"get contact fail", "get his fail", "get message fail",
-                                            "get phodir fail"};
-        if (c <= Photo)
-            qDebug() << lines[c];
-        if (c == History)
-            appendHiddenTrace(ui->testLabel_4, QStringLiteral("gCFail\n"));
-        m_listFailed[c] = true;
-        if (c != m_verifyListing)
-            m_listNotRead[c] = eraseplan::listRefusedReason();
-        markRead(c);
-        return;
-    }
-    qDebug() << "received wrong type in default";
+    if (c == CategoryCount)
+        return false;
+    static const char *const lines[] = {"get contact fail", "get his fail", "get message fail", "get phodir fail"};
+    if (c <= Photo)
+        qDebug() << lines[c];
+    if (c == History)
+        appendHiddenTrace(ui->testLabel_4, QStringLiteral("gCFail\n"));
+    m_listFailed[c] = true;
+    if (c != m_verifyListing)
+        m_listNotRead[c] = eraseplan::listRefusedReason();
+    markRead(c);
+    return true;
 }
 
 void MainWindow::appInactive()

@@ -18,6 +18,16 @@ int firstSlot(uint tag, int bits)
     return int((quint64(tag) * Q_UINT64_C(0x9E3779B97F4A7C15)) >> (64 - bits));
 }
 
+// Asks for memory about to be read (a hint; nothing where it cannot).
+inline void prefetch(const void *p)
+{
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(p);
+#else
+    Q_UNUSED(p);
+#endif
+}
+
 int bitsOf(int capacity)
 {
     int bits = 0;
@@ -95,7 +105,34 @@ int KeyIndex::insert(const QString &key, int place, const QStringList &keys)
 {
     if (2 * qint64(m_count + 1) > m_slots.size())
         grow(qMax(16, m_slots.size() * 2));
-    const uint tag = hashOf(key) | 1u;
+    return insertTagged(key, hashOf(key) | 1u, place, keys);
+}
+
+int KeyIndex::insertAll(const QStringList &keys)
+{
+    const int n = int(keys.size());
+    reserve(m_count + n);
+    // The keys go in runs: the hashes of a run first, each asking for its
+    // first slot, then the keys themselves, whose slots have come meanwhile.
+    constexpr int Run = 16;
+    uint tags[Run];
+    for (int from = 0; from < n; from += Run) {
+        const int count = qMin(Run, n - from);
+        for (int i = 0; i < count; ++i) {
+            tags[i] = hashOf(keys.at(from + i)) | 1u;
+            prefetch(m_slots.constData() + firstSlot(tags[i], m_bits));
+        }
+        for (int i = 0; i < count; ++i)
+            if (insertTagged(keys.at(from + i), tags[i], from + i, keys) >= 0)
+                return from + i;
+    }
+    return -1;
+}
+
+int KeyIndex::insertTagged(const QString &key, uint tag, int place, const QStringList &keys)
+{
+    if (2 * qint64(m_count + 1) > m_slots.size())
+        grow(qMax(16, m_slots.size() * 2));
     const int capacity = m_slots.size();
     const int mask = capacity - 1;
     quint64 *slots = m_slots.data();

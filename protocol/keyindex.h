@@ -33,6 +33,13 @@ public:
     int insert(const QString &key, int place, const QStringList &keys);
     // Indexes keys.at(place), the same way.
     int insert(const QStringList &keys, int place) { return insert(keys.at(place), place, keys); }
+    // Indexes every key of `keys` at its place, as insert() one after
+    // another would, and stops at the first key equal to one indexed
+    // already: returns that key's place in `keys` (the keys before it are
+    // indexed), or -1 when every key was. Asks for the slots of the keys
+    // ahead while it indexes, so that a list of half a million keys does not
+    // wait for memory key by key.
+    int insertAll(const QStringList &keys);
 
     // Every key of `keys` once, in order (the first of equal keys stays),
     // leaving out those `without` holds (when given, indexing `withoutKeys`).
@@ -44,6 +51,7 @@ private:
     static uint tagOf(quint64 slot) { return uint(slot >> 32); }
     static int placeOf(quint64 slot) { return int(quint32(slot)) - 1; }
     uint hashOf(const QString &key) const;
+    int insertTagged(const QString &key, uint tag, int place, const QStringList &keys);
     void grow(int capacity);
 
     Hash m_hash = nullptr;

@@ -2,10 +2,29 @@
 
 #include "protocol/recordstore.h"
 
+#include <QRandomGenerator>
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <cstring>
 
 namespace proto {
+
+namespace {
+
+uint idHash(const char *data, int size)
+{
+    // Seeded per process, so that no phone can choose ids that collide.
+    static const uint seed = QRandomGenerator::system()->generate();
+    return qHashBits(data, size_t(size), seed) | 1u; // never 0: 0 is an empty slot
+}
+
+int firstSlot(uint hash, int bits)
+{
+    return int((quint64(hash) * Q_UINT64_C(0x9E3779B97F4A7C15)) >> (64 - bits));
+}
+
+} // namespace
 
 void NumberIndex::insert(QStringView number, QStringView id)
 {
@@ -157,6 +176,53 @@ NumberIndex::const_iterator NumberIndex::constFind(const QString &number) const
     int first, last;
     rangeOf(number, &first, &last);
     return first < 0 ? constEnd() : const_iterator(this, first);
+}
+
+void NumberIndex::RowFinder::turnTo(int number)
+{
+    m_number = number;
+    m_index->sortOrder();
+    const int first = int(m_index->m_start.at(number));
+    const int count = int(m_index->m_counts.at(number));
+    // At most half the slots used, at least 16.
+    int bits = 4;
+    while ((1 << bits) < 2 * count)
+        ++bits;
+    m_bits = bits;
+    m_slots.fill(0, 1 << bits);
+    const int mask = (1 << bits) - 1;
+    quint64 *slots = m_slots.data();
+    const char *ids = m_index->m_ids.constData();
+    for (int pos = first; pos < first + count; ++pos) {
+        const Entry &e = m_index->entryAt(pos);
+        const uint hash = idHash(ids + e.offset, int(e.size));
+        int i = firstSlot(hash, bits);
+        while (slots[i])
+            i = (i + 1) & mask;
+        slots[i] = (quint64(hash) << 32) | quint32(pos + 1);
+    }
+    m_tabled += count;
+}
+
+int NumberIndex::RowFinder::find(QStringView id) const
+{
+    if (m_number < 0)
+        return -1;
+    QVarLengthArray<char, 256> bytes(int(id.size()) * 3);
+    const int size = RecordStore::encodeInto(bytes.data(), id);
+    const uint hash = idHash(bytes.constData(), size);
+    const int mask = m_slots.size() - 1;
+    const quint64 *slots = m_slots.constData();
+    const char *ids = m_index->m_ids.constData();
+    for (int i = firstSlot(hash, m_bits); slots[i]; i = (i + 1) & mask) {
+        if (uint(slots[i] >> 32) != hash)
+            continue;
+        const int pos = int(quint32(slots[i])) - 1;
+        const Entry &e = m_index->entryAt(pos);
+        if (int(e.size) == size && std::memcmp(ids + e.offset, bytes.constData(), size_t(size)) == 0)
+            return pos;
+    }
+    return -1;
 }
 
 } // namespace proto

@@ -48,6 +48,40 @@ public:
     // The numbers, each once, in QString order.
     QStringList uniqueKeys() const;
 
+    // The numbers by place (0 to numberCount() - 1, in the order they were
+    // first inserted).
+    int numberCount() const { return int(m_numbers.size()); }
+    int placeOfNumber(const QString &number) const { return int(m_numberOf.value(number, quint32(-1))); }
+    const QString &numberAt(int place) const { return m_numbers.at(place); }
+
+    // Finds ids among the ids of one number at a time, for a walk over ids
+    // that come number by number (as the rows of a table list them): when the
+    // walk turns to a number, its ids are put in a small table of their own,
+    // so that an id is found without a lookup in a table of every id. Ids
+    // are found by their position in the index's order (0 to size() - 1, as
+    // iteration goes), which tells every record apart. The index is not
+    // changed while a finder is used.
+    class RowFinder
+    {
+    public:
+        explicit RowFinder(const NumberIndex &index) : m_index(&index) {}
+        // Tables the ids of the number at this place.
+        void turnTo(int number);
+        // The place of the number turned to last; -1 before the first turn.
+        int number() const { return m_number; }
+        // The position of id among the ids of the number turned to, or -1.
+        int find(QStringView id) const;
+        // Ids tabled so far, over every turn.
+        qint64 tabled() const { return m_tabled; }
+
+    private:
+        const NumberIndex *m_index;
+        int m_number = -1;
+        qint64 m_tabled = 0;
+        QVector<quint64> m_slots; // hash << 32 | position + 1; 0 empty
+        int m_bits = 0;
+    };
+
     class const_iterator
     {
     public:

@@ -101,6 +101,11 @@ QByteArray RecordStore::encode(QStringView text, bool *ascii)
     return out;
 }
 
+int RecordStore::encodeInto(char *out, QStringView text)
+{
+    return int(encodeTo(out, text, nullptr) - out);
+}
+
 QString RecordStore::decode(const char *data, int size)
 {
     QString out(size, Qt::Uninitialized);

@@ -62,6 +62,21 @@ public:
     // the key is not held.
     QByteArray valueBytes(QStringView key) const;
 
+    // The place of key among the records, in the order they were first
+    // stored (0 to size() - 1; a key stored again keeps its place), or -1
+    // when the key is not held: a record's number for bits or tables of the
+    // caller's.
+    int placeOf(QStringView key) const { return findEntry(key); }
+    // The text at a place as stored (see const_iterator::valueBytes()): its
+    // first byte, and its size in *size. No copy and no allocation; valid
+    // while the store is not changed.
+    const char *textAt(int place, int *size) const
+    {
+        const Entry &e = m_entries.at(place);
+        *size = valueSizeOf(e);
+        return m_bytes.constData() + e.offset;
+    }
+
     int size() const { return int(m_entries.size()); }
     int count() const { return size(); }
     bool isEmpty() const { return m_entries.isEmpty(); }
@@ -111,6 +126,9 @@ public:
     static int compareStored(const char *a, int aSize, const char *b, int bSize);
     // A text as this store keeps it, and back.
     static QByteArray encode(QStringView text, bool *ascii = nullptr);
+    // The same into out, which has room for three bytes a code unit of
+    // text: returns the bytes written.
+    static int encodeInto(char *out, QStringView text);
     static QString decode(const char *data, int size);
 
 private:

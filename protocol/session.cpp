@@ -251,48 +251,56 @@ void MainWindow::newTCPConnected()
         m_timerNewTCPConnected->start(1000);
         break;
     case QAbstractSocket::UnconnectedState:
-        m_programType = ProgramType::ConnectingDevice;
-        m_appState = AppStateType::NotActive;
-        qDebug() << "not connected";
-        ++m_connectFailTimes;
-        qDebug() << "times:" << m_connectFailTimes;
-        if (m_connectFailTimes < 3) {
-            qDebug() << "unconnectd ,do connect";
-            m_connectedCount = 0;
-            discardReceivedBytes();
-            m_tcpSocket->connectToHost(QString::fromLatin1(kCompanionHost), m_companionPort,
-                                       QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
-            m_homeInfoRequested = false;
-            m_homeInfoShown = false;
-            // A home-info reply or an HTTP answer belonged to the connection
-            // that ended; left set, either would end the next connection's
-            // home-info poll at once, and a silent app would never be given
-            // up on. The poll counts its rounds afresh.
-            m_homeInfoReadable = false;
-            m_receivedHttp = false;
-            m_homeInfoReadTimes = 0;
-            m_timerNewTCPConnected->start(2000);
-        } else {
-            qDebug() << "times>=3";
-            if (m_stepTimer[StepTestCheckAppQuited])
-                m_stepTimer[StepTestCheckAppQuited]->stop();
-            resetHomeInfoDisplay();
-            hidePages();
-            resetAdbCheckState();
-            m_tcpSocket->flush();
-            m_tcpSocket->close();
-            m_tcpSocket->abort();
-            discardReceivedBytes();
-            stopActivityTimers();
-            hideNotices();
-            m_connectFailTimes = 0;
-            handBackToDeviceLink();
-        }
+        connectAgainOrHandBack();
         break;
     default:
         // Bound / listening / closing: look again shortly.
         m_timerNewTCPConnected->start(1000);
         break;
+    }
+}
+
+// The connection to the companion app is down: it is tried again until it
+// has failed three times; then the session gives up and hands the phone back
+// to the device link.
+void MainWindow::connectAgainOrHandBack()
+{
+    m_programType = ProgramType::ConnectingDevice;
+    m_appState = AppStateType::NotActive;
+    qDebug() << "not connected";
+    ++m_connectFailTimes;
+    qDebug() << "times:" << m_connectFailTimes;
+    if (m_connectFailTimes < 3) {
+        qDebug() << "unconnectd ,do connect";
+        m_connectedCount = 0;
+        discardReceivedBytes();
+        m_tcpSocket->connectToHost(QString::fromLatin1(kCompanionHost), m_companionPort, QIODevice::ReadWrite,
+                                   QAbstractSocket::AnyIPProtocol);
+        m_homeInfoRequested = false;
+        m_homeInfoShown = false;
+        // A home-info reply or an HTTP answer belonged to the connection
+        // that ended; left set, either would end the next connection's
+        // home-info poll at once, and a silent app would never be given
+        // up on. The poll counts its rounds afresh.
+        m_homeInfoReadable = false;
+        m_receivedHttp = false;
+        m_homeInfoReadTimes = 0;
+        m_timerNewTCPConnected->start(2000);
+    } else {
+        qDebug() << "times>=3";
+        if (m_stepTimer[StepTestCheckAppQuited])
+            m_stepTimer[StepTestCheckAppQuited]->stop();
+        resetHomeInfoDisplay();
+        hidePages();
+        resetAdbCheckState();
+        m_tcpSocket->flush();
+        m_tcpSocket->close();
+        m_tcpSocket->abort();
+        discardReceivedBytes();
+        stopActivityTimers();
+        hideNotices();
+        m_connectFailTimes = 0;
+        handBackToDeviceLink();
     }
 }
 

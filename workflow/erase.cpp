@@ -80,14 +80,19 @@ void MainWindow::showEraseSummary()
             for (const QString &key : qAsConst(m_eraseBatchKeys[c]))
                 answered.insert(key);
         const QStringList chosen = eraseKeysOf(c);
+        if (c == History || c == Message) {
+            int answeredHere = 0;
+            figures[c] = c == History ? erasesummary::threadedFigure(chosen, answered, m_historyMapIdData,
+                                                                     m_historyMapNumberId, &answeredHere)
+                                      : erasesummary::threadedFigure(chosen, answered, m_messageMapIdData,
+                                                                     m_messageMapNumberId, &answeredHere);
+            answeredBefore += answeredHere;
+            continue;
+        }
         const QStringList keys = eraseplan::keysNotAnswered(chosen, answered);
         if (!answered.isEmpty())
             answeredBefore += int(eraseplan::keysNotAnswered(chosen, QSet<QString>()).size() - keys.size());
         figures[c].items = int(keys.size());
-        if (c == History)
-            figures[c].threads = erasesummary::threadsOf(keys, m_historyMapIdData);
-        else if (c == Message)
-            figures[c].threads = erasesummary::threadsOf(keys, m_messageMapIdData);
     }
     const QString text = erasesummary::summary(m_eraseType, figures, answeredBefore);
     ui->M_ConformErase_Label_WhatIsErased->setText(text);

@@ -105,11 +105,7 @@ EraseAccount::Chosen EraseAccount::choose(int category, const QStringList &keys)
     item.takesPart = true;
     if (item.order.isEmpty() && !keys.isEmpty()) {
         // A first choice is taken whole: the list is shared, not copied.
-        item.index.reserve(int(keys.size()));
-        int i = 0;
-        while (i < keys.size() && item.index.insert(keys, i) < 0)
-            ++i;
-        if (i == keys.size()) {
+        if (item.index.insertAll(keys) < 0) {
             item.order = keys;
             item.states = QByteArray(int(keys.size()), char(KeyState::NotSent));
             item.inState[int(KeyState::NotSent)] += int(keys.size());

@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QPageLayout>
+#include <QRandomGenerator>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QSaveFile>
@@ -21,6 +22,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+
+#include <functional>
 
 namespace eraserecord {
 
@@ -293,7 +296,13 @@ bool keysAreLocations(int category)
     return category >= Photo && category < CategoryCount;
 }
 
-QJsonObject toJson(const EraseAccount &a, const QString &programVersion)
+namespace {
+
+// The record as a JSON object; each list of keys is the value `list` makes
+// of it (the list itself, or a marker that the writer puts the list in for).
+using ListValue = std::function<QJsonValue(int category, KeyState state, const QStringList &keys)>;
+
+QJsonObject recordJson(const EraseAccount &a, const QString &programVersion, const ListValue &listValue)
 {
     const EraseAccount::Phone &p = a.phone();
     QJsonObject record{
@@ -330,7 +339,7 @@ QJsonObject toJson(const EraseAccount &a, const QString &programVersion)
         for (const KeyList &list : kKeyLists) {
             const QStringList keys = a.keys(c, list.state);
             if (!keys.isEmpty() || list.state == KeyState::Failed || list.state == KeyState::NotSent)
-                entry.insert(listName(c, list.jsonStem), QJsonArray::fromStringList(keys));
+                entry.insert(listName(c, list.jsonStem), listValue(c, list.state, keys));
         }
         const QStringList reasons = a.notSentReasons(c);
         if (!reasons.isEmpty())
@@ -361,6 +370,81 @@ QJsonObject toJson(const EraseAccount &a, const QString &programVersion)
     if (!counts.isEmpty())
         record.insert(QStringLiteral("list_counts_differ"), counts);
     return record;
+}
+
+// A marker no text of a record holds: a random word the phone cannot know,
+// of letters and digits only, so that JSON writes it as it is.
+QString listMarkerStem()
+{
+    const quint64 word = QRandomGenerator::global()->generate64();
+    return QStringLiteral("purgatex-key-list-%1-").arg(word, 16, 16, QLatin1Char('0'));
+}
+
+// Writes keys as QJsonDocument writes an array that is the value of a member
+// whose line is indented by `indent`: "[", the keys one a line indented one
+// step more, "]" at the member's indent. Written a slice at a time, each
+// slice written by Qt's own JSON writer, so that every key is escaped as the
+// whole document would escape it.
+bool writeKeyArray(QIODevice *out, const QStringList &keys, const QByteArray &indent)
+{
+    constexpr int SliceKeys = 4096;
+    if (out->write("[\n") < 0)
+        return false;
+    for (int from = 0; from < keys.size(); from += SliceKeys) {
+        // "[\n    \"key\",\n    \"key\"\n]\n": the keys' lines without the brackets.
+        const QByteArray whole =
+            QJsonDocument(QJsonArray::fromStringList(keys.mid(from, SliceKeys))).toJson(QJsonDocument::Indented);
+        QByteArray lines = whole.mid(2, whole.size() - 5);
+        lines.replace('\n', QByteArray(1, '\n') + indent);
+        if ((from > 0 && out->write(",\n") < 0) || out->write(indent) < 0 || out->write(lines) < 0)
+            return false;
+    }
+    return (keys.isEmpty() || out->write("\n") >= 0) && out->write(indent) >= 0 && out->write("]") >= 0;
+}
+
+} // namespace
+
+QJsonObject toJson(const EraseAccount &a, const QString &programVersion)
+{
+    return recordJson(a, programVersion,
+                      [](int, KeyState, const QStringList &keys) { return QJsonArray::fromStringList(keys); });
+}
+
+bool writeJson(QIODevice *out, const EraseAccount &a, const QString &programVersion)
+{
+    // The record is written by Qt with a marker for each list of keys; each
+    // marker is then replaced by its list, written in slices. The lists are
+    // most of a large record (the ids of half a million messages not sent):
+    // they are never held as text whole.
+    struct List
+    {
+        int category;
+        KeyState state;
+    };
+    QVector<List> lists;
+    const QString stem = listMarkerStem();
+    const QByteArray text = QJsonDocument(recordJson(a, programVersion,
+                                                     [&](int category, KeyState state, const QStringList &) {
+                                                         lists.append(List{category, state});
+                                                         return stem + QString::number(lists.size() - 1);
+                                                     }))
+                                .toJson(QJsonDocument::Indented);
+    const QByteArray marker = '"' + stem.toLatin1();
+    int from = 0;
+    for (int at = text.indexOf(marker); at >= 0; at = text.indexOf(marker, from)) {
+        const int numberAt = at + marker.size();
+        const int end = text.indexOf('"', numberAt);
+        const List list = lists.value(text.mid(numberAt, end - numberAt).toInt());
+        const int lineStart = text.lastIndexOf('\n', at) + 1;
+        int indentEnd = lineStart;
+        while (text.at(indentEnd) == ' ')
+            ++indentEnd;
+        if (out->write(text.constData() + from, at - from) < 0
+            || !writeKeyArray(out, a.keys(list.category, list.state), text.mid(lineStart, indentEnd - lineStart)))
+            return false;
+        from = end + 1;
+    }
+    return out->write(text.constData() + from, text.size() - from) >= 0;
 }
 
 QString outcomeLine(const EraseAccount &a)
@@ -407,11 +491,16 @@ QString erasedLine(const EraseAccount &a)
     return Words::tr("Erase running");
 }
 
-QString toHtml(const EraseAccount &a, const QString &programVersion, int listLimit)
+namespace {
+
+// The sections of the record's rich text, in the order they are written.
+
+// The outcome, the program, and the run's particulars: times, phone, scope,
+// level.
+QString summaryHtml(const EraseAccount &a, const QString &programVersion)
 {
     const EraseAccount::Phone &p = a.phone();
     QString h;
-    h += QStringLiteral("<html><body style=\"font-family:'DejaVu Sans',Arial,sans-serif; font-size:10pt;\">");
     h += QStringLiteral("<p style=\"color:#1595C6; font-weight:bold;\">%1</p>")
              .arg(esc(outcomeLine(a)));
     h += QStringLiteral("<p>%1</p>")
@@ -435,7 +524,13 @@ QString toHtml(const EraseAccount &a, const QString &programVersion, int listLim
     h += row(Words::tr("Security level"),
              esc(Words::tr("%1 (%2)").arg(eraseplan::levelLabel(a.level())).arg(a.level())));
     h += QStringLiteral("</table>");
+    return h;
+}
 
+// The counts of each category that took part, and their totals.
+QString countsHtml(const EraseAccount &a)
+{
+    QString h;
     h += QStringLiteral("<h3>%1</h3>").arg(esc(Words::tr("Per category")));
     h += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"98%\" "
                         "style=\"border-color:#BFBFBF;\"><tr style=\"background-color:#E8F7FD;\">"
@@ -457,7 +552,14 @@ QString toHtml(const EraseAccount &a, const QString &programVersion, int listLim
             h += countRow(esc(eraseplan::categoryDisplayName(c)), a.counts(c), false);
     h += countRow(esc(Words::tr("All")), a.totals(), true);
     h += QStringLiteral("</table>");
+    return h;
+}
 
+// What the counts do not tell: answers of an earlier run, items not sent,
+// lists not read, answers in doubt, items sent again, lists whose count
+// differs from the phone's announcement.
+QString notesHtml(const EraseAccount &a)
+{
     QString notes;
     const auto note = [&notes](const QString &text) { notes += QStringLiteral("<li>%1</li>").arg(esc(text)); };
     for (int c = 0; c < CategoryCount; ++c) {
@@ -504,11 +606,13 @@ QString toHtml(const EraseAccount &a, const QString &programVersion, int listLim
                      .arg(n.announced)
                      .arg(n.listed));
     }
-    if (!notes.isEmpty())
-        h += QStringLiteral("<ul>%1</ul>").arg(notes);
+    return notes.isEmpty() ? QString() : QStringLiteral("<ul>%1</ul>").arg(notes);
+}
 
-    h += verificationHtml(a);
-
+// The ids and locations of the items not confirmed erased, at most
+// `listLimit` of each list.
+QString keyListsHtml(const EraseAccount &a, int listLimit)
+{
     QString lists;
     for (int c = 0; c < CategoryCount; ++c) {
         for (const KeyList &list : kKeyLists) {
@@ -533,9 +637,22 @@ QString toHtml(const EraseAccount &a, const QString &programVersion, int listLim
             lists += QStringLiteral("</p>");
         }
     }
-    if (!lists.isEmpty())
-        h += QStringLiteral("<h3>%1</h3>").arg(esc(Words::tr("Items not confirmed erased"))) + lists;
+    if (lists.isEmpty())
+        return QString();
+    return QStringLiteral("<h3>%1</h3>").arg(esc(Words::tr("Items not confirmed erased"))) + lists;
+}
 
+} // namespace
+
+QString toHtml(const EraseAccount &a, const QString &programVersion, int listLimit)
+{
+    QString h;
+    h += QStringLiteral("<html><body style=\"font-family:'DejaVu Sans',Arial,sans-serif; font-size:10pt;\">");
+    h += summaryHtml(a, programVersion);
+    h += countsHtml(a);
+    h += notesHtml(a);
+    h += verificationHtml(a);
+    h += keyListsHtml(a, listLimit);
     h += QStringLiteral("<p style=\"color:#666666;\">%1</p>")
              .arg(esc(Words::tr("Counts are what the companion app on the phone confirmed: an item is listed as "
                                 "erased only when the phone answered that it was erased. This record names no "
@@ -596,8 +713,7 @@ Written write(const QString &folder, const QString &base, const EraseAccount &a,
         w.error = json.errorString();
         return w;
     }
-    json.write(QJsonDocument(toJson(a, programVersion)).toJson(QJsonDocument::Indented));
-    if (!json.commit()) {
+    if (!writeJson(&json, a, programVersion) || !json.commit()) {
         w.error = json.errorString();
         return w;
     }

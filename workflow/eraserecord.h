@@ -2,6 +2,7 @@
 
 #include "workflow/eraseaccount.h"
 
+#include <QIODevice>
 #include <QJsonObject>
 #include <QSet>
 #include <QString>
@@ -23,6 +24,10 @@ QString scopeText(EraseType scope);
 bool keysAreLocations(int category);
 
 QJsonObject toJson(const EraseAccount &account, const QString &programVersion);
+// Writes the JSON file's bytes, QJsonDocument(toJson(...)).toJson(Indented),
+// to `out`, the lists of keys a slice at a time, so that a record of half a
+// million keys is never held as text whole. False when a write failed.
+bool writeJson(QIODevice *out, const EraseAccount &account, const QString &programVersion);
 
 // The outcome in one line, the first line of the PDF: whether it was
 // verified, then what was erased.

@@ -2,10 +2,13 @@
 
 #include "workflow/eraseplan.h"
 
+#include <QBitArray>
 #include <QCoreApplication>
 #include <QSet>
 #include <QStringList>
 #include <QStringView>
+
+#include <cstring>
 
 namespace erasesummary {
 
@@ -129,38 +132,153 @@ QString summary(EraseType scope, const Figure figures[CategoryCount], int answer
 
 namespace {
 
-// The third field of a record ("id;name;number;..."), as stored, without
-// copying it.
-QByteArray numberField(const QByteArray &record)
+// The third field of a record ("id;name;number;..."), as stored: its first
+// byte, its size in *size (0: no number).
+const char *numberField(const char *record, int recordSize, int *size)
 {
-    const int first = record.indexOf(';');
-    if (first < 0)
-        return {};
-    const int second = record.indexOf(';', first + 1);
-    if (second < 0)
-        return {};
-    const int third = record.indexOf(';', second + 1);
-    const int end = third < 0 ? record.size() : third;
-    return QByteArray::fromRawData(record.constData() + second + 1, end - second - 1);
+    *size = 0;
+    const char *const end = record + recordSize;
+    const char *first = static_cast<const char *>(std::memchr(record, ';', size_t(recordSize)));
+    if (!first)
+        return nullptr;
+    const char *second = static_cast<const char *>(std::memchr(first + 1, ';', size_t(end - first - 1)));
+    if (!second)
+        return nullptr;
+    const char *third = static_cast<const char *>(std::memchr(second + 1, ';', size_t(end - second - 1)));
+    *size = int((third ? third : end) - second - 1);
+    return second + 1;
 }
 
 } // namespace
 
-int threadsOf(const QStringList &ids, const proto::RecordStore &records)
+namespace {
+
+// The figure by the rows the ids fill, when they come number by number (as
+// a table's rows list them): each number's ids are tabled once as the walk
+// turns to it (see NumberIndex::RowFinder), and only an id that is not the
+// current number's is looked up in the store, for the number to turn to.
+// Gives up (false) when the ids come otherwise: a number turned to again
+// more often than the ids allow, or an id the index does not hold under the
+// number of its record.
+bool figureByRows(const QStringList &chosen, const QSet<QString> &answered, const proto::RecordStore &records,
+                  const proto::NumberIndex &index, Figure *f, int *answeredChosen)
 {
-    // Equal numbers are equal bytes in the store; the numbers stay in it
+    const qint64 budget = 2 * qint64(chosen.size()) + 4096; // ids tabled, over every turn
+    proto::NumberIndex::RowFinder rows(index);
+    QBitArray counted(index.size());            // by position in the index
+    QBitArray threaded(index.numberCount());    // numbers with an id to send
+    QSet<QString> unstored;                     // chosen ids without a record
+    const int unnumbered = index.placeOfNumber(QString());
+    for (const QString &id : chosen) {
+        int pos = rows.find(id);
+        if (pos < 0) {
+            const int place = records.placeOf(id);
+            if (place < 0) {
+                if (unstored.contains(id))
+                    continue;
+                unstored.insert(id);
+                if (!answered.isEmpty() && answered.contains(id)) {
+                    ++*answeredChosen;
+                } else {
+                    ++f->items;
+                    ++f->threads; // no record: a row of its own
+                }
+                continue;
+            }
+            int recordSize = 0;
+            const char *record = records.textAt(place, &recordSize);
+            int size = 0;
+            const char *number = numberField(record, recordSize, &size);
+            const int next = index.placeOfNumber(proto::RecordStore::decode(number, size));
+            if (next < 0 || next == rows.number())
+                return false;
+            rows.turnTo(next);
+            if (rows.tabled() > budget)
+                return false;
+            pos = rows.find(id);
+            if (pos < 0)
+                return false;
+        }
+        if (counted.testBit(pos))
+            continue;
+        counted.setBit(pos);
+        if (!answered.isEmpty() && answered.contains(id)) {
+            ++*answeredChosen;
+            continue;
+        }
+        ++f->items;
+        if (rows.number() == unnumbered)
+            ++f->threads; // no number: a row of its own
+        else if (!threaded.testBit(rows.number())) {
+            threaded.setBit(rows.number());
+            ++f->threads;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+Figure threadedFigure(const QStringList &chosen, const QSet<QString> &answered, const proto::RecordStore &records,
+                      const proto::NumberIndex &numbers, int *answeredBefore)
+{
+    Figure byRows;
+    int answeredByRows = 0;
+    if (figureByRows(chosen, answered, records, numbers, &byRows, &answeredByRows)) {
+        if (answeredBefore)
+            *answeredBefore = answeredByRows;
+        return byRows;
+    }
+    return threadedFigure(chosen, answered, records, answeredBefore);
+}
+
+Figure threadedFigure(const QStringList &chosen, const QSet<QString> &answered, const proto::RecordStore &records,
+                      int *answeredBefore)
+{
+    Figure f;
+    int answeredChosen = 0;
+    QBitArray counted(records.size()); // by place in the store
+    QSet<QString> countedUnstored;     // chosen ids without a record
+    // Equal numbers are equal bytes in the store, which is not changed
     // while this runs.
     QSet<QByteArray> numbers;
-    int rowsOfTheirOwn = 0;
-    for (const QString &id : ids) {
-        const QByteArray record = records.valueBytes(id);
-        const QByteArray number = record.isNull() ? QByteArray() : numberField(record);
-        if (number.isEmpty())
-            ++rowsOfTheirOwn; // no record, or no number
-        else
-            numbers.insert(number);
+    const char *lastNumber = nullptr;
+    int lastSize = 0;
+    for (const QString &id : chosen) {
+        const int place = records.placeOf(id);
+        if (place >= 0) {
+            if (counted.testBit(place))
+                continue;
+            counted.setBit(place);
+        } else {
+            if (countedUnstored.contains(id))
+                continue;
+            countedUnstored.insert(id);
+        }
+        if (!answered.isEmpty() && answered.contains(id)) {
+            ++answeredChosen;
+            continue;
+        }
+        ++f.items;
+        int recordSize = 0;
+        const char *record = place < 0 ? nullptr : records.textAt(place, &recordSize);
+        int size = 0;
+        const char *number = record ? numberField(record, recordSize, &size) : nullptr;
+        if (size == 0) {
+            ++f.threads; // no record, or no number
+            continue;
+        }
+        // A row's ids come one after another.
+        if (size == lastSize && std::memcmp(number, lastNumber, size_t(size)) == 0)
+            continue;
+        lastNumber = number;
+        lastSize = size;
+        numbers.insert(QByteArray::fromRawData(number, size));
     }
-    return int(numbers.size()) + rowsOfTheirOwn;
+    if (answeredBefore)
+        *answeredBefore = answeredChosen;
+    f.threads += int(numbers.size());
+    return f;
 }
 
 } // namespace erasesummary

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "protocol/categories.h"
+#include "protocol/numberindex.h"
 #include "protocol/recordstore.h"
 #include "workflow/programstate.h"
 
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -27,11 +29,21 @@ struct Figure
 // (they are not sent again); it is told when nothing else is left.
 QString summary(EraseType scope, const Figure figures[CategoryCount], int answeredBefore = 0);
 
-// The numbers (table rows) the calls or messages of these ids belong to, of
-// their records (id -> "id;...;number;..."); a record without a number, or an
-// id without a record, is a row of its own. The ids are distinct. Each id is
-// looked up in the store's hash index and its number compared as stored,
-// without making a string of it.
-int threadsOf(const QStringList &ids, const proto::RecordStore &records);
+// The calls or messages of a category that Erase Now will send: the chosen
+// ids less those in `answered` (the phone answered for them in a cancelled
+// run), each once, and the numbers (table rows) they belong to, read from
+// their records (id -> "id;name;number;..."): a record without a number, or
+// an id without a record, is a row of its own. `answeredBefore` is set to
+// how many of the chosen ids are in `answered`. One walk over the chosen
+// ids, each looked up once in the store; a repeated id is known by its
+// place there.
+Figure threadedFigure(const QStringList &chosen, const QSet<QString> &answered, const proto::RecordStore &records,
+                      int *answeredBefore = nullptr);
+// The same, where `numbers` holds the store's ids under their numbers (as a
+// scan files them): when the ids come number by number, as the table's rows
+// list them, each number's ids are tabled once and only the first id of a
+// row is looked up in the store; otherwise as above.
+Figure threadedFigure(const QStringList &chosen, const QSet<QString> &answered, const proto::RecordStore &records,
+                      const proto::NumberIndex &numbers, int *answeredBefore = nullptr);
 
 } // namespace erasesummary

@@ -90,6 +90,37 @@ QStringList MainWindow::eraseKeysOf(int category) const
     }
 }
 
+namespace {
+
+// The keys of a category's choice the phone has not answered since the scan,
+// in the order chosen.
+QStringList keysStillWanted(const QStringList &source, const QSet<QString> &answered)
+{
+    if (answered.isEmpty())
+        return source;
+    QStringList wanted;
+    for (const QString &key : source)
+        if (!answered.contains(key))
+            wanted << key;
+    return wanted;
+}
+
+// The chosen keys that a cancelled run sent without an answer.
+QStringList keysSentUnanswered(const QStringList &chosen, const QStringList &unanswered)
+{
+    KeyIndex sentUnanswered;
+    sentUnanswered.reserve(int(unanswered.size()));
+    for (int i = 0; i < unanswered.size(); ++i)
+        sentUnanswered.insert(unanswered, i);
+    QStringList sentBefore;
+    for (const QString &key : chosen)
+        if (sentUnanswered.find(key, unanswered) >= 0)
+            sentBefore << key;
+    return sentBefore;
+}
+
+} // namespace
+
 void MainWindow::beginEraseAccount()
 {
     stopVerificationPass();
@@ -125,27 +156,11 @@ void MainWindow::beginEraseAccount()
         // an answer is not confirmed either way until the phone answers. The
         // batch the category's sender will send is worked out here, once.
         const QStringList source = eraseKeysOf(c);
-        QStringList wanted = source;
-        if (!m_eraseAnsweredKeys[c].isEmpty()) {
-            wanted.clear();
-            for (const QString &key : source)
-                if (!m_eraseAnsweredKeys[c].contains(key))
-                    wanted << key;
-        }
-        const EraseAccount::Chosen chosen = m_eraseAccount.choose(c, wanted);
+        const EraseAccount::Chosen chosen = m_eraseAccount.choose(c, keysStillWanted(source, m_eraseAnsweredKeys[c]));
         m_eraseRunKeys[c] = {m_eraseRunNumber, source, chosen.keys, chosen.places};
         const QStringList &unanswered = m_eraseSentUnanswered[c];
-        if (unanswered.isEmpty())
-            continue;
-        KeyIndex sentUnanswered;
-        sentUnanswered.reserve(int(unanswered.size()));
-        for (int i = 0; i < unanswered.size(); ++i)
-            sentUnanswered.insert(unanswered, i);
-        QStringList sentBefore;
-        for (const QString &key : chosen.keys)
-            if (sentUnanswered.find(key, unanswered) >= 0)
-                sentBefore << key;
-        m_eraseAccount.markSentBefore(c, sentBefore);
+        if (!unanswered.isEmpty())
+            m_eraseAccount.markSentBefore(c, keysSentUnanswered(chosen.keys, unanswered));
     }
     // A list too long to be read whole is never claimed erased: in an All
     // run (which means everything) and wherever the category takes part. A

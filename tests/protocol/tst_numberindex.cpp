@@ -100,6 +100,29 @@ private slots:
             probes << in.first;
         }
         compareWithMap(index, map, probes);
+
+        // A row's ids are found among its number's ids by their position in
+        // the order of iteration, every other id is not.
+        const QList<QPair<QString, QString>> order = walk(index);
+        NumberIndex::RowFinder rows(index);
+        QCOMPARE(rows.find(QStringLiteral("m1")), -1); // turned to no number yet
+        QCOMPARE(index.placeOfNumber(QStringLiteral("not held")), -1);
+        for (const QString &number : map.uniqueKeys()) {
+            const int place = index.placeOfNumber(number);
+            QVERIFY(place >= 0);
+            QCOMPARE(index.numberAt(place), number);
+            rows.turnTo(place);
+            for (const auto &in : inserts) {
+                const int pos = rows.find(in.second);
+                if (map.contains(number, in.second)) {
+                    QVERIFY2(pos >= 0, qPrintable(in.second));
+                    QCOMPARE(order.at(pos), qMakePair(number, in.second));
+                } else {
+                    QCOMPARE(pos, -1);
+                }
+            }
+        }
+        QCOMPARE(index.numberCount(), map.uniqueKeys().size());
     }
 
     // Reads in order between inserts see every insert, in its place.

@@ -53,6 +53,15 @@ QByteArray counts(quint16 type, const QList<int> &gates, const QList<int> &value
 
 bool near(float a, float b) { return qAbs(a - b) < 1e-3f; }
 
+QStringList g_log;
+
+// The decoder's lines (not the receive loop's "type_id:" line of each frame).
+void collectDecoderLines(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type == QtDebugMsg && !text.startsWith(QLatin1String("type_id:")))
+        g_log << text;
+}
+
 } // namespace
 
 class TestReplies : public QObject
@@ -64,6 +73,8 @@ private slots:
     void decode();
     void recordsAreStoredAsTheirPiecesArrive();
     void endlessListStopsAtTheBound();
+    void eachReplyLogsItsOwnLines_data();
+    void eachReplyLogsItsOwnLines();
 };
 
 void TestReplies::decode_data()
@@ -605,6 +616,65 @@ void TestReplies::endlessListStopsAtTheBound()
     QCOMPARE(w->m_contactMapIdData.keys(), (QStringList{"1", "2"}));
     QVERIFY(w->m_dataReadable[Contact]);
     QVERIFY(!w->m_listIncomplete[Contact]);
+}
+
+// What the decoder logs, reply by reply: each type id goes to its own
+// handling and logs its lines once; an id that is no reply says so.
+void TestReplies::eachReplyLogsItsOwnLines_data()
+{
+    QTest::addColumn<ByteChunks>("frames");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("0 and 128 are outside the ids, 85 is none")
+        << ByteChunks{emptyFrame(0), emptyFrame(128), emptyFrame(85)}
+        << QStringList{"received wrong type in default", "received wrong type in default",
+                       "received wrong type in default"};
+    QTest::newRow("26 33 121 are passed over without a line")
+        << ByteChunks{emptyFrame(26), emptyFrame(33), emptyFrame(AppNotice121)}
+        << QStringList{};
+    QTest::newRow("1 a contact list, not a directory")
+        << ByteChunks{listFrame(ContactList, "1;Ada;555", 1, 1, 1)}
+        << QStringList{"got all contact,contact got count: 1 finished: 1"};
+    QTest::newRow("16 a photo directory")
+        << ByteChunks{listFrame(PhotoDirList, "a.jpg;10;jpg;/d/a.jpg", 1, 1, 1)}
+        << QStringList{"got all photo dir"};
+    QTest::newRow("70 71 80 lists refused")
+        << ByteChunks{emptyFrame(70), emptyFrame(71), emptyFrame(80)}
+        << QStringList{"get contact fail", "get his fail"};
+    QTest::newRow("3 4 erase answers of no batch")
+        << ByteChunks{FrameWriter(eraseBackReplyType(Contact)).uint32(1).uint32(0).finish(),
+                      FrameWriter(eraseFailReplyType(Contact)).string("k").uint16(0).finish()}
+        << QStringList{"erase contact back", "erase answer of no batch of the last run, not counted: contact",
+                       "erase answer of no batch of the last run, not counted: contact"};
+    QTest::newRow("84 90 105 acknowledgements")
+        << ByteChunks{emptyFrame(CancelScanBack), emptyFrame(CancelEraseBack), emptyFrame(SureConnected)}
+        << QStringList{"cancel scan done", "cancel erase done",
+                       "in got receive,get sure connected done,start get home info"};
+    QTest::newRow("99 101 103 124 single values")
+        << ByteChunks{FrameWriter(CheckDefaultSmsAppBack).int16(1).finish(),
+                      FrameWriter(ChangeDefaultSmsAppBack).int16(0).finish(),
+                      FrameWriter(MessageCountBack).string("12").finish(), FrameWriter(DebugNumber).uint16(7).finish()}
+        << QStringList{"get check default SMS App Data done", "get change default SMS App Data done",
+                       "got msg countStr: \"12\"", "get message count done", "debug nmuber: 7"};
+    QTest::newRow("19 120 photo failed, photos stopped")
+        << ByteChunks{emptyFrame(PhotoFail), emptyFrame(StopGetPhotoBack)}
+        << QStringList{"got photo fail", "stop get photo done"};
+}
+
+void TestReplies::eachReplyLogsItsOwnLines()
+{
+    QFETCH(ByteChunks, frames);
+    QFETCH(QStringList, lines);
+    auto w = quietWindow();
+    g_log.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collectDecoderLines);
+    for (const QByteArray &frame : frames)
+        w->receiveChunk(frame);
+    qInstallMessageHandler(previous);
+    QCOMPARE(w->m_receiveFrames.buffered(), 0);
+    if (g_log != lines)
+        qWarning().noquote() << "logged:\n" + g_log.join(QLatin1Char('\n'));
+    QCOMPARE(g_log, lines);
 }
 
 QTEST_MAIN(TestReplies)

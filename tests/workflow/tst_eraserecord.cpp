@@ -4,6 +4,7 @@
 #include "workflow/eraseverification.h"
 #include "protocol/records.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -106,6 +107,8 @@ private slots:
     void recordsNeverOverwriteEachOther();
     void folderThatCannotBeWrittenIsReported();
     void writerPutsTheLatestStateOnDisk();
+    void jsonIsWrittenInSlicesAsQtWritesItWhole_data();
+    void jsonIsWrittenInSlicesAsQtWritesItWhole();
 };
 
 void TestEraseRecord::figuresFollowTheAnswers_data()
@@ -875,6 +878,80 @@ void TestEraseRecord::writerPutsTheLatestStateOnDisk()
         QVERIFY2(QFileInfo::exists(QDir(dir.path()).filePath(name + ".json")), qPrintable(name));
         QVERIFY2(QFileInfo::exists(QDir(dir.path()).filePath(name + ".pdf")), qPrintable(name));
     }
+}
+
+// The JSON file is written a slice of keys at a time (a record of half a
+// million ids is never held whole); its bytes are those of the whole record
+// written by QJsonDocument, whatever the keys hold and wherever a slice ends.
+void TestEraseRecord::jsonIsWrittenInSlicesAsQtWritesItWhole_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<QStringList>("keys"); // chosen
+    QTest::addColumn<int>("sent");         // the first ones sent
+    QTest::addColumn<QStringList>("failed");
+    QTest::addColumn<bool>("answered");    // the batch answered (the rest failed), or the run interrupted
+
+    const auto numbered = [](int n) {
+        QStringList keys;
+        for (int i = 1; i <= n; ++i)
+            keys << QStringLiteral("m%1").arg(i);
+        return keys;
+    };
+    QTest::newRow("every key erased") << int(Twitter) << QStringList{"/data/t1"} << 1 << QStringList() << true;
+    QTest::newRow("nothing sent") << int(Contact) << QStringList{"c1", "c2"} << 0 << QStringList() << false;
+    QTest::newRow("keys that JSON escapes")
+        << int(Photo)
+        << QStringList{"/a\"b.jpg", "/back\\slash.jpg", "/tab\tnew\nline\r.jpg", QString("/ctl\x01\x1f.jpg"),
+                       QString::fromUtf8("/\xc3\xa9t\xc3\xa9 \xf0\x9f\x98\x80.jpg"),
+                       QString("/lone") + QChar(0xD800) + QString(".jpg"), "/\"purgatex-key-list-0-0\".jpg",
+                       "/ ],\n    [.jpg"}
+        << 4 << QStringList{"/a\"b.jpg", "/back\\slash.jpg"} << true;
+    QTest::newRow("a slice exactly") << int(Message) << numbered(4096) << 0 << QStringList() << false;
+    QTest::newRow("one key more than a slice") << int(Message) << numbered(4097) << 0 << QStringList() << false;
+    QTest::newRow("several slices in several lists")
+        << int(Message) << numbered(10000) << 5001 << QStringList{"m2", "m4097", "m5000"} << false;
+    QTest::newRow("failed and not sent after an answer")
+        << int(History) << numbered(9000) << 8193 << QStringList{"m1", "m8193"} << true;
+}
+
+void TestEraseRecord::jsonIsWrittenInSlicesAsQtWritesItWhole()
+{
+    QFETCH(int, category);
+    QFETCH(QStringList, keys);
+    QFETCH(int, sent);
+    QFETCH(QStringList, failed);
+    QFETCH(bool, answered);
+
+    EraseAccount a;
+    EraseAccount::Phone phone = testPhone();
+    phone.model = QStringLiteral("Nimbus \"Z7\"\n");
+    a.begin(category >= FirstAppCategory ? EraseType::App : EraseType::Private, 7, phone, at(0));
+    if (category != Contact)
+        play(a, Contact, {"choose c7", "sent c7", "answer 1 0"});
+    a.choose(category, keys);
+    for (int i = 0; i < sent; ++i)
+        a.markSent(category, keys.at(i), quint32(i + 1));
+    for (const QString &key : failed)
+        a.noteItemFailed(category, key);
+    if (answered) {
+        a.noteAnswer(category, quint32(sent - failed.size()), quint32(failed.size()));
+        a.end(a.finishedOutcome(), at(60));
+    } else {
+        a.end(Outcome::Interrupted, at(60), QStringLiteral("the link to the phone was lost"));
+    }
+
+    const QByteArray whole = QJsonDocument(eraserecord::toJson(a, "1.0")).toJson(QJsonDocument::Indented);
+    QBuffer sliced;
+    QVERIFY(sliced.open(QIODevice::WriteOnly));
+    QVERIFY(eraserecord::writeJson(&sliced, a, "1.0"));
+    QCOMPARE(sliced.data(), whole);
+
+    QTemporaryDir dir;
+    const eraserecord::Written w = eraserecord::write(dir.path(), "r", a, "1.0");
+    QVERIFY2(w.ok(), qPrintable(w.error));
+    QFile onDisk(w.jsonPath);
+    QVERIFY(onDisk.open(QIODevice::ReadOnly));
+    QCOMPARE(onDisk.readAll(), whole);
 }
 
 QTEST_MAIN(TestEraseRecord)
