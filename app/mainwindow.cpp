@@ -19,8 +19,6 @@ MainWindow::MainWindow(QWidget *parent)
     initSession();
     initLibraryPaths();
     initWorkflowTimers();
-    initVerification();
-    initBrowserTimers();
     ui->setupUi(this);
     app::connectFormSlots(this); // the form's on_<name>_<signal> slots
     app::bindFormPictures(this);
@@ -45,7 +43,7 @@ MainWindow::MainWindow(QWidget *parent)
     ui->label_test_debug_2->hide();
     qDebug() << "after init ui";
 
-    m_timerTestPort->start(100);
+    m_stepTimer[StepTestPort]->start(100);
     // A window not shown by then finishes its start-up at once; a shown
     // one after its first frame (MainWindow::event).
     QTimer::singleShot(0, this, [this] {

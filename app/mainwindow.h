@@ -268,26 +268,20 @@ public:
     void deviceTrackerEnded();
     void wakePhoneWait();
 
-    QTimer *m_timerTestPort = nullptr;
-    QTimer *m_timerSlotDeviceIn = nullptr;
-    QTimer *m_timerTestCheckAppQuited = nullptr;
-    QTimer *m_timerTestGetOtherSoftPidBy5037 = nullptr;
-    QTimer *m_timerTestGetOtherSoftNameByPid = nullptr;
-    QTimer *m_timerTestKillAdb = nullptr;
-    QTimer *m_timerTestStartAdb = nullptr;
-    QTimer *m_timerTestUsb = nullptr;
-    QTimer *m_timerTestRsa = nullptr;
-    QTimer *m_timerTestKillAdbForRsa = nullptr;
-    QTimer *m_timerTestCheckHasApk = nullptr;
-    QTimer *m_timerTestInstallApk = nullptr;
-    QTimer *m_timerTestStartActivity = nullptr;
-    QTimer *m_timerTestForwardAdb = nullptr;
-    QTimer *m_timerTestGetOtherSoftPidBy10000 = nullptr;
-    QTimer *m_timerTestGetOtherSoftNameByPid_10000 = nullptr;
-    QTimer *m_timerTestKillOtherSoftBy10000 = nullptr;
-    QTimer *m_timerTestGetPower = nullptr;
-    QTimer *m_timerTestGetSerial = nullptr;
-    QTimer *m_timerTestAdbDevices = nullptr;
+    // The steps armed by a timer of their own, each with the slot its timer
+    // runs: the one list of them (devicelink/startup.cpp). Set-up makes one
+    // timer per row, the stop lists and the tests walk it.
+    enum StepTimerKind { LinkStep, Watchdog }; // the watchdog is not stopped with the link
+    struct TimedStep
+    {
+        DeviceStep step;
+        void (MainWindow::*run)();
+        StepTimerKind kind;
+    };
+    static const QVector<TimedStep> &timedSteps();
+    // Their timers, indexed by DeviceStep; null for the steps run directly
+    // (the reboot, the boot check, the hand-back, the exit command).
+    QTimer *m_stepTimer[DeviceStepCount] = {};
 
     // Shared device state.
     bool m_hasDevice = false;
@@ -363,6 +357,7 @@ public:
     void fallBackToPresencePoll(bool reset = true);
     void showPhonePage();
     void armStep(QTimer *timer, int ms);
+    void armStep(DeviceStep step, int ms) { armStep(m_stepTimer[step], ms); }
     QString companionPackagePath() const;
     QStringList tasklistArgs5037() const;
     QStringList tasklistArgs10000() const;
@@ -407,8 +402,9 @@ public:
     void decidePid10000(bool phoneListed);
     void decideName10000(bool phoneListed);
     void decideKill10000(bool phoneListed);
-    void decideReading(DeviceStep step, bool got, bool phoneListed, QTimer *retry, QTimer *next,
-                       const char *gotLog, const char *failLog);
+    // A failed reading tries its own step again; a value arms `next`.
+    void decideReading(DeviceStep step, bool got, bool phoneListed, QTimer *next, const char *gotLog,
+                       const char *failLog);
     void decidePower(bool phoneListed);
     void decideSerial(bool phoneListed);
     void decideAppQuited(bool phoneListed);
@@ -840,6 +836,32 @@ public:
     void initWorkflowTimers();
     void stopActivityTimers();
 
+    // Every poll and wait timer of the session, the workflow, the
+    // verification pass and the browser, each with its slot, whether it
+    // fires once and the stop lists it belongs to: the one list of them
+    // (workflow/polls.cpp). Set-up makes one timer per row and every stop
+    // list walks it; a poll's interval is given where it is started.
+    enum PollStop {
+        StopsOnItsOwn = 0,
+        StopsWithSession = 0x01,     // the window goes
+        StopsWithSupervision = 0x02, // a reboot, the close, a loss while idle
+        StopsWithConnection = 0x04,  // the link to the companion app is lost
+        StopsWithScanCancel = 0x08,  // a scan's cancel ends
+        StopsWithEraseCancel = 0x10, // an erase's cancel ends
+        PhotoStopWait = 0x20,        // awaits the photo stop's acknowledgement
+    };
+    struct PollDef
+    {
+        QTimer *MainWindow::*timer;
+        void (MainWindow::*slot)();
+        bool singleShot;
+        int stops; // PollStop flags
+    };
+    static const QVector<PollDef> &polls();
+    void initPolls();
+    void stopPolls(int stops);
+    bool anyPollActive(int stops) const;
+
     ProgramType m_programType = ProgramType::ConnectingDevice;
     WorkPhase m_workPhase = None;
     AppStateType m_appState = AppStateType::Active;
@@ -1060,7 +1082,8 @@ public:
         qint64 chars = 0;
         quint64 scan = 0; // m_scansStarted when they were kept aside
     } m_verifyScanBounds;
-    void initVerification();
+    // The pass gave up waiting for the phone to come back and answer.
+    void verificationTimedOut();
     void startVerificationWait();
     void requestVerificationList(int category);
     workflow::eraseverification::Listing verificationListing(int category) const;
@@ -1150,8 +1173,6 @@ public:
     // (browser/)
     // =====================================================================
 public:
-    void initBrowserTimers();
-
     // Tables: created once while the pages are built, found by object name.
     void createCategoryTables();
     void loadTableIcons();

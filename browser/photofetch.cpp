@@ -53,12 +53,7 @@ void MainWindow::clearPhotoThumbnails()
 
 bool MainWindow::photoStopPending() const
 {
-    for (const QTimer *t : {m_timerCheckStopGetPhotoBeforeScan, m_timerCheckStopGetPhotoBeforeErase,
-                            m_timerCheckStopGetPhotoSwitchedAllApp}) {
-        if (t && t->isActive())
-            return true;
-    }
-    return false;
+    return anyPollActive(PhotoStopWait);
 }
 
 void MainWindow::photoChunkArrived()

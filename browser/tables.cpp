@@ -262,15 +262,8 @@ QString MainWindow::formatSize(qint64 bytes)
 // ---------------------------------------------------------------------------
 // Start-up: timers, icons, tables
 
-void MainWindow::initBrowserTimers()
-{
-    m_timerGetPhotoByTime = new QTimer(this);
-    connect(m_timerGetPhotoByTime, &QTimer::timeout, this, &MainWindow::getPhotoByTime);
-    m_timerUpdateTablePhoto = new QTimer(this);
-    connect(m_timerUpdateTablePhoto, &QTimer::timeout, this, &MainWindow::updateTablePhoto);
-    // The icons and the tables are made after the first frame
-    // (MainWindow::finishStartup), or when a table is first filled.
-}
+// The icons and the tables are made after the first frame
+// (MainWindow::finishStartup), or when a table is first filled.
 
 static QIcon loadIcon(const QString &path)
 {

@@ -19,25 +19,25 @@ using Step = MainWindow::StepDef;
 const QString kCompanion = devicelink::companionPackage();
 const QStringList kDevices = {QStringLiteral("devices")};
 
-const Step kStartAdb = Step(MainWindow::StepTestStartAdb, &MainWindow::m_timerTestStartAdb)
+const Step kStartAdb = Step(MainWindow::StepTestStartAdb)
                            .runs(StepTool::Adb, {QStringLiteral("start-server")}, StepWait::Adb)
                            .logs("start adb server", "start adb readready,times:", "start adb result error:", "sadb ,")
                            .logsPending("start adb result 0:")
                            .rules(&MainWindow::judgeStartAdb, &MainWindow::decideStartAdb);
 
-const Step kUsb = Step(MainWindow::StepTestUsb, &MainWindow::m_timerTestUsb)
+const Step kUsb = Step(MainWindow::StepTestUsb)
                       .runs(StepTool::Adb, kDevices, StepWait::Short)
                       .logs("start usb", "usb readready,times:", "usb result error:")
                       .rules(&MainWindow::judgeUsb, &MainWindow::decideUsb);
 
-const Step kRsa = Step(MainWindow::StepTestRsa, &MainWindow::m_timerTestRsa)
+const Step kRsa = Step(MainWindow::StepTestRsa)
                       .runs(StepTool::Adb, kDevices, StepWait::Short)
                       .logs("start rsa", "rsa readready,times:", "rsa result error:", "rsa ,")
                       .logsPending("rsa result 0:")
                       .logsResult("rsa result str:")
                       .rules(&MainWindow::judgeRsa, &MainWindow::decideRsa);
 
-const Step kKillAdbForRsa = Step(MainWindow::StepTestKillAdbForRsa, &MainWindow::m_timerTestKillAdbForRsa)
+const Step kKillAdbForRsa = Step(MainWindow::StepTestKillAdbForRsa)
                                 .runs(StepTool::Adb, {QStringLiteral("kill-server")}, StepWait::Adb)
                                 .logs("start kill adb for rsa", "kill adb for rsa readready,times:",
                                       "kill adb for rsa result error:")
@@ -45,7 +45,7 @@ const Step kKillAdbForRsa = Step(MainWindow::StepTestKillAdbForRsa, &MainWindow:
                                 .rules(&MainWindow::judgeKillAdbForRsa, &MainWindow::decideKillAdbForRsa);
 
 // From the package check on, every step probes the phone before it decides.
-const Step kHasApk = Step(MainWindow::StepTestCheckHasApk, &MainWindow::m_timerTestCheckHasApk)
+const Step kHasApk = Step(MainWindow::StepTestCheckHasApk)
                          .runs(StepTool::Adb,
                                {QStringLiteral("shell"), QStringLiteral("pm"), QStringLiteral("list"),
                                 QStringLiteral("packages"), kCompanion},
@@ -56,7 +56,7 @@ const Step kHasApk = Step(MainWindow::StepTestCheckHasApk, &MainWindow::m_timerT
                          .logsResult("check has apk result str:")
                          .rules(&MainWindow::judgeHasApk, &MainWindow::decideHasApk);
 
-const Step kInstall = Step(MainWindow::StepTestInstallApk, &MainWindow::m_timerTestInstallApk)
+const Step kInstall = Step(MainWindow::StepTestInstallApk)
                           .runs(StepTool::Adb, {}, StepWait::Install, &MainWindow::installArgs)
                           .probes(StepProbe::Always)
                           .logs("start install apk", "install apk readready,times:", "install apk result error:",
@@ -66,7 +66,7 @@ const Step kInstall = Step(MainWindow::StepTestInstallApk, &MainWindow::m_timerT
                           .onEachChunk(&MainWindow::onInstallChunk)
                           .rules(&MainWindow::judgeInstall, &MainWindow::decideInstall);
 
-const Step kActivity = Step(MainWindow::StepTestStartActivity, &MainWindow::m_timerTestStartActivity)
+const Step kActivity = Step(MainWindow::StepTestStartActivity)
                            .runs(StepTool::Adb,
                                  {QStringLiteral("shell"), QStringLiteral("am"), QStringLiteral("start"),
                                   QStringLiteral("-W"), QStringLiteral("-S"), QStringLiteral("-n"),
@@ -79,7 +79,7 @@ const Step kActivity = Step(MainWindow::StepTestStartActivity, &MainWindow::m_ti
                            .rules(&MainWindow::judgeActivity, &MainWindow::decideActivity);
 
 // A failed forward goes straight to the holder of port 10000.
-const Step kForward = Step(MainWindow::StepTestForwardAdb, &MainWindow::m_timerTestForwardAdb)
+const Step kForward = Step(MainWindow::StepTestForwardAdb)
                           .runs(StepTool::Adb,
                                 {QStringLiteral("forward"), QStringLiteral("tcp:10000"), QStringLiteral("tcp:5577")},
                                 StepWait::Adb)
@@ -88,7 +88,7 @@ const Step kForward = Step(MainWindow::StepTestForwardAdb, &MainWindow::m_timerT
                                 "for ,")
                           .rules(&MainWindow::judgeForward, &MainWindow::decideForward);
 
-const Step kPower = Step(MainWindow::StepTestGetPower, &MainWindow::m_timerTestGetPower)
+const Step kPower = Step(MainWindow::StepTestGetPower)
                         .runs(StepTool::Adb, {QStringLiteral("shell"), QStringLiteral("dumpsys"),
                                               QStringLiteral("battery")},
                               StepWait::Adb)
@@ -98,7 +98,7 @@ const Step kPower = Step(MainWindow::StepTestGetPower, &MainWindow::m_timerTestG
                         .logsResult("get power result str:")
                         .rules(&MainWindow::judgePower, &MainWindow::decidePower);
 
-const Step kSerial = Step(MainWindow::StepTestGetSerial, &MainWindow::m_timerTestGetSerial)
+const Step kSerial = Step(MainWindow::StepTestGetSerial)
                          .runs(StepTool::Adb, {QStringLiteral("get-serialno")}, StepWait::Adb)
                          .probes(StepProbe::Always)
                          .logs("start test get serial", "get serial readready,times:", "get power result error:",
@@ -129,7 +129,7 @@ void MainWindow::fallBackToPresencePoll(bool reset)
     showLinkPage(ui->A_MP_PleaseConnect_1);
     if (reset)
         resetAdbCheckState();
-    armStep(m_timerSlotDeviceIn, 100);
+    armStep(StepSlotDeviceIn, 100);
 }
 
 // The phone page, while a phone is usable; a problem that leaves none (the
@@ -161,14 +161,14 @@ void MainWindow::decideStartAdb(bool)
     showLinkPage(ui->A_MP_USBDebugTourial_2);
     if (takeStepError(StepTestStartAdb)) {
         resetAdbCheckState();
-        armStep(m_timerTestKillAdbForRsa, 100);
+        armStep(StepTestKillAdbForRsa, 100);
         qDebug() << "start adb,e";
     } else if (m_adbStarted) {
         hideLinkNotice(ui->A_MP_D_DirverError_1_1);
-        armStep(m_timerTestUsb, 100);
+        armStep(StepTestUsb, 100);
         qDebug() << "start adb,no e,started";
     } else {
-        armStep(m_timerTestKillAdbForRsa, 100);
+        armStep(StepTestKillAdbForRsa, 100);
         qDebug() << "start adb,no e,no started";
     }
 }
@@ -210,7 +210,7 @@ void MainWindow::showWaitingForUsb()
 void MainWindow::waitForUsb()
 {
     showWaitingForUsb();
-    armStep(m_timerTestUsb, 100);
+    armStep(StepTestUsb, 100);
 }
 
 void MainWindow::decideUsb(bool)
@@ -220,7 +220,7 @@ void MainWindow::decideUsb(bool)
         showLinkPage(ui->A_MP_USBDebugTourial_2);
         hideLinkNotice(ui->A_MP_D_ReconnectDevice);
         showLinkNotice(ui->A_MP_D_DirverError_1_1);
-        armPhoneWait(m_timerTestUsb);
+        armPhoneWait(m_stepTimer[StepTestUsb]);
     };
 
     if (takeStepError(StepTestUsb)) {
@@ -232,7 +232,7 @@ void MainWindow::decideUsb(bool)
             showLinkPage(ui->A_MP_USBDebugTourial_2);
             hideLinkNotice(ui->A_MP_D_DirverError_1_1);
             resetAdbCheckState();
-            armStep(m_timerTestKillAdbForRsa, 100);
+            armStep(StepTestKillAdbForRsa, 100);
             qDebug() << "start usb,e,no offline,start killforRsa";
         }
         return;
@@ -266,7 +266,7 @@ void MainWindow::decideUsb(bool)
         showLinkPage(ui->A_MP_USBDebugTourial_2);
         hideLinkNotice(ui->A_MP_D_ReconnectDevice);
         hideLinkNotice(ui->A_MP_D_DirverError_1_1);
-        armStep(m_timerTestRsa, 100);
+        armStep(StepTestRsa, 100);
         qDebug() << "start usb,no e,opend,start rsa";
     } else if (m_adbEmpty) {
         noDeviceListed();
@@ -277,7 +277,7 @@ void MainWindow::decideUsb(bool)
         showLinkPage(ui->A_MP_USBDebugTourial_2);
         hideLinkNotice(ui->A_MP_D_ReconnectDevice);
         noteLinkProblem(LinkProblem::NoPermissions);
-        armStep(m_timerTestUsb, 100);
+        armStep(StepTestUsb, 100);
         qDebug() << "start usb,no e,no permissions,start usb";
     } else {
         waitForUsb();
@@ -317,19 +317,19 @@ void MainWindow::decideRsa(bool)
         resetAdbCheckState();
         if (offline) {
             showLinkPage(ui->A_MP_PleaseConnect_1);
-            armStep(m_timerSlotDeviceIn, 100);
+            armStep(StepSlotDeviceIn, 100);
             qDebug() << "start rsa,e,offline";
         } else {
-            armStep(m_timerTestUsb, 100);
+            armStep(StepTestUsb, 100);
             qDebug() << "start rsa,e,no offline";
         }
     } else if (m_isAuthorized) {
         hideLinkNotice(ui->A_MP_D_ReconnectDevice);
-        armStep(m_timerTestCheckHasApk, 1);
+        armStep(StepTestCheckHasApk, 1);
         qDebug() << "start rsa,no e,authorized";
     } else {
         resetAdbCheckState();
-        armStep(m_timerTestKillAdbForRsa, 100);
+        armStep(StepTestKillAdbForRsa, 100);
         qDebug() << "start rsa,no e,no authorized";
     }
 }
@@ -351,18 +351,18 @@ void MainWindow::decideKillAdbForRsa(bool)
 {
     if (takeStepError(StepTestKillAdbForRsa)) {
         resetAdbCheckState();
-        armStep(m_timerTestPort, 100);
+        armStep(StepTestPort, 100);
         qDebug() << "not final kill adb for rsa";
     } else if (m_adbKilledForRsa) {
         resetAdbCheckState();
         qDebug() << "after killed adb for rsa ,start adb";
         showLinkPage(ui->A_MP_USBDebugTourial_2);
-        armStep(m_timerTestPort, 100);
+        armStep(StepTestPort, 100);
         qDebug() << "after kill adb for rsa check";
     } else {
         showLinkPage(ui->A_MP_USBDebugTourial_2);
         resetAdbCheckState();
-        armStep(m_timerTestKillAdbForRsa, 100);
+        armStep(StepTestKillAdbForRsa, 100);
         qDebug() << "not final kill adb for rsa";
     }
 }
@@ -379,10 +379,10 @@ void MainWindow::decideHasApk(bool phoneListed)
         resetAdbCheckState();
         showLinkPage(ui->A_MP_PleaseConnect_1);
         if (phoneListed) {
-            armStep(m_timerTestPort, 100);
+            armStep(StepTestPort, 100);
             qDebug() << "start has apk;e,hd;start port";
         } else {
-            armStep(m_timerSlotDeviceIn, 100);
+            armStep(StepSlotDeviceIn, 100);
             qDebug() << "start has apk;e,no hd;start check in";
         }
     } else if (!phoneListed) {
@@ -391,12 +391,12 @@ void MainWindow::decideHasApk(bool phoneListed)
         fallBackToPresencePoll();
     } else if (m_hasApk) {
         showPhonePage();
-        armStep(m_timerTestStartActivity, 100);
+        armStep(StepTestStartActivity, 100);
         qDebug() << "start has apk;no e,apk,hd;start activity";
     } else {
         showLinkPage(ui->A_MP_IsInstalling_4);
         m_step[StepTestInstallApk].readTimes = 0;
-        armStep(m_timerTestInstallApk, 100);
+        armStep(StepTestInstallApk, 100);
         qDebug() << "start has apk;no e,no apk,hd;start install";
     }
 }
@@ -443,7 +443,7 @@ void MainWindow::decideInstall(bool phoneListed)
         ui->MP_InstallApk_ProgressBar->setValue(0);
         if (phoneListed) {
             hideLinkNotice(ui->A_MP_D_ReconnectDevice);
-            armStep(m_timerTestCheckHasApk, 100);
+            armStep(StepTestCheckHasApk, 100);
         } else {
             fallBackToPresencePoll(false);
         }
@@ -456,7 +456,7 @@ void MainWindow::decideInstall(bool phoneListed)
         clearLinkProblem(LinkProblem::PackageMissing);
         if (phoneListed) {
             showPhonePage();
-            armStep(m_timerTestStartActivity, 100);
+            armStep(StepTestStartActivity, 100);
         } else {
             fallBackToPresencePoll();
         }
@@ -465,7 +465,7 @@ void MainWindow::decideInstall(bool phoneListed)
         qDebug() << "not installed";
         noteInstallProblem();
         if (phoneListed)
-            armStep(m_timerTestInstallApk, 100);
+            armStep(StepTestInstallApk, 100);
         else
             fallBackToPresencePoll();
     }
@@ -489,7 +489,7 @@ void MainWindow::decideActivity(bool phoneListed)
         resetAdbCheckState();
         if (phoneListed) {
             hideLinkNotice(ui->A_MP_D_ReconnectDevice);
-            armStep(m_timerTestCheckHasApk, 100);
+            armStep(StepTestCheckHasApk, 100);
         } else {
             fallBackToPresencePoll(false);
         }
@@ -497,7 +497,7 @@ void MainWindow::decideActivity(bool phoneListed)
         clearLinkProblem(LinkProblem::ActivityFailed);
         if (phoneListed) {
             showPhonePage();
-            armStep(m_timerTestForwardAdb, 100);
+            armStep(StepTestForwardAdb, 100);
             qDebug() << "after start activity,has devices,start forward";
         } else {
             fallBackToPresencePoll();
@@ -509,7 +509,7 @@ void MainWindow::decideActivity(bool phoneListed)
         noteLinkProblem(LinkProblem::ActivityFailed, stepComplaint(StepTestStartActivity));
         if (phoneListed) {
             showPhonePage();
-            armStep(m_timerTestStartActivity, 100);
+            armStep(StepTestStartActivity, 100);
         } else {
             fallBackToPresencePoll();
         }
@@ -525,7 +525,7 @@ void MainWindow::judgeForward(const QString *out) { m_portForwarded = out && for
 void MainWindow::decideForward(bool phoneListed)
 {
     if (takeStepError(StepTestForwardAdb)) {
-        armStep(m_timerTestGetOtherSoftPidBy10000, 100);
+        armStep(StepTestGetOtherSoftPidBy10000, 100);
         return;
     }
     const bool forwarded = m_portForwarded; // a fall-back resets it
@@ -539,7 +539,7 @@ void MainWindow::decideForward(bool phoneListed)
     if (!phoneListed)
         fallBackToPresencePoll();
     else
-        armStep(forwarded ? m_timerTestGetPower : m_timerTestGetOtherSoftPidBy10000, 100);
+        armStep(forwarded ? StepTestGetPower : StepTestGetOtherSoftPidBy10000, 100);
     if (forwarded)
         qDebug() << "after forward adb check";
 }
@@ -583,7 +583,7 @@ void MainWindow::judgeSerial(const QString *out)
 
 // Battery and serial decide alike: an error goes back to the forward, a
 // value goes on to `next`, nothing tries again.
-void MainWindow::decideReading(DeviceStep step, bool got, bool phoneListed, QTimer *retry, QTimer *next,
+void MainWindow::decideReading(DeviceStep step, bool got, bool phoneListed, QTimer *next,
                                const char *gotLog, const char *failLog)
 {
     const bool error = takeStepError(step);
@@ -595,10 +595,10 @@ void MainWindow::decideReading(DeviceStep step, bool got, bool phoneListed, QTim
             qDebug() << "start check device in";
     } else if (error) {
         showLinkPage(ui->A_MP_PleaseConnect_1);
-        armStep(m_timerTestForwardAdb, 100);
+        armStep(StepTestForwardAdb, 100);
     } else {
         showPhonePage();
-        armStep(got ? next : retry, 100);
+        armStep(got ? next : m_stepTimer[step], 100);
     }
     if (!error)
         qDebug() << (got ? gotLog : failLog);
@@ -606,8 +606,8 @@ void MainWindow::decideReading(DeviceStep step, bool got, bool phoneListed, QTim
 
 void MainWindow::decidePower(bool phoneListed)
 {
-    decideReading(StepTestGetPower, m_gotPower, phoneListed, m_timerTestGetPower, m_timerTestGetSerial,
-                  "after get power check", "get power fail");
+    decideReading(StepTestGetPower, m_gotPower, phoneListed, m_stepTimer[StepTestGetSerial], "after get power check",
+                  "get power fail");
 }
 
 // A serial read with the phone there hands over to the TCP supervision,
@@ -616,6 +616,6 @@ void MainWindow::decideSerial(bool phoneListed)
 {
     if (phoneListed && m_gotSerial && !m_step[StepTestGetSerial].error)
         clearLinkProblems();
-    decideReading(StepTestGetSerial, m_gotSerial, phoneListed, m_timerTestGetSerial, m_timerNewTCPConnected,
-                  "after get serial check", "get serial fail");
+    decideReading(StepTestGetSerial, m_gotSerial, phoneListed, m_timerNewTCPConnected, "after get serial check",
+                  "get serial fail");
 }

@@ -17,17 +17,17 @@ using Step = MainWindow::StepDef;
 const QStringList kNetstat = {QStringLiteral("-anop"), QStringLiteral("tcp")};
 const QStringList kKillServer = {QStringLiteral("kill-server")};
 
-const Step kPortCheck = Step(MainWindow::StepTestPort, &MainWindow::m_timerTestPort)
+const Step kPortCheck = Step(MainWindow::StepTestPort)
                             .runs(StepTool::Netstat, kNetstat, StepWait::Short)
                             .logs("start test port", "port readready,times:", "result error:", "port ,")
                             .rules(&MainWindow::judgePort, &MainWindow::decidePort);
 
-const Step kPid5037 = Step(MainWindow::StepTestGetOtherSoftPidBy5037, &MainWindow::m_timerTestGetOtherSoftPidBy5037)
+const Step kPid5037 = Step(MainWindow::StepTestGetOtherSoftPidBy5037)
                           .runs(StepTool::Netstat, kNetstat, StepWait::Short)
                           .logs("start test read soft pid use 5037", "get other sort pid, readready,times:", nullptr)
                           .rules(&MainWindow::judgePid5037, &MainWindow::decidePid5037);
 
-const Step kName5037 = Step(MainWindow::StepTestGetOtherSoftNameByPid, &MainWindow::m_timerTestGetOtherSoftNameByPid)
+const Step kName5037 = Step(MainWindow::StepTestGetOtherSoftNameByPid)
                            .runs(StepTool::Tasklist, {}, StepWait::Short, &MainWindow::tasklistArgs5037)
                            .logs("start test get pid's Name", "get other soft pid's name, readready,times:",
                                  "result error:")
@@ -35,14 +35,14 @@ const Step kName5037 = Step(MainWindow::StepTestGetOtherSoftNameByPid, &MainWind
                            .logsDone("after get pid's name of 5037 while")
                            .rules(&MainWindow::judgeName5037, &MainWindow::decideName5037);
 
-const Step kKillAdb = Step(MainWindow::StepTestKillAdb, &MainWindow::m_timerTestKillAdb)
+const Step kKillAdb = Step(MainWindow::StepTestKillAdb)
                           .runs(StepTool::Adb, kKillServer, StepWait::Adb)
                           .logs("start kill adb", "kill adb readready,times:", "kill abd result error:")
                           .logsResult("kill adb result str:")
                           .rules(&MainWindow::judgeKillAdb, &MainWindow::decideKillAdb);
 
 // The 10000 branch probes the phone after every command.
-const Step kPid10000 = Step(MainWindow::StepTestGetOtherSoftPidBy10000, &MainWindow::m_timerTestGetOtherSoftPidBy10000)
+const Step kPid10000 = Step(MainWindow::StepTestGetOtherSoftPidBy10000)
                            .runs(StepTool::Netstat, kNetstat, StepWait::Short)
                            .probes(StepProbe::Always)
                            .logs("start test read soft pid use 10000",
@@ -50,7 +50,7 @@ const Step kPid10000 = Step(MainWindow::StepTestGetOtherSoftPidBy10000, &MainWin
                            .rules(&MainWindow::judgePid10000, &MainWindow::decidePid10000);
 
 const Step kName10000 =
-    Step(MainWindow::StepTestGetOtherSoftNameByPid_10000, &MainWindow::m_timerTestGetOtherSoftNameByPid_10000)
+    Step(MainWindow::StepTestGetOtherSoftNameByPid_10000)
         .runs(StepTool::Tasklist, {}, StepWait::Short, &MainWindow::tasklistArgs10000)
         .probes(StepProbe::Always)
         .logs("start test get pid's Name", "get other soft pid's name,after forward, readready,times:",
@@ -61,7 +61,7 @@ const Step kName10000 =
 
 // The holder is ended by its process id: ending it by image name would end
 // every process of that name (every window of a browser, or worse).
-const Step kKill10000 = Step(MainWindow::StepTestKillOtherSoftBy10000, &MainWindow::m_timerTestKillOtherSoftBy10000)
+const Step kKill10000 = Step(MainWindow::StepTestKillOtherSoftBy10000)
                             .runs(StepTool::Taskkill, {}, StepWait::Short, &MainWindow::taskkillArgs10000)
                             .probes(StepProbe::Always)
                             .logs("start kill other soft use 10000",
@@ -92,17 +92,17 @@ void MainWindow::decidePort(bool)
         showLinkNotice(ui->A_MP_D_PortUsed);
         showLinkPage(ui->A_MP_PleaseConnect_1);
         retryCalmly(); // told from the first round
-        armStep(m_timerTestPort, 100);
+        armStep(StepTestPort, 100);
         qDebug() << "port,e";
     } else if (m_port5037Used) {
         showLinkPage(ui->A_MP_PleaseConnect_1);
-        armStep(m_timerTestGetOtherSoftPidBy5037, 1);
+        armStep(StepTestGetOtherSoftPidBy5037, 1);
         qDebug() << "port,no e,use";
     } else {
         clearLinkProblem(LinkProblem::Port5037Held);
         hideLinkNotice(ui->A_MP_D_PortUsed);
         showLinkPage(ui->A_MP_USBDebugTourial_2);
-        armStep(m_timerTestStartAdb, 1);
+        armStep(StepTestStartAdb, 1);
         qDebug() << "port,no e,no use";
     }
 }
@@ -125,15 +125,15 @@ void MainWindow::decidePid5037(bool)
     if (takeStepError(StepTestGetOtherSoftPidBy5037)) {
         resetAdbCheckState();
         hideLinkNotice(ui->A_MP_D_PortUsed);
-        armStep(m_timerTestPort, 1);
+        armStep(StepTestPort, 1);
     } else if (!m_otherSoftPid5037.isEmpty()) {
-        armStep(m_timerTestGetOtherSoftNameByPid, 1);
+        armStep(StepTestGetOtherSoftNameByPid, 1);
     } else {
         // The port is held, but by no process this user can see.
         noteLinkProblem(LinkProblem::Port5037Held);
         resetAdbCheckState();
         hideLinkNotice(ui->A_MP_D_PortUsed);
-        armStep(m_timerTestPort, 1);
+        armStep(StepTestPort, 1);
     }
 }
 
@@ -153,13 +153,13 @@ void MainWindow::decideName5037(bool)
     const QString name = m_otherSoftName5037;
     if (takeStepError(StepTestGetOtherSoftNameByPid)) {
         resetAdbCheckState();
-        armStep(m_timerTestGetOtherSoftPidBy5037, 100);
+        armStep(StepTestGetOtherSoftPidBy5037, 100);
     } else if (name.contains(QLatin1String("adb"))) {
         // Another adb server: ask it to quit.
         ui->A_MP_D_PortUsed_Label_Info->setText(name);
         hideLinkNotice(ui->A_MP_D_PortUsed);
         resetAdbCheckState();
-        armStep(m_timerTestKillAdb, 1);
+        armStep(StepTestKillAdb, 1);
     } else if (!name.isEmpty()) {
         // A foreign program: name it, end nothing, and check again, calmly
         // now that the notice tells.
@@ -167,12 +167,12 @@ void MainWindow::decideName5037(bool)
         showLinkNotice(ui->A_MP_D_PortUsed);
         resetAdbCheckState();
         retryCalmly();
-        armStep(m_timerTestPort, 1);
+        armStep(StepTestPort, 1);
     } else {
         noteLinkProblem(LinkProblem::Port5037Held);
         hideLinkNotice(ui->A_MP_D_PortUsed);
         resetAdbCheckState();
-        armStep(m_timerTestPort, 1);
+        armStep(StepTestPort, 1);
     }
 }
 
@@ -192,12 +192,12 @@ void MainWindow::decideKillAdb(bool)
     showLinkPage(ui->A_MP_PleaseConnect_1);
     if (!takeStepError(StepTestKillAdb) && m_adbKilled) {
         resetAdbCheckState();
-        armStep(m_timerTestPort, 100);
+        armStep(StepTestPort, 100);
         qDebug() << "after kill adb check";
     } else {
         // A server that does not quit: most likely another user's.
         noteLinkProblem(LinkProblem::Port5037Held);
-        armStep(m_timerTestKillAdb, 100);
+        armStep(StepTestKillAdb, 100);
         qDebug() << "not final kill adb";
     }
 }
@@ -225,14 +225,14 @@ void MainWindow::decidePid10000(bool phoneListed)
     if (!phoneListed) {
         fallBackToPresencePoll();
     } else if (!error && !m_otherSoftPid10000.isEmpty()) {
-        armStep(m_timerTestGetOtherSoftNameByPid_10000, 100);
+        armStep(StepTestGetOtherSoftNameByPid_10000, 100);
     } else {
         // Nothing to end: the forward itself fails.
         ui->A_MP_D_PortUsed_Label_Info->setText(QString());
         clearLinkProblem(LinkProblem::Port10000Held);
         noteLinkProblem(LinkProblem::ForwardFailed, stepComplaint(StepTestForwardAdb));
         resetAdbCheckState();
-        armStep(m_timerTestForwardAdb, 100);
+        armStep(StepTestForwardAdb, 100);
     }
 }
 
@@ -254,13 +254,13 @@ void MainWindow::decideName10000(bool phoneListed)
         fallBackToPresencePoll();
     } else if (error) {
         resetAdbCheckState();
-        armStep(m_timerTestGetOtherSoftPidBy10000, 100);
+        armStep(StepTestGetOtherSoftPidBy10000, 100);
     } else if (!m_otherSoftName10000.isEmpty()) {
-        armStep(m_timerTestKillOtherSoftBy10000, 100);
+        armStep(StepTestKillOtherSoftBy10000, 100);
     } else {
         noteLinkProblem(LinkProblem::Port10000Held, QStringLiteral("PID ") + m_otherSoftPid10000);
         resetAdbCheckState();
-        armStep(m_timerTestForwardAdb, 100);
+        armStep(StepTestForwardAdb, 100);
     }
 }
 
@@ -290,9 +290,9 @@ void MainWindow::decideKill10000(bool phoneListed)
     }
     noteLinkProblem(LinkProblem::Port10000Held, m_otherSoftName10000);
     if (error) {
-        armStep(m_timerTestGetOtherSoftNameByPid_10000, 100);
+        armStep(StepTestGetOtherSoftNameByPid_10000, 100);
     } else {
         resetAdbCheckState();
-        armStep(m_timerTestForwardAdb, 100);
+        armStep(StepTestForwardAdb, 100);
     }
 }

@@ -29,11 +29,11 @@ namespace {
 using Step = MainWindow::StepDef;
 
 // Both run the device probe only, then decide.
-const Step kPresence = Step(MainWindow::StepSlotDeviceIn, &MainWindow::m_timerSlotDeviceIn)
+const Step kPresence = Step(MainWindow::StepSlotDeviceIn)
                            .probes(StepProbe::Always)
                            .rules(nullptr, &MainWindow::decidePresence);
 const Step kHandBack =
-    Step(MainWindow::StepHandBack, nullptr).probes(StepProbe::Always).rules(nullptr, &MainWindow::decideHandBack);
+    Step(MainWindow::StepHandBack).probes(StepProbe::Always).rules(nullptr, &MainWindow::decideHandBack);
 
 // The phone has been seen gone. After a reboot that is what the USB step
 // waits for; when the phone drops off before the poll first looks, the USB
@@ -78,12 +78,12 @@ void MainWindow::decidePresence(bool phoneListed)
         }
         hideLinkNotice(ui->A_MP_D_ReconnectDevice);
         m_hasDevice = false;
-        armStep(m_timerTestPort, 100);
+        armStep(StepTestPort, 100);
         qDebug() << (m_presenceSawArrival ? "start check in;in,hd;start port" : "start check in;no in,hd;start port");
     } else {
         noteGoneAfterReboot(m_isAfterReboot);
         showLinkNotice(ui->A_MP_D_ReconnectDevice);
-        armPhoneWait(m_timerSlotDeviceIn);
+        armPhoneWait(m_stepTimer[StepSlotDeviceIn]);
         qDebug() << (m_presenceSawArrival ? "start check in;in,no hd;start check in"
                                           : "start check in;no in,no hd;start check in");
     }
@@ -105,9 +105,9 @@ void MainWindow::decideHandBack(bool phoneListed)
 {
     if (phoneListed) {
         hideLinkNotice(ui->A_MP_D_ReconnectDevice);
-        armStep(m_timerTestCheckHasApk, 100);
+        armStep(StepTestCheckHasApk, 100);
     } else {
-        armStep(m_timerTestPort, 100);
+        armStep(StepTestPort, 100);
     }
 }
 

@@ -17,7 +17,7 @@ namespace {
 
 using Step = MainWindow::StepDef;
 
-const Step kReboot = Step(MainWindow::StepTestReboot, nullptr)
+const Step kReboot = Step(MainWindow::StepTestReboot)
                          .runs(StepTool::Adb, {QStringLiteral("reboot")}, StepWait::Adb)
                          .logsDone("reboot end")
                          .rules(nullptr, &MainWindow::decideReboot);
@@ -25,7 +25,7 @@ const Step kReboot = Step(MainWindow::StepTestReboot, nullptr)
 // A phone listed after the reboot: the phone from before, not gone yet, or
 // one that has started again already (a quick restart, over before the
 // presence poll first looked)? Its uptime tells, gap seen or not.
-const Step kBootCheck = Step(MainWindow::StepBootCheck, nullptr)
+const Step kBootCheck = Step(MainWindow::StepBootCheck)
                             .runs(StepTool::Adb, {QStringLiteral("shell"), QStringLiteral("cat"),
                                                   QStringLiteral("/proc/uptime")},
                                   StepWait::Adb)
@@ -33,7 +33,7 @@ const Step kBootCheck = Step(MainWindow::StepBootCheck, nullptr)
                             .logsResult("boot check result str:")
                             .rules(&MainWindow::judgeBootCheck, &MainWindow::decideBootCheck);
 
-const Step kAppQuited = Step(MainWindow::StepTestCheckAppQuited, &MainWindow::m_timerTestCheckAppQuited)
+const Step kAppQuited = Step(MainWindow::StepTestCheckAppQuited)
                             .runs(StepTool::Adb,
                                   {QStringLiteral("shell"), QStringLiteral("dumpsys"), QStringLiteral("activity"),
                                    QStringLiteral("-p"), devicelink::companionPackage(),
@@ -49,7 +49,7 @@ const Step kAppQuited = Step(MainWindow::StepTestCheckAppQuited, &MainWindow::m_
 // taskkill ends every process of the program's image name, this one
 // included. Should it fail, hang, or leave this process alive (the program
 // runs under another name), the program ends itself.
-const Step kClose = Step(MainWindow::StepCloseProgram, nullptr)
+const Step kClose = Step(MainWindow::StepCloseProgram)
                         .runs(StepTool::Taskkill,
                               {QStringLiteral("/f"), QStringLiteral("/im"), QStringLiteral("Purgatex.exe")},
                               StepWait::Short)
@@ -70,8 +70,7 @@ void MainWindow::testReboot()
     // supervision still ticking would give up on its own and start a second
     // step chain beside this one.
     stopDeviceLink();
-    m_timerNewTCPConnected->stop();
-    m_timerHomeInfoReadable->stop();
+    stopPolls(StopsWithSupervision);
     m_connectFailTimes = 0;
     m_tcpSocket->abort();
     m_rebootDone = true;
@@ -82,7 +81,7 @@ void MainWindow::testReboot()
     qDebug() << "reboot midle";
 }
 
-void MainWindow::decideReboot(bool) { armStep(m_timerSlotDeviceIn, 3000); }
+void MainWindow::decideReboot(bool) { armStep(StepSlotDeviceIn, 3000); }
 
 // ---- After the reboot: restarted yet? ----
 // The after-reboot mode ends when the phone has been seen gone (the presence
@@ -104,11 +103,11 @@ void MainWindow::decideBootCheck(bool)
     qDebug() << "boot check: phone up for" << m_phoneUptimeMs << "ms, reboot command" << since << "ms ago";
     if (restartedSince(m_phoneUptimeMs, since)) {
         m_isAfterReboot = false;
-        armStep(m_timerTestUsb, 1);
+        armStep(StepTestUsb, 1);
         qDebug() << "boot check,restarted,m_isAfterReboot change to false";
     } else if (since >= m_rebootSettleMs) {
         m_isAfterReboot = false;
-        armStep(m_timerTestUsb, 1);
+        armStep(StepTestUsb, 1);
         qDebug() << "boot check,no restart seen in time,m_isAfterReboot change to false";
     } else {
         waitForUsb();
@@ -134,7 +133,7 @@ void MainWindow::decideAppQuited(bool phoneListed)
         hideNotices();
         showLinkPage(ui->A_MP_PleaseConnect_1);
         resetAdbCheckState();
-        armStep(m_timerSlotDeviceIn, 100);
+        armStep(StepSlotDeviceIn, 100);
     };
     auto closeAppStateNotice = [this] {
         if (!ui->T_AppState->isHidden()) {
@@ -145,7 +144,7 @@ void MainWindow::decideAppQuited(bool phoneListed)
 
     if (takeStepError(StepTestCheckAppQuited)) {
         if (phoneListed) {
-            armStep(m_timerTestCheckAppQuited, 1000);
+            armStep(StepTestCheckAppQuited, 1000);
         } else {
             app::hideWidget(ui->T_AppState);
             lost();
@@ -168,9 +167,9 @@ void MainWindow::decideAppQuited(bool phoneListed)
         hideNotices();
         showLinkPage(ui->A_MP_PleaseConnect_1);
         resetAdbCheckState();
-        armStep(m_timerTestPort, 100);
+        armStep(StepTestPort, 100);
     } else {
-        armStep(m_timerTestCheckAppQuited, 1000);
+        armStep(StepTestCheckAppQuited, 1000);
     }
     qDebug() << (quit ? "app quited" : "app not quit");
 }
@@ -185,8 +184,7 @@ void MainWindow::closeProgram()
     // m_closeRecordWaitMs.
     if (!m_closeRequested) {
         m_closeRequested = true;
-        m_timerNewTCPConnected->stop();
-        m_timerHomeInfoReadable->stop();
+        stopPolls(StopsWithSupervision);
         stopDeviceLink();
         stopDeviceTracking(); // taskkill ends this program's processes, not adb
         if (eraseRecordWriting()) {

@@ -65,38 +65,42 @@ void MainWindow::initStepProcesses()
         m_step[step].process = newStepProcess(DeviceStep(step), step > 0 ? m_step[0].process : nullptr);
 }
 
+// The steps armed by a timer of their own and the slot each timer runs. A
+// step not listed here (the reboot, the boot check, the hand-back, the exit
+// command) is run directly and takes over from the step in flight.
+const QVector<MainWindow::TimedStep> &MainWindow::timedSteps()
+{
+    static const QVector<TimedStep> steps = {
+        {StepTestPort, &MainWindow::testPort, LinkStep},
+        {StepTestGetOtherSoftPidBy5037, &MainWindow::testGetOtherSoftPidBy5037, LinkStep},
+        {StepTestGetOtherSoftNameByPid, &MainWindow::testGetOtherSoftNameByPid, LinkStep},
+        {StepTestKillAdb, &MainWindow::testKillAdb, LinkStep},
+        {StepTestStartAdb, &MainWindow::testStartAdb, LinkStep},
+        {StepTestUsb, &MainWindow::testUsb, LinkStep},
+        {StepTestRsa, &MainWindow::testRsa, LinkStep},
+        {StepTestKillAdbForRsa, &MainWindow::testKillAdbForRsa, LinkStep},
+        {StepTestCheckHasApk, &MainWindow::testCheckHasApk, LinkStep},
+        {StepTestInstallApk, &MainWindow::testInstallApk, LinkStep},
+        {StepTestStartActivity, &MainWindow::testStartActivity, LinkStep},
+        {StepTestForwardAdb, &MainWindow::testForwardAdb, LinkStep},
+        {StepTestGetOtherSoftPidBy10000, &MainWindow::testGetOtherSoftPidBy10000, LinkStep},
+        {StepTestGetOtherSoftNameByPid_10000, &MainWindow::testGetOtherSoftNameByPid_10000, LinkStep},
+        {StepTestKillOtherSoftBy10000, &MainWindow::testKillOtherSoftBy10000, LinkStep},
+        {StepTestGetPower, &MainWindow::testGetPower, LinkStep},
+        {StepTestGetSerial, &MainWindow::testGetSerial, LinkStep},
+        {StepTestAdbDevices, &MainWindow::testAdbDevices, LinkStep},
+        {StepTestCheckAppQuited, &MainWindow::testCheckAppQuited, Watchdog},
+        {StepSlotDeviceIn, &MainWindow::slotDeviceIn, LinkStep},
+    };
+    return steps;
+}
+
 void MainWindow::initStepTimers()
 {
-    struct TimerSlot
-    {
-        QTimer **timer;
-        void (MainWindow::*slot)();
-    };
-    const TimerSlot timers[] = {
-        {&m_timerTestPort, &MainWindow::testPort},
-        {&m_timerTestGetOtherSoftPidBy5037, &MainWindow::testGetOtherSoftPidBy5037},
-        {&m_timerTestGetOtherSoftNameByPid, &MainWindow::testGetOtherSoftNameByPid},
-        {&m_timerTestKillAdb, &MainWindow::testKillAdb},
-        {&m_timerTestStartAdb, &MainWindow::testStartAdb},
-        {&m_timerTestUsb, &MainWindow::testUsb},
-        {&m_timerTestRsa, &MainWindow::testRsa},
-        {&m_timerTestKillAdbForRsa, &MainWindow::testKillAdbForRsa},
-        {&m_timerTestCheckHasApk, &MainWindow::testCheckHasApk},
-        {&m_timerTestInstallApk, &MainWindow::testInstallApk},
-        {&m_timerTestStartActivity, &MainWindow::testStartActivity},
-        {&m_timerTestForwardAdb, &MainWindow::testForwardAdb},
-        {&m_timerTestGetOtherSoftPidBy10000, &MainWindow::testGetOtherSoftPidBy10000},
-        {&m_timerTestGetOtherSoftNameByPid_10000, &MainWindow::testGetOtherSoftNameByPid_10000},
-        {&m_timerTestKillOtherSoftBy10000, &MainWindow::testKillOtherSoftBy10000},
-        {&m_timerTestGetPower, &MainWindow::testGetPower},
-        {&m_timerTestGetSerial, &MainWindow::testGetSerial},
-        {&m_timerTestAdbDevices, &MainWindow::testAdbDevices},
-        {&m_timerTestCheckAppQuited, &MainWindow::testCheckAppQuited},
-        {&m_timerSlotDeviceIn, &MainWindow::slotDeviceIn},
-    };
-    for (const TimerSlot &t : timers) {
-        *t.timer = new QTimer(this);
-        connect(*t.timer, &QTimer::timeout, this, t.slot);
+    for (const TimedStep &t : timedSteps()) {
+        QTimer *timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, t.run);
+        m_stepTimer[t.step] = timer;
     }
     m_timerStepTimeout = new QTimer(this);
     m_timerStepTimeout->setSingleShot(true);

@@ -34,8 +34,7 @@ struct MainWindow::StepDef
     using Arguments = QStringList (MainWindow::*)() const;
     using Hook = void (MainWindow::*)();
 
-    DeviceStep step;
-    QTimer *MainWindow::*timer = nullptr; // its own timer (none: called directly)
+    DeviceStep step; // its process, and its timer when it has one (MainWindow::timedSteps)
     StepTool tool = StepTool::None;
     QStringList arguments;
     Arguments moreArguments = nullptr; // appended, from the values of the moment
@@ -55,7 +54,7 @@ struct MainWindow::StepDef
     Decide decide = nullptr; // the outcome rows
     Hook onChunk = nullptr;  // after every output chunk
 
-    StepDef(DeviceStep s, QTimer *MainWindow::*t) : step(s), timer(t) {}
+    explicit StepDef(DeviceStep s) : step(s) {}
 
     // The command and its time-out.
     StepDef runs(StepTool t, QStringList args, StepWait w, Arguments more = nullptr) const

@@ -22,7 +22,7 @@ namespace {
 // The device probe: refreshes m_hasDevice and m_isOffline; it runs as a step
 // of its own and after every command of the steps that probe.
 const MainWindow::StepDef kDeviceProbe =
-    MainWindow::StepDef(MainWindow::StepTestAdbDevices, &MainWindow::m_timerTestAdbDevices)
+    MainWindow::StepDef(MainWindow::StepTestAdbDevices)
         .runs(StepTool::Adb, {QStringLiteral("devices")}, StepWait::Short)
         .logs("test adb devices", "test adb devices read str:", nullptr)
         .logsChunksAs(ChunkLog::Output)
@@ -53,10 +53,11 @@ void MainWindow::runStep(const StepDef &def)
     // end it, and the program would stay open.
     if (m_closeRequested && def.step != StepCloseProgram)
         return;
+    QTimer *const ownTimer = m_stepTimer[def.step];
     if (m_runningStep) {
-        if (def.timer) {
+        if (ownTimer) {
             qDebug() << "step waits for its turn:" << def.startLog;
-            (this->*def.timer)->start(kWaitForTurnMs);
+            ownTimer->start(kWaitForTurnMs);
             return;
         }
         abandonRunningStep(); // a direct call (reboot, hand-back) takes over
@@ -64,8 +65,8 @@ void MainWindow::runStep(const StepDef &def)
     m_retryCalmly = false; // a new round of this step's own
     if (def.trace)
         appendStepTrace(def.trace);
-    if (def.timer)
-        (this->*def.timer)->stop();
+    if (ownTimer)
+        ownTimer->stop();
     if (def.startLog)
         qDebug() << def.startLog;
     m_runningStep = &def;
@@ -301,15 +302,16 @@ void MainWindow::abandonRunningStep()
 
 void MainWindow::stopDeviceLink()
 {
-    for (QTimer *t : deviceLinkStepTimers())
-        t->stop();
-    m_timerTestCheckAppQuited->stop();
+    for (QTimer *t : m_stepTimer) {
+        if (t)
+            t->stop();
+    }
     abandonRunningStep();
 }
 
 void MainWindow::abandonStepsOf(const QList<QTimer *> &timers)
 {
-    if (m_runningStep && m_runningStep->timer && timers.contains(this->*m_runningStep->timer))
+    if (m_runningStep && m_stepTimer[m_runningStep->step] && timers.contains(m_stepTimer[m_runningStep->step]))
         abandonRunningStep();
 }
 

@@ -633,8 +633,8 @@ void MainWindow::appInactive()
         ui->T_AppState_TopTitle->setText(tr("App InActive"));
         app::showWidget(ui->T_AppState);
     }
-    if (m_timerTestCheckAppQuited)
-        m_timerTestCheckAppQuited->start(1000);
+    if (m_stepTimer[StepTestCheckAppQuited])
+        m_stepTimer[StepTestCheckAppQuited]->start(1000);
 }
 
 void MainWindow::appActive()
@@ -643,6 +643,6 @@ void MainWindow::appActive()
     resumeCountdownForForeground();
     ui->T_AppState_TopTitle->setText(tr("App Active"));
     app::hideWidget(ui->T_AppState);
-    if (m_timerTestCheckAppQuited)
-        m_timerTestCheckAppQuited->stop();
+    if (m_stepTimer[StepTestCheckAppQuited])
+        m_stepTimer[StepTestCheckAppQuited]->stop();
 }

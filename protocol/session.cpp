@@ -31,8 +31,6 @@ void MainWindow::initSession()
     // memory.
     m_tcpSocket->setReadBufferSize(m_receivePassBytes);
     connect(m_tcpSocket, &QTcpSocket::readyRead, this, &MainWindow::receiveData);
-    m_timerReceiveData = new QTimer(this);
-    connect(m_timerReceiveData, &QTimer::timeout, this, &MainWindow::receiveData);
     // Bytes of a connection that ended never belong to the next one, in
     // either direction.
     connect(m_tcpSocket, &QAbstractSocket::stateChanged, this, [this](QAbstractSocket::SocketState s) {
@@ -43,16 +41,9 @@ void MainWindow::initSession()
             m_outgoing.clear();
         }
     });
-    // An erase batch goes on as the socket takes its bytes.
-    m_timerSendOutgoing = new QTimer(this);
-    m_timerSendOutgoing->setSingleShot(true);
-    connect(m_timerSendOutgoing, &QTimer::timeout, this, &MainWindow::sendOutgoing);
+    // An erase batch goes on as the socket takes its bytes (and on its
+    // timer, workflow/polls.cpp).
     connect(m_tcpSocket, &QIODevice::bytesWritten, this, &MainWindow::sendOutgoing);
-
-    m_timerNewTCPConnected = new QTimer(this);
-    connect(m_timerNewTCPConnected, &QTimer::timeout, this, &MainWindow::newTCPConnected);
-    m_timerHomeInfoReadable = new QTimer(this);
-    connect(m_timerHomeInfoReadable, &QTimer::timeout, this, &MainWindow::homeInfoReadable);
 
     for (int c = 0; c < CategoryCount; ++c) {
         m_scanSecondsPerItem[c] = proto::ScanSecondsPerItem[c];
@@ -63,10 +54,7 @@ void MainWindow::initSession()
 void MainWindow::teardownSession()
 {
     m_outgoing.clear();
-    m_timerSendOutgoing->stop();
-    m_timerNewTCPConnected->stop();
-    m_timerHomeInfoReadable->stop();
-    m_timerReceiveData->stop();
+    stopPolls(StopsWithSession);
     m_tcpSocket->disconnect(this);
     m_tcpSocket->abort();
     clearPhotoThumbnails();
@@ -300,8 +288,8 @@ void MainWindow::connectAgainOrHandBack()
         m_timerNewTCPConnected->start(2000);
     } else {
         qDebug() << "times>=3";
-        if (m_timerTestCheckAppQuited)
-            m_timerTestCheckAppQuited->stop();
+        if (m_stepTimer[StepTestCheckAppQuited])
+            m_stepTimer[StepTestCheckAppQuited]->stop();
         resetHomeInfoDisplay();
         hidePages();
         resetAdbCheckState();
@@ -375,7 +363,7 @@ void MainWindow::homeInfoReadable()
         stopActivityTimers();
         m_tcpSocket->abort();
         m_connectFailTimes = 0;
-        m_timerTestPort->start(100);
+        m_stepTimer[StepTestPort]->start(100);
     }
 }
 
@@ -437,7 +425,7 @@ bool MainWindow::decodeReceivedFrames()
             discardReceivedBytes();
             resetAdbCheckState();
             stopActivityTimers();
-            m_timerTestPort->start(100);
+            m_stepTimer[StepTestPort]->start(100);
             return false;
         case proto::FramePass::Partial:
             logFrameHeader(pass.header());

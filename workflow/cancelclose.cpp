@@ -63,10 +63,7 @@ void MainWindow::checkCancelScan()
 // the program, whatever the phone still does; the user may go on.
 void MainWindow::endScanCancel(bool acknowledged)
 {
-    stopIfActive(m_timerCheckCancelScan);
-    stopIfActive(m_timerLeftTimeReadable);
-    stopIfActive(m_timerAllDataReadable);
-    stopIfActive(m_timerDecreaseScanTime);
+    stopPolls(StopsWithScanCancel);
     dropPendingWaits();
     m_cancelClock.invalidate();
     hidePages();
@@ -138,9 +135,7 @@ void MainWindow::checkCancelErase()
 
 void MainWindow::endEraseCancel(bool acknowledged)
 {
-    stopIfActive(m_timerCheckCancelErase);
-    stopIfActive(m_timerAllDataErased);
-    stopIfActive(m_timerDecreaseEraseTime);
+    stopPolls(StopsWithEraseCancel);
     dropPendingWaits();
     m_cancelClock.invalidate();
     m_lateAnswerClock.invalidate();
@@ -188,36 +183,17 @@ void MainWindow::on_T_D_CancelNoAnswer_Close_clicked()
 
 QList<QTimer *> MainWindow::deviceLinkStepTimers()
 {
-    return {m_timerSlotDeviceIn,
-            m_timerTestAdbDevices,
-            m_timerTestPort,
-            m_timerTestGetOtherSoftPidBy5037,
-            m_timerTestGetOtherSoftNameByPid,
-            m_timerTestStartAdb,
-            m_timerTestUsb,
-            m_timerTestRsa,
-            m_timerTestCheckHasApk,
-            m_timerTestInstallApk,
-            m_timerTestStartActivity,
-            m_timerTestForwardAdb,
-            m_timerTestGetPower,
-            m_timerTestGetSerial,
-            m_timerTestGetOtherSoftPidBy10000,
-            m_timerTestGetOtherSoftNameByPid_10000,
-            m_timerTestKillOtherSoftBy10000,
-            m_timerTestKillAdb,
-            m_timerTestKillAdbForRsa};
+    QList<QTimer *> timers;
+    for (const TimedStep &t : timedSteps()) {
+        if (t.kind == LinkStep)
+            timers << m_stepTimer[t.step];
+    }
+    return timers;
 }
 
 void MainWindow::stopWorkflowTimers()
 {
-    for (QTimer *t : {m_timerCheckStopGetPhotoBeforeScan, m_timerCheckStopGetPhotoSwitchedAllApp,
-                      m_timerLeftTimeReadable, m_timerAllDataReadable, m_timerDecreaseScanTime,
-                      m_timerCheckCancelScan, m_timerCheckStopGetPhotoBeforeErase,
-                      m_timerCheckApkIsDefaultSMSAppReadable, m_timerChangeDefaultSMSAppReadable,
-                      m_timerAllDataErased, m_timerDecreaseEraseTime, m_timerCheckCancelErase,
-                      m_timerGetPhotoByTime, m_timerUpdateTablePhoto})
-        stopIfActive(t);
+    stopPolls(StopsWithConnection);
     m_scopeAfterPhotoStop = -1;
     m_cancelClock.invalidate();
     m_lateAnswerClock.invalidate();
@@ -265,11 +241,11 @@ void MainWindow::stopActivityTimers()
     if (m_programType == ProgramType::ConnectingDevice)
         timers = deviceLinkStepTimers();
     else
-        timers << m_timerTestCheckAppQuited;
-    if (m_workPhase == None && m_programType == ProgramType::Idle)
-        timers << m_timerHomeInfoReadable << m_timerNewTCPConnected;
+        timers << m_stepTimer[StepTestCheckAppQuited];
     for (QTimer *t : qAsConst(timers))
         stopIfActive(t);
+    if (m_workPhase == None && m_programType == ProgramType::Idle)
+        stopPolls(StopsWithSupervision);
     // A device-link step whose timer was stopped may be running its command.
     abandonStepsOf(timers);
     // Every wait and poll of the workflow goes with the connection, whatever

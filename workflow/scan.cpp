@@ -21,22 +21,7 @@ const char *const kAppNames[AppCategoryCount] = {"facebook", "twitter", "skype",
 
 void MainWindow::initWorkflowTimers()
 {
-    const auto make = [this](QTimer *&timer, void (MainWindow::*slot)()) {
-        timer = new QTimer(this);
-        connect(timer, &QTimer::timeout, this, slot);
-    };
-    make(m_timerCheckStopGetPhotoBeforeScan, &MainWindow::checkStopGetPhotoBeforeScan);
-    make(m_timerCheckStopGetPhotoSwitchedAllApp, &MainWindow::checkStopGetPhotoSwitchedAllApp);
-    make(m_timerLeftTimeReadable, &MainWindow::leftTimeReadable);
-    make(m_timerAllDataReadable, &MainWindow::allDataReadable);
-    make(m_timerDecreaseScanTime, &MainWindow::decreaseScanTime);
-    make(m_timerDecreaseEraseTime, &MainWindow::decreaseEraseTime);
-    make(m_timerCheckCancelScan, &MainWindow::checkCancelScan);
-    make(m_timerCheckStopGetPhotoBeforeErase, &MainWindow::checkStopGetPhotoBeforeErase);
-    make(m_timerCheckApkIsDefaultSMSAppReadable, &MainWindow::checkApkIsDefaultSMSAppReadable);
-    make(m_timerChangeDefaultSMSAppReadable, &MainWindow::changeDefaultSMSAppReadable);
-    make(m_timerAllDataErased, &MainWindow::allDataErased);
-    make(m_timerCheckCancelErase, &MainWindow::checkCancelErase);
+    initPolls();
 
     // Whatever the supervision makes of it later, a connection that ended
     // takes every wait and poll of the scan or erase with it at once.
@@ -128,10 +113,7 @@ void MainWindow::stopPhotoStopWaits()
     // wait left over from an earlier click would take the acknowledgement of
     // the newer one and leave it waiting for good (a scan that never starts,
     // a scan page that never opens).
-    for (QTimer *t : {m_timerCheckStopGetPhotoBeforeScan, m_timerCheckStopGetPhotoSwitchedAllApp,
-                      m_timerCheckStopGetPhotoBeforeErase})
-        if (t->isActive())
-            t->stop();
+    stopPolls(PhotoStopWait);
     m_scopeAfterPhotoStop = -1;
 }
 

@@ -14,23 +14,17 @@
 
 using workflow::eraseverification::Status;
 
-void MainWindow::initVerification()
+void MainWindow::verificationTimedOut()
 {
-    m_timerVerifyErase = new QTimer(this);
-    connect(m_timerVerifyErase, &QTimer::timeout, this, &MainWindow::verifyErase);
-    m_timerVerifyGiveUp = new QTimer(this);
-    m_timerVerifyGiveUp->setSingleShot(true);
-    connect(m_timerVerifyGiveUp, &QTimer::timeout, this, [this] {
-        // The record keeps the reason in English; the report shows it in the
-        // user's words.
-        const workflow::recordtext::Text wait =
-            m_verifyTimeoutMs >= 60000
-                ? workflow::recordtext::text(QT_TRANSLATE_N_NOOP("recordtext", "%n minutes"), m_verifyTimeoutMs / 60000)
-                : workflow::recordtext::text(QT_TRANSLATE_N_NOOP("recordtext", "%n seconds"), m_verifyTimeoutMs / 1000);
-        cancelVerification(workflow::recordtext::keep(
-            workflow::recordtext::text(QT_TRANSLATE_NOOP("recordtext", "the phone did not come back and answer within %1"))
-                .arg(wait)));
-    });
+    // The record keeps the reason in English; the report shows it in the
+    // user's words.
+    const workflow::recordtext::Text wait =
+        m_verifyTimeoutMs >= 60000
+            ? workflow::recordtext::text(QT_TRANSLATE_N_NOOP("recordtext", "%n minutes"), m_verifyTimeoutMs / 60000)
+            : workflow::recordtext::text(QT_TRANSLATE_N_NOOP("recordtext", "%n seconds"), m_verifyTimeoutMs / 1000);
+    cancelVerification(workflow::recordtext::keep(
+        workflow::recordtext::text(QT_TRANSLATE_NOOP("recordtext", "the phone did not come back and answer within %1"))
+            .arg(wait)));
 }
 
 void MainWindow::startVerificationWait()

@@ -132,7 +132,7 @@ int main(int argc, char *argv[])
         auto *w = new MainWindow;
         std::fprintf(stderr, "window built at %.1f ms\n", sinceMain.nsecsElapsed() / 1e6);
         // no command runs: the device link would start a tool 100 ms later
-        w->m_timerTestPort->stop();
+        w->m_stepTimer[MainWindow::StepTestPort]->stop();
         window = w;
     }
     application.installEventFilter(&first); // sees the expose of the window's native window

@@ -140,7 +140,7 @@ int main(int argc, char *argv[])
     MainWindow w;
     if (application.arguments().contains(QStringLiteral("--live")))
         return live(w, dir);
-    w.m_timerTestPort->stop(); // no phone here: keep the device link quiet
+    w.m_stepTimer[MainWindow::StepTestPort]->stop(); // no phone here: keep the device link quiet
     w.show();
     if (!application.arguments().contains(QStringLiteral("--whole-screen")))
         g_area = w.geometry();

@@ -168,7 +168,7 @@ private slots:
     void formAndWindowMatchTheGoldenFile()
     {
         MainWindow w;
-        w.m_timerTestPort->stop(); // no phone here
+        w.m_stepTimer[MainWindow::StepTestPort]->stop(); // no phone here
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTRY_VERIFY(w.m_startupFinished); // the category tables are made after the first frame

@@ -179,7 +179,7 @@ private slots:
     void everyLabelIsPlainText()
     {
         MainWindow w;
-        w.m_timerTestPort->stop();
+        w.m_stepTimer[MainWindow::StepTestPort]->stop();
         const QList<QLabel *> labels = w.findChildren<QLabel *>();
         QVERIFY(labels.size() > 100);
         for (const QLabel *label : labels)

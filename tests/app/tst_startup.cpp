@@ -96,7 +96,7 @@ private slots:
     void initTestCase()
     {
         m_reference = new MainWindow;
-        m_reference->m_timerTestPort->stop();
+        m_reference->m_stepTimer[MainWindow::StepTestPort]->stop();
         m_reference->ensurePolished();
         QTRY_VERIFY(m_reference->m_startupFinished);
     }
@@ -105,9 +105,9 @@ private slots:
     void constructsWithoutRunningAStep()
     {
         MainWindow w;
-        QVERIFY(w.m_timerTestPort);
-        QVERIFY(w.m_timerTestPort->isActive());
-        QCOMPARE(w.m_timerTestPort->interval(), 100);
+        QVERIFY(w.m_stepTimer[MainWindow::StepTestPort]);
+        QVERIFY(w.m_stepTimer[MainWindow::StepTestPort]->isActive());
+        QCOMPARE(w.m_stepTimer[MainWindow::StepTestPort]->interval(), 100);
     }
 
     void partShownLooksAsIfStyledWithTheWindow_data()
@@ -122,7 +122,7 @@ private slots:
         // first show: the page or notice is complete when it appears.
         QFETCH(QString, part);
         MainWindow w;
-        w.m_timerTestPort->stop();
+        w.m_stepTimer[MainWindow::StepTestPort]->stop();
         w.show();
         w.initWorkflowWidgets(); // the level's text, as the reference has it
         QWidget *shown = w.findChild<QWidget *>(part);
@@ -142,7 +142,7 @@ private slots:
     void everythingIsStyledOnceTheFirstFrameIsOut()
     {
         MainWindow w;
-        w.m_timerTestPort->stop();
+        w.m_stepTimer[MainWindow::StepTestPort]->stop();
         w.show();
         QVERIFY(app::deferredstyle::pendingParts() > 0); // the first show left them
         QVERIFY(!w.m_startupFinished);
@@ -162,7 +162,7 @@ private slots:
     void windowNotShownFinishesItsStartupAtTheFirstTurn()
     {
         MainWindow w;
-        w.m_timerTestPort->stop();
+        w.m_stepTimer[MainWindow::StepTestPort]->stop();
         QVERIFY(!w.m_categoryTables[Contact]);
         QTRY_VERIFY(w.m_startupFinished);
         QVERIFY(w.m_categoryTables[Contact]);
@@ -180,7 +180,7 @@ private slots:
     {
         QFETCH(QString, label);
         MainWindow w;
-        w.m_timerTestPort->stop();
+        w.m_stepTimer[MainWindow::StepTestPort]->stop();
         w.show();
         auto *hidden = w.findChild<QWidget *>(label);
         QVERIFY(hidden && !hidden->isVisible());
@@ -193,7 +193,7 @@ private slots:
     void sentencesAreLaidOutWhenTheirPageIsFirstShown()
     {
         MainWindow w;
-        w.m_timerTestPort->stop();
+        w.m_stepTimer[MainWindow::StepTestPort]->stop();
         w.show();
         QLabel *first = w.ui->A_MP_USBDebugTourial_Label_Text1;
         QLabel *second = w.ui->A_MP_USBDebugTourial_Label_Text2;

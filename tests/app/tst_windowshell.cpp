@@ -76,7 +76,7 @@ private slots:
     void init()
     {
         w = new MainWindow;
-        w->m_timerTestPort->stop(); // no phone in these tests
+        w->m_stepTimer[MainWindow::StepTestPort]->stop(); // no phone in these tests
         w->move(300, 200);
         w->placeNotices();
         w->show();

@@ -223,7 +223,7 @@ int main(int argc, char *argv[])
     memorymeter::resetPeak();
     const qint64 rssStart = memorymeter::residentKb();
     MainWindow w;
-    w.m_timerTestPort->stop();
+    w.m_stepTimer[MainWindow::StepTestPort]->stop();
     w.show();
     w.m_tcpSocket->connectToHost(QHostAddress::LocalHost, phone.port);
     if (!waitFor([&] { return w.m_tcpSocket->state() == QAbstractSocket::ConnectedState; }, 10000))

@@ -73,7 +73,7 @@ inline QColor bg(QTableWidget *t, int row, int col = 1)
 // A window that stays still: no device-link steps run under the test.
 inline void quiet(MainWindow &w)
 {
-    w.m_timerTestPort->stop();
+    w.m_stepTimer[MainWindow::StepTestPort]->stop();
     w.stopActivityTimers();
 }
 

@@ -47,7 +47,7 @@ int main(int argc, char **argv)
 
     CompanionSimulator sim(SimDataSet::generate(14));
     MainWindow w;
-    w.m_timerTestPort->stop();
+    w.m_stepTimer[MainWindow::StepTestPort]->stop();
     if (!sim.listen())
         return 1;
     w.show();

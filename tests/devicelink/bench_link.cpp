@@ -120,7 +120,7 @@ int main(int argc, char *argv[])
         PaintCounter bar;
         w.ui->MP_InstallApk_ProgressBar->installEventFilter(&bar);
         if (!run.startsAtPortCheck)
-            w.m_timerTestPort->stop();
+            w.m_stepTimer[MainWindow::StepTestPort]->stop();
         // The session is not part of the measurement.
         QObject::connect(w.m_timerNewTCPConnected, &QTimer::timeout, &w, [&w] { w.m_timerNewTCPConnected->stop(); });
 

@@ -109,8 +109,10 @@ inline void ensureHandOverTimer(MainWindow &w)
 // hand-over to the session included.
 inline QList<QTimer *> linkTimers(MainWindow &w)
 {
-    QList<QTimer *> timers = w.deviceLinkStepTimers();
-    timers << w.m_timerTestCheckAppQuited << w.m_timerNewTCPConnected;
+    QList<QTimer *> timers;
+    for (const MainWindow::TimedStep &t : MainWindow::timedSteps())
+        timers << w.m_stepTimer[t.step];
+    timers << w.m_timerNewTCPConnected;
     return timers;
 }
 

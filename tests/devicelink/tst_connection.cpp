@@ -180,7 +180,7 @@ private slots:
                                  kTimeout);
         QVERIFY(shown(w, "A_MP_D_DirverError_1_1"));
         QVERIFY(shown(w, "A_MP_USBDebugTourial_2"));
-        QVERIFY(w.m_timerTestUsb->isActive());
+        QVERIFY(w.m_stepTimer[MainWindow::StepTestUsb]->isActive());
 
         phone.setState(QStringLiteral("device"));
         QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("start rsa,no e,authorized")), kTimeout);
@@ -214,7 +214,7 @@ private slots:
         w.m_trackedWaitMs = 60000;
         HandOver handOver;
         handOver.watch(log, w);
-        QTimer *wait = presencePoll ? w.m_timerSlotDeviceIn : w.m_timerTestUsb;
+        QTimer *wait = presencePoll ? w.m_stepTimer[MainWindow::StepSlotDeviceIn] : w.m_stepTimer[MainWindow::StepTestUsb];
         const QString round = presencePoll ? QStringLiteral("start check in;no in,no hd;start check in")
                                            : QStringLiteral("start usb,no e,no opend,adb empty,start usb");
         if (presencePoll)

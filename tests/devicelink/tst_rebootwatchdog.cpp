@@ -24,18 +24,18 @@ private slots:
         phone.set({{"reboot.listed_ms", "5000"}, {"reboot.absent_ms", "1500"}});
         LogCapture log;
         MainWindow w;
-        w.m_timerTestPort->stop();
+        w.m_stepTimer[MainWindow::StepTestPort]->stop();
         ensureHandOverTimer(w);
         app::showWidget(widget(w, "M_EraseCompleted_3"));
         w.m_timerNewTCPConnected->start(5000); // the session's keep-alive tick
 
-        w.m_timerTestCheckAppQuited->start(1000); // the companion app was in the background
+        w.m_stepTimer[MainWindow::StepTestCheckAppQuited]->start(1000); // the companion app was in the background
 
         w.testReboot();
         // The session and the companion watchdog end with the phone; only the
         // device link runs on. Nothing waits for the command.
         QVERIFY(!w.m_timerNewTCPConnected->isActive());
-        QVERIFY(!w.m_timerTestCheckAppQuited->isActive());
+        QVERIFY(!w.m_stepTimer[MainWindow::StepTestCheckAppQuited]->isActive());
         QCOMPARE(w.m_tcpSocket->state(), QAbstractSocket::UnconnectedState);
         QVERIFY(log.inOrder({"reboot start", "reboot midle"}));
         QVERIFY(!log.contains(QStringLiteral("reboot end")));
@@ -45,8 +45,8 @@ private slots:
         QVERIFY(shown(w, "A_MP_PleaseConnect_1"));
         QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("reboot end")), kTimeout);
         QCOMPARE(phone.calls(), QStringList{QStringLiteral("adb reboot")});
-        QVERIFY(w.m_timerSlotDeviceIn->isActive());
-        QCOMPARE(w.m_timerSlotDeviceIn->interval(), 3000);
+        QVERIFY(w.m_stepTimer[MainWindow::StepSlotDeviceIn]->isActive());
+        QCOMPARE(w.m_stepTimer[MainWindow::StepSlotDeviceIn]->interval(), 3000);
 
         bool reconnectWhileListed = false;
         bool driverErrorWhenGone = false;
@@ -162,7 +162,7 @@ private slots:
             phone.set(it.key(), it.value().toString());
         LogCapture log;
         MainWindow w;
-        w.m_timerTestPort->stop();
+        w.m_stepTimer[MainWindow::StepTestPort]->stop();
         w.m_rebootSettleMs = settleMs;
         w.testReboot();
         QVERIFY(w.m_isAfterReboot);
@@ -184,14 +184,14 @@ private slots:
         phone.set(QStringLiteral("app.running"), QStringLiteral("1"));
         LogCapture log;
         MainWindow w;
-        w.m_timerTestPort->stop();
+        w.m_stepTimer[MainWindow::StepTestPort]->stop();
         w.m_programType = ProgramType::Idle;
 
         w.testCheckAppQuited();
         QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("app not quit")), kTimeout);
         QVERIFY(log.inOrder({"start check app quit", "after check app quit while", "app not quit"}));
-        QVERIFY(w.m_timerTestCheckAppQuited->isActive());
-        QCOMPARE(w.m_timerTestCheckAppQuited->interval(), 1000);
+        QVERIFY(w.m_stepTimer[MainWindow::StepTestCheckAppQuited]->isActive());
+        QCOMPARE(w.m_stepTimer[MainWindow::StepTestCheckAppQuited]->interval(), 1000);
         QVERIFY(phone.calls().contains(
             QStringLiteral("adb shell dumpsys activity -p org.qtproject.example processes")));
 
@@ -199,10 +199,10 @@ private slots:
         bool watchdogStopped = false;
         bool pleaseConnect = false;
         log.onLine(QStringLiteral("app quited"), [&] {
-            portCheckArmed = w.m_timerTestPort->isActive() && w.m_timerTestPort->interval() == 100;
-            watchdogStopped = !w.m_timerTestCheckAppQuited->isActive();
+            portCheckArmed = w.m_stepTimer[MainWindow::StepTestPort]->isActive() && w.m_stepTimer[MainWindow::StepTestPort]->interval() == 100;
+            watchdogStopped = !w.m_stepTimer[MainWindow::StepTestCheckAppQuited]->isActive();
             pleaseConnect = shown(w, "A_MP_PleaseConnect_1");
-            w.m_timerTestPort->stop();
+            w.m_stepTimer[MainWindow::StepTestPort]->stop();
         });
         phone.set(QStringLiteral("app.running"), QStringLiteral("0"));
         QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("app quited")), kTimeout);
@@ -234,7 +234,7 @@ private slots:
         phone.set(QStringLiteral("app.running"), appRunning);
         LogCapture log;
         MainWindow w;
-        w.m_timerTestPort->stop();
+        w.m_stepTimer[MainWindow::StepTestPort]->stop();
         w.m_programType = ProgramType::Idle;
         app::showWidget(widget(w, "T_AppState"));
         if (goneBeforeCheck)
@@ -255,10 +255,10 @@ private slots:
         }
         QVERIFY(!shown(w, "T_AppState"));
         QVERIFY(shown(w, "A_MP_PleaseConnect_1"));
-        QVERIFY(w.m_timerSlotDeviceIn->isActive());
-        QCOMPARE(w.m_timerSlotDeviceIn->interval(), 100);
-        QVERIFY(!w.m_timerTestCheckAppQuited->isActive());
-        QVERIFY(!w.m_timerTestPort->isActive());
+        QVERIFY(w.m_stepTimer[MainWindow::StepSlotDeviceIn]->isActive());
+        QCOMPARE(w.m_stepTimer[MainWindow::StepSlotDeviceIn]->interval(), 100);
+        QVERIFY(!w.m_stepTimer[MainWindow::StepTestCheckAppQuited]->isActive());
+        QVERIFY(!w.m_stepTimer[MainWindow::StepTestPort]->isActive());
     }
 
     // No phone, and an adb without device tracking: the presence poll keeps
@@ -273,7 +273,7 @@ private slots:
         phone.setFault(QStringLiteral("track-devices"), QStringLiteral("exit"), QStringLiteral("1"));
         LogCapture log;
         MainWindow w;
-        w.m_timerTestPort->stop();
+        w.m_stepTimer[MainWindow::StepTestPort]->stop();
 
         w.slotDeviceIn();
         QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("start check in;no in,no hd;start check in")), kTimeout);
@@ -281,21 +281,21 @@ private slots:
                              "start check in;no in,no hd;start check in"}));
         QTRY_VERIFY_WITH_TIMEOUT(phone.calls().count(QStringLiteral("adb devices")) >= 5, kTimeout);
         QVERIFY(shown(w, "A_MP_D_ReconnectDevice"));
-        QTRY_VERIFY_WITH_TIMEOUT(w.m_timerSlotDeviceIn->isActive(), kTimeout); // between two probes
-        QCOMPARE(w.m_timerSlotDeviceIn->interval(), 100);
+        QTRY_VERIFY_WITH_TIMEOUT(w.m_stepTimer[MainWindow::StepSlotDeviceIn]->isActive(), kTimeout); // between two probes
+        QCOMPARE(w.m_stepTimer[MainWindow::StepSlotDeviceIn]->interval(), 100);
         QVERIFY(w.m_deviceWatcher->isWatching());
         QCOMPARE(log.count(QStringLiteral("start watcher done")), 1);
 
         bool portArmed = false;
         log.onLine(QStringLiteral("start check in;no in,hd;start port"), [&] {
-            portArmed = w.m_timerTestPort->isActive() && w.m_timerTestPort->interval() == 100;
-            w.m_timerTestPort->stop();
+            portArmed = w.m_stepTimer[MainWindow::StepTestPort]->isActive() && w.m_stepTimer[MainWindow::StepTestPort]->interval() == 100;
+            w.m_stepTimer[MainWindow::StepTestPort]->stop();
         });
         phone.setState(QStringLiteral("device"));
         QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("start check in;no in,hd;start port")), kTimeout);
         QVERIFY(portArmed);
         QVERIFY(!w.m_deviceWatcher->isWatching());
-        QVERIFY(!w.m_timerSlotDeviceIn->isActive());
+        QVERIFY(!w.m_stepTimer[MainWindow::StepSlotDeviceIn]->isActive());
         QVERIFY(!shown(w, "A_MP_D_ReconnectDevice"));
     }
 
@@ -327,7 +327,7 @@ private slots:
         phone.set({{"app.running", "1"}, {"fault." + hang + ".hang", "1"}});
         LogCapture log;
         MainWindow w;
-        w.m_timerTestPort->stop();
+        w.m_stepTimer[MainWindow::StepTestPort]->stop();
         w.m_adbCommandMs = 800;
         for (QTimer *t : linkTimers(w))
             t->blockSignals(true); // what the step arms is looked at, not run
@@ -337,7 +337,7 @@ private slots:
             w.testCheckAppQuited();
         QTRY_VERIFY_WITH_TIMEOUT(!w.m_runningStep, kTimeout);
         QVERIFY2(log.inOrder(lines), qPrintable(log.lines().join('\n').right(1500)));
-        QTimer *next = armed == QLatin1String("slotDeviceIn") ? w.m_timerSlotDeviceIn : w.m_timerTestCheckAppQuited;
+        QTimer *next = armed == QLatin1String("slotDeviceIn") ? w.m_stepTimer[MainWindow::StepSlotDeviceIn] : w.m_stepTimer[MainWindow::StepTestCheckAppQuited];
         QVERIFY(next->isActive());
         QCOMPARE(next->interval(), interval);
     }

@@ -2,6 +2,7 @@
 // it ran, the line it logged, the value its output rule set and the step it
 // armed next. Also start-up, and a machine without any of the tools.
 #include "devicelinktest.h"
+#include "devicelink/stepdef.h"
 #include "support/simphone.h"
 
 #include <QCoreApplication>
@@ -10,7 +11,6 @@
 #include <QtTest>
 
 #include <functional>
-#include <iterator>
 
 namespace {
 
@@ -37,29 +37,13 @@ QString member(MainWindow &w, const QString &name)
     return members.value(name, [] { return QStringLiteral("?"); })();
 }
 
-QTimer *timerOf(MainWindow &w, const QString &slot)
+// The step a step arms next, or the session's supervision it hands over to.
+const int kHandOver = -1;
+const int kNothing = -2;
+
+QTimer *timerOf(MainWindow &w, int armed)
 {
-    const QMap<QString, QTimer *> timers = {
-        {"testPort", w.m_timerTestPort},
-        {"testGetOtherSoftPidBy5037", w.m_timerTestGetOtherSoftPidBy5037},
-        {"testGetOtherSoftNameByPid", w.m_timerTestGetOtherSoftNameByPid},
-        {"testKillAdb", w.m_timerTestKillAdb},
-        {"testStartAdb", w.m_timerTestStartAdb},
-        {"testUsb", w.m_timerTestUsb},
-        {"testRsa", w.m_timerTestRsa},
-        {"testKillAdbForRsa", w.m_timerTestKillAdbForRsa},
-        {"testCheckHasApk", w.m_timerTestCheckHasApk},
-        {"testInstallApk", w.m_timerTestInstallApk},
-        {"testStartActivity", w.m_timerTestStartActivity},
-        {"testForwardAdb", w.m_timerTestForwardAdb},
-        {"testGetOtherSoftPidBy10000", w.m_timerTestGetOtherSoftPidBy10000},
-        {"testGetOtherSoftNameByPid_10000", w.m_timerTestGetOtherSoftNameByPid_10000},
-        {"testKillOtherSoftBy10000", w.m_timerTestKillOtherSoftBy10000},
-        {"testGetPower", w.m_timerTestGetPower},
-        {"testGetSerial", w.m_timerTestGetSerial},
-        {"newTCPConnected", w.m_timerNewTCPConnected},
-    };
-    return timers.value(slot);
+    return armed == kHandOver ? w.m_timerNewTCPConnected : w.m_stepTimer[armed];
 }
 
 const char *kNetstat5037 = "  TCP    127.0.0.1:5037         0.0.0.0:0              LISTENING       4321";
@@ -80,72 +64,72 @@ private slots:
         QTest::addColumn<QString>("logLine"); // several in order: "a|b"
         QTest::addColumn<QString>("member");
         QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("armed");
+        QTest::addColumn<int>("armed"); // a DeviceStep, kHandOver or kNothing
 
         const QString apk = QStringLiteral("adb install -r ") + QDir::currentPath() + QStringLiteral("/Purgatex.apk");
         QTest::newRow("port free") << QByteArray("testPort") << "" << "" << "netstat -anop tcp"
-                                   << "port,no e,no use" << "port5037Used" << "false" << "testStartAdb";
+                                   << "port,no e,no use" << "port5037Used" << "false" << int(MainWindow::StepTestStartAdb);
         QTest::newRow("port held") << QByteArray("testPort") << QString("netstat.lines=") + kNetstat5037 << ""
                                    << "netstat -anop tcp" << "port,no e,use" << "port5037Used" << "true"
-                                   << "testGetOtherSoftPidBy5037";
+                                   << int(MainWindow::StepTestGetOtherSoftPidBy5037);
         QTest::newRow("pid of 5037") << QByteArray("testGetOtherSoftPidBy5037")
                                      << QString("netstat.lines=") + kNetstat5037 << "" << "netstat -anop tcp"
                                      << "find soft pid,is:" << "otherSoftPid5037" << "4321"
-                                     << "testGetOtherSoftNameByPid";
+                                     << int(MainWindow::StepTestGetOtherSoftNameByPid);
         QTest::newRow("name of 5037") << QByteArray("testGetOtherSoftNameByPid") << "tasklist.4321=foreign.exe"
                                       << "otherSoftPid5037=4321" << "tasklist /fi \"pid eq 4321\""
                                       << "readGetOtherSoftNameBy5037 result right,is:" << "portUsedLabel"
-                                      << "foreign.exe" << "testPort";
+                                      << "foreign.exe" << int(MainWindow::StepTestPort);
         QTest::newRow("kill adb") << QByteArray("testKillAdb") << "server.running=1" << "" << "adb kill-server"
-                                  << "kill adb right" << "" << "" << "testPort";
+                                  << "kill adb right" << "" << "" << int(MainWindow::StepTestPort);
         QTest::newRow("start adb") << QByteArray("testStartAdb") << "" << "" << "adb start-server"
-                                   << "start adb,no e,started" << "adbStarted" << "true" << "testUsb";
+                                   << "start adb,no e,started" << "adbStarted" << "true" << int(MainWindow::StepTestUsb);
         QTest::newRow("usb") << QByteArray("testUsb") << "" << "" << "adb devices" << "usb open state: true"
-                             << "usbOpened" << "true" << "testRsa";
+                             << "usbOpened" << "true" << int(MainWindow::StepTestRsa);
         QTest::newRow("rsa") << QByteArray("testRsa") << "" << "" << "adb devices" << "start rsa,no e,authorized"
-                             << "isAuthorized" << "true" << "testCheckHasApk";
+                             << "isAuthorized" << "true" << int(MainWindow::StepTestCheckHasApk);
         QTest::newRow("kill adb for rsa") << QByteArray("testKillAdbForRsa") << "" << "" << "adb kill-server"
-                                          << "kill adb for rsa right" << "" << "" << "testPort";
+                                          << "kill adb for rsa right" << "" << "" << int(MainWindow::StepTestPort);
         QTest::newRow("has apk") << QByteArray("testCheckHasApk") << "" << ""
                                  << "adb shell pm list packages org.qtproject.example"
                                  << "start has apk;no e,apk,hd;start activity" << "hasApk" << "true"
-                                 << "testStartActivity";
+                                 << int(MainWindow::StepTestStartActivity);
         QTest::newRow("install") << QByteArray("testInstallApk") << "installed=0;install.chunks=3" << "" << apk
-                                 << "check install result right" << "apkInstalled" << "true" << "testStartActivity";
+                                 << "check install result right" << "apkInstalled" << "true" << int(MainWindow::StepTestStartActivity);
         QTest::newRow("activity brought to front")
             << QByteArray("testStartActivity") << "activity=front" << ""
             << "adb shell am start -W -S -n org.qtproject.example/org.qtproject.example.Purgatex"
-            << "after start activity,has devices,start forward" << "activityStarted" << "true" << "testForwardAdb";
+            << "after start activity,has devices,start forward" << "activityStarted" << "true" << int(MainWindow::StepTestForwardAdb);
         QTest::newRow("forward") << QByteArray("testForwardAdb") << "" << "" << "adb forward tcp:10000 tcp:5577"
-                                 << "after forward adb check" << "portForwarded" << "true" << "testGetPower";
+                                 << "after forward adb check" << "portForwarded" << "true" << int(MainWindow::StepTestGetPower);
         QTest::newRow("forward prints text")
             << QByteArray("testForwardAdb")
             << "fault.forward.stdout=adb: error: cannot bind listener: Address already in use\\n" << ""
             << "adb forward tcp:10000 tcp:5577" << "forward adb fail"
-                                             << "portForwarded" << "false" << "testGetOtherSoftPidBy10000";
+                                             << "portForwarded" << "false" << int(MainWindow::StepTestGetOtherSoftPidBy10000);
         QTest::newRow("pid of 10000") << QByteArray("testGetOtherSoftPidBy10000")
                                       << QString("netstat.lines=") + kNetstat10000 << "" << "netstat -anop tcp"
                                       << "find soft pid,is:" << "otherSoftPid10000" << "6120"
-                                      << "testGetOtherSoftNameByPid_10000";
+                                      << int(MainWindow::StepTestGetOtherSoftNameByPid_10000);
         QTest::newRow("name of 10000") << QByteArray("testGetOtherSoftNameByPid_10000") << "tasklist.6120=browser.exe"
                                        << "otherSoftPid10000=6120" << "tasklist /fi \"pid eq 6120\""
                                        << "readGetOtherSoftNameBy10000 result right" << "otherSoftName10000"
-                                       << "browser.exe" << "testKillOtherSoftBy10000";
+                                       << "browser.exe" << int(MainWindow::StepTestKillOtherSoftBy10000);
         QTest::newRow("end holder of 10000")
             << QByteArray("testKillOtherSoftBy10000") << "tasklist.6120=browser.exe" << "otherSoftPid10000=6120"
-            << "taskkill /f /pid 6120" << " readKillOtherSoftBy10000 right" << "" << "" << "testForwardAdb";
+            << "taskkill /f /pid 6120" << " readKillOtherSoftBy10000 right" << "" << "" << int(MainWindow::StepTestForwardAdb);
         QTest::newRow("power") << QByteArray("testGetPower") << "battery.level=42;line_endings=crlf" << ""
                                << "adb shell dumpsys battery" << "get power result str:|power is:" << "powerLevel" << " 42"
-                               << "testGetSerial";
+                               << int(MainWindow::StepTestGetSerial);
         QTest::newRow("serial") << QByteArray("testGetSerial") << "serial=0123456789ABCDEF" << ""
                                 << "adb get-serialno" << "get power result str:|serial is:" << "serialNo" << "0123456789ABCDEF"
-                                << "newTCPConnected";
+                                << kHandOver;
         QTest::newRow("probe offline") << QByteArray("testAdbDevices") << "state=offline" << "" << "adb devices"
-                                       << "has devices state:" << "hasDevice+isOffline" << "true+true" << "";
+                                       << "has devices state:" << "hasDevice+isOffline" << "true+true" << kNothing;
         QTest::newRow("watchdog, app ended")
             << QByteArray("testCheckAppQuited") << "app.running=0" << ""
             << "adb shell dumpsys activity -p org.qtproject.example processes" << "app quit right" << "" << ""
-            << "testPort";
+            << int(MainWindow::StepTestPort);
     }
     void eachStepOnce()
     {
@@ -156,7 +140,7 @@ private slots:
         QFETCH(QString, logLine);
         QFETCH(QString, member);
         QFETCH(QString, value);
-        QFETCH(QString, armed);
+        QFETCH(int, armed);
 
         SimPhone phone;
         QVERIFY(phone.isValid());
@@ -170,7 +154,7 @@ private slots:
         }
         LogCapture log;
         MainWindow w;
-        w.m_timerTestPort->stop();
+        w.m_stepTimer[MainWindow::StepTestPort]->stop();
         ensureHandOverTimer(w);
         // The step's successor is armed but does not run: one step is looked at.
         for (QTimer *t : linkTimers(w))
@@ -191,13 +175,60 @@ private slots:
         QVERIFY2(log.inOrder(logLine.split(QLatin1Char('|'))), qPrintable(log.lines().join('\n')));
         if (!member.isEmpty())
             QCOMPARE(::member(w, member), value);
-        if (!armed.isEmpty()) {
+        if (armed != kNothing) {
             QTimer *next = timerOf(w, armed);
             QVERIFY(next);
-            QVERIFY2(next->isActive(), qPrintable(armed));
+            QVERIFY2(next->isActive(), qPrintable(QString::number(armed)));
         }
         for (const MainWindow::StepIo &io : w.m_step)
             QCOMPARE(io.readTimes, 0);
+    }
+
+    // Each timer of the step table runs its own step, and the stops that
+    // own it end both the timer and the command it started: a row wired to
+    // another step's slot, or a step left out of a stop list, would run a
+    // second chain of steps beside the first.
+    void everyStepTimerRunsItsStepAndStops_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<bool>("watchdog");
+        for (const MainWindow::TimedStep &t : MainWindow::timedSteps())
+            QTest::newRow(QByteArray("step ").append(QByteArray::number(t.step)).constData())
+                << int(t.step) << (t.kind == MainWindow::Watchdog);
+    }
+    void everyStepTimerRunsItsStepAndStops()
+    {
+        QFETCH(int, step);
+        QFETCH(bool, watchdog);
+        SimPhone phone;
+        QVERIFY(phone.isValid());
+        MainWindow w;
+        w.stopDeviceLink(); // the port check armed at start-up
+        QTimer *timer = w.m_stepTimer[step];
+        QVERIFY(timer);
+        int ran = -1;
+        // Connected after the window's own slot, so it sees what that slot started.
+        connect(timer, &QTimer::timeout, &w, [&] { ran = w.m_runningStep ? int(w.m_runningStep->step) : -2; });
+        timer->start(0);
+        QTRY_VERIFY_WITH_TIMEOUT(ran != -1, 5000);
+        QCOMPARE(ran, step);
+
+        // The connection to the companion app is lost in the state the step
+        // runs in: the link's steps while connecting, the watchdog while idle.
+        w.m_programType = watchdog ? ProgramType::Idle : ProgramType::ConnectingDevice;
+        timer->start(60000);
+        w.stopActivityTimers();
+        QVERIFY(!timer->isActive());
+        QVERIFY(!w.m_runningStep);
+
+        // Stopping the device link stops every step timer.
+        for (QTimer *t : w.m_stepTimer) {
+            if (t)
+                t->start(60000);
+        }
+        w.stopDeviceLink();
+        for (const MainWindow::TimedStep &t : MainWindow::timedSteps())
+            QVERIFY2(!w.m_stepTimer[t.step]->isActive(), qPrintable(QString::number(t.step)));
     }
 
     void startUpOrder()
@@ -233,31 +264,26 @@ private slots:
         LogCapture log;
         {
             MainWindow w;
-            w.m_timerTestPort->stop();
-            const char *stepSlots[] = {"testPort", "testGetOtherSoftPidBy5037", "testGetOtherSoftNameByPid",
-                                   "testKillAdb", "testStartAdb", "testUsb", "testRsa", "testKillAdbForRsa",
-                                   "testCheckHasApk", "testInstallApk", "testStartActivity", "testForwardAdb",
-                                   "testGetOtherSoftPidBy10000", "testGetOtherSoftNameByPid_10000",
-                                   "testKillOtherSoftBy10000", "testGetPower", "testGetSerial", "testCheckAppQuited",
-                                   "slotDeviceIn"};
+            w.m_stepTimer[MainWindow::StepTestPort]->stop();
             for (QTimer *t : linkTimers(w))
                 t->blockSignals(true);
-            for (const char *slot : stepSlots) {
-                QVERIFY(QMetaObject::invokeMethod(&w, slot, Qt::DirectConnection));
+            // Every step a timer runs, in the order of the table.
+            for (const MainWindow::TimedStep &t : MainWindow::timedSteps()) {
+                (w.*t.run)();
                 QTRY_VERIFY_WITH_TIMEOUT(!w.m_runningStep, 10000);
             }
             w.testReboot();
             QTRY_VERIFY_WITH_TIMEOUT(log.contains(QStringLiteral("reboot end")), 10000);
             for (QTimer *t : linkTimers(w))
                 t->blockSignals(false);
-            QVERIFY(log.count(QStringLiteral("command not started:")) >= int(std::size(stepSlots)) + 1);
+            QVERIFY(log.count(QStringLiteral("command not started:")) >= MainWindow::timedSteps().size() + 1);
             QVERIFY(log.contains(QStringLiteral("port,no e,no use")));
             QVERIFY(log.contains(QStringLiteral("start adb,no e,no started")));
             QVERIFY(!w.m_hasDevice);
 
             // Left to itself the program keeps trying.
             log.clear();
-            w.m_timerTestPort->start(1);
+            w.m_stepTimer[MainWindow::StepTestPort]->start(1);
             QTRY_VERIFY_WITH_TIMEOUT(log.count(QStringLiteral("start kill adb for rsa")) >= 3, 10000);
         }
         qputenv("PURGATEX_TOOLS_DIR", old);

@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     static char *argv[] = {name, nullptr};
     new QApplication(argc, argv);
     g_window = new MainWindow;
-    g_window->m_timerTestPort->stop();
+    g_window->m_stepTimer[MainWindow::StepTestPort]->stop();
     return 0;
 }
 

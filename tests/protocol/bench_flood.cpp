@@ -97,7 +97,7 @@ int main(int argc, char *argv[])
     }
 
     MainWindow w;
-    w.m_timerTestPort->stop();
+    w.m_stepTimer[MainWindow::StepTestPort]->stop();
     w.show();
     if (unbounded) {
         w.m_receivePassBytes = INT_MAX;

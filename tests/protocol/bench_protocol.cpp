@@ -26,7 +26,7 @@ double ms(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
 std::unique_ptr<MainWindow> window()
 {
     auto w = std::make_unique<MainWindow>();
-    w->m_timerTestPort->stop();
+    w->m_stepTimer[MainWindow::StepTestPort]->stop();
     return w;
 }
 

@@ -106,8 +106,8 @@ void TestReceive::httpAfterAValidFrameAborts()
     QVERIFY(w->m_receivedHttp);
     QVERIFY(w->m_cancelEraseBack); // the frame before it was a frame
     QVERIFY(w->m_receiveFrames.buffered() == 0);
-    QVERIFY(w->m_timerTestPort->isActive());
-    QCOMPARE(w->m_timerTestPort->interval(), 100);
+    QVERIFY(w->m_stepTimer[MainWindow::StepTestPort]->isActive());
+    QCOMPARE(w->m_stepTimer[MainWindow::StepTestPort]->interval(), 100);
 
     // The next home-info poll stops and clears the flag.
     w->m_timerHomeInfoReadable->start(100);
@@ -161,10 +161,10 @@ void TestReceive::homeInfoPollGivesUpAfterMoreThan100()
     w->m_timerHomeInfoReadable->start(100);
     for (int i = 0; i < 100; ++i)
         w->homeInfoReadable();
-    QVERIFY(!w->m_timerTestPort->isActive());
+    QVERIFY(!w->m_stepTimer[MainWindow::StepTestPort]->isActive());
     QCOMPARE(w->m_homeInfoReadTimes, 100);
     w->homeInfoReadable();
-    QVERIFY(w->m_timerTestPort->isActive());
+    QVERIFY(w->m_stepTimer[MainWindow::StepTestPort]->isActive());
     QCOMPARE(w->m_homeInfoReadTimes, 0);
 }
 

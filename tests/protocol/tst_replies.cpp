@@ -303,8 +303,8 @@ void TestReplies::decode_data()
                QCOMPARE(w.m_appState, AppStateType::NotActive);
                QVERIFY(!w.ui->T_AppState->isHidden());
                QCOMPARE(w.ui->T_AppState_TopTitle->text(), QStringLiteral("App InActive"));
-               if (w.m_timerTestCheckAppQuited)
-                   QVERIFY(w.m_timerTestCheckAppQuited->isActive());
+               if (w.m_stepTimer[MainWindow::StepTestCheckAppQuited])
+                   QVERIFY(w.m_stepTimer[MainWindow::StepTestCheckAppQuited]->isActive());
            });
     QTest::newRow("106 after reboot")
         << WindowCheck([](MainWindow &w) { w.m_rebootDone = true; }) << ByteChunks{emptyFrame(AppInactive)}
@@ -318,8 +318,8 @@ void TestReplies::decode_data()
                QCOMPARE(w.m_appState, AppStateType::Active);
                QVERIFY(w.ui->T_AppState->isHidden());
                QCOMPARE(w.ui->T_AppState_TopTitle->text(), QStringLiteral("App Active"));
-               if (w.m_timerTestCheckAppQuited)
-                   QVERIFY(!w.m_timerTestCheckAppQuited->isActive());
+               if (w.m_stepTimer[MainWindow::StepTestCheckAppQuited])
+                   QVERIFY(!w.m_stepTimer[MainWindow::StepTestCheckAppQuited]->isActive());
            });
 
     // ----- left time -----

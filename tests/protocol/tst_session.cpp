@@ -486,12 +486,12 @@ void TestSession::httpAnswerHandsBackToTheDeviceLink()
     QTRY_VERIFY(w.m_receivedHttp);
     QTRY_COMPARE(w.m_tcpSocket->state(), QAbstractSocket::UnconnectedState);
     QVERIFY(w.m_receiveFrames.buffered() == 0);
-    QVERIFY(w.m_timerTestPort->isActive());
+    QVERIFY(w.m_stepTimer[MainWindow::StepTestPort]->isActive());
 
     // The other program is gone and the device link hands back: the next
     // connection waits for its own home-info reply, not ended by the old
     // connection's HTTP answer.
-    w.m_timerTestPort->stop();
+    w.m_stepTimer[MainWindow::StepTestPort]->stop();
     s.sim.setHttpMode(false);
     s.sim.setSilent(true);
     w.m_connectFailTimes = 0;
@@ -509,7 +509,7 @@ void TestSession::droppedConnectionGivesUpOnTheThirdTick()
     Session s;
     QVERIFY(s.connect());
     MainWindow &w = *s.w;
-    w.m_timerTestPort->stop();
+    w.m_stepTimer[MainWindow::StepTestPort]->stop();
     s.sim.stopListening(); // the app is gone: the connection drops, no new one is taken
     QTRY_COMPARE(w.m_tcpSocket->state(), QAbstractSocket::UnconnectedState);
 
@@ -529,7 +529,7 @@ void TestSession::droppedConnectionGivesUpOnTheThirdTick()
     QVERIFY(w.ui->MP_Label_SerialNumber->text().isEmpty());
     // The device link probes the phone (without waiting) and goes on at the
     // package check or the port check.
-    QTRY_VERIFY(w.m_timerTestCheckHasApk->isActive() || w.m_timerTestPort->isActive());
+    QTRY_VERIFY(w.m_stepTimer[MainWindow::StepTestCheckHasApk]->isActive() || w.m_stepTimer[MainWindow::StepTestPort]->isActive());
 }
 
 // The app answered the first connection's home-info request and then goes
@@ -552,7 +552,7 @@ void TestSession::reconnectionToASilentAppGivesUp()
     w.newTCPConnected(); // unconnected: connect again
     w.m_timerNewTCPConnected->stop();
     QTRY_COMPARE(w.m_tcpSocket->state(), QAbstractSocket::ConnectedState);
-    QSignalSpy portCheck(w.m_timerTestPort, &QTimer::timeout);
+    QSignalSpy portCheck(w.m_stepTimer[MainWindow::StepTestPort], &QTimer::timeout);
     w.newTCPConnected(); // connected: ask for the home info, and poll
     QTRY_COMPARE(s.sim.count(GetHomeInfo), 2);
     QVERIFY(w.m_timerHomeInfoReadable->isActive());
@@ -578,17 +578,17 @@ void TestSession::connectionLostBeforeHomeInfo_data()
     const WindowCheck nothing = [](MainWindow &) {};
     QTest::newRow("first connection, no reply yet") << nothing << true;
     QTest::newRow("app in the background, watchdog running")
-        << WindowCheck([](MainWindow &w) { w.m_timerTestCheckAppQuited->start(1000); }) << true;
+        << WindowCheck([](MainWindow &w) { w.m_stepTimer[MainWindow::StepTestCheckAppQuited]->start(1000); }) << true;
     QTest::newRow("an HTTP answer handed over to the device link")
         << WindowCheck([](MainWindow &w) {
                w.m_receivedHttp = true;
-               w.m_timerTestPort->start(100);
+               w.m_stepTimer[MainWindow::StepTestPort]->start(100);
            })
         << false;
-    QTest::newRow("device link already running") << WindowCheck([](MainWindow &w) { w.m_timerTestPort->start(100); })
+    QTest::newRow("device link already running") << WindowCheck([](MainWindow &w) { w.m_stepTimer[MainWindow::StepTestPort]->start(100); })
                                                  << false;
     QTest::newRow("phone gone, presence poll waiting")
-        << WindowCheck([](MainWindow &w) { w.m_timerSlotDeviceIn->start(100); }) << false;
+        << WindowCheck([](MainWindow &w) { w.m_stepTimer[MainWindow::StepSlotDeviceIn]->start(100); }) << false;
 }
 
 // The companion app drops the connection after the home-info request and
@@ -616,7 +616,7 @@ void TestSession::connectionLostBeforeHomeInfo()
     w.homeInfoReadable();
     QVERIFY(!w.m_timerHomeInfoReadable->isActive());
     QCOMPARE(w.m_timerNewTCPConnected->isActive(), supervisionTakesOver);
-    w.m_timerTestCheckAppQuited->stop();
+    w.m_stepTimer[MainWindow::StepTestCheckAppQuited]->stop();
     if (!supervisionTakesOver)
         return;
 

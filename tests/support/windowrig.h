@@ -41,7 +41,7 @@ constexpr int kWait = 20000;
 // A window that stays still: its device link does not start by itself.
 inline void quiet(MainWindow &w)
 {
-    w.m_timerTestPort->stop();
+    w.m_stepTimer[MainWindow::StepTestPort]->stop();
 }
 
 inline std::unique_ptr<MainWindow> quietWindow()

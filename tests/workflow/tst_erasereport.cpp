@@ -378,7 +378,7 @@ void TestEraseReport::completionStaysThroughRebootUntilLeft()
         // The companion app reports itself in the background: the watchdog
         // runs beside the erase, and must not outlive the reboot.
         r.sim.sendAppInactive();
-        QVERIFY(waitFor(r.w, [&] { return r.w.m_timerTestCheckAppQuited->isActive(); }));
+        QVERIFY(waitFor(r.w, [&] { return r.w.m_stepTimer[MainWindow::StepTestCheckAppQuited]->isActive(); }));
     }
     QVERIFY(eraseNow(r));
     QVERIFY(waitFor(r.w, [&] { return r.w.m_eraseProgress == 100; }));
@@ -387,7 +387,7 @@ void TestEraseReport::completionStaysThroughRebootUntilLeft()
     const QString text = r.w.ui->M_EraseCompleted_Label_Text->text();
     QCOMPARE(text, failures ? erasedText(chosen - 1) + " 1 item could not be erased (Contact: 1)."
                             : erasedText(chosen));
-    QVERIFY(!r.w.m_timerTestCheckAppQuited->isActive());
+    QVERIFY(!r.w.m_stepTimer[MainWindow::StepTestCheckAppQuited]->isActive());
 
     // The phone reboots and comes back; the link is up again behind the report.
     QTRY_VERIFY_WITH_TIMEOUT(r.phone.calls().contains("adb reboot"), kWait);

@@ -95,6 +95,19 @@ class TestWorkflowScenario : public QObject
         QTest::keyClicks(edit, word);
     }
 
+    // The polls of the scan and the erase (those a lost connection stops)
+    // still running, by their place in the window's table of polls.
+    static QList<int> workflowPollsRunning(MainWindow &w)
+    {
+        QList<int> running;
+        const auto &polls = MainWindow::polls();
+        for (int i = 0; i < polls.size(); ++i) {
+            if ((polls[i].stops & MainWindow::StopsWithConnection) && (w.*polls[i].timer)->isActive())
+                running << i;
+        }
+        return running;
+    }
+
     // Stop and OK on the erasing page; the companion app (silent by now)
     // is made to acknowledge, and the confirm page comes back.
     static bool cancelErase(Rig &r)
@@ -350,7 +363,7 @@ void TestWorkflowScenario::privateEraseSendsExactlyTheChosenKeys()
     QVERIFY(r.w.m_rebootDone);
     // Nothing waits for `adb reboot`; its end arms the presence poll.
     QVERIFY(waitFor(r.w, [&] { return r.phone.calls().contains("adb reboot"); }));
-    QVERIFY(waitFor(r.w, [&] { return r.w.m_timerSlotDeviceIn->isActive(); }));
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_stepTimer[MainWindow::StepSlotDeviceIn]->isActive(); }));
     QCOMPARE(r.w.m_eraseLeftPrivate, 0.0f);
 }
 
@@ -695,7 +708,7 @@ void TestWorkflowScenario::factoryResetNoticeAfterAllErase()
     QVERIFY(r.w.m_rebootDone);
 
     // The phone reboots; the link comes up again straight to the companion app.
-    r.w.m_timerSlotDeviceIn->stop();
+    r.w.m_stepTimer[MainWindow::StepSlotDeviceIn]->stop();
     r.sim.dropConnection();
     QVERIFY(waitFor(r.w, [&] { return r.w.m_tcpSocket->state() == QAbstractSocket::UnconnectedState; }));
     r.w.m_companionPort = r.sim.port();
@@ -741,6 +754,7 @@ void TestWorkflowScenario::cancelScanBeforeEstimate()
     QVERIFY(r.w.ui->S_Private_Button->isEnabled());
     QVERIFY(r.w.ui->M_All_Private_IsScanning_pushButton_Stop->isEnabled());
     QVERIFY(!r.w.m_timerDecreaseScanTime->isActive());
+    QCOMPARE(workflowPollsRunning(r.w), QList<int>()); // the cancelled scan leaves no poll behind
 }
 
 void TestWorkflowScenario::cancelEraseKeepsErasedCategories()
@@ -779,6 +793,7 @@ void TestWorkflowScenario::cancelEraseKeepsErasedCategories()
     QVERIFY(waitFor(r.w, [&] { return !r.w.ui->M_ConformErase_1->isHidden(); }));
     QVERIFY(r.w.ui->T_D_IsErasing_Stop->isHidden());
     QVERIFY(!r.w.m_timerAllDataErased->isActive());
+    QCOMPARE(workflowPollsRunning(r.w), QList<int>()); // nor does the cancelled erase
     QVERIFY(r.w.ui->S_All_Button->isEnabled());
 
     // A new run does not send the category that came back again.
@@ -1256,9 +1271,9 @@ void TestWorkflowScenario::lostConnectionStopsTimersOfState()
                       r.w.m_timerAllDataErased, r.w.m_timerDecreaseEraseTime})
         QVERIFY(!t->isActive());
     // Back to the device link, once its probe of the phone has answered.
-    QVERIFY(waitFor(r.w, [&] { return r.w.m_timerTestPort->isActive() || r.w.m_timerTestCheckHasApk->isActive(); }));
-    r.w.m_timerTestPort->stop();
-    r.w.m_timerTestCheckHasApk->stop();
+    QVERIFY(waitFor(r.w, [&] { return r.w.m_stepTimer[MainWindow::StepTestPort]->isActive() || r.w.m_stepTimer[MainWindow::StepTestCheckHasApk]->isActive(); }));
+    r.w.m_stepTimer[MainWindow::StepTestPort]->stop();
+    r.w.m_stepTimer[MainWindow::StepTestCheckHasApk]->stop();
     for (QTimer *t : r.w.deviceLinkStepTimers())
         t->blockSignals(false);
 }
@@ -1300,7 +1315,7 @@ void TestWorkflowScenario::closeSendsCloseRequestWhenConnected()
     QVERIFY(r.w.m_closeRequested);
     for (QTimer *t : r.w.deviceLinkStepTimers())
         QVERIFY2(!t->isActive(), qPrintable(t->objectName()));
-    QVERIFY(!r.w.m_timerTestCheckAppQuited->isActive());
+    QVERIFY(!r.w.m_stepTimer[MainWindow::StepTestCheckAppQuited]->isActive());
     const QStringList calls = r.phone.calls();
     QCOMPARE(calls.count("taskkill /f /im Purgatex.exe"), 1);
     QCOMPARE(calls.last(), QString("taskkill /f /im Purgatex.exe"));

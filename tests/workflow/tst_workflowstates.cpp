@@ -12,27 +12,27 @@ class TestWorkflowStates : public QObject
 {
     Q_OBJECT
 
-    static QMap<QString, QTimer *> workflowTimers(MainWindow &w)
+    // Every timer of the window's tables: the step timers and the polls.
+    static QList<QTimer *> allTimers(MainWindow &w)
     {
-        return {{"leftTimeReadable", w.m_timerLeftTimeReadable},
-                {"decreaseScanTime", w.m_timerDecreaseScanTime},
-                {"allDataReadable", w.m_timerAllDataReadable},
-                {"checkStopGetPhotoBeforeScan", w.m_timerCheckStopGetPhotoBeforeScan},
-                {"checkCancelScan", w.m_timerCheckCancelScan},
-                {"getPhotoByTime", w.m_timerGetPhotoByTime},
-                {"updateTablePhoto", w.m_timerUpdateTablePhoto},
-                {"checkStopGetPhotoBeforeErase", w.m_timerCheckStopGetPhotoBeforeErase},
-                {"checkStopGetPhotoSwitchedAllApp", w.m_timerCheckStopGetPhotoSwitchedAllApp},
-                {"decreaseEraseTime", w.m_timerDecreaseEraseTime},
-                {"allDataErased", w.m_timerAllDataErased},
-                {"checkApkIsDefaultSMSAppReadable", w.m_timerCheckApkIsDefaultSMSAppReadable},
-                {"changeDefaultSMSAppReadable", w.m_timerChangeDefaultSMSAppReadable},
-                {"checkCancelErase", w.m_timerCheckCancelErase},
-                {"testCheckAppQuited", w.m_timerTestCheckAppQuited},
+        QList<QTimer *> timers;
+        for (const MainWindow::TimedStep &t : MainWindow::timedSteps())
+            timers << w.m_stepTimer[t.step];
+        for (const MainWindow::PollDef &p : MainWindow::polls())
+            timers << w.*p.timer;
+        return timers;
+    }
+
+    // The timers a lost connection may leave running, by name.
+    static QMap<QString, QTimer *> exceptions(MainWindow &w)
+    {
+        return {{"testCheckAppQuited", w.m_stepTimer[MainWindow::StepTestCheckAppQuited]},
                 {"homeInfoReadable", w.m_timerHomeInfoReadable},
                 {"newTCPConnected", w.m_timerNewTCPConnected},
-                {"testPort", w.m_timerTestPort},
-                {"slotDeviceIn", w.m_timerSlotDeviceIn}};
+                {"receiveData", w.m_timerReceiveData},
+                {"sendOutgoing", w.m_timerSendOutgoing},
+                {"verifyErase", w.m_timerVerifyErase},
+                {"verifyGiveUp", w.m_timerVerifyGiveUp}};
     }
 
 private slots:
@@ -49,40 +49,51 @@ void TestWorkflowStates::stopActivityTimersStopsTheStatesTimers_data()
     // device link and the session, the timers of the state go.
     QTest::addColumn<bool>("connecting");
     QTest::addColumn<int>("phase");
-    QTest::addColumn<QStringList>("linkStopped");
-    const QStringList link{"testPort", "slotDeviceIn"};
+    QTest::addColumn<QStringList>("running");
+    QTest::addColumn<bool>("linkRuns"); // the device link's step timers are left alone
+    // The session's own loops and the verification pass stop themselves.
+    const QStringList session{"receiveData", "sendOutgoing", "verifyErase", "verifyGiveUp"};
     const QStringList watchdog{"testCheckAppQuited"};
-    QTest::newRow("connecting") << true << int(None) << link;
+    const QStringList supervision{"homeInfoReadable", "newTCPConnected"};
+    QTest::newRow("connecting") << true << int(None) << session + watchdog + supervision << false;
     // The supervision has already marked the program as connecting when a
     // lost connection ends a scan or an erase.
-    QTest::newRow("connecting, scan cut off") << true << int(Scanning) << link;
-    QTest::newRow("connecting, erase cut off") << true << int(Erasing) << link;
-    QTest::newRow("idle") << false << int(None) << (watchdog + QStringList{"homeInfoReadable", "newTCPConnected"});
-    QTest::newRow("scanning") << false << int(Scanning) << watchdog;
-    QTest::newRow("scanned") << false << int(Scanned) << watchdog;
-    QTest::newRow("erasing") << false << int(Erasing) << watchdog;
+    QTest::newRow("connecting, scan cut off") << true << int(Scanning) << session + watchdog + supervision << false;
+    QTest::newRow("connecting, erase cut off") << true << int(Erasing) << session + watchdog + supervision << false;
+    QTest::newRow("idle") << false << int(None) << session << true;
+    QTest::newRow("scanning") << false << int(Scanning) << session + supervision << true;
+    QTest::newRow("scanned") << false << int(Scanned) << session + supervision << true;
+    QTest::newRow("erasing") << false << int(Erasing) << session + supervision << true;
 }
 
 void TestWorkflowStates::stopActivityTimersStopsTheStatesTimers()
 {
     QFETCH(bool, connecting);
     QFETCH(int, phase);
-    QFETCH(QStringList, linkStopped);
+    QFETCH(QStringList, running);
+    QFETCH(bool, linkRuns);
     MainWindow w;
     w.m_programType = connecting ? ProgramType::ConnectingDevice : ProgramType::Idle;
     w.m_workPhase = WorkPhase(phase);
-    const auto timers = workflowTimers(w);
-    const QStringList notWorkflow{"testCheckAppQuited", "homeInfoReadable", "newTCPConnected", "testPort",
-                                  "slotDeviceIn"};
-    for (auto it = timers.begin(); it != timers.end(); ++it) {
-        QVERIFY2(it.value(), qPrintable(it.key()));
-        it.value()->start(60000); // long enough that none fires during the test
+    const QList<QTimer *> timers = allTimers(w);
+    // One timer per row: a row given twice would leave a timer nobody stops.
+    QCOMPARE(QSet<QTimer *>(timers.begin(), timers.end()).size(), timers.size());
+    QSet<QTimer *> keep;
+    const auto named = exceptions(w);
+    for (const QString &name : running)
+        keep << named.value(name);
+    for (const MainWindow::TimedStep &t : MainWindow::timedSteps()) {
+        if (linkRuns && t.kind == MainWindow::LinkStep)
+            keep << w.m_stepTimer[t.step];
+    }
+    for (QTimer *t : timers) {
+        QVERIFY(t);
+        t->start(60000); // long enough that none fires during the test
     }
     w.stopActivityTimers();
-    for (auto it = timers.begin(); it != timers.end(); ++it) {
-        const bool stopped = linkStopped.contains(it.key()) || !notWorkflow.contains(it.key());
-        QVERIFY2(it.value()->isActive() != stopped, qPrintable(it.key()));
-    }
+    for (int i = 0; i < timers.size(); ++i)
+        QVERIFY2(timers.at(i)->isActive() == keep.contains(timers.at(i)),
+                 qPrintable(QString("timer %1 of the tables: %2").arg(i).arg(named.key(timers.at(i)))));
     for (QTimer *t : timers)
         t->stop();
 }
@@ -90,7 +101,7 @@ void TestWorkflowStates::stopActivityTimersStopsTheStatesTimers()
 void TestWorkflowStates::levelDialogSetsLevelAndLabel()
 {
     MainWindow w;
-    w.m_timerTestPort->stop();
+    w.m_stepTimer[MainWindow::StepTestPort]->stop();
     QCoreApplication::processEvents(); // the form-dependent set-up runs once the window is built
     QCOMPARE(w.m_levelToErase, quint16(3));
     QCOMPARE(w.ui->M_ConformErase_Label_SecurityLevel->text(), QString("Low"));
