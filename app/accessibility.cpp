@@ -162,7 +162,7 @@ void MainWindow::initAccessibility()
             const QString objectName = b->objectName();
             if (!static_cast<QAbstractButton *>(b)->text().isEmpty())
                 continue;
-            if (b->y() < WindowGeometry::NoticeBarHeight)
+            if (b->y() < app::windowgeometry::NoticeBarHeight)
                 name(b, tr("Close"));
             else if (objectName.section(QLatin1Char('_'), -1) == QLatin1String("Cancel"))
                 name(b, tr("Cancel"));

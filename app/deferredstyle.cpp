@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 
-namespace deferredstyle {
+namespace app::deferredstyle {
 namespace {
 
 // The widget and everything on it, parents before their children (the order
@@ -175,4 +175,4 @@ int pendingParts()
     return g_registry ? g_registry->pending() : 0;
 }
 
-} // namespace deferredstyle
+} // namespace app::deferredstyle

@@ -20,7 +20,7 @@
 
 class QWidget;
 
-namespace deferredstyle {
+namespace app::deferredstyle {
 
 // Leaves these widgets, and every widget on them, out of the polish that
 // the next show of their window gives; call it right before that show.
@@ -38,4 +38,4 @@ void styleRemaining();
 // The deferred parts not yet styled.
 int pendingParts();
 
-} // namespace deferredstyle
+} // namespace app::deferredstyle

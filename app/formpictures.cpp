@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPointer>
 
+namespace app {
+
 namespace {
 
 // Stand-ins handed out since the last bind: their cache key, the path.
@@ -93,3 +95,5 @@ void bindFormPictures(QWidget *root)
             labels->add(label, key, path);
     }
 }
+
+} // namespace app

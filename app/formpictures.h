@@ -15,5 +15,9 @@
 
 class QWidget;
 
+namespace app {
+
 QPixmap formPicture(const char *path);
 void bindFormPictures(QWidget *root);
+
+} // namespace app

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace app {
+
 namespace {
 
 // The signal of `sender` a slot named for `signature` (what follows
@@ -98,3 +100,5 @@ void connectFormSlots(QObject *receiver)
         }
     }
 }
+
+} // namespace app

@@ -2,6 +2,8 @@
 
 class QObject;
 
+namespace app {
+
 // Connects the receiver's slots named on_<objectName>_<signal>(...) to the
 // signals of the receiver and its children, by the same rule as
 // QMetaObject::connectSlotsByName() and with the same warnings, which the
@@ -10,3 +12,5 @@ class QObject;
 // children, some 100 such slots) costs a good part of building the form;
 // this one reads each name once and looks a slot's objects up by name.
 void connectFormSlots(QObject *receiver);
+
+} // namespace app

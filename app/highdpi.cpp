@@ -9,6 +9,8 @@
 #include <QStylePainter>
 #include <QtMath>
 
+namespace app {
+
 void enableHighDpiScaling()
 {
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
@@ -126,3 +128,5 @@ void smoothButtonPictures(QWidget *root)
         if (button->styleSheet().contains(QLatin1String("image:url")))
             button->installEventFilter(painter);
 }
+
+} // namespace app

@@ -3,6 +3,10 @@
 #include <QPixmap>
 #include <QString>
 
+class QWidget;
+
+namespace app {
+
 // High-DPI screens: the window is laid out in fixed pixel coordinates and
 // Qt scales it, text and pictures together, by the screen's scale factor.
 
@@ -24,10 +28,10 @@ QPixmap purgatexPicture(const QString &path);
 // name has no extension.
 QString doubleSizeName(const QString &path);
 
-class QWidget;
-
 // On a screen that scales by a fraction (1.25, 1.5), the buttons whose style
 // sheet draws a picture (background-image, border-image) paint it smoothly
 // scaled from its "@2x" drawing instead of by every other pixel. Installed on
 // the buttons under root; on whole-number scales they paint as always.
 void smoothButtonPictures(QWidget *root);
+
+} // namespace app

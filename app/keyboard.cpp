@@ -109,13 +109,13 @@ QList<QWidget *> noticeTabOrder(QWidget *notice)
     for (QAbstractButton *b : notice->findChildren<QAbstractButton *>()) {
         if (qobject_cast<TopButtonForMouseMove *>(b))
             continue;
-        if (b->y() < WindowGeometry::NoticeBarHeight)
+        if (b->y() < app::windowgeometry::NoticeBarHeight)
             b->setProperty(OnBlueProperty, true);
         buttons << b;
     }
     std::stable_sort(buttons.begin(), buttons.end(), [](QWidget *a, QWidget *b) {
-        const bool aBar = a->y() < WindowGeometry::NoticeBarHeight;
-        const bool bBar = b->y() < WindowGeometry::NoticeBarHeight;
+        const bool aBar = a->y() < app::windowgeometry::NoticeBarHeight;
+        const bool bBar = b->y() < app::windowgeometry::NoticeBarHeight;
         if (aBar != bBar)
             return bBar;
         return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
@@ -472,7 +472,7 @@ QWidget *MainWindow::noticeEscapeButton(QWidget *notice) const
                 return b;
     // Only a close button on the bar.
     for (QWidget *b : buttons)
-        if (b->y() < WindowGeometry::NoticeBarHeight)
+        if (b->y() < app::windowgeometry::NoticeBarHeight)
             return b;
     return nullptr;
 }

@@ -13,15 +13,15 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::MainWindow)
 {
-    initPurgatexResources();
+    app::initPurgatexResources();
     qDebug() << "before init first data";
     initEnvironment();
     initSession();
     initLibraryPaths();
     initWorkflowTimers();
     ui->setupUi(this);
-    connectFormSlots(this); // the form's on_<name>_<signal> slots
-    bindFormPictures(this);
+    app::connectFormSlots(this); // the form's on_<name>_<signal> slots
+    app::bindFormPictures(this);
     // Every control of the window and its notices inherits the focus marks
     // (added before anything is polished, so no control is styled twice).
     ui->centralwidget->setStyleSheet(ui->centralwidget->styleSheet() + QLatin1Char('\n') + focusStyleSheet());
@@ -32,7 +32,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     initWindowShell();
     initLinkNotices();
-    smoothButtonPictures(this);
+    app::smoothButtonPictures(this);
     initKeyboard();
     initAccessibility();
 

@@ -709,7 +709,7 @@ public:
     struct HiddenTrace
     {
         QLabel *label = nullptr;
-        TraceTail tail;
+        app::TraceTail tail;
         bool pending = false; // appended to since the label was last set
     };
     QVector<HiddenTrace> m_hiddenTraces;
@@ -998,7 +998,7 @@ public:
     int m_lateAnswerWaitMs = 5000;
     QElapsedTimer m_lateAnswerClock;
     // Which batch an erase answer belongs to, and the runs numbered.
-    EraseBatches m_eraseBatches;
+    workflow::EraseBatches m_eraseBatches;
     quint64 m_eraseRunNumber = 0;
     QElapsedTimer m_cancelClock;
     void endScanCancel(bool acknowledged);
@@ -1014,18 +1014,18 @@ public:
     // The account of the erase run in progress, or of the last run since the
     // scan (a run after a cancel carries its answered categories over), and
     // the record written when a run ends.
-    EraseAccount m_eraseAccount;
+    workflow::EraseAccount m_eraseAccount;
     // Scans started so far, and the scan the account's run belongs to: only
     // a run of the same scan carries an earlier run's answers over.
     quint64 m_scansStarted = 0;
     quint64 m_eraseAccountScan = 0;
-    QString m_recordsFolder = eraserecord::defaultFolder();
+    QString m_recordsFolder = workflow::eraserecord::defaultFolder();
     QString m_recordBaseName;
     // Where the run's record went, or why it could not be written, as the
     // writer last told; empty until the run's first record is on disk.
-    eraserecord::Written m_recordWritten;
+    workflow::eraserecord::Written m_recordWritten;
     // Records are written on a thread of their own (workflow/recordwriter.h).
-    QSharedPointer<RecordWriter> m_recordWriter;
+    QSharedPointer<workflow::RecordWriter> m_recordWriter;
     // The names given to records of this session, some perhaps not on disk
     // yet: a record of another run never takes one of them.
     QSet<QString> m_recordNamesGiven;
@@ -1036,7 +1036,7 @@ public:
     bool m_closeRecordWaitOver = false;
     // A record is being written (or waits to be).
     bool eraseRecordWriting() const { return m_recordWriter && m_recordWriter->busy(); }
-    void eraseRecordWritten(const eraserecord::Written &written);
+    void eraseRecordWritten(const workflow::eraserecord::Written &written);
     void showRecordLinks();
     // The keys the erase sender of a category sends in the current scope.
     QStringList eraseKeysOf(int category) const;
@@ -1045,7 +1045,7 @@ public:
     QStringList ambiguousIdsChosen(int category) const;
     void beginEraseAccount();
     // Ends the open run's account, writes its record and fills the report.
-    void endEraseRun(EraseAccount::Outcome outcome, const QString &reason = QString());
+    void endEraseRun(workflow::EraseAccount::Outcome outcome, const QString &reason = QString());
     // A run that loses its phone midway: its report page comes up.
     void interruptEraseRun(const QString &reason);
     void fillEraseReport();
@@ -1086,7 +1086,7 @@ public:
     void verificationTimedOut();
     void startVerificationWait();
     void requestVerificationList(int category);
-    eraseverification::Listing verificationListing(int category) const;
+    workflow::eraseverification::Listing verificationListing(int category) const;
     void restoreScanBounds(int category);
     void stopVerificationPass();
     // Lets go of the pass's list store. A list still on its way keeps it,

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringView>
 
+namespace app {
+
 class TraceTail
 {
 public:
@@ -48,3 +50,5 @@ private:
     int m_start = 0;
     QString m_text;
 };
+
+} // namespace app

@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+namespace app {
+
 namespace {
 
 const char *const TranslationsFolder = ":/translations";
@@ -99,3 +101,5 @@ QString installTranslations()
     qDebug() << "language:" << language << "of" << asked << (loaded ? "" : "(translation not loaded)");
     return language;
 }
+
+} // namespace app

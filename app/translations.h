@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace app {
+
 // The program speaks the user's language where it has a translation
 // (purgatex_<language>.qm, compiled into the program under ":/translations"),
 // English otherwise. English is the language of the sources and needs no
@@ -33,3 +35,5 @@ bool installTranslation(const QString &language);
 // installTranslation(chooseLanguage(askedLanguages(), shippedLanguages())),
 // logging the choice. Returns the language chosen.
 QString installTranslations();
+
+} // namespace app

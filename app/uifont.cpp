@@ -1,6 +1,6 @@
 #include "uifont.h"
 
-namespace uifont {
+namespace app::uifont {
 
 QStringList sansFamilies(const QString &first)
 {
@@ -29,4 +29,4 @@ QFont withFallbacks(const QFont &font)
     return out;
 }
 
-} // namespace uifont
+} // namespace app::uifont

@@ -6,7 +6,7 @@
 // Fonts by lists of families that exist on Windows and fall back to
 // sans-serif families where they do not (Linux; Wine, which lacks Windows'
 // fonts): a family a system lacks never turns into its serif default.
-namespace uifont {
+namespace app::uifont {
 
 // `first`, then Arial, Segoe UI, Tahoma, Liberation Sans and DejaVu Sans,
 // each once.
@@ -18,4 +18,4 @@ QFont sans(const QString &first, int pointSize);
 // The same fallbacks behind the family of `font` (the system's UI font).
 QFont withFallbacks(const QFont &font);
 
-} // namespace uifont
+} // namespace app::uifont

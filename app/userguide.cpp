@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
+namespace app {
+
 namespace {
 
 const char GuideName[] = "user-guide.html";
@@ -84,3 +86,5 @@ QUrl userGuideUrl(const QString &section)
         url.setFragment(section);
     return url;
 }
+
+} // namespace app

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QUrl>
 
+namespace app {
+
 // The user guide shipped with the program: <program folder>/help/user-guide.html
 // (a build, the Windows install folder) or, installed on Linux,
 // <prefix>/share/doc/purgatex/user-guide.html beside <prefix>/bin.
@@ -21,3 +23,5 @@ QString shippedUserGuide(const QString &programFolder);
 // that name (an older copy, a symbolic link, a link to nowhere) is replaced by
 // a new file: nothing is ever written through a link.
 QString writeUserGuideCopy(const QString &folder);
+
+} // namespace app

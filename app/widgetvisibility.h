@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+namespace app {
+
 // Widgets are shown or hidden only when their state differs from the wanted
 // one. The explicit hidden state is what counts, so the rule also holds while
 // the window itself is not on screen (tests, start-up).
@@ -24,3 +26,5 @@ inline void setWidgetShown(QWidget *w, bool shown)
     else
         hideWidget(w);
 }
+
+} // namespace app

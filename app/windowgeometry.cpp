@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace WindowGeometry {
+namespace app::windowgeometry {
 
 QPoint centredPosition(const QRect &available, const QSize &window)
 {
@@ -89,4 +89,4 @@ QStringList pageNames()
     };
 }
 
-} // namespace WindowGeometry
+} // namespace app::windowgeometry

@@ -8,7 +8,7 @@
 
 // Placement rules of the frameless window, its notices and its hover menu.
 // Pure functions, so that they can be checked without a screen.
-namespace WindowGeometry {
+namespace app::windowgeometry {
 
 constexpr int WindowWidth = 900;
 constexpr int WindowHeight = 600;
@@ -55,4 +55,4 @@ QVector<int> centredRow(const QVector<int> &widths, int areaWidth);
 // Object names of the twelve pages, in their fixed order.
 QStringList pageNames();
 
-} // namespace WindowGeometry
+} // namespace app::windowgeometry

@@ -17,7 +17,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 
-using namespace WindowGeometry;
+using namespace app::windowgeometry;
 
 namespace {
 
@@ -39,7 +39,7 @@ void raiseAboveBar(QWidget *notice, TopButtonForMouseMove *bar)
 
 int textWidth(QLabel *label, const QString &text)
 {
-    deferredstyle::ensureStyled(label); // the style sheet sets the font
+    app::deferredstyle::ensureStyled(label); // the style sheet sets the font
     return label->fontMetrics().horizontalAdvance(text);
 }
 
@@ -146,7 +146,7 @@ void MainWindow::initWindowShell()
     // Windows' UI font, falling back to sans-serif families where it is
     // missing (Wine without Windows' fonts) rather than to a serif default.
     // Application-wide: the notices are windows of their own.
-    QApplication::setFont(uifont::withFallbacks(QApplication::font()));
+    QApplication::setFont(app::uifont::withFallbacks(QApplication::font()));
 #endif
     setWindowIcon(QIcon(QStringLiteral(":/images/StaticUI/bitbug_favicon.ico")));
     setWindowTitle(tr("Purgatex for Android"));
@@ -191,7 +191,7 @@ void MainWindow::initWindowShell()
         button->setEnabled(false);
 
     hidePages();
-    showWidget(ui->A_MP_PleaseConnect_1);
+    app::showWidget(ui->A_MP_PleaseConnect_1);
 }
 
 void MainWindow::layOutSentences()
@@ -207,14 +207,14 @@ void MainWindow::layOutSentences()
 void MainWindow::hidePages()
 {
     for (QWidget *page : qAsConst(m_pageList))
-        hideWidget(page);
-    hideWidget(ui->T_D_About);
+        app::hideWidget(page);
+    app::hideWidget(ui->T_D_About);
 }
 
 void MainWindow::hideNotices()
 {
     for (const auto &notice : qAsConst(m_noticeList))
-        hideWidget(notice.first);
+        app::hideWidget(notice.first);
     if (!ui->T_D_MenuWidget->isHidden()) {
         ui->T_D_MenuWidget->hide();
         ui->S_Menu_Button->setIcon(QIcon(QLatin1String(MenuClosedIcon)));
@@ -257,7 +257,7 @@ void MainWindow::setVisible(bool visible)
             if (child->isWidgetType() && static_cast<QWidget *>(child)->isHidden())
                 behind << static_cast<QWidget *>(child);
         }
-        deferredstyle::defer(behind);
+        app::deferredstyle::defer(behind);
     }
     QMainWindow::setVisible(visible);
 }
@@ -269,7 +269,7 @@ void MainWindow::finishStartup()
     m_startupFinished = true;
     layOutSentences();
     initTableKeyboard(); // makes the category tables
-    deferredstyle::styleRemaining();
+    app::deferredstyle::styleRemaining();
 }
 
 bool MainWindow::event(QEvent *e)
@@ -348,7 +348,7 @@ void MainWindow::on_S_MyPhone_Button_clicked()
     // a run waiting for the default-SMS-app answer among them.
     dropPendingWaits();
     hidePages();
-    showWidget(ui->A_MP_ConnectedInfomation_5);
+    app::showWidget(ui->A_MP_ConnectedInfomation_5);
     if (m_eraseType == EraseType::Private) {
         // Thumbnails may still be loading: ask the companion app to stop
         // sending photos; the check only consumes its acknowledgement.
@@ -377,53 +377,53 @@ void MainWindow::openAboutUrl(QString s)
 
 void MainWindow::on_T_D_Help_PushButton_clicked()
 {
-    openAboutUrl(userGuideUrl().toString());
+    openAboutUrl(app::userGuideUrl().toString());
 }
 
 void MainWindow::on_T_D_About_PushButton_clicked()
 {
     // Hiding first brings an open About notice to the front again.
-    hideWidget(ui->T_D_About);
-    showWidget(ui->T_D_About);
+    app::hideWidget(ui->T_D_About);
+    app::showWidget(ui->T_D_About);
     ui->T_D_About->raise();
 }
 
 void MainWindow::on_T_D_About_Exit_PushButton_clicked()
 {
-    hideWidget(ui->T_D_About);
+    app::hideWidget(ui->T_D_About);
 }
 
 void MainWindow::on_T_D_About_Label_Url_clicked()
 {
-    openAboutUrl(userGuideUrl().toString());
+    openAboutUrl(app::userGuideUrl().toString());
 }
 
 void MainWindow::on_MP_D_ConnectedError_Button_Url_clicked()
 {
-    openAboutUrl(userGuideUrl(QStringLiteral("usb-drivers")).toString());
+    openAboutUrl(app::userGuideUrl(QStringLiteral("usb-drivers")).toString());
 }
 
 void MainWindow::on_MP_D_ConnectedError_Button_Ok_clicked()
 {
-    hideWidget(ui->A_MP_D_DirverError_1_1);
+    app::hideWidget(ui->A_MP_D_DirverError_1_1);
 }
 
 void MainWindow::on_MP_D_ConnectedError_Button_Close_clicked()
 {
-    hideWidget(ui->A_MP_D_DirverError_1_1);
+    app::hideWidget(ui->A_MP_D_DirverError_1_1);
 }
 
 void MainWindow::on_A_MP_D_ReconnectDevice_Ok_clicked()
 {
-    hideWidget(ui->A_MP_D_ReconnectDevice);
+    app::hideWidget(ui->A_MP_D_ReconnectDevice);
 }
 
 void MainWindow::on_A_MP_D_ReconnectDevice_PushButton_Close_clicked()
 {
-    hideWidget(ui->A_MP_D_ReconnectDevice);
+    app::hideWidget(ui->A_MP_D_ReconnectDevice);
 }
 
 void MainWindow::on_A_MP_D_PortUsed_PushButton_Close_clicked()
 {
-    hideWidget(ui->A_MP_D_PortUsed);
+    app::hideWidget(ui->A_MP_D_PortUsed);
 }

@@ -143,7 +143,7 @@ private:
     // million messages); a removal marks the place of the id's first
     // listing and is applied by finish().
     QStringList *m_list;
-    KeyIndex m_index;
+    proto::KeyIndex m_index;
     QVector<bool> m_removed; // by place in the list
     int m_present = 0;       // distinct ids listed and not removed
     int m_removedCount = 0;

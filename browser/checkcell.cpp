@@ -4,6 +4,8 @@
 
 #include <QTableWidget>
 
+namespace browser {
+
 QString CheckCell::rowName(const QTableWidget *table, int category, int row)
 {
     // Photos show their picture before the name.
@@ -30,3 +32,5 @@ QVariant CheckCell::accessibleData(const QTableWidgetItem *cell, int category, i
     const QString name = rowName(table, category, r);
     return name.isEmpty() ? tr("Select row %1").arg(r) : tr("Select %1").arg(name);
 }
+
+} // namespace browser

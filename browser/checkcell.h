@@ -6,6 +6,8 @@
 class QTableWidget;
 class QTableWidgetItem;
 
+namespace browser {
+
 // The check cell (column 0) of a category table row. A screen reader names
 // it by what ticking it chooses ("Select Ada Arden", "Select all"), worked
 // out when asked, so filling a table costs nothing more.
@@ -27,3 +29,5 @@ inline QVariant checkCellAccessibleData(const QTableWidgetItem *cell, int catego
 {
     return CheckCell::accessibleData(cell, category, role);
 }
+
+} // namespace browser

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QToolTip>
 
+namespace browser {
+
 // The size an icon of ours is drawn at: its own (the smallest of its
 // drawings), not the table's icon size. Asked for a larger size, Qt 5 draws
 // the "@2x" drawing of a small icon at twice its size on a scaling screen.
@@ -92,3 +94,5 @@ bool RowDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QS
     event->ignore();
     return true;
 }
+
+} // namespace browser

@@ -2,6 +2,8 @@
 
 #include <QItemDelegate>
 
+namespace browser {
+
 // Item delegate of the category tables: no focus rectangle and no check-box
 // indicator. The check state stays in the item and is shown only through the
 // check icons of column 0. While the keyboard is used on a table, its
@@ -25,3 +27,5 @@ protected:
     void drawCheck(QPainter *, const QStyleOptionViewItem &, const QRect &,
                    Qt::CheckState) const override {}
 };
+
+} // namespace browser

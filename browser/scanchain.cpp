@@ -16,11 +16,11 @@ void MainWindow::advanceScanAfter(int category)
     const TableLayout &layout = tableLayout(category);
     int value = 0;
     if (m_eraseType == EraseType::All) {
-        m_allProgress += scanplan::progressShare(EraseType::All, category);
+        m_allProgress += workflow::scanplan::progressShare(EraseType::All, category);
         value = m_allProgress;
         qDebug() << (QStringLiteral("All update ") + QLatin1String(layout.progressName)) << value;
     } else {
-        m_privateProgress += scanplan::progressShare(EraseType::Private, category);
+        m_privateProgress += workflow::scanplan::progressShare(EraseType::Private, category);
         value = m_privateProgress;
         qDebug() << (QStringLiteral("Private update ") + QLatin1String(layout.progressName)) << value;
     }
@@ -43,17 +43,17 @@ void MainWindow::advanceScanAfter(int category)
     }
 
     const int next = category + 1;
-    const scanplan::AskDecision decision =
-        scanplan::decideAsk(next, m_sdkLevel, m_sdkGate, m_expectedScanTime[next]);
-    const scanplan::TraceTokens tokens = scanplan::chainTraceTokens(next, decision, m_sdkLevel);
+    const workflow::scanplan::AskDecision decision =
+        workflow::scanplan::decideAsk(next, m_sdkLevel, m_sdkGate, m_expectedScanTime[next]);
+    const workflow::scanplan::TraceTokens tokens = workflow::scanplan::chainTraceTokens(next, decision, m_sdkLevel);
     QLabel *trace = m_eraseType == EraseType::Private ? browserWidget<QLabel>("testLabel_3") : nullptr;
     auto traceToken = [this, trace](const QString &token) {
         if (trace && !token.isEmpty())
             appendHiddenTrace(trace, token);
     };
     traceToken(tokens.before);
-    if (decision != scanplan::AskDecision::Ask) {
-        passOverScanCategory(next, decision == scanplan::AskDecision::SkipGateClosed);
+    if (decision != workflow::scanplan::AskDecision::Ask) {
+        passOverScanCategory(next, decision == workflow::scanplan::AskDecision::SkipGateClosed);
         return;
     }
     switch (next) {

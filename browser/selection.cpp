@@ -16,7 +16,7 @@ namespace {
 QListWidgetItem *detailItem(const QString &text, const QColor *background)
 {
     auto *item = new QListWidgetItem(text);
-    item->setFont(uifont::sans(QStringLiteral("Arial"), 9));
+    item->setFont(app::uifont::sans(QStringLiteral("Arial"), 9));
     item->setForeground(browser::textColour());
     item->setTextAlignment(Qt::AlignCenter);
     if (background)

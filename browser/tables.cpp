@@ -24,7 +24,7 @@ namespace {
 
 QFont tableFont()
 {
-    return uifont::sans(QStringLiteral("Arial"), 9);
+    return app::uifont::sans(QStringLiteral("Arial"), 9);
 }
 
 QTableWidgetItem *headItem(const QString &text)
@@ -81,7 +81,7 @@ public:
     QVariant data(int role) const override
     {
         if (m_checkCategory >= 0 && (role == Qt::AccessibleTextRole || role == Qt::AccessibleDescriptionRole))
-            return checkCellAccessibleData(this, m_checkCategory, role);
+            return browser::checkCellAccessibleData(this, m_checkCategory, role);
         QVariant own = QTableWidgetItem::data(role);
         if (own.isValid())
             return own;
@@ -327,7 +327,7 @@ void MainWindow::createCategoryTables()
         auto *table = new QTableWidget(page);
         m_categoryTables[c] = table;
         table->setObjectName(QLatin1String(layout.objectName));
-        table->setItemDelegate(new RowDelegate(this));
+        table->setItemDelegate(new browser::RowDelegate(this));
         table->setGeometry(155, 43, layout.tableWidth, 373);
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -524,7 +524,7 @@ void MainWindow::fillTable(int category, bool rebuild)
     m_tableList.append(table);
     table->setEnabled(true);
     if (!rebuild)
-        hideWidget(table);
+        app::hideWidget(table);
     showRowCount(category, n, rebuild);
 }
 
@@ -624,14 +624,14 @@ void MainWindow::selectCategory(int category)
     if (table && !table->isHidden())
         return;
 
-    showWidget(browserWidget<QWidget>("EP_IsScanning_Label_Name"));
-    showWidget(browserWidget<QWidget>("EP_IsScanning_ListWidget_InfoShow"));
-    showWidget(browserWidget<QWidget>("EP_IsScanning_Label_NameFrameTop"));
-    showWidget(browserWidget<QWidget>("EP_IsScanning_Label_NameFrameBottom"));
-    setWidgetShown(browserWidget<QWidget>("EP_IsScanning_Label_PhotoLocation"), category == Photo);
+    app::showWidget(browserWidget<QWidget>("EP_IsScanning_Label_Name"));
+    app::showWidget(browserWidget<QWidget>("EP_IsScanning_ListWidget_InfoShow"));
+    app::showWidget(browserWidget<QWidget>("EP_IsScanning_Label_NameFrameTop"));
+    app::showWidget(browserWidget<QWidget>("EP_IsScanning_Label_NameFrameBottom"));
+    app::setWidgetShown(browserWidget<QWidget>("EP_IsScanning_Label_PhotoLocation"), category == Photo);
     for (QTableWidget *t : qAsConst(m_tableList))
-        hideWidget(t);
-    showWidget(table);
+        app::hideWidget(t);
+    app::showWidget(table);
 
     paintCategoryButtons(category);
     m_currentCategory = category;
@@ -646,8 +646,8 @@ void MainWindow::paintCategoryButtons(int category)
             bg->setStyleSheet(chosen
                                   ? QStringLiteral("background-image:url(:/Image/Private/tableBg_Selected.png);")
                                   : QStringLiteral("background-image:url(:/Image/Private/tableBg_Normal.png);"));
-        setWidgetShown(browserWidget<QWidget>(layout.selectedLabelName), chosen);
-        setWidgetShown(browserWidget<QWidget>(layout.notSelectedLabelName), !chosen);
+        app::setWidgetShown(browserWidget<QWidget>(layout.selectedLabelName), chosen);
+        app::setWidgetShown(browserWidget<QWidget>(layout.notSelectedLabelName), !chosen);
     }
 }
 
@@ -699,7 +699,7 @@ void MainWindow::clearResultTables()
         if (m_eraseType == EraseType::Private)
             qDebug() << "start clear private data and new,end clear tableItems";
         for (QTableWidget *t : qAsConst(m_tableList))
-            hideWidget(t);
+            app::hideWidget(t);
         m_tableList.clear();
         // the next results open on the contact category
         m_currentCategory = Contact;

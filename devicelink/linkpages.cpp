@@ -41,7 +41,7 @@ void MainWindow::showLinkPage(QWidget *page)
     if (onlyVisiblePage(m_pageList, page))
         return;
     hidePages();
-    showWidget(page);
+    app::showWidget(page);
 }
 
 void MainWindow::showLinkNotice(QWidget *notice)
@@ -49,13 +49,13 @@ void MainWindow::showLinkNotice(QWidget *notice)
     if (!m_linkNotices.contains(notice))
         m_linkNotices.append(notice);
     if (!m_reportHeld)
-        showWidget(notice);
+        app::showWidget(notice);
 }
 
 void MainWindow::hideLinkNotice(QWidget *notice)
 {
     m_linkNotices.removeAll(notice);
-    hideWidget(notice);
+    app::hideWidget(notice);
 }
 
 void MainWindow::releaseReport()
@@ -63,10 +63,10 @@ void MainWindow::releaseReport()
     m_reportHeld = false;
     if (m_linkPage) {
         hidePages();
-        showWidget(m_linkPage);
+        app::showWidget(m_linkPage);
     }
     for (QWidget *notice : qAsConst(m_linkNotices))
-        showWidget(notice);
+        app::showWidget(notice);
 }
 
 // ---------------------------------------------------------------------------

@@ -138,7 +138,7 @@ void MainWindow::decideAppQuited(bool phoneListed)
     auto closeAppStateNotice = [this] {
         if (!ui->T_AppState->isHidden()) {
             ui->T_AppState_TopTitle->setText(tr("App InActive"));
-            hideWidget(ui->T_AppState);
+            app::hideWidget(ui->T_AppState);
         }
     };
 
@@ -146,7 +146,7 @@ void MainWindow::decideAppQuited(bool phoneListed)
         if (phoneListed) {
             armStep(StepTestCheckAppQuited, 1000);
         } else {
-            hideWidget(ui->T_AppState);
+            app::hideWidget(ui->T_AppState);
             lost();
         }
         return;

@@ -30,7 +30,7 @@ void MainWindow::markRead(Category c)
     m_scanDone[c] = true;
     // A list of a pass that has ended is let go of as it comes, so that the
     // next list of its category is the scan's.
-    if (c == m_verifyListing && m_eraseAccount.verification().status != EraseAccount::Verification::Status::Running)
+    if (c == m_verifyListing && m_eraseAccount.verification().status != workflow::EraseAccount::Verification::Status::Running)
         dropVerificationStore();
 }
 
@@ -341,7 +341,7 @@ void MainWindow::decodePhoto(BodyReader &r)
 // record is then written again, so the file says what the account does).
 bool MainWindow::takeEraseAnswer(Category c, const std::function<void()> &apply)
 {
-    const EraseBatches::Batch b = m_eraseBatches.answerOwner(c);
+    const workflow::EraseBatches::Batch b = m_eraseBatches.answerOwner(c);
     if (!b.known || b.run != m_eraseRunNumber) {
         qDebug() << "erase answer of no batch of the last run, not counted:" << proto::categoryName(c);
         return false;
@@ -617,7 +617,7 @@ bool MainWindow::decodeCategoryReply(quint16 typeId, BodyReader &r)
         appendHiddenTrace(ui->testLabel_4, QStringLiteral("gCFail\n"));
     m_listFailed[c] = true;
     if (c != m_verifyListing)
-        m_listNotRead[c] = eraseplan::listRefusedReason();
+        m_listNotRead[c] = workflow::eraseplan::listRefusedReason();
     markRead(c);
     return true;
 }
@@ -628,10 +628,10 @@ void MainWindow::appInactive()
     pauseCountdownForBackground();
     if (m_rebootDone) {
         ui->T_AppState_TopTitle->setText(tr("App InActive "));
-        hideWidget(ui->T_AppState);
+        app::hideWidget(ui->T_AppState);
     } else {
         ui->T_AppState_TopTitle->setText(tr("App InActive"));
-        showWidget(ui->T_AppState);
+        app::showWidget(ui->T_AppState);
     }
     if (m_stepTimer[StepTestCheckAppQuited])
         m_stepTimer[StepTestCheckAppQuited]->start(1000);
@@ -642,7 +642,7 @@ void MainWindow::appActive()
     m_appState = AppStateType::Active;
     resumeCountdownForForeground();
     ui->T_AppState_TopTitle->setText(tr("App Active"));
-    hideWidget(ui->T_AppState);
+    app::hideWidget(ui->T_AppState);
     if (m_stepTimer[StepTestCheckAppQuited])
         m_stepTimer[StepTestCheckAppQuited]->stop();
 }

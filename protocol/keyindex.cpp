@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QRandomGenerator>
 
+namespace proto {
+
 namespace {
 
 uint seededHash(const QString &key)
@@ -168,3 +170,5 @@ QStringList KeyIndex::distinct(const QStringList &keys, const KeyIndex *without,
         return keys; // nothing left out: the list is shared, not copied
     return out;
 }
+
+} // namespace proto

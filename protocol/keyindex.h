@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QVector>
 
+namespace proto {
+
 class KeyIndex
 {
 public:
@@ -59,3 +61,5 @@ private:
     int m_bits = 0;           // m_slots holds 2^m_bits slots
     int m_count = 0;
 };
+
+} // namespace proto

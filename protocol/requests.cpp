@@ -226,7 +226,7 @@ void MainWindow::sendEraseItems(Category c, const QStringList &chosen)
         keys = run.keys;
         places = run.places;
     } else {
-        keys = eraseplan::keysNotAnswered(chosen, m_eraseAnsweredKeys[c]);
+        keys = workflow::eraseplan::keysNotAnswered(chosen, m_eraseAnsweredKeys[c]);
     }
     m_eraseBatchKeys[c] = keys;
     const auto unsendable = [](const QString &key) { return key.isEmpty() || key.size() > proto::MaxEraseKeyLength; };

@@ -220,7 +220,7 @@ void MainWindow::newTCPConnected()
         m_appState = AppStateType::Active;
         if (m_rebootDone) {
             if (m_pageEraseType == int(EraseType::All) && ui->T_D_FactoryDataReset->isHidden())
-                showWidget(ui->T_D_FactoryDataReset);
+                app::showWidget(ui->T_D_FactoryDataReset);
             m_rebootDone = false;
         }
         qDebug() << "keep connected once connected";
@@ -230,7 +230,7 @@ void MainWindow::newTCPConnected()
             qDebug() << "sent get homeinfo request once";
             appendHiddenTrace(ui->testLabel_2, QStringLiteral("reqHo ,"));
             writeRequest(proto::getRequest(proto::GetHomeInfo));
-            hideWidget(ui->T_AppState);
+            app::hideWidget(ui->T_AppState);
             m_homeInfoRequested = true;
             m_timerHomeInfoReadable->start(m_homeInfoPollMs);
             m_workPhase = None;

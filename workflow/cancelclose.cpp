@@ -24,7 +24,7 @@ void stopIfActive(QTimer *timer)
 
 void MainWindow::on_M_All_Private_IsScanning_pushButton_Stop_clicked()
 {
-    showWidget(ui->T_D_IsScanning_Stop);
+    app::showWidget(ui->T_D_IsScanning_Stop);
 }
 
 void MainWindow::on_T_D_IsScanning_Stop_PushButton_Ok_clicked()
@@ -39,12 +39,12 @@ void MainWindow::on_T_D_IsScanning_Stop_PushButton_Ok_clicked()
 
 void MainWindow::on_T_D_IsScanning_Stop_PushButton_Cancel_clicked()
 {
-    hideWidget(ui->T_D_IsScanning_Stop);
+    app::hideWidget(ui->T_D_IsScanning_Stop);
 }
 
 void MainWindow::on_T_D_IsScanning_Stop_Close_clicked()
 {
-    hideWidget(ui->T_D_IsScanning_Stop);
+    app::hideWidget(ui->T_D_IsScanning_Stop);
 }
 
 void MainWindow::checkCancelScan()
@@ -67,9 +67,9 @@ void MainWindow::endScanCancel(bool acknowledged)
     dropPendingWaits();
     m_cancelClock.invalidate();
     hidePages();
-    showWidget(ui->B_EAll_ToScan);
+    app::showWidget(ui->B_EAll_ToScan);
     setScopeButtonsEnabled(true);
-    hideWidget(ui->T_D_IsScanning_Stop);
+    app::hideWidget(ui->T_D_IsScanning_Stop);
     ui->M_All_Private_IsScanning_pushButton_Stop->setEnabled(true);
     if (!acknowledged)
         showCancelNoAnswer(false);
@@ -81,13 +81,13 @@ void MainWindow::endScanCancel(bool acknowledged)
 
 void MainWindow::on_M_IsErasing_PubuButton_Stop_clicked()
 {
-    showWidget(ui->T_D_IsErasing_Stop);
+    app::showWidget(ui->T_D_IsErasing_Stop);
 }
 
 void MainWindow::on_T_D_IsErasing_Stop_PushButton_Ok_clicked()
 {
     if (m_eraseProgress == 100) {
-        hideWidget(ui->T_D_IsErasing_Stop);
+        app::hideWidget(ui->T_D_IsErasing_Stop);
         return;
     }
     m_eraseCancelRequested = true;
@@ -103,12 +103,12 @@ void MainWindow::on_T_D_IsErasing_Stop_PushButton_Ok_clicked()
 
 void MainWindow::on_T_D_IsErasing_Stop_PushButton_Cancel_clicked()
 {
-    hideWidget(ui->T_D_IsErasing_Stop);
+    app::hideWidget(ui->T_D_IsErasing_Stop);
 }
 
 void MainWindow::on_T_D_IsErasing_Stop_Close_clicked()
 {
-    hideWidget(ui->T_D_IsErasing_Stop);
+    app::hideWidget(ui->T_D_IsErasing_Stop);
 }
 
 void MainWindow::checkCancelErase()
@@ -145,15 +145,15 @@ void MainWindow::endEraseCancel(bool acknowledged)
     m_eraseBatches.giveUpOpen();
     showConfirmPage();
     setScopeButtonsEnabled(true);
-    hideWidget(ui->T_D_IsErasing_Stop);
+    app::hideWidget(ui->T_D_IsErasing_Stop);
     ui->M_IsErasing_PubuButton_Stop->setEnabled(true);
     // What the phone confirmed before the cancel, and the run's record.
-    endEraseRun(EraseAccount::Outcome::Cancelled,
+    endEraseRun(workflow::EraseAccount::Outcome::Cancelled,
                 acknowledged
                     ? QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "cancelled by the user"))
                     : QStringLiteral(QT_TRANSLATE_NOOP("recordtext",
                                                       "cancelled by the user; the phone did not confirm the cancel")));
-    showWidget(ui->T_D_EraseCancelled);
+    app::showWidget(ui->T_D_EraseCancelled);
     ui->T_D_EraseCancelled->raise();
     if (!acknowledged)
         showCancelNoAnswer(true);
@@ -162,19 +162,19 @@ void MainWindow::endEraseCancel(bool acknowledged)
 void MainWindow::showCancelNoAnswer(bool erase)
 {
     ui->T_D_CancelNoAnswer_TopTitle->setText(erase ? tr("Cancel Erase") : tr("Cancel Scan"));
-    ui->T_D_CancelNoAnswer_Label_Message->setText(eraseplan::cancelNoAnswerText(erase));
-    showWidget(ui->T_D_CancelNoAnswer);
+    ui->T_D_CancelNoAnswer_Label_Message->setText(workflow::eraseplan::cancelNoAnswerText(erase));
+    app::showWidget(ui->T_D_CancelNoAnswer);
     ui->T_D_CancelNoAnswer->raise();
 }
 
 void MainWindow::on_T_D_CancelNoAnswer_PushButton_Ok_clicked()
 {
-    hideWidget(ui->T_D_CancelNoAnswer);
+    app::hideWidget(ui->T_D_CancelNoAnswer);
 }
 
 void MainWindow::on_T_D_CancelNoAnswer_Close_clicked()
 {
-    hideWidget(ui->T_D_CancelNoAnswer);
+    app::hideWidget(ui->T_D_CancelNoAnswer);
 }
 
 // ---------------------------------------------------------------------------
@@ -208,12 +208,12 @@ void MainWindow::workflowConnectionLost()
     // confirmed before the link went.
     interruptEraseRun(QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "the link to the phone was lost")));
     // A verification pass cut off starts over when the link is back.
-    if (m_eraseAccount.verification().status == EraseAccount::Verification::Status::Running) {
+    if (m_eraseAccount.verification().status == workflow::EraseAccount::Verification::Status::Running) {
         if (m_verifyListing >= 0)
             restoreScanBounds(m_verifyListing);
         m_verifyQueue.clear();
         m_verifyListing = -1;
-        eraseverification::prepare(m_eraseAccount);
+        workflow::eraseverification::prepare(m_eraseAccount);
     } else if (m_verifyListing >= 0) {
         // The list an ended pass still waited for will not come now.
         restoreScanBounds(m_verifyListing);
@@ -229,7 +229,7 @@ void MainWindow::workflowConnectionLost()
     ui->M_All_Private_IsScanning_pushButton_Stop->setEnabled(false);
     ui->M_IsErasing_PubuButton_Stop->setEnabled(false);
     for (QWidget *notice : {ui->T_D_IsScanning_Stop, ui->T_D_IsErasing_Stop, ui->T_M_SelectLevel_1_1})
-        hideWidget(notice);
+        app::hideWidget(notice);
 }
 
 void MainWindow::stopActivityTimers()
@@ -273,7 +273,7 @@ void MainWindow::on_T_D_Exit_PushButton_clicked()
 
 void MainWindow::closeByUser()
 {
-    endEraseRun(EraseAccount::Outcome::Interrupted,
+    endEraseRun(workflow::EraseAccount::Outcome::Interrupted,
                 QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "the program was closed during the erase")));
     if (m_programType == ProgramType::ConnectingDevice) {
         qDebug() << "ProgramType::ConnectingDevice,releaseAndClose";

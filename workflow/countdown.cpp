@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace countdown {
+namespace workflow::countdown {
 
 QString formatHms(double seconds)
 {
@@ -36,4 +36,4 @@ Tick tick(float remaining, const float expected[], bool finished[], scanplan::Ca
     return result;
 }
 
-} // namespace countdown
+} // namespace workflow::countdown

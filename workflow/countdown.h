@@ -6,7 +6,7 @@
 
 // The remaining-time countdown of scans and erases, kept free of timers and
 // widgets: one call is one tick of the 1000 ms countdown timer.
-namespace countdown {
+namespace workflow::countdown {
 
 // "h:m:s" of the seconds truncated toward zero, no padding: 7530 -> "2:5:30".
 QString formatHms(double seconds);
@@ -31,4 +31,4 @@ Tick tick(float remaining, const float expected[], bool finished[], scanplan::Ca
 inline bool shouldPause(bool timerRunning, float remaining) { return timerRunning && remaining > 0; }
 inline bool shouldResume(bool timerRunning, float remaining) { return !timerRunning && remaining > 0; }
 
-} // namespace countdown
+} // namespace workflow::countdown

@@ -45,11 +45,11 @@ void MainWindow::showConfirmPage()
     ui->M_ConformErase_LineEdit_InputErase->clear();
     ui->M_ConformErase_LineEdit_InputErase->setFocus();
     ui->M_ConformErase_LineEdit_InputErase->setPlaceholderText(tr("Please Type at here..."));
-    ui->M_ConformErase_Label_SecurityLevel->setText(eraseplan::levelLabel(m_levelToErase));
+    ui->M_ConformErase_Label_SecurityLevel->setText(workflow::eraseplan::levelLabel(m_levelToErase));
     hidePages();
-    ui->M_ConformErase_label_Name->setText(eraseplan::confirmTitle(m_eraseType));
+    ui->M_ConformErase_label_Name->setText(workflow::eraseplan::confirmTitle(m_eraseType));
     showEraseSummary();
-    showWidget(ui->M_ConformErase_1);
+    app::showWidget(ui->M_ConformErase_1);
 }
 
 // What Erase Now will send, per category: the keys chosen in the scope shown
@@ -57,9 +57,9 @@ void MainWindow::showConfirmPage()
 // answered batch is folded in only when Erase Now is pressed).
 void MainWindow::showEraseSummary()
 {
-    erasesummary::Figure figures[CategoryCount];
+    workflow::erasesummary::Figure figures[CategoryCount];
     int answeredBefore = 0;
-    const scanplan::CategoryRange range = scanplan::scopeCategories(m_eraseType);
+    const workflow::scanplan::CategoryRange range = workflow::scanplan::scopeCategories(m_eraseType);
     for (int c = range.first; c < range.last; ++c) {
         if (c >= FirstAppCategory) {
             // An app erased before a cancel is not sent again.
@@ -82,19 +82,19 @@ void MainWindow::showEraseSummary()
         const QStringList chosen = eraseKeysOf(c);
         if (c == History || c == Message) {
             int answeredHere = 0;
-            figures[c] = c == History ? erasesummary::threadedFigure(chosen, answered, m_historyMapIdData,
+            figures[c] = c == History ? workflow::erasesummary::threadedFigure(chosen, answered, m_historyMapIdData,
                                                                      m_historyMapNumberId, &answeredHere)
-                                      : erasesummary::threadedFigure(chosen, answered, m_messageMapIdData,
+                                      : workflow::erasesummary::threadedFigure(chosen, answered, m_messageMapIdData,
                                                                      m_messageMapNumberId, &answeredHere);
             answeredBefore += answeredHere;
             continue;
         }
-        const QStringList keys = eraseplan::keysNotAnswered(chosen, answered);
+        const QStringList keys = workflow::eraseplan::keysNotAnswered(chosen, answered);
         if (!answered.isEmpty())
-            answeredBefore += int(eraseplan::keysNotAnswered(chosen, QSet<QString>()).size() - keys.size());
+            answeredBefore += int(workflow::eraseplan::keysNotAnswered(chosen, QSet<QString>()).size() - keys.size());
         figures[c].items = int(keys.size());
     }
-    const QString text = erasesummary::summary(m_eraseType, figures, answeredBefore);
+    const QString text = workflow::erasesummary::summary(m_eraseType, figures, answeredBefore);
     ui->M_ConformErase_Label_WhatIsErased->setText(text);
     // Read out with the field the word is typed into.
     ui->M_ConformErase_LineEdit_InputErase->setAccessibleDescription(text);
@@ -153,7 +153,7 @@ bool MainWindow::eraseRunUnderway() const
 void MainWindow::setEraseLevel(ushort levelToErase)
 {
     m_levelToErase = levelToErase;
-    ui->M_ConformErase_Label_SecurityLevel->setText(eraseplan::levelLabel(levelToErase));
+    ui->M_ConformErase_Label_SecurityLevel->setText(workflow::eraseplan::levelLabel(levelToErase));
     QRadioButton *button = levelToErase == 10  ? ui->T_M_SelectLevel_RatioButton_HighLevel
                            : levelToErase == 7 ? ui->T_M_SelectLevel_RatioButton_MediumLevel
                                                : ui->T_M_SelectLevel_RatioButton_LowLevel;
@@ -165,7 +165,7 @@ void MainWindow::on_M_ConformErase_PushButton_Setting_clicked()
 {
     if (eraseRunUnderway())
         return; // the level was fixed by Erase Now
-    showWidget(ui->T_M_SelectLevel_1_1);
+    app::showWidget(ui->T_M_SelectLevel_1_1);
 }
 
 // A level button reached while a run is on changes nothing: the run keeps
@@ -174,7 +174,7 @@ static void chooseLevel(MainWindow *w, ushort level)
 {
     if (w->eraseRunUnderway()) {
         qDebug() << "level not changed while erasing";
-        hideWidget(w->ui->T_M_SelectLevel_1_1);
+        app::hideWidget(w->ui->T_M_SelectLevel_1_1);
         w->setEraseLevel(w->m_levelToErase);
         return;
     }
@@ -198,54 +198,54 @@ void MainWindow::on_T_M_SelectLevel_RatioButton_LowLevel_clicked()
 
 void MainWindow::on_T_M_SelectLevel_PusuButton_OK_clicked()
 {
-    hideWidget(ui->T_M_SelectLevel_1_1);
+    app::hideWidget(ui->T_M_SelectLevel_1_1);
 }
 
 void MainWindow::on_T_M_SelectLevel_PusuButton_Cancel_clicked()
 {
-    hideWidget(ui->T_M_SelectLevel_1_1);
+    app::hideWidget(ui->T_M_SelectLevel_1_1);
 }
 
 void MainWindow::on_T_M_SelectLevel_PushButton_Close_clicked()
 {
-    hideWidget(ui->T_M_SelectLevel_1_1);
+    app::hideWidget(ui->T_M_SelectLevel_1_1);
 }
 
 void MainWindow::on_M_ConformErase_PushButton_Back_clicked()
 {
     dropPendingWaits();
-    hideWidget(ui->M_ConformErase_1);
+    app::hideWidget(ui->M_ConformErase_1);
     switch (m_eraseType) {
     case EraseType::All:
-        showWidget(ui->B_EAll_ToScan);
+        app::showWidget(ui->B_EAll_ToScan);
         break;
     case EraseType::Private:
-        showWidget(ui->C_EPrivate_IsScanning_2);
+        app::showWidget(ui->C_EPrivate_IsScanning_2);
         break;
     case EraseType::App:
-        showWidget(ui->D_EApp_ToScanAndIsScanning);
+        app::showWidget(ui->D_EApp_ToScanAndIsScanning);
         break;
     }
 }
 
 void MainWindow::on_T_D_ConformEraseLineEditIsImpty_PushButton_Ok_clicked()
 {
-    hideWidget(ui->T_D_ConformEraseLineEditIsImpty);
+    app::hideWidget(ui->T_D_ConformEraseLineEditIsImpty);
 }
 
 void MainWindow::on_T_D_ConformEraseLineEditIsImpty_Close_clicked()
 {
-    hideWidget(ui->T_D_ConformEraseLineEditIsImpty);
+    app::hideWidget(ui->T_D_ConformEraseLineEditIsImpty);
 }
 
 void MainWindow::on_T_D_SelectedItemLessOne_PushButton_Ok_clicked()
 {
-    hideWidget(ui->T_D_SelectedItemLessOne);
+    app::hideWidget(ui->T_D_SelectedItemLessOne);
 }
 
 void MainWindow::on_T_D_SelectedItemLessOne_Close_clicked()
 {
-    hideWidget(ui->T_D_SelectedItemLessOne);
+    app::hideWidget(ui->T_D_SelectedItemLessOne);
 }
 
 // ---------------------------------------------------------------------------
@@ -264,9 +264,9 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
 {
     if (eraseRunUnderway() || !companionOnline())
         return; // pressed already, waiting for the default-SMS-app answer; or no phone
-    if (!eraseplan::isConfirmWord(ui->M_ConformErase_LineEdit_InputErase->text())) {
+    if (!workflow::eraseplan::isConfirmWord(ui->M_ConformErase_LineEdit_InputErase->text())) {
         qDebug() << " not eq Erase";
-        showWidget(ui->T_D_ConformEraseLineEditIsImpty);
+        app::showWidget(ui->T_D_ConformEraseLineEditIsImpty);
         return;
     }
     qDebug() << "eq Erase";
@@ -274,7 +274,7 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
     // switch still waiting for the photo stop is dropped, and the level
     // notice closes (it cannot change the level until the run is over).
     dropPendingWaits();
-    hideWidget(ui->T_M_SelectLevel_1_1);
+    app::hideWidget(ui->T_M_SelectLevel_1_1);
     foldAnsweredBatches();
     m_messagesLeftOut = 0;
     m_eraseProgress = 0;
@@ -287,9 +287,9 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
             checked[c - FirstAppCategory] = appButton(ui, c)->isChecked();
         // What shows ticked is what this run stands for: an app erased
         // before a cancel passes at once and is reported as erased then.
-        eraseplan::selectApps(checked, m_eraseSelected);
-        if (!eraseplan::anySelected(m_eraseSelected, scanplan::scopeCategories(EraseType::App))) {
-            showWidget(ui->T_D_SelectedItemLessOne);
+        workflow::eraseplan::selectApps(checked, m_eraseSelected);
+        if (!workflow::eraseplan::anySelected(m_eraseSelected, workflow::scanplan::scopeCategories(EraseType::App))) {
+            app::showWidget(ui->T_D_SelectedItemLessOne);
             return;
         }
         m_eraseCancelRequested = false;
@@ -308,8 +308,8 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
         // than dropping them unreported.
         if (!m_messageToEraseList.isEmpty())
             m_eraseSelected[Message] = true;
-        if (!eraseplan::anySelected(m_eraseSelected, scanplan::scopeCategories(EraseType::Private))) {
-            showWidget(ui->T_D_SelectedItemLessOne);
+        if (!workflow::eraseplan::anySelected(m_eraseSelected, workflow::scanplan::scopeCategories(EraseType::Private))) {
+            app::showWidget(ui->T_D_SelectedItemLessOne);
             return;
         }
         reopenCategoriesWithNewKeys();
@@ -321,11 +321,11 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
             int(m_photoDir.size()),         int(m_audioDir.size()),         int(m_vedioDir.size()),
             int(m_facebookDir.size()),      int(m_twitterDir.size()),       int(m_skypeDir.size()),
             int(m_viberDir.size()),         int(m_kikmessengerDir.size()),  int(m_whatsappDir.size())};
-        eraseplan::selectForAll(scanned, m_eraseBack, m_eraseSelected);
+        workflow::eraseplan::selectForAll(scanned, m_eraseBack, m_eraseSelected);
         for (bool &passed : m_eraseStepPassed)
             passed = false;
-        if (!eraseplan::anySelected(m_eraseSelected, scanplan::scopeCategories(EraseType::All))) {
-            showWidget(ui->T_D_SelectedItemLessOne);
+        if (!workflow::eraseplan::anySelected(m_eraseSelected, workflow::scanplan::scopeCategories(EraseType::All))) {
+            app::showWidget(ui->T_D_SelectedItemLessOne);
             return;
         }
         break;
@@ -369,7 +369,7 @@ void MainWindow::checkApkIsDefaultSMSAppReadable()
     changeDefaultSMSApp();
     m_timerChangeDefaultSMSAppReadable->start(1000);
     hidePages();
-    showWidget(ui->A_MP_ChangeDefault_SMS_Widget);
+    app::showWidget(ui->A_MP_ChangeDefault_SMS_Widget);
 }
 
 void MainWindow::changeDefaultSMSAppReadable()
@@ -389,11 +389,11 @@ void MainWindow::changeDefaultSMSAppReadable()
         m_eraseSelected[Message] = false;
         const QStringList chosen =
             m_eraseType == EraseType::All ? erasableIdsOf(Message) : m_messageToEraseList;
-        m_messagesLeftOut = int(eraseplan::keysNotAnswered(chosen, m_eraseAnsweredKeys[Message]).size());
-        if (!eraseplan::anySelected(m_eraseSelected, scanplan::scopeCategories(m_eraseType))) {
+        m_messagesLeftOut = int(workflow::eraseplan::keysNotAnswered(chosen, m_eraseAnsweredKeys[Message]).size());
+        if (!workflow::eraseplan::anySelected(m_eraseSelected, workflow::scanplan::scopeCategories(m_eraseType))) {
             // Only messages were chosen: nothing is left to erase, so no run
             // (and no reboot) takes place.
-            showWidget(ui->T_D_SelectedItemLessOne);
+            app::showWidget(ui->T_D_SelectedItemLessOne);
             return;
         }
     }
@@ -412,7 +412,7 @@ void MainWindow::foldAnsweredBatches()
         for (const QString &key : qAsConst(m_eraseBatchKeys[c]))
             m_eraseAnsweredKeys[c].insert(key);
         m_eraseBatchKeys[c].clear();
-        m_eraseFailedBefore[c] += eraseplan::failedItems(int(m_eraseFailCount[c]), int(m_eraseBackFailCount[c]));
+        m_eraseFailedBefore[c] += workflow::eraseplan::failedItems(int(m_eraseFailCount[c]), int(m_eraseBackFailCount[c]));
         m_eraseFailCount[c] = 0;
         m_eraseBackFailCount[c] = 0;
         m_eraseSentCount[c] = 0;
@@ -428,7 +428,7 @@ void MainWindow::reopenCategoriesWithNewKeys()
         if (!m_eraseBack[c] || !m_eraseSelected[c])
             continue;
         const QStringList &chosen = this->*tableLayout(c).toErase;
-        if (eraseplan::keysNotAnswered(chosen, m_eraseAnsweredKeys[c]).isEmpty())
+        if (workflow::eraseplan::keysNotAnswered(chosen, m_eraseAnsweredKeys[c]).isEmpty())
             continue;
         m_eraseBack[c] = false;
         m_eraseDone[c] = false;
@@ -442,17 +442,17 @@ void MainWindow::beginErasing()
     ui->M_IsErasing_PubuButton_Stop->setEnabled(true);
     startEraseRun();
     m_workPhase = Erasing;
-    showWidget(ui->M_IsErasing_2);
+    app::showWidget(ui->M_IsErasing_2);
 }
 
 void MainWindow::startEraseRun()
 {
     // Scaled afresh from the left-time reply on every run, so a run after a
     // cancel does not scale the estimates twice.
-    eraseplan::scaledEraseTimes(m_expectedEraseTime, m_levelToErase, m_eraseTimeOfRun);
-    m_eraseLeftAll = eraseplan::sum(m_eraseTimeOfRun, scanplan::scopeCategories(EraseType::All));
-    m_eraseLeftPrivate = eraseplan::sum(m_eraseTimeOfRun, scanplan::scopeCategories(EraseType::Private));
-    m_eraseLeftApp = eraseplan::sum(m_eraseTimeOfRun, scanplan::scopeCategories(EraseType::App));
+    workflow::eraseplan::scaledEraseTimes(m_expectedEraseTime, m_levelToErase, m_eraseTimeOfRun);
+    m_eraseLeftAll = workflow::eraseplan::sum(m_eraseTimeOfRun, workflow::scanplan::scopeCategories(EraseType::All));
+    m_eraseLeftPrivate = workflow::eraseplan::sum(m_eraseTimeOfRun, workflow::scanplan::scopeCategories(EraseType::Private));
+    m_eraseLeftApp = workflow::eraseplan::sum(m_eraseTimeOfRun, workflow::scanplan::scopeCategories(EraseType::App));
     // A batch cut short by a cancel starts counting afresh, so that its
     // answers are matched against this run's requests only.
     for (int c = 0; c < CategoryCount; ++c) {
@@ -466,7 +466,7 @@ void MainWindow::startEraseRun()
 
     beginEraseAccount();
     sendEraseBegin();
-    sendEraseStep(scanplan::scopeCategories(m_eraseType).first);
+    sendEraseStep(workflow::scanplan::scopeCategories(m_eraseType).first);
     m_timerAllDataErased->start(500);
     m_timerDecreaseEraseTime->start(1000);
 }
@@ -548,7 +548,7 @@ static void logStepPassed(MainWindow *w, int category)
 
 void MainWindow::allDataErased()
 {
-    const bool stoppedForCancel = eraseplan::walkSteps(
+    const bool stoppedForCancel = workflow::eraseplan::walkSteps(
         m_eraseType, m_eraseSelected, m_eraseDone, m_eraseStepPassed, m_eraseCancelRequested, m_eraseProgress,
         [this](int category) { sendEraseStep(category); }, [this](int category) { logStepPassed(this, category); });
     // A cancel leaves the app boxes as they are: Erase Now goes on with the
@@ -575,7 +575,7 @@ void MainWindow::finishEraseRun()
     // success text.
     endEraseRun(m_eraseAccount.finishedOutcome());
     hidePages();
-    showWidget(ui->M_EraseCompleted_3);
+    app::showWidget(ui->M_EraseCompleted_3);
     // The report stays in front until the user leaves it; the reboot and the
     // link coming back go on behind it.
     m_reportHeld = true;
@@ -592,7 +592,7 @@ void MainWindow::finishEraseRun()
     ui->testLabel_2->clear();
     m_programType = ProgramType::ConnectingDevice;
     stopPhotoFetching();
-    hideWidget(ui->T_AppState);
+    app::hideWidget(ui->T_AppState);
 }
 
 void MainWindow::on_M_EraseComplated_PushButton_Home_clicked()
@@ -600,15 +600,15 @@ void MainWindow::on_M_EraseComplated_PushButton_Home_clicked()
     if (leaveEraseReport())
         return; // what the link shows now: the phone page once it is back
     hidePages();
-    showWidget(ui->A_MP_ConnectedInfomation_5);
+    app::showWidget(ui->A_MP_ConnectedInfomation_5);
 }
 
 void MainWindow::on_T_D_FactoryDataReset_PushButton_Ok_clicked()
 {
-    hideWidget(ui->T_D_FactoryDataReset);
+    app::hideWidget(ui->T_D_FactoryDataReset);
 }
 
 void MainWindow::on_T_D_FactoryDataReset_Close_clicked()
 {
-    hideWidget(ui->T_D_FactoryDataReset);
+    app::hideWidget(ui->T_D_FactoryDataReset);
 }

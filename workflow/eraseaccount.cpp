@@ -6,6 +6,8 @@
 #include <numeric>
 #include <climits>
 
+namespace workflow {
+
 namespace {
 
 bool validCategory(int c)
@@ -475,11 +477,11 @@ bool EraseBatches::sameKeys(const QStringList &a, const QStringList &b)
 {
     if (a.size() == b.size() && std::equal(a.cbegin(), a.cend(), b.cbegin()))
         return true; // the same batch again, as a resend after a cancel is
-    KeyIndex inA;
+    proto::KeyIndex inA;
     inA.reserve(int(a.size()));
     for (int i = 0; i < a.size(); ++i)
         inA.insert(a, i);
-    KeyIndex inB;
+    proto::KeyIndex inB;
     inB.reserve(int(b.size()));
     for (int i = 0; i < b.size(); ++i) {
         if (inA.find(b.at(i), a) < 0)
@@ -565,3 +567,5 @@ void EraseBatches::clear()
     for (Slot &slot : m_slots)
         slot = Slot();
 }
+
+} // namespace workflow

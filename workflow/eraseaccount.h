@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QVector>
 
+namespace workflow {
+
 // The account of one erase run: per category the keys chosen, what became of
 // each (sent, confirmed erased by the phone, failed, never sent), the run's
 // scope, level, times, the phone and how the run ended. The erase run and the
@@ -227,7 +229,7 @@ private:
         // kept as the states change, so figures are never counted afresh.
         QStringList order;
         QByteArray states;
-        KeyIndex index;
+        proto::KeyIndex index;
         int inState[StateCount] = {};
         bool takesPart = false;
         bool earlierRun = false;
@@ -317,3 +319,5 @@ private:
     static bool sameKeys(const QStringList &a, const QStringList &b);
     Slot m_slots[CategoryCount];
 };
+
+} // namespace workflow

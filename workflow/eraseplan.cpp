@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <algorithm>
 
-namespace eraseplan {
+namespace workflow::eraseplan {
 
 namespace {
 
@@ -56,13 +56,13 @@ QString confirmTitle(EraseType scope)
 QStringList keysNotAnswered(const QStringList &chosen, const QSet<QString> &answered)
 {
     if (answered.isEmpty())
-        return KeyIndex::distinct(chosen);
+        return proto::KeyIndex::distinct(chosen);
     QStringList keys;
     keys.reserve(chosen.size());
     for (const QString &key : chosen)
         if (!answered.contains(key))
             keys << key;
-    return KeyIndex::distinct(keys);
+    return proto::KeyIndex::distinct(keys);
 }
 
 void selectApps(const bool appChecked[AppCategoryCount], bool selected[CategoryCount])
@@ -270,4 +270,4 @@ QString completionText(const CompletionFigures &f)
     return sentences.join(QLatin1Char(' '));
 }
 
-} // namespace eraseplan
+} // namespace workflow::eraseplan

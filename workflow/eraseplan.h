@@ -10,7 +10,7 @@
 
 // Pure decisions of an erase run: the typed confirmation, the level, what each
 // scope selects, the estimates, the step walk and the completion text.
-namespace eraseplan {
+namespace workflow::eraseplan {
 
 // The typed word must be exactly "Erase": no trimming, case-sensitive.
 bool isConfirmWord(const QString &typed);
@@ -102,4 +102,4 @@ QString ambiguousIdReason();
 // cancel of a scan (erase false) or of an erase (erase true).
 QString cancelNoAnswerText(bool erase);
 
-} // namespace eraseplan
+} // namespace workflow::eraseplan

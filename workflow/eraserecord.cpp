@@ -25,7 +25,7 @@
 
 #include <functional>
 
-namespace eraserecord {
+namespace workflow::eraserecord {
 
 namespace {
 
@@ -874,4 +874,4 @@ QVector<Row> reportRows(const EraseAccount &a)
     return rows;
 }
 
-} // namespace eraserecord
+} // namespace workflow::eraserecord

@@ -13,7 +13,7 @@
 // texts of the report the window shows. A record never holds what was erased
 // (no names, numbers or message texts): only counts, and the ids or
 // locations of items that were not erased.
-namespace eraserecord {
+namespace workflow::eraserecord {
 
 // "completed", "completed with failures", "cancelled", "interrupted".
 QString outcomeText(EraseAccount::Outcome outcome);
@@ -85,4 +85,4 @@ struct Row
 // One row per category that took part, in category order.
 QVector<Row> reportRows(const EraseAccount &account);
 
-} // namespace eraserecord
+} // namespace workflow::eraserecord

@@ -10,7 +10,7 @@
 
 #include <cstring>
 
-namespace erasesummary {
+namespace workflow::erasesummary {
 
 namespace {
 
@@ -281,4 +281,4 @@ Figure threadedFigure(const QStringList &chosen, const QSet<QString> &answered, 
     return f;
 }
 
-} // namespace erasesummary
+} // namespace workflow::erasesummary

@@ -12,7 +12,7 @@
 
 // What Erase Now will erase, in words, for the confirm page: named per
 // category before the user types the confirmation word.
-namespace erasesummary {
+namespace workflow::erasesummary {
 
 // One category of the run about to start.
 struct Figure
@@ -46,4 +46,4 @@ Figure threadedFigure(const QStringList &chosen, const QSet<QString> &answered, 
 Figure threadedFigure(const QStringList &chosen, const QSet<QString> &answered, const proto::RecordStore &records,
                       const proto::NumberIndex &numbers, int *answeredBefore = nullptr);
 
-} // namespace erasesummary
+} // namespace workflow::erasesummary

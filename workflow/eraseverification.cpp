@@ -9,7 +9,7 @@
 #include <QSet>
 #include <algorithm>
 
-namespace eraseverification {
+namespace workflow::eraseverification {
 
 namespace {
 
@@ -366,4 +366,4 @@ QString cellText(const EraseAccount &a, int category)
     return Words::tr("all gone");
 }
 
-} // namespace eraseverification
+} // namespace workflow::eraseverification

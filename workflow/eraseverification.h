@@ -10,7 +10,7 @@
 // again, and every key it confirmed erased must be gone from those lists.
 // It shows that the phone no longer lists the items; it cannot show that
 // their storage was overwritten.
-namespace eraseverification {
+namespace workflow::eraseverification {
 
 using Verification = EraseAccount::Verification;
 using Status = Verification::Status;
@@ -74,4 +74,4 @@ QString findingLine(const EraseAccount &account);
 // A category's cell of the report table.
 QString cellText(const EraseAccount &account, int category);
 
-} // namespace eraseverification
+} // namespace workflow::eraseverification

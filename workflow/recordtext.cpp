@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QHash>
 
-namespace recordtext {
+namespace workflow::recordtext {
 
 namespace {
 
@@ -76,4 +76,4 @@ QString shown(const QString &english)
     return QCoreApplication::translate("recordtext", english.toUtf8().constData());
 }
 
-} // namespace recordtext
+} // namespace workflow::recordtext

@@ -11,7 +11,7 @@
 // translation where it is made, QT_TRANSLATE_NOOP("recordtext", ...); a
 // reason with blanks filled is made in both languages (text(), arg()) and
 // kept (keep()).
-namespace recordtext {
+namespace workflow::recordtext {
 
 // A text in English and in the user's language.
 struct Text
@@ -40,4 +40,4 @@ QString keep(const Text &t);
 // speaks English, or the text is not one of ours).
 QString shown(const QString &english);
 
-} // namespace recordtext
+} // namespace workflow::recordtext

@@ -6,6 +6,8 @@
 
 #include <utility>
 
+namespace workflow {
+
 namespace {
 // One thread, apart from the application's pool: records are written in
 // the order they were asked for.
@@ -80,3 +82,5 @@ void RecordWriter::finished(const eraserecord::Written &written)
     if (!busy() && idle)
         idle();
 }
+
+} // namespace workflow

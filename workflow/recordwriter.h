@@ -19,6 +19,8 @@
 #include "workflow/eraseaccount.h"
 #include "workflow/eraserecord.h"
 
+namespace workflow {
+
 class RecordWriter : public QObject
 {
 public:
@@ -57,3 +59,5 @@ private:
     bool m_waiting = false;
     Job m_next;
 };
+
+} // namespace workflow

@@ -39,13 +39,13 @@ QStringList locationsOf(const QStringList &entries)
     return out;
 }
 
-void setRecordLink(QPushButton *link, QLabel *line, const eraserecord::Written &written, const QString &folder)
+void setRecordLink(QPushButton *link, QLabel *line, const workflow::eraserecord::Written &written, const QString &folder)
 {
     // Until the run's record is on disk, neither the link nor the line.
     const bool none = written.ok() && written.pdfPath.isEmpty();
-    setWidgetShown(link, written.ok() && !none);
+    app::setWidgetShown(link, written.ok() && !none);
     link->setToolTip(QDir::toNativeSeparators(written.pdfPath));
-    line->setText(none ? QString() : eraserecord::recordLine(written, folder));
+    line->setText(none ? QString() : workflow::eraserecord::recordLine(written, folder));
     line->setStyleSheet(written.ok() ? QStringLiteral("color:#666666; font-size:12px;")
                                      : QStringLiteral("color:#E8541E; font-size:13px; font-weight:bold;"));
 }
@@ -108,7 +108,7 @@ QStringList keysStillWanted(const QStringList &source, const QSet<QString> &answ
 // The chosen keys that a cancelled run sent without an answer.
 QStringList keysSentUnanswered(const QStringList &chosen, const QStringList &unanswered)
 {
-    KeyIndex sentUnanswered;
+    proto::KeyIndex sentUnanswered;
     sentUnanswered.reserve(int(unanswered.size()));
     for (int i = 0; i < unanswered.size(); ++i)
         sentUnanswered.insert(unanswered, i);
@@ -124,24 +124,24 @@ QStringList keysSentUnanswered(const QStringList &chosen, const QStringList &una
 void MainWindow::beginEraseAccount()
 {
     stopVerificationPass();
-    const EraseAccount earlier = m_eraseAccount;
+    const workflow::EraseAccount earlier = m_eraseAccount;
     // A run after a cancel (or a lost link) of the same scan does not send
     // again what was answered: those categories stay in its account. What a
     // run of an earlier scan did is that run's record only.
     const bool continues = m_eraseAccountScan == m_scansStarted
-                           && (earlier.outcome() == EraseAccount::Outcome::Cancelled
-                               || earlier.outcome() == EraseAccount::Outcome::Interrupted);
+                           && (earlier.outcome() == workflow::EraseAccount::Outcome::Cancelled
+                               || earlier.outcome() == workflow::EraseAccount::Outcome::Interrupted);
     m_eraseAccountScan = m_scansStarted;
     ++m_eraseRunNumber;
     const proto::HomeInfoFields f = proto::homeInfoFields(m_homeInfoList);
-    const EraseAccount::Phone phone{f.model,    f.version, f.serial.isEmpty() ? m_serialNo : f.serial,
+    const workflow::EraseAccount::Phone phone{f.model,    f.version, f.serial.isEmpty() ? m_serialNo : f.serial,
                                     f.romTotal, f.romFree, f.sdTotal,
                                     f.sdFree,   f.serial,  m_gotSerial ? m_serialNo : QString()};
     m_eraseAccount.begin(m_eraseType, m_levelToErase, phone, QDateTime::currentDateTimeUtc());
     m_recordBaseName.clear();
-    m_recordWritten = eraserecord::Written();
+    m_recordWritten = workflow::eraserecord::Written();
 
-    const scanplan::CategoryRange range = scanplan::scopeCategories(m_eraseType);
+    const workflow::scanplan::CategoryRange range = workflow::scanplan::scopeCategories(m_eraseType);
     for (int c = range.first; c < range.last; ++c) {
         const bool sent = m_eraseSelected[c] && !m_eraseBack[c];
         if (!sent && !m_eraseBack[c])
@@ -156,7 +156,7 @@ void MainWindow::beginEraseAccount()
         // an answer is not confirmed either way until the phone answers. The
         // batch the category's sender will send is worked out here, once.
         const QStringList source = eraseKeysOf(c);
-        const EraseAccount::Chosen chosen = m_eraseAccount.choose(c, keysStillWanted(source, m_eraseAnsweredKeys[c]));
+        const workflow::EraseAccount::Chosen chosen = m_eraseAccount.choose(c, keysStillWanted(source, m_eraseAnsweredKeys[c]));
         m_eraseRunKeys[c] = {m_eraseRunNumber, source, chosen.keys, chosen.places};
         const QStringList &unanswered = m_eraseSentUnanswered[c];
         if (!unanswered.isEmpty())
@@ -180,7 +180,7 @@ void MainWindow::beginEraseAccount()
     for (int c = range.first; c < range.last && c <= Message; ++c) {
         const QStringList ids = ambiguousIdsChosen(c);
         if (!ids.isEmpty())
-            m_eraseAccount.leaveOut(c, ids, eraseplan::ambiguousIdReason());
+            m_eraseAccount.leaveOut(c, ids, workflow::eraseplan::ambiguousIdReason());
     }
     if (m_messagesLeftOut > 0 && !m_eraseSelected[Message] && !m_eraseBack[Message])
         m_eraseAccount.leaveOut(Message, eraseKeysOf(Message),
@@ -228,7 +228,7 @@ QStringList MainWindow::ambiguousIdsChosen(int category) const
     return ids;
 }
 
-void MainWindow::endEraseRun(EraseAccount::Outcome outcome, const QString &reason)
+void MainWindow::endEraseRun(workflow::EraseAccount::Outcome outcome, const QString &reason)
 {
     if (!m_eraseAccount.isOpen())
         return;
@@ -237,9 +237,9 @@ void MainWindow::endEraseRun(EraseAccount::Outcome outcome, const QString &reaso
     dropUnsentEraseItems();
     m_eraseAccount.end(outcome, QDateTime::currentDateTimeUtc(), reason);
     for (int c = 0; c < CategoryCount; ++c)
-        m_eraseSentUnanswered[c] += m_eraseAccount.keys(c, EraseAccount::KeyState::Sent);
-    eraseverification::prepare(m_eraseAccount);
-    qDebug() << "erase run ended:" << eraserecord::outcomeText(outcome);
+        m_eraseSentUnanswered[c] += m_eraseAccount.keys(c, workflow::EraseAccount::KeyState::Sent);
+    workflow::eraseverification::prepare(m_eraseAccount);
+    qDebug() << "erase run ended:" << workflow::eraserecord::outcomeText(outcome);
     writeEraseRecord();
     fillEraseReport();
 }
@@ -249,12 +249,12 @@ void MainWindow::endEraseRun(EraseAccount::Outcome outcome, const QString &reaso
 void MainWindow::writeEraseRecord()
 {
     if (m_recordBaseName.isEmpty()) {
-        m_recordBaseName = eraserecord::uniqueBaseName(m_recordsFolder, m_eraseAccount, m_recordNamesGiven);
+        m_recordBaseName = workflow::eraserecord::uniqueBaseName(m_recordsFolder, m_eraseAccount, m_recordNamesGiven);
         m_recordNamesGiven.insert(QDir(m_recordsFolder).filePath(m_recordBaseName));
     }
     if (!m_recordWriter) {
-        m_recordWriter = RecordWriter::create();
-        m_recordWriter->done = [this](const eraserecord::Written &written) { eraseRecordWritten(written); };
+        m_recordWriter = workflow::RecordWriter::create();
+        m_recordWriter->done = [this](const workflow::eraserecord::Written &written) { eraseRecordWritten(written); };
         m_recordWriter->idle = [this] {
             if (m_closeAfterRecord)
                 closeProgram(); // the record is on disk: now the program may end
@@ -263,7 +263,7 @@ void MainWindow::writeEraseRecord()
     m_recordWriter->write(m_recordsFolder, m_recordBaseName, m_eraseAccount, QStringLiteral(PURGATEX_VERSION));
 }
 
-void MainWindow::eraseRecordWritten(const eraserecord::Written &written)
+void MainWindow::eraseRecordWritten(const workflow::eraserecord::Written &written)
 {
     qDebug() << "erase record:" << (written.ok() ? written.pdfPath : written.error);
     // A record of a run that has been followed by another is not this run's.
@@ -285,10 +285,10 @@ void MainWindow::interruptEraseRun(const QString &reason)
 {
     if (!m_eraseAccount.isOpen())
         return;
-    endEraseRun(EraseAccount::Outcome::Interrupted, reason);
-    hideWidget(ui->T_D_IsErasing_Stop);
+    endEraseRun(workflow::EraseAccount::Outcome::Interrupted, reason);
+    app::hideWidget(ui->T_D_IsErasing_Stop);
     hidePages();
-    showWidget(ui->M_EraseCompleted_3);
+    app::showWidget(ui->M_EraseCompleted_3);
     // The link goes on behind the report until the user leaves it.
     m_reportHeld = true;
 }
@@ -306,29 +306,29 @@ bool MainWindow::leaveEraseReport()
 
 void MainWindow::fillEraseReport()
 {
-    const EraseAccount &a = m_eraseAccount;
-    const bool clean = a.outcome() == EraseAccount::Outcome::Completed
-                       && a.verification().status != EraseAccount::Verification::Status::StillPresent;
-    ui->M_EraseCompleted_Label_Image->setPixmap(purgatexPicture(
+    const workflow::EraseAccount &a = m_eraseAccount;
+    const bool clean = a.outcome() == workflow::EraseAccount::Outcome::Completed
+                       && a.verification().status != workflow::EraseAccount::Verification::Status::StillPresent;
+    ui->M_EraseCompleted_Label_Image->setPixmap(app::purgatexPicture(
         clean ? QStringLiteral(":/Image/Erase/completed.png") : QStringLiteral(":/Image/Erase/incomplete.png")));
-    ui->M_EraseCompleted_Label_Title->setText(eraserecord::reportTitle(a));
-    ui->M_EraseCompleted_Label_Text->setText(eraserecord::reportSummary(a));
-    const EraseAccount::Verification::Status verification = a.verification().status;
-    const bool verifies = verification != EraseAccount::Verification::Status::NotApplicable;
-    ui->M_EraseCompleted_Label_Verify->setText(eraseverification::pageLine(a));
+    ui->M_EraseCompleted_Label_Title->setText(workflow::eraserecord::reportTitle(a));
+    ui->M_EraseCompleted_Label_Text->setText(workflow::eraserecord::reportSummary(a));
+    const workflow::EraseAccount::Verification::Status verification = a.verification().status;
+    const bool verifies = verification != workflow::EraseAccount::Verification::Status::NotApplicable;
+    ui->M_EraseCompleted_Label_Verify->setText(workflow::eraseverification::pageLine(a));
     ui->M_EraseCompleted_Label_Verify->setStyleSheet(
         QStringLiteral("font-size:14px; font-weight:bold; color:%1;")
-            .arg(verification == EraseAccount::Verification::Status::Verified       ? QStringLiteral("#3CB86B")
-                 : verification == EraseAccount::Verification::Status::StillPresent ? QStringLiteral("#E8541E")
+            .arg(verification == workflow::EraseAccount::Verification::Status::Verified       ? QStringLiteral("#3CB86B")
+                 : verification == workflow::EraseAccount::Verification::Status::StillPresent ? QStringLiteral("#E8541E")
                                                                                     : QStringLiteral("#333333")));
-    setWidgetShown(ui->M_EraseCompleted_Label_Verify, verifies);
+    app::setWidgetShown(ui->M_EraseCompleted_Label_Verify, verifies);
 
     QTableWidget *table = ui->M_EraseCompleted_Table;
-    const QVector<eraserecord::Row> rows = eraserecord::reportRows(a);
+    const QVector<workflow::eraserecord::Row> rows = workflow::eraserecord::reportRows(a);
     table->clearContents();
     table->setRowCount(rows.size());
     for (int r = 0; r < rows.size(); ++r) {
-        const eraserecord::Row &row = rows.at(r);
+        const workflow::eraserecord::Row &row = rows.at(r);
         const int figures[] = {row.chosen, row.erased, row.failed, row.notConfirmed};
         table->setItem(r, 0, new QTableWidgetItem(row.category));
         for (int i = 0; i < 4; ++i) {
@@ -339,11 +339,11 @@ void MainWindow::fillEraseReport()
                 text = tr("not read");
             auto *item = new QTableWidgetItem(text);
             if (row.notRead)
-                item->setToolTip(recordtext::shown(m_eraseAccount.listNotReadReason(row.index)));
+                item->setToolTip(workflow::recordtext::shown(m_eraseAccount.listNotReadReason(row.index)));
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             table->setItem(r, i + 1, item);
         }
-        auto *check = new QTableWidgetItem(eraseverification::cellText(a, row.index));
+        auto *check = new QTableWidgetItem(workflow::eraseverification::cellText(a, row.index));
         check->setTextAlignment(Qt::AlignCenter);
         table->setItem(r, 5, check);
     }
@@ -353,7 +353,7 @@ void MainWindow::fillEraseReport()
         table->setColumnWidth(i, verifies ? 110 : 130);
 
     showRecordLinks();
-    ui->T_D_EraseCancelled_Label_Message->setText(eraserecord::cancelSummary(a));
+    ui->T_D_EraseCancelled_Label_Message->setText(workflow::eraserecord::cancelSummary(a));
 }
 
 void MainWindow::openEraseRecord()
@@ -374,10 +374,10 @@ void MainWindow::on_T_D_EraseCancelled_PushButton_Record_clicked()
 
 void MainWindow::on_T_D_EraseCancelled_PushButton_Ok_clicked()
 {
-    hideWidget(ui->T_D_EraseCancelled);
+    app::hideWidget(ui->T_D_EraseCancelled);
 }
 
 void MainWindow::on_T_D_EraseCancelled_Close_clicked()
 {
-    hideWidget(ui->T_D_EraseCancelled);
+    app::hideWidget(ui->T_D_EraseCancelled);
 }

@@ -84,7 +84,7 @@ void MainWindow::setScopeButtonsEnabled(bool enabled)
 void MainWindow::showScanPage(EraseType et)
 {
     hidePages();
-    showWidget(ui->B_EAll_ToScan);
+    app::showWidget(ui->B_EAll_ToScan);
     switch (et) {
     case EraseType::All:
         ui->EAll_Lable_ScanType->setText(tr("Erase All Data"));
@@ -193,7 +193,7 @@ void MainWindow::resetScanState()
     ++m_scansStarted; // a new scan's runs start their accounts afresh
 
     m_privateProgress = m_appProgress = m_allProgress = 0;
-    const scanplan::CategoryRange range = scanplan::scopeCategories(m_eraseType);
+    const workflow::scanplan::CategoryRange range = workflow::scanplan::scopeCategories(m_eraseType);
     for (int c = range.first; c < range.last; ++c) {
         m_dataReadable[c] = false;
         m_scanDone[c] = false;
@@ -224,7 +224,7 @@ void MainWindow::resetScanState()
 static void hideResultTables(MainWindow *w)
 {
     for (const char *name : kTableNames)
-        hideWidget(w->findChild<QTableWidget *>(QLatin1String(name)));
+        app::hideWidget(w->findChild<QTableWidget *>(QLatin1String(name)));
 }
 
 static QList<QRadioButton *> appRadioButtons(Ui::MainWindow *ui)
@@ -273,7 +273,7 @@ void MainWindow::on_EAll_Label_ToScan_clicked()
         hideResultTables(this);
         hidePages();
         ui->M_All_Private_IsScanning_ProgressBar->setValue(5);
-        showWidget(ui->M_All_Private_IsScanning);
+        app::showWidget(ui->M_All_Private_IsScanning);
         if (!ui->EP_IsScanning_TextBroswerEditor->text().isEmpty())
             ui->EP_IsScanning_TextBroswerEditor->clear();
         qDebug() << "start clear data and new";
@@ -294,7 +294,7 @@ void MainWindow::on_EAll_Label_ToScan_clicked()
         }
         hidePages();
         ui->M_All_Private_IsScanning_ProgressBar->setValue(5);
-        showWidget(ui->M_All_Private_IsScanning);
+        app::showWidget(ui->M_All_Private_IsScanning);
         resetScanState();
         m_scanLeftApp = 0;
         ui->M_All_Private_IsScanning_Label_leftTime->setText(calculating);
@@ -307,7 +307,7 @@ void MainWindow::on_EAll_Label_ToScan_clicked()
         setScopeButtonsEnabled(false);
         hidePages();
         ui->M_All_Private_IsScanning_ProgressBar->setValue(5);
-        showWidget(ui->M_All_Private_IsScanning);
+        app::showWidget(ui->M_All_Private_IsScanning);
         resetScanState();
         m_scanLeftAll = 0;
         ui->M_All_Private_IsScanning_Label_leftTime->setText(calculating);
@@ -389,28 +389,28 @@ void MainWindow::passOverScanCategory(int category, bool gateClosed)
     // any amount of it. (An app scan the phone answered with "no app data"
     // closes the gate of the apps it has nothing of.)
     if (gateClosed && !(category >= FirstAppCategory && m_noAppData))
-        m_listNotRead[category] = eraseplan::listNotAllowedReason();
+        m_listNotRead[category] = workflow::eraseplan::listNotAllowedReason();
 }
 
 void MainWindow::getPrivate()
 {
-    const scanplan::AskDecision d =
-        scanplan::decideAsk(Contact, m_sdkLevel, m_sdkGate, m_expectedScanTime[Contact]);
-    appendTrace(scanplan::contactTraceToken(d, m_sdkLevel));
-    if (d == scanplan::AskDecision::Ask)
+    const workflow::scanplan::AskDecision d =
+        workflow::scanplan::decideAsk(Contact, m_sdkLevel, m_sdkGate, m_expectedScanTime[Contact]);
+    appendTrace(workflow::scanplan::contactTraceToken(d, m_sdkLevel));
+    if (d == workflow::scanplan::AskDecision::Ask)
         getContact();
     else
-        passOverScanCategory(Contact, d == scanplan::AskDecision::SkipGateClosed);
+        passOverScanCategory(Contact, d == workflow::scanplan::AskDecision::SkipGateClosed);
 }
 
 void MainWindow::getApp()
 {
-    const scanplan::AskDecision d =
-        scanplan::decideAsk(Facebook, m_sdkLevel, m_sdkGate, m_expectedScanTime[Facebook]);
-    if (d == scanplan::AskDecision::Ask) {
+    const workflow::scanplan::AskDecision d =
+        workflow::scanplan::decideAsk(Facebook, m_sdkLevel, m_sdkGate, m_expectedScanTime[Facebook]);
+    if (d == workflow::scanplan::AskDecision::Ask) {
         getFacebookDir();
     } else {
-        passOverScanCategory(Facebook, d == scanplan::AskDecision::SkipGateClosed);
+        passOverScanCategory(Facebook, d == workflow::scanplan::AskDecision::SkipGateClosed);
         m_appDirFound[Facebook - FirstAppCategory] = false;
     }
 }
@@ -426,10 +426,10 @@ void MainWindow::askScanCategory(int category)
         getApp();
         return;
     }
-    const scanplan::AskDecision d =
-        scanplan::decideAsk(category, m_sdkLevel, m_sdkGate, m_expectedScanTime[category]);
-    if (d != scanplan::AskDecision::Ask) {
-        passOverScanCategory(category, d == scanplan::AskDecision::SkipGateClosed);
+    const workflow::scanplan::AskDecision d =
+        workflow::scanplan::decideAsk(category, m_sdkLevel, m_sdkGate, m_expectedScanTime[category]);
+    if (d != workflow::scanplan::AskDecision::Ask) {
+        passOverScanCategory(category, d == workflow::scanplan::AskDecision::SkipGateClosed);
         return;
     }
     switch (category) {
@@ -470,14 +470,14 @@ void MainWindow::scanCategoryRendered(int category)
 {
     m_dataReadable[category] = false;
     int &progress = scanProgressOfScope();
-    progress += scanplan::progressShare(m_eraseType, category);
+    progress += workflow::scanplan::progressShare(m_eraseType, category);
     ui->M_All_Private_IsScanning_ProgressBar->setValue(progress);
     if (m_scanCancelRequested) {
         sendCancelScan();
         m_timerCheckCancelScan->start(500);
         return;
     }
-    const int next = scanplan::nextInChain(m_eraseType, category);
+    const int next = workflow::scanplan::nextInChain(m_eraseType, category);
     if (next >= 0)
         askScanCategory(next);
 }
@@ -556,9 +556,9 @@ void MainWindow::updatePrivateUI()
     ui->EP_IsScanning_PushButton_Erase->setEnabled(true);
     ui->EP_IsScanning_TextBroswerEditor->setEnabled(true);
     hidePages();
-    showWidget(ui->C_EPrivate_IsScanning_2);
+    app::showWidget(ui->C_EPrivate_IsScanning_2);
     selectCategory(Contact);
-    hideWidget(ui->T_D_IsScanning_Stop);
+    app::hideWidget(ui->T_D_IsScanning_Stop);
     writeFoundCounts(this, ui);
     appendTrace(QStringLiteral("F_100percent:\n"));
     startPhotoFetching();
@@ -591,8 +591,8 @@ void MainWindow::updateAppUI()
     m_timerDecreaseScanTime->stop();
     setScopeButtonsEnabled(true);
     hidePages();
-    showWidget(ui->D_EApp_ToScanAndIsScanning);
-    hideWidget(ui->T_D_IsScanning_Stop);
+    app::showWidget(ui->D_EApp_ToScanAndIsScanning);
+    app::hideWidget(ui->T_D_IsScanning_Stop);
 }
 
 void MainWindow::updateAllUI()
@@ -608,7 +608,7 @@ void MainWindow::updateAllUI()
     setScopeButtonsEnabled(true);
     ui->EAll_Label_ToScan->setEnabled(true);
     showConfirmPage();
-    hideWidget(ui->T_D_IsScanning_Stop);
+    app::hideWidget(ui->T_D_IsScanning_Stop);
     writeFoundCounts(this, ui);
 }
 
@@ -647,8 +647,8 @@ void MainWindow::decreaseScanTime()
     float &left = scanLeftOfScope();
     if (m_eraseType == EraseType::All)
         qDebug() << "decrese scan time:all:" << left;
-    const countdown::Tick t =
-        countdown::tick(left, m_expectedScanTime, m_scanDone, scanplan::scopeCategories(m_eraseType),
+    const workflow::countdown::Tick t =
+        workflow::countdown::tick(left, m_expectedScanTime, m_scanDone, workflow::scanplan::scopeCategories(m_eraseType),
                         tr("Remain Time "), tr("Remaining Time 0:0:0"));
     ui->M_All_Private_IsScanning_Label_leftTime->setText(t.text);
     if (t.stop)
@@ -661,8 +661,8 @@ void MainWindow::decreaseScanTime()
 void MainWindow::decreaseEraseTime()
 {
     float &left = eraseLeftOfScope();
-    const countdown::Tick t =
-        countdown::tick(left, m_eraseTimeOfRun, m_eraseFinished, scanplan::scopeCategories(m_eraseType),
+    const workflow::countdown::Tick t =
+        workflow::countdown::tick(left, m_eraseTimeOfRun, m_eraseFinished, workflow::scanplan::scopeCategories(m_eraseType),
                         tr("Remaining Time "), tr("Remaining Time 0:0:0"));
     ui->M_IsErasing_Label_TimeLeft->setText(t.text);
     if (t.stop)
@@ -672,16 +672,16 @@ void MainWindow::decreaseEraseTime()
 
 void MainWindow::pauseCountdownForBackground()
 {
-    if (m_workPhase == Scanning && countdown::shouldPause(m_timerDecreaseScanTime->isActive(), scanLeftOfScope()))
+    if (m_workPhase == Scanning && workflow::countdown::shouldPause(m_timerDecreaseScanTime->isActive(), scanLeftOfScope()))
         m_timerDecreaseScanTime->stop();
-    if (m_workPhase == Erasing && countdown::shouldPause(m_timerDecreaseEraseTime->isActive(), eraseLeftOfScope()))
+    if (m_workPhase == Erasing && workflow::countdown::shouldPause(m_timerDecreaseEraseTime->isActive(), eraseLeftOfScope()))
         m_timerDecreaseEraseTime->stop();
 }
 
 void MainWindow::resumeCountdownForForeground()
 {
-    if (m_workPhase == Scanning && countdown::shouldResume(m_timerDecreaseScanTime->isActive(), scanLeftOfScope()))
+    if (m_workPhase == Scanning && workflow::countdown::shouldResume(m_timerDecreaseScanTime->isActive(), scanLeftOfScope()))
         m_timerDecreaseScanTime->start(1000);
-    if (m_workPhase == Erasing && countdown::shouldResume(m_timerDecreaseEraseTime->isActive(), eraseLeftOfScope()))
+    if (m_workPhase == Erasing && workflow::countdown::shouldResume(m_timerDecreaseEraseTime->isActive(), eraseLeftOfScope()))
         m_timerDecreaseEraseTime->start(1000);
 }

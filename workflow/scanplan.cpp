@@ -1,6 +1,6 @@
 #include "workflow/scanplan.h"
 
-namespace scanplan {
+namespace workflow::scanplan {
 
 namespace {
 // Private scan, app scan and all scan shares per category.
@@ -97,4 +97,4 @@ TraceTokens chainTraceTokens(int category, AskDecision decision, int sdkLevel)
     return t;
 }
 
-} // namespace scanplan
+} // namespace workflow::scanplan

@@ -7,7 +7,7 @@
 
 // Pure decisions of the scan chain: which categories a scope walks, how much
 // each adds to the progress, and whether a category is asked for at all.
-namespace scanplan {
+namespace workflow::scanplan {
 
 // Half-open range [first, last) of categories in the chain order.
 struct CategoryRange
@@ -51,4 +51,4 @@ struct TraceTokens
 };
 TraceTokens chainTraceTokens(int category, AskDecision decision, int sdkLevel);
 
-} // namespace scanplan
+} // namespace workflow::scanplan

@@ -12,18 +12,18 @@
 
 #include <QDebug>
 
-using eraseverification::Status;
+using workflow::eraseverification::Status;
 
 void MainWindow::verificationTimedOut()
 {
     // The record keeps the reason in English; the report shows it in the
     // user's words.
-    const recordtext::Text wait =
+    const workflow::recordtext::Text wait =
         m_verifyTimeoutMs >= 60000
-            ? recordtext::text(QT_TRANSLATE_N_NOOP("recordtext", "%n minutes"), m_verifyTimeoutMs / 60000)
-            : recordtext::text(QT_TRANSLATE_N_NOOP("recordtext", "%n seconds"), m_verifyTimeoutMs / 1000);
-    cancelVerification(recordtext::keep(
-        recordtext::text(QT_TRANSLATE_NOOP("recordtext", "the phone did not come back and answer within %1"))
+            ? workflow::recordtext::text(QT_TRANSLATE_N_NOOP("recordtext", "%n minutes"), m_verifyTimeoutMs / 60000)
+            : workflow::recordtext::text(QT_TRANSLATE_N_NOOP("recordtext", "%n seconds"), m_verifyTimeoutMs / 1000);
+    cancelVerification(workflow::recordtext::keep(
+        workflow::recordtext::text(QT_TRANSLATE_NOOP("recordtext", "the phone did not come back and answer within %1"))
             .arg(wait)));
 }
 
@@ -49,7 +49,7 @@ void MainWindow::requestVerificationList(int category)
                           m_listStoredChars[category], m_scansStarted};
     clearScanAccumulators(category, category + 1);
     m_verifyListing = category;
-    qDebug() << "verification lists" << eraseplan::categoryWord(category);
+    qDebug() << "verification lists" << workflow::eraseplan::categoryWord(category);
     (this->*requests[category])();
 }
 
@@ -63,22 +63,22 @@ void MainWindow::restoreScanBounds(int category)
     m_listStoredChars[category] = m_verifyScanBounds.chars;
 }
 
-eraseverification::Listing MainWindow::verificationListing(int category) const
+workflow::eraseverification::Listing MainWindow::verificationListing(int category) const
 {
     if (category <= Message) {
-        eraseverification::Listing l;
+        workflow::eraseverification::Listing l;
         l.keys = m_verifyIdData.keys();
         l.unreadable = m_verifyUnreadable;
         return l;
     }
     if (category <= Vedio)
-        return eraseverification::fileListing(m_verifyDir);
+        return workflow::eraseverification::fileListing(m_verifyDir);
     return {m_verifyDir, 0};
 }
 
 void MainWindow::verifyErase()
 {
-    EraseAccount::Verification &v = m_eraseAccount.verification();
+    workflow::EraseAccount::Verification &v = m_eraseAccount.verification();
     if (v.status == Status::Pending) {
         // The first connection after the reboot clears m_rebootDone; the
         // phone's particulars come first, which open the top bar again.
@@ -86,17 +86,17 @@ void MainWindow::verifyErase()
             return;
         // Only the phone the run erased is checked: another phone plugged
         // in while it restarted shows nothing of it.
-        const eraseverification::PhoneMatch match = eraseverification::samePhone(
+        const workflow::eraseverification::PhoneMatch match = workflow::eraseverification::samePhone(
             m_eraseAccount.phone(), proto::homeInfoFields(m_homeInfoList).serial,
             m_gotSerial ? m_serialNo : QString());
-        if (match != eraseverification::PhoneMatch::Same) {
+        if (match != workflow::eraseverification::PhoneMatch::Same) {
             qDebug() << "verification: not the phone erased" << proto::homeInfoFields(m_homeInfoList).serial
                      << m_serialNo;
-            cancelVerification(eraseverification::otherPhoneReason(match));
+            cancelVerification(workflow::eraseverification::otherPhoneReason(match));
             return;
         }
         v.status = Status::Running;
-        m_verifyQueue = eraseverification::categoriesToList(m_eraseAccount);
+        m_verifyQueue = workflow::eraseverification::categoriesToList(m_eraseAccount);
         m_verifyListing = -1;
         m_timerVerifyGiveUp->start(m_verifyTimeoutMs); // now for the lists to come
         fillEraseReport();
@@ -112,17 +112,17 @@ void MainWindow::verifyErase()
             return;
         // A list not read whole cannot show that an item is gone.
         if (m_listFailed[c])
-            eraseverification::listFailed(m_eraseAccount, c);
+            workflow::eraseverification::listFailed(m_eraseAccount, c);
         else if (m_listIncomplete[c])
-            eraseverification::listIncomplete(m_eraseAccount, c);
+            workflow::eraseverification::listIncomplete(m_eraseAccount, c);
         else
-            eraseverification::compare(m_eraseAccount, c, verificationListing(c));
+            workflow::eraseverification::compare(m_eraseAccount, c, verificationListing(c));
         restoreScanBounds(c);
         m_verifyListing = -1;
         fillEraseReport();
     }
     if (m_verifyQueue.isEmpty()) {
-        eraseverification::finish(m_eraseAccount, QDateTime::currentDateTimeUtc());
+        workflow::eraseverification::finish(m_eraseAccount, QDateTime::currentDateTimeUtc());
         verificationEnded();
         return;
     }
@@ -154,14 +154,14 @@ void MainWindow::cancelVerification(const QString &reason)
     const Status s = m_eraseAccount.verification().status;
     if (s != Status::Pending && s != Status::Running)
         return;
-    eraseverification::couldNotRun(m_eraseAccount, reason, QDateTime::currentDateTimeUtc());
+    workflow::eraseverification::couldNotRun(m_eraseAccount, reason, QDateTime::currentDateTimeUtc());
     verificationEnded();
 }
 
 void MainWindow::verificationEnded()
 {
     stopVerificationPass();
-    qDebug() << "verification ended:" << eraseverification::statusText(m_eraseAccount.verification().status)
+    qDebug() << "verification ended:" << workflow::eraseverification::statusText(m_eraseAccount.verification().status)
              << m_eraseAccount.verification().reason;
     writeEraseRecord();
     fillEraseReport();

@@ -114,18 +114,18 @@ int main(int argc, char *argv[])
             runs = QByteArray(argv[++i]).toInt();
     }
     if (runs > 0) {
-        QCoreApplication app(argc, argv);
+        QCoreApplication application(argc, argv);
         return runMany(QCoreApplication::applicationFilePath(), runs);
     }
 
-    QApplication app(argc, argv);
+    QApplication application(argc, argv);
     qInstallMessageHandler(quiet);
     std::fprintf(stderr, "application made at %.1f ms\n", sinceMain.nsecsElapsed() / 1e6);
     FirstFrame first;
     QWidget *window;
     if (bare) {
         window = new QWidget;
-        window->resize(WindowGeometry::WindowWidth, WindowGeometry::WindowHeight);
+        window->resize(app::windowgeometry::WindowWidth, app::windowgeometry::WindowHeight);
     } else {
         // as main() does
         QCoreApplication::setApplicationName(QStringLiteral("Purgatex"));
@@ -135,7 +135,7 @@ int main(int argc, char *argv[])
         w->m_stepTimer[MainWindow::StepTestPort]->stop();
         window = w;
     }
-    app.installEventFilter(&first); // sees the expose of the window's native window
+    application.installEventFilter(&first); // sees the expose of the window's native window
     window->show();
-    return app.exec();
+    return application.exec();
 }

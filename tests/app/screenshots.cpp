@@ -120,29 +120,29 @@ int live(MainWindow &w, const QString &dir)
 
 int main(int argc, char *argv[])
 {
-    enableHighDpiScaling();
-    QApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    app::enableHighDpiScaling();
+    QApplication application(argc, argv);
+    QStringList args = application.arguments().mid(1);
     const int language = args.indexOf(QStringLiteral("--language"));
     if (language >= 0 && language + 1 < args.size()) {
-        if (!installTranslation(args.at(language + 1))) {
+        if (!app::installTranslation(args.at(language + 1))) {
             QTextStream(stderr) << "no translation for " << args.at(language + 1) << "\n";
             return 2;
         }
         args.erase(args.begin() + language, args.begin() + language + 2);
     } else {
-        installTranslations(); // as the program chooses (PURGATEX_LANGUAGE)
+        app::installTranslations(); // as the program chooses (PURGATEX_LANGUAGE)
     }
     const QString dir = !args.isEmpty() && !args.first().startsWith(QLatin1String("--")) ? args.first()
                                                                                          : QStringLiteral("screenshots");
     QDir().mkpath(dir);
 
     MainWindow w;
-    if (app.arguments().contains(QStringLiteral("--live")))
+    if (application.arguments().contains(QStringLiteral("--live")))
         return live(w, dir);
     w.m_stepTimer[MainWindow::StepTestPort]->stop(); // no phone here: keep the device link quiet
     w.show();
-    if (!app.arguments().contains(QStringLiteral("--whole-screen")))
+    if (!application.arguments().contains(QStringLiteral("--whole-screen")))
         g_area = w.geometry();
     shoot(dir, QStringLiteral("00-start"));
 
@@ -150,12 +150,12 @@ int main(int argc, char *argv[])
         for (QPushButton *b : {w.ui->S_MyPhone_Button, w.ui->S_All_Button, w.ui->S_Private_Button, w.ui->S_App_Button})
             b->setEnabled(true);
         w.hidePages();
-        showWidget(page);
+        app::showWidget(page);
         shoot(dir, QStringLiteral("page-%1").arg(page->objectName()));
     }
 
     w.hidePages();
-    showWidget(w.ui->A_MP_ConnectedInfomation_5);
+    app::showWidget(w.ui->A_MP_ConnectedInfomation_5);
     // A long program name, as the port check may show it.
     w.ui->A_MP_D_PortUsed_Label_Info->setText(QStringLiteral("PhoneSuiteConnectService.exe"));
     // The device link's help notice with the longest words it says: adb's
@@ -170,25 +170,25 @@ int main(int argc, char *argv[])
     w.ui->A_MP_D_LinkHelp_Label_Text->setText(help.text);
     w.showCancelNoAnswer(true); // the longer of its two texts
     for (const auto &notice : qAsConst(w.m_noticeList)) {
-        showWidget(notice.first);
+        app::showWidget(notice.first);
         notice.first->raise();
         shoot(dir, QStringLiteral("notice-%1").arg(notice.first->objectName()));
-        hideWidget(notice.first);
+        app::hideWidget(notice.first);
     }
 
     // The confirm page naming the most it can: everything of a full phone.
     {
-        erasesummary::Figure figures[CategoryCount];
+        workflow::erasesummary::Figure figures[CategoryCount];
         const int counts[CategoryCount] = {12345, 23456, 34567, 4567, 567, 89, 1234, 123, 12, 1, 345, 6789};
         for (int c = 0; c < CategoryCount; ++c)
             figures[c].items = counts[c];
         w.hidePages();
-        showWidget(w.ui->M_ConformErase_1);
-        w.ui->M_ConformErase_Label_WhatIsErased->setText(erasesummary::summary(EraseType::All, figures));
+        app::showWidget(w.ui->M_ConformErase_1);
+        w.ui->M_ConformErase_Label_WhatIsErased->setText(workflow::erasesummary::summary(EraseType::All, figures));
         shoot(dir, QStringLiteral("summary-all-longest"));
         figures[History].threads = 3;
         figures[Message].threads = 1;
-        w.ui->M_ConformErase_Label_WhatIsErased->setText(erasesummary::summary(EraseType::Private, figures));
+        w.ui->M_ConformErase_Label_WhatIsErased->setText(workflow::erasesummary::summary(EraseType::Private, figures));
         shoot(dir, QStringLiteral("summary-private"));
     }
 
@@ -197,7 +197,7 @@ int main(int argc, char *argv[])
     w.activateWindow();
     settle();
     w.hidePages();
-    showWidget(w.ui->B_EAll_ToScan);
+    app::showWidget(w.ui->B_EAll_ToScan);
     w.ui->S_Private_Button->setFocus(Qt::TabFocusReason);
     shoot(dir, QStringLiteral("focus-top-bar"));
     w.ui->S_Menu_Button->setFocus(Qt::TabFocusReason);
@@ -208,29 +208,29 @@ int main(int argc, char *argv[])
     w.ui->EAll_Label_ToScan->setFocus(Qt::TabFocusReason);
     shoot(dir, QStringLiteral("focus-scan-button"));
     w.hidePages();
-    showWidget(w.ui->D_EApp_ToScanAndIsScanning);
+    app::showWidget(w.ui->D_EApp_ToScanAndIsScanning);
     w.ui->EApp_RatioButton_Twitter->setEnabled(true);
     w.ui->EApp_RatioButton_Twitter->setFocus(Qt::TabFocusReason);
     shoot(dir, QStringLiteral("focus-app-choice"));
     w.hidePages();
-    showWidget(w.ui->M_ConformErase_1);
+    app::showWidget(w.ui->M_ConformErase_1);
     w.ui->M_ConformErase_LineEdit_InputErase->setFocus(Qt::TabFocusReason);
     shoot(dir, QStringLiteral("focus-confirm-field"));
     w.ui->M_ConformErase_PushButton_EraseNow->setFocus(Qt::TabFocusReason);
     shoot(dir, QStringLiteral("focus-erase-now"));
-    showWidget(w.ui->T_M_SelectLevel_1_1);
+    app::showWidget(w.ui->T_M_SelectLevel_1_1);
     settle();
     shoot(dir, QStringLiteral("focus-level-notice"));
     press(Qt::Key_Tab);
     press(Qt::Key_Tab);
     shoot(dir, QStringLiteral("focus-level-notice-ok"));
     press(Qt::Key_Escape);
-    showWidget(w.ui->T_D_IsScanning_Stop);
+    app::showWidget(w.ui->T_D_IsScanning_Stop);
     settle();
     shoot(dir, QStringLiteral("focus-stop-notice"));
     press(Qt::Key_Escape);
     w.hidePages();
-    showWidget(w.ui->A_MP_ConnectedInfomation_5);
+    app::showWidget(w.ui->A_MP_ConnectedInfomation_5);
 
     // Real pointer moves (the X server warps the pointer and reports the
     // motion): the menu must open over its button, stay open over the

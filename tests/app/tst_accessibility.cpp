@@ -314,7 +314,7 @@ void TestAccessibility::cutShortCellShowsWholeTextAsToolTip()
     w.ui->C_EPrivate_IsScanning_2->show();
     w.selectCategory(Contact);
     QTableWidget *table = w.categoryTable(Contact);
-    auto *delegate = qobject_cast<RowDelegate *>(table->itemDelegate());
+    auto *delegate = qobject_cast<browser::RowDelegate *>(table->itemDelegate());
     QVERIFY(delegate);
     const QString longName = QStringLiteral("Maximiliane Oberhausen-Rosenthal von Wittelsbach");
     table->item(1, 1)->setText(longName);

@@ -2,7 +2,7 @@
 
 #include <QtTest>
 
-// The form's slots are connected by connectFormSlots(), which must connect
+// The form's slots are connected by app::connectFormSlots(), which must connect
 // exactly what QMetaObject::connectSlotsByName() connects and warn as it
 // warns: each case builds the same objects twice, connects one set each way,
 // fires every signal of both and compares what the slots saw.
@@ -125,7 +125,7 @@ private slots:
     {
         QFETCH(QStringList, layout);
         const QStringList want = run(layout, byQt);
-        const QStringList got = run(layout, connectFormSlots);
+        const QStringList got = run(layout, app::connectFormSlots);
         QCOMPARE(got, want);
     }
 
@@ -133,7 +133,7 @@ private slots:
     {
         // The same, spelled out for one case, so that the comparison above
         // cannot pass with nothing connected.
-        const QStringList got = run({"button", "knob", "dial", "opt"}, connectFormSlots);
+        const QStringList got = run({"button", "knob", "dial", "opt"}, app::connectFormSlots);
         QVERIFY(got.contains("on_button_fired() from button"));
         QVERIFY(got.contains("on_knob_valueChanged(7) from knob"));
         QVERIFY(got.contains("on_knob_valueChanged(seven) from knob"));

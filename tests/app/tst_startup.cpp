@@ -130,7 +130,7 @@ private slots:
         QVERIFY(shown->isHidden());
         if (w.m_pageList.contains(shown))
             w.hidePages();
-        showWidget(shown);
+        app::showWidget(shown);
         QMap<QString, QString> want = looksOf(m_reference->findChild<QWidget *>(part));
         // The category tables come after the first frame (and before any fill).
         for (int c = Contact; c <= Vedio; ++c)
@@ -144,10 +144,10 @@ private slots:
         MainWindow w;
         w.m_stepTimer[MainWindow::StepTestPort]->stop();
         w.show();
-        QVERIFY(deferredstyle::pendingParts() > 0); // the first show left them
+        QVERIFY(app::deferredstyle::pendingParts() > 0); // the first show left them
         QVERIFY(!w.m_startupFinished);
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QTRY_COMPARE(deferredstyle::pendingParts(), 0);
+        QTRY_COMPARE(app::deferredstyle::pendingParts(), 0);
         for (int c = Contact; c <= Vedio; ++c)
             QVERIFY2(w.m_categoryTables[c], qPrintable(QString::number(c)));
         QVERIFY(!w.m_iconChecked.isNull());
@@ -166,7 +166,7 @@ private slots:
         QVERIFY(!w.m_categoryTables[Contact]);
         QTRY_VERIFY(w.m_startupFinished);
         QVERIFY(w.m_categoryTables[Contact]);
-        QCOMPARE(deferredstyle::pendingParts(), 0);
+        QCOMPARE(app::deferredstyle::pendingParts(), 0);
     }
 
     void hiddenLabelIsMeasuredInItsStyleSheetFont_data()
@@ -184,7 +184,7 @@ private slots:
         w.show();
         auto *hidden = w.findChild<QWidget *>(label);
         QVERIFY(hidden && !hidden->isVisible());
-        deferredstyle::ensureStyled(hidden);
+        app::deferredstyle::ensureStyled(hidden);
         auto *reference = m_reference->findChild<QWidget *>(label);
         QCOMPARE(hidden->font(), reference->font());
         QCOMPARE(hidden->sizeHint(), reference->sizeHint());
@@ -199,7 +199,7 @@ private slots:
         QLabel *second = w.ui->A_MP_USBDebugTourial_Label_Text2;
         QVERIFY(!w.m_sentencesLaidOut);
         w.hidePages();
-        showWidget(w.ui->A_MP_USBDebugTourial_2);
+        app::showWidget(w.ui->A_MP_USBDebugTourial_2);
         QVERIFY(w.m_sentencesLaidOut);
         QCOMPARE(second->x(), first->geometry().right() + 1);
         QCOMPARE(first->geometry(), m_reference->ui->A_MP_USBDebugTourial_Label_Text1->geometry());
@@ -252,7 +252,7 @@ private slots:
         // The form's pictures are premultiplied on the GUI thread; every
         // pixel is the one Qt's own conversion gives.
         QFETCH(QString, path);
-        const QPixmap ours = purgatexPicture(path);
+        const QPixmap ours = app::purgatexPicture(path);
         const QPixmap qts(path);
         QCOMPARE(ours.size(), qts.size());
         QCOMPARE(ours.hasAlphaChannel(), qts.hasAlphaChannel());

@@ -248,9 +248,9 @@ QStringList overflowsUnder(QWidget *root, const QString &where)
     return out;
 }
 
-EraseAccount::Phone phone()
+workflow::EraseAccount::Phone phone()
 {
-    EraseAccount::Phone p;
+    workflow::EraseAccount::Phone p;
     p.model = QStringLiteral("Pixel 7a");
     p.androidVersion = QStringLiteral("14");
     p.serial = QStringLiteral("R58N91XKQ2B");
@@ -266,9 +266,9 @@ QDateTime at(int secs)
 
 // A run of contacts and photos: `sent` of each chosen sent and answered
 // with `failed` failures, then ended.
-EraseAccount account(EraseAccount::Outcome outcome, const QString &reason, int chosen, int sent, int failed)
+workflow::EraseAccount account(workflow::EraseAccount::Outcome outcome, const QString &reason, int chosen, int sent, int failed)
 {
-    EraseAccount a;
+    workflow::EraseAccount a;
     a.begin(EraseType::Private, 7, phone(), at(0));
     for (int c : {int(Contact), int(Photo)}) {
         QStringList keys;
@@ -280,7 +280,7 @@ EraseAccount account(EraseAccount::Outcome outcome, const QString &reason, int c
         if (sent > 0)
             a.noteAnswer(c, quint32(sent - failed), quint32(failed));
     }
-    a.markListNotRead(Message, eraseplan::listRefusedReason());
+    a.markListNotRead(Message, workflow::eraseplan::listRefusedReason());
     a.end(outcome, at(60), reason);
     return a;
 }
@@ -319,8 +319,8 @@ private slots:
 
 void TestTranslations::initTestCase()
 {
-    QVERIFY(shippedLanguages().contains(QStringLiteral("de")));
-    QVERIFY(installTranslation(QStringLiteral("de")));
+    QVERIFY(app::shippedLanguages().contains(QStringLiteral("de")));
+    QVERIFY(app::installTranslation(QStringLiteral("de")));
     QCOMPARE(QLocale().language(), QLocale::German);
     // A real Private scan of the simulated phone: the results page with its
     // tables, captions and column titles as the user sees them.
@@ -354,7 +354,7 @@ void TestTranslations::chooseLanguage()
 {
     QFETCH(QStringList, asked);
     QFETCH(QString, chosen);
-    QCOMPARE(::chooseLanguage(asked, {QStringLiteral("de")}), chosen);
+    QCOMPARE(app::chooseLanguage(asked, {QStringLiteral("de")}), chosen);
 }
 
 // lupdate, run over the sources as the build's purgatex-lupdate target runs
@@ -517,7 +517,7 @@ void TestTranslations::germanTextsFitThePages()
     check(w.ui->M_IsErasing_2, QStringLiteral("erasing page, time left"));
 
     // The confirm page: each scope's title, each level, the longest summary.
-    erasesummary::Figure figures[CategoryCount];
+    workflow::erasesummary::Figure figures[CategoryCount];
     const int counts[CategoryCount] = {12345, 23456, 34567, 4567, 567, 89, 1234, 123, 12, 1, 345, 6789};
     for (int c = 0; c < CategoryCount; ++c)
         figures[c].items = counts[c];
@@ -526,31 +526,31 @@ void TestTranslations::germanTextsFitThePages()
             w.m_eraseType = scope;
             w.showConfirmPage();
             w.setEraseLevel(level);
-            w.ui->M_ConformErase_Label_WhatIsErased->setText(erasesummary::summary(scope, figures));
+            w.ui->M_ConformErase_Label_WhatIsErased->setText(workflow::erasesummary::summary(scope, figures));
             problems << overflowsUnder(w.ui->M_ConformErase_1,
                                        QStringLiteral("confirm page, scope %1, level %2").arg(int(scope)).arg(level));
         }
     }
     figures[History].threads = 3;
     figures[Message].threads = 1;
-    w.ui->M_ConformErase_Label_WhatIsErased->setText(erasesummary::summary(EraseType::Private, figures));
+    w.ui->M_ConformErase_Label_WhatIsErased->setText(workflow::erasesummary::summary(EraseType::Private, figures));
     problems << overflowsUnder(w.ui->M_ConformErase_1, QStringLiteral("confirm page, private by thread"));
 
     // The report page of each outcome.
-    const QList<EraseAccount> runs = {
-        account(EraseAccount::Outcome::Completed, QString(), 3, 3, 0),
-        account(EraseAccount::Outcome::CompletedWithFailures, QString(), 120, 120, 7),
-        account(EraseAccount::Outcome::Cancelled, QStringLiteral("cancelled by the user"), 2400, 1200, 0),
-        account(EraseAccount::Outcome::Interrupted, QStringLiteral("the link to the phone was lost"), 2400, 1200, 3),
+    const QList<workflow::EraseAccount> runs = {
+        account(workflow::EraseAccount::Outcome::Completed, QString(), 3, 3, 0),
+        account(workflow::EraseAccount::Outcome::CompletedWithFailures, QString(), 120, 120, 7),
+        account(workflow::EraseAccount::Outcome::Cancelled, QStringLiteral("cancelled by the user"), 2400, 1200, 0),
+        account(workflow::EraseAccount::Outcome::Interrupted, QStringLiteral("the link to the phone was lost"), 2400, 1200, 3),
     };
-    for (const EraseAccount &run : runs) {
+    for (const workflow::EraseAccount &run : runs) {
         w.m_eraseAccount = run;
-        eraseverification::prepare(w.m_eraseAccount);
-        w.m_recordWritten = eraserecord::Written();
+        workflow::eraseverification::prepare(w.m_eraseAccount);
+        w.m_recordWritten = workflow::eraserecord::Written();
         w.m_recordWritten.pdfPath = QStringLiteral("/home/someone/.local/share/Purgatex/records/"
                                                    "erase-20261201-101502Z-R58N91XKQ2B.pdf");
         w.fillEraseReport();
-        check(w.ui->M_EraseCompleted_3, QStringLiteral("report, %1").arg(eraserecord::outcomeText(run.outcome())));
+        check(w.ui->M_EraseCompleted_3, QStringLiteral("report, %1").arg(workflow::eraserecord::outcomeText(run.outcome())));
     }
     QVERIFY2(noProblems(problems), "see the lines above");
 }
@@ -594,7 +594,7 @@ void TestTranslations::germanTextsFitTheNotices()
         w.ui->T_AppState_TopTitle->setText(w.tr(title));
         check(w.ui->T_AppState, QStringLiteral("app state"));
     }
-    w.m_eraseAccount = account(EraseAccount::Outcome::Cancelled, QStringLiteral("cancelled by the user"), 2400, 1200, 0);
+    w.m_eraseAccount = account(workflow::EraseAccount::Outcome::Cancelled, QStringLiteral("cancelled by the user"), 2400, 1200, 0);
     w.fillEraseReport();
     check(w.ui->T_D_EraseCancelled, QStringLiteral("erase cancelled"));
     QVERIFY2(noProblems(problems), "see the lines above");
@@ -605,10 +605,10 @@ void TestTranslations::germanTextsFitTheNotices()
 // the reasons too.
 void TestTranslations::recordStaysEnglishWhileThePdfAndReportSpeakGerman()
 {
-    EraseAccount a = account(EraseAccount::Outcome::Cancelled, QStringLiteral("cancelled by the user"), 4, 2, 1);
+    workflow::EraseAccount a = account(workflow::EraseAccount::Outcome::Cancelled, QStringLiteral("cancelled by the user"), 4, 2, 1);
     a.markUnsendable(Photo, QStringLiteral("/sdcard/x"), QStringLiteral("too long for an erase request"));
-    eraseverification::prepare(a);
-    const QJsonObject j = eraserecord::toJson(a, QStringLiteral("1.0"));
+    workflow::eraseverification::prepare(a);
+    const QJsonObject j = workflow::eraserecord::toJson(a, QStringLiteral("1.0"));
     QCOMPARE(j["outcome"].toString(), QString("cancelled"));
     QCOMPARE(j["outcome_reason"].toString(), QString("cancelled by the user"));
     QCOMPARE(j["scope"].toString(), QString("private"));
@@ -622,27 +622,27 @@ void TestTranslations::recordStaysEnglishWhileThePdfAndReportSpeakGerman()
     const QJsonObject message = j["categories"].toArray().at(1).toObject();
     QCOMPARE(message["list_not_read_reason"].toString(), QString("the phone answered that it could not list them"));
 
-    const QString pdf = eraserecord::toHtml(a, QStringLiteral("1.0"));
+    const QString pdf = workflow::eraserecord::toHtml(a, QStringLiteral("1.0"));
     for (const char *german : {"Löschprotokoll", "Grund", "vom Benutzer abgebrochen", "Je Kategorie", "Kontakte",
                                "das Telefon hat geantwortet, dass es sie nicht auflisten kann", "private Daten",
                                "Mittel (7)", "zu lang für eine Löschanfrage"})
         QVERIFY2(pdf.contains(QString::fromUtf8(german)), german);
     QVERIFY(!pdf.contains(QLatin1String("cancelled by the user")));
-    QCOMPARE(eraserecord::reportTitle(a), QString::fromUtf8("Löschen abgebrochen"));
-    QVERIFY(eraserecord::cancelSummary(a).startsWith(QString::fromUtf8("Das Löschen wurde abgebrochen.")));
+    QCOMPARE(workflow::eraserecord::reportTitle(a), QString::fromUtf8("Löschen abgebrochen"));
+    QVERIFY(workflow::eraserecord::cancelSummary(a).startsWith(QString::fromUtf8("Das Löschen wurde abgebrochen.")));
 
     // A reason with its blanks filled: English in the record, German on the
     // page.
-    m_w->m_eraseAccount = account(EraseAccount::Outcome::Completed, QString(), 2, 2, 0);
-    eraseverification::prepare(m_w->m_eraseAccount);
+    m_w->m_eraseAccount = account(workflow::EraseAccount::Outcome::Completed, QString(), 2, 2, 0);
+    workflow::eraseverification::prepare(m_w->m_eraseAccount);
     m_w->m_verifyTimeoutMs = 3 * 60000;
     m_w->m_timerVerifyGiveUp->setInterval(0);
     m_w->m_timerVerifyGiveUp->start();
-    QTRY_COMPARE(m_w->m_eraseAccount.verification().status, EraseAccount::Verification::Status::CouldNotRun);
-    const QJsonObject record = eraserecord::toJson(m_w->m_eraseAccount, "1.0");
+    QTRY_COMPARE(m_w->m_eraseAccount.verification().status, workflow::EraseAccount::Verification::Status::CouldNotRun);
+    const QJsonObject record = workflow::eraserecord::toJson(m_w->m_eraseAccount, "1.0");
     QCOMPARE(record["verification"]["reason"].toString(),
              QString("the phone did not come back and answer within 3 minutes"));
-    QCOMPARE(eraseverification::pageLine(m_w->m_eraseAccount),
+    QCOMPARE(workflow::eraseverification::pageLine(m_w->m_eraseAccount),
              QString::fromUtf8("Prüfung nicht möglich: das Telefon ist nicht innerhalb von 3 Minuten zurückgekehrt "
                                "und hat nicht geantwortet"));
 }

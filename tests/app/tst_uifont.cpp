@@ -31,12 +31,12 @@ private slots:
     {
         QFETCH(QString, first);
         QFETCH(QStringList, families);
-        QCOMPARE(uifont::sansFamilies(first), families);
-        const QFont font = uifont::sans(first, 9);
+        QCOMPARE(app::uifont::sansFamilies(first), families);
+        const QFont font = app::uifont::sans(first, 9);
         QCOMPARE(font.families(), families);
         QCOMPARE(font.pointSize(), 9);
         QCOMPARE(font.styleHint(), QFont::SansSerif);
-        QCOMPARE(uifont::withFallbacks(QFont(first, 11)).families(), families);
+        QCOMPARE(app::uifont::withFallbacks(QFont(first, 11)).families(), families);
     }
 
     // What the system really draws with: a sans-serif family, also for a
@@ -50,7 +50,7 @@ private slots:
     void resolvesToSansSerif()
     {
         QFETCH(QString, first);
-        const QString drawn = QFontInfo(uifont::sans(first, 9)).family();
+        const QString drawn = QFontInfo(app::uifont::sans(first, 9)).family();
         QVERIFY2(!drawn.contains(QLatin1String("Serif")) || drawn.contains(QLatin1String("Sans")), qPrintable(drawn));
         QVERIFY2(!drawn.contains(QLatin1String("Times"), Qt::CaseInsensitive), qPrintable(drawn));
     }

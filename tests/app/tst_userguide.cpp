@@ -39,7 +39,7 @@ class TestUserGuide : public QObject
 private slots:
     void initTestCase()
     {
-        initPurgatexResources();
+        app::initPurgatexResources();
         QVERIFY(compiledGuide().contains("USB debugging"));
     }
 
@@ -68,7 +68,7 @@ private slots:
             QVERIFY(QDir().mkpath(QFileInfo(prefix.filePath(file)).absolutePath()));
             QVERIFY(writeFile(prefix.filePath(file), compiledGuide()));
         }
-        QCOMPARE(shippedUserGuide(prefix.filePath(QStringLiteral("bin"))),
+        QCOMPARE(app::shippedUserGuide(prefix.filePath(QStringLiteral("bin"))),
                  found.isEmpty() ? QString() : prefix.filePath(found));
     }
 
@@ -99,7 +99,7 @@ private slots:
             QVERIFY(QFile::link(victim, path));
         }
 
-        QCOMPARE(writeUserGuideCopy(folder), path);
+        QCOMPARE(app::writeUserGuideCopy(folder), path);
         const QFileInfo written(path);
         QVERIFY(!written.isSymLink());
         QVERIFY(written.isFile());
@@ -136,7 +136,7 @@ private slots:
         QVERIFY(writeFile(victim, "not yours\n"));
         QVERIFY(QFile::link(victim, QDir(folder).filePath(QStringLiteral("user-guide.html"))));
 
-        const QUrl url = userGuideUrl(QStringLiteral("usb-drivers"));
+        const QUrl url = app::userGuideUrl(QStringLiteral("usb-drivers"));
         qputenv("XDG_CACHE_HOME", oldCache);
         QCOMPARE(url.fragment(), QStringLiteral("usb-drivers"));
         QCOMPARE(url.toLocalFile(), QDir(folder).filePath(QStringLiteral("user-guide.html")));

@@ -16,7 +16,7 @@
 #include <QSet>
 #include <QtTest>
 
-using namespace WindowGeometry;
+using namespace app::windowgeometry;
 
 namespace {
 
@@ -121,7 +121,7 @@ private slots:
         QFETCH(QVector<int>, widths);
         QFETCH(int, area);
         QFETCH(QVector<int>, lefts);
-        QCOMPARE(WindowGeometry::centredRow(widths, area), lefts);
+        QCOMPARE(app::windowgeometry::centredRow(widths, area), lefts);
     }
 
     void menuHoverRule_data()
@@ -202,7 +202,7 @@ private slots:
                 if (label->text().isEmpty())
                     continue;
                 if (label->wordWrap()) {
-                    deferredstyle::ensureStyled(label);
+                    app::deferredstyle::ensureStyled(label);
                     if (label->heightForWidth(label->width()) > label->height())
                         cut << QStringLiteral("%1 (%2 lines need %3 high, has %4)")
                                    .arg(label->objectName(), label->text())
@@ -218,7 +218,7 @@ private slots:
             } else {
                 continue;
             }
-            deferredstyle::ensureStyled(widget);
+            app::deferredstyle::ensureStyled(widget);
             const QSize need = widget->sizeHint();
             if (need.width() > widget->width() || widget->fontMetrics().height() > widget->height())
                 cut << QStringLiteral("%1 (%2 needs %3, has %4)")

@@ -302,7 +302,7 @@ int main(int argc, char *argv[])
             QFile written(w.m_recordWritten.jsonPath);
             const bool same = written.open(QIODevice::ReadOnly)
                               && written.readAll()
-                                     == QJsonDocument(eraserecord::toJson(w.m_eraseAccount,
+                                     == QJsonDocument(workflow::eraserecord::toJson(w.m_eraseAccount,
                                                                           QStringLiteral(PURGATEX_VERSION)))
                                             .toJson(QJsonDocument::Indented);
             out << "  the record's bytes against the record made whole in memory: "
@@ -339,7 +339,7 @@ int main(int argc, char *argv[])
 
         meter.setPhase(QStringLiteral("reboot and verification"));
         clock.restart();
-        using Status = EraseAccount::Verification::Status;
+        using Status = workflow::EraseAccount::Verification::Status;
         const bool verified = rig::waitFor(
             w,
             [&] {

@@ -38,9 +38,9 @@ bool scan(MainWindow &w, QAbstractButton *scope)
 
 int main(int argc, char **argv)
 {
-    enableHighDpiScaling(); // QT_SCALE_FACTOR=1.5 and the like picture a scaling screen
-    QApplication app(argc, argv);
-    installTranslations();
+    app::enableHighDpiScaling(); // QT_SCALE_FACTOR=1.5 and the like picture a scaling screen
+    QApplication application(argc, argv);
+    app::installTranslations();
     const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(outDir);
     qputenv("QT_LOGGING_RULES", "default.debug=false");
@@ -79,7 +79,7 @@ int main(int argc, char **argv)
             click(w.categoryTable(History), 1), click(w.categoryTable(History), 1);
         if (c == Photo)
             click(w.categoryTable(Photo), 2);
-        app.processEvents();
+        application.processEvents();
         w.grab().save(QStringLiteral("%1/result-%2.png").arg(outDir, QLatin1String(names[c])));
     }
 
@@ -87,7 +87,7 @@ int main(int argc, char **argv)
     w.selectCategory(Contact);
     w.ui->EP_IsScanning_TextBroswerEditor->setText(QStringLiteral("Lumen"));
     w.runSearch();
-    app.processEvents();
+    application.processEvents();
     w.grab().save(outDir + QStringLiteral("/result-contacts-search.png"));
 
     // The keyboard in the contact table: its current row framed, the
@@ -102,25 +102,25 @@ int main(int argc, char **argv)
         QTest::keyClick(w.categoryTable(Contact), Qt::Key_Down);
     QTest::keyClick(w.categoryTable(Contact), Qt::Key_Space);
     QTest::keyClick(w.categoryTable(Contact), Qt::Key_Down);
-    app.processEvents();
+    application.processEvents();
     w.grab().save(outDir + QStringLiteral("/result-contacts-keyboard.png"));
 
     // The confirm page names what is ticked.
     QTest::mouseClick(w.ui->EP_IsScanning_PushButton_Erase, Qt::LeftButton);
     if (!waitFor([&] { return !w.ui->M_ConformErase_1->isHidden(); }))
         return 6;
-    app.processEvents();
+    application.processEvents();
     w.grab().save(outDir + QStringLiteral("/confirm-private.png"));
 
     if (!scan(w, w.ui->S_App_Button))
         return 5;
-    app.processEvents();
+    application.processEvents();
     w.grab().save(outDir + QStringLiteral("/app-page.png"));
     QTest::mouseClick(w.ui->EApp_RatioButton_SelectAll, Qt::LeftButton);
     QTest::mouseClick(w.ui->EApp_PushButton_Erase, Qt::LeftButton);
     if (!waitFor([&] { return !w.ui->M_ConformErase_1->isHidden(); }))
         return 7;
-    app.processEvents();
-    w.grab().save(outDir + QStringLiteral("/confirm-app.png"));
+    application.processEvents();
+    w.grab().save(outDir + QStringLiteral("/confirm-application.png"));
     return 0;
 }

@@ -288,7 +288,7 @@ private:
     bool connectAsTheLinkDoes();
     void comeBackAfterReboot();
     QStringList ambiguousChosen(int c) const;
-    bool inScope(int c) const { return scanplan::scopeCategories(m_scope).contains(c); }
+    bool inScope(int c) const { return workflow::scanplan::scopeCategories(m_scope).contains(c); }
 
     quint64 m_seed;
     QRandomGenerator m_rng;
@@ -855,7 +855,7 @@ void Journey::comeBackAfterReboot()
     // again, as it was or in another form.
     QList<QPair<int, QString>> reported;
     for (int c = 0; c < CategoryCount; ++c)
-        for (const QString &key : m_w.m_eraseAccount.keys(c, EraseAccount::KeyState::Erased))
+        for (const QString &key : m_w.m_eraseAccount.keys(c, workflow::EraseAccount::KeyState::Erased))
             reported << qMakePair(c, key);
     const int event = int(m_rng.bounded(100u));
     const bool swapped = event < 20;
@@ -899,7 +899,7 @@ void Journey::comeBackAfterReboot()
         return;
     if (!waitFor([&] {
             const auto s = m_w.m_eraseAccount.verification().status;
-            return s != EraseAccount::Verification::Status::Pending && s != EraseAccount::Verification::Status::Running;
+            return s != workflow::EraseAccount::Verification::Status::Pending && s != workflow::EraseAccount::Verification::Status::Running;
         }, QStringLiteral("the check after the reboot")))
         return;
     const QJsonObject rec = lastRecord();

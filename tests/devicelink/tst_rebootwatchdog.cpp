@@ -26,7 +26,7 @@ private slots:
         MainWindow w;
         w.m_stepTimer[MainWindow::StepTestPort]->stop();
         ensureHandOverTimer(w);
-        showWidget(widget(w, "M_EraseCompleted_3"));
+        app::showWidget(widget(w, "M_EraseCompleted_3"));
         w.m_timerNewTCPConnected->start(5000); // the session's keep-alive tick
 
         w.m_stepTimer[MainWindow::StepTestCheckAppQuited]->start(1000); // the companion app was in the background
@@ -98,7 +98,7 @@ private slots:
         ensureHandOverTimer(w);
         log.onLine(QStringLiteral("after get serial check"), [&] { w.m_timerNewTCPConnected->stop(); });
         w.hidePages();
-        showWidget(widget(w, "M_EraseCompleted_3"));
+        app::showWidget(widget(w, "M_EraseCompleted_3"));
         w.m_reportHeld = true;
 
         QTRY_VERIFY_WITH_TIMEOUT(log.contains(untilLine), kTimeout);
@@ -236,7 +236,7 @@ private slots:
         MainWindow w;
         w.m_stepTimer[MainWindow::StepTestPort]->stop();
         w.m_programType = ProgramType::Idle;
-        showWidget(widget(w, "T_AppState"));
+        app::showWidget(widget(w, "T_AppState"));
         if (goneBeforeCheck)
             phone.setState(QStringLiteral("absent"));
         else

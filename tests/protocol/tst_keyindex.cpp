@@ -61,11 +61,11 @@ void TestKeyIndex::insertAllIndexesAsOneByOne()
     QFETCH(QStringList, keys);
     QFETCH(int, hash);
     QFETCH(int, repeated);
-    const KeyIndex::Hash hashes[] = {nullptr, &sameHash, &lengthHash};
+    const proto::KeyIndex::Hash hashes[] = {nullptr, &sameHash, &lengthHash};
 
-    KeyIndex all(hashes[hash]);
+    proto::KeyIndex all(hashes[hash]);
     QCOMPARE(all.insertAll(keys), repeated);
-    KeyIndex one(hashes[hash]);
+    proto::KeyIndex one(hashes[hash]);
     int stop = -1;
     for (int i = 0; i < keys.size() && stop < 0; ++i)
         if (one.insert(keys, i) >= 0)

@@ -93,7 +93,7 @@ void TestListScenario::listOverTheBoundIsReportedIncomplete()
     const QStringList listed = unread.match(r.report()).captured(1).split(", ");
     QVERIFY2(listed.contains(name), qPrintable(r.report()));
     QVERIFY(r.w.m_eraseAccount.listIncomplete(category));
-    QCOMPARE(r.w.m_eraseAccount.outcome(), EraseAccount::Outcome::CompletedWithFailures);
+    QCOMPARE(r.w.m_eraseAccount.outcome(), workflow::EraseAccount::Outcome::CompletedWithFailures);
 
 }
 

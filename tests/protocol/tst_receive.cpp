@@ -293,7 +293,7 @@ void TestReceive::traceTailKeepsTheLatestPart()
     QFETCH(int, keep);
     QFETCH(QString, start);
     QFETCH(QStringList, tokens);
-    TraceTail tail(keep);
+    app::TraceTail tail(keep);
     tail.reset(start);
     QString whole = start;
     for (const QString &t : tokens) {

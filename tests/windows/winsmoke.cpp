@@ -211,7 +211,7 @@ private:
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    QApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Purgatex"));
     const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("smoke");
     QDir().mkpath(outDir);
@@ -220,7 +220,7 @@ int main(int argc, char **argv)
         g_log = &log;
     qInstallMessageHandler(logLine);
 
-    if (!installTranslation(QStringLiteral("de"))) {
+    if (!app::installTranslation(QStringLiteral("de"))) {
         say(QStringLiteral("FAILED at step 0: the German translation did not load"));
         return 10;
     }
@@ -237,7 +237,7 @@ int main(int argc, char **argv)
         if (code != 0)
             QCoreApplication::exit(code);
     });
-    const int exitCode = app.exec();
+    const int exitCode = application.exec();
     say(QStringLiteral("event loop ended with %1").arg(exitCode));
     delete window;
     g_log = nullptr;

@@ -17,6 +17,8 @@
 // without a window.
 namespace {
 
+using namespace workflow;
+
 using Outcome = EraseAccount::Outcome;
 
 EraseAccount::Phone testPhone()

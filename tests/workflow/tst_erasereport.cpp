@@ -272,7 +272,7 @@ bool eraseHoldingThePhotoAnswer(Rig &r)
 
 const char *const kAllErased = "All data on your device has been erased permanently!";
 
-using VerifyStatus = EraseAccount::Verification::Status;
+using VerifyStatus = workflow::EraseAccount::Verification::Status;
 
 bool verificationOver(Rig &r, int timeoutMs = 60000)
 {

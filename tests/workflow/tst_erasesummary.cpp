@@ -71,12 +71,12 @@ void TestEraseSummary::summary()
     QFETCH(Figures, figures);
     QFETCH(int, answeredBefore);
     QFETCH(QString, expected);
-    erasesummary::Figure f[CategoryCount];
+    workflow::erasesummary::Figure f[CategoryCount];
     for (auto it = figures.constBegin(); it != figures.constEnd(); ++it) {
         f[it.key()].items = it.value().first;
         f[it.key()].threads = it.value().second;
     }
-    QCOMPARE(erasesummary::summary(EraseType(scope), f, answeredBefore), expected);
+    QCOMPARE(workflow::erasesummary::summary(EraseType(scope), f, answeredBefore), expected);
 }
 
 // The rows the chosen calls or messages fill: one per number, one per record
@@ -136,7 +136,7 @@ void TestEraseSummary::threadedFigure()
     };
     const QSet<QString> answeredSet(answered.begin(), answered.end());
     int before = -1;
-    const erasesummary::Figure f = erasesummary::threadedFigure(ids, answeredSet, records, &before);
+    const workflow::erasesummary::Figure f = workflow::erasesummary::threadedFigure(ids, answeredSet, records, &before);
     QCOMPARE(f.items, items);
     QCOMPARE(f.threads, threads);
     QCOMPARE(before, answeredBefore);
@@ -150,7 +150,7 @@ void TestEraseSummary::threadedFigure()
         index.insert(it.value().section(QLatin1Char(';'), 2, 2), it.key());
     }
     before = -1;
-    const erasesummary::Figure byRows = erasesummary::threadedFigure(ids, answeredSet, store, index, &before);
+    const workflow::erasesummary::Figure byRows = workflow::erasesummary::threadedFigure(ids, answeredSet, store, index, &before);
     QCOMPARE(byRows.items, items);
     QCOMPARE(byRows.threads, threads);
     QCOMPARE(before, answeredBefore);
@@ -211,9 +211,9 @@ void TestEraseSummary::threadedFigureOfWholeRows()
     }
 
     int exactBefore = -1;
-    const erasesummary::Figure exact = erasesummary::threadedFigure(chosen, answered, store, &exactBefore);
+    const workflow::erasesummary::Figure exact = workflow::erasesummary::threadedFigure(chosen, answered, store, &exactBefore);
     int before = -1;
-    const erasesummary::Figure byRows = erasesummary::threadedFigure(chosen, answered, store, index, &before);
+    const workflow::erasesummary::Figure byRows = workflow::erasesummary::threadedFigure(chosen, answered, store, index, &before);
     QCOMPARE(byRows.items, exact.items);
     QCOMPARE(byRows.threads, exact.threads);
     QCOMPARE(before, exactBefore);

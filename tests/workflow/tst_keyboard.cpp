@@ -134,10 +134,10 @@ void TestKeyboard::privateEraseByKeysOnly()
     press(Qt::Key_Space);
     QVERIFY(waitFor(r.w, [&] { return !ui->M_ConformErase_1->isHidden(); }));
     QTRY_COMPARE(focused(), static_cast<QWidget *>(ui->M_ConformErase_LineEdit_InputErase));
-    erasesummary::Figure figures[CategoryCount];
+    workflow::erasesummary::Figure figures[CategoryCount];
     figures[Contact].items = expectedContacts.size();
     figures[Photo].items = 1;
-    QCOMPARE(ui->M_ConformErase_Label_WhatIsErased->text(), erasesummary::summary(EraseType::Private, figures));
+    QCOMPARE(ui->M_ConformErase_Label_WhatIsErased->text(), workflow::erasesummary::summary(EraseType::Private, figures));
 
     // The level: Change, the arrow up from Low chooses Medium, OK.
     QVERIFY(tabTo(ui->M_ConformErase_PushButton_Setting, true));

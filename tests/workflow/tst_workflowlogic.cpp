@@ -50,8 +50,8 @@ void TestWorkflowLogic::sharesSumToHundredPerScope()
     QFETCH(QList<int>, shares);
     int total = 0;
     for (int c = 0; c < CategoryCount; ++c) {
-        QCOMPARE(scanplan::progressShare(EraseType(scope), c), shares[c]);
-        total += scanplan::progressShare(EraseType(scope), c);
+        QCOMPARE(workflow::scanplan::progressShare(EraseType(scope), c), shares[c]);
+        total += workflow::scanplan::progressShare(EraseType(scope), c);
     }
     QCOMPARE(total, 100);
 }
@@ -75,7 +75,7 @@ void TestWorkflowLogic::chainOrderEndsAtScopeEdge()
     QFETCH(int, scope);
     QFETCH(int, category);
     QFETCH(int, next);
-    QCOMPARE(scanplan::nextInChain(EraseType(scope), category), next);
+    QCOMPARE(workflow::scanplan::nextInChain(EraseType(scope), category), next);
 }
 
 void TestWorkflowLogic::askDecision_data()
@@ -88,19 +88,19 @@ void TestWorkflowLogic::askDecision_data()
     const QList<bool> open{true, true, true, true};
     const QList<bool> historyClosed{true, false, true, true};
     const QList<bool> filesClosed{true, true, true, false};
-    QTest::newRow("old phone asks") << int(History) << 22 << historyClosed << 1.0f << int(scanplan::AskDecision::Ask);
-    QTest::newRow("old phone empty") << int(History) << 22 << open << 0.0f << int(scanplan::AskDecision::SkipNoData);
+    QTest::newRow("old phone asks") << int(History) << 22 << historyClosed << 1.0f << int(workflow::scanplan::AskDecision::Ask);
+    QTest::newRow("old phone empty") << int(History) << 22 << open << 0.0f << int(workflow::scanplan::AskDecision::SkipNoData);
     QTest::newRow("sdk23 gate closed") << int(History) << 23 << historyClosed << 5.0f
-                                       << int(scanplan::AskDecision::SkipGateClosed);
-    QTest::newRow("sdk23 gate open") << int(History) << 23 << open << 5.0f << int(scanplan::AskDecision::Ask);
+                                       << int(workflow::scanplan::AskDecision::SkipGateClosed);
+    QTest::newRow("sdk23 gate open") << int(History) << 23 << open << 5.0f << int(workflow::scanplan::AskDecision::Ask);
     QTest::newRow("sdk23 open but empty") << int(Message) << 23 << open << 0.0f
-                                          << int(scanplan::AskDecision::SkipNoData);
+                                          << int(workflow::scanplan::AskDecision::SkipNoData);
     QTest::newRow("apps use gate 3") << int(Kik) << 28 << filesClosed << 3.0f
-                                     << int(scanplan::AskDecision::SkipGateClosed);
+                                     << int(workflow::scanplan::AskDecision::SkipGateClosed);
     QTest::newRow("vedio uses gate 3") << int(Vedio) << 28 << filesClosed << 3.0f
-                                       << int(scanplan::AskDecision::SkipGateClosed);
+                                       << int(workflow::scanplan::AskDecision::SkipGateClosed);
     QTest::newRow("contact gate 0 ignores gate 3") << int(Contact) << 28 << filesClosed << 3.0f
-                                                   << int(scanplan::AskDecision::Ask);
+                                                   << int(workflow::scanplan::AskDecision::Ask);
 }
 
 void TestWorkflowLogic::askDecision()
@@ -111,7 +111,7 @@ void TestWorkflowLogic::askDecision()
     QFETCH(float, expected);
     QFETCH(int, decision);
     const bool g[4] = {gates[0], gates[1], gates[2], gates[3]};
-    QCOMPARE(int(scanplan::decideAsk(category, sdk, g, expected)), decision);
+    QCOMPARE(int(workflow::scanplan::decideAsk(category, sdk, g, expected)), decision);
 }
 
 void TestWorkflowLogic::formatHms_data()
@@ -130,7 +130,7 @@ void TestWorkflowLogic::formatHms()
 {
     QFETCH(double, seconds);
     QFETCH(QString, text);
-    QCOMPARE(countdown::formatHms(seconds), text);
+    QCOMPARE(workflow::countdown::formatHms(seconds), text);
 }
 
 void TestWorkflowLogic::tickSequence_data()
@@ -155,8 +155,8 @@ void TestWorkflowLogic::tickSequence()
     bool finished[CategoryCount] = {};
     float left = start;
     for (int i = 0; i < texts.size(); ++i) {
-        const countdown::Tick t = countdown::tick(left, expected, finished,
-                                                  scanplan::scopeCategories(EraseType::Private),
+        const workflow::countdown::Tick t = workflow::countdown::tick(left, expected, finished,
+                                                  workflow::scanplan::scopeCategories(EraseType::Private),
                                                   QStringLiteral("Remain Time "), QStringLiteral("Remaining Time 0:0:0"));
         QCOMPARE(t.text, texts[i]);
         QCOMPARE(t.remaining, stored[i]);
@@ -171,40 +171,40 @@ void TestWorkflowLogic::capsConsumeFinishedFlagsOnly()
     for (int c = 0; c < CategoryCount; ++c)
         expected[c] = float(c + 1); // 1..12
     bool finished[CategoryCount] = {};
-    const auto priv = scanplan::scopeCategories(EraseType::Private);
+    const auto priv = workflow::scanplan::scopeCategories(EraseType::Private);
 
     // Contact finished: at most History..Vedio = 2+3+4+5+6 = 20.
     finished[Contact] = true;
-    countdown::Tick t = countdown::tick(100, expected, finished, priv, "R ", "Z");
+    workflow::countdown::Tick t = workflow::countdown::tick(100, expected, finished, priv, "R ", "Z");
     QCOMPARE(t.remaining, 20.0f);
     QVERIFY(!finished[Contact]);
 
     // A cap never raises the time.
     finished[History] = true;
-    t = countdown::tick(5, expected, finished, priv, "R ", "Z");
+    t = workflow::countdown::tick(5, expected, finished, priv, "R ", "Z");
     QCOMPARE(t.remaining, 4.0f);
 
     // App flags are left alone by a private countdown; the app scope caps with
     // the app times only: Kik finished leaves Whatsapp's 12.
     finished[Kik] = true;
-    t = countdown::tick(100, expected, finished, priv, "R ", "Z");
+    t = workflow::countdown::tick(100, expected, finished, priv, "R ", "Z");
     QVERIFY(finished[Kik]);
-    t = countdown::tick(100, expected, finished, scanplan::scopeCategories(EraseType::App), "R ", "Z");
+    t = workflow::countdown::tick(100, expected, finished, workflow::scanplan::scopeCategories(EraseType::App), "R ", "Z");
     QCOMPARE(t.remaining, 12.0f);
     QVERIFY(!finished[Kik]);
 
     // Last category of the scope finished: the next tick shows 0 with the
     // running text, the one after stops.
     finished[Vedio] = true;
-    t = countdown::tick(50, expected, finished, priv, "Remaining Time ", "Remaining Time 0:0:0");
+    t = workflow::countdown::tick(50, expected, finished, priv, "Remaining Time ", "Remaining Time 0:0:0");
     QCOMPARE(t.text, QString("Remaining Time 0:0:0"));
     QVERIFY(!t.stop);
-    t = countdown::tick(t.remaining, expected, finished, priv, "Remaining Time ", "Remaining Time 0:0:0");
+    t = workflow::countdown::tick(t.remaining, expected, finished, priv, "Remaining Time ", "Remaining Time 0:0:0");
     QVERIFY(t.stop);
 
     // With nothing left the flags are not consumed.
     finished[Audio] = true;
-    t = countdown::tick(0, expected, finished, priv, "R ", "Z");
+    t = workflow::countdown::tick(0, expected, finished, priv, "R ", "Z");
     QVERIFY(finished[Audio]);
 }
 
@@ -224,7 +224,7 @@ void TestWorkflowLogic::confirmWord()
 {
     QFETCH(QString, typed);
     QFETCH(bool, accepted);
-    QCOMPARE(eraseplan::isConfirmWord(typed), accepted);
+    QCOMPARE(workflow::eraseplan::isConfirmWord(typed), accepted);
 }
 
 void TestWorkflowLogic::selection()
@@ -235,7 +235,7 @@ void TestWorkflowLogic::selection()
     eraseBack[Contact] = true;
 
     const bool checked[AppCategoryCount] = {true, true, false, false, true, false};
-    eraseplan::selectApps(checked, selected);
+    workflow::eraseplan::selectApps(checked, selected);
     QVERIFY(selected[Facebook]);
     QVERIFY(selected[Twitter]); // erased before a cancel: it passes as erased then
     QVERIFY(selected[Kik]);
@@ -246,7 +246,7 @@ void TestWorkflowLogic::selection()
     scanned[Photo] = 1;
     scanned[Twitter] = 4;
     scanned[Viber] = 1;
-    eraseplan::selectForAll(scanned, eraseBack, selected);
+    workflow::eraseplan::selectForAll(scanned, eraseBack, selected);
     QVERIFY(selected[Contact]); // private categories go by their scanned lists
     QVERIFY(selected[Photo]);
     QVERIFY(!selected[Message]);
@@ -254,9 +254,9 @@ void TestWorkflowLogic::selection()
     QVERIFY(selected[Viber]);
     QVERIFY(!selected[Facebook]);
 
-    QVERIFY(eraseplan::anySelected(selected, scanplan::scopeCategories(EraseType::App)));
+    QVERIFY(workflow::eraseplan::anySelected(selected, workflow::scanplan::scopeCategories(EraseType::App)));
     bool none[CategoryCount] = {};
-    QVERIFY(!eraseplan::anySelected(none, scanplan::scopeCategories(EraseType::All)));
+    QVERIFY(!workflow::eraseplan::anySelected(none, workflow::scanplan::scopeCategories(EraseType::All)));
 }
 
 void TestWorkflowLogic::keysNotAnswered_data()
@@ -279,7 +279,7 @@ void TestWorkflowLogic::keysNotAnswered()
     QFETCH(QStringList, chosen);
     QFETCH(QStringList, answered);
     QFETCH(QStringList, batch);
-    QCOMPARE(eraseplan::keysNotAnswered(chosen, QSet<QString>(answered.begin(), answered.end())), batch);
+    QCOMPARE(workflow::eraseplan::keysNotAnswered(chosen, QSet<QString>(answered.begin(), answered.end())), batch);
 }
 
 void TestWorkflowLogic::scaledEstimatesComeFromReplyEachRun()
@@ -289,13 +289,13 @@ void TestWorkflowLogic::scaledEstimatesComeFromReplyEachRun()
         reply[c] = 2;
     float run1[CategoryCount];
     float run2[CategoryCount];
-    eraseplan::scaledEraseTimes(reply, 10, run1);
-    eraseplan::scaledEraseTimes(reply, 10, run2);
+    workflow::eraseplan::scaledEraseTimes(reply, 10, run1);
+    workflow::eraseplan::scaledEraseTimes(reply, 10, run2);
     for (int c = 0; c < CategoryCount; ++c) {
         QCOMPARE(run1[c], c >= Photo ? 20.0f : 2.0f);
         QCOMPARE(run2[c], run1[c]);
     }
-    QCOMPARE(eraseplan::sum(run1, scanplan::scopeCategories(EraseType::All)), 3 * 2.0f + 9 * 20.0f);
+    QCOMPARE(workflow::eraseplan::sum(run1, workflow::scanplan::scopeCategories(EraseType::All)), 3 * 2.0f + 9 * 20.0f);
 }
 
 void TestWorkflowLogic::walkSteps_data()
@@ -334,7 +334,7 @@ void TestWorkflowLogic::walkSteps()
         done[c] = true;
     int p = 0;
     QList<int> calls;
-    const bool stopped = eraseplan::walkSteps(EraseType(scope), selected, done, passed, false, p,
+    const bool stopped = workflow::eraseplan::walkSteps(EraseType(scope), selected, done, passed, false, p,
                                               [&](int c) { calls << c; });
     QVERIFY(!stopped);
     QCOMPARE(p, progress);
@@ -343,7 +343,7 @@ void TestWorkflowLogic::walkSteps()
         QVERIFY2(calls.contains(c), qPrintable(QString::number(c)));
     // A second tick with nothing new adds nothing.
     const int before = p;
-    eraseplan::walkSteps(EraseType(scope), selected, done, passed, false, p, [&](int) {});
+    workflow::eraseplan::walkSteps(EraseType(scope), selected, done, passed, false, p, [&](int) {});
     QCOMPARE(p, before);
 }
 
@@ -356,7 +356,7 @@ void TestWorkflowLogic::walkStopsAtCancelAfterPassing()
     done[Contact] = true;
     int p = 0;
     QList<int> calls;
-    QVERIFY(eraseplan::walkSteps(EraseType::Private, selected, done, passed, true, p, [&](int c) { calls << c; }));
+    QVERIFY(workflow::eraseplan::walkSteps(EraseType::Private, selected, done, passed, true, p, [&](int c) { calls << c; }));
     QCOMPARE(p, 10);
     QVERIFY(calls.isEmpty());
     QVERIFY(passed[Contact]);
@@ -436,7 +436,7 @@ void TestWorkflowLogic::completionText()
     QFETCH(QVector<int>, resentFailed);
     QFETCH(QVector<int>, lists);
     QFETCH(QString, text);
-    eraseplan::CompletionFigures f;
+    workflow::eraseplan::CompletionFigures f;
     f.scope = EraseType(scope);
     f.erased = erased;
     for (int c = 0; c < CategoryCount; ++c) {
@@ -446,9 +446,9 @@ void TestWorkflowLogic::completionText()
         f.incomplete[c] = lists[c] == 1;
         f.notRead[c] = lists[c] == 2;
     }
-    QCOMPARE(eraseplan::completionText(f), text);
-    QCOMPARE(eraseplan::failedItems(3, 1), 3);
-    QCOMPARE(eraseplan::failedItems(0, 2), 2);
+    QCOMPARE(workflow::eraseplan::completionText(f), text);
+    QCOMPARE(workflow::eraseplan::failedItems(3, 1), 3);
+    QCOMPARE(workflow::eraseplan::failedItems(0, 2), 2);
 }
 
 QTEST_GUILESS_MAIN(TestWorkflowLogic)

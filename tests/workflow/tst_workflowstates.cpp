@@ -120,7 +120,7 @@ void TestWorkflowStates::levelDialogSetsLevelAndLabel()
         {w.ui->T_M_SelectLevel_RatioButton_LowLevel, 3, "Low", w.ui->T_M_SelectLevel_PusuButton_OK},
     };
     for (const auto &s : steps) {
-        showWidget(w.ui->T_M_SelectLevel_1_1);
+        app::showWidget(w.ui->T_M_SelectLevel_1_1);
         s.button->click();
         QCOMPARE(w.m_levelToErase, s.level);
         QCOMPARE(w.ui->M_ConformErase_Label_SecurityLevel->text(), QString(s.label));
