@@ -30,7 +30,8 @@ void MainWindow::markRead(Category c)
     m_scanDone[c] = true;
     // A list of a pass that has ended is let go of as it comes, so that the
     // next list of its category is the scan's.
-    if (c == m_verifyListing && m_eraseAccount.verification().status != workflow::EraseAccount::Verification::Status::Running)
+    if (c == m_verifyListing
+        && m_eraseAccount.verification().status != workflow::EraseAccount::Verification::Status::Running)
         dropVerificationStore();
 }
 

@@ -244,8 +244,9 @@ void MainWindow::sendEraseItems(Category c, const QStringList &chosen)
                 qDebug() << "erase key cannot be sent, left out:" << proto::categoryName(c) << "item" << i + 1
                          << "length" << key.size();
                 m_eraseAccount.markUnsendable(c, key,
-                                              key.isEmpty() ? QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "no location the phone gave can be read"))
-                                                            : QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "too long for an erase request")));
+                    key.isEmpty()
+                        ? QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "no location the phone gave can be read"))
+                        : QStringLiteral(QT_TRANSLATE_NOOP("recordtext", "too long for an erase request")));
                 continue;
             }
             sendable << key;

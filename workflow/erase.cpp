@@ -308,7 +308,8 @@ void MainWindow::on_M_ConformErase_PushButton_EraseNow_clicked()
         // than dropping them unreported.
         if (!m_messageToEraseList.isEmpty())
             m_eraseSelected[Message] = true;
-        if (!workflow::eraseplan::anySelected(m_eraseSelected, workflow::scanplan::scopeCategories(EraseType::Private))) {
+        if (!workflow::eraseplan::anySelected(
+                m_eraseSelected, workflow::scanplan::scopeCategories(EraseType::Private))) {
             app::showWidget(ui->T_D_SelectedItemLessOne);
             return;
         }
@@ -412,7 +413,8 @@ void MainWindow::foldAnsweredBatches()
         for (const QString &key : qAsConst(m_eraseBatchKeys[c]))
             m_eraseAnsweredKeys[c].insert(key);
         m_eraseBatchKeys[c].clear();
-        m_eraseFailedBefore[c] += workflow::eraseplan::failedItems(int(m_eraseFailCount[c]), int(m_eraseBackFailCount[c]));
+        m_eraseFailedBefore[c] +=
+            workflow::eraseplan::failedItems(int(m_eraseFailCount[c]), int(m_eraseBackFailCount[c]));
         m_eraseFailCount[c] = 0;
         m_eraseBackFailCount[c] = 0;
         m_eraseSentCount[c] = 0;
@@ -451,7 +453,8 @@ void MainWindow::startEraseRun()
     // cancel does not scale the estimates twice.
     workflow::eraseplan::scaledEraseTimes(m_expectedEraseTime, m_levelToErase, m_eraseTimeOfRun);
     m_eraseLeftAll = workflow::eraseplan::sum(m_eraseTimeOfRun, workflow::scanplan::scopeCategories(EraseType::All));
-    m_eraseLeftPrivate = workflow::eraseplan::sum(m_eraseTimeOfRun, workflow::scanplan::scopeCategories(EraseType::Private));
+    m_eraseLeftPrivate =
+        workflow::eraseplan::sum(m_eraseTimeOfRun, workflow::scanplan::scopeCategories(EraseType::Private));
     m_eraseLeftApp = workflow::eraseplan::sum(m_eraseTimeOfRun, workflow::scanplan::scopeCategories(EraseType::App));
     // A batch cut short by a cancel starts counting afresh, so that its
     // answers are matched against this run's requests only.

@@ -39,7 +39,8 @@ QStringList locationsOf(const QStringList &entries)
     return out;
 }
 
-void setRecordLink(QPushButton *link, QLabel *line, const workflow::eraserecord::Written &written, const QString &folder)
+void setRecordLink(
+    QPushButton *link, QLabel *line, const workflow::eraserecord::Written &written, const QString &folder)
 {
     // Until the run's record is on disk, neither the link nor the line.
     const bool none = written.ok() && written.pdfPath.isEmpty();
@@ -156,7 +157,8 @@ void MainWindow::beginEraseAccount()
         // an answer is not confirmed either way until the phone answers. The
         // batch the category's sender will send is worked out here, once.
         const QStringList source = eraseKeysOf(c);
-        const workflow::EraseAccount::Chosen chosen = m_eraseAccount.choose(c, keysStillWanted(source, m_eraseAnsweredKeys[c]));
+        const workflow::EraseAccount::Chosen chosen =
+            m_eraseAccount.choose(c, keysStillWanted(source, m_eraseAnsweredKeys[c]));
         m_eraseRunKeys[c] = {m_eraseRunNumber, source, chosen.keys, chosen.places};
         const QStringList &unanswered = m_eraseSentUnanswered[c];
         if (!unanswered.isEmpty())
@@ -313,14 +315,15 @@ void MainWindow::fillEraseReport()
         clean ? QStringLiteral(":/Image/Erase/completed.png") : QStringLiteral(":/Image/Erase/incomplete.png")));
     ui->M_EraseCompleted_Label_Title->setText(workflow::eraserecord::reportTitle(a));
     ui->M_EraseCompleted_Label_Text->setText(workflow::eraserecord::reportSummary(a));
-    const workflow::EraseAccount::Verification::Status verification = a.verification().status;
-    const bool verifies = verification != workflow::EraseAccount::Verification::Status::NotApplicable;
+    using Status = workflow::EraseAccount::Verification::Status;
+    const Status verification = a.verification().status;
+    const bool verifies = verification != Status::NotApplicable;
     ui->M_EraseCompleted_Label_Verify->setText(workflow::eraseverification::pageLine(a));
     ui->M_EraseCompleted_Label_Verify->setStyleSheet(
         QStringLiteral("font-size:14px; font-weight:bold; color:%1;")
-            .arg(verification == workflow::EraseAccount::Verification::Status::Verified       ? QStringLiteral("#3CB86B")
-                 : verification == workflow::EraseAccount::Verification::Status::StillPresent ? QStringLiteral("#E8541E")
-                                                                                    : QStringLiteral("#333333")));
+            .arg(verification == Status::Verified       ? QStringLiteral("#3CB86B")
+                 : verification == Status::StillPresent ? QStringLiteral("#E8541E")
+                                                        : QStringLiteral("#333333")));
     app::setWidgetShown(ui->M_EraseCompleted_Label_Verify, verifies);
 
     QTableWidget *table = ui->M_EraseCompleted_Table;

@@ -647,9 +647,8 @@ void MainWindow::decreaseScanTime()
     float &left = scanLeftOfScope();
     if (m_eraseType == EraseType::All)
         qDebug() << "decrese scan time:all:" << left;
-    const workflow::countdown::Tick t =
-        workflow::countdown::tick(left, m_expectedScanTime, m_scanDone, workflow::scanplan::scopeCategories(m_eraseType),
-                        tr("Remain Time "), tr("Remaining Time 0:0:0"));
+    const workflow::countdown::Tick t = workflow::countdown::tick(left, m_expectedScanTime, m_scanDone,
+        workflow::scanplan::scopeCategories(m_eraseType), tr("Remain Time "), tr("Remaining Time 0:0:0"));
     ui->M_All_Private_IsScanning_Label_leftTime->setText(t.text);
     if (t.stop)
         m_timerDecreaseScanTime->stop();
@@ -661,9 +660,8 @@ void MainWindow::decreaseScanTime()
 void MainWindow::decreaseEraseTime()
 {
     float &left = eraseLeftOfScope();
-    const workflow::countdown::Tick t =
-        workflow::countdown::tick(left, m_eraseTimeOfRun, m_eraseFinished, workflow::scanplan::scopeCategories(m_eraseType),
-                        tr("Remaining Time "), tr("Remaining Time 0:0:0"));
+    const workflow::countdown::Tick t = workflow::countdown::tick(left, m_eraseTimeOfRun, m_eraseFinished,
+        workflow::scanplan::scopeCategories(m_eraseType), tr("Remaining Time "), tr("Remaining Time 0:0:0"));
     ui->M_IsErasing_Label_TimeLeft->setText(t.text);
     if (t.stop)
         m_timerDecreaseEraseTime->stop();
@@ -672,16 +670,20 @@ void MainWindow::decreaseEraseTime()
 
 void MainWindow::pauseCountdownForBackground()
 {
-    if (m_workPhase == Scanning && workflow::countdown::shouldPause(m_timerDecreaseScanTime->isActive(), scanLeftOfScope()))
+    if (m_workPhase == Scanning
+        && workflow::countdown::shouldPause(m_timerDecreaseScanTime->isActive(), scanLeftOfScope()))
         m_timerDecreaseScanTime->stop();
-    if (m_workPhase == Erasing && workflow::countdown::shouldPause(m_timerDecreaseEraseTime->isActive(), eraseLeftOfScope()))
+    if (m_workPhase == Erasing
+        && workflow::countdown::shouldPause(m_timerDecreaseEraseTime->isActive(), eraseLeftOfScope()))
         m_timerDecreaseEraseTime->stop();
 }
 
 void MainWindow::resumeCountdownForForeground()
 {
-    if (m_workPhase == Scanning && workflow::countdown::shouldResume(m_timerDecreaseScanTime->isActive(), scanLeftOfScope()))
+    if (m_workPhase == Scanning
+        && workflow::countdown::shouldResume(m_timerDecreaseScanTime->isActive(), scanLeftOfScope()))
         m_timerDecreaseScanTime->start(1000);
-    if (m_workPhase == Erasing && workflow::countdown::shouldResume(m_timerDecreaseEraseTime->isActive(), eraseLeftOfScope()))
+    if (m_workPhase == Erasing
+        && workflow::countdown::shouldResume(m_timerDecreaseEraseTime->isActive(), eraseLeftOfScope()))
         m_timerDecreaseEraseTime->start(1000);
 }
